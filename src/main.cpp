@@ -1,0 +1,43 @@
+// Plotwell: arbitrary waveforms and bit patterns, and their transfer to and from instruments.
+
+#include "platform/posix/numeric_locale.h"
+#include "platform/ui.h"
+#include "workspace/forms/Plotdesk.h"
+#include "workspace/forms/IntroForm.h"
+#include "workspace/forms/appforms.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <exception>
+
+namespace {
+// An exception that escapes an event handler is shown, and the program goes on.
+class Application : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& e) {
+            QMessageBox::critical(nullptr, plotwell::platform::kAppTitle, QString::fromLocal8Bit(e.what()));
+        } catch (...) {
+            QMessageBox::critical(nullptr, plotwell::platform::kAppTitle, "Unexpected error");
+        }
+        return false;
+    }
+};
+} // namespace
+
+int main(int argc, char** argv) {
+    Application app(argc, argv);
+    plotwell::platform::useCNumericLocale();
+    QApplication::setApplicationName(plotwell::platform::kAppTitle);
+    QApplication::setApplicationDisplayName(plotwell::platform::kAppTitle);
+    plotwell::CreateApplicationForms();
+    PWForm1->show();
+    IntroForm1->show();
+    IntroForm1->raise();
+    app.exec();
+    return 0;
+}

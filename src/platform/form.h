@@ -1,0 +1,57 @@
+#pragma once
+// Base of every dialog and tool window: modal results with the framework's numbers,
+// an activation hook that runs when the form is shown, and the Cancel path on Escape.
+
+#include <QDialog>
+#include <QString>
+
+class QWidget;
+
+namespace plotwell::platform {
+
+// Modal results as the forms answer them.
+enum ModalResult { mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6, mrNo = 7 };
+
+class Form : public QDialog {
+    Q_OBJECT
+public:
+    // `className` is the form's class name; the form's object name is the instance
+    // variable's name, e.g. Form("TSineForm", "SineForm").
+    Form(const char* instanceName, QWidget* parent = nullptr);
+
+    // Shows the form modally through the UI seam and returns its modal result.
+    int ShowModal();
+    // Ends a modal show with `result`.
+    void setModalResult(int result) { done(result); }
+
+    // Escape and the close box run the Cancel path and answer this value.
+    void setCancelResult(int result) { cancelResult_ = result; }
+    int cancelResult() const { return cancelResult_; }
+    // Forms that ignore Escape.
+    void setSwallowEscape(bool on) { swallowEscape_ = on; }
+
+    void reject() override;
+
+protected:
+    // Runs each time the form is shown (not on every focus change).
+    virtual void FormActivate() {}
+    // What Escape or the close box does before the form answers its Cancel value.
+    virtual void CancelPath() {}
+
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    int cancelResult_ = mrCancel;
+    bool swallowEscape_ = false;
+};
+
+// Names a component as the form's layout names it; inputs carry the name for
+// accessibility tools as well.
+template <class W> W* named(W* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+void nameInput(QWidget* widget, const char* name);
+
+} // namespace plotwell::platform

@@ -1,0 +1,164 @@
+#include "platform/qt_ui.h"
+
+#include "platform/help_window.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrinter>
+
+#include <cctype>
+#include <vector>
+
+namespace plotwell::platform {
+
+namespace {
+Ui* installed = nullptr;
+
+QString qs(const std::string& s) { return QString::fromLocal8Bit(s.data(), qsizetype(s.size())); }
+std::string ss(const QString& s) { return s.toLocal8Bit().toStdString(); }
+
+std::vector<std::string> splitBars(const std::string& s) {
+    std::vector<std::string> parts;
+    std::string cur;
+    for (char c : s) {
+        if (c == '|') {
+            parts.push_back(cur);
+            cur.clear();
+        } else {
+            cur += c;
+        }
+    }
+    parts.push_back(cur);
+    return parts;
+}
+
+// Patterns on Linux are case-sensitive; instruments and other programs write upper case too.
+std::string withUpperCase(const std::string& patterns) {
+    std::string out;
+    std::string cur;
+    auto flush = [&] {
+        if (cur.empty())
+            return;
+        if (!out.empty())
+            out += ' ';
+        if (cur == "*.*") {
+            out += "*";
+        } else {
+            out += cur;
+            std::string up = cur;
+            for (char& ch : up)
+                ch = char(std::toupper(static_cast<unsigned char>(ch)));
+            if (up != cur)
+                out += ' ' + up;
+        }
+        cur.clear();
+    };
+    for (char c : patterns) {
+        if (c == ';' || c == ' ')
+            flush();
+        else
+            cur += c;
+    }
+    flush();
+    return out;
+}
+
+void prepare(QFileDialog& dlg, const FileDialogState& st) {
+    dlg.setOption(QFileDialog::DontUseNativeDialog);
+    dlg.setWindowTitle(qs(st.title));
+    dlg.setDirectory(qs(st.initialDir));
+    dlg.setDefaultSuffix(qs(st.defaultExt));
+    const QStringList filters = qs(toQtFilter(st.filter)).split(";;", Qt::SkipEmptyParts);
+    dlg.setNameFilters(filters);
+    if (st.filterIndex >= 1 && st.filterIndex <= filters.size())
+        dlg.selectNameFilter(filters[st.filterIndex - 1]);
+    if (!st.fileName.empty())
+        dlg.selectFile(qs(st.fileName));
+}
+} // namespace
+
+std::string toQtFilter(const std::string& filter) {
+    auto parts = splitBars(filter);
+    std::string out;
+    for (size_t i = 0; i + 1 < parts.size(); i += 2) {
+        if (!out.empty())
+            out += ";;";
+        out += parts[i] + " (" + withUpperCase(parts[i + 1]) + ")";
+    }
+    return out;
+}
+
+Ui& ui() {
+    static QtUi real;
+    return installed ? *installed : real;
+}
+
+void setUi(Ui* seam) { installed = seam; }
+
+Answer QtUi::message(const std::string& text, Icon icon, unsigned buttons, bool beepFirst) {
+    if (beepFirst)
+        beep();
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(kAppTitle);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(qs(text));
+    switch (icon) {
+    case Icon::Error: box.setIcon(QMessageBox::Critical); break;
+    case Icon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case Icon::Information: box.setIcon(QMessageBox::Information); break;
+    case Icon::Question: box.setIcon(QMessageBox::Question); break;
+    case Icon::None: break;
+    }
+    QMessageBox::StandardButtons sb;
+    if (buttons & ButtonOk) sb |= QMessageBox::Ok;
+    if (buttons & ButtonYes) sb |= QMessageBox::Yes;
+    if (buttons & ButtonNo) sb |= QMessageBox::No;
+    if (buttons & ButtonCancel) sb |= QMessageBox::Cancel;
+    box.setStandardButtons(sb);
+    switch (box.exec()) {
+    case QMessageBox::Ok: return Answer::Ok;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Cancel: return Answer::Cancel;
+    default: return (buttons & ButtonCancel) ? Answer::Cancel : Answer::Ok;
+    }
+}
+
+bool QtUi::openFile(FileDialogState& st) {
+    QFileDialog dlg(QApplication::activeWindow());
+    prepare(dlg, st);
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setFileMode(st.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return false;
+    st.fileName = ss(dlg.selectedFiles().front());
+    return true;
+}
+
+bool QtUi::saveFile(FileDialogState& st) {
+    QFileDialog dlg(QApplication::activeWindow());
+    prepare(dlg, st);
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    dlg.setOption(QFileDialog::DontConfirmOverwrite, !st.overwritePrompt);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return false;
+    st.fileName = ss(dlg.selectedFiles().front());
+    return true;
+}
+
+int QtUi::execModal(QDialog& dialog) { return dialog.exec(); }
+
+bool QtUi::printerSetup(QPrinter& printer, QWidget* parent) {
+    QPageSetupDialog dlg(&printer, parent);
+    return dlg.exec() == QDialog::Accepted;
+}
+
+void QtUi::showHelp(int context) { HelpWindow::instance().showTopic(context); }
+
+void QtUi::beep() { QApplication::beep(); }
+
+} // namespace plotwell::platform

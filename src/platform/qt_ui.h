@@ -1,0 +1,21 @@
+#pragma once
+#include "platform/ui.h"
+
+namespace plotwell::platform {
+
+// The real seam: Qt message boxes, non-native file dialogs and QDialog::exec().
+class QtUi : public Ui {
+public:
+    Answer message(const std::string& text, Icon icon, unsigned buttons, bool beep) override;
+    bool openFile(FileDialogState& state) override;
+    bool saveFile(FileDialogState& state) override;
+    int execModal(QDialog& dialog) override;
+    bool printerSetup(QPrinter& printer, QWidget* parent) override;
+    void showHelp(int context) override;
+    void beep() override;
+};
+
+// "Plotwell *.wfm files|*.wfm|All Files *.*|*.*" -> "Plotwell *.wfm files (*.wfm *.WFM);;All Files *.* (*)"
+std::string toQtFilter(const std::string& filter);
+
+} // namespace plotwell::platform

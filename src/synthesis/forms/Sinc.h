@@ -1,0 +1,10 @@
+#pragma once
+#include "platform/form.h"
+
+class TSincForm : public plotwell::platform::Form {
+    Q_OBJECT
+public:
+    explicit TSincForm(QWidget* parent = nullptr);
+};
+
+extern TSincForm* SincForm;

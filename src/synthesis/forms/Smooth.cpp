@@ -1,0 +1,5 @@
+#include "synthesis/forms/Smooth.h"
+
+TSmoothForm* SmoothForm = nullptr;
+
+TSmoothForm::TSmoothForm(QWidget* parent) : Form("SmoothForm", parent) {}

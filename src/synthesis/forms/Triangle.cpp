@@ -1,0 +1,5 @@
+#include "synthesis/forms/Triangle.h"
+
+TTriangleForm* TriangleForm = nullptr;
+
+TTriangleForm::TTriangleForm(QWidget* parent) : Form("TriangleForm", parent) {}

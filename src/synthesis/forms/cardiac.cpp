@@ -1,0 +1,5 @@
+#include "synthesis/forms/cardiac.h"
+
+TCardiacForm* CardiacForm = nullptr;
+
+TCardiacForm::TCardiacForm(QWidget* parent) : Form("CardiacForm", parent) {}

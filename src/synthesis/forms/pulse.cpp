@@ -1,0 +1,5 @@
+#include "synthesis/forms/pulse.h"
+
+TPulseForm* PulseForm = nullptr;
+
+TPulseForm::TPulseForm(QWidget* parent) : Form("PulseForm", parent) {}

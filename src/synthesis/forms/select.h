@@ -1,0 +1,10 @@
+#pragma once
+#include "platform/form.h"
+
+class TSelectDialog : public plotwell::platform::Form {
+    Q_OBJECT
+public:
+    explicit TSelectDialog(QWidget* parent = nullptr);
+};
+
+extern TSelectDialog* SelectDialog;

@@ -1,0 +1,45 @@
+#pragma once
+// The download and upload choices of the frame, saved in the project settings file.
+// Field names are the keys of that file.
+
+#include <string>
+
+namespace plotwell::transfer {
+
+// Row of the Make list.
+enum InstrumentMake : int { makeQuorvex = 0, makeTektronix = 1, makeFluke = 2, makeWavetek = 3 };
+
+// Row of the Type list; serial ports follow from row 5 on.
+enum TransferInterface : int { ifGpib0 = 0, ifGpib1 = 1, ifUsb = 2, ifCard = 3, ifLan = 4, ifFirstSerial = 5 };
+
+// The private address offered until the user types one.
+inline constexpr const char* kDefaultIpAddress = "192.168.1.100";
+inline constexpr const char* kDefaultTcpPort = "9221";
+
+struct TransferSettings {
+    std::string dlMake, dlModel, dlType, dlDestination, dlAddress, dlDriveLetter, dlIPAddress, dlTCPPort;
+    int dlMakeIndex = 0, dlModelIndex = 0, dlTypeIndex = 0, dlDestinationIndex = 0, dlDriveLetterIndex = 0,
+        dlStretchIndex = 0;
+    std::string ulMake, ulModel, ulType, ulSource, ulAddress, ulDriveLetter, ulIPAddress, ulTCPPort;
+    int ulMakeIndex = 0, ulModelIndex = 0, ulTypeIndex = 0, ulSourceIndex = 0, ulDriveLetterIndex = 0;
+
+    // Serial parameters of each side: baud-table row, data bits, parity (0 none, 1 odd,
+    // 2 even), stop bits (0 one, 1 one and a half, 2 two), flow control (0 none,
+    // 1 Xon/Xoff, 2 RTS/CTS).
+    int dlBaudRate = 0, dlByteSize = 0, dlParity = 0, dlStopBits = 0, dlFlowControl = 0;
+    int ulBaudRate = 0, ulByteSize = 0, ulParity = 0, ulStopBits = 0, ulFlowControl = 0;
+
+    bool operator==(const TransferSettings&) const = default;
+};
+
+// The defaults used when a project holds no settings. The drive-letter fields keep
+// whatever they hold.
+void applyTransferDefaults(TransferSettings& s);
+
+// Make and model rows that can use the USB interface.
+inline bool supportsUsb(int makeIndex, int modelIndex) {
+    return (makeIndex == makeQuorvex && (modelIndex == 3 || modelIndex == 4)) ||
+           (makeIndex == makeFluke && modelIndex == 2);
+}
+
+} // namespace plotwell::transfer

@@ -1,0 +1,5 @@
+#include "transfer/forms/TekRef.h"
+
+TSetTekRef* SetTekRef = nullptr;
+
+TSetTekRef::TSetTekRef(QWidget* parent) : Form("SetTekRef", parent) {}

@@ -1,0 +1,10 @@
+#pragma once
+#include "platform/form.h"
+
+class TSetTekRef : public plotwell::platform::Form {
+    Q_OBJECT
+public:
+    explicit TSetTekRef(QWidget* parent = nullptr);
+};
+
+extern TSetTekRef* SetTekRef;

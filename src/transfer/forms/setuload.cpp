@@ -1,0 +1,5 @@
+#include "transfer/forms/setuload.h"
+
+TSetUpload* SetUpload = nullptr;
+
+TSetUpload::TSetUpload(QWidget* parent) : Form("SetUpload", parent) {}

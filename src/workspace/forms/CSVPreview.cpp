@@ -1,0 +1,7 @@
+#include "workspace/forms/CSVPreview.h"
+
+TImportCSV* ImportCSV = nullptr;
+
+TImportCSV::TImportCSV(QWidget* parent) : Form("ImportCSV", parent) {}
+
+void TImportCSV::ShowImport() {}

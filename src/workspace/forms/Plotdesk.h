@@ -1,0 +1,228 @@
+#pragma once
+// The main frame: an MDI frame whose children are the waveform windows. It holds the
+// state the whole program shares and runs start-up and shut-down.
+//
+// Its operations live in several units by subject:
+//   Plotdesk.cpp           frame, menus, start-up sequence, Open, file types, shut-down
+//   Plotdesk_project.cpp   global and project settings files, New/Open Project
+//   Plotdesk_settings.cpp  transfer settings dialogs, status lines, interface look-ups
+//   Plotdesk_serial.cpp    serial port list, probe and errors
+//   Plotdesk_libs.cpp      GPIB and USB libraries
+//   Plotdesk_status.cpp    status panel and the sample-range search
+//   Plotdesk_drivers.cpp   the operation drivers of the waveform menus
+
+#include "transfer/core/transfer_settings.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/ui.h"
+
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QAction;
+class QFrame;
+class TWFMform;
+class TWaveMenus;
+
+namespace plotwell::transfer {
+class InstrumentLibraries;
+}
+
+class TPWForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TPWForm1(QWidget* parent = nullptr);
+    ~TPWForm1() override;
+
+    // ---- own state, in declaration order -------------------------------------------
+    bool FirstActivation = true;
+    bool GpibNeeded = false;
+    int GpibDevice = 0;
+    bool UsbNeeded = false;
+    int UsbDevice = 0;
+    // Loaded instrument libraries with their entry points (filled by the library unit).
+    std::unique_ptr<plotwell::transfer::InstrumentLibraries> Libraries;
+    int GlobalFileType = 0;
+    int OpenType = 0;
+    int SaveType = 0;
+    std::string ProjectIniPath;
+    std::string WaveCadDefaultDir;
+    std::string WaveCadQv3030Dir;
+    std::string WaveCadQva3460Dir;
+    std::string WaveCadDir;
+    std::string Gs2020Dir;
+    std::string ZeloDir;
+    std::string TdsDir;
+    std::string WavesDir;
+    std::string PatternsDir;
+    std::string CsvFilePath;
+    plotwell::transfer::TransferSettings TransferSettings;
+    int SampleMin = 0, SampleMax = 0;
+    std::string StartDirectory;
+    std::string HomeDir;
+    std::string AppDataDir;
+    std::string DocumentsPath;
+    std::string PrjFile;
+    std::string CloseName;
+    bool ClosingNamed = false;
+    bool SaveCancelled = false;
+    std::string CsvFileName;
+
+    // The open dialog keeps its state between uses.
+    plotwell::platform::FileDialogState OpenFileDialog;
+    plotwell::platform::FileDialogState NewProjectDialog;
+
+    // ---- components ---------------------------------------------------------------
+    QMdiArea* MdiArea = nullptr;
+    QFrame* Panel1 = nullptr; // UploadInfo, DownloadInfo
+    QFrame* Panel2 = nullptr; // FileFormat
+    QFrame* Panel3 = nullptr; // WaveInfo1..6
+    QLabel* WaveInfo1 = nullptr;
+    QLabel* WaveInfo2 = nullptr;
+    QLabel* WaveInfo3 = nullptr;
+    QLabel* WaveInfo4 = nullptr;
+    QLabel* WaveInfo5 = nullptr;
+    QLabel* WaveInfo6 = nullptr;
+    QLabel* FileFormat = nullptr;
+    QLabel* UploadInfo = nullptr;
+    QLabel* DownloadInfo = nullptr;
+
+    QMenu* File1 = nullptr;
+    QMenu* OpenAs1 = nullptr;
+    QMenu* FileType1 = nullptr;
+    QMenu* IOcontrol1 = nullptr;
+    QMenu* Window1 = nullptr;
+    QMenu* Help1 = nullptr;
+    QAction* New1 = nullptr;
+    QAction* Open1 = nullptr;
+    QAction* NewProject1 = nullptr;
+    QAction* OpenProject1 = nullptr;
+    QAction* Exit1 = nullptr;
+    QAction* Generatorsetup1 = nullptr;   // "Do&wnload setup..."
+    QAction* Oscilloscopesetup1 = nullptr; // "U&pload setup..."
+    QAction* RS232setup1 = nullptr;
+    QAction* Tile1 = nullptr;
+    QAction* Cascade1 = nullptr;
+    QAction* Arrangeicons1 = nullptr;
+    QAction* Contents1 = nullptr;
+    QAction* AboutPlotwell1 = nullptr;
+    // The waveform windows' menus: one set, owned by the frame, acting on the active window.
+    TWaveMenus* WaveMenus = nullptr;
+
+    // ---- windows --------------------------------------------------------------------
+    // Waveform windows in creation order.
+    std::vector<TWFMform*> WaveWindows() const;
+    // The active waveform window, or null.
+    TWFMform* ActiveWaveWindow() const;
+    // Creates a waveform window owned by the frame and makes it CurrentWaveWindow.
+    TWFMform* CreateWaveWindow();
+    void ActivateWaveWindow(TWFMform* w);
+
+    // ---- Plotdesk.cpp -------------------------------------------------------------
+    void FormActivate();
+    void New1Click();
+    void Open1Click();
+    void OpenInternalClick();
+    void OpenNormalisedClick();
+    void OpenWaveCADwavClick();
+    void OpenWaveCADascClick();
+    void OpenTektronixClick();
+    void BitPatternptn1Click();
+    void OpenCsvClick();
+    void TypeInternalClick();
+    void TypeNormalisedClick();
+    void TypeWaveCADwavClick();
+    void TypeWaveCADascClick();
+    void TypeTektronixClick();
+    void ShowDefaultFileType();
+    void SetOpenDialogName(const std::string& name);
+    void Window1Click();
+    void Tile1Click();
+    void Cascade1Click();
+    void Arrangeicons1Click();
+    void Contents1Click();
+    void AboutPlotwell1Click();
+    void Exit1Click();
+    // Shut-down halves: the project write, then the library release.
+    void FormCloseQuery();
+    void FormClose();
+    // Closes every other window showing CloseName, without their questions.
+    void CloseWindowsNamed(TWFMform* closing);
+    // Closes every waveform window (project switch): first every close query, then the
+    // closes. False, with nothing closed, when a query refused.
+    bool CloseAllWindows();
+    // The global settings file "<config>/plotwell/PWSET.INI".
+    std::string GlobalSettingsPath() const;
+    // Sets OpenType for the items of the Open As menu and runs Open.
+    void OpenAs(int type);
+    void SetFileType(int type);
+
+    // ---- Plotdesk_project.cpp -----------------------------------------------------
+    bool ReadGlobalSettings();
+    void WriteGlobalSettings();
+    // Reads the project: paths, windows, settings, caption. False when the settings failed.
+    bool ReadProject();
+    void WriteProject();
+    void NewProject1Click();
+    void OpenProject1Click();
+
+    // ---- Plotdesk_settings.cpp ----------------------------------------------------
+    // Start-up step 6: pushes the settings into the transfer dialogs.
+    void PushSettingsToDialogs();
+    // Start-up steps 9 to 11: finds the stored interfaces and decides what is needed.
+    void RestoreInterfaces();
+    void Generatorsetup1Click();
+    void Oscilloscopesetup1Click();
+    void IOcontrol1Click();
+    void ShowDownloadInfo();
+    void ShowUploadInfo();
+
+    // ---- Plotdesk_serial.cpp ------------------------------------------------------
+    // Start-up step 8: appends the serial ports to both Type lists.
+    void ListComPorts();
+    void RS232setup1Click();
+
+    // ---- Plotdesk_libs.cpp ----------------------------------------------------------
+    bool LoadGpibLibrary();
+    bool LoadUsbLibrary();
+    void FreeLibraries();
+
+    // ---- Plotdesk_status.cpp --------------------------------------------------------
+    void ShowCursorInfo(const std::string& name, int start, bool normalised, int count, float startValue,
+                        float endValue, int end);
+    void ClearCursorInfo();
+    int FindSampleRange();
+
+    // Start-up step 14: the project's expression library.
+    void LoadExpressionLibrary();
+
+    bool startupDone() const { return !FirstActivation; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildPanels();
+    void rebuildMenuBar();
+    void fillWindowList();
+    // Runs each waveform window's close query; false when one refused.
+    bool QueryCloseAll();
+
+    std::vector<QMenu*> frameMenus_;
+    QMenu* windowList_ = nullptr;
+    bool closing_ = false;
+};
+
+extern TPWForm1* PWForm1;
+// The waveform window that the frame last created or targeted.
+extern TWFMform* CurrentWaveWindow;

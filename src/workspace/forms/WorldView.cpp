@@ -1,0 +1,5 @@
+#include "workspace/forms/WorldView.h"
+
+TWorld* World = nullptr;
+
+TWorld::TWorld(QWidget* parent) : Form("World", parent) {}

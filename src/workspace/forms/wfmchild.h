@@ -1,0 +1,136 @@
+#pragma once
+// A waveform window: an MDI child of the frame holding one waveform document (its samples,
+// name, file type, selection, save state and generation history) and drawing its graph.
+//
+// Its operations live in several units by subject:
+//   wfmchild.cpp        document, creation, captions, close query and close
+//   wfmfiles.cpp        load and save (LoadFromFile, Save1Click, SaveToFile)
+//   wfmview.cpp         paint, resize, cursors, selection and status
+//   wfmmenus.cpp        the window's menu commands
+//   wfmtransfer.cpp     instrument transfers
+
+#include "workspace/core/sample_stream.h"
+
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QMdiSubWindow;
+class QTimer;
+
+class TWFMform : public QWidget {
+    Q_OBJECT
+public:
+    using SampleStreamType = plotwell::workspace::SampleStream;
+
+    // Creates the window through the framework (owner the frame); runs FormCreate.
+    explicit TWFMform(QWidget* owner = nullptr);
+    ~TWFMform() override;
+
+    // ---- view geometry (painting, cursors) ------------------------------------------
+    int32_t MarginLeft = 40, MarginRight = 15, MarginBottom = 20, MarginTop = 15;
+    int32_t AxisMax = 0, AxisMin = 0;
+    int32_t Dragging = 0;
+    float GridCellHeight = 0, GridCellWidth = 0;
+    int32_t PlotHeight = 0, PlotWidth = 0;
+    int32_t DragGrabOffset = 0, DragStartX = 0;
+    uint16_t WrittenReference = 0;
+    // ---- drawing and zoom ---------------------------------------------------------
+    uint8_t MouseHeld = 0;
+    std::array<int32_t, 4> ZoomRect{};
+    std::array<int32_t, 4> StrokePoints{};
+    std::array<int32_t, 5> StrokeSpan{};
+    uint8_t StrokeDrawn = 0;
+    int32_t MaxPoints = 0;
+    int32_t Reference = 0;
+    uint8_t SuppressStatus = 0;
+    uint8_t Zoomed = 0, StrokeOpen = 0, DrawMode = 0, RubberLineShown = 0, AxisLabelsShown = 0;
+    int32_t ViewMin = 0, ViewMax = 0, ViewFirst = -1, ViewLast = 0;
+    std::array<int32_t, 4> SavedView{0, 0, -1, 0}; // min, max, first, last
+    // ---- document -------------------------------------------------------------------
+    int32_t ProjectValue = 0;
+    std::string WaveName;
+    std::string SpareName;
+    // 0 stored, 1 modified and not stored, 2 only a part was written over its own file.
+    int32_t SaveState = 0;
+    // The samples; null until CreateSampleStream or a load, freed when the window closes.
+    std::unique_ptr<SampleStreamType> SampleStream;
+    std::string ClipTextStream;
+    std::unique_ptr<SampleStreamType> UndoStream;
+    int32_t FileType = 0;
+    int32_t SelectionStart = 0, SelectionEnd = 0;
+    int32_t TransferState = 0;
+    int32_t MarkerAmplitude = 0, MarkerOffset = 0;
+    uint8_t UnsignedDisplay = 0;
+    int32_t FileIndex = 0;
+    std::string InstrumentName; // at most 256 characters
+    int32_t PointsSent = 0;
+    uint8_t SpareFlag = 0;
+    int32_t ShadeStartX = 0, ShadeEndX = 0;
+    // GenerationHistory: entry i is item i of each of the six lists.
+    int32_t HistoryCount = 0;
+    std::vector<std::string> StartStore, EndStore, AmplStore, OffsetStore, AdjustStore, ExprnStore;
+    // Binary downloads are assembled here; allocated when a download needs it.
+    std::vector<uint8_t> BlockBuffer;
+    uint8_t IsBitPattern = 0;
+    uint8_t PatternRequest = 0;
+
+    QTimer* ioTimer = nullptr;
+
+    // ---- wfmchild.cpp ---------------------------------------------------------------
+    void FormCreate();
+    void CreateSampleStream();
+    // Point count N, below 1 when the window has no data.
+    int PointCount() const { return SampleStream ? SampleStream->count() : -1; }
+    // The window's caption (its text).
+    std::string Caption() const;
+    void SetCaption(const std::string& caption);
+    // Appends " (Modified)" to the caption unless it is there.
+    void MarkModified();
+    // Closes the window (close query, then close). True when it closed.
+    bool Close1Click();
+    // The close query has been answered already; the next close skips it once.
+    void CloseQueried() { closeQueried_ = true; }
+    // The close query; false keeps the window open.
+    bool FormCloseQuery();
+    void FormClose();
+    QMdiSubWindow* subWindow() const;
+
+    // The window's own File items that only call the frame.
+    void New1Click();
+    void Open1Click();
+    void Exit1Click();
+
+    // ---- wfmfiles.cpp ---------------------------------------------------------------
+    // Replaces the samples by the contents of a file, by the frame's OpenType.
+    void LoadFromFile(const std::string& fileName);
+    // Saves the selection with the frame's SaveType. True when the data were written.
+    bool Save1Click();
+
+    // ---- wfmview.cpp ----------------------------------------------------------------
+    void FormPaint();
+    void FormResize();
+    void FormActivate();
+    void FormDeactivate();
+    void PublishStatus();
+    void Selectall1Click();
+
+    // ---- wfmmenus.cpp ---------------------------------------------------------------
+    void UpdateTypeMenus();
+    // Ends a pending rubber line of draw mode.
+    void EndPendingLine();
+
+    static constexpr const char* DefaultWaveName = "Untitled";
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    bool closeQueried_ = false;
+};

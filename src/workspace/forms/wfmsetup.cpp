@@ -1,0 +1,5 @@
+#include "workspace/forms/wfmsetup.h"
+
+TWaveSetup* WaveSetup = nullptr;
+
+TWaveSetup::TWaveSetup(QWidget* parent) : Form("WaveSetup", parent) {}

@@ -1,0 +1,52 @@
+#include "app_fixture.h"
+
+#include "workspace/forms/Plotdesk.h"
+#include "workspace/forms/appforms.h"
+#include "workspace/forms/wfmchild.h"
+
+#include <QApplication>
+#include <QEvent>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+void AppTest::SetUp() {
+    static int counter = 0;
+    dir_ = std::string(std::getenv("HOME")) + "/t" + std::to_string(++counter);
+    std::filesystem::create_directories(dir_);
+    plotwell::CreateApplicationForms();
+    PWForm1->show();
+    PWForm1->FormActivate();
+    processEvents();
+    ui.clear();
+}
+
+void AppTest::TearDown() {
+    plotwell::DestroyApplicationForms();
+    processEvents();
+}
+
+void AppTest::processEvents() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void AppTest::writeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream f(path, std::ios::binary);
+    f.write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+std::string AppTest::readFile(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    std::ostringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+TWFMform* AppTest::newWindow() {
+    PWForm1->New1Click();
+    return CurrentWaveWindow;
+}

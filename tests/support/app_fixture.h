@@ -1,0 +1,33 @@
+#pragma once
+// A fixture that builds the whole application as the program does: the 35 forms, the
+// frame shown and its start-up run, with the scripted UI in place of modal windows.
+
+#include "platform/scripted_ui.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+class TWFMform;
+
+class AppTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Lets queued events (posted closes, deferred deletes, timers due now) run.
+    static void processEvents();
+    // The folder of this test's files (inside the per-process HOME).
+    std::string tempDir() const { return dir_; }
+    std::string tempFile(const std::string& name) const { return dir_ + "/" + name; }
+    static void writeFile(const std::string& path, const std::string& bytes);
+    static std::string readFile(const std::string& path);
+
+    // File > New through the frame; returns the new window.
+    TWFMform* newWindow();
+
+    plotwell::platform::ScriptedUi ui;
+
+private:
+    std::string dir_;
+};
