@@ -3,6 +3,7 @@
 #include "platform/posix/folders.h"
 #include "platform/ui.h"
 #include "transfer/core/instrument_libraries.h"
+#include "transfer/core/link.h"
 #include "transfer/forms/msgwnd.h"
 #include "workspace/core/file_types.h"
 #include "workspace/core/numtext.h"

@@ -34,6 +34,7 @@ class TOperationDialog;
 
 namespace plotwell::transfer {
 class InstrumentLibraries;
+class Link;
 }
 
 class TPWForm1 : public QMainWindow {
@@ -203,6 +204,18 @@ public:
     bool LoadGpibLibrary();
     bool LoadUsbLibrary();
     void FreeLibraries();
+    void ReportGpibError(const std::string& function);
+    void ReportUsbError(const std::string& function, int code);
+    // Opening a GPIB device or a USB device for a transfer: loads the library when it is
+    // not loaded, opens the device, keeps it as TransferLink and sets GpibDevice or
+    // UsbDevice. False after the failure has been reported.
+    bool OpenGpibLink(int board, const std::string& address, int tmo);
+    bool OpenUsbLink(const std::string& address);
+    // Closes the running transfer's link (a second close does nothing).
+    void CloseTransferLink();
+    // The open link of the running transfer (serial port, GPIB or USB device); the LAN
+    // link lives inside its one tick.
+    std::unique_ptr<plotwell::transfer::Link> TransferLink;
 
     // ---- Plotdesk_status.cpp --------------------------------------------------------
     void ShowCursorInfo(const std::string& name, int start, bool normalised, int count, float startValue,

@@ -22,6 +22,10 @@
 class QMdiSubWindow;
 class QTimer;
 
+namespace plotwell::transfer {
+class Link;
+}
+
 class TWFMform : public QWidget {
     Q_OBJECT
 public:
@@ -142,6 +146,20 @@ public:
     // A new waveform from the clipboard's numbers, in an empty window.
     void PasteFromClipboard();
 
+    // ---- wfmtransfer.cpp -------------------------------------------------------------
+    // The identity checks of the first transfer tick. True when the transfer must stop
+    // (the failure routine and the reports have run); false to go on. `expected` is cut
+    // as the comparison needs it.
+    bool CheckIdentitySerial(plotwell::transfer::Link& link, std::string& expected, bool download);
+    bool CheckIdentityGpib(plotwell::transfer::Link& link, std::string& expected, bool download);
+    bool CheckIdentityUsb(plotwell::transfer::Link& link, std::string& expected, bool download);
+    bool CheckIdentityLan(plotwell::transfer::Link& link, std::string& expected, bool download);
+    static int CompareIdentity(const std::string& reply, const std::string& expected);
+    // The failure routines of the two directions: stop, report, close the link, hide the
+    // status; an upload also empties the window.
+    void DownloadFailed();
+    void UploadFailed();
+
     static constexpr const char* DefaultWaveName = "Untitled";
 
 protected:
@@ -150,5 +168,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    bool CheckIdentity(plotwell::transfer::Link& link, std::string& expected, bool download);
     bool closeQueried_ = false;
 };
