@@ -89,6 +89,13 @@ bool ReadFileBytes(const std::string& path, std::string& bytes) {
 }
 
 bool WriteFilesReplacing(const std::vector<std::pair<std::string, std::string_view>>& files) {
+    // A folder in a target's place would fail its rename after earlier targets were
+    // replaced; refuse before anything is written.
+    for (const auto& f : files) {
+        struct stat st {};
+        if (::stat(f.first.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+            return false;
+    }
     std::vector<std::string> temps;
     for (const auto& [path, bytes] : files) {
         std::string t = path.empty() ? std::string() : writeTemporary(path, bytes);

@@ -26,6 +26,13 @@ TWaveMenus::TWaveMenus(TPWForm1* frame) : QObject(frame), frame_(frame) {
     Open1 = onWindow(File1, "Open1", "&Open...", &TWFMform::Open1Click, QKeySequence("Ctrl+O"));
     File1->addMenu(frame->OpenAs1);
     Save1 = onWindow(File1, "Save1", "&Save...", &TWFMform::Save1Click, QKeySequence("Ctrl+S"));
+    SaveAs1 = plotwell::platform::named(File1->addMenu("Save As..."), "SaveAs1");
+    onWindow(SaveAs1, "SaveNormalised", "Normalised    *.nrm", &TWFMform::SaveNormalisedClick);
+    onWindow(SaveAs1, "SaveInternal", "Internal           *.wfm", &TWFMform::SaveInternalClick);
+    onWindow(SaveAs1, "SaveWaveCADwav", "WaveCAD       *.wav", &TWFMform::SaveWaveCADwavClick);
+    onWindow(SaveAs1, "SaveWaveCADasc", "WaveCAD       *.asc", &TWFMform::SaveWaveCADascClick);
+    onWindow(SaveAs1, "SaveTektronix", "Tektronix        *.isf", &TWFMform::SaveTektronixClick)->setEnabled(false);
+    onWindow(SaveAs1, "BitPatternbpn1", "Bit Pattern      *.ptn", &TWFMform::BitPatternbpn1Click);
     Close1 = onWindow(File1, "Close1", "&Close", &TWFMform::Close1Click);
     File1->addSeparator();
     File1->addAction(frame->NewProject1);

@@ -32,6 +32,7 @@ public:
     QAction* New1 = nullptr;
     QAction* Open1 = nullptr;
     QAction* Save1 = nullptr;
+    QMenu* SaveAs1 = nullptr; // SaveNormalised, SaveInternal, ..., BitPatternbpn1
     QAction* Close1 = nullptr;
     QAction* Clear1 = nullptr;
     QAction* Print1 = nullptr;

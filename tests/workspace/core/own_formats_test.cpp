@@ -174,6 +174,11 @@ TEST(FileIo, AFailedWriteLeavesEveryTargetUnchanged) {
     EXPECT_FALSE(WriteFilesReplacing({{target, "new"}, {dir + "/missing/x.pwi", "h"}}));
     EXPECT_EQ(slurp(target), "precious");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+    // A folder in the side file's place: the waveform file is not replaced either.
+    std::filesystem::create_directory(dir + "/keep.wfm.pwi");
+    EXPECT_FALSE(WriteFilesReplacing({{target, "new"}, {dir + "/keep.wfm.pwi", "h"}}));
+    EXPECT_EQ(slurp(target), "precious");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 2);
     std::string back;
     EXPECT_FALSE(ReadFileBytes(dir + "/none", back));
     EXPECT_FALSE(ReadFileBytes(dir, back));
