@@ -32,6 +32,7 @@ class QAction;
 class QFrame;
 class TWFMform;
 class TWaveMenus;
+class TOperationDialog;
 
 namespace plotwell::transfer {
 class InstrumentLibraries;
@@ -201,6 +202,45 @@ public:
                         float endValue, int end);
     void ClearCursorInfo();
     int FindSampleRange();
+
+    // ---- Plotdesk_drivers.cpp --------------------------------------------------------
+    // The operation drivers. Each acts on the window whose menu started the command (it
+    // made that window CurrentWaveWindow) and shows its dialog modally around a snapshot.
+    enum class Driver {
+        Expression, Sine, Triangle, Square, Pulse, Cardiac, Sinc, Exponent, Gaussian, Noise, Harmonics,
+        ScalarOp, MathOp, Paste, Adjust, Resize, Smooth, EditBitPattern
+    };
+    // Gives an empty window its first samples from the new-waveform set-up.
+    void NewWaveformSetup();
+    void ExpressionToWaveform();
+    void SineToWaveform();
+    void TriangleToWaveform();
+    void SquareToWaveform();
+    void PulseToWaveform();
+    void CardiacToWaveform();
+    void SincToWaveform();
+    void ExponentToWaveform();
+    void GaussianToWaveform();
+    void NoiseToWaveform();
+    void HarmonicsToWaveform();
+    void ScalarOpToWaveform();
+    void MathOpToWaveform();
+    void PasteToWaveform();
+    void AdjustWaveform();
+    void ResizeWaveform();
+    void SmoothWaveform();
+    void NewBitPattern();
+    void EditBitPattern();
+    // The common driver: runs `driver`'s request with `dialog` (null, or a dialog that is
+    // not an operation dialog yet, does nothing).
+    void RunDriver(Driver driver, TOperationDialog* dialog);
+    // The window a driver acts on: CurrentWaveWindow, else the active window.
+    TWFMform* DriverTarget() const;
+    // The bit-pattern editor around a snapshot; `before` is the document a new-pattern
+    // set-up replaced, which the editor's Cancel brings back.
+    struct SavedDocument;
+    void NewBitPatternWith(TOperationDialog* editor);
+    void RunEditBitPattern(TOperationDialog* editor, const SavedDocument* before);
 
     // ---- Plotdesk_files.cpp ----------------------------------------------------------
     // After a part of a waveform was saved over its own file: `saved` (the active window when

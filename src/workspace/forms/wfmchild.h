@@ -142,6 +142,19 @@ public:
     void UpdateTypeMenus();
     // Ends a pending rubber line of draw mode.
     void EndPendingLine();
+    // Amplitude to max peak, Amplitude to max pk-pk, Clear.
+    void Verticaltomax1Click();
+    void Amplitudetomaxpkpk1Click();
+    void Clear1Click();
+    // Changed samples: a stored window gets " (Modified)" and becomes unsaved.
+    void MarkSamplesChanged();
+    // After the point count changed: the zoom is dropped and the selection brought
+    // within the points.
+    void LengthChanged();
+
+    // ---- wfmclip.cpp ----------------------------------------------------------------
+    // A new waveform from the clipboard's numbers, in an empty window.
+    void PasteFromClipboard();
 
     static constexpr const char* DefaultWaveName = "Untitled";
 
