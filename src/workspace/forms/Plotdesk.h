@@ -172,9 +172,18 @@ public:
     void WriteGlobalSettings();
     // Reads the project: paths, windows, settings, caption. False when the settings failed.
     bool ReadProject();
-    void WriteProject();
+    // Writes the project settings file; false, after telling the user, when it failed.
+    bool WriteProject();
+    // Creates the empty marker file of the project.
+    void WriteNewProjectFile();
+    void ResetProjectSetup();
     void NewProject1Click();
     void OpenProject1Click();
+    // Leaves the current project before another is read: every window's close query, the
+    // project's settings file, then the windows close. False, with nothing changed, when a
+    // window stayed open.
+    bool LeaveProject();
+    void ShowProjectLoaded();
 
     // ---- Plotdesk_settings.cpp ----------------------------------------------------
     // Start-up step 6: pushes the settings into the transfer dialogs.
@@ -269,6 +278,8 @@ private:
     void fillWindowList();
     // Runs each waveform window's close query; false when one refused.
     bool QueryCloseAll();
+    // Closes every waveform window whose close query has been answered.
+    bool CloseQueriedWindows();
 
     std::vector<QMenu*> frameMenus_;
     QMenu* windowList_ = nullptr;

@@ -109,6 +109,11 @@ public:
     // ---- wfmfiles.cpp ---------------------------------------------------------------
     // Replaces the samples by the contents of a file, by the frame's OpenType.
     void LoadFromFile(const std::string& fileName);
+    // The file the samples were last read from and the type they were read as, set by a
+    // successful LoadFromFile. While WaveName is still this file the window stands for it
+    // and the project lists it (a generated waveform or a CSV import never does).
+    std::string LoadedFileName;
+    int LoadedFileType = 0;
     // Saves the selection with the frame's SaveType. True when the data were written.
     bool Save1Click();
     // Writes the selection (and the history side file) with the frame's SaveType; reports a

@@ -3,11 +3,11 @@
 
 #include "workspace/forms/wfmchild.h"
 
+#include "platform/posix/atomic_file.h"
 #include "platform/posix/folders.h"
 #include "platform/screen_cursor.h"
 #include "platform/ui.h"
 #include "transfer/forms/msgwnd.h"
-#include "workspace/core/file_io.h"
 #include "workspace/core/file_types.h"
 #include "workspace/core/history_file.h"
 #include "workspace/core/numtext.h"
@@ -65,8 +65,9 @@ void TWFMform::LoadFromFile(const std::string& fileName) {
     FileIndex = 0;
     SetCaption(cformat("%s %s", platform::fileNameOnly(fileName).c_str(), workspace::FileTypeName(type)));
 
-    std::string bytes;
-    bool ok = workspace::ReadFileBytes(fileName, bytes);
+    const auto contents = platform::readFileBytes(fileName);
+    const std::string_view bytes = contents ? std::string_view(*contents) : std::string_view();
+    bool ok = contents.has_value();
     if (ok) {
         FileType = type;
         showFileStatus("Reading from file %s", fileName);
@@ -91,9 +92,10 @@ void TWFMform::LoadFromFile(const std::string& fileName) {
     for (auto* list : {&StartStore, &EndStore, &AmplStore, &OffsetStore, &AdjustStore, &ExprnStore})
         list->clear();
     if (ok) {
-        std::string side;
-        if (workspace::ReadFileBytes(workspace::HistoryFileName(WaveName), side)) {
-            for (auto& e : workspace::ReadHistoryFile(side)) {
+        LoadedFileName = fileName;
+        LoadedFileType = FileType;
+        if (const auto side = platform::readFileBytes(workspace::HistoryFileName(WaveName))) {
+            for (auto& e : workspace::ReadHistoryFile(*side)) {
                 StartStore.push_back(std::move(e.start));
                 EndStore.push_back(std::move(e.end));
                 AmplStore.push_back(std::move(e.amplitude));
@@ -186,7 +188,7 @@ bool TWFMform::SaveToFile(const std::string& fileName) {
         side = workspace::WriteHistoryFile(entries);
         files.emplace_back(workspace::HistoryFileName(fileName), side);
     }
-    if (!workspace::WriteFilesReplacing(files))
+    if (!platform::writeFilesAtomically(files))
         return fail();
     WrittenReference = reference;
     return true;
@@ -211,7 +213,7 @@ bool TWFMform::WriteInternal(const std::string& fileName) {
         return false;
     std::string data;
     return workspace::WriteInternal(*SampleStream, SelectionStart, SelectionEnd, data) &&
-           workspace::WriteFileReplacing(fileName, data);
+           platform::writeFileAtomically(fileName, data);
 }
 
 bool TWFMform::ResampleSelection(int32_t start, int32_t count, int32_t newCount,
