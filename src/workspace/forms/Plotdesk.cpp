@@ -456,9 +456,9 @@ void TPWForm1::CloseWindowsNamed(TWFMform* closing) {
     ClosingNamed = false;
 }
 
-bool TPWForm1::CloseAllWindows() {
-    if (!QueryCloseAll())
-        return false;
+bool TPWForm1::CloseAllWindows() { return QueryCloseAll() && CloseQueriedWindows(); }
+
+bool TPWForm1::CloseQueriedWindows() {
     for (TWFMform* w : WaveWindows()) {
         w->SuppressStatus = 1;
         w->CloseQueried();

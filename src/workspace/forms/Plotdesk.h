@@ -10,6 +10,7 @@
 //   Plotdesk_libs.cpp      GPIB and USB libraries
 //   Plotdesk_status.cpp    status panel and the sample-range search
 //   Plotdesk_drivers.cpp   the operation drivers of the waveform menus
+//   Plotdesk_files.cpp     post-save pass, data-logger channels
 
 #include "transfer/core/transfer_settings.h"
 
@@ -18,6 +19,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/ui.h"
@@ -171,9 +173,18 @@ public:
     void WriteGlobalSettings();
     // Reads the project: paths, windows, settings, caption. False when the settings failed.
     bool ReadProject();
-    void WriteProject();
+    // Writes the project settings file; false, after telling the user, when it failed.
+    bool WriteProject();
+    // Creates the empty marker file of the project.
+    void WriteNewProjectFile();
+    void ResetProjectSetup();
     void NewProject1Click();
     void OpenProject1Click();
+    // Leaves the current project before another is read: every window's close query, the
+    // project's settings file, then the windows close. False, with nothing changed, when a
+    // window stayed open.
+    bool LeaveProject();
+    void ShowProjectLoaded();
 
     // ---- Plotdesk_settings.cpp ----------------------------------------------------
     // Start-up step 6: pushes the settings into the transfer dialogs.
@@ -254,6 +265,16 @@ public:
     void NewBitPatternWith(TOperationDialog* editor);
     void RunEditBitPattern(TOperationDialog* editor, const SavedDocument* before);
 
+    // ---- Plotdesk_files.cpp ----------------------------------------------------------
+    // After a part of a waveform was saved over its own file: `saved` (the active window when
+    // null) goes from SaveState 2 to 1; with flag 1 every other window showing `name` with
+    // FileIndex `index` is marked "(Overwritten)".
+    void MarkOverwritten(const std::string& name, int flag, int index, TWFMform* saved = nullptr);
+    // Fill `first` with the first channel of a data-logger file (.dta, .dac) and open one
+    // window per further channel. False when the first two lines cannot be read.
+    bool LoadZeloDtaChannels(TWFMform* first, std::string_view bytes, const std::string& name);
+    bool LoadZeloDacChannels(TWFMform* first, std::string_view bytes, const std::string& name);
+
     // Start-up step 14: the project's expression library.
     void LoadExpressionLibrary();
 
@@ -271,6 +292,8 @@ private:
     void fillWindowList();
     // Runs each waveform window's close query; false when one refused.
     bool QueryCloseAll();
+    // Closes every waveform window whose close query has been answered.
+    bool CloseQueriedWindows();
 
     std::vector<QMenu*> frameMenus_;
     QMenu* windowList_ = nullptr;
