@@ -35,7 +35,20 @@ TWaveMenus::TWaveMenus(TPWForm1* frame) : QObject(frame), frame_(frame) {
     Exit1 = onWindow(File1, "Exit1", "E&xit", &TWFMform::Exit1Click);
 
     Edit1 = plotwell::platform::named(new QMenu("&Edit", frame), "Edit1");
+    Selectall1 = onWindow(Edit1, "Selectall1", "Select &All", &TWFMform::Selectall1Click, QKeySequence("Ctrl+A"));
+    Selectlimits1 = onWindow(Edit1, "Selectlimits1", "Select &Limits...", &TWFMform::Selectlimits1Click);
     View1 = plotwell::platform::named(new QMenu("&View", frame), "View1");
+    // The zoom commands are connected by the zoom unit; the paint enables Zoom area.
+    auto viewItem = [this](const char* name, const char* text, const char* key, bool enabled) {
+        QAction* a = View1->addAction(QString::fromUtf8(text));
+        a->setObjectName(name);
+        a->setShortcut(QKeySequence(key));
+        a->setEnabled(enabled);
+        return a;
+    };
+    ZoomArea = viewItem("ZoomArea", "Zoom &area", "F2", true);
+    Zoomout = viewItem("Zoomout", "Zoom &out", "F3", false);
+    ZoomAll = viewItem("ZoomAll", "&Zoom full", "F4", false);
     Waveform1 = plotwell::platform::named(new QMenu("&Waveform", frame), "Waveform1");
     Maths1 = plotwell::platform::named(new QMenu("&Maths", frame), "Maths1");
     IOcontrol1 = frame->IOcontrol1;

@@ -36,6 +36,11 @@ public:
     QAction* Clear1 = nullptr;
     QAction* Print1 = nullptr;
     QAction* Exit1 = nullptr;
+    QAction* Selectall1 = nullptr;
+    QAction* Selectlimits1 = nullptr;
+    QAction* ZoomArea = nullptr;
+    QAction* Zoomout = nullptr;
+    QAction* ZoomAll = nullptr;
 
 private:
     TPWForm1* frame_;
