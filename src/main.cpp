@@ -7,6 +7,7 @@
 #include "workspace/forms/appforms.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 
 #include <exception>
@@ -35,6 +36,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(plotwell::platform::kAppTitle);
     QApplication::setApplicationDisplayName(plotwell::platform::kAppTitle);
     plotwell::CreateApplicationForms();
+    QApplication::setWindowIcon(QIcon(":/icon.png"));
     PWForm1->show();
     IntroForm1->show();
     IntroForm1->raise();

@@ -39,6 +39,9 @@
 #include <QMetaObject>
 #include <QWidget>
 
+// The resources live in a static library, so they are registered by hand.
+static void initResources() { Q_INIT_RESOURCE(plotwell); }
+
 namespace plotwell {
 
 namespace {
@@ -53,6 +56,7 @@ template <class T> void create(T*& instance) {
 } // namespace
 
 void CreateApplicationForms() {
+    initResources();
     created.clear();
     forms.clear();
     create(PWForm1);

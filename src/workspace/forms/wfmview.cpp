@@ -156,8 +156,8 @@ void TWFMform::UpdateZoomArea() {
         ZoomAreaEnabled = n >= 2 && workspace::zoomAreaAllowed(n, SampleStream->reference());
     }
     // The frame's one Zoom area item shows the state of the window that is active.
-    if (PWForm1 && PWForm1->WaveMenus && PWForm1->WaveMenus->ZoomArea && PWForm1->ActiveWaveWindow() == this)
-        PWForm1->WaveMenus->ZoomArea->setEnabled(ZoomAreaEnabled);
+    if (PWForm1 && PWForm1->WaveMenus && PWForm1->WaveMenus->Zoomarea1 && PWForm1->ActiveWaveWindow() == this)
+        PWForm1->WaveMenus->Zoomarea1->setEnabled(ZoomAreaEnabled);
 }
 
 // ---- paint ---------------------------------------------------------------------------------

@@ -115,7 +115,7 @@ TEST_F(ViewTest, PaintComputesTheLayoutAndShadesTheUnselectedColumns) {
     EXPECT_EQ(w->AxisMin, -2048);
     EXPECT_EQ(w->Reference, 2048);
     EXPECT_TRUE(w->ZoomAreaEnabled);
-    EXPECT_TRUE(PWForm1->WaveMenus->ZoomArea->isEnabled());
+    EXPECT_TRUE(PWForm1->WaveMenus->Zoomarea1->isEnabled());
     const QImage unshaded = w->Surface.copy();
     EXPECT_EQ(unshaded.pixel(45, 30) & 0xFFFFFF, 0u);
 
@@ -338,7 +338,7 @@ TEST_F(ViewTest, ZoomAreaFollowsTheDataAndAStaleViewPaintsEverything) {
     TWFMform* w = window(99, 2048, flat100);
     w->FormPaint();
     EXPECT_FALSE(w->ZoomAreaEnabled);
-    EXPECT_FALSE(PWForm1->WaveMenus->ZoomArea->isEnabled());
+    EXPECT_FALSE(PWForm1->WaveMenus->Zoomarea1->isEnabled());
     TWFMform* v = window(1000, 2, [](int) { return uint16_t(2); });
     v->FormPaint();
     EXPECT_FALSE(v->ZoomAreaEnabled);
@@ -396,7 +396,7 @@ TEST_F(ViewTest, SelectLimitsApplyShowsTheDialogAgainThenOk) {
         keyUp(s.xEnd, "60", Qt::Key_0);
         s.bnOK->click();
     });
-    PWForm1->WaveMenus->Selectlimits1->trigger();
+    PWForm1->WaveMenus->SelectLimits1->trigger();
     EXPECT_EQ(ui.count("exec"), 2);
     EXPECT_EQ(SelectDialog->LastAnswer, 2);
     EXPECT_EQ(w->SelectionStart, 50);

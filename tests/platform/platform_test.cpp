@@ -1,0 +1,70 @@
+#include "platform/posix/folders.h"
+#include "platform/qt_ui.h"
+#include "platform/screen_cursor.h"
+#include "workspace/core/numtext.h"
+
+#include <QGuiApplication>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include <cstdlib>
+#include <filesystem>
+
+using namespace plotwell;
+
+TEST(QtFilter, BarFiltersBecomeQtFiltersWithUpperCasePatterns) {
+    EXPECT_EQ(platform::toQtFilter("Plotwell *.wfm files|*.wfm|All Files *.*|*.*"),
+              "Plotwell *.wfm files (*.wfm *.WFM);;All Files *.* (*)");
+    EXPECT_EQ(platform::toQtFilter("Tektronix *.isf files|*.isf"), "Tektronix *.isf files (*.isf *.ISF)");
+}
+
+TEST(Folders, ConfigFollowsXdgElseHome) {
+    const std::string saved = std::getenv("XDG_CONFIG_HOME") ? std::getenv("XDG_CONFIG_HOME") : "";
+    setenv("XDG_CONFIG_HOME", "/somewhere/config", 1);
+    EXPECT_EQ(platform::configDir(), "/somewhere/config");
+    unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(platform::configDir(), std::string(std::getenv("HOME")) + "/.config");
+    EXPECT_EQ(platform::documentsDir(), std::string(std::getenv("HOME")) + "/Documents");
+    setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+}
+
+TEST(Folders, ParentsAreCreatedOnDemand) {
+    const std::string base = std::string(std::getenv("HOME")) + "/a/b";
+    EXPECT_TRUE(platform::ensureParentDir(base + "/c/PWSET.INI"));
+    EXPECT_TRUE(std::filesystem::is_directory(base + "/c"));
+    EXPECT_EQ(platform::joinPath("/x/", "y"), "/x/y");
+    EXPECT_EQ(platform::joinPath("/x", "y"), "/x/y");
+    EXPECT_EQ(platform::fileNameOnly("/x/y/wave.wfm"), "wave.wfm");
+    EXPECT_EQ(platform::fileNameOnly("wave.wfm"), "wave.wfm");
+}
+
+TEST(ScreenCursor, KeepsOneOverrideEntry) {
+    {
+        platform::BusyCursor outer;
+        EXPECT_EQ(platform::screenCursor(), platform::ScreenCursor::Busy);
+        {
+            platform::BusyCursor inner;
+            EXPECT_EQ(platform::screenCursor(), platform::ScreenCursor::Busy);
+        }
+        EXPECT_EQ(platform::screenCursor(), platform::ScreenCursor::Busy);
+    }
+    EXPECT_EQ(platform::screenCursor(), platform::ScreenCursor::Default);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST(NumberText, FormatsAndParsesWithAPointOnly) {
+    EXPECT_EQ(workspace::cformat("%1.2f|%+7.5f|%d", 2.5, -0.25, 42), "2.50|-0.25000|42");
+    EXPECT_EQ(workspace::parseDouble("  1.5e3").value(), 1500.0);
+    EXPECT_FALSE(workspace::parseDouble("0x10"));
+    EXPECT_FALSE(workspace::parseDouble("2,5"));
+    EXPECT_FALSE(workspace::parseDouble("inf"));
+    std::size_t used = 0;
+    EXPECT_EQ(workspace::parseDoublePrefix("0x10", &used).value(), 0.0);
+    EXPECT_EQ(used, 1u);
+    EXPECT_TRUE(std::isinf(workspace::parseDouble("1e999").value()));
+    EXPECT_EQ(workspace::parseDouble("1e-999").value(), 0.0);
+    EXPECT_EQ(workspace::parseInt("-12").value(), -12);
+    EXPECT_EQ(workspace::parseInt("99999999999").value(), INT32_MAX);
+    EXPECT_FALSE(workspace::parseInt("12a"));
+}
