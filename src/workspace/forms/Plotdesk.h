@@ -221,8 +221,10 @@ public:
     std::unique_ptr<plotwell::transfer::Link> TransferLink;
 
     // ---- Plotdesk_status.cpp --------------------------------------------------------
+    // `bitPattern`: whether the values are a bit pattern's (High/Low); -1 asks the active
+    // waveform window.
     void ShowCursorInfo(const std::string& name, int start, bool normalised, int count, float startValue,
-                        float endValue, int end);
+                        float endValue, int end, int bitPattern = -1);
     void ClearCursorInfo();
     int FindSampleRange();
 
