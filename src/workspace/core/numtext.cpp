@@ -5,6 +5,7 @@
 #include <clocale>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <locale.h>
 
@@ -90,13 +91,12 @@ std::optional<double> parseDoublePrefix(std::string_view text, std::size_t* used
     double value = 0;
     auto res = std::from_chars(num.data(), num.data() + num.size(), value, std::chars_format::general);
     if (res.ec == std::errc::result_out_of_range) {
-        // from_chars leaves the value untouched here; follow strtod: huge numbers become
-        // infinite, tiny ones 0.
-        const auto e = num.find_first_of("eE");
-        const bool negativeExponent = e != std::string_view::npos && e + 1 < num.size() && num[e + 1] == '-';
-        value = negativeExponent ? 0.0 : std::numeric_limits<double>::infinity();
-        if (text[0] == '-')
-            value = -value;
+        // from_chars leaves the value untouched here. Whether the number overflows or
+        // underflows depends on its digits as well as its exponent ("9<340 digits>e-3" is
+        // huge, "0.<400 zeros>1" is tiny), so let the C library decide, as strtod does:
+        // huge numbers become infinite, tiny ones 0. The text is plain decimal by now.
+        const std::string copy(num);
+        value = strtod_l(copy.c_str(), nullptr, cLocale());
     } else if (res.ec != std::errc()) {
         return std::nullopt;
     }

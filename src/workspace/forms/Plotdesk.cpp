@@ -3,6 +3,7 @@
 #include "platform/posix/folders.h"
 #include "platform/ui.h"
 #include "transfer/core/instrument_libraries.h"
+#include "transfer/core/link.h"
 #include "transfer/forms/msgwnd.h"
 #include "workspace/core/file_types.h"
 #include "workspace/core/numtext.h"
@@ -455,9 +456,9 @@ void TPWForm1::CloseWindowsNamed(TWFMform* closing) {
     ClosingNamed = false;
 }
 
-bool TPWForm1::CloseAllWindows() {
-    if (!QueryCloseAll())
-        return false;
+bool TPWForm1::CloseAllWindows() { return QueryCloseAll() && CloseQueriedWindows(); }
+
+bool TPWForm1::CloseQueriedWindows() {
     for (TWFMform* w : WaveWindows()) {
         w->SuppressStatus = 1;
         w->CloseQueried();

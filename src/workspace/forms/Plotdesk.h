@@ -32,9 +32,11 @@ class QFrame;
 class TWFMform;
 class TWaveMenus;
 class TSetTransfer;
+class TOperationDialog;
 
 namespace plotwell::transfer {
 class InstrumentLibraries;
+class Link;
 }
 
 class TPWForm1 : public QMainWindow {
@@ -171,9 +173,18 @@ public:
     void WriteGlobalSettings();
     // Reads the project: paths, windows, settings, caption. False when the settings failed.
     bool ReadProject();
-    void WriteProject();
+    // Writes the project settings file; false, after telling the user, when it failed.
+    bool WriteProject();
+    // Creates the empty marker file of the project.
+    void WriteNewProjectFile();
+    void ResetProjectSetup();
     void NewProject1Click();
     void OpenProject1Click();
+    // Leaves the current project before another is read: every window's close query, the
+    // project's settings file, then the windows close. False, with nothing changed, when a
+    // window stayed open.
+    bool LeaveProject();
+    void ShowProjectLoaded();
 
     // ---- Plotdesk_settings.cpp ----------------------------------------------------
     // Start-up step 6: pushes the settings into the transfer dialogs.
@@ -207,12 +218,63 @@ public:
     bool LoadGpibLibrary();
     bool LoadUsbLibrary();
     void FreeLibraries();
+    void ReportGpibError(const std::string& function);
+    void ReportUsbError(const std::string& function, int code);
+    // Opening a GPIB device or a USB device for a transfer: loads the library when it is
+    // not loaded, opens the device, keeps it as TransferLink and sets GpibDevice or
+    // UsbDevice. False after the failure has been reported.
+    bool OpenGpibLink(int board, const std::string& address, int tmo);
+    bool OpenUsbLink(const std::string& address);
+    // Closes the running transfer's link (a second close does nothing).
+    void CloseTransferLink();
+    // The open link of the running transfer (serial port, GPIB or USB device); the LAN
+    // link lives inside its one tick.
+    std::unique_ptr<plotwell::transfer::Link> TransferLink;
 
     // ---- Plotdesk_status.cpp --------------------------------------------------------
     void ShowCursorInfo(const std::string& name, int start, bool normalised, int count, float startValue,
                         float endValue, int end);
     void ClearCursorInfo();
     int FindSampleRange();
+
+    // ---- Plotdesk_drivers.cpp --------------------------------------------------------
+    // The operation drivers. Each acts on the window whose menu started the command (it
+    // made that window CurrentWaveWindow) and shows its dialog modally around a snapshot.
+    enum class Driver {
+        Expression, Sine, Triangle, Square, Pulse, Cardiac, Sinc, Exponent, Gaussian, Noise, Harmonics,
+        ScalarOp, MathOp, Paste, Adjust, Resize, Smooth, EditBitPattern
+    };
+    // Gives an empty window its first samples from the new-waveform set-up.
+    void NewWaveformSetup();
+    void ExpressionToWaveform();
+    void SineToWaveform();
+    void TriangleToWaveform();
+    void SquareToWaveform();
+    void PulseToWaveform();
+    void CardiacToWaveform();
+    void SincToWaveform();
+    void ExponentToWaveform();
+    void GaussianToWaveform();
+    void NoiseToWaveform();
+    void HarmonicsToWaveform();
+    void ScalarOpToWaveform();
+    void MathOpToWaveform();
+    void PasteToWaveform();
+    void AdjustWaveform();
+    void ResizeWaveform();
+    void SmoothWaveform();
+    void NewBitPattern();
+    void EditBitPattern();
+    // The common driver: runs `driver`'s request with `dialog` (null, or a dialog that is
+    // not an operation dialog yet, does nothing).
+    void RunDriver(Driver driver, TOperationDialog* dialog);
+    // The window a driver acts on: CurrentWaveWindow, else the active window.
+    TWFMform* DriverTarget() const;
+    // The bit-pattern editor around a snapshot; `before` is the document a new-pattern
+    // set-up replaced, which the editor's Cancel brings back.
+    struct SavedDocument;
+    void NewBitPatternWith(TOperationDialog* editor);
+    void RunEditBitPattern(TOperationDialog* editor, const SavedDocument* before);
 
     // Start-up step 14: the project's expression library.
     void LoadExpressionLibrary();
@@ -231,6 +293,8 @@ private:
     void fillWindowList();
     // Runs each waveform window's close query; false when one refused.
     bool QueryCloseAll();
+    // Closes every waveform window whose close query has been answered.
+    bool CloseQueriedWindows();
 
     std::vector<QMenu*> frameMenus_;
     QMenu* windowList_ = nullptr;

@@ -22,6 +22,10 @@
 class QMdiSubWindow;
 class QTimer;
 
+namespace plotwell::transfer {
+class Link;
+}
+
 class TWFMform : public QWidget {
     Q_OBJECT
 public:
@@ -108,6 +112,11 @@ public:
     // ---- wfmfiles.cpp ---------------------------------------------------------------
     // Replaces the samples by the contents of a file, by the frame's OpenType.
     void LoadFromFile(const std::string& fileName);
+    // The file the samples were last read from and the type they were read as, set by a
+    // successful LoadFromFile. While WaveName is still this file the window stands for it
+    // and the project lists it (a generated waveform or a CSV import never does).
+    std::string LoadedFileName;
+    int LoadedFileType = 0;
     // Saves the selection with the frame's SaveType. True when the data were written.
     bool Save1Click();
 
@@ -123,6 +132,33 @@ public:
     void UpdateTypeMenus();
     // Ends a pending rubber line of draw mode.
     void EndPendingLine();
+    // Amplitude to max peak, Amplitude to max pk-pk, Clear.
+    void Verticaltomax1Click();
+    void Amplitudetomaxpkpk1Click();
+    void Clear1Click();
+    // Changed samples: a stored window gets " (Modified)" and becomes unsaved.
+    void MarkSamplesChanged();
+    // After the point count changed: the zoom is dropped and the selection brought
+    // within the points.
+    void LengthChanged();
+
+    // ---- wfmclip.cpp ----------------------------------------------------------------
+    // A new waveform from the clipboard's numbers, in an empty window.
+    void PasteFromClipboard();
+
+    // ---- wfmtransfer.cpp -------------------------------------------------------------
+    // The identity checks of the first transfer tick. True when the transfer must stop
+    // (the failure routine and the reports have run); false to go on. `expected` is cut
+    // as the comparison needs it.
+    bool CheckIdentitySerial(plotwell::transfer::Link& link, std::string& expected, bool download);
+    bool CheckIdentityGpib(plotwell::transfer::Link& link, std::string& expected, bool download);
+    bool CheckIdentityUsb(plotwell::transfer::Link& link, std::string& expected, bool download);
+    bool CheckIdentityLan(plotwell::transfer::Link& link, std::string& expected, bool download);
+    static int CompareIdentity(const std::string& reply, const std::string& expected);
+    // The failure routines of the two directions: stop, report, close the link, hide the
+    // status; an upload also empties the window.
+    void DownloadFailed();
+    void UploadFailed();
 
     static constexpr const char* DefaultWaveName = "Untitled";
 
@@ -132,5 +168,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    bool CheckIdentity(plotwell::transfer::Link& link, std::string& expected, bool download);
     bool closeQueried_ = false;
 };

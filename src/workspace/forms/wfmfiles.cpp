@@ -3,8 +3,9 @@
 #include "workspace/forms/Plotdesk.h"
 
 void TWFMform::LoadFromFile(const std::string& fileName) {
-    (void)fileName;
     CreateSampleStream();
+    LoadedFileName = fileName;
+    LoadedFileType = PWForm1->OpenType;
 }
 
 bool TWFMform::Save1Click() { return false; }

@@ -1,5 +1,161 @@
 #include "workspace/forms/wfmsetup.h"
 
+#include "platform/ui.h"
+#include "workspace/core/numtext.h"
+#include "workspace/forms/Plotdesk.h"
+#include "workspace/forms/wfmchild.h"
+
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+using namespace plotwell;
+
 TWaveSetup* WaveSetup = nullptr;
 
-TWaveSetup::TWaveSetup(QWidget* parent) : Form("WaveSetup", parent) {}
+namespace {
+constexpr int kMaxWaveformLength = 1048576;
+constexpr int kMaxPatternLength = 65535;
+constexpr int kMaxAmplitude = 65536;
+// Fewer points give nothing to draw or compute between two cursors.
+constexpr int kMinLength = 2;
+
+// The text read as a decimal integer; no number reads as 0.
+int numberOf(const QString& text) { return workspace::parseIntPrefix(text.toStdString()).value_or(0); }
+} // namespace
+
+TWaveSetup::TWaveSetup(QWidget* parent) : Form("WaveSetup", parent) {
+    setWindowTitle("New Waveform Setup");
+    auto* grid = new QGridLayout(this);
+    StaticText1 = platform::named(new QLabel("Title", this), "StaticText1");
+    StaticText2 = platform::named(new QLabel("Amplitude", this), "StaticText2");
+    StaticText3 = platform::named(new QLabel("Length", this), "StaticText3");
+    WfmTitle = new QLineEdit(this);
+    WfmAmpl = new QLineEdit("4096", this);
+    WfmLen = new QLineEdit("4096", this);
+    platform::nameInput(WfmTitle, "WfmTitle");
+    platform::nameInput(WfmAmpl, "WfmAmpl");
+    platform::nameInput(WfmLen, "WfmLen");
+    WfmTitle->setMaxLength(24);
+    WfmAmpl->setMaxLength(6);
+    WfmLen->setMaxLength(8);
+    grid->addWidget(StaticText1, 0, 0);
+    grid->addWidget(WfmTitle, 0, 1);
+    grid->addWidget(StaticText2, 1, 0);
+    grid->addWidget(WfmAmpl, 1, 1);
+    grid->addWidget(StaticText3, 2, 0);
+    grid->addWidget(WfmLen, 2, 1);
+    BOk = platform::named(new QPushButton("Ok", this), "BOk");
+    BCancel = platform::named(new QPushButton("Cancel", this), "BCancel");
+    BOk->setDefault(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(BOk);
+    buttons->addWidget(BCancel);
+    grid->addLayout(buttons, 3, 0, 1, 2);
+    for (QLineEdit* e : {WfmTitle, WfmAmpl, WfmLen})
+        e->installEventFilter(this);
+    connect(BOk, &QPushButton::clicked, this, &TWaveSetup::BOkClick);
+    connect(BCancel, &QPushButton::clicked, this, &TWaveSetup::BCancelClick);
+}
+
+bool TWaveSetup::patternRequested() const { return CurrentWaveWindow && CurrentWaveWindow->PatternRequest == 1; }
+
+void TWaveSetup::FormActivate() {
+    const bool pattern = patternRequested();
+    StaticText2->setVisible(!pattern);
+    WfmAmpl->setVisible(!pattern);
+    setWindowTitle(pattern ? "New Bit Patterm Setup" : "New Waveform Setup");
+    WfmTitle->clear();
+    Amplitude = numberOf(WfmAmpl->text());
+    Length = numberOf(WfmLen->text());
+    WfmTitle->setFocus();
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+TWaveSetup::KeyUpResult TWaveSetup::KeyUpRule(const std::string& text, bool digitOrBackspace, int stored) {
+    if (digitOrBackspace) {
+        const int n = workspace::parseIntPrefix(text).value_or(0);
+        if (n == 0)
+            return {stored, text};
+        stored = n;
+    }
+    return {stored, workspace::cformat("%d", stored)};
+}
+
+static bool digitOrBackspace(int key) { return (key >= Qt::Key_0 && key <= Qt::Key_9) || key == Qt::Key_Backspace; }
+
+void TWaveSetup::WfmAmplKeyUp(int key) {
+    const auto r = KeyUpRule(WfmAmpl->text().toStdString(), digitOrBackspace(key), Amplitude);
+    Amplitude = r.stored;
+    if (WfmAmpl->text().toStdString() != r.text)
+        WfmAmpl->setText(QString::fromStdString(r.text));
+}
+
+void TWaveSetup::WfmLenKeyUp(int key) {
+    const auto r = KeyUpRule(WfmLen->text().toStdString(), digitOrBackspace(key), Length);
+    Length = r.stored;
+    if (WfmLen->text().toStdString() != r.text)
+        WfmLen->setText(QString::fromStdString(r.text));
+}
+
+bool TWaveSetup::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyRelease) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (watched == WfmAmpl)
+            WfmAmplKeyUp(key);
+        else if (watched == WfmLen)
+            WfmLenKeyUp(key);
+    } else if (event->type() == QEvent::MouseButtonRelease) {
+        if (auto* edit = qobject_cast<QLineEdit*>(watched))
+            edit->selectAll();
+    }
+    return Form::eventFilter(watched, event);
+}
+
+void TWaveSetup::BOkClick() {
+    const bool pattern = patternRequested();
+    // What the fields show now is what the new waveform gets, also a cleared field or a 0.
+    Length = numberOf(WfmLen->text());
+    Amplitude = pattern ? 1 : numberOf(WfmAmpl->text());
+    if (WfmTitle->text().isEmpty()) {
+        platform::errorBox("Title error\na title must be specified", false);
+        return;
+    }
+    if (!pattern && Length > kMaxWaveformLength) {
+        platform::errorBox("Length error\nMaximum is 1048576 points", false);
+        return;
+    }
+    if (pattern && Length > kMaxPatternLength) {
+        platform::errorBox("Length error\nMaximum is 65535 points", false);
+        return;
+    }
+    if (Length < kMinLength) {
+        platform::errorBox("Length error\nMinimum is 2 points", false);
+        return;
+    }
+    if (Amplitude > kMaxAmplitude) {
+        platform::errorBox("Amplitude error\nMaximum is 65536", false);
+        return;
+    }
+    Reference = Amplitude >= 4 ? Amplitude / 2 : 32768;
+    setModalResult(platform::mrOk);
+}
+
+void TWaveSetup::BCancelClick() {
+    CancelPath();
+    setModalResult(platform::mrCancel);
+}
+
+void TWaveSetup::CancelPath() {
+    // The set-up for a new pattern was abandoned; a window that already holds a pattern
+    // stays one.
+    if (CurrentWaveWindow && CurrentWaveWindow->FileType != 13)
+        CurrentWaveWindow->IsBitPattern = 0;
+}

@@ -1,0 +1,151 @@
+#include "workspace/core/datalogger.h"
+
+#include "workspace/core/numtext.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace plotwell::workspace {
+
+namespace {
+
+// The file as lines, read on demand.
+class Lines {
+public:
+    explicit Lines(std::string_view bytes) : bytes_(bytes) {}
+    void rewind() { pos_ = 0; }
+    std::optional<std::string_view> next() {
+        if (pos_ >= bytes_.size())
+            return std::nullopt;
+        const auto nl = bytes_.find('\n', pos_);
+        const std::size_t end = nl == std::string_view::npos ? bytes_.size() : nl;
+        std::string_view line = bytes_.substr(pos_, end - pos_);
+        pos_ = nl == std::string_view::npos ? bytes_.size() : nl + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        return line;
+    }
+
+private:
+    std::string_view bytes_;
+    std::size_t pos_ = 0;
+};
+
+enum class FieldKind { Text, Empty, LineEnded };
+struct Field {
+    FieldKind kind;
+    std::string_view text;
+};
+
+// Field c of a line: after c tabs. The line ending before it (or right after the c-th tab)
+// is LineEnded; two tabs in a row are an Empty field.
+Field fieldOf(std::string_view line, int c) {
+    std::size_t pos = 0;
+    for (int k = 0; k < c; ++k) {
+        const auto tab = line.find('\t', pos);
+        if (tab == std::string_view::npos)
+            return {FieldKind::LineEnded, {}};
+        pos = tab + 1;
+    }
+    if (pos == line.size())
+        return {c > 0 ? FieldKind::LineEnded : FieldKind::Empty, {}};
+    const auto tab = line.find('\t', pos);
+    const std::string_view text = line.substr(pos, (tab == std::string_view::npos ? line.size() : tab) - pos);
+    return {text.empty() ? FieldKind::Empty : FieldKind::Text, text};
+}
+
+// "%hd": a signed decimal after optional blanks, saturated to 16 bits.
+std::optional<int16_t> shortOf(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    const auto v = parseIntPrefix(text);
+    if (!v)
+        return std::nullopt;
+    return int16_t(std::clamp<int32_t>(*v, INT16_MIN, INT16_MAX));
+}
+
+struct Format {
+    int channels;
+    uint16_t reference;
+    bool dac;
+};
+
+uint16_t codeOf(const Format& f, int16_t header, std::string_view text) {
+    int32_t v;
+    if (f.dac) {
+        if (!text.empty() && text.front() == '-')
+            return 0;
+        v = shortOf(text).value_or(0);
+        return uint16_t(std::clamp<int32_t>(v, 0, 3999));
+    }
+    v = shortOf(text).value_or(0);
+    if (header == 0)
+        v += 2048;
+    return uint16_t(std::clamp<int32_t>(v, 0, 4095));
+}
+
+bool readChannels(std::string_view bytes, const Format& f, std::vector<LoggerChannel>& channels) {
+    channels.clear();
+    Lines lines(bytes);
+    for (int c = 0; c < f.channels; ++c) {
+        lines.rewind();
+        const auto header = lines.next();
+        if (!header)
+            return false;
+        const Field hf = fieldOf(*header, c);
+        if (hf.kind == FieldKind::LineEnded)
+            return true;
+        if (hf.kind == FieldKind::Empty)
+            continue;
+        const auto hv = shortOf(hf.text);
+        if (!hv)
+            continue; // a header that is not a number marks no channel
+        if (f.dac && *hv == 0)
+            continue;
+        const auto first = lines.next();
+        if (!first)
+            return false;
+        Field field = fieldOf(*first, c);
+        if (field.kind == FieldKind::LineEnded)
+            return true;
+        if (field.kind == FieldKind::Empty)
+            continue;
+
+        LoggerChannel ch;
+        ch.number = c + 1;
+        ch.reference = f.reference;
+        ch.unsignedDisplay = f.dac || *hv != 0 ? 1 : 0;
+        const std::size_t limit = f.dac ? std::size_t(uint16_t(*hv)) : 65536;
+        bool lastChannel = false;
+        while (ch.codes.size() < limit) {
+            ch.codes.push_back(codeOf(f, *hv, field.text));
+            const auto line = lines.next();
+            if (!line)
+                break;
+            field = fieldOf(*line, c);
+            if (field.kind == FieldKind::LineEnded) {
+                lastChannel = true; // a line with fewer fields ends the whole reading
+                break;
+            }
+            if (field.kind == FieldKind::Empty)
+                break;
+        }
+        if (ch.codes.size() >= 2)
+            channels.push_back(std::move(ch));
+        if (lastChannel)
+            return true;
+    }
+    return true;
+}
+
+} // namespace
+
+bool ReadZeloDta(std::string_view bytes, std::vector<LoggerChannel>& channels) {
+    return readChannels(bytes, {8, 2048, false}, channels);
+}
+
+bool ReadZeloDac(std::string_view bytes, std::vector<LoggerChannel>& channels) {
+    return readChannels(bytes, {4, 2000, true}, channels);
+}
+
+} // namespace plotwell::workspace

@@ -1,0 +1,3 @@
+#include "workspace/forms/wfmchild.h"
+
+void TWFMform::PasteFromClipboard() {}
