@@ -10,6 +10,7 @@
 //   Plotdesk_libs.cpp      GPIB and USB libraries
 //   Plotdesk_status.cpp    status panel and the sample-range search
 //   Plotdesk_drivers.cpp   the operation drivers of the waveform menus
+//   Plotdesk_files.cpp     post-save pass, data-logger channels
 
 #include "transfer/core/serial_settings.h"
 #include "transfer/core/transfer_settings.h"
@@ -19,6 +20,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/ui.h"
@@ -275,6 +277,16 @@ public:
     struct SavedDocument;
     void NewBitPatternWith(TOperationDialog* editor);
     void RunEditBitPattern(TOperationDialog* editor, const SavedDocument* before);
+
+    // ---- Plotdesk_files.cpp ----------------------------------------------------------
+    // After a part of a waveform was saved over its own file: `saved` (the active window when
+    // null) goes from SaveState 2 to 1; with flag 1 every other window showing `name` with
+    // FileIndex `index` is marked "(Overwritten)".
+    void MarkOverwritten(const std::string& name, int flag, int index, TWFMform* saved = nullptr);
+    // Fill `first` with the first channel of a data-logger file (.dta, .dac) and open one
+    // window per further channel. False when the first two lines cannot be read.
+    bool LoadZeloDtaChannels(TWFMform* first, std::string_view bytes, const std::string& name);
+    bool LoadZeloDacChannels(TWFMform* first, std::string_view bytes, const std::string& name);
 
     // Start-up step 14: the project's expression library.
     void LoadExpressionLibrary();

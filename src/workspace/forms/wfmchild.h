@@ -9,6 +9,7 @@
 //   wfmmenus.cpp        the window's menu commands
 //   wfmtransfer.cpp     instrument transfers
 
+#include "platform/ui.h"
 #include "workspace/core/sample_stream.h"
 
 #include <QWidget>
@@ -119,6 +120,24 @@ public:
     int LoadedFileType = 0;
     // Saves the selection with the frame's SaveType. True when the data were written.
     bool Save1Click();
+    // Writes the selection (and the history side file) with the frame's SaveType; reports a
+    // failure. The file is replaced only when everything could be written.
+    bool SaveToFile(const std::string& fileName);
+    // The Save As items: each sets the frame's SaveType and runs Save1Click.
+    void SaveInternalClick();
+    void SaveWaveCADwavClick();
+    void SaveWaveCADascClick();
+    void SaveNormalisedClick();
+    void SaveTektronixClick();
+    void BitPatternbpn1Click();
+    // The own-format writer of the memory-card transfer: the reference word and the
+    // selected samples, replacing the file. False when nothing could be written.
+    bool WriteInternal(const std::string& fileName);
+    // Appends `newCount` codes made from the `count` samples at `start` to `out`
+    // (workspace/core/resample.h). False, appending nothing, for a run outside the samples.
+    bool ResampleSelection(int32_t start, int32_t count, int32_t newCount, std::vector<uint16_t>& out) const;
+    // The save dialog keeps its state between saves.
+    plotwell::platform::FileDialogState SaveFileDialog;
 
     // ---- wfmview.cpp ----------------------------------------------------------------
     void FormPaint();
