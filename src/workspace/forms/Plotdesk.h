@@ -12,6 +12,7 @@
 //   Plotdesk_drivers.cpp   the operation drivers of the waveform menus
 //   Plotdesk_files.cpp     post-save pass, data-logger channels
 
+#include "transfer/core/serial_settings.h"
 #include "transfer/core/transfer_settings.h"
 
 #include <QMainWindow>
@@ -32,6 +33,7 @@ class QAction;
 class QFrame;
 class TWFMform;
 class TWaveMenus;
+class TSetTransfer;
 class TOperationDialog;
 
 namespace plotwell::transfer {
@@ -196,11 +198,23 @@ public:
     void IOcontrol1Click();
     void ShowDownloadInfo();
     void ShowUploadInfo();
+    // The two set-up commands: shows the dialog; OK takes its rows into the record, Cancel
+    // leaves the record and the dialog's rows as they were.
+    void TransferSetup(TSetTransfer& dialog, bool download);
 
     // ---- Plotdesk_serial.cpp ------------------------------------------------------
     // Start-up step 8: appends the serial ports to both Type lists.
     void ListComPorts();
     void RS232setup1Click();
+    // The serial link: port handle, each side's line settings and time-outs.
+    plotwell::transfer::SerialLinkState SerialLink;
+    // The stored serial parameters into DownloadDcb / UploadDcb (in memory only).
+    void ApplyDownloadSerial();
+    void ApplyUploadSerial();
+    // Start-up check of the port a side uses (steps 10 of the start-up).
+    void ProbeSerialPort(bool download);
+    // The communications error boxes; `error` is the errno the failing call left.
+    void ReportCommError(const std::string& port, const std::string& function, int error);
 
     // ---- Plotdesk_libs.cpp ----------------------------------------------------------
     bool LoadGpibLibrary();
