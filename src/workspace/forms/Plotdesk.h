@@ -213,7 +213,8 @@ public:
     // UsbDevice. False after the failure has been reported.
     bool OpenGpibLink(int board, const std::string& address, int tmo);
     bool OpenUsbLink(const std::string& address);
-    // Closes the running transfer's link (a second close does nothing).
+    // Closes the running transfer's link (a second close does nothing); the closed link
+    // object stays until the next open.
     void CloseTransferLink();
     // The open link of the running transfer (serial port, GPIB or USB device); the LAN
     // link lives inside its one tick.
