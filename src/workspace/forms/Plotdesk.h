@@ -22,6 +22,7 @@
 
 #include "platform/ui.h"
 
+class QImage;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -32,6 +33,9 @@ class TWFMform;
 class TWaveMenus;
 class TOperationDialog;
 
+namespace plotwell::workspace {
+class SampleStream;
+}
 namespace plotwell::transfer {
 class InstrumentLibraries;
 class Link;
@@ -256,6 +260,8 @@ public:
     void RunDriver(Driver driver, TOperationDialog* dialog);
     // The window a driver acts on: CurrentWaveWindow, else the active window.
     TWFMform* DriverTarget() const;
+    // The paste dialog's thumbnail of the paste buffer: a green trace on black.
+    static void DrawPasteThumbnail(QImage& image, const plotwell::workspace::SampleStream& buffer);
     // The bit-pattern editor around a snapshot; `before` is the document a new-pattern
     // set-up replaced, which the editor's Cancel brings back.
     struct SavedDocument;
