@@ -55,18 +55,51 @@ mode_t newFileMode() {
 } // namespace
 
 bool writeFileAtomically(const std::string& path, std::string_view bytes) {
+    return writeFilesAtomically({{path, bytes}});
+}
+
+namespace {
+// Writes `bytes` to a new temporary file beside `path`; its name, or "" on failure.
+std::string writeTemporary(const std::string& path, std::string_view bytes) {
     std::string tmp = path + ".XXXXXX";
     const int fd = ::mkstemp(tmp.data());
     if (fd < 0)
-        return false;
+        return {};
     struct stat old {};
     const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : newFileMode();
     bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
-    if (ok)
-        ok = std::rename(tmp.c_str(), path.c_str()) == 0;
-    if (!ok)
+    if (!ok) {
         ::unlink(tmp.c_str());
+        return {};
+    }
+    return tmp;
+}
+} // namespace
+
+bool writeFilesAtomically(const std::vector<std::pair<std::string, std::string_view>>& files) {
+    for (const auto& f : files) {
+        struct stat st {};
+        if (f.first.empty() || (::stat(f.first.c_str(), &st) == 0 && S_ISDIR(st.st_mode)))
+            return false;
+    }
+    std::vector<std::string> temps;
+    for (const auto& [path, bytes] : files) {
+        std::string tmp = writeTemporary(path, bytes);
+        if (tmp.empty()) {
+            for (const auto& t : temps)
+                ::unlink(t.c_str());
+            return false;
+        }
+        temps.push_back(std::move(tmp));
+    }
+    bool ok = true;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (!ok || std::rename(temps[i].c_str(), files[i].first.c_str()) != 0) {
+            ::unlink(temps[i].c_str());
+            ok = false;
+        }
+    }
     return ok;
 }
 

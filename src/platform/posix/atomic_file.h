@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace plotwell::platform {
 
@@ -12,5 +14,9 @@ namespace plotwell::platform {
 std::optional<std::string> readFileBytes(const std::string& path);
 // Replaces `path` by `bytes`. False, with the old file untouched, when any step fails.
 bool writeFileAtomically(const std::string& path, std::string_view bytes);
+// Replaces several files together (a waveform and its side file): every temporary file is
+// written first; only when all are complete are they renamed over their targets. A folder
+// in a target's place is refused before anything is written.
+bool writeFilesAtomically(const std::vector<std::pair<std::string, std::string_view>>& files);
 
 } // namespace plotwell::platform

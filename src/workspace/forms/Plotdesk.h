@@ -10,6 +10,7 @@
 //   Plotdesk_libs.cpp      GPIB and USB libraries
 //   Plotdesk_status.cpp    status panel and the sample-range search
 //   Plotdesk_drivers.cpp   the operation drivers of the waveform menus
+//   Plotdesk_files.cpp     post-save pass, data-logger channels
 
 #include "transfer/core/transfer_settings.h"
 
@@ -18,6 +19,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/ui.h"
@@ -215,15 +217,18 @@ public:
     // UsbDevice. False after the failure has been reported.
     bool OpenGpibLink(int board, const std::string& address, int tmo);
     bool OpenUsbLink(const std::string& address);
-    // Closes the running transfer's link (a second close does nothing).
+    // Closes the running transfer's link (a second close does nothing); the closed link
+    // object stays until the next open.
     void CloseTransferLink();
     // The open link of the running transfer (serial port, GPIB or USB device); the LAN
     // link lives inside its one tick.
     std::unique_ptr<plotwell::transfer::Link> TransferLink;
 
     // ---- Plotdesk_status.cpp --------------------------------------------------------
+    // `bitPattern`: whether the values are a bit pattern's (High/Low); -1 asks the active
+    // waveform window.
     void ShowCursorInfo(const std::string& name, int start, bool normalised, int count, float startValue,
-                        float endValue, int end);
+                        float endValue, int end, int bitPattern = -1);
     void ClearCursorInfo();
     int FindSampleRange();
 
@@ -267,6 +272,16 @@ public:
     struct SavedDocument;
     void NewBitPatternWith(TOperationDialog* editor);
     void RunEditBitPattern(TOperationDialog* editor, const SavedDocument* before);
+
+    // ---- Plotdesk_files.cpp ----------------------------------------------------------
+    // After a part of a waveform was saved over its own file: `saved` (the active window when
+    // null) goes from SaveState 2 to 1; with flag 1 every other window showing `name` with
+    // FileIndex `index` is marked "(Overwritten)".
+    void MarkOverwritten(const std::string& name, int flag, int index, TWFMform* saved = nullptr);
+    // Fill `first` with the first channel of a data-logger file (.dta, .dac) and open one
+    // window per further channel. False when the first two lines cannot be read.
+    bool LoadZeloDtaChannels(TWFMform* first, std::string_view bytes, const std::string& name);
+    bool LoadZeloDacChannels(TWFMform* first, std::string_view bytes, const std::string& name);
 
     // Start-up step 14: the project's expression library.
     void LoadExpressionLibrary();
