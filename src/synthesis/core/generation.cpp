@@ -1,0 +1,168 @@
+#include "synthesis/core/generation.h"
+
+#include "workspace/core/saturate.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace plotwell::synthesis {
+
+int64_t valueToCode(double v, int32_t midCode, int32_t offsetCodes, bool clamp, bool* clipped) {
+    const int64_t mid = midCode;
+    if (std::isnan(v))
+        return mid;
+    // Half away from zero by adding a half and truncating, as the codes were always rounded.
+    const double w = v >= 0 ? v + 0.5 : v - 0.5;
+    constexpr int64_t kLimit = int64_t(1) << 40;
+    const int64_t k = workspace::saturateTrunc(w, -kLimit, kLimit, 0);
+    const int64_t code = k + mid + int64_t(offsetCodes);
+    if (!clamp)
+        return code;
+    const int64_t hi = std::clamp<int64_t>(2 * mid - 1, 0, 65535);
+    if (code > hi) {
+        if (clipped)
+            *clipped = true;
+        return hi;
+    }
+    if (code < 0) {
+        if (clipped)
+            *clipped = true;
+        return 0;
+    }
+    return code;
+}
+
+namespace {
+
+struct PassResult {
+    bool ok = false;
+    bool clipped = false;
+    double maximum = 1e39, minimum = 1e39;
+};
+
+// One pass over the range: measures the raw values and, in mode 0, writes the codes.
+PassResult runPass(ExpressionContext& ctx, ExpressionProgram& program, MathsErrorReporter& maths,
+                   workspace::SampleStream& target, int32_t start, int64_t per, bool write, GenerationSink& sink) {
+    PassResult r;
+    sink.progressShow();
+    uint16_t* out = target.codes().data() + start;
+    const double stepAt = 0.01 * double(per);
+    double c = 0;
+    bool first = true;
+    double values[ExpressionProgram::kLanes];
+    bool busySet = false;
+    for (int64_t t0 = 0; t0 < per; t0 += ExpressionProgram::kLanes) {
+        const int n = int(std::min<int64_t>(ExpressionProgram::kLanes, per - t0));
+        EvaluationResult err;
+        const int got = program.evaluateBlock(double(t0), n, values, ctx.Random, &maths, &err);
+        if (!busySet) {
+            sink.busy();
+            busySet = true;
+        }
+        for (int k = 0; k < n; ++k) {
+            if (c > stepAt) {
+                sink.progressStep();
+                c = 0;
+            } else {
+                c += 1;
+            }
+            if (k == got) {
+                ctx.Value = 0;
+                ctx.ErrorCode = err.error;
+                ctx.Cursor = err.marker;
+                sink.message(expressionErrorMessage(err.error, ctx.ExprText, err.marker), GenerationSink::Box::Error);
+                sink.progressClose();
+                return r;
+            }
+            const double v = values[k];
+            if (first) {
+                r.maximum = r.minimum = v;
+                first = false;
+            } else if (v > r.maximum) {
+                r.maximum = v;
+            } else if (v < r.minimum) {
+                r.minimum = v;
+            }
+            if (write)
+                out[t0 + k] = uint16_t(valueToCode((v + ctx.Shift) * ctx.Gain, ctx.MidCode, ctx.OffsetCodes,
+                                                   true, &r.clipped));
+        }
+        ctx.Value = values[n - 1];
+    }
+    r.ok = true;
+    return r;
+}
+
+double finiteOrZero(double v) { return std::isfinite(v) ? v : 0.0; }
+
+} // namespace
+
+GenerationOutcome generateWaveform(ExpressionContext& ctx, std::string_view expression, int32_t start, int32_t end,
+                                   workspace::SampleStream& target, const WaveformDirectory* waveforms,
+                                   GenerationSink& sink) {
+    GenerationOutcome outcome;
+    ctx.ErrorCode = 0;
+    ctx.Depth = 0;
+    ctx.Cursor = 0;
+    ctx.ExprText = std::string(expression.substr(0, expression.find('\0')));
+
+    if (!target.hasPoints()) {
+        ctx.ErrorCode = ExprWaveformEmpty;
+        sink.message(expressionErrorMessage(ExprWaveformEmpty, ctx.ExprText, 0), GenerationSink::Box::Error);
+        return outcome;
+    }
+    // The callers clamp their fields, but nothing may make this routine write outside the samples.
+    const int32_t last = target.lastIndex();
+    if (start < 0 || start > last)
+        start = 0;
+    end = std::clamp(end, start, last);
+    outcome.start = start;
+    outcome.end = end;
+
+    const int64_t per = int64_t(end) - start + 1;
+    const ExpressionParameters params = ExpressionParameters::forRange(per, ctx.AmplitudeCodes);
+    ctx.Per = params.Per;
+    ctx.F = params.F;
+    ctx.Omg = params.Omg;
+    ctx.Amp = params.Amp;
+
+    if (ctx.LevelMode != AsCalculated && std::fabs(double(ctx.OffsetCodes)) + ctx.Amp > double(ctx.MidCode) - 1) {
+        ctx.ErrorCode = ExprAutoLevelImpossible;
+        sink.message(kAutoLevelImpossible, GenerationSink::Box::Error);
+        return outcome;
+    }
+
+    MathsErrorReporter maths([&sink](const std::string& text) { sink.message(text, GenerationSink::Box::Error); });
+    ExpressionProgram program(ctx.ExprText, params, waveforms);
+
+    if (ctx.LevelMode != AsCalculated) {
+        const PassResult m = runPass(ctx, program, maths, target, start, per, false, sink);
+        if (!m.ok)
+            return outcome;
+        const double mid = ctx.MidCode;
+        if (ctx.LevelMode == AutoAdjustPeak) {
+            ctx.Shift = 0;
+            const double peak = std::max(std::fabs(m.minimum), std::fabs(m.maximum));
+            ctx.Gain = peak == 0 ? 0 : (ctx.Amp <= mid ? ctx.Amp / peak : (mid - 1) / peak);
+        } else {
+            ctx.Shift = finiteOrZero(-(m.maximum + m.minimum) * 0.5);
+            const double d = m.maximum + ctx.Shift;
+            ctx.Gain = d == 0 ? 0 : (ctx.Amp <= mid ? ctx.Amp / d : (mid - 1) / d);
+        }
+        // Infinite or undefined extremes leave nothing to scale by.
+        ctx.Gain = finiteOrZero(ctx.Gain);
+        ctx.LevelMode = AsCalculated;
+    }
+
+    const PassResult w = runPass(ctx, program, maths, target, start, per, true, sink);
+    if (!w.ok)
+        return outcome;
+    outcome.clipped = w.clipped;
+    if (w.clipped && ctx.Gain == 1.0)
+        sink.message(kClippedWarning, GenerationSink::Box::Warning);
+    outcome.written = true;
+    sink.progressClose();
+    return outcome;
+}
+
+} // namespace plotwell::synthesis
