@@ -3,6 +3,7 @@
 #include "platform/posix/folders.h"
 #include "platform/ui.h"
 #include "transfer/core/instrument_libraries.h"
+#include "transfer/core/link.h"
 #include "transfer/forms/msgwnd.h"
 #include "workspace/core/file_types.h"
 #include "workspace/core/numtext.h"
@@ -60,7 +61,11 @@ TPWForm1::TPWForm1(QWidget* parent) : QMainWindow(parent) {
 
     buildMenus();
     WaveMenus = new TWaveMenus(this);
-    connect(MdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) { rebuildMenuBar(); });
+    connect(MdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sw) {
+        rebuildMenuBar();
+        if (auto* w = sw ? qobject_cast<TWFMform*>(sw->widget()) : nullptr)
+            w->FormActivate();
+    });
     rebuildMenuBar();
 
     setMinimumWidth(kMinimumWidth);
@@ -455,9 +460,9 @@ void TPWForm1::CloseWindowsNamed(TWFMform* closing) {
     ClosingNamed = false;
 }
 
-bool TPWForm1::CloseAllWindows() {
-    if (!QueryCloseAll())
-        return false;
+bool TPWForm1::CloseAllWindows() { return QueryCloseAll() && CloseQueriedWindows(); }
+
+bool TPWForm1::CloseQueriedWindows() {
     for (TWFMform* w : WaveWindows()) {
         w->SuppressStatus = 1;
         w->CloseQueried();

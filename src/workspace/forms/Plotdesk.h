@@ -10,7 +10,9 @@
 //   Plotdesk_libs.cpp      GPIB and USB libraries
 //   Plotdesk_status.cpp    status panel and the sample-range search
 //   Plotdesk_drivers.cpp   the operation drivers of the waveform menus
+//   Plotdesk_files.cpp     post-save pass, data-logger channels
 
+#include "transfer/core/serial_settings.h"
 #include "transfer/core/transfer_settings.h"
 
 #include <QMainWindow>
@@ -18,6 +20,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/ui.h"
@@ -30,10 +33,12 @@ class QAction;
 class QFrame;
 class TWFMform;
 class TWaveMenus;
+class TSetTransfer;
 class TOperationDialog;
 
 namespace plotwell::transfer {
 class InstrumentLibraries;
+class Link;
 }
 
 class TPWForm1 : public QMainWindow {
@@ -170,9 +175,18 @@ public:
     void WriteGlobalSettings();
     // Reads the project: paths, windows, settings, caption. False when the settings failed.
     bool ReadProject();
-    void WriteProject();
+    // Writes the project settings file; false, after telling the user, when it failed.
+    bool WriteProject();
+    // Creates the empty marker file of the project.
+    void WriteNewProjectFile();
+    void ResetProjectSetup();
     void NewProject1Click();
     void OpenProject1Click();
+    // Leaves the current project before another is read: every window's close query, the
+    // project's settings file, then the windows close. False, with nothing changed, when a
+    // window stayed open.
+    bool LeaveProject();
+    void ShowProjectLoaded();
 
     // ---- Plotdesk_settings.cpp ----------------------------------------------------
     // Start-up step 6: pushes the settings into the transfer dialogs.
@@ -184,20 +198,47 @@ public:
     void IOcontrol1Click();
     void ShowDownloadInfo();
     void ShowUploadInfo();
+    // The two set-up commands: shows the dialog; OK takes its rows into the record, Cancel
+    // leaves the record and the dialog's rows as they were.
+    void TransferSetup(TSetTransfer& dialog, bool download);
 
     // ---- Plotdesk_serial.cpp ------------------------------------------------------
     // Start-up step 8: appends the serial ports to both Type lists.
     void ListComPorts();
     void RS232setup1Click();
+    // The serial link: port handle, each side's line settings and time-outs.
+    plotwell::transfer::SerialLinkState SerialLink;
+    // The stored serial parameters into DownloadDcb / UploadDcb (in memory only).
+    void ApplyDownloadSerial();
+    void ApplyUploadSerial();
+    // Start-up check of the port a side uses (steps 10 of the start-up).
+    void ProbeSerialPort(bool download);
+    // The communications error boxes; `error` is the errno the failing call left.
+    void ReportCommError(const std::string& port, const std::string& function, int error);
 
     // ---- Plotdesk_libs.cpp ----------------------------------------------------------
     bool LoadGpibLibrary();
     bool LoadUsbLibrary();
     void FreeLibraries();
+    void ReportGpibError(const std::string& function);
+    void ReportUsbError(const std::string& function, int code);
+    // Opening a GPIB device or a USB device for a transfer: loads the library when it is
+    // not loaded, opens the device, keeps it as TransferLink and sets GpibDevice or
+    // UsbDevice. False after the failure has been reported.
+    bool OpenGpibLink(int board, const std::string& address, int tmo);
+    bool OpenUsbLink(const std::string& address);
+    // Closes the running transfer's link (a second close does nothing); the closed link
+    // object stays until the next open.
+    void CloseTransferLink();
+    // The open link of the running transfer (serial port, GPIB or USB device); the LAN
+    // link lives inside its one tick.
+    std::unique_ptr<plotwell::transfer::Link> TransferLink;
 
     // ---- Plotdesk_status.cpp --------------------------------------------------------
+    // `bitPattern`: whether the values are a bit pattern's (High/Low); -1 asks the active
+    // waveform window.
     void ShowCursorInfo(const std::string& name, int start, bool normalised, int count, float startValue,
-                        float endValue, int end);
+                        float endValue, int end, int bitPattern = -1);
     void ClearCursorInfo();
     int FindSampleRange();
 
@@ -240,6 +281,16 @@ public:
     void NewBitPatternWith(TOperationDialog* editor);
     void RunEditBitPattern(TOperationDialog* editor, const SavedDocument* before);
 
+    // ---- Plotdesk_files.cpp ----------------------------------------------------------
+    // After a part of a waveform was saved over its own file: `saved` (the active window when
+    // null) goes from SaveState 2 to 1; with flag 1 every other window showing `name` with
+    // FileIndex `index` is marked "(Overwritten)".
+    void MarkOverwritten(const std::string& name, int flag, int index, TWFMform* saved = nullptr);
+    // Fill `first` with the first channel of a data-logger file (.dta, .dac) and open one
+    // window per further channel. False when the first two lines cannot be read.
+    bool LoadZeloDtaChannels(TWFMform* first, std::string_view bytes, const std::string& name);
+    bool LoadZeloDacChannels(TWFMform* first, std::string_view bytes, const std::string& name);
+
     // Start-up step 14: the project's expression library.
     void LoadExpressionLibrary();
 
@@ -257,6 +308,8 @@ private:
     void fillWindowList();
     // Runs each waveform window's close query; false when one refused.
     bool QueryCloseAll();
+    // Closes every waveform window whose close query has been answered.
+    bool CloseQueriedWindows();
 
     std::vector<QMenu*> frameMenus_;
     QMenu* windowList_ = nullptr;

@@ -138,6 +138,16 @@ struct TPWForm1::SavedDocument {
 };
 
 namespace {
+void set(int32_t* field, int32_t value) {
+    if (field)
+        *field = value;
+}
+bool changed(const DriverFields& f) { return f.Changed && *f.Changed != 0; }
+void freeSnapshot(const DriverFields& f) {
+    if (f.SavedSamples)
+        f.SavedSamples->clear();
+}
+
 void repaintOverviewIfZoomed(const TWFMform& w) {
     if (w.Zoomed && World)
         World->update();
@@ -222,25 +232,27 @@ void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
     if (driver == Driver::Paste && target->Reference == 1)
         target->Reference = 32768;
     dialog->DriverBeforeSnapshot();
+    const DriverFields f = dialog->driverFields();
     // 5. The snapshot.
-    dialog->SavedSamples = std::make_unique<TWFMform::SampleStreamType>(*target->SampleStream);
+    if (f.SavedSamples)
+        *f.SavedSamples = *target->SampleStream;
     // 6. Range and scale.
     if (row.range != Range::None) {
-        dialog->StartPoint = target->SelectionStart;
-        dialog->EndPoint = target->SelectionEnd;
+        set(f.StartPoint, target->SelectionStart);
+        set(f.EndPoint, target->SelectionEnd);
     }
     if (row.range == Range::Full)
-        dialog->MidCode = target->SampleStream->midCode();
+        set(f.MidCode, target->SampleStream->midCode());
     // 7. Edit state.
     for (const char* name : row.edits)
         if (auto* edit = dialog->findChild<QLineEdit*>(name))
             edit->setModified(false);
-    if (row.generator)
-        dialog->GeneratedExpr.clear();
+    if (row.generator && f.GeneratedExpr)
+        f.GeneratedExpr->clear();
     if (driver == Driver::Expression || driver == Driver::Adjust)
-        dialog->Changed = 0;
+        set(f.Changed, 0);
     if (!dialog->DriverBeforeShow()) {
-        dialog->SavedSamples.reset();
+        freeSnapshot(f);
         return;
     }
     // 8. The dialog.
@@ -248,18 +260,18 @@ void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
     // The expression dialog and the vertical adjustment keep their Changed for the next look.
     const bool keepsChanged = driver == Driver::Expression || driver == Driver::Adjust;
     if (answer == platform::mrOk) {
-        if (dialog->Changed != 0) {
+        if (changed(f)) {
             // 9. Accepted samples mark a stored window modified, once.
             target->MarkSamplesChanged();
             if (!keepsChanged)
-                dialog->Changed = 0;
+                set(f.Changed, 0);
         } else if (driver == Driver::Expression) {
             // An expression dialog closed without a generation leaves the samples as they were.
-            dialog->RestoreSavedSamples();
+            dialog->RestoreSnapshot();
         }
     } else if (answer == platform::mrCancel) {
         // 10. The snapshot goes back, length and all.
-        dialog->RestoreSavedSamples();
+        dialog->RestoreSnapshot();
         target->MarkerAmplitude = 0;
         if (driver != Driver::Resize) {
             target->update();
@@ -267,7 +279,7 @@ void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
         }
     }
     // 12.
-    dialog->SavedSamples.reset();
+    freeSnapshot(f);
     if (driver == Driver::Resize)
         target->SelectionEnd = target->PointCount() - 1;
     if (driver == Driver::Adjust) {
@@ -331,17 +343,19 @@ void TPWForm1::RunEditBitPattern(TOperationDialog* editor, const SavedDocument* 
     editor->Target = target;
     const std::string fileName = platform::fileNameOnly(target->WaveName);
     editor->setWindowTitle(QString::fromStdString(workspace::cformat("Bit Pattern for %s", fileName.c_str())));
-    editor->SavedSamples = std::make_unique<TWFMform::SampleStreamType>(*target->SampleStream);
     editor->DriverBeforeSnapshot();
+    const DriverFields f = editor->driverFields();
+    if (f.SavedSamples)
+        *f.SavedSamples = *target->SampleStream;
     if (!editor->DriverBeforeShow()) {
-        editor->SavedSamples.reset();
+        freeSnapshot(f);
         return;
     }
     const int answer = editor->ShowModal();
     if (answer == platform::mrOk) {
-        if (editor->Changed != 0) {
+        if (changed(f)) {
             target->MarkSamplesChanged();
-            editor->Changed = 0;
+            set(f.Changed, 0);
         }
     } else if (answer == platform::mrCancel) {
         target->Zoomed = 0;
@@ -350,11 +364,11 @@ void TPWForm1::RunEditBitPattern(TOperationDialog* editor, const SavedDocument* 
             before->restore(*target);
         } else {
             target->FileType = 13;
-            editor->RestoreSavedSamples();
+            editor->RestoreSnapshot();
         }
         target->update();
     }
-    editor->SavedSamples.reset();
+    freeSnapshot(f);
     if (answer == platform::mrCancel && before) {
         // The old data are back as they were, kind and save state included.
         target->PublishStatus();

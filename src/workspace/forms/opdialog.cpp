@@ -2,13 +2,14 @@
 
 #include "workspace/forms/wfmchild.h"
 
-void TOperationDialog::RestoreSavedSamples() {
-    if (!Target || !SavedSamples)
+void TOperationDialog::RestoreSnapshot() {
+    const DriverFields f = driverFields();
+    if (!Target || !f.SavedSamples || f.SavedSamples->empty())
         return;
-    const int before = Target->PointCount();
     if (!Target->SampleStream)
         Target->CreateSampleStream();
-    *Target->SampleStream = *SavedSamples;
+    const int before = Target->PointCount();
+    *Target->SampleStream = *f.SavedSamples;
     if (Target->PointCount() != before)
         Target->LengthChanged();
 }

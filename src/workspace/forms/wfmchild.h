@@ -9,8 +9,12 @@
 //   wfmmenus.cpp        the window's menu commands
 //   wfmtransfer.cpp     instrument transfers
 
+#include "platform/ui.h"
+#include "workspace/core/plot_layout.h"
 #include "workspace/core/sample_stream.h"
 
+#include <QImage>
+#include <QRegion>
 #include <QWidget>
 
 #include <array>
@@ -19,8 +23,16 @@
 #include <string>
 #include <vector>
 
+class QLabel;
 class QMdiSubWindow;
 class QTimer;
+namespace plotwell::platform {
+class Canvas;
+}
+
+namespace plotwell::transfer {
+class Link;
+}
 
 class TWFMform : public QWidget {
     Q_OBJECT
@@ -108,16 +120,77 @@ public:
     // ---- wfmfiles.cpp ---------------------------------------------------------------
     // Replaces the samples by the contents of a file, by the frame's OpenType.
     void LoadFromFile(const std::string& fileName);
+    // The file the samples were last read from and the type they were read as, set by a
+    // successful LoadFromFile. While WaveName is still this file the window stands for it
+    // and the project lists it (a generated waveform or a CSV import never does).
+    std::string LoadedFileName;
+    int LoadedFileType = 0;
     // Saves the selection with the frame's SaveType. True when the data were written.
     bool Save1Click();
+    // Writes the selection (and the history side file) with the frame's SaveType; reports a
+    // failure. The file is replaced only when everything could be written.
+    bool SaveToFile(const std::string& fileName);
+    // The Save As items: each sets the frame's SaveType and runs Save1Click.
+    void SaveInternalClick();
+    void SaveWaveCADwavClick();
+    void SaveWaveCADascClick();
+    void SaveNormalisedClick();
+    void SaveTektronixClick();
+    void BitPatternbpn1Click();
+    // The own-format writer of the memory-card transfer: the reference word and the
+    // selected samples, replacing the file. False when nothing could be written.
+    bool WriteInternal(const std::string& fileName);
+    // Appends `newCount` codes made from the `count` samples at `start` to `out`
+    // (workspace/core/resample.h). False, appending nothing, for a run outside the samples.
+    bool ResampleSelection(int32_t start, int32_t count, int32_t newCount, std::vector<uint16_t>& out) const;
+    // The save dialog keeps its state between saves.
+    plotwell::platform::FileDialogState SaveFileDialog;
 
     // ---- wfmview.cpp ----------------------------------------------------------------
+    // The window's pixels: paintEvent only shows them; the graph is rendered into them
+    // afresh whenever the window is invalidated, and the selection shading is toggled in
+    // them directly (not-XOR), so drawing a column again removes it.
+    QImage Surface;
+    // 12 x 12 cursor images at the top of the plot: the dim ones take the mouse, the bright
+    // ones stand in for them while they are dragged.
+    QLabel* dimStartCursorImage = nullptr;
+    QLabel* dimEndCursorImage = nullptr;
+    QLabel* StartCursorImage = nullptr;
+    QLabel* EndCursorImage = nullptr;
+    static constexpr int CursorImageSize = 12;
+    // The View > Zoom area item's state for this window (the frame's one item shows the
+    // active window's state).
+    bool ZoomAreaEnabled = false;
+
+    // Renders the whole graph into the surface now (nothing while a cursor is dragged).
     void FormPaint();
     void FormResize();
     void FormActivate();
     void FormDeactivate();
     void PublishStatus();
     void Selectall1Click();
+    void Selectlimits1Click();
+    // Brings the selection within the data and moves the shading to the cursors; with
+    // `placeImages` the dim cursor images are placed and shown (and the shading restarts
+    // from the plot edges, as after a fresh background).
+    void DrawSelectionShading(bool placeImages);
+    // What a paint leaves behind, for the places that need it before Qt gets to paint:
+    // the layout fields for the client size, the selection within 0..N-1 (end first, then
+    // a start after the end moves down to it), and the Zoom area item's state.
+    void ComputeLayout();
+    void NormaliseSelection();
+    void UpdateZoomArea();
+    plotwell::workspace::PlotLayout Layout() const;
+    plotwell::workspace::CursorSpan CursorSpan() const;
+    // Cursor image handlers; x is the pointer's x relative to the dim image.
+    void dimStartCursorImageMouseDown(Qt::MouseButton button, int x);
+    void dimStartCursorImageMouseMove(int x);
+    void dimStartCursorImageMouseUp();
+    void dimEndCursorImageMouseDown(Qt::MouseButton button, int x);
+    void dimEndCursorImageMouseMove(int x);
+    void dimEndCursorImageMouseUp();
+    // Creates the cursor images (from the constructor).
+    void CreateViewControls();
 
     // ---- wfmmenus.cpp ---------------------------------------------------------------
     void UpdateTypeMenus();
@@ -137,6 +210,20 @@ public:
     // A new waveform from the clipboard's numbers, in an empty window.
     void PasteFromClipboard();
 
+    // ---- wfmtransfer.cpp -------------------------------------------------------------
+    // The identity checks of the first transfer tick. True when the transfer must stop
+    // (the failure routine and the reports have run); false to go on. `expected` is cut
+    // as the comparison needs it.
+    bool CheckIdentitySerial(plotwell::transfer::Link& link, std::string& expected, bool download);
+    bool CheckIdentityGpib(plotwell::transfer::Link& link, std::string& expected, bool download);
+    bool CheckIdentityUsb(plotwell::transfer::Link& link, std::string& expected, bool download);
+    bool CheckIdentityLan(plotwell::transfer::Link& link, std::string& expected, bool download);
+    static int CompareIdentity(const std::string& reply, const std::string& expected);
+    // The failure routines of the two directions: stop, report, close the link, hide the
+    // status; an upload also empties the window.
+    void DownloadFailed();
+    void UploadFailed();
+
     static constexpr const char* DefaultWaveName = "Untitled";
 
 protected:
@@ -145,5 +232,14 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    bool CheckIdentity(plotwell::transfer::Link& link, std::string& expected, bool download);
     bool closeQueried_ = false;
+    // wfmview.cpp: parts of the surface already up to date for the next paintEvent.
+    QRegion surfaceCurrent_;
+    void renderSurface();
+    void shadeOn(plotwell::platform::Canvas& canvas, bool placeImages);
+    void showSurface(const QRect& r);
+    void cursorDown(bool end, Qt::MouseButton button, int x);
+    void cursorMove(bool end, int x);
+    void cursorUp(bool end);
 };

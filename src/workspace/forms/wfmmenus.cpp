@@ -56,19 +56,13 @@ TWaveMenus::TWaveMenus(TPWForm1* frame) : QObject(frame), frame_(frame) {
     File1->addMenu(frame->OpenAs1);
     Save1 = onWindow(File1, "Save1", "&Save...", method(&TWFMform::Save1Click), QKeySequence("Ctrl+S"));
     SaveAs1 = platform::named(File1->addMenu("Save As..."), "SaveAs1");
-    auto saveAs = [](int type) {
-        return [type](TWFMform* w) {
-            PWForm1->SaveType = type;
-            w->Save1Click();
-        };
-    };
-    SaveNormalised = onWindow(SaveAs1, "SaveNormalised", "Normalised    *.nrm", saveAs(4));
-    SaveInternal = onWindow(SaveAs1, "SaveInternal", "Internal           *.wfm", saveAs(1));
-    SaveWaveCADwav = onWindow(SaveAs1, "SaveWaveCADwav", "WaveCAD       *.wav", saveAs(2));
-    SaveWaveCADasc = onWindow(SaveAs1, "SaveWaveCADasc", "WaveCAD       *.asc", saveAs(3));
-    SaveTektronix = onWindow(SaveAs1, "SaveTektronix", "Tektronix        *.isf", saveAs(9));
+    SaveNormalised = onWindow(SaveAs1, "SaveNormalised", "Normalised    *.nrm", method(&TWFMform::SaveNormalisedClick));
+    SaveInternal = onWindow(SaveAs1, "SaveInternal", "Internal           *.wfm", method(&TWFMform::SaveInternalClick));
+    SaveWaveCADwav = onWindow(SaveAs1, "SaveWaveCADwav", "WaveCAD       *.wav", method(&TWFMform::SaveWaveCADwavClick));
+    SaveWaveCADasc = onWindow(SaveAs1, "SaveWaveCADasc", "WaveCAD       *.asc", method(&TWFMform::SaveWaveCADascClick));
+    SaveTektronix = onWindow(SaveAs1, "SaveTektronix", "Tektronix        *.isf", method(&TWFMform::SaveTektronixClick));
     SaveTektronix->setEnabled(false);
-    SaveBitPattern = onWindow(SaveAs1, "SaveBitPattern", "Bit Pattern      *.ptn", saveAs(13));
+    SaveBitPattern = onWindow(SaveAs1, "BitPatternbpn1", "Bit Pattern      *.ptn", method(&TWFMform::BitPatternbpn1Click));
     Close1 = onWindow(File1, "Close1", "&Close", method(&TWFMform::Close1Click));
     Clear1 = onWindow(File1, "Clear1", "C&lear", method(&TWFMform::Clear1Click));
     File1->addSeparator();
@@ -89,7 +83,7 @@ TWaveMenus::TWaveMenus(TPWForm1* frame) : QObject(frame), frame_(frame) {
     Edit1->addSeparator();
     Selectall1 = onWindow(Edit1, "Selectall1", "Select &All", method(&TWFMform::Selectall1Click),
                           QKeySequence("Ctrl+A"));
-    SelectLimits1 = item(Edit1, "SelectLimits1", "Select &Limits...");
+    SelectLimits1 = onWindow(Edit1, "SelectLimits1", "Select &Limits...", method(&TWFMform::Selectlimits1Click));
     Edit1->addSeparator();
     Verticaladjust1 = onWindow(Edit1, "Verticaladjust1", "&Vertical adjust...", driver(&TPWForm1::AdjustWaveform));
     Verticaltomax1 = onWindow(Edit1, "Verticaltomax1", "Amplitude to &max peak", method(&TWFMform::Verticaltomax1Click));
@@ -108,6 +102,9 @@ TWaveMenus::TWaveMenus(TPWForm1* frame) : QObject(frame), frame_(frame) {
     Zoomfull1 = item(View1, "Zoomfull1", "&Zoom full", QKeySequence(Qt::Key_F4));
     Zoomout1 = item(View1, "Zoomout1", "Zoom &out", QKeySequence(Qt::Key_F3));
     Zoomarea1 = item(View1, "Zoomarea1", "Zoom &area", QKeySequence(Qt::Key_F2));
+    // Zoom out and Zoom full start disabled; a paint enables Zoom area for zoomable data.
+    Zoomfull1->setEnabled(false);
+    Zoomout1->setEnabled(false);
 
     // ---- Waveform
     Waveform1 = platform::named(new QMenu("&Waveform", frame), "Waveform1");

@@ -51,7 +51,7 @@ public:
     QAction* SaveWaveCADwav = nullptr;
     QAction* SaveWaveCADasc = nullptr;
     QAction* SaveTektronix = nullptr; // disabled in the layout, and stays so
-    QAction* SaveBitPattern = nullptr;
+    QAction* SaveBitPattern = nullptr; // BitPatternbpn1
     QAction* Close1 = nullptr;
     QAction* Clear1 = nullptr;
     QAction* Print1 = nullptr;

@@ -1,4 +1,3 @@
-#include "workspace/core/file_io.h"
 #include "workspace/core/history_file.h"
 #include "workspace/core/wave_files.h"
 
@@ -6,10 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 using namespace plotwell::workspace;
 
@@ -133,49 +128,4 @@ TEST(HistoryFile, ToleratesLineEndsAndStopsAtABrokenLine) {
     ASSERT_EQ(empty.size(), 1u);
     EXPECT_EQ(empty[0].expression, "");
     EXPECT_TRUE(ReadHistoryFile(std::string("\0\0\xff", 3)).empty());
-}
-
-namespace {
-std::string tempDir() {
-    const auto base = std::filesystem::temp_directory_path() /
-                      ("pw-fileio-" + std::to_string(::getpid()) + "-" +
-                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(base);
-    return base.string();
-}
-std::string slurp(const std::string& p) {
-    std::ifstream f(p, std::ios::binary);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
-} // namespace
-
-TEST(FileIo, ReplacesTheTargetAndLeavesNoTemporaryFile) {
-    const std::string dir = tempDir();
-    const std::string target = dir + "/a.wfm";
-    ASSERT_TRUE(WriteFileReplacing(target, "first"));
-    ASSERT_TRUE(WriteFileReplacing(target, std::string("sec\0nd", 6)));
-    std::string back;
-    ASSERT_TRUE(ReadFileBytes(target, back));
-    EXPECT_EQ(back, std::string("sec\0nd", 6));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
-    std::filesystem::remove_all(dir);
-}
-
-TEST(FileIo, AFailedWriteLeavesEveryTargetUnchanged) {
-    const std::string dir = tempDir();
-    const std::string target = dir + "/keep.wfm";
-    {
-        std::ofstream f(target, std::ios::binary);
-        f << "precious";
-    }
-    // The second file's folder does not exist: nothing may be replaced.
-    EXPECT_FALSE(WriteFilesReplacing({{target, "new"}, {dir + "/missing/x.pwi", "h"}}));
-    EXPECT_EQ(slurp(target), "precious");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
-    std::string back;
-    EXPECT_FALSE(ReadFileBytes(dir + "/none", back));
-    EXPECT_FALSE(ReadFileBytes(dir, back));
-    std::filesystem::remove_all(dir);
 }

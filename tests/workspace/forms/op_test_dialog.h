@@ -16,9 +16,9 @@
 #include <memory>
 #include <string>
 
-class TTestOpDialog : public TOperationDialog {
+class TTestOpDialog : public TOperationForm {
 public:
-    explicit TTestOpDialog(const std::vector<const char*>& edits = {}) : TOperationDialog("TestOpDialog") {
+    explicit TTestOpDialog(const std::vector<const char*>& edits = {}) : TOperationForm("TestOpDialog") {
         for (const char* name : edits) {
             auto* e = new QLineEdit(this);
             plotwell::platform::nameInput(e, name);
@@ -27,7 +27,7 @@ public:
     }
     // Writes `code` into every selected point, as a preview does.
     void preview(uint16_t code) {
-        RestoreSavedSamples();
+        RestoreSnapshot();
         for (int i = Target->SelectionStart; i <= Target->SelectionEnd; ++i)
             Target->SampleStream->setCode(size_t(i), code);
         Changed = 1;

@@ -1,0 +1,22 @@
+#pragma once
+// Whole-file reads and writes. A write goes to a temporary file in the target's folder that
+// is then renamed over the target, so a failed write leaves the old file as it was.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace plotwell::platform {
+
+// The file's bytes; nullopt when it cannot be opened or read.
+std::optional<std::string> readFileBytes(const std::string& path);
+// Replaces `path` by `bytes`. False, with the old file untouched, when any step fails.
+bool writeFileAtomically(const std::string& path, std::string_view bytes);
+// Replaces several files together (a waveform and its side file): every temporary file is
+// written first; only when all are complete are they renamed over their targets. A folder
+// in a target's place is refused before anything is written.
+bool writeFilesAtomically(const std::vector<std::pair<std::string, std::string_view>>& files);
+
+} // namespace plotwell::platform

@@ -1,0 +1,96 @@
+#include "workspace/forms/wfmchild.h"
+
+#include "platform/screen_cursor.h"
+#include "platform/ui.h"
+#include "transfer/core/identity.h"
+#include "transfer/forms/msgwnd.h"
+#include "transfer/forms/setdload.h"
+#include "transfer/forms/setuload.h"
+#include "workspace/core/numtext.h"
+#include "workspace/forms/Plotdesk.h"
+
+#include <QCheckBox>
+#include <QTimer>
+
+using namespace plotwell;
+
+namespace {
+// The "Skip identification query" box of the direction's settings dialog.
+bool skipIdentity(bool download) {
+    QWidget* dialog = download ? static_cast<QWidget*>(SetDownload) : static_cast<QWidget*>(SetUpload);
+    if (!dialog)
+        return false;
+    auto* box = dialog->findChild<QCheckBox*>(download ? "SkipID1" : "SkipID");
+    return box && box->isChecked();
+}
+} // namespace
+
+bool TWFMform::CheckIdentitySerial(transfer::Link& link, std::string& expected, bool download) {
+    return CheckIdentity(link, expected, download);
+}
+
+bool TWFMform::CheckIdentityGpib(transfer::Link& link, std::string& expected, bool download) {
+    return CheckIdentity(link, expected, download);
+}
+
+bool TWFMform::CheckIdentityUsb(transfer::Link& link, std::string& expected, bool download) {
+    return CheckIdentity(link, expected, download);
+}
+
+bool TWFMform::CheckIdentityLan(transfer::Link& link, std::string& expected, bool download) {
+    return CheckIdentity(link, expected, download);
+}
+
+int TWFMform::CompareIdentity(const std::string& reply, const std::string& expected) {
+    return transfer::CompareIdentity(reply, expected);
+}
+
+bool TWFMform::CheckIdentity(transfer::Link& link, std::string& expected, bool download) {
+    using Outcome = transfer::IdentityCheck::Outcome;
+    const transfer::IdentityCheck c = transfer::checkIdentity(link, expected, skipIdentity(download));
+    if (!c.failed())
+        return false;
+    const transfer::LinkKind kind = link.kind();
+    // The direction's own box comes first; the library's report or the mismatch follows.
+    if (download)
+        DownloadFailed();
+    else
+        UploadFailed();
+    if (c.outcome == Outcome::Mismatch) {
+        platform::errorBox(transfer::identityMismatchText(c.reply, c.expected));
+    } else if (c.io.function && PWForm1) {
+        if (kind == transfer::LinkKind::Gpib)
+            PWForm1->ReportGpibError(c.io.function);
+        else if (kind == transfer::LinkKind::Usb)
+            PWForm1->ReportUsbError(c.io.function, c.io.code);
+    }
+    return true;
+}
+
+namespace {
+// The part both failure routines share: normal cursor, timer off, the box, the link
+// closed, the status window hidden.
+void endFailedTransfer(QTimer* timer, const char* format, const std::string& port) {
+    platform::setScreenCursor(platform::ScreenCursor::Default);
+    timer->stop();
+    platform::errorBox(workspace::cformat(format, port.c_str()));
+    if (PWForm1)
+        PWForm1->CloseTransferLink();
+    if (MessageWnd)
+        MessageWnd->hide();
+}
+} // namespace
+
+void TWFMform::DownloadFailed() {
+    endFailedTransfer(ioTimer, "Error downloading waveform data\nto %s",
+                      PWForm1 ? PWForm1->TransferSettings.dlType : std::string());
+}
+
+void TWFMform::UploadFailed() {
+    endFailedTransfer(ioTimer, "Error uploading waveform data\nfrom %s",
+                      PWForm1 ? PWForm1->TransferSettings.ulType : std::string());
+    WaveName = DefaultWaveName;
+    CreateSampleStream();
+    SetCaption(DefaultWaveName);
+    update();
+}

@@ -1,0 +1,151 @@
+#include "sim/adapters.h"
+#include "sim/instrument.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <thread>
+
+using namespace plotwell::sim;
+using namespace std::chrono_literals;
+
+TEST(SimInstrument, AnswersIdentityAndRecordsTheTranscript) {
+    Instrument inst(Family::ArbDef, "QUORVEX,QVA3460,0,1.23");
+    inst.receive("\n*idn?\n");
+    EXPECT_EQ(inst.take(1000), "QUORVEX,QVA3460,0,1.23\n");
+    EXPECT_EQ(inst.writes(), std::vector<std::string>{"\n*idn?\n"});
+    EXPECT_EQ(inst.messages(), (std::vector<std::string>{"", "*idn?"}));
+}
+
+TEST(SimInstrument, ArbDefStoresBlocksAndCsvAndAnswersUploads) {
+    Instrument inst(Family::ArbDef, "QUORVEX,QVA3460");
+    inst.receive("ARBDEF WAVE1,2,#14");
+    inst.receive(wordsToBytes({0x0123, 0x0FFF}));
+    inst.receive("\nlocal\n");
+    ASSERT_TRUE(inst.store("WAVE1"));
+    EXPECT_EQ(bytesToWords(inst.store("WAVE1")->bytes), (std::vector<uint16_t>{0x0123, 0x0FFF}));
+    inst.receive("ARBLEN? WAVE1\n");
+    EXPECT_EQ(inst.take(100), "2\n");
+    inst.receive("arbdata? WAVE1\r\n");
+    EXPECT_EQ(inst.take(100), "#14" + wordsToBytes({0x0123, 0x0FFF}) + "\n");
+    inst.receive("arbdatacsv? WAVE1\r\n");
+    EXPECT_EQ(inst.take(100), "-1757,2047\n");
+    inst.receive("ARBDEFCSV W2,2,-2048,5\nLOCAL\n");
+    EXPECT_EQ(inst.store("W2")->values, (std::vector<long>{-2048, 5}));
+    inst.receive("CF?\n");
+    EXPECT_EQ(inst.take(100), "100\n");
+}
+
+TEST(SimInstrument, ArbDefBlockWithWrongCountIsFlagged) {
+    Instrument inst(Family::ArbDef, "X");
+    inst.receive("ARBDEF WAVE1,3,#14abcd\n");
+    const auto m = inst.messages();
+    ASSERT_GE(m.size(), 2u);
+    EXPECT_EQ(m[1], "MALFORMED count 4 for 3 points");
+}
+
+TEST(SimInstrument, UploadBlockFaults) {
+    const std::string data = wordsToBytes({1, 2, 3});
+    struct Case {
+        BlockFault fault;
+        long shortAfter;
+        std::string expected;
+    } cases[] = {
+        {BlockFault::ZeroDigits, -1, "#0" + data + "\n"},
+        {BlockFault::NonDigits, -1, "#4ab12" + data + "\n"},
+        {BlockFault::HugeCount, -1, "#9999999999" + data + "\n"},
+        {BlockFault::OddCount, -1, "#15" + data.substr(0, 5) + "\n"},
+        {BlockFault::None, 3, "#16" + data.substr(0, 3)},
+    };
+    for (const Case& c : cases) {
+        Instrument inst(Family::Maker, "QUORVEX, QV7351A");
+        inst.setStore("arb1", {data, {}, "RAMP1", "ON"});
+        Faults f;
+        f.blockHeader = c.fault;
+        f.blockDataShort = c.shortAfter;
+        inst.setFaults(f);
+        inst.receive("arb1?\n");
+        EXPECT_EQ(inst.take(1000), c.expected);
+    }
+}
+
+TEST(SimInstrument, MakerAndScopeFamilies) {
+    Instrument maker(Family::Maker, "QUORVEX, QV7351A");
+    maker.receive("arbdef arb1,RAMP1,ON\n");
+    maker.receive("arb1 #14" + wordsToBytes({0x3FFC, 0}));
+    maker.receive("arb1DEF?\n");
+    EXPECT_EQ(maker.take(100), "RAMP1,ON,2\n");
+    maker.receive("arb2DEF?\n");
+    EXPECT_EQ(maker.take(100), "arb2,OFF,0\n");
+
+    Instrument scope(Family::Scope, "TEKTRONIX,TDS 220,0,CF:91.1CT");
+    scope.receive("header off;data:dest REFB;encdg srp;width 1;start 1\r\ncurve #13abc\r\n");
+    EXPECT_EQ(scope.store("REFB")->bytes, "abc");
+    scope.setStore("CH1", {"0123456789", {}, "", ""});
+    scope.receive("header off;data:source CH1;encdg srp;width 1;start 1;stop 4\r\ncurve?\r\n");
+    EXPECT_EQ(scope.take(100), "#140123\n");
+    scope.receive("header off;data:source CH1;encdg srp;width 1;data snap\r\ncurve?\r\n");
+    EXPECT_EQ(scope.take(100), "#2100123456789\n");
+}
+
+TEST(SimInstrument, NumberedStoreKeepsValuesUntilSaved) {
+    Instrument inst(Family::NumberedStore, "QUORVEX,QV3030/A");
+    inst.receive("SETARB ");
+    inst.receive("1,");
+    inst.receive("-2,");
+    inst.receive("3\nARBSAV 3,ramp\n");
+    EXPECT_EQ(inst.store("3")->values, (std::vector<long>{1, -2, 3}));
+    EXPECT_EQ(inst.store("3")->name, "ramp");
+    inst.receive("arbrcl 3;arb?\r\n");
+    EXPECT_EQ(inst.take(100), "ARBDATA1,-2,3\n");
+}
+
+TEST(SimInstrument, ReplyFaults) {
+    Instrument inst(Family::ArbDef, "QUORVEX,QVA3460");
+    Faults f;
+    f.silent = true;
+    inst.setFaults(f);
+    inst.receive("*idn?\n");
+    EXPECT_EQ(inst.ready(), 0u);
+
+    f = {};
+    f.overlongReply = true;
+    inst.setFaults(f);
+    inst.receive("*idn?\n");
+    EXPECT_EQ(inst.take(1000), std::string(300, 'A'));
+
+    f = {};
+    f.wrongIdentity = "FLUKE,271";
+    inst.setFaults(f);
+    inst.receive("*idn?\n");
+    EXPECT_EQ(inst.take(1000), "FLUKE,271\n");
+
+    f = {};
+    f.replyDelay = 50ms;
+    inst.setFaults(f);
+    inst.receive("*idn?\n");
+    EXPECT_EQ(inst.take(1000), "");
+    std::this_thread::sleep_for(60ms);
+    EXPECT_EQ(inst.take(1000), "QUORVEX,QVA3460\n");
+
+    // The drop counts reply bytes from the first one on.
+    Instrument fresh(Family::ArbDef, "QUORVEX,QVA3460");
+    f = {};
+    f.dropAfterReplyBytes = 4;
+    fresh.setFaults(f);
+    fresh.receive("*idn?\n");
+    EXPECT_FALSE(fresh.dropped());
+    EXPECT_EQ(fresh.take(1000), "QUOR");
+    EXPECT_TRUE(fresh.dropped());
+}
+
+TEST(SimStubs, EveryVariantIsBuilt) {
+    EXPECT_TRUE(std::filesystem::exists(gpibStubPath()));
+    EXPECT_TRUE(std::filesystem::exists(usbStubPath()));
+    EXPECT_TRUE(std::filesystem::exists(gpibStubPath("plain")));
+    for (const auto& n : gpibStubNames())
+        EXPECT_TRUE(std::filesystem::exists(gpibStubPath(n))) << n;
+    for (const auto& n : usbStubRequiredNames())
+        EXPECT_TRUE(std::filesystem::exists(usbStubPath(n))) << n;
+    EXPECT_TRUE(std::filesystem::exists(usbStubPath("AWG_Version")));
+}

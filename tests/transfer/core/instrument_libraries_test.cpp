@@ -1,0 +1,169 @@
+#include "transfer/core/instrument_libraries.h"
+#include "transfer/core/library_links.h"
+
+#include "sim/adapters.h"
+
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+
+#include <cstdlib>
+
+using namespace plotwell;
+using namespace plotwell::transfer;
+
+namespace {
+struct LibraryEnv : ::testing::Test {
+    void SetUp() override {
+        ::setenv(kGpibLibraryVariable, sim::gpibStubPath().c_str(), 1);
+        ::setenv(kUsbLibraryVariable, sim::usbStubPath().c_str(), 1);
+    }
+    void TearDown() override {
+        ::unsetenv(kGpibLibraryVariable);
+        ::unsetenv(kUsbLibraryVariable);
+    }
+};
+} // namespace
+
+TEST_F(LibraryEnv, LibraryPathFollowsTheVariable) {
+    EXPECT_EQ(libraryPath(kGpibLibraryVariable, kGpibLibraryDefault), sim::gpibStubPath());
+    ::setenv(kGpibLibraryVariable, "", 1);
+    EXPECT_EQ(libraryPath(kGpibLibraryVariable, kGpibLibraryDefault), "libgpib.so.0");
+    ::unsetenv(kUsbLibraryVariable);
+    EXPECT_EQ(libraryPath(kUsbLibraryVariable, kUsbLibraryDefault), "libawgusb.so");
+}
+
+TEST_F(LibraryEnv, StubsLoadOnceAndAreReleased) {
+    const int gpibLoads = pwsim_stub_loads(sim::kGpibStub);
+    const int usbLoads = pwsim_stub_loads(sim::kUsbStub);
+    {
+        InstrumentLibraries libs;
+        ASSERT_TRUE(libs.loadGpib());
+        ASSERT_TRUE(libs.loadUsb());
+        EXPECT_TRUE(libs.loadGpib());
+        EXPECT_TRUE(libs.loadUsb());
+        EXPECT_EQ(pwsim_stub_loads(sim::kGpibStub), gpibLoads + 1);
+        EXPECT_EQ(pwsim_stub_loads(sim::kUsbStub), usbLoads + 1);
+        EXPECT_EQ(pwsim_stub_loaded(sim::kGpibStub), 1);
+        EXPECT_NE(libs.usb().AWG_Version, nullptr);
+        libs.freeGpib();
+        EXPECT_FALSE(libs.gpibLoaded());
+        EXPECT_EQ(pwsim_stub_loaded(sim::kGpibStub), 0);
+    }
+    // Going out of scope releases the other one.
+    EXPECT_EQ(pwsim_stub_loaded(sim::kUsbStub), 0);
+}
+
+TEST_F(LibraryEnv, EveryMissingGpibNameFailsTheLoadAndLeavesNothingLoaded) {
+    for (const std::string& name : sim::gpibStubNames()) {
+        const std::string path = sim::gpibStubPath(name);
+        ::setenv(kGpibLibraryVariable, path.c_str(), 1);
+        InstrumentLibraries libs;
+        EXPECT_FALSE(libs.loadGpib()) << name;
+        EXPECT_FALSE(libs.gpibLoaded());
+        EXPECT_EQ(libs.gpibFile(), path);
+        EXPECT_EQ(pwsim_stub_loaded(sim::kGpibStub), 0) << name;
+    }
+}
+
+TEST_F(LibraryEnv, EveryMissingRequiredUsbNameFailsButTheVersionCallIsOptional) {
+    for (const std::string& name : sim::usbStubRequiredNames()) {
+        ::setenv(kUsbLibraryVariable, sim::usbStubPath(name).c_str(), 1);
+        InstrumentLibraries libs;
+        EXPECT_FALSE(libs.loadUsb()) << name;
+        EXPECT_EQ(pwsim_stub_loaded(sim::kUsbStub), 0) << name;
+    }
+    ::setenv(kUsbLibraryVariable, sim::usbStubPath("AWG_Version").c_str(), 1);
+    InstrumentLibraries libs;
+    EXPECT_TRUE(libs.loadUsb());
+    EXPECT_EQ(libs.usb().AWG_Version, nullptr);
+}
+
+TEST_F(LibraryEnv, MissingFileFailsWithItsName) {
+    ::setenv(kGpibLibraryVariable, "/nonexistent/libgpib.so.0", 1);
+    InstrumentLibraries libs;
+    EXPECT_FALSE(libs.loadGpib());
+    EXPECT_EQ(gpibLoadFailureText(libs.gpibFile()),
+              "Unable to read from the GPIB\nDynamic Link Library \"/nonexistent/libgpib.so.0\"\n"
+              "The GPIB is not available");
+    EXPECT_EQ(usbLoadFailureText("libawgusb.so"),
+              "Unable to read from the USB\nDynamic Link Library \"libawgusb.so\"\nThe USB is not available");
+}
+
+TEST_F(LibraryEnv, StatusWordsAreReadThroughTheResolvedAddresses) {
+    for (const char* variant : {"", "plain"}) {
+        ::setenv(kGpibLibraryVariable, sim::gpibStubPath(variant).c_str(), 1);
+        InstrumentLibraries libs;
+        ASSERT_TRUE(libs.loadGpib()) << variant;
+        // The addresses are the library's own data symbols.
+        void* h = dlopen(sim::gpibStubPath(variant).c_str(), RTLD_NOW | RTLD_NOLOAD);
+        ASSERT_NE(h, nullptr);
+        const bool plain = *variant != 0;
+        EXPECT_EQ(static_cast<void*>(libs.gpib().user_ibsta), dlsym(h, plain ? "ibsta" : "user_ibsta"));
+        EXPECT_EQ(static_cast<void*>(libs.gpib().user_iberr), dlsym(h, plain ? "iberr" : "user_iberr"));
+        EXPECT_EQ(static_cast<void*>(libs.gpib().user_ibcnt), dlsym(h, plain ? "ibcnt" : "user_ibcnt"));
+        dlclose(h);
+
+        sim::Instrument inst(sim::Family::ArbDef, "QUORVEX,QVA3460");
+        sim::GpibAdapter bus(inst);
+        auto link = GpibLink::open(libs.gpib(), 0, 5, kGpibT100s);
+        ASSERT_TRUE(link);
+        EXPECT_TRUE(link->write(std::string_view("*idn?\n")).ok());
+        char buf[100];
+        IoResult r = link->read(buf, sizeof buf);
+        ASSERT_TRUE(r.ok());
+        EXPECT_EQ(r.count, 16u);
+        EXPECT_EQ(*libs.gpib().user_ibcnt, 16);
+        bus.failNext("ibrd", 6);
+        r = link->read(buf, sizeof buf);
+        EXPECT_EQ(r.status, IoStatus::Error);
+        EXPECT_STREQ(r.function, "ibrd");
+        EXPECT_EQ(r.code, 6);
+        EXPECT_EQ(libs.gpibError(), 6);
+        EXPECT_NE(*libs.gpib().user_ibsta & kGpibErr, 0);
+        link->close();
+        link->close();
+        EXPECT_EQ(inst.controls(), (std::vector<std::string>{"ibdev 0,5,0,15,0,0", "ibonl 1,0"}));
+        EXPECT_EQ(bus.calls("ibloc"), 0);
+    }
+}
+
+TEST_F(LibraryEnv, UsbHandleIsClosedOnce) {
+    InstrumentLibraries libs;
+    ASSERT_TRUE(libs.loadUsb());
+    sim::Instrument inst(sim::Family::ArbDef, "QUORVEX,QVA3420x");
+    sim::UsbAdapter usb(inst, 7);
+    int error = 0;
+    EXPECT_FALSE(UsbLink::open(libs, 5, error));
+    EXPECT_EQ(error, -3);
+    auto link = UsbLink::open(libs, 7, error);
+    ASSERT_TRUE(link);
+    EXPECT_EQ(inst.controls().back(), "AWG_Open 7,2097152");
+    // The error report closes the device, then the transfer's ending closes it again.
+    libs.closeUsb(link->handle());
+    link->close();
+    link.reset();
+    EXPECT_EQ(usb.calls("AWG_Close"), 1);
+    EXPECT_EQ(usb.repeatedCloses(), 0);
+    EXPECT_EQ(usb.calls("AWG_Version") + usb.calls("AWG_GetDevices") + usb.calls("AWG_InQ"), 0);
+}
+
+TEST(LibraryTexts, ErrorReports) {
+    EXPECT_EQ(gpibErrorText("ibwrt", 2), "GPIB error!\nFunction: ibwrt\niberr = 2\n");
+    EXPECT_EQ(usbErrorText("AWG_Write", -7), "USB error!\nFunction: AWG_Write\nusberr = -7: Write error\n");
+    EXPECT_EQ(usbErrorText("AWG_Read", -42), "USB error!\nFunction: AWG_Read\nusberr = -42: \n");
+    const char* table[] = {"Invalid address",
+                           "No devices found",
+                           "No device found at specified address",
+                           "Cannot open device for read",
+                           "Read error",
+                           "Cannot open device for write",
+                           "Write error",
+                           "Invalid AWGUSB.DLL file",
+                           "Out of system resources"};
+    for (int i = 0; i < 9; ++i)
+        EXPECT_STREQ(UsbErrorCode(-1 - i), table[i]);
+    EXPECT_STREQ(UsbErrorCode(0), "");
+    EXPECT_STREQ(UsbErrorCode(-10), "");
+    EXPECT_STREQ(UsbErrorCode(1), "");
+}

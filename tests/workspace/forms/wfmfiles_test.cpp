@@ -1,0 +1,437 @@
+#include "app_fixture.h"
+
+#include "transfer/forms/msgwnd.h"
+#include "workspace/core/wave_files.h"
+#include "workspace/forms/Plotdesk.h"
+#include "workspace/forms/wfmchild.h"
+#include "workspace/forms/wfmmenus.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+
+#include <filesystem>
+
+using plotwell::platform::Answer;
+using plotwell::workspace::SampleStream;
+
+namespace {
+
+std::string wfmBytes(uint16_t r, std::vector<uint16_t> codes) {
+    SampleStream s;
+    s.assign(r, codes);
+    return s.toBytes();
+}
+
+std::vector<uint16_t> codesOf(const TWFMform* w) {
+    return {w->SampleStream->codes().begin(), w->SampleStream->codes().end()};
+}
+
+} // namespace
+
+class FilesTest : public AppTest {
+protected:
+    // Opens `path` as `type` through the frame's Open, as the user would.
+    TWFMform* open(const std::string& path, int type) {
+        PWForm1->OpenType = type;
+        ui.chooseFile(path);
+        PWForm1->Open1Click();
+        return CurrentWaveWindow;
+    }
+    // Saves `w` with `type` through its Save As handling, choosing `path`.
+    bool save(TWFMform* w, const std::string& path, int type) {
+        PWForm1->SaveType = type;
+        ui.chooseFile(path);
+        return w->Save1Click();
+    }
+};
+
+TEST_F(FilesTest, OpenSetsCaptionTypeSelectionAndStatusNote) {
+    const std::string path = tempFile("wave.wfm");
+    writeFile(path, wfmBytes(2048, {0, 100, 4095}));
+    TWFMform* w = open(path, 1);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->Caption(), "wave.wfm PlotWell");
+    EXPECT_EQ(w->WaveName, path);
+    EXPECT_EQ(w->FileType, 1);
+    EXPECT_EQ(w->SaveState, 0);
+    EXPECT_EQ(w->SelectionStart, 0);
+    EXPECT_EQ(w->SelectionEnd, 2);
+    EXPECT_EQ(codesOf(w), (std::vector<uint16_t>{0, 100, 4095}));
+    EXPECT_EQ(ui.count("message"), 0);
+    auto* note = MessageWnd->findChild<QLabel*>("Panel1");
+    ASSERT_NE(note, nullptr);
+    EXPECT_EQ(note->text().toStdString(), "Reading from file wave.wfm");
+    EXPECT_TRUE(MessageWnd->isVisible());
+}
+
+TEST_F(FilesTest, MalformedOrMissingFilesReportUnableToRead) {
+    const std::string bad = tempFile("bad.wfm");
+    writeFile(bad, std::string("\0\0\1\0", 4)); // reference word 0
+    TWFMform* w = open(bad, 1);
+    EXPECT_EQ(ui.lastMessage(), "Unable to read from\n" + bad);
+    EXPECT_EQ(w->Caption(), "bad.wfm PlotWell");
+    EXPECT_LT(w->PointCount(), 1);
+    ui.clear();
+    const std::string missing = tempFile("none.wfm");
+    w = open(missing, 1);
+    EXPECT_EQ(ui.lastMessage(), "Unable to read from\n" + missing);
+    EXPECT_EQ(w->Caption(), "none.wfm PlotWell");
+    // A reader that fails keeps what it read, all of it selected.
+    ui.clear();
+    const std::string asc = tempFile("part.asc");
+    writeFile(asc, "-2048,0,x");
+    w = open(asc, 3);
+    EXPECT_EQ(ui.lastMessage(), "Unable to read from\n" + asc);
+    EXPECT_EQ(w->PointCount(), 2);
+    EXPECT_EQ(w->SelectionEnd, 1);
+}
+
+TEST_F(FilesTest, RealTektronixFileOfTooManyPointsIsRefused) {
+    const auto data = std::filesystem::path(__FILE__).parent_path() / "../../data/isf";
+    const std::string big = (data / "scope-ch1-1250000pts-bytnr1-two-records.isf").string();
+    open(big, 9);
+    EXPECT_EQ(ui.lastMessage(), "Unable to read from\n" + big);
+    ui.clear();
+    TWFMform* w = open((data / "scope-math-envelope-10000pts.isf").string(), 9);
+    EXPECT_EQ(ui.count("message"), 0);
+    EXPECT_EQ(w->PointCount(), 10000);
+    EXPECT_EQ(w->Caption(), "scope-math-envelope-10000pts.isf Tektronix");
+}
+
+TEST_F(FilesTest, SaveDialogIsSetUpPerType) {
+    TWFMform* w = newWindow();
+    w->SampleStream = std::make_unique<SampleStream>(2048, 4, 2048);
+    w->SelectionEnd = 3;
+    PWForm1->WavesDir = "/w/WAVES/";
+    PWForm1->WaveCadDir = "/w/WAVECAD/";
+    PWForm1->TdsDir = "/w/TDS/";
+    PWForm1->PatternsDir = "/w/PATTERNS/";
+    PWForm1->Gs2020Dir = "/w/GS2020/";
+    struct Row {
+        int type;
+        const char* ext;
+        const char* filter;
+        const char* dir;
+        const char* title;
+    };
+    const Row rows[] = {
+        {1, "wfm", "Plotwell *.wfm files|*.wfm", "/w/WAVES/", "Save to a Plotwell file"},
+        {2, "wav", "WaveCAD *.wav files|*.wav", "/w/WAVECAD/", "Save to a WaveCAD file"},
+        {3, "asc", "WaveCAD *.asc files|*.asc", "/w/WAVECAD/", "Save to a WaveCAD file"},
+        {4, "nrm", "Normalised *.nrm files|*.nrm", "/w/WAVES/", "Save to a Normalised file"},
+        {5, "sig", "GS2020 *.sig files|*.sig", "/w/GS2020/", "Save to a GS2020 file"},
+        {6, "asc", "GS2020 *.asc files|*.asc", "/w/GS2020/", "Save to a GS2020 file"},
+        {7, "arb", "GS2020 *.arb files|*.arb", "/w/GS2020/", "Save to a GS2020 file"},
+        {9, "isf", "Tektronix *.isf files|*.isf", "/w/TDS/", "Save to a Tektronix TDS file"},
+        {13, "ptn", "Plotwell Bit Pattern files *.ptn files|*.ptn", "/w/PATTERNS/", "Save to a Bit Pattern file"},
+        // No format of their own: saved as the own format.
+        {0, "wfm", "Plotwell *.wfm files|*.wfm", "/w/WAVES/", "Save to a Plotwell file"},
+        {12, "wfm", "Plotwell *.wfm files|*.wfm", "/w/WAVES/", "Save to a Plotwell file"},
+    };
+    for (const Row& r : rows) {
+        w->SaveFileDialog.fileName = "stale";
+        PWForm1->SaveType = r.type;
+        ui.chooseFile(std::nullopt);
+        PWForm1->SaveCancelled = false;
+        EXPECT_FALSE(w->Save1Click());
+        ASSERT_FALSE(ui.fileDialogs().empty());
+        const auto& d = ui.fileDialogs().back();
+        EXPECT_EQ(d.defaultExt, r.ext) << r.type;
+        EXPECT_EQ(d.filter, r.filter) << r.type;
+        EXPECT_EQ(d.initialDir, r.dir) << r.type;
+        EXPECT_EQ(d.title, r.title) << r.type;
+        EXPECT_EQ(d.fileName, "") << r.type;
+        EXPECT_TRUE(PWForm1->SaveCancelled);
+        EXPECT_EQ(PWForm1->SaveType, PWForm1->GlobalFileType);
+    }
+}
+
+TEST_F(FilesTest, TypeTenIsRefusedBeforeTheDialog) {
+    TWFMform* w = newWindow();
+    w->SampleStream = std::make_unique<SampleStream>(2048, 4, 2048);
+    PWForm1->SaveType = 10;
+    EXPECT_FALSE(w->Save1Click());
+    EXPECT_EQ(ui.lastMessage(), "Waveforms cannot be saved to ZELO *.dta log files");
+    EXPECT_EQ(ui.count("save"), 0);
+    EXPECT_EQ(PWForm1->SaveType, 10); // the refusal leaves the type as it was
+}
+
+TEST_F(FilesTest, WholeSaveOfAModifiedWindowReloadsTheStoredForm) {
+    TWFMform* w = newWindow();
+    w->SampleStream = std::make_unique<SampleStream>(2048, 3000, 4095);
+    w->SelectionEnd = 2999;
+    w->SaveState = 1;
+    w->SetCaption("New Sine (Not Stored) (Modified)");
+    const std::string path = tempFile("sq.isf");
+    ASSERT_TRUE(save(w, path, 9));
+    EXPECT_EQ(ui.count("message"), 0);
+    EXPECT_EQ(w->SaveState, 0);
+    EXPECT_EQ(w->Caption(), "sq.isf Tektronix");
+    EXPECT_EQ(w->WaveName, path);
+    EXPECT_EQ(w->FileType, 9);
+    EXPECT_EQ(w->PointCount(), 1000); // the window now holds what the file holds
+    EXPECT_EQ(w->SampleStream->reference(), 128);
+    EXPECT_EQ(w->WrittenReference, 128);
+    EXPECT_EQ(PWForm1->OpenType, 9);
+    EXPECT_EQ(PWForm1->SaveType, PWForm1->GlobalFileType);
+    EXPECT_EQ(PWForm1->OpenFileDialog.fileName, path);
+}
+
+TEST_F(FilesTest, WholeSaveOfAnUnmodifiedWindowChangesNothing) {
+    const std::string path = tempFile("a.wfm");
+    writeFile(path, wfmBytes(2048, {1, 2, 3}));
+    TWFMform* w = open(path, 1);
+    const std::string other = tempFile("b.nrm");
+    ASSERT_TRUE(save(w, other, 4));
+    EXPECT_EQ(readFile(other), "-0.99951\r\n-0.99902\r\n-0.99854\r\n");
+    EXPECT_EQ(w->Caption(), "a.wfm PlotWell");
+    EXPECT_EQ(w->WaveName, path);
+    EXPECT_EQ(w->FileType, 1);
+    EXPECT_EQ(w->SaveState, 0);
+}
+
+TEST_F(FilesTest, PartSavedOverItsOwnFileMarksBothWindowsOverwritten) {
+    const std::string path = tempFile("shared.wfm");
+    writeFile(path, wfmBytes(2048, {10, 20, 30, 40}));
+    TWFMform* a = open(path, 1);
+    TWFMform* b = open(path, 1);
+    TWFMform* other = open(path, 1);
+    other->FileIndex = 2; // another waveform of a multi-waveform file stays as it is
+    a->SelectionStart = 1;
+    a->SelectionEnd = 2;
+    ASSERT_TRUE(save(a, path, 1));
+    EXPECT_EQ(readFile(path), wfmBytes(2048, {20, 30}));
+    for (TWFMform* w : {a, b}) {
+        EXPECT_EQ(w->Caption(), "shared.wfm (Overwritten)");
+        EXPECT_EQ(w->SaveState, 1);
+        EXPECT_EQ(w->FileType, -1);
+    }
+    EXPECT_EQ(codesOf(a), (std::vector<uint16_t>{10, 20, 30, 40})); // the window keeps its data
+    EXPECT_EQ(other->Caption(), "shared.wfm PlotWell");
+    EXPECT_EQ(other->SaveState, 0);
+}
+
+TEST_F(FilesTest, PartSavedElsewhereOrFromAModifiedWindowKeepsTheState) {
+    const std::string path = tempFile("p.wfm");
+    writeFile(path, wfmBytes(2048, {10, 20, 30, 40}));
+    TWFMform* w = open(path, 1);
+    w->SelectionEnd = 1;
+    ASSERT_TRUE(save(w, tempFile("q.wfm"), 1));
+    EXPECT_EQ(w->Caption(), "p.wfm PlotWell");
+    EXPECT_EQ(w->SaveState, 0);
+    w->SaveState = 1;
+    ASSERT_TRUE(save(w, path, 1));
+    EXPECT_EQ(w->SaveState, 1);
+    EXPECT_EQ(w->Caption(), "p.wfm PlotWell");
+}
+
+TEST_F(FilesTest, FailedSavesLeaveTheExistingFileUntouched) {
+    const std::string path = tempFile("keep.sig");
+    const std::string precious = "precious bytes";
+    writeFile(path, precious);
+    TWFMform* w = newWindow();
+    w->SampleStream = std::make_unique<SampleStream>(2048, 8, 100);
+    w->SelectionEnd = 7;
+    w->SaveState = 1;
+    for (int type : {5, 7, 11}) {
+        ui.clear();
+        EXPECT_FALSE(save(w, path, type)) << type;
+        EXPECT_EQ(ui.lastMessage(), "Unable to write waveform data to\n" + path);
+        EXPECT_EQ(readFile(path), precious);
+        EXPECT_EQ(w->SaveState, 1);
+    }
+    // An empty window writes nothing either.
+    TWFMform* empty = newWindow();
+    ui.clear();
+    EXPECT_FALSE(save(empty, path, 1));
+    EXPECT_EQ(ui.lastMessage(), "Unable to write waveform data to\n" + path);
+    EXPECT_EQ(readFile(path), precious);
+    // A side file that cannot be written fails the save and keeps the old waveform file.
+    const std::string wfm = tempFile("keep.wfm");
+    writeFile(wfm, precious);
+    std::filesystem::create_directory(wfm + ".pwi"); // a folder in the side file's place
+    w->HistoryCount = 1;
+    w->StartStore = {"0"};
+    w->EndStore = {"7"};
+    w->AmplStore = {"1"};
+    w->OffsetStore = {"0"};
+    w->AdjustStore = {"0"};
+    w->ExprnStore = {"sin(t)"};
+    ui.clear();
+    EXPECT_FALSE(save(w, wfm, 1));
+    EXPECT_EQ(ui.lastMessage(), "Unable to write waveform data to\n" + wfm);
+    EXPECT_EQ(readFile(wfm), precious);
+    // No temporary file is left behind.
+    for (const auto& e : std::filesystem::directory_iterator(tempDir())) {
+        const std::string f = e.path().filename().string();
+        EXPECT_TRUE(f == "keep.sig" || f == "keep.wfm" || f == "keep.wfm.pwi") << f;
+    }
+}
+
+TEST_F(FilesTest, HistorySideFileIsWrittenAndReadBack) {
+    TWFMform* w = newWindow();
+    w->SampleStream = std::make_unique<SampleStream>(2048, 8, 100);
+    w->SelectionEnd = 7;
+    w->SaveState = 1;
+    const std::string longExpr = std::string(1100, 'x') + " + sin(t * 2)";
+    w->HistoryCount = 2;
+    w->StartStore = {"0", "2"};
+    w->EndStore = {"7", "5"};
+    w->AmplStore = {"2048.00", "10.00"};
+    w->OffsetStore = {"0.00", "-3.00"};
+    w->AdjustStore = {"1", "0"};
+    w->ExprnStore = {"amp * sin(omg * t)", longExpr};
+    const std::string path = tempFile("h.wfm");
+    ASSERT_TRUE(save(w, path, 1));
+    EXPECT_EQ(readFile(path + ".pwi"),
+              "0 7 2048.00 0.00 1 amp * sin(omg * t)\r\n2 5 10.00 -3.00 0 " + longExpr + "\r\n");
+    // The reload after the save read it back, replacing the lists.
+    EXPECT_EQ(w->HistoryCount, 2);
+    EXPECT_EQ(w->ExprnStore, (std::vector<std::string>{"amp * sin(omg * t)", longExpr}));
+    EXPECT_EQ(w->StartStore.size(), 2u);
+    TWFMform* again = open(path, 1);
+    EXPECT_EQ(again->HistoryCount, 2);
+    EXPECT_EQ(again->OffsetStore[1], "-3.00");
+}
+
+TEST_F(FilesTest, NoHistoryWritesNoSideFileButAStaleOneIsReadBack) {
+    TWFMform* w = newWindow();
+    w->SampleStream = std::make_unique<SampleStream>(2048, 2, 100);
+    w->SelectionEnd = 1;
+    const std::string path = tempFile("n.wfm");
+    ASSERT_TRUE(save(w, path, 1));
+    EXPECT_FALSE(std::filesystem::exists(path + ".pwi"));
+    writeFile(path + ".pwi", "0 1 2 3 0 stale one\r\n");
+    TWFMform* r = open(path, 1);
+    EXPECT_EQ(r->HistoryCount, 1);
+    EXPECT_EQ(r->ExprnStore.front(), "stale one");
+}
+
+TEST_F(FilesTest, BitPatternSavesInvertedAndReopensAsAPattern) {
+    TWFMform* w = newWindow();
+    w->SampleStream = std::make_unique<SampleStream>(32768, 3, 0);
+    w->SampleStream->setCode(1, 65535);
+    w->SelectionEnd = 2;
+    w->FileType = 13;
+    w->IsBitPattern = 1;
+    PWForm1->SaveType = 1; // a bit pattern always saves as one
+    const std::string path = tempFile("bits.ptn");
+    ui.chooseFile(path);
+    ASSERT_TRUE(w->Save1Click());
+    EXPECT_EQ(readFile(path), std::string("\x00\x80\x00\x80\xFF\x7F\x00\x80", 8));
+    EXPECT_EQ(w->SaveState, 0);
+    EXPECT_EQ(w->FileType, 13);
+    EXPECT_EQ(w->Caption(), "bits.ptn PlotWell Bit Pattern");
+    EXPECT_EQ(codesOf(w), (std::vector<uint16_t>{0, 65535, 0}));
+    TWFMform* r = open(path, 13);
+    EXPECT_EQ(r->IsBitPattern, 1);
+    EXPECT_EQ(r->FileType, 13);
+    EXPECT_EQ(codesOf(r), (std::vector<uint16_t>{0, 65535, 0}));
+}
+
+TEST_F(FilesTest, SaveAsItemsSetTheTypeAndSave) {
+    TWFMform* w = newWindow();
+    w->SampleStream = std::make_unique<SampleStream>(2048, 2, 2048);
+    w->SelectionEnd = 1;
+    QMenu* saveAs = PWForm1->WaveMenus->SaveAs1;
+    ASSERT_NE(saveAs, nullptr);
+    QStringList texts;
+    for (QAction* a : saveAs->actions())
+        texts << a->objectName() + "=" + a->text();
+    EXPECT_EQ(texts.join("|").toStdString(),
+              "SaveNormalised=Normalised    *.nrm|SaveInternal=Internal           *.wfm|"
+              "SaveWaveCADwav=WaveCAD       *.wav|SaveWaveCADasc=WaveCAD       *.asc|"
+              "SaveTektronix=Tektronix        *.isf|BitPatternbpn1=Bit Pattern      *.ptn");
+    EXPECT_FALSE(saveAs->actions()[4]->isEnabled());
+    const std::string path = tempFile("w.asc");
+    ui.chooseFile(path);
+    saveAs->actions()[3]->trigger();
+    EXPECT_EQ(ui.fileDialogs().back().title, "Save to a WaveCAD file");
+    EXPECT_EQ(readFile(path), "0,0");
+    EXPECT_EQ(PWForm1->SaveType, PWForm1->GlobalFileType);
+}
+
+TEST_F(FilesTest, CloseQuestionKeepsTheWindowWhenTheSaveFailsOrIsCancelled) {
+    TWFMform* w = newWindow();
+    w->SampleStream = std::make_unique<SampleStream>(2048, 2, 2048);
+    w->SelectionEnd = 1;
+    w->SaveState = 1;
+    PWForm1->SaveType = PWForm1->GlobalFileType = 5; // a type without a writer
+    ui.answer(Answer::Yes);
+    ui.chooseFile(tempFile("x.sig"));
+    EXPECT_FALSE(w->FormCloseQuery());
+    EXPECT_EQ(ui.lastMessage(), "Unable to write waveform data to\n" + tempFile("x.sig"));
+    PWForm1->SaveType = PWForm1->GlobalFileType = 1;
+    ui.answer(Answer::Yes);
+    ui.chooseFile(std::nullopt);
+    EXPECT_FALSE(w->FormCloseQuery());
+    EXPECT_TRUE(PWForm1->SaveCancelled);
+    EXPECT_EQ(w->SaveState, 1);
+    ui.answer(Answer::Yes);
+    ui.chooseFile(tempFile("x.wfm"));
+    EXPECT_TRUE(w->FormCloseQuery());
+}
+
+TEST_F(FilesTest, DataLoggerChannelsOpenAsWindows) {
+    const std::string path = tempFile("log.dta");
+    writeFile(path, "0\t1\t0\r\n-2048\t5\t2047\r\n0\t6\t0\r\n");
+    open(path, 10);
+    const auto windows = PWForm1->WaveWindows();
+    ASSERT_EQ(windows.size(), 3u);
+    TWFMform* first = windows[0];
+    EXPECT_EQ(first->FileType, 10);
+    EXPECT_EQ(first->Caption(), "log.dta ZELO:CH1");
+    EXPECT_EQ(first->SelectionEnd, 1);
+    EXPECT_EQ(codesOf(first), (std::vector<uint16_t>{0, 2048}));
+    EXPECT_EQ(windows[1]->FileType, -2);
+    EXPECT_EQ(windows[1]->UnsignedDisplay, 1);
+    EXPECT_EQ(windows[1]->Caption(), "log.dta ZELO:CH2");
+    EXPECT_EQ(windows[1]->WaveName, path);
+    EXPECT_EQ(windows[2]->FileType, -2);
+    EXPECT_EQ(windows[2]->UnsignedDisplay, 0);
+    EXPECT_EQ(CurrentWaveWindow, windows[2]);
+    EXPECT_EQ(ui.count("message"), 0);
+}
+
+TEST_F(FilesTest, DacChannelsCarryTheirIndexAndBadFilesFail) {
+    const std::string path = tempFile("log.dac");
+    std::string text = "3\t0\t2\r\n";
+    for (int i = 0; i < 4; ++i)
+        text += "-5\t1\t4500\r\n";
+    writeFile(path, text);
+    open(path, 11);
+    const auto windows = PWForm1->WaveWindows();
+    ASSERT_EQ(windows.size(), 2u);
+    TWFMform* first = windows[0];
+    EXPECT_EQ(first->FileType, 11);
+    EXPECT_EQ(first->FileIndex, 1);
+    EXPECT_EQ(first->UnsignedDisplay, 1);
+    EXPECT_EQ(first->PointCount(), 3);
+    EXPECT_EQ(windows[1]->Caption(), "log.dac ZELO:CH3");
+    EXPECT_EQ(windows[1]->FileIndex, 3);
+    EXPECT_EQ(codesOf(windows[1]), (std::vector<uint16_t>{3999, 3999}));
+    const std::string bad = tempFile("one.dac");
+    writeFile(bad, "3\r\n");
+    open(bad, 11);
+    EXPECT_EQ(ui.lastMessage(), "Unable to read from\n" + bad);
+}
+
+TEST_F(FilesTest, WriteInternalAndResampleSelectionForTransfers) {
+    TWFMform* w = newWindow();
+    w->SampleStream = std::make_unique<SampleStream>(8192, 4, 0);
+    for (int i = 0; i < 4; ++i)
+        w->SampleStream->setCode(std::size_t(i), uint16_t(i + 1));
+    w->SelectionStart = 1;
+    w->SelectionEnd = 2;
+    const std::string path = tempFile("CARD.WFM");
+    ASSERT_TRUE(w->WriteInternal(path));
+    EXPECT_EQ(readFile(path), wfmBytes(8192, {2, 3}));
+    std::vector<uint16_t> out;
+    ASSERT_TRUE(w->ResampleSelection(0, 4, 2, out));
+    EXPECT_EQ(out, (std::vector<uint16_t>{1, 3}));
+    EXPECT_FALSE(w->ResampleSelection(3, 2, 2, out));
+    TWFMform* empty = newWindow();
+    EXPECT_FALSE(empty->WriteInternal(path));
+    EXPECT_EQ(readFile(path), wfmBytes(8192, {2, 3}));
+}
