@@ -238,13 +238,14 @@ TEST_P(IdentityOnLink, EveryFaultEndsInAFailureWithoutHanging) {
                 EXPECT_EQ(c.outcome, Outcome::Mismatch);
             } else {
                 EXPECT_EQ(c.outcome, Outcome::ReadFailed) << k.name;
-                if (name == "overlong")
+                if (name == "overlong") {
                     EXPECT_EQ(c.io.status, IoStatus::Overflow);
-                else if (name.rfind("dropped", 0) == 0) {
+                } else if (name.rfind("dropped", 0) == 0) {
                     EXPECT_STREQ(c.io.function, "AWG_Read");
                     EXPECT_EQ(c.io.code, -5);
-                } else
+                } else {
                     EXPECT_EQ(c.io.status, IoStatus::Timeout) << k.name;
+                }
             }
             break;
         case LinkKind::Tcp:
@@ -262,10 +263,11 @@ TEST_P(IdentityOnLink, EveryFaultEndsInAFailureWithoutHanging) {
             } else {
                 EXPECT_EQ(c.outcome, Outcome::ReadFailed) << k.name;
                 // A hung-up line ends the read at once or at its time-out, by the port's reading.
-                if (name == "overlong")
+                if (name == "overlong") {
                     EXPECT_EQ(c.io.status, IoStatus::Overflow);
-                else if (name.rfind("dropped", 0) != 0)
+                } else if (name.rfind("dropped", 0) != 0) {
                     EXPECT_EQ(c.io.status, IoStatus::Timeout) << k.name;
+                }
             }
             break;
         }
@@ -371,7 +373,8 @@ TEST_P(IdentityOnLink, UploadBlocksAndTheirFaults) {
         std::string got(b.header.count, '\0');
         const IoResult r = readExact(*rig.link, got.data(), got.size());
         EXPECT_EQ(r.ok(), k.dataOk) << k.name;
-        if (k.dataOk)
+        if (k.dataOk) {
             EXPECT_EQ(got, data);
+        }
     }
 }
