@@ -12,6 +12,7 @@
 //   Plotdesk_drivers.cpp   the operation drivers of the waveform menus
 //   Plotdesk_files.cpp     post-save pass, data-logger channels
 
+#include "transfer/core/serial_settings.h"
 #include "transfer/core/transfer_settings.h"
 
 #include <QMainWindow>
@@ -24,6 +25,7 @@
 
 #include "platform/ui.h"
 
+class QImage;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -32,8 +34,12 @@ class QAction;
 class QFrame;
 class TWFMform;
 class TWaveMenus;
+class TSetTransfer;
 class TOperationDialog;
 
+namespace plotwell::workspace {
+class SampleStream;
+}
 namespace plotwell::transfer {
 class InstrumentLibraries;
 class Link;
@@ -196,11 +202,23 @@ public:
     void IOcontrol1Click();
     void ShowDownloadInfo();
     void ShowUploadInfo();
+    // The two set-up commands: shows the dialog; OK takes its rows into the record, Cancel
+    // leaves the record and the dialog's rows as they were.
+    void TransferSetup(TSetTransfer& dialog, bool download);
 
     // ---- Plotdesk_serial.cpp ------------------------------------------------------
     // Start-up step 8: appends the serial ports to both Type lists.
     void ListComPorts();
     void RS232setup1Click();
+    // The serial link: port handle, each side's line settings and time-outs.
+    plotwell::transfer::SerialLinkState SerialLink;
+    // The stored serial parameters into DownloadDcb / UploadDcb (in memory only).
+    void ApplyDownloadSerial();
+    void ApplyUploadSerial();
+    // Start-up check of the port a side uses (steps 10 of the start-up).
+    void ProbeSerialPort(bool download);
+    // The communications error boxes; `error` is the errno the failing call left.
+    void ReportCommError(const std::string& port, const std::string& function, int error);
 
     // ---- Plotdesk_libs.cpp ----------------------------------------------------------
     bool LoadGpibLibrary();
@@ -221,8 +239,10 @@ public:
     std::unique_ptr<plotwell::transfer::Link> TransferLink;
 
     // ---- Plotdesk_status.cpp --------------------------------------------------------
+    // `bitPattern`: whether the values are a bit pattern's (High/Low); -1 asks the active
+    // waveform window.
     void ShowCursorInfo(const std::string& name, int start, bool normalised, int count, float startValue,
-                        float endValue, int end);
+                        float endValue, int end, int bitPattern = -1);
     void ClearCursorInfo();
     int FindSampleRange();
 
@@ -259,6 +279,8 @@ public:
     void RunDriver(Driver driver, TOperationDialog* dialog);
     // The window a driver acts on: CurrentWaveWindow, else the active window.
     TWFMform* DriverTarget() const;
+    // The paste dialog's thumbnail of the paste buffer: a green trace on black.
+    static void DrawPasteThumbnail(QImage& image, const plotwell::workspace::SampleStream& buffer);
     // The bit-pattern editor around a snapshot; `before` is the document a new-pattern
     // set-up replaced, which the editor's Cancel brings back.
     struct SavedDocument;
