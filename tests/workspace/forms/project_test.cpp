@@ -230,6 +230,8 @@ TEST_F(ProjectTest, OnlyWindowsThatStandForTheirFileAreListed) {
     csv->FileType = 13;
     TWFMform* pasted = newWindow();
     pasted->FileType = -1;
+    writeFile(tempDir() + "/two\nlines.wfm", wfmBytes(2048, 4));
+    ASSERT_EQ(openWfm(tempDir() + "/two\nlines.wfm")->PointCount(), 4);
     ASSERT_TRUE(PWForm1->WriteProject());
     const std::string ini = readFile(projectHome() + "/Default.INI");
     EXPECT_EQ(ini.substr(0, ini.find("[SystemValues]")), "[OpenFiles]\r\n\"Untitled\" 0 0 0 0\r\n");
