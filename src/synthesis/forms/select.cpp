@@ -1,5 +1,220 @@
 #include "synthesis/forms/select.h"
 
+#include "workspace/core/numtext.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <functional>
+
+using namespace plotwell;
+
 TSelectDialog* SelectDialog = nullptr;
 
-TSelectDialog::TSelectDialog(QWidget* parent) : Form("SelectDialog", parent) {}
+namespace {
+QLabel* panel(QWidget* parent, const char* name, const char* text) {
+    auto* l = platform::named(new QLabel(QString::fromLatin1(text), parent), name);
+    l->setFrameShape(QFrame::Panel);
+    l->setFrameShadow(QFrame::Sunken);
+    l->setMinimumWidth(70);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return l;
+}
+
+QWidget* upDown(QWidget* parent, const char* name, std::function<void(bool)> click) {
+    auto* w = platform::named(new QWidget(parent), name);
+    auto* col = new QVBoxLayout(w);
+    col->setContentsMargins(0, 0, 0, 0);
+    col->setSpacing(0);
+    for (bool up : {true, false}) {
+        auto* b = platform::named(new QToolButton(w), up ? "Up" : "Down");
+        b->setArrowType(up ? Qt::UpArrow : Qt::DownArrow);
+        b->setFixedSize(16, 11);
+        b->setFocusPolicy(Qt::NoFocus);
+        QObject::connect(b, &QToolButton::clicked, w, [click, up] { click(up); });
+        col->addWidget(b);
+    }
+    return w;
+}
+} // namespace
+
+TSelectDialog::TSelectDialog(QWidget* parent) : Form("SelectDialog", parent) {
+    setCancelResult(AnswerCancel);
+    auto* grid = new QGridLayout(this);
+    auto edit = [this](const char* name) {
+        auto* e = new QLineEdit("0", this);
+        platform::nameInput(e, name);
+        e->setMaxLength(7);
+        e->setMaximumWidth(80);
+        e->installEventFilter(this);
+        return e;
+    };
+    xStart = edit("xStart");
+    xEnd = edit("xEnd");
+    UpDownStart = upDown(this, "UpDownStart", [this](bool up) { UpDownStartClick(up); });
+    UpDownEnd = upDown(this, "UpDownEnd", [this](bool up) { UpDownEndClick(up); });
+    yStartData = panel(this, "yStartData", "+00000");
+    yEndData = panel(this, "yEndData", "+00000");
+    Length = panel(this, "Length", "00000");
+
+    grid->addWidget(new QLabel("Start point", this), 0, 0);
+    grid->addWidget(xStart, 0, 1);
+    grid->addWidget(UpDownStart, 0, 2);
+    grid->addWidget(new QLabel("Start value", this), 0, 3);
+    grid->addWidget(yStartData, 0, 4);
+    grid->addWidget(new QLabel("End point", this), 1, 0);
+    grid->addWidget(xEnd, 1, 1);
+    grid->addWidget(UpDownEnd, 1, 2);
+    grid->addWidget(new QLabel("End value", this), 1, 3);
+    grid->addWidget(yEndData, 1, 4);
+    grid->addWidget(new QLabel("New length", this), 2, 3);
+    grid->addWidget(Length, 2, 4);
+
+    auto* buttons = new QHBoxLayout;
+    bnApply = platform::named(new QPushButton("&Apply", this), "bnApply");
+    bnOK = platform::named(new QPushButton("OK", this), "bnOK");
+    bnCancel = platform::named(new QPushButton("Cancel", this), "bnCancel");
+    bnApply->setEnabled(false);
+    bnOK->setEnabled(false);
+    bnOK->setDefault(true);
+    bnApply->setAutoDefault(false);
+    bnCancel->setAutoDefault(false);
+    buttons->addStretch(1);
+    buttons->addWidget(bnApply);
+    buttons->addWidget(bnOK);
+    buttons->addWidget(bnCancel);
+    grid->addLayout(buttons, 3, 0, 1, 5);
+    connect(bnApply, &QPushButton::clicked, this, &TSelectDialog::bnApplyClick);
+    connect(bnOK, &QPushButton::clicked, this, &TSelectDialog::bnOKClick);
+    connect(bnCancel, &QPushButton::clicked, this, &TSelectDialog::bnCancelClick);
+}
+
+void TSelectDialog::FormActivate() { StartEditedLast = false; }
+
+bool TSelectDialog::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == xStart || watched == xEnd) && isVisible()) {
+        const bool start = watched == xStart;
+        if (event->type() == QEvent::KeyRelease) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            start ? xStartKeyUp(key) : xEndKeyUp(key);
+        } else if (event->type() == QEvent::FocusOut) {
+            start ? xStartExit() : xEndExit();
+        }
+    }
+    return Form::eventFilter(watched, event);
+}
+
+void TSelectDialog::ClampLimits() {
+    const int last = lastPoint();
+    StartPoint = std::max(0, std::min(StartPoint, last));
+    EndPoint = std::max(0, std::min(EndPoint, last));
+    // The limit the user did not touch last gives way.
+    if (StartEditedLast) {
+        if (EndPoint < StartPoint)
+            EndPoint = StartPoint;
+    } else if (StartPoint > EndPoint) {
+        StartPoint = EndPoint;
+    }
+}
+
+std::string TSelectDialog::valueText(int point) const {
+    if (!SavedSamples || point < 0 || point >= SavedSamples->count())
+        return {};
+    const uint16_t r = SavedSamples->reference();
+    const uint16_t word = SavedSamples->code(std::size_t(point));
+    if (r == 1)
+        return workspace::cformat("%+7.5f", (int(word) - 32768) * 3.0517578e-5);
+    const int shown = UnsignedDisplay ? int(word) : int(word) - int(r);
+    return workspace::cformat("%+5hd", short(int16_t(shown)));
+}
+
+void TSelectDialog::UpdateLimits() {
+    xStart->setText(QString::number(StartPoint));
+    xEnd->setText(QString::number(EndPoint));
+    yStartData->setText(QString::fromStdString(valueText(StartPoint)));
+    yEndData->setText(QString::fromStdString(valueText(EndPoint)));
+    const int length = EndPoint - StartPoint + 1;
+    Length->setText(QString::fromStdString(length >= 1 ? workspace::cformat("%07d", length) : "-------"));
+}
+
+void TSelectDialog::enableButtons() {
+    bnApply->setEnabled(true);
+    bnOK->setEnabled(true);
+    bnCancel->setEnabled(true);
+}
+
+void TSelectDialog::bnOKClick() {
+    ClampLimits();
+    done(AnswerOk);
+}
+
+void TSelectDialog::bnApplyClick() {
+    ClampLimits();
+    done(AnswerApply);
+}
+
+void TSelectDialog::bnCancelClick() { done(AnswerCancel); }
+
+namespace {
+bool editsNumber(int key) { return (key >= Qt::Key_0 && key <= Qt::Key_9) || key == Qt::Key_Backspace; }
+
+int typedNumber(const QLineEdit* e) {
+    return workspace::parseIntPrefix(e->text().trimmed().toStdString()).value_or(0);
+}
+} // namespace
+
+void TSelectDialog::xStartKeyUp(int key) {
+    if (!editsNumber(key))
+        return;
+    StartPoint = typedNumber(xStart);
+    enableButtons();
+    StartEditedLast = true;
+    StartPoint = std::max(0, std::min(StartPoint, lastPoint()));
+    UpdateLimits();
+}
+
+void TSelectDialog::xEndKeyUp(int key) {
+    if (!editsNumber(key))
+        return;
+    EndPoint = typedNumber(xEnd);
+    enableButtons();
+    StartEditedLast = false;
+    EndPoint = std::max(0, std::min(EndPoint, lastPoint()));
+    UpdateLimits();
+}
+
+// Leaving an edit brings the other limit along; the edits show the limits as they now are,
+// so what OK returns is what the dialog shows.
+void TSelectDialog::xStartExit() {
+    ClampLimits();
+    UpdateLimits();
+}
+
+void TSelectDialog::xEndExit() {
+    ClampLimits();
+    UpdateLimits();
+}
+
+void TSelectDialog::UpDownStartClick(bool up) {
+    enableButtons();
+    StartPoint += up ? 1 : -1;
+    StartEditedLast = true;
+    ClampLimits();
+    UpdateLimits();
+}
+
+void TSelectDialog::UpDownEndClick(bool up) {
+    enableButtons();
+    EndPoint += up ? 1 : -1;
+    StartEditedLast = false;
+    ClampLimits();
+    UpdateLimits();
+}

@@ -61,7 +61,11 @@ TPWForm1::TPWForm1(QWidget* parent) : QMainWindow(parent) {
 
     buildMenus();
     WaveMenus = new TWaveMenus(this);
-    connect(MdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) { rebuildMenuBar(); });
+    connect(MdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sw) {
+        rebuildMenuBar();
+        if (auto* w = sw ? qobject_cast<TWFMform*>(sw->widget()) : nullptr)
+            w->FormActivate();
+    });
     rebuildMenuBar();
 
     setMinimumWidth(kMinimumWidth);

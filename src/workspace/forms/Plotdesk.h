@@ -25,6 +25,7 @@
 
 #include "platform/ui.h"
 
+class QImage;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -36,6 +37,9 @@ class TWaveMenus;
 class TSetTransfer;
 class TOperationDialog;
 
+namespace plotwell::workspace {
+class SampleStream;
+}
 namespace plotwell::transfer {
 class InstrumentLibraries;
 class Link;
@@ -227,15 +231,18 @@ public:
     // UsbDevice. False after the failure has been reported.
     bool OpenGpibLink(int board, const std::string& address, int tmo);
     bool OpenUsbLink(const std::string& address);
-    // Closes the running transfer's link (a second close does nothing).
+    // Closes the running transfer's link (a second close does nothing); the closed link
+    // object stays until the next open.
     void CloseTransferLink();
     // The open link of the running transfer (serial port, GPIB or USB device); the LAN
     // link lives inside its one tick.
     std::unique_ptr<plotwell::transfer::Link> TransferLink;
 
     // ---- Plotdesk_status.cpp --------------------------------------------------------
+    // `bitPattern`: whether the values are a bit pattern's (High/Low); -1 asks the active
+    // waveform window.
     void ShowCursorInfo(const std::string& name, int start, bool normalised, int count, float startValue,
-                        float endValue, int end);
+                        float endValue, int end, int bitPattern = -1);
     void ClearCursorInfo();
     int FindSampleRange();
 
@@ -272,6 +279,8 @@ public:
     void RunDriver(Driver driver, TOperationDialog* dialog);
     // The window a driver acts on: CurrentWaveWindow, else the active window.
     TWFMform* DriverTarget() const;
+    // The paste dialog's thumbnail of the paste buffer: a green trace on black.
+    static void DrawPasteThumbnail(QImage& image, const plotwell::workspace::SampleStream& buffer);
     // The bit-pattern editor around a snapshot; `before` is the document a new-pattern
     // set-up replaced, which the editor's Cancel brings back.
     struct SavedDocument;

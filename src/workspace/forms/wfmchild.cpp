@@ -27,6 +27,7 @@ TWFMform::TWFMform(QWidget* owner) : QWidget(owner) {
     ioTimer->setTimerType(Qt::PreciseTimer);
     resize(413, 211);
     FormCreate();
+    CreateViewControls();
 }
 
 TWFMform::~TWFMform() {

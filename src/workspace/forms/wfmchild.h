@@ -10,8 +10,11 @@
 //   wfmtransfer.cpp     instrument transfers
 
 #include "platform/ui.h"
+#include "workspace/core/plot_layout.h"
 #include "workspace/core/sample_stream.h"
 
+#include <QImage>
+#include <QRegion>
 #include <QWidget>
 
 #include <array>
@@ -20,8 +23,12 @@
 #include <string>
 #include <vector>
 
+class QLabel;
 class QMdiSubWindow;
 class QTimer;
+namespace plotwell::platform {
+class Canvas;
+}
 
 namespace plotwell::transfer {
 class Link;
@@ -140,12 +147,50 @@ public:
     plotwell::platform::FileDialogState SaveFileDialog;
 
     // ---- wfmview.cpp ----------------------------------------------------------------
+    // The window's pixels: paintEvent only shows them; the graph is rendered into them
+    // afresh whenever the window is invalidated, and the selection shading is toggled in
+    // them directly (not-XOR), so drawing a column again removes it.
+    QImage Surface;
+    // 12 x 12 cursor images at the top of the plot: the dim ones take the mouse, the bright
+    // ones stand in for them while they are dragged.
+    QLabel* dimStartCursorImage = nullptr;
+    QLabel* dimEndCursorImage = nullptr;
+    QLabel* StartCursorImage = nullptr;
+    QLabel* EndCursorImage = nullptr;
+    static constexpr int CursorImageSize = 12;
+    // The View > Zoom area item's state for this window (the frame's one item shows the
+    // active window's state).
+    bool ZoomAreaEnabled = false;
+
+    // Renders the whole graph into the surface now (nothing while a cursor is dragged).
     void FormPaint();
     void FormResize();
     void FormActivate();
     void FormDeactivate();
     void PublishStatus();
     void Selectall1Click();
+    void Selectlimits1Click();
+    // Brings the selection within the data and moves the shading to the cursors; with
+    // `placeImages` the dim cursor images are placed and shown (and the shading restarts
+    // from the plot edges, as after a fresh background).
+    void DrawSelectionShading(bool placeImages);
+    // What a paint leaves behind, for the places that need it before Qt gets to paint:
+    // the layout fields for the client size, the selection within 0..N-1 (end first, then
+    // a start after the end moves down to it), and the Zoom area item's state.
+    void ComputeLayout();
+    void NormaliseSelection();
+    void UpdateZoomArea();
+    plotwell::workspace::PlotLayout Layout() const;
+    plotwell::workspace::CursorSpan CursorSpan() const;
+    // Cursor image handlers; x is the pointer's x relative to the dim image.
+    void dimStartCursorImageMouseDown(Qt::MouseButton button, int x);
+    void dimStartCursorImageMouseMove(int x);
+    void dimStartCursorImageMouseUp();
+    void dimEndCursorImageMouseDown(Qt::MouseButton button, int x);
+    void dimEndCursorImageMouseMove(int x);
+    void dimEndCursorImageMouseUp();
+    // Creates the cursor images (from the constructor).
+    void CreateViewControls();
 
     // ---- wfmmenus.cpp ---------------------------------------------------------------
     void UpdateTypeMenus();
@@ -189,4 +234,12 @@ protected:
 private:
     bool CheckIdentity(plotwell::transfer::Link& link, std::string& expected, bool download);
     bool closeQueried_ = false;
+    // wfmview.cpp: parts of the surface already up to date for the next paintEvent.
+    QRegion surfaceCurrent_;
+    void renderSurface();
+    void shadeOn(plotwell::platform::Canvas& canvas, bool placeImages);
+    void showSurface(const QRect& r);
+    void cursorDown(bool end, Qt::MouseButton button, int x);
+    void cursorMove(bool end, int x);
+    void cursorUp(bool end);
 };

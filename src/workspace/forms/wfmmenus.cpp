@@ -83,7 +83,7 @@ TWaveMenus::TWaveMenus(TPWForm1* frame) : QObject(frame), frame_(frame) {
     Edit1->addSeparator();
     Selectall1 = onWindow(Edit1, "Selectall1", "Select &All", method(&TWFMform::Selectall1Click),
                           QKeySequence("Ctrl+A"));
-    SelectLimits1 = item(Edit1, "SelectLimits1", "Select &Limits...");
+    SelectLimits1 = onWindow(Edit1, "SelectLimits1", "Select &Limits...", method(&TWFMform::Selectlimits1Click));
     Edit1->addSeparator();
     Verticaladjust1 = onWindow(Edit1, "Verticaladjust1", "&Vertical adjust...", driver(&TPWForm1::AdjustWaveform));
     Verticaltomax1 = onWindow(Edit1, "Verticaltomax1", "Amplitude to &max peak", method(&TWFMform::Verticaltomax1Click));
@@ -102,6 +102,9 @@ TWaveMenus::TWaveMenus(TPWForm1* frame) : QObject(frame), frame_(frame) {
     Zoomfull1 = item(View1, "Zoomfull1", "&Zoom full", QKeySequence(Qt::Key_F4));
     Zoomout1 = item(View1, "Zoomout1", "Zoom &out", QKeySequence(Qt::Key_F3));
     Zoomarea1 = item(View1, "Zoomarea1", "Zoom &area", QKeySequence(Qt::Key_F2));
+    // Zoom out and Zoom full start disabled; a paint enables Zoom area for zoomable data.
+    Zoomfull1->setEnabled(false);
+    Zoomout1->setEnabled(false);
 
     // ---- Waveform
     Waveform1 = platform::named(new QMenu("&Waveform", frame), "Waveform1");

@@ -1,33 +1,472 @@
 #include "workspace/forms/wfmchild.h"
 
+#include "platform/canvas_image.h"
+#include "platform/posix/folders.h"
+#include "synthesis/forms/select.h"
+#include "workspace/core/numtext.h"
+#include "workspace/core/trace.h"
 #include "workspace/forms/Plotdesk.h"
+#include "workspace/forms/WorldView.h"
+#include "workspace/forms/wfmmenus.h"
 
+#include <QAction>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QPaintEvent>
+#include <QPolygon>
+#include <QPushButton>
 
-void TWFMform::paintEvent(QPaintEvent*) { FormPaint(); }
+#include <algorithm>
+#include <functional>
+#include <memory>
+
+using namespace plotwell;
+using workspace::PlotLayout;
+
+namespace {
+
+// A cursor image: a 12 x 12 picture that passes its mouse events to the window. While it is
+// dragged it stays a (blank) widget, because hiding the widget that holds the mouse would
+// end the drag; its moves keep arriving relative to where it stood at the grab.
+class CursorImage : public QLabel {
+public:
+    CursorImage(QWidget* parent, const char* name, bool start, bool bright) : QLabel(parent) {
+        setObjectName(QString::fromLatin1(name));
+        setFixedSize(TWFMform::CursorImageSize, TWFMform::CursorImageSize);
+        setScaledContents(true);
+        picture_ = makePicture(start, bright);
+        setPixmap(picture_);
+        hide();
+    }
+    // Blank while its bright twin is dragged in its place.
+    void setBlank(bool blank) { setPixmap(blank ? QPixmap() : picture_); }
+    bool blank() const { return pixmap().isNull(); }
+
+    std::function<void(Qt::MouseButton, int)> down;
+    std::function<void(int)> moved;
+    std::function<void()> up;
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override {
+        if (down)
+            down(e->button(), int(e->position().x()));
+    }
+    void mouseMoveEvent(QMouseEvent* e) override {
+        if (moved)
+            moved(int(e->position().x()));
+    }
+    void mouseReleaseEvent(QMouseEvent*) override {
+        if (up)
+            up();
+    }
+
+private:
+    // A start cursor is a wedge whose right edge marks the cursor column; an end cursor
+    // is its mirror, marking with its left edge.
+    static QPixmap makePicture(bool start, bool bright) {
+        const int s = TWFMform::CursorImageSize;
+        QPixmap pm(s, s);
+        pm.fill(Qt::black);
+        QPainter p(&pm);
+        const QColor c = bright ? QColor(0x00, 0xFF, 0xFF) : QColor(0x00, 0x80, 0x80);
+        p.setPen(c);
+        p.setBrush(c);
+        QPolygon wedge;
+        if (start)
+            wedge << QPoint(s - 1, 0) << QPoint(s - 1, s - 1) << QPoint(0, 0);
+        else
+            wedge << QPoint(0, 0) << QPoint(0, s - 1) << QPoint(s - 1, 0);
+        p.drawPolygon(wedge);
+        return pm;
+    }
+    QPixmap picture_;
+};
+
+CursorImage* image(QLabel* l) { return static_cast<CursorImage*>(l); }
+
+} // namespace
+
+// ---- creation, layout and the paint's side effects ---------------------------------------
+
+void TWFMform::CreateViewControls() {
+    auto* ds = new CursorImage(this, "dimStartCursorImage", true, false);
+    auto* de = new CursorImage(this, "dimEndCursorImage", false, false);
+    dimStartCursorImage = ds;
+    dimEndCursorImage = de;
+    StartCursorImage = new CursorImage(this, "StartCursorImage", true, true);
+    EndCursorImage = new CursorImage(this, "EndCursorImage", false, true);
+    ds->down = [this](Qt::MouseButton b, int x) { dimStartCursorImageMouseDown(b, x); };
+    ds->moved = [this](int x) { dimStartCursorImageMouseMove(x); };
+    ds->up = [this] { dimStartCursorImageMouseUp(); };
+    de->down = [this](Qt::MouseButton b, int x) { dimEndCursorImageMouseDown(b, x); };
+    de->moved = [this](int x) { dimEndCursorImageMouseMove(x); };
+    de->up = [this] { dimEndCursorImageMouseUp(); };
+    ComputeLayout();
+}
+
+void TWFMform::ComputeLayout() {
+    const PlotLayout l = workspace::plotLayout(width(), height());
+    MarginLeft = l.MarginLeft;
+    MarginRight = l.MarginRight;
+    MarginBottom = l.MarginBottom;
+    MarginTop = l.MarginTop;
+    AxisLabelsShown = l.AxisLabelsShown;
+    GridCellHeight = l.GridCellHeight;
+    GridCellWidth = l.GridCellWidth;
+    PlotHeight = l.PlotHeight;
+    PlotWidth = l.PlotWidth;
+}
+
+PlotLayout TWFMform::Layout() const {
+    PlotLayout l;
+    l.MarginLeft = MarginLeft;
+    l.MarginRight = MarginRight;
+    l.MarginBottom = MarginBottom;
+    l.MarginTop = MarginTop;
+    l.AxisLabelsShown = AxisLabelsShown;
+    l.GridCellHeight = GridCellHeight;
+    l.GridCellWidth = GridCellWidth;
+    l.PlotHeight = PlotHeight;
+    l.PlotWidth = PlotWidth;
+    return l;
+}
+
+workspace::CursorSpan TWFMform::CursorSpan() const {
+    const int n = PointCount();
+    if (workspace::zoomedViewUsable(Zoomed, ViewFirst, ViewLast, ViewMin, ViewMax, n))
+        return {true, ViewFirst, ViewLast, n};
+    return {false, 0, 0, n};
+}
+
+void TWFMform::NormaliseSelection() {
+    const int n = PointCount();
+    if (n < 1)
+        return;
+    SelectionEnd = std::clamp(SelectionEnd, 0, n - 1);
+    SelectionStart = std::max(SelectionStart, 0);
+    if (SelectionEnd <= SelectionStart)
+        SelectionStart = SelectionEnd;
+}
+
+void TWFMform::UpdateZoomArea() {
+    if (FileType != 13) {
+        const int n = PointCount();
+        ZoomAreaEnabled = n >= 2 && workspace::zoomAreaAllowed(n, SampleStream->reference());
+    }
+    // The frame's one Zoom area item shows the state of the window that is active.
+    if (PWForm1 && PWForm1->WaveMenus && PWForm1->WaveMenus->Zoomarea1 && PWForm1->ActiveWaveWindow() == this)
+        PWForm1->WaveMenus->Zoomarea1->setEnabled(ZoomAreaEnabled);
+}
+
+// ---- paint ---------------------------------------------------------------------------------
+
+void TWFMform::paintEvent(QPaintEvent* event) {
+    // Parts of the window that were invalidated since the surface was last brought up to
+    // date are rendered afresh; shading toggled into the surface is only shown.
+    if (!(event->region() - surfaceCurrent_).isEmpty() && !(Dragging && !DrawMode))
+        renderSurface();
+    surfaceCurrent_ = QRegion();
+    QPainter p(this);
+    if (Surface.size() != size())
+        p.fillRect(rect(), Qt::black);
+    p.drawImage(0, 0, Surface);
+}
 
 void TWFMform::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     FormResize();
 }
 
-void TWFMform::FormPaint() {
-    QPainter p(this);
-    p.fillRect(rect(), Qt::black);
+void TWFMform::showSurface(const QRect& r) {
+    surfaceCurrent_ += r;
+    update(r);
 }
 
-void TWFMform::FormResize() { update(); }
+void TWFMform::FormPaint() {
+    // Nothing is drawn while a selection cursor image is dragged.
+    if (Dragging && !DrawMode)
+        return;
+    renderSurface();
+    showSurface(rect());
+}
 
-void TWFMform::FormActivate() {}
-void TWFMform::FormDeactivate() {}
-void TWFMform::PublishStatus() {}
+void TWFMform::renderSurface() {
+    ComputeLayout();
+    if (Surface.size() != size())
+        Surface = QImage(size(), QImage::Format_RGB32);
+    platform::ImageCanvas canvas(Surface, font());
+    canvas.FillRect(0, 0, width(), height(), 0x000000);
+    if (ShadeStartX == 0) {
+        ShadeStartX = MarginLeft;
+        ShadeEndX = MarginLeft + PlotWidth;
+    }
+    workspace::GraphInput in;
+    if (SampleStream)
+        in.codes = SampleStream->codes();
+    in.reference = SampleStream ? SampleStream->reference() : 0;
+    in.bitPattern = FileType == 13;
+    in.unsignedDisplay = UnsignedDisplay;
+    in.zoomed = Zoomed;
+    in.viewFirst = ViewFirst;
+    in.viewLast = ViewLast;
+    in.viewMin = ViewMin;
+    in.viewMax = ViewMax;
+    in.markerAmplitude = MarkerAmplitude;
+    in.markerOffset = MarkerOffset;
+    const auto out = workspace::drawGraph(canvas, Layout(), in, [&] { shadeOn(canvas, true); });
+    if (out.axis) {
+        Reference = in.reference;
+        AxisMax = out.axis->max;
+        AxisMin = out.axis->min;
+    }
+    UpdateZoomArea();
+    if (!out.drewData || !AxisLabelsShown) {
+        dimStartCursorImage->hide();
+        dimEndCursorImage->hide();
+    }
+}
+
+void TWFMform::FormResize() {
+    if (DrawMode)
+        EndPendingLine();
+    dimStartCursorImage->move(0, dimStartCursorImage->y());
+    dimEndCursorImage->move(0, dimEndCursorImage->y());
+    dimStartCursorImage->hide();
+    dimEndCursorImage->hide();
+    ShadeStartX = 0;
+    if (DrawMode && (width() < 250 || height() < 150)) {
+        const QSize grow(std::max(0, 250 - width()), std::max(0, 150 - height()));
+        if (QMdiSubWindow* sw = subWindow())
+            sw->resize(sw->size() + grow);
+        else
+            resize(size() + grow);
+    }
+    // The draw-mode controls are placed by the drawing unit when it exists.
+    ComputeLayout();
+    Surface = QImage(size(), QImage::Format_RGB32);
+    Surface.fill(Qt::black);
+    surfaceCurrent_ = QRegion();
+    update();
+}
+
+// ---- selection shading and cursors ---------------------------------------------------------
+
+void TWFMform::shadeOn(platform::Canvas& canvas, bool placeImages) {
+    // A single point has no span to map the cursors onto.
+    if (PointCount() < 2)
+        return;
+    NormaliseSelection();
+    canvas.SetPen(workspace::shadingPen());
+    const PlotLayout l = Layout();
+    const auto span = CursorSpan();
+    const int w = CursorImageSize;
+    const int32_t xs = workspace::cursorX(SelectionStart, span, l);
+    // A fresh paint starts from a clean background, so the shading starts from the plot
+    // edges; small windows have no images but restart their shading as well.
+    if (placeImages) {
+        ShadeStartX = MarginLeft;
+        if (AxisLabelsShown) {
+            dimStartCursorImage->move(xs - w, 1);
+            dimStartCursorImage->show();
+        }
+    }
+    workspace::moveShadeStart(canvas, l, ShadeStartX, xs);
+    const int32_t xe = workspace::cursorX(SelectionEnd, span, l);
+    if (placeImages) {
+        ShadeEndX = MarginLeft + PlotWidth;
+        if (AxisLabelsShown) {
+            dimEndCursorImage->move(xe, 1);
+            dimEndCursorImage->show();
+        }
+    }
+    workspace::moveShadeEnd(canvas, l, ShadeEndX, xe);
+}
+
+void TWFMform::DrawSelectionShading(bool placeImages) {
+    ComputeLayout();
+    if (Surface.size() != size()) {
+        // The surface is about to be rendered afresh; that paint draws the shading.
+        NormaliseSelection();
+        update();
+        return;
+    }
+    platform::ImageCanvas canvas(Surface, font());
+    shadeOn(canvas, placeImages);
+    showSurface(QRect(MarginLeft, MarginTop, PlotWidth + 1, PlotHeight + 1));
+}
+
+// The start and end cursors drag alike; the end is the start's mirror.
+namespace {
+struct CursorPair {
+    QLabel* dim;
+    QLabel* bright;
+};
+} // namespace
+
+static CursorPair cursorPair(TWFMform* w, bool end) {
+    return end ? CursorPair{w->dimEndCursorImage, w->EndCursorImage}
+               : CursorPair{w->dimStartCursorImage, w->StartCursorImage};
+}
+
+void TWFMform::cursorDown(bool end, Qt::MouseButton button, int x) {
+    if (button != Qt::LeftButton || PointCount() < 2)
+        return;
+    ComputeLayout();
+    const CursorPair c = cursorPair(this, end);
+    c.bright->move(c.dim->pos());
+    DragStartX = x;
+    DragGrabOffset = c.dim->x() - x;
+    c.bright->show();
+    c.bright->raise();
+    image(c.dim)->setBlank(true);
+    Dragging = 1;
+}
+
+void TWFMform::cursorMove(bool end, int x) {
+    if (!Dragging || PointCount() < 2)
+        return;
+    const int w = CursorImageSize;
+    const CursorPair c = cursorPair(this, end);
+    // The start stops at the end cursor and the end at the start cursor; both stop at the
+    // plot's edges.
+    const int lo = end ? dimStartCursorImage->x() + w : MarginLeft - w;
+    const int hi = end ? MarginLeft + PlotWidth : dimEndCursorImage->x() - w;
+    const int left = std::max(std::min(DragGrabOffset + x, hi), lo);
+    c.bright->move(left, c.bright->y());
+    if (end)
+        SelectionEnd = workspace::endIndexAt(left, CursorSpan(), Layout());
+    else
+        SelectionStart = workspace::startIndexAt(left, w, CursorSpan(), Layout());
+    DrawSelectionShading(false);
+    PublishStatus();
+}
+
+void TWFMform::cursorUp(bool end) {
+    if (!Dragging)
+        return;
+    Dragging = 0;
+    const CursorPair c = cursorPair(this, end);
+    c.dim->move(c.bright->pos());
+    image(c.dim)->setBlank(false);
+    c.dim->show();
+    c.bright->hide();
+}
+
+void TWFMform::dimStartCursorImageMouseDown(Qt::MouseButton button, int x) { cursorDown(false, button, x); }
+void TWFMform::dimStartCursorImageMouseMove(int x) { cursorMove(false, x); }
+void TWFMform::dimStartCursorImageMouseUp() { cursorUp(false); }
+void TWFMform::dimEndCursorImageMouseDown(Qt::MouseButton button, int x) { cursorDown(true, button, x); }
+void TWFMform::dimEndCursorImageMouseMove(int x) { cursorMove(true, x); }
+void TWFMform::dimEndCursorImageMouseUp() { cursorUp(true); }
 
 void TWFMform::Selectall1Click() {
     const int n = PointCount();
     if (n < 2)
         return;
+    ComputeLayout();
+    dimStartCursorImage->move(MarginLeft - CursorImageSize, dimStartCursorImage->y());
     SelectionStart = 0;
+    dimEndCursorImage->move(MarginLeft + PlotWidth, dimEndCursorImage->y());
     SelectionEnd = n - 1;
+    dimStartCursorImage->hide();
+    dimEndCursorImage->hide();
+    DrawSelectionShading(false);
     PublishStatus();
-    update();
+}
+
+void TWFMform::Selectlimits1Click() {
+    TSelectDialog* d = SelectDialog;
+    if (!d)
+        return;
+    for (;;) {
+        // Not while a zoom band is held, and only on data that has a span to select in.
+        if (MouseHeld || FileType == 0 || PointCount() < 2)
+            return;
+        dimStartCursorImage->hide();
+        dimEndCursorImage->hide();
+        d->setWindowTitle(QString::fromStdString(
+            workspace::cformat("Select limits of %s", platform::fileNameOnly(WaveName).c_str())));
+        if (d->LastAnswer == TSelectDialog::AnswerCancel || d->LastAnswer == TSelectDialog::AnswerOk) {
+            d->bnCancel->setEnabled(true);
+            d->bnOK->setEnabled(false);
+        } else if (d->LastAnswer == TSelectDialog::AnswerApply) {
+            d->bnCancel->setEnabled(false);
+            d->bnOK->setEnabled(true);
+        }
+        d->bnApply->setEnabled(false);
+        auto saved = std::make_unique<workspace::SampleStream>(*SampleStream);
+        d->EndPoint = SelectionEnd;
+        d->StartPoint = SelectionStart;
+        d->SavedSamples = saved.get();
+        d->PointCount = PointCount();
+        d->UnsignedDisplay = UnsignedDisplay;
+        d->UpdateLimits();
+        const int answer = d->ShowModal();
+        d->LastAnswer = answer;
+        if (answer == TSelectDialog::AnswerOk || answer == TSelectDialog::AnswerApply) {
+            SelectionStart = d->StartPoint;
+            SelectionEnd = d->EndPoint;
+            DrawSelectionShading(false);
+            PublishStatus();
+            if (PWForm1 && PWForm1->ActiveWaveWindow() != this)
+                PWForm1->ActivateWaveWindow(this);
+            setFocus();
+        }
+        d->SavedSamples = nullptr;
+        saved.reset();
+        if (answer != TSelectDialog::AnswerApply)
+            return;
+    }
+}
+
+// ---- activation and the status panel ----------------------------------------------------
+
+void TWFMform::FormActivate() {
+    if (FileType == 0)
+        PWForm1->ShowCursorInfo(platform::fileNameOnly(WaveName), 0, false, 0, 0, 0, 0, IsBitPattern);
+    else
+        PublishStatus();
+    if (World) {
+        if (!Zoomed) {
+            if (World->isVisible())
+                World->hide();
+        } else {
+            World->setWindowTitle(QString::fromStdString(
+                workspace::cformat("Zoom %s", platform::fileNameOnly(WaveName).c_str())));
+            if (!World->isVisible())
+                World->show();
+        }
+    }
+    if (DrawMode)
+        update();
+    UpdateTypeMenus();
+    UpdateZoomArea();
+}
+
+void TWFMform::FormDeactivate() {}
+
+void TWFMform::PublishStatus() {
+    if (SuppressStatus || !SampleStream || SampleStream->byteLength() < 4 || !PWForm1)
+        return;
+    // The selection may have been left past the end by whatever changed the samples.
+    NormaliseSelection();
+    const uint16_t r = SampleStream->reference();
+    const int32_t sc = SampleStream->code(std::size_t(SelectionStart));
+    const int32_t ec = SampleStream->code(std::size_t(SelectionEnd));
+    float sv, ev;
+    if (r == 1) {
+        sv = float(sc - 32768) * (1.0f / 32768.0f);
+        ev = float(ec - 32768) * (1.0f / 32768.0f);
+    } else {
+        sv = float(sc - int32_t(r));
+        ev = float(ec - int32_t(r));
+    }
+    if (UnsignedDisplay) {
+        sv += float(r);
+        ev += float(r);
+    }
+    PWForm1->ShowCursorInfo(platform::fileNameOnly(WaveName), SelectionStart, r == 1,
+                            SelectionEnd - SelectionStart + 1, sv, ev, SelectionEnd, IsBitPattern);
 }
