@@ -101,8 +101,12 @@ void setUi(Ui* seam) { installed = seam; }
 Answer QtUi::message(const std::string& text, Icon icon, unsigned buttons, bool beepFirst) {
     if (beepFirst)
         beep();
+    return titledMessage(kAppTitle, text, icon, buttons);
+}
+
+Answer QtUi::titledMessage(const std::string& title, const std::string& text, Icon icon, unsigned buttons) {
     QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(kAppTitle);
+    box.setWindowTitle(qs(title));
     box.setTextFormat(Qt::PlainText);
     box.setText(qs(text));
     switch (icon) {

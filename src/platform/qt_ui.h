@@ -7,6 +7,7 @@ namespace plotwell::platform {
 class QtUi : public Ui {
 public:
     Answer message(const std::string& text, Icon icon, unsigned buttons, bool beep) override;
+    Answer titledMessage(const std::string& title, const std::string& text, Icon icon, unsigned buttons) override;
     bool openFile(FileDialogState& state) override;
     bool saveFile(FileDialogState& state) override;
     int execModal(QDialog& dialog) override;

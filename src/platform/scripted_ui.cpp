@@ -57,6 +57,12 @@ Answer ScriptedUi::message(const std::string& text, Icon icon, unsigned buttons,
     return a;
 }
 
+Answer ScriptedUi::titledMessage(const std::string& title, const std::string& text, Icon icon, unsigned buttons) {
+    const Answer a = message(text, icon, buttons, false);
+    events_.back().title = title;
+    return a;
+}
+
 bool ScriptedUi::file(const char* kind, FileDialogState& state) {
     fileDialogs_.push_back(state);
     std::optional<std::string> name;

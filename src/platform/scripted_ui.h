@@ -18,6 +18,7 @@ struct UiEvent {
     Icon icon = Icon::None;
     unsigned buttons = 0;
     Answer answer = Answer::None;
+    std::string title = {}; // message boxes with a title of their own
 };
 
 class ScriptedUi : public Ui {
@@ -45,6 +46,7 @@ public:
     bool scriptUsedUp() const { return answers_.empty() && files_.empty() && dialogs_.empty(); }
 
     Answer message(const std::string& text, Icon icon, unsigned buttons, bool beep) override;
+    Answer titledMessage(const std::string& title, const std::string& text, Icon icon, unsigned buttons) override;
     bool openFile(FileDialogState& state) override;
     bool saveFile(FileDialogState& state) override;
     int execModal(QDialog& dialog) override;

@@ -50,6 +50,10 @@ public:
     virtual ~Ui() = default;
     // A message box titled with the application title. `beep` sounds before it shows.
     virtual Answer message(const std::string& text, Icon icon, unsigned buttons, bool beep) = 0;
+    // A message box with a title of its own (the system's error text is shown that way).
+    virtual Answer titledMessage(const std::string& title, const std::string& text, Icon icon, unsigned buttons) {
+        return message(text, icon, buttons, false);
+    }
     virtual bool openFile(FileDialogState& state) = 0;
     virtual bool saveFile(FileDialogState& state) = 0;
     // Shows `dialog` modally and returns its modal result.

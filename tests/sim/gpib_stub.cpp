@@ -63,7 +63,10 @@ int publish(const GpibCall& c) {
     STA_NAME = c.ibsta;
 #endif
 #if !OMIT_ERR
-    ERR_NAME = c.iberr;
+    // Like the NI driver, the error word changes only when a call fails, so a report made
+    // after a later successful call still names the failure.
+    if (c.ibsta & plotwell::transfer::kGpibErr)
+        ERR_NAME = c.iberr;
 #endif
 #if !OMIT_CNT
     CNT_NAME = c.ibcnt;

@@ -36,6 +36,38 @@ struct TransferSettings {
 // whatever they hold.
 void applyTransferDefaults(TransferSettings& s);
 
+// One direction of the record, so that the download and the upload share their code.
+// `target` is dlDestination or ulSource; the upload has no stretch choice.
+struct TransferSide {
+    std::string& make;
+    std::string& model;
+    std::string& type;
+    std::string& target;
+    std::string& address;
+    std::string& driveLetter;
+    std::string& ipAddress;
+    std::string& tcpPort;
+    int& makeIndex;
+    int& modelIndex;
+    int& typeIndex;
+    int& targetIndex;
+    int& driveLetterIndex;
+    int* stretchIndex;
+    int& baudRate;
+    int& byteSize;
+    int& parity;
+    int& stopBits;
+    int& flowControl;
+};
+TransferSide downloadSide(TransferSettings& s);
+TransferSide uploadSide(TransferSettings& s);
+
+// The frame's status lines. Board 0 is named "GPIB" in the record first (that is the
+// text the transfer failure paths test and the project stores), and a GPIB line names
+// the address.
+std::string downloadInfo(TransferSettings& s);
+std::string uploadInfo(TransferSettings& s);
+
 // Make and model rows that can use the USB interface.
 inline bool supportsUsb(int makeIndex, int modelIndex) {
     return (makeIndex == makeQuorvex && (modelIndex == 3 || modelIndex == 4)) ||

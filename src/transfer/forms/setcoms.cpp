@@ -1,5 +1,59 @@
 #include "transfer/forms/setcoms.h"
 
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace plotwell;
+
 TSetRS232* SetRS232 = nullptr;
 
-TSetRS232::TSetRS232(QWidget* parent) : Form("SetRS232", parent) {}
+namespace {
+QComboBox* list(QWidget* parent, const char* name, std::initializer_list<const char*> rows) {
+    auto* c = new QComboBox(parent);
+    platform::nameInput(c, name);
+    for (const char* r : rows)
+        c->addItem(QString::fromLatin1(r));
+    return c;
+}
+} // namespace
+
+TSetRS232::TSetRS232(QWidget* parent) : Form("SetRS232", parent) {
+    setWindowTitle(QStringLiteral("RS232 parameter setup"));
+    auto* form = new QFormLayout(this);
+    Device = list(this, "Device", {});
+    Device->setMinimumWidth(220);
+    baud = list(this, "baud", {"110", "300", "600", "1200", "2400", "4800", "9600", "14400", "19200", "38400"});
+    bits = new QLineEdit(QStringLiteral("8"), this);
+    platform::nameInput(bits, "bits");
+    stopbits = list(this, "stopbits", {"1", "1.5", "2"});
+    parity = list(this, "parity", {"None", "Odd", "Even"});
+    flowcontrol = list(this, "flowcontrol", {"None", "Xon/Xoff", "RTS/CTS"});
+    bnOK = platform::named(new QPushButton(QStringLiteral("OK"), this), "bnOK");
+    bnCancel = platform::named(new QPushButton(QStringLiteral("Cancel"), this), "bnCancel");
+    bnOK->setDefault(true);
+    form->addRow(QStringLiteral("Device"), Device);
+    form->addRow(QStringLiteral("Baud Rate"), baud);
+    form->addRow(QStringLiteral("Data Bits"), bits);
+    form->addRow(QStringLiteral("Stop Bits"), stopbits);
+    form->addRow(QStringLiteral("Parity"), parity);
+    form->addRow(QStringLiteral("Flow Control"), flowcontrol);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(bnOK);
+    buttons->addWidget(bnCancel);
+    form->addRow(buttons);
+
+    connect(Device, &QComboBox::activated, this, [this] { DeviceChange(); });
+    connect(bnOK, &QPushButton::clicked, this, [this] { setModalResult(platform::mrOk); });
+    connect(bnCancel, &QPushButton::clicked, this, [this] { setModalResult(platform::mrCancel); });
+}
+
+void TSetRS232::FormActivate() { deviceRowAtShow_ = Device->currentIndex(); }
+
+void TSetRS232::DeviceChange() {
+    if (Device->currentIndex() != deviceRowAtShow_)
+        setModalResult(mrDeviceChanged);
+}

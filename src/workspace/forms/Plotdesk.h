@@ -12,6 +12,7 @@
 //   Plotdesk_drivers.cpp   the operation drivers of the waveform menus
 //   Plotdesk_files.cpp     post-save pass, data-logger channels
 
+#include "transfer/core/serial_settings.h"
 #include "transfer/core/transfer_settings.h"
 
 #include <QMainWindow>
@@ -24,6 +25,7 @@
 
 #include "platform/ui.h"
 
+class QImage;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -32,8 +34,12 @@ class QAction;
 class QFrame;
 class TWFMform;
 class TWaveMenus;
+class TSetTransfer;
 class TOperationDialog;
 
+namespace plotwell::workspace {
+class SampleStream;
+}
 namespace plotwell::transfer {
 class InstrumentLibraries;
 class Link;
@@ -196,11 +202,23 @@ public:
     void IOcontrol1Click();
     void ShowDownloadInfo();
     void ShowUploadInfo();
+    // The two set-up commands: shows the dialog; OK takes its rows into the record, Cancel
+    // leaves the record and the dialog's rows as they were.
+    void TransferSetup(TSetTransfer& dialog, bool download);
 
     // ---- Plotdesk_serial.cpp ------------------------------------------------------
     // Start-up step 8: appends the serial ports to both Type lists.
     void ListComPorts();
     void RS232setup1Click();
+    // The serial link: port handle, each side's line settings and time-outs.
+    plotwell::transfer::SerialLinkState SerialLink;
+    // The stored serial parameters into DownloadDcb / UploadDcb (in memory only).
+    void ApplyDownloadSerial();
+    void ApplyUploadSerial();
+    // Start-up check of the port a side uses (steps 10 of the start-up).
+    void ProbeSerialPort(bool download);
+    // The communications error boxes; `error` is the errno the failing call left.
+    void ReportCommError(const std::string& port, const std::string& function, int error);
 
     // ---- Plotdesk_libs.cpp ----------------------------------------------------------
     bool LoadGpibLibrary();
@@ -213,7 +231,8 @@ public:
     // UsbDevice. False after the failure has been reported.
     bool OpenGpibLink(int board, const std::string& address, int tmo);
     bool OpenUsbLink(const std::string& address);
-    // Closes the running transfer's link (a second close does nothing).
+    // Closes the running transfer's link (a second close does nothing); the closed link
+    // object stays until the next open.
     void CloseTransferLink();
     // The open link of the running transfer (serial port, GPIB or USB device); the LAN
     // link lives inside its one tick.
@@ -260,6 +279,8 @@ public:
     void RunDriver(Driver driver, TOperationDialog* dialog);
     // The window a driver acts on: CurrentWaveWindow, else the active window.
     TWFMform* DriverTarget() const;
+    // The paste dialog's thumbnail of the paste buffer: a green trace on black.
+    static void DrawPasteThumbnail(QImage& image, const plotwell::workspace::SampleStream& buffer);
     // The bit-pattern editor around a snapshot; `before` is the document a new-pattern
     // set-up replaced, which the editor's Cancel brings back.
     struct SavedDocument;

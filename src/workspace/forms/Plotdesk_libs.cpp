@@ -44,6 +44,7 @@ bool TPWForm1::LoadUsbLibrary() {
 void TPWForm1::FreeLibraries() {
     // Devices first: their close calls need their drivers.
     CloseTransferLink();
+    TransferLink.reset();
     if (Libraries) {
         Libraries->freeUsb();
         Libraries->freeGpib();
@@ -93,7 +94,8 @@ bool TPWForm1::OpenUsbLink(const std::string& address) {
 }
 
 void TPWForm1::CloseTransferLink() {
+    // The link object stays (closed) until the next transfer opens one: a worker that
+    // ran a failure routine may still hold it.
     if (TransferLink)
         TransferLink->close();
-    TransferLink.reset();
 }

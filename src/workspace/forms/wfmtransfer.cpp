@@ -50,6 +50,7 @@ bool TWFMform::CheckIdentity(transfer::Link& link, std::string& expected, bool d
     const transfer::IdentityCheck c = transfer::checkIdentity(link, expected, skipIdentity(download));
     if (!c.failed())
         return false;
+    const transfer::LinkKind kind = link.kind();
     // The direction's own box comes first; the library's report or the mismatch follows.
     if (download)
         DownloadFailed();
@@ -58,9 +59,9 @@ bool TWFMform::CheckIdentity(transfer::Link& link, std::string& expected, bool d
     if (c.outcome == Outcome::Mismatch) {
         platform::errorBox(transfer::identityMismatchText(c.reply, c.expected));
     } else if (c.io.function && PWForm1) {
-        if (link.kind() == transfer::LinkKind::Gpib)
+        if (kind == transfer::LinkKind::Gpib)
             PWForm1->ReportGpibError(c.io.function);
-        else if (link.kind() == transfer::LinkKind::Usb)
+        else if (kind == transfer::LinkKind::Usb)
             PWForm1->ReportUsbError(c.io.function, c.io.code);
     }
     return true;

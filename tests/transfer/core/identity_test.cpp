@@ -1,5 +1,6 @@
 #include "transfer/core/identity.h"
 #include "transfer/core/library_links.h"
+#include "transfer/core/serial_link.h"
 #include "transfer/core/tcp_link.h"
 
 #include "sim/adapters.h"
@@ -82,14 +83,21 @@ struct Rig {
             tcp = std::make_unique<sim::TcpAdapter>(inst);
             link = TcpLink::connect("127.0.0.1", tcp->portText());
             break;
-        case LinkKind::Serial:
+        case LinkKind::Serial: {
+            pty = std::make_unique<sim::PtyAdapter>(inst);
+            platform::SerialPort port;
+            EXPECT_TRUE(port.open(pty->path()));
+            port.setTimeouts({0, 0, 150, 0, 500});
+            link = std::make_unique<SerialLink>(std::move(port));
             break;
+        }
         }
         EXPECT_TRUE(link);
     }
     ~Rig() {
         link.reset();
         tcp.reset();
+        pty.reset();
     }
     IdentityCheck check(std::string expected, bool skip = false) { return checkIdentity(*link, expected, skip); }
 
@@ -99,6 +107,7 @@ struct Rig {
     std::unique_ptr<sim::GpibAdapter> gpib;
     std::unique_ptr<sim::UsbAdapter> usb;
     std::unique_ptr<sim::TcpAdapter> tcp;
+    std::unique_ptr<sim::PtyAdapter> pty;
     std::unique_ptr<Link> link;
 };
 
@@ -117,7 +126,7 @@ protected:
     void TearDown() override { setLinkDeadlines(saved_); }
     // How the reply of this link is kept: with its line feed on GPIB and USB.
     std::string asRead(const std::string& line) const {
-        return GetParam() == LinkKind::Tcp ? line : line + "\n";
+        return GetParam() == LinkKind::Tcp || GetParam() == LinkKind::Serial ? line : line + "\n";
     }
     LinkDeadlines saved_;
 };
@@ -245,14 +254,24 @@ TEST_P(IdentityOnLink, EveryFaultEndsInAFailureWithoutHanging) {
             }
             break;
         case LinkKind::Serial:
+            if (name == "wrong") {
+                EXPECT_EQ(c.outcome, Outcome::Mismatch);
+            } else {
+                EXPECT_EQ(c.outcome, Outcome::ReadFailed) << k.name;
+                // A hung-up line ends the read at once or at its time-out, by the port's reading.
+                if (name == "overlong")
+                    EXPECT_EQ(c.io.status, IoStatus::Overflow);
+                else if (name.rfind("dropped", 0) != 0)
+                    EXPECT_EQ(c.io.status, IoStatus::Timeout) << k.name;
+            }
             break;
         }
     }
 }
 
 TEST_P(IdentityOnLink, FailedQueryWrite) {
-    if (GetParam() == LinkKind::Tcp)
-        GTEST_SKIP() << "a TCP write fails only once the peer is gone";
+    if (GetParam() == LinkKind::Tcp || GetParam() == LinkKind::Serial)
+        GTEST_SKIP() << "a stream write fails only once the peer is gone";
     Rig rig(GetParam(), "QUORVEX,QVA3460");
     if (rig.gpib)
         rig.gpib->failNext("ibwrt", sim::kEnol);
@@ -267,7 +286,7 @@ TEST_P(IdentityOnLink, FailedQueryWrite) {
     EXPECT_EQ(c.io.code, GetParam() == LinkKind::Gpib ? sim::kEnol : -7);
 }
 
-INSTANTIATE_TEST_SUITE_P(Links, IdentityOnLink, ::testing::Values(LinkKind::Gpib, LinkKind::Usb, LinkKind::Tcp),
+INSTANTIATE_TEST_SUITE_P(Links, IdentityOnLink, ::testing::Values(LinkKind::Serial, LinkKind::Gpib, LinkKind::Usb, LinkKind::Tcp),
                          [](const auto& info) {
                              switch (info.param) {
                              case LinkKind::Gpib:

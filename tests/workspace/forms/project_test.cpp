@@ -134,7 +134,7 @@ TEST_F(ProjectTest, FirstStartWritesTheGlobalSettingsAndUsesTheDefaults) {
     EXPECT_TRUE(ui.messages().empty());
 }
 
-TEST_F(ProjectTest, DISABLED_SettingsAndWindowsComeBackAfterARestart) {
+TEST_F(ProjectTest, SettingsAndWindowsComeBackAfterARestart) {
     startFresh();
     const std::string dir = tempDir() + "/my waves";
     fs::create_directories(dir);
@@ -197,7 +197,7 @@ TEST_F(ProjectTest, DISABLED_SettingsAndWindowsComeBackAfterARestart) {
     EXPECT_TRUE(ui.messages().empty()) << ui.lastMessage();
 }
 
-TEST_F(ProjectTest, DISABLED_SelectionsAreFittedToAFileThatShrank) {
+TEST_F(ProjectTest, SelectionsAreFittedToAFileThatShrank) {
     startFresh();
     writeFile(tempDir() + "/a.wfm", wfmBytes(2048, 100));
     writeFile(tempDir() + "/b.wfm", wfmBytes(2048, 100));

@@ -1,0 +1,260 @@
+#include "app_fixture.h"
+
+#include "sim/adapters.h"
+#include "transfer/core/instrument_libraries.h"
+#include "transfer/core/link.h"
+#include "transfer/core/serial_link.h"
+#include "transfer/core/tcp_link.h"
+#include "transfer/forms/setdload.h"
+#include "transfer/forms/setuload.h"
+#include "workspace/forms/Plotdesk.h"
+#include "workspace/forms/wfmchild.h"
+
+#include <QCheckBox>
+
+#include <cstdlib>
+
+using namespace plotwell;
+using namespace plotwell::transfer;
+using namespace std::chrono_literals;
+
+namespace {
+
+class LinkFormsTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        ::setenv(kGpibLibraryVariable, sim::gpibStubPath().c_str(), 1);
+        ::setenv(kUsbLibraryVariable, sim::usbStubPath().c_str(), 1);
+        saved_ = linkDeadlines();
+        LinkDeadlines d;
+        d.usbReply = 100ms;
+        d.tcpReplyByte = 100ms;
+        d.tcpData = 100ms;
+        d.gpibQueryPause = 0ms;
+        setLinkDeadlines(d);
+    }
+    void TearDown() override {
+        setLinkDeadlines(saved_);
+        AppTest::TearDown();
+        ::unsetenv(kGpibLibraryVariable);
+        ::unsetenv(kUsbLibraryVariable);
+    }
+    // The "Skip identification query" box of a direction's dialog.
+    static void setSkip(bool download, bool on) {
+        QWidget* dialog = download ? static_cast<QWidget*>(SetDownload) : static_cast<QWidget*>(SetUpload);
+        const char* name = download ? "SkipID1" : "SkipID";
+        auto* box = dialog->findChild<QCheckBox*>(name);
+        if (!box) {
+            box = new QCheckBox(dialog);
+            box->setObjectName(name);
+        }
+        box->setChecked(on);
+    }
+    LinkDeadlines saved_;
+};
+
+const std::string kDownloadError = "Error downloading waveform data\nto ";
+const std::string kUploadError = "Error uploading waveform data\nfrom ";
+
+} // namespace
+
+TEST_F(LinkFormsTest, GpibLoadFailsWithTheBoxNamingTheFileForEachMissingName) {
+    for (const std::string& name : sim::gpibStubNames()) {
+        const std::string path = sim::gpibStubPath(name);
+        ::setenv(kGpibLibraryVariable, path.c_str(), 1);
+        ui.clear();
+        EXPECT_FALSE(PWForm1->LoadGpibLibrary()) << name;
+        EXPECT_FALSE(PWForm1->GpibNeeded);
+        ASSERT_EQ(ui.messages().size(), 1u);
+        EXPECT_EQ(ui.lastMessage(),
+                  "Unable to read from the GPIB\nDynamic Link Library \"" + path + "\"\nThe GPIB is not available");
+        EXPECT_EQ(ui.count("beep"), 1);
+        EXPECT_EQ(pwsim_stub_loaded(sim::kGpibStub), 0) << name;
+    }
+}
+
+TEST_F(LinkFormsTest, UsbLoadNeedsAllButTheVersionCall) {
+    for (const std::string& name : sim::usbStubRequiredNames()) {
+        const std::string path = sim::usbStubPath(name);
+        ::setenv(kUsbLibraryVariable, path.c_str(), 1);
+        ui.clear();
+        EXPECT_FALSE(PWForm1->LoadUsbLibrary()) << name;
+        EXPECT_FALSE(PWForm1->UsbNeeded);
+        EXPECT_EQ(ui.messages(), std::vector<std::string>{"Unable to read from the USB\nDynamic Link Library \"" +
+                                                          path + "\"\nThe USB is not available"});
+        EXPECT_EQ(pwsim_stub_loaded(sim::kUsbStub), 0) << name;
+    }
+    ::setenv(kUsbLibraryVariable, sim::usbStubPath("AWG_Version").c_str(), 1);
+    ui.clear();
+    EXPECT_TRUE(PWForm1->LoadUsbLibrary());
+    EXPECT_TRUE(PWForm1->UsbNeeded);
+    EXPECT_TRUE(ui.messages().empty());
+}
+
+TEST_F(LinkFormsTest, LibrariesLoadOnceAndAreReleasedAtExit) {
+    const int gpibLoads = pwsim_stub_loads(sim::kGpibStub);
+    const int usbLoads = pwsim_stub_loads(sim::kUsbStub);
+    EXPECT_TRUE(PWForm1->LoadGpibLibrary());
+    EXPECT_TRUE(PWForm1->LoadGpibLibrary());
+    EXPECT_TRUE(PWForm1->LoadUsbLibrary());
+    EXPECT_TRUE(PWForm1->LoadUsbLibrary());
+    EXPECT_TRUE(PWForm1->GpibNeeded && PWForm1->UsbNeeded);
+    EXPECT_EQ(pwsim_stub_loads(sim::kGpibStub), gpibLoads + 1);
+    EXPECT_EQ(pwsim_stub_loads(sim::kUsbStub), usbLoads + 1);
+    EXPECT_EQ(pwsim_stub_loaded(sim::kGpibStub), 1);
+    PWForm1->FormClose();
+    EXPECT_EQ(pwsim_stub_loaded(sim::kGpibStub), 0);
+    EXPECT_EQ(pwsim_stub_loaded(sim::kUsbStub), 0);
+    EXPECT_TRUE(ui.messages().empty());
+}
+
+TEST_F(LinkFormsTest, OpeningFailuresAreReportedByTheDrivers) {
+    sim::Instrument inst(sim::Family::ArbDef, "QUORVEX,QVA3420x");
+    sim::GpibAdapter bus(inst);
+    sim::UsbAdapter usb(inst, 5);
+    bus.failNext("ibdev", sim::kEarg);
+    EXPECT_FALSE(PWForm1->OpenGpibLink(0, "5", kGpibT100s));
+    usb.setOpenError(-2);
+    EXPECT_FALSE(PWForm1->OpenUsbLink("5"));
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{"GPIB error!\nFunction: ibdev\niberr = 4\n",
+                                                       "USB error!\nFunction: AWG_Open\nusberr = -2: No devices found\n"}));
+    EXPECT_FALSE(PWForm1->TransferLink);
+    EXPECT_EQ(usb.calls("AWG_Close"), 0);
+}
+
+TEST_F(LinkFormsTest, GpibMismatchShowsTheFailureThenTheReplyWithItsLineFeed) {
+    sim::Instrument inst(sim::Family::ArbDef, "FLUKE,271");
+    sim::GpibAdapter bus(inst, 1, 7);
+    PWForm1->TransferSettings.dlType = "GPIB1";
+    ASSERT_TRUE(PWForm1->OpenGpibLink(1, "7", kGpibT100s));
+    TWFMform* w = newWindow();
+    std::string expected = "QUORVEX,QVA3460";
+    EXPECT_TRUE(w->CheckIdentityGpib(*PWForm1->TransferLink, expected, true));
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{kDownloadError + "GPIB1",
+                                                       "The instrument reports itself as\nFLUKE,271\n\nbut the "
+                                                       "expected type is\nQUORVEX,QVA3460"}));
+    EXPECT_EQ(ui.count("beep"), 2);
+    // The failure routine took the device off line.
+    EXPECT_FALSE(PWForm1->TransferLink->isOpen());
+    EXPECT_EQ(inst.controls(), (std::vector<std::string>{"ibdev 1,7,0,15,0,0", "ibonl 1,0"}));
+}
+
+TEST_F(LinkFormsTest, GpibSilenceGivesTheFailureThenTheLibraryReport) {
+    sim::Instrument inst(sim::Family::ArbDef, "QUORVEX,QVA3460");
+    inst.setFaults({.silent = true});
+    sim::GpibAdapter bus(inst);
+    PWForm1->TransferSettings.ulType = "GPIB";
+    ASSERT_TRUE(PWForm1->OpenGpibLink(0, "5", kGpibT10s));
+    TWFMform* w = newWindow();
+    std::string expected = "QUORVEX,QVA3460";
+    EXPECT_TRUE(w->CheckIdentityGpib(*PWForm1->TransferLink, expected, false));
+    EXPECT_EQ(ui.messages(),
+              (std::vector<std::string>{kUploadError + "GPIB", "GPIB error!\nFunction: ibrd\niberr = 6\n"}));
+    EXPECT_EQ(w->Caption(), "Untitled");
+}
+
+TEST_F(LinkFormsTest, UsbShortWriteClosesTheDeviceOnce) {
+    sim::Instrument inst(sim::Family::ArbDef, "QUORVEX,QVA3420x");
+    inst.setFaults({.shortWrites = true});
+    sim::UsbAdapter usb(inst);
+    PWForm1->TransferSettings.dlType = "USB";
+    ASSERT_TRUE(PWForm1->OpenUsbLink("5"));
+    TWFMform* w = newWindow();
+    std::string expected = "QUORVEX,QVA3420x";
+    EXPECT_TRUE(w->CheckIdentityUsb(*PWForm1->TransferLink, expected, true));
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{kDownloadError + "USB",
+                                                       "USB error!\nFunction: AWG_Write\nusberr = -7: Write error\n"}));
+    EXPECT_EQ(usb.calls("AWG_Close"), 1);
+    EXPECT_EQ(usb.repeatedCloses(), 0);
+}
+
+TEST_F(LinkFormsTest, UsbMismatchAndSkipOption) {
+    sim::Instrument inst(sim::Family::ArbDef, "FLUKE,294");
+    sim::UsbAdapter usb(inst);
+    TWFMform* w = newWindow();
+
+    setSkip(true, true);
+    ASSERT_TRUE(PWForm1->OpenUsbLink("5"));
+    std::string expected = "QUORVEX,QVA3420x";
+    EXPECT_FALSE(w->CheckIdentityUsb(*PWForm1->TransferLink, expected, true));
+    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_EQ(inst.writes(), std::vector<std::string>{"\n*idn?\n"});
+
+    setSkip(true, false);
+    PWForm1->TransferSettings.dlType = "USB";
+    expected = "QUORVEX,QVA3420x";
+    EXPECT_TRUE(w->CheckIdentityUsb(*PWForm1->TransferLink, expected, true));
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{kDownloadError + "USB",
+                                                       "The instrument reports itself as\nFLUKE,294\n\nbut the "
+                                                       "expected type is\nQUORVEX,QVA3420x"}));
+    EXPECT_EQ(expected, "QUORVEX,QVA3420"); // the caller's text is cut
+}
+
+TEST_F(LinkFormsTest, UsbSilenceFailsAtItsDeadline) {
+    sim::Instrument inst(sim::Family::ArbDef, "QUORVEX,QVA3420x");
+    inst.setFaults({.silent = true});
+    sim::UsbAdapter usb(inst);
+    setSkip(false, true);
+    PWForm1->TransferSettings.ulType = "USB";
+    ASSERT_TRUE(PWForm1->OpenUsbLink("5"));
+    TWFMform* w = newWindow();
+    std::string expected = "QUORVEX,QVA3420x";
+    EXPECT_TRUE(w->CheckIdentityUsb(*PWForm1->TransferLink, expected, false));
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{kUploadError + "USB"});
+    EXPECT_EQ(usb.calls("AWG_Close"), 1);
+}
+
+TEST_F(LinkFormsTest, SerialMismatchShowsTheReplyWithoutItsLineFeed) {
+    sim::Instrument inst(sim::Family::Scope, "TEKTRONIX,TDS 210,0,CF:91.1CT");
+    sim::PtyAdapter pty(inst);
+    platform::SerialPort port;
+    ASSERT_TRUE(port.open(pty.path()));
+    port.setTimeouts({0, 0, 200, 0, 500});
+    PWForm1->TransferLink = std::make_unique<SerialLink>(std::move(port));
+    PWForm1->TransferSettings.dlType = pty.path();
+    TWFMform* w = newWindow();
+    std::string expected = "TEKTRONIX,TDS 220";
+    EXPECT_TRUE(w->CheckIdentitySerial(*PWForm1->TransferLink, expected, true));
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{kDownloadError + pty.path(),
+                                                       "The instrument reports itself as\nTEKTRONIX,TDS 210,0,"
+                                                       "CF:91.1CT\nbut the expected type is\nTEKTRONIX,TDS 220"}));
+    EXPECT_FALSE(PWForm1->TransferLink->isOpen());
+}
+
+TEST_F(LinkFormsTest, SerialSilenceFailsEvenWhenSkipped) {
+    sim::Instrument inst(sim::Family::ArbDef, "QUORVEX,QVA3460");
+    inst.setFaults({.silent = true});
+    sim::PtyAdapter pty(inst);
+    platform::SerialPort port;
+    ASSERT_TRUE(port.open(pty.path()));
+    port.setTimeouts({0, 0, 100, 0, 500});
+    PWForm1->TransferLink = std::make_unique<SerialLink>(std::move(port));
+    PWForm1->TransferSettings.dlType = pty.path();
+    setSkip(true, true);
+    TWFMform* w = newWindow();
+    std::string expected = "QUORVEX,QVA3460";
+    EXPECT_TRUE(w->CheckIdentitySerial(*PWForm1->TransferLink, expected, true));
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{kDownloadError + pty.path()});
+}
+
+TEST_F(LinkFormsTest, LanChecksFollowTheSameRules) {
+    sim::Instrument inst(sim::Family::Maker, "QUORVEX, QVR6082/6162");
+    sim::TcpAdapter server(inst);
+    TWFMform* w = newWindow();
+    {
+        auto link = TcpLink::connect("127.0.0.1", server.portText());
+        ASSERT_TRUE(link);
+        std::string expected = "QUORVEX, QVR6";
+        EXPECT_FALSE(w->CheckIdentityLan(*link, expected, true));
+    }
+    PWForm1->TransferSettings.dlType = "LAN";
+    inst.setIdentity("QUORVEX, QV7351A");
+    auto link = TcpLink::connect("127.0.0.1", server.portText());
+    ASSERT_TRUE(link);
+    std::string expected = "QUORVEX, QVR6";
+    EXPECT_TRUE(w->CheckIdentityLan(*link, expected, true));
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{kDownloadError + "LAN",
+                                                       "The instrument reports itself as\nQUORVEX, QV7351A\nbut the "
+                                                       "expected type is\nQUORVEX, QVR6"}));
+}
