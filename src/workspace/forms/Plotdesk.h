@@ -25,6 +25,7 @@
 
 #include "platform/ui.h"
 
+class QImage;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -36,6 +37,9 @@ class TWaveMenus;
 class TSetTransfer;
 class TOperationDialog;
 
+namespace plotwell::workspace {
+class SampleStream;
+}
 namespace plotwell::transfer {
 class InstrumentLibraries;
 class Link;
@@ -275,6 +279,8 @@ public:
     void RunDriver(Driver driver, TOperationDialog* dialog);
     // The window a driver acts on: CurrentWaveWindow, else the active window.
     TWFMform* DriverTarget() const;
+    // The paste dialog's thumbnail of the paste buffer: a green trace on black.
+    static void DrawPasteThumbnail(QImage& image, const plotwell::workspace::SampleStream& buffer);
     // The bit-pattern editor around a snapshot; `before` is the document a new-pattern
     // set-up replaced, which the editor's Cancel brings back.
     struct SavedDocument;

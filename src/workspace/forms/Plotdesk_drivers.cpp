@@ -7,6 +7,7 @@
 #include "workspace/forms/Plotdesk.h"
 
 #include "platform/posix/folders.h"
+#include "platform/screen_cursor.h"
 #include "synthesis/forms/BitPattern.h"
 #include "synthesis/forms/Gausswave.h"
 #include "synthesis/forms/Harmonics.h"
@@ -27,14 +28,18 @@
 #include "synthesis/forms/square.h"
 #include "synthesis/forms/vertical.h"
 #include "workspace/core/numtext.h"
+#include "workspace/core/saturate.h"
 #include "workspace/forms/WorldView.h"
 #include "workspace/forms/opdialog.h"
 #include "workspace/forms/wfmchild.h"
 #include "workspace/forms/wfmsetup.h"
 
+#include <QImage>
 #include <QLineEdit>
+#include <QPainter>
 
 #include <initializer_list>
+#include <optional>
 
 using namespace plotwell;
 using Driver = TPWForm1::Driver;
@@ -251,7 +256,15 @@ void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
         f.GeneratedExpr->clear();
     if (driver == Driver::Expression || driver == Driver::Adjust)
         set(f.Changed, 0);
-    if (!dialog->DriverBeforeShow()) {
+    bool show;
+    {
+        // Reading the clipboard into the paste dialog can take a while.
+        std::optional<platform::BusyCursor> busy;
+        if (driver == Driver::Paste)
+            busy.emplace();
+        show = dialog->DriverBeforeShow();
+    }
+    if (!show) {
         freeSnapshot(f);
         return;
     }
@@ -291,6 +304,43 @@ void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
         target->update();
     // 13.
     target->PublishStatus();
+}
+
+// Word 0 of the buffer (its reference word) is drawn as the first point and the last
+// point is left out, as the paste dialog has always shown it.
+void TPWForm1::DrawPasteThumbnail(QImage& image, const workspace::SampleStream& buffer) {
+    QPainter p(&image);
+    p.fillRect(image.rect(), Qt::black);
+    if (buffer.empty())
+        return;
+    const int x0 = 1, y0 = 2;
+    const int h = image.height() - 4;
+    const int w = ((image.width() - 2) / 10) * 10;
+    const int r = buffer.reference();
+    const double s = r == 1 ? 65536.0 : 2.0 * r;
+    const int64_t m = buffer.count();
+    if (m < 1)
+        return;
+    p.setPen(QPen(QColor(0, 255, 0), 1, Qt::SolidLine));
+    // Word k of the buffer: 0 is the reference word, k >= 1 the point k-1.
+    auto word = [&buffer](int64_t k) { return k == 0 ? buffer.reference() : buffer.code(size_t(k - 1)); };
+    auto y = [&](int64_t k) { return workspace::toInt32((1.0 - double(word(k)) / s) * h + y0); };
+    QPoint pen(x0, y(0));
+    int xprev = x0, yprev = pen.y();
+    for (int64_t k = 1; k <= m; ++k) {
+        const int x = int(int64_t(w) * k / m) + x0;
+        if (x - xprev > 1) {
+            p.drawLine(pen, QPoint(x, yprev));
+            pen = QPoint(x, yprev);
+        }
+        if (k == m)
+            break;
+        const int yk = std::max(y(k), y0);
+        p.drawLine(pen, QPoint(x, yk));
+        pen = QPoint(x, yk);
+        xprev = x;
+        yprev = yk;
+    }
 }
 
 // ---- the drivers ----------------------------------------------------------------------

@@ -88,12 +88,13 @@ void TWFMform::LoadFromFile(const std::string& fileName) {
     SelectionStart = 0;
     SelectionEnd = std::max(n - 1, 0);
     ShadeStartX = ShadeEndX = 0;
-    HistoryCount = 0;
-    for (auto* list : {&StartStore, &EndStore, &AmplStore, &OffsetStore, &AdjustStore, &ExprnStore})
-        list->clear();
     if (ok) {
         LoadedFileName = fileName;
         LoadedFileType = FileType;
+        // The side file replaces the history; it is not added to what the lists held.
+        HistoryCount = 0;
+        for (auto* list : {&StartStore, &EndStore, &AmplStore, &OffsetStore, &AdjustStore, &ExprnStore})
+            list->clear();
         if (const auto side = platform::readFileBytes(workspace::HistoryFileName(WaveName))) {
             for (auto& e : workspace::ReadHistoryFile(*side)) {
                 StartStore.push_back(std::move(e.start));

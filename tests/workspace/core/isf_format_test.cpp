@@ -121,7 +121,7 @@ TEST(TektronixIsf, HeaderRules) {
 TEST(TektronixIsf, RefusedHeaders) {
     SampleStream s;
     const std::string data(8, '\x10');
-    for (const std::string& head : {":WFMPRE:BYT_NR 4;:CURVE #18", ":WFMPRE:BYT_NR 8;:CURVE #18",
+    for (const char* head : {":WFMPRE:BYT_NR 4;:CURVE #18", ":WFMPRE:BYT_NR 8;:CURVE #18",
                                     ":WFMPRE:BN_FMT FP;:CURVE #18", ":WFMP:BYT_N x;:CURV #18",
                                     ":WFMPRE:NR_PT 1048577;:CURVE #18", ":WFMP:NR_P 99999999999;:CURV #18"}) {
         EXPECT_FALSE(ReadTektronixIsf(head + data, s)) << head;

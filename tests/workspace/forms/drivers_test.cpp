@@ -10,6 +10,7 @@
 #include "workspace/forms/wfmsetup.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QKeyEvent>
 
 using Driver = TPWForm1::Driver;
@@ -394,4 +395,29 @@ TEST_F(DriverTest, DriversFollowTheCommandingWindow) {
     EXPECT_EQ(d.Target, a);
     EXPECT_EQ(codeAt(a, 10), 7);
     EXPECT_EQ(codeAt(b, 10), 2048);
+}
+
+TEST(PasteThumbnail, DrawsTheBufferGreenOnBlackWithinThePlotArea) {
+    // R 2048: code 4095 is near the top, 0 at the bottom; 12 px wide gives w 10.
+    plotwell::workspace::SampleStream buffer(2048, 0);
+    for (uint16_t c : {uint16_t(0), uint16_t(0), uint16_t(4095), uint16_t(4095), uint16_t(2048)})
+        buffer.append(c);
+    QImage image(12, 24, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    TPWForm1::DrawPasteThumbnail(image, buffer);
+    const QRgb green = qRgb(0, 255, 0), black = qRgb(0, 0, 0);
+    EXPECT_EQ(image.pixel(0, 0), black);
+    EXPECT_EQ(image.pixel(11, 23), black);
+    // y(k) = trunc((1 - word/4096) * 20 + 2): the reference word at 12, code 0 at 22, 4095 at 2.
+    EXPECT_EQ(image.pixel(1, 12), green);
+    EXPECT_EQ(image.pixel(3, 22), green);
+    EXPECT_EQ(image.pixel(5, 22), green);
+    EXPECT_EQ(image.pixel(7, 2), green);
+    EXPECT_EQ(image.pixel(9, 2), green);
+    int greens = 0;
+    for (int x = 0; x < 12; ++x)
+        for (int yy = 0; yy < 24; ++yy)
+            greens += image.pixel(x, yy) == green;
+    EXPECT_GT(greens, 20);
+    EXPECT_EQ(image.pixel(10, 12), black) << "the last point is not drawn";
 }

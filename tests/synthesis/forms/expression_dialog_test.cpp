@@ -1,0 +1,374 @@
+// The expression dialog driven as a user drives it: through the window's menu, the
+// new-waveform set-up and the dialog's fields and buttons.
+
+#include "app_fixture.h"
+#include "workspace/forms/op_test_dialog.h"
+
+#include "synthesis/forms/expression.h"
+#include "workspace/forms/Plotdesk.h"
+#include "workspace/forms/wfmchild.h"
+#include "workspace/forms/wfmmenus.h"
+#include "workspace/forms/wfmsetup.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace plotwell;
+
+namespace {
+
+class ExpressionDialogTest : public AppTest {
+protected:
+    TExpressionForm& f() { return *ExpressionForm; }
+    // A stored waveform of `points` points at value 0, R 32768.
+    TWFMform* stored(int points, const char* name = "/data/sig.wfm") {
+        TWFMform* w = newWindow();
+        giveData(w, points, 0, 32768, name);
+        return w;
+    }
+    void addHistory(TWFMform* w, const char* start, const char* end, const char* ampl, const char* offset,
+                    const char* adjust, const char* expr) {
+        w->StartStore.push_back(start);
+        w->EndStore.push_back(end);
+        w->AmplStore.push_back(ampl);
+        w->OffsetStore.push_back(offset);
+        w->AdjustStore.push_back(adjust);
+        w->ExprnStore.push_back(expr);
+        ++w->HistoryCount;
+    }
+    // Opens the dialog from the window's Waveform menu and runs `script` in it.
+    void expression(std::function<void(TExpressionForm&)> script) {
+        ui.onDialog([script](QDialog& d) { script(dynamic_cast<TExpressionForm&>(d)); });
+        PWForm1->WaveMenus->Expression1->trigger();
+    }
+    static void type(QWidget* w, Qt::Key key, const QString& text) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+        QApplication::sendEvent(w, &press);
+        QApplication::sendEvent(w, &release);
+    }
+    static std::vector<uint16_t> codes(TWFMform* w) {
+        const auto c = w->SampleStream->codes();
+        return {c.begin(), c.end()};
+    }
+};
+
+} // namespace
+
+TEST_F(ExpressionDialogTest, TheFirstRoadNewWindowToAGeneratedSine) {
+    PWForm1->New1->trigger();
+    TWFMform* w = CurrentWaveWindow;
+    ASSERT_NE(w, nullptr);
+    // The set-up names the waveform and gives it 1000 points of 16 bits.
+    ui.onDialog([](QDialog& d) {
+        EXPECT_EQ(d.windowTitle().toStdString(), "New Waveform Setup");
+        WaveSetup->WfmTitle->setText("sine");
+        WaveSetup->WfmAmpl->setText("65536");
+        WaveSetup->WfmLen->setText("1000");
+        WaveSetup->BOk->click();
+    });
+    bool previewed = false;
+    expression([&](TExpressionForm& d) {
+        EXPECT_EQ(d.windowTitle().toStdString(), "Expression for sine");
+        EXPECT_EQ(d.Start->text().toStdString(), "0");
+        EXPECT_EQ(d.End->text().toStdString(), "999");
+        EXPECT_EQ(d.Amplitude->text().toStdString(), "65535");
+        EXPECT_EQ(d.Offset->text().toStdString(), "0");
+        EXPECT_TRUE(d.AsCalculated->isChecked());
+        EXPECT_EQ(w->MarkerAmplitude, 32767) << "preview lines while the dialog is open";
+        d.EdExpr->setText("amp*sin(omg*t)");
+        d.BPreview->click();
+        EXPECT_EQ(w->SampleStream->code(250), 65535);
+        previewed = true;
+        d.BOK->click();
+    });
+    EXPECT_TRUE(previewed);
+    EXPECT_TRUE(ui.messages().empty()) << ui.lastMessage();
+    const auto& s = *w->SampleStream;
+    EXPECT_EQ(s.reference(), 32768);
+    EXPECT_EQ(s.count(), 1000);
+    EXPECT_EQ(s.code(0), 32768);
+    EXPECT_EQ(s.code(1), 32974);
+    EXPECT_EQ(s.code(125), 55938);
+    EXPECT_EQ(s.code(250), 65535);
+    EXPECT_EQ(s.code(500), 32768);
+    EXPECT_EQ(s.code(750), 1);
+    EXPECT_EQ(s.code(999), 32562);
+    EXPECT_EQ(w->Caption(), "New sine (Not Stored)");
+    EXPECT_EQ(w->WaveName, "sine");
+    EXPECT_EQ(w->SaveState, 1);
+    EXPECT_EQ(w->FileType, 1);
+    EXPECT_EQ(w->MarkerAmplitude, 0);
+    ASSERT_EQ(w->HistoryCount, 1);
+    EXPECT_EQ(w->StartStore, std::vector<std::string>{"0"});
+    EXPECT_EQ(w->EndStore, std::vector<std::string>{"999"});
+    EXPECT_EQ(w->AmplStore, std::vector<std::string>{"65535"});
+    EXPECT_EQ(w->OffsetStore, std::vector<std::string>{"0"});
+    EXPECT_EQ(w->AdjustStore, std::vector<std::string>{"0"});
+    EXPECT_EQ(w->ExprnStore, std::vector<std::string>{"amp*sin(omg*t)"});
+    EXPECT_EQ(ui.count("exec"), 2);
+    std::vector<std::string> status;
+    for (QLabel* l : {PWForm1->WaveInfo1, PWForm1->WaveInfo2, PWForm1->WaveInfo3, PWForm1->WaveInfo4,
+                      PWForm1->WaveInfo5, PWForm1->WaveInfo6})
+        status.push_back(l->text().toStdString());
+    EXPECT_EQ(status, (std::vector<std::string>{"   Status sine:", "   Start 0:", "Value    +0:", "   End 999:",
+                                                "Value  -206:", "   Length 1000:"}));
+}
+
+TEST_F(ExpressionDialogTest, OkOnAStoredWindowMarksItModifiedOnce) {
+    TWFMform* w = stored(100);
+    for (int pass = 0; pass < 2; ++pass) {
+        expression([](TExpressionForm& d) {
+            d.EdExpr->setText("amp/2");
+            d.BOK->click();
+        });
+        EXPECT_EQ(w->Caption(), "/data/sig.wfm (Modified)");
+    }
+    EXPECT_EQ(w->SaveState, 1);
+    EXPECT_EQ(w->SampleStream->code(0), 32768 + 16384);
+    EXPECT_EQ(w->HistoryCount, 2);
+}
+
+TEST_F(ExpressionDialogTest, PreviewThenOkWithoutAChangeKeepsThePreview) {
+    TWFMform* w = stored(200);
+    std::vector<uint16_t> preview;
+    expression([&](TExpressionForm& d) {
+        d.EdExpr->setText("amp*rnd");
+        d.BPreview->click();
+        preview = codes(w);
+        d.BOK->click(); // a second run would draw other random numbers
+    });
+    EXPECT_EQ(codes(w), preview);
+    EXPECT_NE(preview, std::vector<uint16_t>(200, 32768));
+    EXPECT_EQ(w->ExprnStore, std::vector<std::string>{"amp*rnd"});
+}
+
+TEST_F(ExpressionDialogTest, OkAfterAnErroneousPreviewDoesNothingMore) {
+    TWFMform* w = stored(10);
+    int messagesAfterPreview = 0;
+    expression([&](TExpressionForm& d) {
+        d.EdExpr->setText("1/(t-3)");
+        d.BPreview->click();
+        messagesAfterPreview = int(ui.messages().size());
+        d.BOK->click();
+        EXPECT_TRUE(d.isVisible()) << "the dialog stays open";
+        EXPECT_EQ(int(ui.messages().size()), messagesAfterPreview) << "nothing new is shown";
+        EXPECT_EQ(w->HistoryCount, 0);
+        EXPECT_EQ(w->FileType, 1);
+    }); // then the dialog is closed from its close box
+    EXPECT_EQ(messagesAfterPreview, 1);
+    EXPECT_EQ(codes(w), std::vector<uint16_t>(10, 32768)) << "Cancel put the samples back";
+    EXPECT_EQ(w->Caption(), "/data/sig.wfm");
+    EXPECT_EQ(w->SaveState, 0);
+    EXPECT_EQ(w->HistoryCount, 0);
+}
+
+TEST_F(ExpressionDialogTest, EscapeCancelsAPreviewAndItsLines) {
+    TWFMform* w = stored(10);
+    expression([&](TExpressionForm& d) {
+        d.EdExpr->setText("amp");
+        d.BPreview->click();
+        EXPECT_EQ(w->SampleStream->code(0), 65535);
+        QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(d.EdExpr, &esc);
+    });
+    EXPECT_EQ(codes(w), std::vector<uint16_t>(10, 32768));
+    EXPECT_EQ(w->MarkerAmplitude, 0);
+    EXPECT_EQ(w->HistoryCount, 0);
+    EXPECT_EQ(w->SaveState, 0);
+}
+
+TEST_F(ExpressionDialogTest, RecallFillsTheFieldsAndClampsTheRange) {
+    TWFMform* w = stored(100);
+    addHistory(w, "10", "20", "1000", "-5", "1", "amp*sin(omg*t)");
+    addHistory(w, "50", "5000", "2000", "7", "x", "t");
+    expression([&](TExpressionForm& d) {
+        ASSERT_EQ(d.Expr->count(), 2);
+        EXPECT_EQ(d.Expr->itemText(1).toStdString(), "t");
+        d.Expr->setCurrentIndex(0);
+        Q_EMIT d.Expr->activated(0);
+        EXPECT_EQ(d.Start->text().toStdString(), "10");
+        EXPECT_EQ(d.End->text().toStdString(), "20");
+        EXPECT_EQ(d.Amplitude->text().toStdString(), "1000");
+        EXPECT_EQ(d.Offset->text().toStdString(), "-5");
+        EXPECT_TRUE(d.AutoAdjP->isChecked());
+        EXPECT_EQ(d.EdExpr->text().toStdString(), "amp*sin(omg*t)");
+        EXPECT_EQ(w->SelectionStart, 10);
+        EXPECT_EQ(w->SelectionEnd, 20);
+        EXPECT_EQ(w->MarkerAmplitude, 500);
+        EXPECT_EQ(w->MarkerOffset, -5);
+        // An entry reaching past the data ends at the last point; "x" checks no level.
+        d.Expr->setCurrentIndex(1);
+        Q_EMIT d.Expr->activated(1);
+        EXPECT_EQ(d.Start->text().toStdString(), "50");
+        EXPECT_EQ(d.End->text().toStdString(), "99");
+        EXPECT_EQ(w->SelectionEnd, 99);
+        EXPECT_FALSE(d.AsCalculated->isChecked() || d.AutoAdjP->isChecked() || d.AutoAdjPP->isChecked());
+        d.BOK->click();
+    });
+    EXPECT_EQ(w->HistoryCount, 3);
+    EXPECT_EQ(w->ExprnStore.back(), "t");
+    EXPECT_EQ(w->EndStore.back(), "99");
+    EXPECT_EQ(w->AdjustStore.back(), "0");
+    EXPECT_EQ(w->SampleStream->code(49), 32768);
+    EXPECT_EQ(w->SampleStream->code(52), 32768 + 7 + 2);
+}
+
+TEST_F(ExpressionDialogTest, DeletingTheOnlyEntryLeavesSixEmptyListsAndMarksTheWindow) {
+    TWFMform* w = stored(100);
+    addHistory(w, "0", "99", "100", "0", "0", "amp");
+    expression([&](TExpressionForm& d) {
+        EXPECT_FALSE(d.BDelete->isEnabled());
+        d.BExpDel->click();
+        EXPECT_TRUE(d.ExprEditPnl->isVisible());
+        EXPECT_TRUE(d.BDelete->isEnabled());
+        EXPECT_FALSE(d.BExpDel->isEnabled());
+        EXPECT_FALSE(d.BHelp->isEnabled());
+        d.Expr->setCurrentIndex(0);
+        d.BDelete->click();
+        EXPECT_EQ(d.Expr->count(), 0);
+        EXPECT_TRUE(d.Expr->currentText().isEmpty());
+        d.BExit->click();
+        EXPECT_FALSE(d.ExprEditPnl->isVisible());
+        EXPECT_TRUE(d.BExpDel->isEnabled());
+        d.BCancel->click();
+    });
+    EXPECT_EQ(w->HistoryCount, 0);
+    for (auto* list : {&w->StartStore, &w->EndStore, &w->AmplStore, &w->OffsetStore, &w->AdjustStore, &w->ExprnStore})
+        EXPECT_TRUE(list->empty());
+    EXPECT_EQ(w->Caption(), "/data/sig.wfm (Modified)");
+    EXPECT_EQ(w->SaveState, 1);
+}
+
+TEST_F(ExpressionDialogTest, LongExpressionsKeepTheirWholeText) {
+    TWFMform* w = stored(50);
+    std::string longExpr = "0";
+    while (longExpr.size() < 700)
+        longExpr += "+0.001*sin(omg*t)";
+    expression([&](TExpressionForm& d) {
+        d.EdExpr->setText(QString::fromStdString(longExpr));
+        d.BOK->click();
+    });
+    ASSERT_EQ(w->HistoryCount, 1);
+    EXPECT_EQ(w->ExprnStore[0], longExpr);
+    expression([&](TExpressionForm& d) {
+        Q_EMIT d.Expr->activated(0);
+        EXPECT_EQ(d.EdExpr->text().toStdString(), longExpr);
+        d.BCancel->click();
+    });
+}
+
+TEST_F(ExpressionDialogTest, FieldKeysAndTheOffsetSign) {
+    stored(100);
+    expression([&](TExpressionForm& d) {
+        d.Offset->setText("25");
+        d.Offset->setCursorPosition(1);
+        type(d.Offset, Qt::Key_Minus, "-");
+        EXPECT_EQ(d.Offset->text().toStdString(), "-25") << "'-' anywhere toggles a leading minus";
+        EXPECT_EQ(d.OffsetCodes, -25);
+        type(d.Offset, Qt::Key_Minus, "-");
+        EXPECT_EQ(d.Offset->text().toStdString(), "25");
+        d.Offset->setText("-25");
+        d.Offset->setCursorPosition(0);
+        type(d.Offset, Qt::Key_3, "3");
+        EXPECT_EQ(d.Offset->text().toStdString(), "-325") << "a digit typed in front keeps the minus in front";
+        EXPECT_EQ(d.OffsetCodes, -325);
+        // Letters do not get into the numeric fields.
+        d.Amplitude->setText("12");
+        d.Amplitude->setCursorPosition(2);
+        type(d.Amplitude, Qt::Key_A, "a");
+        EXPECT_EQ(d.Amplitude->text().toStdString(), "12");
+        // A start typed beyond the end is pulled down to it on key release.
+        d.End->setText("40");
+        d.EndPoint = 40;
+        d.Start->setText("5");
+        d.Start->setCursorPosition(1);
+        type(d.Start, Qt::Key_7, "7");
+        EXPECT_EQ(d.Start->text().toStdString(), "40");
+        EXPECT_EQ(d.StartPoint, 40);
+        EXPECT_EQ(d.Changed, 1);
+        EXPECT_EQ(d.Previewed, 0);
+        d.BCancel->click();
+    });
+}
+
+TEST_F(ExpressionDialogTest, LeavingTheFieldsBringsThemWithinTheData) {
+    TWFMform* w = stored(100);
+    expression([&](TExpressionForm& d) {
+        d.Start->setText("500");
+        d.Start->setModified(true);
+        d.StartExit();
+        EXPECT_EQ(d.Start->text().toStdString(), "0") << "a start beyond the last point becomes 0";
+        d.End->setText("7777");
+        d.End->setModified(true);
+        d.EndExit();
+        EXPECT_EQ(d.End->text().toStdString(), "99");
+        EXPECT_EQ(w->SelectionEnd, 99);
+        d.Amplitude->setText("301");
+        d.Amplitude->setModified(true);
+        d.AmplitudeExit();
+        EXPECT_EQ(w->MarkerAmplitude, 150);
+        d.BCancel->click();
+    });
+}
+
+TEST_F(ExpressionDialogTest, HeightsHelpAndWaveformNames) {
+    stored(100, "/data/first.wfm");
+    stored(100, "/data/second.wfm");
+    expression([&](TExpressionForm& d) {
+        EXPECT_EQ(d.FormHeight(), TExpressionForm::kShortHeight);
+        EXPECT_EQ(d.BMoreinfo->text().toStdString(), "More info...");
+        d.BMoreinfo->click();
+        EXPECT_EQ(d.FormHeight(), TExpressionForm::kTallHeight);
+        EXPECT_EQ(d.BMoreinfo->text().toStdString(), "Less info");
+        d.BHelp->click();
+        // The names of the open windows, inserted at the caret.
+        EXPECT_FALSE(d.WfmList->isVisible());
+        d.Wfm->click();
+        ASSERT_TRUE(d.WfmList->isVisible());
+        ASSERT_EQ(d.WfmList->count(), 2);
+        EXPECT_EQ(d.WfmList->item(0)->text().toStdString(), "first.wfm");
+        d.EdExpr->setText("amp*");
+        d.EdExpr->setCursorPosition(4);
+        d.EdExpr->insert("+1");
+        d.EdExpr->setCursorPosition(4);
+        Q_EMIT d.WfmList->itemClicked(d.WfmList->item(0));
+        EXPECT_EQ(d.EdExpr->text().toStdString(), "amp*wfm(first.wfm)+1");
+        EXPECT_EQ(d.EdExpr->cursorPosition(), 18);
+        EXPECT_EQ(d.Expr->currentText().toStdString(), "amp*wfm(first.wfm)+1");
+        EXPECT_FALSE(d.WfmList->isVisible());
+        d.BCancel->click();
+    });
+    EXPECT_EQ(ui.count("help"), 1);
+    for (const auto& e : ui.events())
+        if (e.kind == "help")
+            EXPECT_EQ(e.text, "10001");
+    // The driver shows the dialog short again.
+    expression([&](TExpressionForm& d) {
+        EXPECT_EQ(d.FormHeight(), TExpressionForm::kShortHeight);
+        EXPECT_EQ(d.BMoreinfo->text().toStdString(), "More info...");
+        d.BCancel->click();
+    });
+}
+
+TEST_F(ExpressionDialogTest, AnAutoAdjustedRunLeavesTheNextShowingAsCalculated) {
+    TWFMform* w = stored(100);
+    expression([&](TExpressionForm& d) {
+        d.EdExpr->setText("sin(omg*t)+5");
+        d.AutoAdjPP->click();
+        d.BOK->click();
+    });
+    EXPECT_EQ(w->AdjustStore, std::vector<std::string>{"2"});
+    EXPECT_EQ(w->SampleStream->code(25), 65535);
+    expression([&](TExpressionForm& d) {
+        EXPECT_TRUE(d.AsCalculated->isChecked());
+        d.BCancel->click();
+    });
+}
