@@ -200,15 +200,13 @@ TWFMform* TWaveMenus::popupTarget() const {
     return w;
 }
 
-void TWaveMenus::File1Click() {
-    popupTarget();
-}
+void TWaveMenus::File1Click() { popupTarget(); }
 void TWaveMenus::View1Click() {
-    popupTarget();
+    // Zoom area follows the data as a paint would have left it.
+    if (TWFMform* w = popupTarget())
+        w->UpdateZoomArea();
 }
-void TWaveMenus::Waveform1Click() {
-    popupTarget();
-}
+void TWaveMenus::Waveform1Click() { popupTarget(); }
 
 void TWaveMenus::Edit1Click() {
     popupTarget();

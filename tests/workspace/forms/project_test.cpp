@@ -53,6 +53,16 @@ protected:
         QApplication::setQuitOnLastWindowClosed(false);
         AppTest::SetUp();
     }
+    // The next test in this process starts as on a fresh machine again.
+    void TearDown() override {
+        AppTest::TearDown();
+        wipeConfiguration();
+    }
+    void wipeConfiguration() {
+        std::error_code ec;
+        fs::remove_all(plotwell::platform::configDir(), ec);
+        fs::remove_all(home() + "/Documents", ec);
+    }
 
     std::string home() const { return std::getenv("HOME"); }
     std::string projectHome() const { return home() + "/Documents/Plotwell"; }
@@ -77,9 +87,7 @@ protected:
     // A first start on a machine that has never run the program.
     void startFresh() {
         stopApp();
-        std::error_code ec;
-        fs::remove_all(plotwell::platform::configDir(), ec);
-        fs::remove_all(home() + "/Documents", ec);
+        wipeConfiguration();
         ui.clear();
         startApp();
     }
@@ -230,6 +238,8 @@ TEST_F(ProjectTest, OnlyWindowsThatStandForTheirFileAreListed) {
     csv->FileType = 13;
     TWFMform* pasted = newWindow();
     pasted->FileType = -1;
+    writeFile(tempDir() + "/two\nlines.wfm", wfmBytes(2048, 4));
+    ASSERT_EQ(openWfm(tempDir() + "/two\nlines.wfm")->PointCount(), 4);
     ASSERT_TRUE(PWForm1->WriteProject());
     const std::string ini = readFile(projectHome() + "/Default.INI");
     EXPECT_EQ(ini.substr(0, ini.find("[SystemValues]")), "[OpenFiles]\r\n\"Untitled\" 0 0 0 0\r\n");
