@@ -11,6 +11,7 @@
 #include "workspace/forms/wfmchild.h"
 
 #include <QCheckBox>
+#include <QTimer>
 
 #include <cstdlib>
 
@@ -276,4 +277,32 @@ TEST_F(LinkFormsTest, LanChecksFollowTheSameRules) {
               (std::vector<std::string>{kDownloadError + "LAN",
                                         "The instrument reports itself as\nQUORVEX, QV7351A\nbut the "
                                         "expected type is\nQUORVEX, QVR6"}));
+}
+
+TEST_F(LinkFormsTest, LanConnectUsesTheRecordAndReportsARefusal) {
+    sim::Instrument inst(sim::Family::Maker, "QUORVEX, QV7351A");
+    TWFMform* w = newWindow();
+    auto& s = PWForm1->TransferSettings;
+    std::string refusedPort;
+    {
+        sim::TcpAdapter gone(inst);
+        refusedPort = gone.portText();
+    }
+    s.dlIPAddress = "127.0.0.1";
+    s.dlTCPPort = refusedPort;
+    w->ioTimer->start();
+    EXPECT_FALSE(w->ConnectLan(true));
+    EXPECT_FALSE(w->ioTimer->isActive());
+    ASSERT_EQ(ui.events().size(), 1u);
+    EXPECT_EQ(ui.events()[0].text, "Unable to connect to device.\n\nCheck IP Address and TCP Port settings.");
+    EXPECT_EQ(ui.events()[0].icon, platform::Icon::Error);
+
+    sim::TcpAdapter server(inst);
+    s.ulIPAddress = "127.0.0.1";
+    s.ulTCPPort = server.portText();
+    auto link = w->ConnectLan(false);
+    ASSERT_TRUE(link);
+    std::string expected = "QUORVEX, QV7351A";
+    EXPECT_FALSE(w->CheckIdentityLan(*link, expected, false));
+    EXPECT_EQ(ui.events().size(), 1u);
 }
