@@ -95,6 +95,20 @@ void TcpAdapter::run() {
         ::close(client);
 }
 
+RefusingPort::RefusingPort() {
+    fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (fd_ < 0 || ::bind(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0)
+        throw std::runtime_error("no port to refuse connections on");
+    socklen_t len = sizeof a;
+    ::getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &len);
+    port_ = ntohs(a.sin_port);
+}
+
+RefusingPort::~RefusingPort() { ::close(fd_); }
+
 // ---- pseudo-terminal ---------------------------------------------------------------------
 
 PtyAdapter::PtyAdapter(Instrument& instrument) : inst_(instrument) {

@@ -310,13 +310,8 @@ INSTANTIATE_TEST_SUITE_P(Links, IdentityOnLink,
                          });
 
 TEST(TcpLinkConnect, RefusedPortAndBadPortTextGiveNoLink) {
-    sim::Instrument inst(sim::Family::Maker, "QUORVEX, QV7351A");
-    int port = 0;
-    {
-        sim::TcpAdapter server(inst);
-        port = server.port();
-    }
-    EXPECT_FALSE(TcpLink::connect("127.0.0.1", std::to_string(port)));
+    sim::RefusingPort refusing;
+    EXPECT_FALSE(TcpLink::connect("127.0.0.1", refusing.portText()));
     for (const char* bad : {"", "0", "65536", "92x1", "-5"})
         EXPECT_FALSE(TcpLink::connect("127.0.0.1", bad)) << bad;
     EXPECT_FALSE(TcpLink::connect("", "9221"));

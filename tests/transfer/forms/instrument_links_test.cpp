@@ -283,13 +283,9 @@ TEST_F(LinkFormsTest, LanConnectUsesTheRecordAndReportsARefusal) {
     sim::Instrument inst(sim::Family::Maker, "QUORVEX, QV7351A");
     TWFMform* w = newWindow();
     auto& s = PWForm1->TransferSettings;
-    std::string refusedPort;
-    {
-        sim::TcpAdapter gone(inst);
-        refusedPort = gone.portText();
-    }
+    sim::RefusingPort refusing;
     s.dlIPAddress = "127.0.0.1";
-    s.dlTCPPort = refusedPort;
+    s.dlTCPPort = refusing.portText();
     w->ioTimer->start();
     EXPECT_FALSE(w->ConnectLan(true));
     EXPECT_FALSE(w->ioTimer->isActive());
