@@ -44,7 +44,8 @@ TcpAdapter::TcpAdapter(Instrument& instrument) : inst_(instrument) {
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     a.sin_port = 0;
-    if (listen_ < 0 || ::bind(listen_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || ::listen(listen_, 4) != 0)
+    if (listen_ < 0 || ::bind(listen_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
+        ::listen(listen_, 4) != 0)
         throw std::runtime_error("simulated TCP instrument cannot listen");
     socklen_t len = sizeof a;
     ::getsockname(listen_, reinterpret_cast<sockaddr*>(&a), &len);
