@@ -516,7 +516,6 @@ private:
         }
         i_ += nameLength;
         ++depth_;
-        const std::size_t first = out_.argRegs.size();
         std::vector<uint32_t> args;
         for (int k = 0; k < count; ++k) {
             const uint32_t v = level();
@@ -534,6 +533,8 @@ private:
                 return;
             }
         }
+        // Taken after the arguments: a shape inside them has added its own.
+        const std::size_t first = out_.argRegs.size();
         out_.argRegs.insert(out_.argRegs.end(), args.begin(), args.end());
         Instr in{count == 5 ? Op::Pulse : Op::Ecg};
         in.dst = newValue();
