@@ -117,7 +117,10 @@ TEST_F(SerialPortTest, SettingsTheLineCannotTakeAreRefused) {
 TEST_F(SerialPortTest, EveryByteCrossesUnchangedWithoutFlowControl) {
     ASSERT_TRUE(port.applySettings({9600, 8, Parity::None, StopBits::One, FlowControl::None}));
     port.setTimeouts({0, 0, 1000, 0, 1000});
-    const std::string bytes("A\nB\rC\0D\x11" "E\x13" "F\xff\r\n", 13);
+    const std::string bytes("A\nB\rC\0D\x11"
+                            "E\x13"
+                            "F\xff\r\n",
+                            13);
 
     ASSERT_EQ(port.write(bytes), long(bytes.size()));
     EXPECT_EQ(pty.receive(bytes.size()), bytes);

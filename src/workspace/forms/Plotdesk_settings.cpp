@@ -15,7 +15,9 @@ using namespace plotwell;
 using transfer::TransferSide;
 
 namespace {
-QString qs(const std::string& s) { return QString::fromStdString(s); }
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 // Start-up: the stored rows go into a dialog as the handlers would have left them.
 void pushStoredRows(TSetTransfer& d, const TransferSide& s) {
@@ -81,7 +83,8 @@ void TPWForm1::RestoreInterfaces() {
 }
 
 void TPWForm1::TransferSetup(TSetTransfer& dialog, bool download) {
-    const TransferSide side = download ? transfer::downloadSide(TransferSettings) : transfer::uploadSide(TransferSettings);
+    const TransferSide side =
+        download ? transfer::downloadSide(TransferSettings) : transfer::uploadSide(TransferSettings);
     // What Cancel puts back: the record (a Make change presets its flow control at once)
     // and the controls the transfers read that the record does not hold.
     const transfer::TransferSettings before = TransferSettings;
@@ -105,9 +108,13 @@ void TPWForm1::TransferSetup(TSetTransfer& dialog, bool download) {
         ShowUploadInfo();
 }
 
-void TPWForm1::Generatorsetup1Click() { TransferSetup(*SetDownload, true); }
+void TPWForm1::Generatorsetup1Click() {
+    TransferSetup(*SetDownload, true);
+}
 
-void TPWForm1::Oscilloscopesetup1Click() { TransferSetup(*SetUpload, false); }
+void TPWForm1::Oscilloscopesetup1Click() {
+    TransferSetup(*SetUpload, false);
+}
 
 void TPWForm1::IOcontrol1Click() {
     // The waveform windows share this menu, so one item serves the frame and the window.

@@ -190,7 +190,11 @@ TWFMform* TWaveMenus::popupTarget() const {
 }
 
 void TWaveMenus::File1Click() { popupTarget(); }
-void TWaveMenus::View1Click() { popupTarget(); }
+void TWaveMenus::View1Click() {
+    // Zoom area follows the data as a paint would have left it.
+    if (TWFMform* w = popupTarget())
+        w->UpdateZoomArea();
+}
 void TWaveMenus::Waveform1Click() { popupTarget(); }
 
 void TWaveMenus::Edit1Click() {

@@ -15,9 +15,10 @@ namespace {
 // Bytes drawn mostly from the characters the formats give meaning to, so the readers get
 // past their first checks.
 std::string garbage(std::mt19937& rng) {
-    static const std::string pieces[] = {"0", "1", "9", "-", "+", ",", ".", "e", "\t", "\r\n", "\n", " ",
-                                         "#", "#4", "#9", ":WFMPRE:", "BYT_NR 1;", "BYT_N 2;", "BYT_OR LSB;",
-                                         "NR_PT 5;", "\"", ";", "2048", "-2048", "1.0", "nan", "\x80", "\0"};
+    static const std::string pieces[] = {
+        "0",  "1", "9",    "-",     "+",   ",",        ".",         "e",        "\t",          "\r\n",
+        "\n", " ", "#",    "#4",    "#9",  ":WFMPRE:", "BYT_NR 1;", "BYT_N 2;", "BYT_OR LSB;", "NR_PT 5;",
+        "\"", ";", "2048", "-2048", "1.0", "nan",      "\x80",      "\0"};
     std::string s;
     const int n = std::uniform_int_distribution<int>(0, 60)(rng);
     for (int i = 0; i < n; ++i) {
