@@ -114,6 +114,19 @@ template <class Shape, std::size_t N> struct ShapeCache {
     }
 };
 
+// Element-wise loops over a fixed count, with unaliased pointers, so that the compiler
+// vectorises them.
+template <int N, class F>
+inline void lanes1(double* __restrict d, const double* __restrict a, F f) {
+    for (int k = 0; k < N; ++k)
+        d[k] = f(a[k]);
+}
+template <int N, class F>
+inline void lanes2(double* __restrict d, const double* __restrict a, const double* __restrict b, F f) {
+    for (int k = 0; k < N; ++k)
+        d[k] = f(a[k], b[k]);
+}
+
 } // namespace
 
 // ---- the program ------------------------------------------------------------------------
@@ -516,7 +529,6 @@ private:
         }
         i_ += nameLength;
         ++depth_;
-        const std::size_t first = out_.argRegs.size();
         std::vector<uint32_t> args;
         for (int k = 0; k < count; ++k) {
             const uint32_t v = level();
@@ -534,6 +546,8 @@ private:
                 return;
             }
         }
+        // Taken after the arguments: a shape inside them has added its own.
+        const std::size_t first = out_.argRegs.size();
         out_.argRegs.insert(out_.argRegs.end(), args.begin(), args.end());
         Instr in{count == 5 ? Op::Pulse : Op::Ecg};
         in.dst = newValue();
@@ -633,25 +647,15 @@ private:
         out_.code.clear();
         for (std::size_t k = 0; k < vcode_.size(); ++k) {
             Instr in = vcode_[k];
+            const Instr virt = in;
             const bool pure = isUnary(in.op) || isBinary(in.op);
             if (pure) {
-                release(in.a, int64_t(k));
-                if (isBinary(in.op) && in.b != in.a)
-                    release(in.b, int64_t(k));
                 in.a = phys[in.a];
                 if (isBinary(in.op))
                     in.b = phys[in.b];
-            } else if (in.op == Op::Pulse || in.op == Op::Ecg) {
-                const int n = in.op == Op::Pulse ? 5 : 13;
-                for (int j = 0; j < n; ++j) {
-                    const uint32_t v = out_.argRegs[in.a + j];
-                    bool seen = false;
-                    for (int q = 0; q < j; ++q)
-                        seen |= out_.argRegs[in.a + q] == v;
-                    if (!seen)
-                        release(v, int64_t(k));
-                }
             }
+            // The result never shares a register with an operand of its own step, so the
+            // block loops may treat their pointers as unaliased.
             if (in.op != Op::Fail) {
                 uint32_t r;
                 if (!freeRegs.empty()) {
@@ -662,6 +666,21 @@ private:
                 }
                 phys[in.dst] = r;
                 in.dst = r;
+            }
+            if (pure) {
+                release(virt.a, int64_t(k));
+                if (isBinary(virt.op) && virt.b != virt.a)
+                    release(virt.b, int64_t(k));
+            } else if (in.op == Op::Pulse || in.op == Op::Ecg) {
+                const int n = in.op == Op::Pulse ? 5 : 13;
+                for (int j = 0; j < n; ++j) {
+                    const uint32_t v = out_.argRegs[in.a + j];
+                    bool seen = false;
+                    for (int q = 0; q < j; ++q)
+                        seen |= out_.argRegs[in.a + q] == v;
+                    if (!seen)
+                        release(v, int64_t(k));
+                }
             }
             out_.code.push_back(in);
         }
@@ -706,26 +725,28 @@ bool ExpressionProgram::Impl::run(int n, ExpressionRandom& random, MathsErrorRep
         }
         return false;
     };
+    // Plain arithmetic runs over every lane of the block (a fixed count the compiler can
+    // vectorise); lanes past n hold leftovers that nobody reads. Checks and reports look at
+    // the first n only.
+    constexpr int M = Exact ? 1 : kLanes;
     for (const Instr& in : code) {
+        // Only steps of one or two operands hold registers in a and b.
+        const bool operands = isUnary(in.op) || isBinary(in.op);
         double* d = R(in.dst);
-        const double* a = R(in.a);
-        const double* b = R(in.b);
+        const double* a = operands ? R(in.a) : nullptr;
+        const double* b = isBinary(in.op) ? R(in.b) : nullptr;
         switch (in.op) {
         case Op::Neg:
-            for (int k = 0; k < n; ++k)
-                d[k] = -a[k];
+            lanes1<M>(d, a, [](double x) { return -x; });
             break;
         case Op::Add:
-            for (int k = 0; k < n; ++k)
-                d[k] = a[k] + b[k];
+            lanes2<M>(d, a, b, [](double x, double y) { return x + y; });
             break;
         case Op::Sub:
-            for (int k = 0; k < n; ++k)
-                d[k] = a[k] - b[k];
+            lanes2<M>(d, a, b, [](double x, double y) { return x - y; });
             break;
         case Op::Mul:
-            for (int k = 0; k < n; ++k)
-                d[k] = a[k] * b[k];
+            lanes2<M>(d, a, b, [](double x, double y) { return x * y; });
             break;
         case Op::Div: {
             bool bad = false;
@@ -733,8 +754,7 @@ bool ExpressionProgram::Impl::run(int n, ExpressionRandom& random, MathsErrorRep
                 bad |= b[k] == 0.0;
             if (bad)
                 return failAt(in, ExprDivideByZero);
-            for (int k = 0; k < n; ++k)
-                d[k] = a[k] / b[k];
+            lanes2<M>(d, a, b, [](double x, double y) { return x / y; });
             break;
         }
         case Op::Pow: {
@@ -760,16 +780,13 @@ bool ExpressionProgram::Impl::run(int n, ExpressionRandom& random, MathsErrorRep
                 d[k] = checkedExp(a[k], rep);
             break;
         case Op::Abs:
-            for (int k = 0; k < n; ++k)
-                d[k] = std::fabs(a[k]);
+            lanes1<M>(d, a, [](double x) { return std::fabs(x); });
             break;
         case Op::Floor:
-            for (int k = 0; k < n; ++k)
-                d[k] = std::floor(a[k]);
+            lanes1<M>(d, a, [](double x) { return std::floor(x); });
             break;
         case Op::Ceil:
-            for (int k = 0; k < n; ++k)
-                d[k] = std::ceil(a[k]);
+            lanes1<M>(d, a, [](double x) { return std::ceil(x); });
             break;
         case Op::Asin:
         case Op::Acos:

@@ -230,6 +230,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // wfmview.cpp: a right-button press outside draw mode opens Select limits.
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     bool CheckIdentity(plotwell::transfer::Link& link, std::string& expected, bool download);

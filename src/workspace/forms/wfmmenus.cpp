@@ -190,7 +190,11 @@ TWFMform* TWaveMenus::popupTarget() const {
 }
 
 void TWaveMenus::File1Click() { popupTarget(); }
-void TWaveMenus::View1Click() { popupTarget(); }
+void TWaveMenus::View1Click() {
+    // Zoom area follows the data as a paint would have left it.
+    if (TWFMform* w = popupTarget())
+        w->UpdateZoomArea();
+}
 void TWaveMenus::Waveform1Click() { popupTarget(); }
 
 void TWaveMenus::Edit1Click() {
@@ -241,13 +245,11 @@ void TWFMform::LengthChanged() {
     Zoomed = 0;
     ViewFirst = -1;
     SavedView = {0, 0, -1, 0};
-    const int n = PointCount();
-    if (n < 1) {
+    if (PointCount() < 1) {
         SelectionStart = SelectionEnd = 0;
         return;
     }
-    SelectionEnd = std::clamp(SelectionEnd, 0, n - 1);
-    SelectionStart = std::clamp(SelectionStart, 0, SelectionEnd);
+    NormaliseSelection();
 }
 
 // The selection's codes, the selection first brought within the samples.
@@ -255,8 +257,7 @@ static std::span<uint16_t> selectedCodes(TWFMform& w) {
     const int n = w.PointCount();
     if (n < 1)
         return {};
-    w.SelectionEnd = std::clamp(w.SelectionEnd, 0, n - 1);
-    w.SelectionStart = std::clamp(w.SelectionStart, 0, w.SelectionEnd);
+    w.NormaliseSelection();
     return w.SampleStream->codes().subspan(size_t(w.SelectionStart), size_t(w.SelectionEnd - w.SelectionStart + 1));
 }
 

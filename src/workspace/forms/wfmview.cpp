@@ -174,6 +174,15 @@ void TWFMform::paintEvent(QPaintEvent* event) {
     p.drawImage(0, 0, Surface);
 }
 
+void TWFMform::mousePressEvent(QMouseEvent* event) {
+    // The zoom band and freehand drawing take the left button; their units extend this.
+    if (event->button() == Qt::RightButton && !DrawMode && FileType != 13) {
+        Selectlimits1Click();
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
+
 void TWFMform::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     FormResize();
@@ -194,6 +203,8 @@ void TWFMform::FormPaint() {
 
 void TWFMform::renderSurface() {
     ComputeLayout();
+    if (width() <= 0 || height() <= 0)
+        return;
     if (Surface.size() != size())
         Surface = QImage(size(), QImage::Format_RGB32);
     platform::ImageCanvas canvas(Surface, font());
@@ -286,7 +297,7 @@ void TWFMform::shadeOn(platform::Canvas& canvas, bool placeImages) {
 
 void TWFMform::DrawSelectionShading(bool placeImages) {
     ComputeLayout();
-    if (Surface.size() != size()) {
+    if (Surface.size() != size() || Surface.isNull()) {
         // The surface is about to be rendered afresh; that paint draws the shading.
         NormaliseSelection();
         update();

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/posix/serial_port.h"
+
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
 
@@ -148,4 +151,27 @@ TEST(SimStubs, EveryVariantIsBuilt) {
     for (const auto& n : usbStubRequiredNames())
         EXPECT_TRUE(std::filesystem::exists(usbStubPath(n))) << n;
     EXPECT_TRUE(std::filesystem::exists(usbStubPath("AWG_Version")));
+}
+
+TEST(SimAdapters, PseudoTerminalIsOfferedAsTheSerialPortList) {
+    Instrument inst(Family::ArbDef, "QUORVEX,QVA3460");
+    {
+        PtyAdapter pty(inst);
+        EXPECT_EQ(plotwell::platform::listSerialPorts(), std::vector<std::string>{pty.path()});
+    }
+    EXPECT_EQ(std::getenv("PLOTWELL_SERIAL_PORTS"), nullptr);
+}
+
+TEST(SimAdapters, TranscriptTimeStampsAreInOrder) {
+    Instrument inst(Family::ArbDef, "QUORVEX,QVA3460");
+    inst.control("ibdev 0,5,0,15,0,0");
+    inst.receive("*idn?\n");
+    const auto t = inst.transcript();
+    ASSERT_EQ(t.size(), 4u); // control, write, message, reply
+    EXPECT_EQ(t[0].kind, Event::Kind::Control);
+    EXPECT_EQ(t[1].kind, Event::Kind::Write);
+    EXPECT_EQ(t[2].kind, Event::Kind::Message);
+    EXPECT_EQ(t[3].kind, Event::Kind::Reply);
+    for (std::size_t i = 1; i < t.size(); ++i)
+        EXPECT_LE(t[i - 1].at, t[i].at);
 }

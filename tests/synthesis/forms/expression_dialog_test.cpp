@@ -114,6 +114,12 @@ TEST_F(ExpressionDialogTest, TheFirstRoadNewWindowToAGeneratedSine) {
     EXPECT_EQ(w->AdjustStore, std::vector<std::string>{"0"});
     EXPECT_EQ(w->ExprnStore, std::vector<std::string>{"amp*sin(omg*t)"});
     EXPECT_EQ(ui.count("exec"), 2);
+    std::vector<std::string> status;
+    for (QLabel* l : {PWForm1->WaveInfo1, PWForm1->WaveInfo2, PWForm1->WaveInfo3, PWForm1->WaveInfo4,
+                      PWForm1->WaveInfo5, PWForm1->WaveInfo6})
+        status.push_back(l->text().toStdString());
+    EXPECT_EQ(status, (std::vector<std::string>{"   Status sine:", "   Start 0:", "Value    +0:", "   End 999:",
+                                                "Value  -206:", "   Length 1000:"}));
 }
 
 TEST_F(ExpressionDialogTest, OkOnAStoredWindowMarksItModifiedOnce) {

@@ -54,6 +54,18 @@ protected:
     LinkDeadlines saved_;
 };
 
+sim::Faults silentFaults() {
+    sim::Faults f;
+    f.silent = true;
+    return f;
+}
+
+sim::Faults shortWriteFaults() {
+    sim::Faults f;
+    f.shortWrites = true;
+    return f;
+}
+
 const std::string kDownloadError = "Error downloading waveform data\nto ";
 const std::string kUploadError = "Error uploading waveform data\nfrom ";
 
@@ -142,7 +154,7 @@ TEST_F(LinkFormsTest, GpibMismatchShowsTheFailureThenTheReplyWithItsLineFeed) {
 
 TEST_F(LinkFormsTest, GpibSilenceGivesTheFailureThenTheLibraryReport) {
     sim::Instrument inst(sim::Family::ArbDef, "QUORVEX,QVA3460");
-    inst.setFaults({.silent = true});
+    inst.setFaults(silentFaults());
     sim::GpibAdapter bus(inst);
     PWForm1->TransferSettings.ulType = "GPIB";
     ASSERT_TRUE(PWForm1->OpenGpibLink(0, "5", kGpibT10s));
@@ -156,7 +168,7 @@ TEST_F(LinkFormsTest, GpibSilenceGivesTheFailureThenTheLibraryReport) {
 
 TEST_F(LinkFormsTest, UsbShortWriteClosesTheDeviceOnce) {
     sim::Instrument inst(sim::Family::ArbDef, "QUORVEX,QVA3420x");
-    inst.setFaults({.shortWrites = true});
+    inst.setFaults(shortWriteFaults());
     sim::UsbAdapter usb(inst);
     PWForm1->TransferSettings.dlType = "USB";
     ASSERT_TRUE(PWForm1->OpenUsbLink("5"));
@@ -193,7 +205,7 @@ TEST_F(LinkFormsTest, UsbMismatchAndSkipOption) {
 
 TEST_F(LinkFormsTest, UsbSilenceFailsAtItsDeadline) {
     sim::Instrument inst(sim::Family::ArbDef, "QUORVEX,QVA3420x");
-    inst.setFaults({.silent = true});
+    inst.setFaults(silentFaults());
     sim::UsbAdapter usb(inst);
     setSkip(false, true);
     PWForm1->TransferSettings.ulType = "USB";
@@ -224,7 +236,7 @@ TEST_F(LinkFormsTest, SerialMismatchShowsTheReplyWithoutItsLineFeed) {
 
 TEST_F(LinkFormsTest, SerialSilenceFailsEvenWhenSkipped) {
     sim::Instrument inst(sim::Family::ArbDef, "QUORVEX,QVA3460");
-    inst.setFaults({.silent = true});
+    inst.setFaults(silentFaults());
     sim::PtyAdapter pty(inst);
     platform::SerialPort port;
     ASSERT_TRUE(port.open(pty.path()));

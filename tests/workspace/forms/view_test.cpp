@@ -429,6 +429,16 @@ TEST_F(ViewTest, SelectLimitsApplyShowsTheDialogAgainThenOk) {
     EXPECT_EQ(ui.count("exec"), 4);
 }
 
+TEST_F(ViewTest, RightButtonOpensSelectLimitsExceptOnBitPatterns) {
+    TWFMform* w = window(100, 2048, flat100);
+    mouse(w, QEvent::MouseButtonPress, 100, Qt::RightButton);
+    EXPECT_EQ(ui.count("exec"), 1);
+    EXPECT_EQ(SelectDialog->LastAnswer, 1); // unscripted: closed, so Cancel
+    w->FileType = 13;
+    mouse(w, QEvent::MouseButtonPress, 100, Qt::RightButton);
+    EXPECT_EQ(ui.count("exec"), 1);
+}
+
 TEST_F(ViewTest, SelectLimitsIsNotOfferedOnAnEmptyWindowOrDuringABand) {
     TWFMform* w = newWindow();
     w->Selectlimits1Click();
