@@ -29,7 +29,8 @@ constexpr int kPoints = 1048576;
 std::unique_ptr<workspace::SampleStream> sine() {
     auto s = std::make_unique<workspace::SampleStream>(32768, kPoints);
     for (int i = 0; i < kPoints; ++i)
-        s->setCode(std::size_t(i), uint16_t(32768 + 30000 * std::sin(i * 6.283185307 / 65536) + (i % 97) * 20));
+        s->setCode(std::size_t(i),
+                   uint16_t(32768 + 30000 * std::sin(i * 6.283185307 / 65536) + (i % 97) * 20));
     return s;
 }
 

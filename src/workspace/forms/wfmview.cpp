@@ -13,8 +13,8 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QPolygon>
 #include <QPushButton>
 
@@ -84,7 +84,9 @@ private:
     QPixmap picture_;
 };
 
-CursorImage* image(QLabel* l) { return static_cast<CursorImage*>(l); }
+CursorImage* image(QLabel* l) {
+    return static_cast<CursorImage*>(l);
+}
 
 } // namespace
 
@@ -135,7 +137,9 @@ PlotLayout TWFMform::Layout() const {
 
 workspace::CursorSpan TWFMform::CursorSpan() const {
     const int n = PointCount();
-    if (workspace::zoomedViewUsable(Zoomed, ViewFirst, ViewLast, ViewMin, ViewMax, n))
+    // A bit pattern's view is a sample range only; its levels are always the full scale.
+    const bool bits = FileType == 13;
+    if (workspace::zoomedViewUsable(Zoomed, ViewFirst, ViewLast, bits ? 0 : ViewMin, bits ? 1 : ViewMax, n))
         return {true, ViewFirst, ViewLast, n};
     return {false, 0, 0, n};
 }
@@ -365,12 +369,24 @@ void TWFMform::cursorUp(bool end) {
     c.bright->hide();
 }
 
-void TWFMform::dimStartCursorImageMouseDown(Qt::MouseButton button, int x) { cursorDown(false, button, x); }
-void TWFMform::dimStartCursorImageMouseMove(int x) { cursorMove(false, x); }
-void TWFMform::dimStartCursorImageMouseUp() { cursorUp(false); }
-void TWFMform::dimEndCursorImageMouseDown(Qt::MouseButton button, int x) { cursorDown(true, button, x); }
-void TWFMform::dimEndCursorImageMouseMove(int x) { cursorMove(true, x); }
-void TWFMform::dimEndCursorImageMouseUp() { cursorUp(true); }
+void TWFMform::dimStartCursorImageMouseDown(Qt::MouseButton button, int x) {
+    cursorDown(false, button, x);
+}
+void TWFMform::dimStartCursorImageMouseMove(int x) {
+    cursorMove(false, x);
+}
+void TWFMform::dimStartCursorImageMouseUp() {
+    cursorUp(false);
+}
+void TWFMform::dimEndCursorImageMouseDown(Qt::MouseButton button, int x) {
+    cursorDown(true, button, x);
+}
+void TWFMform::dimEndCursorImageMouseMove(int x) {
+    cursorMove(true, x);
+}
+void TWFMform::dimEndCursorImageMouseUp() {
+    cursorUp(true);
+}
 
 void TWFMform::Selectall1Click() {
     const int n = PointCount();
