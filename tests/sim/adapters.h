@@ -120,6 +120,19 @@ private:
     std::thread thread_;
 };
 
+// A port on 127.0.0.1 that refuses connections: bound, so no one else gets it, but not
+// listening.
+class RefusingPort {
+public:
+    RefusingPort();
+    ~RefusingPort();
+    std::string portText() const { return std::to_string(port_); }
+
+private:
+    int fd_ = -1;
+    int port_ = 0;
+};
+
 // A pseudo-terminal pair: the program opens the slave as its serial port; the
 // instrument sits on the master. The slave's path is offered through
 // PLOTWELL_SERIAL_PORTS while the adapter lives.

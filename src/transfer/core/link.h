@@ -87,7 +87,8 @@ BlockRead readBlockHeader(Link& link, std::size_t maxCount, std::size_t unit);
 
 // The byte-by-byte reply loop of the serial and TCP links: `readByte` answers 1 with a
 // byte, 0 when nothing more comes (time-out or close) and <0 on a failure.
-template <typename ReadByte> IoResult readLineBytewise(std::string& reply, ReadByte readByte, bool noByteIsFailure) {
+template <typename ReadByte>
+IoResult readLineBytewise(std::string& reply, ReadByte readByte, bool noByteIsFailure) {
     reply.clear();
     for (;;) {
         char c = 0;

@@ -378,9 +378,12 @@ ProjectReadResult readProjectSettings(std::string_view bytes, ProjectValues& val
 std::string formatProjectSettings(const std::vector<OpenFileEntry>& entries, const ProjectValues& values) {
     std::string out;
     out.append("[OpenFiles]").append(kCrLf);
-    for (const OpenFileEntry& e : entries)
-        out.append(cformat("\"%s\" %d %d %d %d\r\n", writtenText(e.WaveName).c_str(), e.FileType,
-                           e.SelectionStart, e.SelectionEnd, e.ProjectValue));
+    for (const OpenFileEntry& e : entries) {
+        // The name is appended, not formatted with %s: a NUL byte in a damaged file's name
+        // would otherwise cut it, and the file would no longer read back as it was read.
+        out.append("\"").append(writtenText(e.WaveName)).append("\"");
+        out.append(cformat(" %d %d %d %d\r\n", e.FileType, e.SelectionStart, e.SelectionEnd, e.ProjectValue));
+    }
     out.append("[SystemValues]").append(kCrLf);
     const TransferSettings& s = values.TransferSettings;
     for (const KeyDef& def : kProjectKeys) {

@@ -63,16 +63,16 @@ void TPWForm1::RestoreInterfaces() {
     lookUpInterface(*SetDownload, SetDownload->Type, transfer::downloadSide(s));
     // 10. A serial side is checked and prepared; a GPIB side wants the library. The
     // other sides still get their line settings, for a port chosen later.
-    if (s.dlTypeIndex > transfer::ifLan)
+    if (s.dlTypeIndex > transfer::ifLan) {
         ProbeSerialPort(true);
-    else {
+    } else {
         ApplyDownloadSerial();
         if (s.dlTypeIndex < transfer::ifUsb)
             GpibNeeded = true;
     }
-    if (s.ulTypeIndex > transfer::ifLan)
+    if (s.ulTypeIndex > transfer::ifLan) {
         ProbeSerialPort(false);
-    else {
+    } else {
         ApplyUploadSerial();
         if (s.ulTypeIndex < transfer::ifUsb)
             GpibNeeded = true;
@@ -117,7 +117,8 @@ void TPWForm1::Oscilloscopesetup1Click() {
 }
 
 void TPWForm1::IOcontrol1Click() {
-    // The waveform windows share this menu, so one item serves the frame and the window.
+    // The waveform windows' I/O control menu holds this same item, so enabling it here
+    // serves the frame and the active window alike.
     QComboBox* device = SetRS232->Device;
     const int remembered = device->currentIndex();
     RS232setup1->setEnabled(false);

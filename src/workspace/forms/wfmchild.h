@@ -219,6 +219,9 @@ public:
     bool CheckIdentityUsb(plotwell::transfer::Link& link, std::string& expected, bool download);
     bool CheckIdentityLan(plotwell::transfer::Link& link, std::string& expected, bool download);
     static int CompareIdentity(const std::string& reply, const std::string& expected);
+    // The first step of every LAN worker: timer off, then a connection to the direction's
+    // IP address and TCP port. Null after the connect message when none could be made.
+    std::unique_ptr<plotwell::transfer::Link> ConnectLan(bool download);
     // The failure routines of the two directions: stop, report, close the link, hide the
     // status; an upload also empties the window.
     void DownloadFailed();

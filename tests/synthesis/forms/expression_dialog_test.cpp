@@ -118,8 +118,8 @@ TEST_F(ExpressionDialogTest, TheFirstRoadNewWindowToAGeneratedSine) {
     for (QLabel* l : {PWForm1->WaveInfo1, PWForm1->WaveInfo2, PWForm1->WaveInfo3, PWForm1->WaveInfo4,
                       PWForm1->WaveInfo5, PWForm1->WaveInfo6})
         status.push_back(l->text().toStdString());
-    EXPECT_EQ(status, (std::vector<std::string>{"   Status sine:", "   Start 0:", "Value    +0:", "   End 999:",
-                                                "Value  -206:", "   Length 1000:"}));
+    EXPECT_EQ(status, (std::vector<std::string>{"   Status sine:", "   Start 0:", "Value    +0:",
+                                                "   End 999:", "Value  -206:", "   Length 1000:"}));
 }
 
 TEST_F(ExpressionDialogTest, OkOnAStoredWindowMarksItModifiedOnce) {
@@ -241,7 +241,8 @@ TEST_F(ExpressionDialogTest, DeletingTheOnlyEntryLeavesSixEmptyListsAndMarksTheW
         d.BCancel->click();
     });
     EXPECT_EQ(w->HistoryCount, 0);
-    for (auto* list : {&w->StartStore, &w->EndStore, &w->AmplStore, &w->OffsetStore, &w->AdjustStore, &w->ExprnStore})
+    for (auto* list :
+         {&w->StartStore, &w->EndStore, &w->AmplStore, &w->OffsetStore, &w->AdjustStore, &w->ExprnStore})
         EXPECT_TRUE(list->empty());
     EXPECT_EQ(w->Caption(), "/data/sig.wfm (Modified)");
     EXPECT_EQ(w->SaveState, 1);
@@ -278,7 +279,8 @@ TEST_F(ExpressionDialogTest, FieldKeysAndTheOffsetSign) {
         d.Offset->setText("-25");
         d.Offset->setCursorPosition(0);
         type(d.Offset, Qt::Key_3, "3");
-        EXPECT_EQ(d.Offset->text().toStdString(), "-325") << "a digit typed in front keeps the minus in front";
+        EXPECT_EQ(d.Offset->text().toStdString(), "-325")
+            << "a digit typed in front keeps the minus in front";
         EXPECT_EQ(d.OffsetCodes, -325);
         // Letters do not get into the numeric fields.
         d.Amplitude->setText("12");

@@ -100,7 +100,9 @@ struct Rig {
         tcp.reset();
         pty.reset();
     }
-    IdentityCheck check(std::string expected, bool skip = false) { return checkIdentity(*link, expected, skip); }
+    IdentityCheck check(std::string expected, bool skip = false) {
+        return checkIdentity(*link, expected, skip);
+    }
 
     LinkKind kind;
     sim::Instrument inst;
@@ -169,8 +171,9 @@ TEST_P(IdentityOnLink, MismatchKeepsTheReplyAsRead) {
     EXPECT_EQ(c.outcome, Outcome::Mismatch);
     EXPECT_EQ(c.reply, asRead("FLUKE,271"));
     EXPECT_EQ(c.expected, "QUORVEX,QVA347x");
-    EXPECT_EQ(identityMismatchText(c.reply, c.expected),
-              "The instrument reports itself as\n" + asRead("FLUKE,271") + "\nbut the expected type is\nQUORVEX,QVA347x");
+    EXPECT_EQ(identityMismatchText(c.reply, c.expected), "The instrument reports itself as\n" +
+                                                             asRead("FLUKE,271") +
+                                                             "\nbut the expected type is\nQUORVEX,QVA347x");
 }
 
 TEST_P(IdentityOnLink, SkipStillAsksAndReads) {
@@ -291,7 +294,8 @@ TEST_P(IdentityOnLink, FailedQueryWrite) {
     EXPECT_EQ(c.io.code, GetParam() == LinkKind::Gpib ? sim::kEnol : -7);
 }
 
-INSTANTIATE_TEST_SUITE_P(Links, IdentityOnLink, ::testing::Values(LinkKind::Serial, LinkKind::Gpib, LinkKind::Usb, LinkKind::Tcp),
+INSTANTIATE_TEST_SUITE_P(Links, IdentityOnLink,
+                         ::testing::Values(LinkKind::Serial, LinkKind::Gpib, LinkKind::Usb, LinkKind::Tcp),
                          [](const auto& info) {
                              switch (info.param) {
                              case LinkKind::Gpib:
@@ -306,13 +310,8 @@ INSTANTIATE_TEST_SUITE_P(Links, IdentityOnLink, ::testing::Values(LinkKind::Seri
                          });
 
 TEST(TcpLinkConnect, RefusedPortAndBadPortTextGiveNoLink) {
-    sim::Instrument inst(sim::Family::Maker, "QUORVEX, QV7351A");
-    int port = 0;
-    {
-        sim::TcpAdapter server(inst);
-        port = server.port();
-    }
-    EXPECT_FALSE(TcpLink::connect("127.0.0.1", std::to_string(port)));
+    sim::RefusingPort refusing;
+    EXPECT_FALSE(TcpLink::connect("127.0.0.1", refusing.portText()));
     for (const char* bad : {"", "0", "65536", "92x1", "-5"})
         EXPECT_FALSE(TcpLink::connect("127.0.0.1", bad)) << bad;
     EXPECT_FALSE(TcpLink::connect("", "9221"));

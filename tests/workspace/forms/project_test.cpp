@@ -53,6 +53,16 @@ protected:
         QApplication::setQuitOnLastWindowClosed(false);
         AppTest::SetUp();
     }
+    // The next test in this process starts as on a fresh machine again.
+    void TearDown() override {
+        AppTest::TearDown();
+        wipeConfiguration();
+    }
+    void wipeConfiguration() {
+        std::error_code ec;
+        fs::remove_all(plotwell::platform::configDir(), ec);
+        fs::remove_all(home() + "/Documents", ec);
+    }
 
     std::string home() const { return std::getenv("HOME"); }
     std::string projectHome() const { return home() + "/Documents/Plotwell"; }
@@ -77,9 +87,7 @@ protected:
     // A first start on a machine that has never run the program.
     void startFresh() {
         stopApp();
-        std::error_code ec;
-        fs::remove_all(plotwell::platform::configDir(), ec);
-        fs::remove_all(home() + "/Documents", ec);
+        wipeConfiguration();
         ui.clear();
         startApp();
     }

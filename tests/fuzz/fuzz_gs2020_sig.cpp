@@ -1,0 +1,3 @@
+// GS2020 .sig files.
+#include "wave_file_fuzz.h"
+PW_WAVE_FILE_FUZZ(plotwell::workspace::ReadGs2020Sig)

@@ -1,0 +1,3 @@
+// Normalised text files (.nrm).
+#include "wave_file_fuzz.h"
+PW_WAVE_FILE_FUZZ(plotwell::workspace::ReadNormalised)

@@ -1,0 +1,3 @@
+// Bit pattern files (.ptn).
+#include "wave_file_fuzz.h"
+PW_WAVE_FILE_FUZZ(plotwell::workspace::ReadBitPattern)

@@ -1,0 +1,3 @@
+// Own waveform files (.wfm).
+#include "wave_file_fuzz.h"
+PW_WAVE_FILE_FUZZ(plotwell::workspace::ReadInternal)

@@ -1,0 +1,59 @@
+#pragma once
+// The body shared by the one-waveform file readers' targets: read the bytes as the program
+// opens a file, then hand what was read to every writer as a save would.
+
+#include "fuzz_check.h"
+#include "workspace/core/sample_stream.h"
+#include "workspace/core/wave_files.h"
+
+#include <cstddef>
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <iterator>
+#include <string_view>
+
+namespace plotwell::fuzz {
+
+using Reader = bool (*)(std::string_view, workspace::SampleStream&);
+
+inline void readThenSave(Reader read, const uint8_t* data, std::size_t size) {
+    using namespace workspace;
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    SampleStream s;
+    const bool ok = read(bytes, s);
+    FUZZ_CHECK(s.count() <= kMaxFilePoints);
+    if (!ok || !s.hasPoints())
+        return;
+    // Saving what was read must not fail in a way that hurts, and the own format must
+    // read back to the same codes. One writer per input (picked by its length) keeps the
+    // target fast; over a run every writer meets every kind of file. Half the time the
+    // selection may lie outside the waveform, as a stale one could: each writer checks it.
+    static constexpr int kTypes[] = {1, 2, 3, 4, 6, 9, 13};
+    const int type = kTypes[size % std::size(kTypes)];
+    const char* model = (size / std::size(kTypes)) % 2 ? "QV3030" : "";
+    const int32_t last = s.lastIndex();
+    const int32_t count = s.count();
+    int32_t start = 0, end = last;
+    if ((size / 14) % 2) {
+        start = int32_t(size % std::size_t(count + 3)) - 1;
+        end = last + 1 - int32_t((size / 3) % std::size_t(count + 3));
+    }
+    std::string out;
+    uint16_t written = 0;
+    if (HasWriter(type))
+        WriteWaveFile(type, s, start, end, model, out, written);
+    if (WriteInternal(s, 0, last, out)) {
+        SampleStream back;
+        FUZZ_CHECK(ReadInternal(out, back));
+        FUZZ_CHECK(std::equal(back.codes().begin(), back.codes().end(), s.codes().begin(), s.codes().end()));
+    }
+}
+
+} // namespace plotwell::fuzz
+
+#define PW_WAVE_FILE_FUZZ(reader)                                                  \
+    extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) { \
+        plotwell::fuzz::readThenSave(reader, data, size);                          \
+        return 0;                                                                  \
+    }
