@@ -73,10 +73,14 @@ protected:
 // Combines a pen colour with a pixel colour (both 0xRRGGBB) by a pen mode.
 constexpr Rgb combinePixel(PenMode mode, Rgb pen, Rgb pixel) {
     switch (mode) {
-    case PenMode::Copy: return pen & 0xFFFFFF;
-    case PenMode::Merge: return (pen | pixel) & 0xFFFFFF;
-    case PenMode::Xor: return (pen ^ pixel) & 0xFFFFFF;
-    case PenMode::NotXor: return ~(pen ^ pixel) & 0xFFFFFF;
+    case PenMode::Copy:
+        return pen & 0xFFFFFF;
+    case PenMode::Merge:
+        return (pen | pixel) & 0xFFFFFF;
+    case PenMode::Xor:
+        return (pen ^ pixel) & 0xFFFFFF;
+    case PenMode::NotXor:
+        return ~(pen ^ pixel) & 0xFFFFFF;
     }
     return pixel;
 }
@@ -89,9 +93,12 @@ inline constexpr int kDashOn = 18, kDashOff = 6;
 // True when the pen draws the pixel at `step` (counted from the last MoveTo).
 constexpr bool penDrawsAt(PenStyle style, int step) {
     switch (style) {
-    case PenStyle::Solid: return true;
-    case PenStyle::Dot: return step % (kDotOn + kDotOff) < kDotOn;
-    case PenStyle::Dash: return step % (kDashOn + kDashOff) < kDashOn;
+    case PenStyle::Solid:
+        return true;
+    case PenStyle::Dot:
+        return step % (kDotOn + kDotOff) < kDotOn;
+    case PenStyle::Dash:
+        return step % (kDashOn + kDashOff) < kDashOn;
     }
     return true;
 }

@@ -11,7 +11,7 @@ namespace plotwell::platform {
 ImageCanvas::ImageCanvas(QImage& image, const QFont& font)
     : image_(image), font_(font), bits_(reinterpret_cast<uint32_t*>(image.bits())), w_(image.width()),
       h_(image.height()), stride_(int(image.bytesPerLine() / 4)) {
-    assert(image.format() == QImage::Format_RGB32);
+    assert(image.isNull() || image.format() == QImage::Format_RGB32);
 }
 
 void ImageCanvas::MoveTo(int x, int y) {

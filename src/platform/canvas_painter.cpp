@@ -8,29 +8,43 @@
 namespace plotwell::platform {
 
 namespace {
-QColor color(Rgb c) { return QColor::fromRgb(QRgb(0xFF000000u | c)); }
+QColor color(Rgb c) {
+    return QColor::fromRgb(QRgb(0xFF000000u | c));
+}
 
 QPainter::CompositionMode composition(PenMode m) {
     switch (m) {
-    case PenMode::Copy: return QPainter::CompositionMode_Source;
-    case PenMode::Merge: return QPainter::RasterOp_SourceOrDestination;
-    case PenMode::Xor: return QPainter::RasterOp_SourceXorDestination;
-    case PenMode::NotXor: return QPainter::RasterOp_NotSourceXorDestination;
+    case PenMode::Copy:
+        return QPainter::CompositionMode_Source;
+    case PenMode::Merge:
+        return QPainter::RasterOp_SourceOrDestination;
+    case PenMode::Xor:
+        return QPainter::RasterOp_SourceXorDestination;
+    case PenMode::NotXor:
+        return QPainter::RasterOp_NotSourceXorDestination;
     }
     return QPainter::CompositionMode_Source;
 }
 } // namespace
 
-PainterCanvas::PainterCanvas(QPainter& painter) : p_(painter) { p_.setRenderHint(QPainter::Antialiasing, false); }
+PainterCanvas::PainterCanvas(QPainter& painter) : p_(painter) {
+    p_.setRenderHint(QPainter::Antialiasing, false);
+}
 
 void PainterCanvas::applyPen() {
     QPen pen(color(pen_.color));
     pen.setCosmetic(true);
     pen.setWidth(0);
     switch (pen_.style) {
-    case PenStyle::Solid: pen.setStyle(Qt::SolidLine); break;
-    case PenStyle::Dot: pen.setStyle(Qt::DotLine); break;
-    case PenStyle::Dash: pen.setStyle(Qt::DashLine); break;
+    case PenStyle::Solid:
+        pen.setStyle(Qt::SolidLine);
+        break;
+    case PenStyle::Dot:
+        pen.setStyle(Qt::DotLine);
+        break;
+    case PenStyle::Dash:
+        pen.setStyle(Qt::DashLine);
+        break;
     }
     p_.setPen(pen);
     if (p_.paintEngine() && p_.paintEngine()->hasFeature(QPaintEngine::RasterOpModes))

@@ -119,7 +119,7 @@ TEST(ImageCanvas, TextOutAnchorsTheTopLeftOfTheTextCell) {
                 top = std::min(top, y);
                 left = std::min(left, x);
             }
-    EXPECT_GE(top, 12);   // nothing above the cell
+    EXPECT_GE(top, 12);     // nothing above the cell
     EXPECT_LT(top, 12 + 8); // the glyphs start near its top, not a baseline above it
     EXPECT_GE(left, 10);
 }

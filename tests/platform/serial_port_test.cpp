@@ -117,7 +117,10 @@ TEST_F(SerialPortTest, SettingsTheLineCannotTakeAreRefused) {
 TEST_F(SerialPortTest, EveryByteCrossesUnchangedWithoutFlowControl) {
     ASSERT_TRUE(port.applySettings({9600, 8, Parity::None, StopBits::One, FlowControl::None}));
     port.setTimeouts({0, 0, 1000, 0, 1000});
-    const std::string bytes("A\nB\rC\0D\x11" "E\x13" "F\xff\r\n", 13);
+    const std::string bytes("A\nB\rC\0D\x11"
+                            "E\x13"
+                            "F\xff\r\n",
+                            13);
 
     ASSERT_EQ(port.write(bytes), long(bytes.size()));
     EXPECT_EQ(pty.receive(bytes.size()), bytes);
@@ -180,6 +183,8 @@ TEST(SerialPortExclusive, AnotherHolderKeepsThePortFromUs) {
 TEST(SerialPortExclusive, NonTerminalsAndMissingDevicesAreRefused) {
     SerialPort port;
     EXPECT_FALSE(port.open("/dev/null"));
+    EXPECT_EQ(port.lastError(), ENOTTY);
+    EXPECT_FALSE(port.open("/tmp"));
     EXPECT_EQ(port.lastError(), ENOTTY);
     EXPECT_FALSE(port.open("/nonexistent/ttyS99"));
     EXPECT_EQ(port.lastError(), ENOENT);

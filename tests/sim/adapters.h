@@ -2,6 +2,18 @@
 // The four ways a simulated instrument sits behind the program's real links: the stub
 // GPIB and USB driver libraries (registered with the hub, called in the test's own
 // thread), a TCP server on 127.0.0.1 and a pseudo-terminal pair (each with a thread).
+//
+//   sim::Instrument inst(sim::Family::ArbDef, "QUORVEX,QVA3460,0,1.23");
+//   setenv("PLOTWELL_GPIB_LIBRARY", sim::gpibStubPath().c_str(), 1);
+//   sim::GpibAdapter bus(inst);             // board 0, primary address 5
+//   ... run the program's GPIB transfer ...
+//   EXPECT_EQ(inst.messages(), ...);        // parsed commands, blocks, value runs
+//   EXPECT_EQ(inst.controls(), ...);        // "ibdev 0,5,0,15,0,0", "ibonl 1,0", ...
+//
+// USB: setenv("PLOTWELL_USB_LIBRARY", sim::usbStubPath()) and sim::UsbAdapter usb(inst, 5).
+// LAN: sim::TcpAdapter server(inst); connect to 127.0.0.1:server.portText().
+// RS-232: sim::PtyAdapter pty(inst) sets PLOTWELL_SERIAL_PORTS to its slave's path; the
+// program lists and opens it like any port. Faults: inst.setFaults({...}).
 
 #include "sim/hub.h"
 #include "sim/instrument.h"
@@ -106,6 +118,19 @@ private:
     std::atomic<bool> stop_{false};
     std::atomic<int> connections_{0};
     std::thread thread_;
+};
+
+// A port on 127.0.0.1 that refuses connections: bound, so no one else gets it, but not
+// listening.
+class RefusingPort {
+public:
+    RefusingPort();
+    ~RefusingPort();
+    std::string portText() const { return std::to_string(port_); }
+
+private:
+    int fd_ = -1;
+    int port_ = 0;
 };
 
 // A pseudo-terminal pair: the program opens the slave as its serial port; the

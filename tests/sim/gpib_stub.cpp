@@ -56,7 +56,9 @@ namespace {
 using plotwell::sim::GpibCall;
 
 // No instrument registered: every call fails as a bus with no listener would.
-GpibCall noBus() { return {-1, plotwell::transfer::kGpibErr, 2, 0}; }
+GpibCall noBus() {
+    return {-1, plotwell::transfer::kGpibErr, 2, 0};
+}
 
 int publish(const GpibCall& c) {
 #if !OMIT_STA
@@ -74,33 +76,51 @@ int publish(const GpibCall& c) {
     return c.result;
 }
 
-__attribute__((constructor)) void loadedHere() { pwsim_stub_event(plotwell::sim::kGpibStub, +1); }
-__attribute__((destructor)) void unloadedHere() { pwsim_stub_event(plotwell::sim::kGpibStub, -1); }
+__attribute__((constructor)) void loadedHere() {
+    pwsim_stub_event(plotwell::sim::kGpibStub, +1);
+}
+__attribute__((destructor)) void unloadedHere() {
+    pwsim_stub_event(plotwell::sim::kGpibStub, -1);
+}
 
 } // namespace
 
-#define FORWARD(call) \
-    auto* b = pwsim_gpib(); \
+#define FORWARD(call)                                                                                        \
+    auto* b = pwsim_gpib();                                                                                  \
     return publish(b ? b->call : noBus())
 
 #ifndef STUB_OMIT_ibdev
-EXPORT int ibdev(int board, int pad, int sad, int tmo, int eot, int eos) { FORWARD(ibdev(board, pad, sad, tmo, eot, eos)); }
+EXPORT int ibdev(int board, int pad, int sad, int tmo, int eot, int eos) {
+    FORWARD(ibdev(board, pad, sad, tmo, eot, eos));
+}
 #endif
 #ifndef STUB_OMIT_ibwrt
-EXPORT int ibwrt(int ud, const void* buffer, long count) { FORWARD(ibwrt(ud, buffer, count)); }
+EXPORT int ibwrt(int ud, const void* buffer, long count) {
+    FORWARD(ibwrt(ud, buffer, count));
+}
 #endif
 #ifndef STUB_OMIT_ibrd
-EXPORT int ibrd(int ud, void* buffer, long count) { FORWARD(ibrd(ud, buffer, count)); }
+EXPORT int ibrd(int ud, void* buffer, long count) {
+    FORWARD(ibrd(ud, buffer, count));
+}
 #endif
 #ifndef STUB_OMIT_ibonl
-EXPORT int ibonl(int ud, int v) { FORWARD(ibonl(ud, v)); }
+EXPORT int ibonl(int ud, int v) {
+    FORWARD(ibonl(ud, v));
+}
 #endif
 #ifndef STUB_OMIT_ibclr
-EXPORT int ibclr(int ud) { FORWARD(ibclr(ud)); }
+EXPORT int ibclr(int ud) {
+    FORWARD(ibclr(ud));
+}
 #endif
 #ifndef STUB_OMIT_ibtmo
-EXPORT int ibtmo(int ud, int tmo) { FORWARD(ibtmo(ud, tmo)); }
+EXPORT int ibtmo(int ud, int tmo) {
+    FORWARD(ibtmo(ud, tmo));
+}
 #endif
 #ifndef STUB_OMIT_ibloc
-EXPORT int ibloc(int ud) { FORWARD(ibloc(ud)); }
+EXPORT int ibloc(int ud) {
+    FORWARD(ibloc(ud));
+}
 #endif

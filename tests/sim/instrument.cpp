@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 namespace plotwell::sim {
 
@@ -34,7 +34,9 @@ std::string_view trimmed(std::string_view t) {
     return t;
 }
 
-bool startsWith(std::string_view t, std::string_view p) { return t.substr(0, p.size()) == p; }
+bool startsWith(std::string_view t, std::string_view p) {
+    return t.substr(0, p.size()) == p;
+}
 bool endsWith(std::string_view t, std::string_view p) {
     return t.size() >= p.size() && t.substr(t.size() - p.size()) == p;
 }
@@ -69,9 +71,12 @@ std::string csvOf(const std::vector<long>& values) {
 
 } // namespace
 
-Instrument::Instrument(Family family, std::string identity) : family_(family), identity_(std::move(identity)) {}
+Instrument::Instrument(Family family, std::string identity)
+    : family_(family), identity_(std::move(identity)) {}
 
-void Instrument::record(Event::Kind kind, std::string text) { events_.push_back({kind, std::move(text), SimClock::now()}); }
+void Instrument::record(Event::Kind kind, std::string text) {
+    events_.push_back({kind, std::move(text), SimClock::now()});
+}
 
 void Instrument::receive(std::string_view bytes) {
     std::lock_guard lock(mutex_);
@@ -238,7 +243,8 @@ void Instrument::handle(const Message& m) {
             const std::string k(rest.substr(0, rest.find(',')));
             Store& s = stores_[k];
             s.values = pendingValues_;
-            s.name = rest.find(',') == rest.npos ? std::string() : std::string(rest.substr(rest.find(',') + 1));
+            s.name =
+                rest.find(',') == rest.npos ? std::string() : std::string(rest.substr(rest.find(',') + 1));
             pendingValues_.clear();
         } else if (startsWith(t, "arbrcl ") && endsWith(t, ";arb?")) {
             const std::string k(t.substr(7, t.size() - 7 - 5));
@@ -388,9 +394,15 @@ std::vector<std::string> texts(const std::vector<Event>& events, Event::Kind kin
 }
 } // namespace
 
-std::vector<std::string> Instrument::writes() const { return texts(transcript(), Event::Kind::Write); }
-std::vector<std::string> Instrument::messages() const { return texts(transcript(), Event::Kind::Message); }
-std::vector<std::string> Instrument::controls() const { return texts(transcript(), Event::Kind::Control); }
+std::vector<std::string> Instrument::writes() const {
+    return texts(transcript(), Event::Kind::Write);
+}
+std::vector<std::string> Instrument::messages() const {
+    return texts(transcript(), Event::Kind::Message);
+}
+std::vector<std::string> Instrument::controls() const {
+    return texts(transcript(), Event::Kind::Control);
+}
 
 void Instrument::clearTranscript() {
     std::lock_guard lock(mutex_);

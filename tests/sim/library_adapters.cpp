@@ -22,8 +22,9 @@ std::string usbStubPath(const std::string& variant) {
 }
 
 const std::vector<std::string>& gpibStubNames() {
-    static const std::vector<std::string> names = {"user_ibsta", "user_iberr", "user_ibcnt", "ibclr", "ibdev",
-                                                   "ibonl",      "ibrd",       "ibtmo",      "ibloc", "ibwrt"};
+    static const std::vector<std::string> names = {"user_ibsta", "user_iberr", "user_ibcnt", "ibclr",
+                                                   "ibdev",      "ibonl",      "ibrd",       "ibtmo",
+                                                   "ibloc",      "ibwrt"};
     return names;
 }
 
@@ -36,8 +37,8 @@ const std::vector<std::string>& usbStubRequiredNames() {
 namespace {
 // GPIB time-out codes as durations (code 0 waits for ever).
 std::chrono::microseconds gpibTimeout(int code) {
-    static const long us[] = {0,       10,      30,       100,       300,       1000,
-                              3000,    10000,   30000,    100000,    300000,    1000000,
+    static const long us[] = {0,       10,       30,       100,       300,       1000,
+                              3000,    10000,    30000,    100000,    300000,    1000000,
                               3000000, 10000000, 30000000, 100000000, 300000000, 1000000000};
     if (code <= 0 || code > 17)
         return std::chrono::hours(24);
@@ -48,7 +49,8 @@ constexpr int kCmpl = 0x100;
 
 // ---- GPIB ------------------------------------------------------------------------------
 
-GpibAdapter::GpibAdapter(Instrument& instrument, int board, int pad) : inst_(instrument), board_(board), pad_(pad) {
+GpibAdapter::GpibAdapter(Instrument& instrument, int board, int pad)
+    : inst_(instrument), board_(board), pad_(pad) {
     pwsim_set_gpib(this);
 }
 
@@ -73,8 +75,8 @@ bool GpibAdapter::injected(const std::string& call, GpibCall& c) {
 }
 
 GpibCall GpibAdapter::ibdev(int board, int pad, int sad, int tmo, int eot, int eos) {
-    inst_.control("ibdev " + std::to_string(board) + "," + std::to_string(pad) + "," + std::to_string(sad) + "," +
-                  std::to_string(tmo) + "," + std::to_string(eot) + "," + std::to_string(eos));
+    inst_.control("ibdev " + std::to_string(board) + "," + std::to_string(pad) + "," + std::to_string(sad) +
+                  "," + std::to_string(tmo) + "," + std::to_string(eot) + "," + std::to_string(eos));
     GpibCall c;
     if (injected("ibdev", c))
         return c;

@@ -44,7 +44,8 @@ TcpAdapter::TcpAdapter(Instrument& instrument) : inst_(instrument) {
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     a.sin_port = 0;
-    if (listen_ < 0 || ::bind(listen_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || ::listen(listen_, 4) != 0)
+    if (listen_ < 0 || ::bind(listen_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
+        ::listen(listen_, 4) != 0)
         throw std::runtime_error("simulated TCP instrument cannot listen");
     socklen_t len = sizeof a;
     ::getsockname(listen_, reinterpret_cast<sockaddr*>(&a), &len);
@@ -93,6 +94,20 @@ void TcpAdapter::run() {
     if (client >= 0)
         ::close(client);
 }
+
+RefusingPort::RefusingPort() {
+    fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (fd_ < 0 || ::bind(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0)
+        throw std::runtime_error("no port to refuse connections on");
+    socklen_t len = sizeof a;
+    ::getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &len);
+    port_ = ntohs(a.sin_port);
+}
+
+RefusingPort::~RefusingPort() { ::close(fd_); }
 
 // ---- pseudo-terminal ---------------------------------------------------------------------
 

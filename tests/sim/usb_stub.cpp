@@ -7,8 +7,12 @@
 #define EXPORT extern "C" __attribute__((visibility("default")))
 
 namespace {
-__attribute__((constructor)) void loadedHere() { pwsim_stub_event(plotwell::sim::kUsbStub, +1); }
-__attribute__((destructor)) void unloadedHere() { pwsim_stub_event(plotwell::sim::kUsbStub, -1); }
+__attribute__((constructor)) void loadedHere() {
+    pwsim_stub_event(plotwell::sim::kUsbStub, +1);
+}
+__attribute__((destructor)) void unloadedHere() {
+    pwsim_stub_event(plotwell::sim::kUsbStub, -1);
+}
 } // namespace
 
 #ifndef STUB_OMIT_AWG_Version

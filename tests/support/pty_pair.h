@@ -69,8 +69,9 @@ public:
         std::string out;
         const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
         while (out.size() < n) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                end - std::chrono::steady_clock::now()).count();
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now())
+                    .count();
             if (left <= 0)
                 break;
             pollfd p{master_, POLLIN, 0};

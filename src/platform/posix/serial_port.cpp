@@ -13,6 +13,7 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -29,11 +30,10 @@ struct SpeedCode {
 
 // Speeds with a termios constant; the others go through the kernel's custom-rate call.
 constexpr SpeedCode kSpeeds[] = {
-    {50, B50},         {75, B75},         {110, B110},       {134, B134},     {150, B150},
-    {200, B200},       {300, B300},       {600, B600},       {1200, B1200},   {1800, B1800},
-    {2400, B2400},     {4800, B4800},     {9600, B9600},     {19200, B19200}, {38400, B38400},
-    {57600, B57600},   {115200, B115200}, {230400, B230400}, {460800, B460800},
-    {921600, B921600},
+    {50, B50},       {75, B75},         {110, B110},       {134, B134},       {150, B150},
+    {200, B200},     {300, B300},       {600, B600},       {1200, B1200},     {1800, B1800},
+    {2400, B2400},   {4800, B4800},     {9600, B9600},     {19200, B19200},   {38400, B38400},
+    {57600, B57600}, {115200, B115200}, {230400, B230400}, {460800, B460800}, {921600, B921600},
 };
 
 bool speedCode(int baud, speed_t& code) {
@@ -78,7 +78,8 @@ void makeRaw(termios& t) {
 // Natural order within one group of device names: ttyS2 before ttyS10.
 long portNumber(const std::string& name, std::size_t prefixLength) {
     const std::string digits = name.substr(prefixLength);
-    if (digits.empty() || !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (digits.empty() ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return -1;
     return std::strtol(digits.c_str(), nullptr, 10);
 }
@@ -133,10 +134,13 @@ void setLineFlags(termios& t, const SerialLineSettings& s) {
 
 } // namespace detail
 
-SerialPort::~SerialPort() { close(); }
+SerialPort::~SerialPort() {
+    close();
+}
 
 SerialPort::SerialPort(SerialPort&& other) noexcept
-    : fd_(other.fd_), path_(std::move(other.path_)), timeouts_(other.timeouts_), lastError_(other.lastError_) {
+    : fd_(other.fd_), path_(std::move(other.path_)), timeouts_(other.timeouts_),
+      lastError_(other.lastError_) {
     other.fd_ = -1;
 }
 
@@ -160,6 +164,15 @@ bool SerialPort::fail() {
 bool SerialPort::open(const std::string& path) {
     close();
     lastError_ = 0;
+    // Only a character device is opened at all: the path comes from a settings file, and
+    // opening some other file for writing is not harmless (a FIFO, a watchdog, ...).
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return fail();
+    if (!S_ISCHR(st.st_mode)) {
+        lastError_ = ENOTTY;
+        return false;
+    }
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return fail();
@@ -202,10 +215,18 @@ bool SerialPort::getSettings(SerialLineSettings& out) {
         baud = detail::customBaudRate(fd_);
     out.baudRate = baud;
     switch (t.c_cflag & CSIZE) {
-    case CS5: out.byteSize = 5; break;
-    case CS6: out.byteSize = 6; break;
-    case CS7: out.byteSize = 7; break;
-    default: out.byteSize = 8; break;
+    case CS5:
+        out.byteSize = 5;
+        break;
+    case CS6:
+        out.byteSize = 6;
+        break;
+    case CS7:
+        out.byteSize = 7;
+        break;
+    default:
+        out.byteSize = 8;
+        break;
     }
     out.parity = !(t.c_cflag & PARENB) ? Parity::None : (t.c_cflag & PARODD) ? Parity::Odd : Parity::Even;
     out.stopBits = (t.c_cflag & CSTOPB) ? StopBits::Two : StopBits::One;
@@ -252,21 +273,24 @@ bool SerialPort::applySettings(const SerialLineSettings& s) {
 }
 
 long SerialPort::read(void* buffer, std::size_t n) {
-    const long long total = static_cast<long long>(timeouts_.readTotalMultiplier) * static_cast<long long>(n) +
-                            timeouts_.readTotalConstant;
+    const long long total =
+        static_cast<long long>(timeouts_.readTotalMultiplier) * static_cast<long long>(n) +
+        timeouts_.readTotalConstant;
     return transfer(true, static_cast<unsigned char*>(buffer), n, total, timeouts_.readInterval);
 }
 
 long SerialPort::write(const void* buffer, std::size_t n) {
-    const long long total = static_cast<long long>(timeouts_.writeTotalMultiplier) * static_cast<long long>(n) +
-                            timeouts_.writeTotalConstant;
+    const long long total =
+        static_cast<long long>(timeouts_.writeTotalMultiplier) * static_cast<long long>(n) +
+        timeouts_.writeTotalConstant;
     // The buffer is only read from: transfer() writes through it only when reading.
     return transfer(false, static_cast<unsigned char*>(const_cast<void*>(buffer)), n, total, 0);
 }
 
 // Both directions: move bytes while the device gives or takes them, and wait for it
 // with poll() until the deadline (or the gap after the last byte) has passed.
-long SerialPort::transfer(bool reading, unsigned char* data, std::size_t n, long long totalMs, int intervalMs) {
+long SerialPort::transfer(bool reading, unsigned char* data, std::size_t n, long long totalMs,
+                          int intervalMs) {
     if (fd_ < 0) {
         lastError_ = EBADF;
         return -1;

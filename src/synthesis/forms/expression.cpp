@@ -57,7 +57,9 @@ int32_t leadingInt(const QString& text) {
 class WindowSink : public synthesis::GenerationSink {
 public:
     void message(const std::string& text, Box icon) override {
-        platform::ui().message(text, icon == Box::Warning ? platform::Icon::Warning : platform::Icon::Error,
+        // The expression was handed over one byte per character (Latin-1); the boxes take UTF-8.
+        const std::string shown = QString::fromLatin1(text.data(), qsizetype(text.size())).toStdString();
+        platform::ui().message(shown, icon == Box::Warning ? platform::Icon::Warning : platform::Icon::Error,
                                platform::ButtonOk, false);
     }
     void progressShow() override {
@@ -124,8 +126,8 @@ namespace {
 
 const char* const kSummary[] = {
     "+  Add", "-  Subtract", "*  Multiply", "/  Divide", "^  Power",
-    "sin(x)  cos(x)  tan(x)", "asin(x)  acos(x)  atan(x)", "sinh(x)  cosh(x)  tanh(x)",
-    "exp(x)  log(x)  ln(x)", "sqrt(x)  abs(x)  sgn(x)  int(x)",
+    "sin(x)  cos(x)", "asin(x)  acos(x)", "exp(x)  sqrt(x)", "log(x)  ln(x)", "abs(x)",
+    "floor(x)  ceil(x)",
     "pi = 3.141...", "e  =  2.718...", "amp = amplitude/2", "per   = end pt - start pt +1", "f       = 1/per",
     "omg = 2*pi*f", "p or t = point number (or time)", "rnd   = a random number between -1 and +1",
     "wfm(...) = point value from specified waveform", "ecg(...) Cardiac waveform generator",
@@ -203,11 +205,12 @@ void TExpressionForm::buildDialog() {
     auto* info = new QGridLayout(InfoPanel);
     info->setContentsMargins(0, 0, 0, 0);
     const int count = int(std::size(kSummary));
+    const int rows = (count + 1) / 2;
     for (int i = 0; i < count; ++i)
-        info->addWidget(new QLabel(kSummary[i], InfoPanel), i % 10, i / 10);
+        info->addWidget(new QLabel(kSummary[i], InfoPanel), i % rows, i / rows);
     PulseHint = platform::named(new QLabel("pulse(dly,rise,hi,fall,cycl) = pulse/ramp generator", InfoPanel),
                                 "PulseHint");
-    info->addWidget(PulseHint, 10, 0, 1, 2);
+    info->addWidget(PulseHint, rows, 0, 1, 2);
     InfoPanel->hide();
 
     // Layout: the expression and its history above, the range, level and buttons below.

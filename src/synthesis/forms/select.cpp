@@ -97,7 +97,9 @@ TSelectDialog::TSelectDialog(QWidget* parent) : Form("SelectDialog", parent) {
     connect(bnCancel, &QPushButton::clicked, this, &TSelectDialog::bnCancelClick);
 }
 
-void TSelectDialog::FormActivate() { StartEditedLast = false; }
+void TSelectDialog::FormActivate() {
+    StartEditedLast = false;
+}
 
 bool TSelectDialog::eventFilter(QObject* watched, QEvent* event) {
     if ((watched == xStart || watched == xEnd) && isVisible()) {
@@ -161,10 +163,14 @@ void TSelectDialog::bnApplyClick() {
     done(AnswerApply);
 }
 
-void TSelectDialog::bnCancelClick() { done(AnswerCancel); }
+void TSelectDialog::bnCancelClick() {
+    done(AnswerCancel);
+}
 
 namespace {
-bool editsNumber(int key) { return (key >= Qt::Key_0 && key <= Qt::Key_9) || key == Qt::Key_Backspace; }
+bool editsNumber(int key) {
+    return (key >= Qt::Key_0 && key <= Qt::Key_9) || key == Qt::Key_Backspace;
+}
 
 int typedNumber(const QLineEdit* e) {
     return workspace::parseIntPrefix(e->text().trimmed().toStdString()).value_or(0);

@@ -4,7 +4,9 @@
 
 namespace plotwell::transfer {
 
-std::string_view identityQuery(LinkKind kind) { return kind == LinkKind::Usb ? "\n*idn?\n" : "*idn?\n"; }
+std::string_view identityQuery(LinkKind kind) {
+    return kind == LinkKind::Usb ? "\n*idn?\n" : "*idn?\n";
+}
 
 std::string cutIdentity(std::string_view reply, std::string& expected) {
     std::size_t cut = expected.size();
@@ -50,7 +52,8 @@ IdentityCheck checkIdentity(Link& link, std::string& expected, bool skip) {
         c.outcome = IdentityCheck::Outcome::Skipped;
         return c;
     }
-    c.outcome = CompareIdentity(cut, expected) == 0 ? IdentityCheck::Outcome::Pass : IdentityCheck::Outcome::Mismatch;
+    c.outcome =
+        CompareIdentity(cut, expected) == 0 ? IdentityCheck::Outcome::Pass : IdentityCheck::Outcome::Mismatch;
     return c;
 }
 

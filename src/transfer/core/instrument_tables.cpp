@@ -15,7 +15,9 @@ const Rows kArbs = {"arb1", "arb2", "arb3", "arb4"};
 const Rows kArbsPatternsNoise = {"arb1",     "arb2",     "arb3",     "arb4", "pattern1",
                                  "pattern2", "pattern3", "pattern4", "noise"};
 
-bool inRange(int v, int lo, int hi) { return v >= lo && v <= hi; }
+bool inRange(int v, int lo, int hi) {
+    return v >= lo && v <= hi;
+}
 
 // The rows make 0 offers for both directions; `interpolate` only matters for downloads.
 DestinationRows quorvexRows(int model, int typeIndex) {
@@ -67,7 +69,8 @@ const std::vector<std::string>& modelNames(int makeIndex) {
 
 DestinationRows destinationRows(int makeIndex, int modelIndex, int typeIndex) {
     switch (makeIndex) {
-    case makeQuorvex: return quorvexRows(modelIndex, typeIndex);
+    case makeQuorvex:
+        return quorvexRows(modelIndex, typeIndex);
     case makeTektronix: {
         DestinationRows d{ComboStyle::List, {}, StretchRows::YesNo, false};
         if (inRange(modelIndex, 0, 1))
@@ -80,30 +83,44 @@ DestinationRows destinationRows(int makeIndex, int modelIndex, int typeIndex) {
             return {};
         return d;
     }
-    case makeFluke: return storeOrNameRows(modelIndex, 0, 3);
-    case makeWavetek: return storeOrNameRows(modelIndex, 1, 4);
-    default: return {};
+    case makeFluke:
+        return storeOrNameRows(modelIndex, 0, 3);
+    case makeWavetek:
+        return storeOrNameRows(modelIndex, 1, 4);
+    default:
+        return {};
     }
 }
 
 SourceRows sourceRows(int makeIndex, int modelIndex, int typeIndex) {
     if (makeIndex == makeTektronix) {
         Rows rows = {"CH1", "CH2"};
-        auto add = [&rows](std::initializer_list<const char*> more) { rows.insert(rows.end(), more.begin(), more.end()); };
+        auto add = [&rows](std::initializer_list<const char*> more) {
+            rows.insert(rows.end(), more.begin(), more.end());
+        };
         switch (modelIndex) {
         case 0:
-        case 1: add({"MATH", "REFA", "REFB"}); break;
+        case 1:
+            add({"MATH", "REFA", "REFB"});
+            break;
         case 2:
         case 3:
-        case 5: add({"MATH1", "REF1", "REF2"}); break;
+        case 5:
+            add({"MATH1", "REF1", "REF2"});
+            break;
         case 4:
         case 6:
-        case 7: add({"MATH", "MATH1", "REF1", "REF2"}); break;
+        case 7:
+            add({"MATH", "MATH1", "REF1", "REF2"});
+            break;
         case 8:
         case 9:
         case 10:
-        case 11: add({"CH3", "CH4", "MATH1", "MATH2", "MATH3", "REF1", "REF2", "REF3", "REF4"}); break;
-        default: return {};
+        case 11:
+            add({"CH3", "CH4", "MATH1", "MATH2", "MATH3", "REF1", "REF2", "REF3", "REF4"});
+            break;
+        default:
+            return {};
         }
         return {ComboStyle::List, rows};
     }
@@ -111,6 +128,8 @@ SourceRows sourceRows(int makeIndex, int modelIndex, int typeIndex) {
     return {d.style, d.rows};
 }
 
-int flowControlPreset(int makeIndex) { return makeIndex == makeTektronix ? 2 : 1; }
+int flowControlPreset(int makeIndex) {
+    return makeIndex == makeTektronix ? 2 : 1;
+}
 
 } // namespace plotwell::transfer

@@ -6,8 +6,12 @@ namespace {
 LinkDeadlines current;
 }
 
-const LinkDeadlines& linkDeadlines() { return current; }
-void setLinkDeadlines(const LinkDeadlines& d) { current = d; }
+const LinkDeadlines& linkDeadlines() {
+    return current;
+}
+void setLinkDeadlines(const LinkDeadlines& d) {
+    current = d;
+}
 
 IoResult readExact(Link& link, void* data, std::size_t n) {
     auto* p = static_cast<unsigned char*>(data);
@@ -23,6 +27,23 @@ IoResult readExact(Link& link, void* data, std::size_t n) {
             return {IoStatus::Timeout, have};
     }
     return {IoStatus::Ok, have};
+}
+
+BlockRead readBlockHeader(Link& link, std::size_t maxCount, std::size_t unit) {
+    BlockRead b;
+    char head[2 + 9];
+    b.io = readExact(link, head, 2);
+    if (!b.io.ok())
+        return b;
+    b.header = parseBlockHeader(std::string_view(head, 2), maxCount, unit);
+    if (b.header.status != BlockHeaderStatus::Incomplete)
+        return b;
+    const std::size_t digits = std::size_t(head[1] - '0');
+    b.io = readExact(link, head + 2, digits);
+    if (!b.io.ok())
+        return b;
+    b.header = parseBlockHeader(std::string_view(head, 2 + digits), maxCount, unit);
+    return b;
 }
 
 } // namespace plotwell::transfer

@@ -3,6 +3,8 @@
 // socket. Every read has a deadline and a byte bound, so a silent or babbling
 // instrument ends in a failure, never in a hang or an overrun.
 
+#include "transfer/core/replies.h"
+
 #include <chrono>
 #include <cstddef>
 #include <string>
@@ -72,9 +74,21 @@ public:
 // or a read that brings nothing.
 IoResult readExact(Link& link, void* data, std::size_t n);
 
+// Reads the header of a definite-length block ("#<d><count>") through a link: two bytes,
+// then the d count digits. The header must be well formed, announce at most `maxCount`
+// bytes and a multiple of `unit`; anything else stops at once, before the count digits
+// when the first two bytes are already wrong.
+struct BlockRead {
+    IoResult io;
+    BlockHeaderParse header;
+    bool ok() const { return io.ok() && header.ok(); }
+};
+BlockRead readBlockHeader(Link& link, std::size_t maxCount, std::size_t unit);
+
 // The byte-by-byte reply loop of the serial and TCP links: `readByte` answers 1 with a
 // byte, 0 when nothing more comes (time-out or close) and <0 on a failure.
-template <typename ReadByte> IoResult readLineBytewise(std::string& reply, ReadByte readByte, bool noByteIsFailure) {
+template <typename ReadByte>
+IoResult readLineBytewise(std::string& reply, ReadByte readByte, bool noByteIsFailure) {
     reply.clear();
     for (;;) {
         char c = 0;

@@ -87,7 +87,8 @@ bool parseCsvValues(std::string_view text, std::vector<int32_t>& values, std::si
     std::size_t start = 0;
     for (;;) {
         const auto comma = text.find(',', start);
-        const std::string_view item = text.substr(start, comma == std::string_view::npos ? text.npos : comma - start);
+        const std::string_view item =
+            text.substr(start, comma == std::string_view::npos ? text.npos : comma - start);
         if (item.empty() || item.size() > maxDigits || values.size() >= maxValues)
             return false;
         for (std::size_t i = 0; i < item.size(); ++i) {

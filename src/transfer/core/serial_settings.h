@@ -24,8 +24,8 @@ inline constexpr platform::SerialTimeouts kUploadTimeouts{0, 0, 5000, 0, 5000};
 // stop bits and flow control values outside their lists leave those settings as they
 // were; a baud row outside the table gives -1 and a byte size is taken as stored, and
 // the port refuses either when the settings are applied.
-void applySerialParameters(platform::SerialLineSettings& dcb, int baudRow, int byteSize, int parity, int stopBits,
-                           int flowControl);
+void applySerialParameters(platform::SerialLineSettings& dcb, int baudRow, int byteSize, int parity,
+                           int stopBits, int flowControl);
 
 // The frame's serial link: one port handle for both directions (a serial download and a
 // serial upload never run together), and the line settings and time-outs of each side.
@@ -42,9 +42,9 @@ struct SerialLinkState {
 // What went wrong when a port was opened for use.
 enum class SerialOpenResult {
     Ok,
-    NoAccess,          // missing, not a terminal, or held by another program
-    GetStateFailed,    // "GetCommState"
-    SetStateFailed,    // "SetCommState"
+    NoAccess,       // missing, not a terminal, or held by another program
+    GetStateFailed, // "GetCommState"
+    SetStateFailed, // "SetCommState"
 };
 
 // Start-up check of a chosen port: opens it, reads its line settings into `dcb`, and
@@ -54,14 +54,16 @@ SerialOpenResult readSerialState(const std::string& path, platform::SerialLineSe
 // Opens `path` into `port` for a transfer with a side's line settings and time-outs. On
 // failure the port is closed and `error` holds the errno.
 SerialOpenResult openSerialPort(platform::SerialPort& port, const std::string& path,
-                                const platform::SerialLineSettings& dcb, const platform::SerialTimeouts& timeouts,
-                                int& error);
+                                const platform::SerialLineSettings& dcb,
+                                const platform::SerialTimeouts& timeouts, int& error);
 
 // Messages (kept as the program has always shown them).
-inline constexpr const char* kStartupAccessText = "Unable to gain access to%s.\nIt may be in use by another application";
+inline constexpr const char* kStartupAccessText =
+    "Unable to gain access to%s.\nIt may be in use by another application";
 inline constexpr const char* kTransferAccessText =
     "Unable to gain access to %s.\nIt may be in use by another application";
-inline constexpr const char* kCommErrorText = "A comminications error\nhas occurred on %s\nin the functiom %s.";
+inline constexpr const char* kCommErrorText =
+    "A comminications error\nhas occurred on %s\nin the functiom %s.";
 
 // The RS-232 dialog's Device rows.
 std::string deviceRowText(const std::string& port, bool download);

@@ -43,17 +43,47 @@ void applyTransferDefaults(TransferSettings& s) {
 }
 
 TransferSide downloadSide(TransferSettings& s) {
-    return {s.dlMake,        s.dlModel,      s.dlType,           s.dlDestination,      s.dlAddress,
-            s.dlDriveLetter, s.dlIPAddress,  s.dlTCPPort,        s.dlMakeIndex,        s.dlModelIndex,
-            s.dlTypeIndex,   s.dlDestinationIndex, s.dlDriveLetterIndex, &s.dlStretchIndex, s.dlBaudRate,
-            s.dlByteSize,    s.dlParity,     s.dlStopBits,       s.dlFlowControl};
+    return {s.dlMake,
+            s.dlModel,
+            s.dlType,
+            s.dlDestination,
+            s.dlAddress,
+            s.dlDriveLetter,
+            s.dlIPAddress,
+            s.dlTCPPort,
+            s.dlMakeIndex,
+            s.dlModelIndex,
+            s.dlTypeIndex,
+            s.dlDestinationIndex,
+            s.dlDriveLetterIndex,
+            &s.dlStretchIndex,
+            s.dlBaudRate,
+            s.dlByteSize,
+            s.dlParity,
+            s.dlStopBits,
+            s.dlFlowControl};
 }
 
 TransferSide uploadSide(TransferSettings& s) {
-    return {s.ulMake,        s.ulModel,     s.ulType,      s.ulSource,      s.ulAddress,
-            s.ulDriveLetter, s.ulIPAddress, s.ulTCPPort,   s.ulMakeIndex,   s.ulModelIndex,
-            s.ulTypeIndex,   s.ulSourceIndex, s.ulDriveLetterIndex, nullptr, s.ulBaudRate,
-            s.ulByteSize,    s.ulParity,    s.ulStopBits,  s.ulFlowControl};
+    return {s.ulMake,
+            s.ulModel,
+            s.ulType,
+            s.ulSource,
+            s.ulAddress,
+            s.ulDriveLetter,
+            s.ulIPAddress,
+            s.ulTCPPort,
+            s.ulMakeIndex,
+            s.ulModelIndex,
+            s.ulTypeIndex,
+            s.ulSourceIndex,
+            s.ulDriveLetterIndex,
+            nullptr,
+            s.ulBaudRate,
+            s.ulByteSize,
+            s.ulParity,
+            s.ulStopBits,
+            s.ulFlowControl};
 }
 
 namespace {
@@ -62,11 +92,16 @@ std::string infoLine(const char* format, const TransferSide& side) {
         side.type = "GPIB";
     const std::string address =
         side.type == "GPIB" ? workspace::cformat(" address %s", side.address.c_str()) : std::string();
-    return workspace::cformat(format, side.make.c_str(), side.model.c_str(), side.type.c_str(), address.c_str());
+    return workspace::cformat(format, side.make.c_str(), side.model.c_str(), side.type.c_str(),
+                              address.c_str());
 }
 } // namespace
 
-std::string downloadInfo(TransferSettings& s) { return infoLine("   Download to:   %s %s via %s%s", downloadSide(s)); }
-std::string uploadInfo(TransferSettings& s) { return infoLine("   Upload from:   %s %s via %s%s", uploadSide(s)); }
+std::string downloadInfo(TransferSettings& s) {
+    return infoLine("   Download to:   %s %s via %s%s", downloadSide(s));
+}
+std::string uploadInfo(TransferSettings& s) {
+    return infoLine("   Upload from:   %s %s via %s%s", uploadSide(s));
+}
 
 } // namespace plotwell::transfer

@@ -10,7 +10,14 @@ namespace plotwell::transfer {
 enum InstrumentMake : int { makeQuorvex = 0, makeTektronix = 1, makeFluke = 2, makeWavetek = 3 };
 
 // Row of the Type list; serial ports follow from row 5 on.
-enum TransferInterface : int { ifGpib0 = 0, ifGpib1 = 1, ifUsb = 2, ifCard = 3, ifLan = 4, ifFirstSerial = 5 };
+enum TransferInterface : int {
+    ifGpib0 = 0,
+    ifGpib1 = 1,
+    ifUsb = 2,
+    ifCard = 3,
+    ifLan = 4,
+    ifFirstSerial = 5
+};
 
 // The private address offered until the user types one.
 inline constexpr const char* kDefaultIpAddress = "192.168.1.100";

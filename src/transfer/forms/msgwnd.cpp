@@ -90,7 +90,9 @@ void TMessageWnd::Timer1Timer() {
     Timer1->stop();
 }
 
-void TMessageWnd::bnCancelClick() { Cancelled = true; }
+void TMessageWnd::bnCancelClick() {
+    Cancelled = true;
+}
 
 void TMessageWnd::reject() {
     if (bnCancel->isVisible())

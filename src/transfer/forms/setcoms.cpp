@@ -25,7 +25,8 @@ TSetRS232::TSetRS232(QWidget* parent) : Form("SetRS232", parent) {
     auto* form = new QFormLayout(this);
     Device = list(this, "Device", {});
     Device->setMinimumWidth(220);
-    baud = list(this, "baud", {"110", "300", "600", "1200", "2400", "4800", "9600", "14400", "19200", "38400"});
+    baud =
+        list(this, "baud", {"110", "300", "600", "1200", "2400", "4800", "9600", "14400", "19200", "38400"});
     bits = new QLineEdit(QStringLiteral("8"), this);
     platform::nameInput(bits, "bits");
     stopbits = list(this, "stopbits", {"1", "1.5", "2"});
@@ -51,7 +52,9 @@ TSetRS232::TSetRS232(QWidget* parent) : Form("SetRS232", parent) {
     connect(bnCancel, &QPushButton::clicked, this, [this] { setModalResult(platform::mrCancel); });
 }
 
-void TSetRS232::FormActivate() { deviceRowAtShow_ = Device->currentIndex(); }
+void TSetRS232::FormActivate() {
+    deviceRowAtShow_ = Device->currentIndex();
+}
 
 void TSetRS232::DeviceChange() {
     if (Device->currentIndex() != deviceRowAtShow_)

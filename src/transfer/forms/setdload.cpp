@@ -25,19 +25,25 @@ TSetDownload::TSetDownload(QWidget* parent)
     platform::nameInput(Interpolate, "Interpolate");
     Interpolate->hide();
     checks_.push_back(Interpolate);
-    grid_->addWidget(platform::named(new QLabel(QStringLiteral(" Adjust to fit"), this), "StretchLabel"), 6, 0);
+    grid_->addWidget(platform::named(new QLabel(QStringLiteral(" Adjust to fit"), this), "StretchLabel"), 6,
+                     0);
     grid_->addWidget(Stretch, 6, 1);
     grid_->addWidget(Interpolate, 7, 0, 1, 2);
     connect(SkipID1, &QCheckBox::clicked, this, [this] { SkipID1Click(); });
 }
 
-transfer::TransferSide TSetDownload::side() { return transfer::downloadSide(PWForm1->TransferSettings); }
+transfer::TransferSide TSetDownload::side() {
+    return transfer::downloadSide(PWForm1->TransferSettings);
+}
 
-void TSetDownload::ShowInfo() { PWForm1->ShowDownloadInfo(); }
+void TSetDownload::ShowInfo() {
+    PWForm1->ShowDownloadInfo();
+}
 
 void TSetDownload::FillDestinations() {
     Interpolate->hide();
-    const auto rows = transfer::destinationRows(Make->currentIndex(), Model->currentIndex(), Type->currentIndex());
+    const auto rows =
+        transfer::destinationRows(Make->currentIndex(), Model->currentIndex(), Type->currentIndex());
     fillTargetRows(rows.style, rows.rows);
     const QSignalBlocker block(Stretch);
     switch (rows.stretch) {
@@ -50,13 +56,20 @@ void TSetDownload::FillDestinations() {
         if (Stretch->count() < 2)
             Stretch->addItem(QStringLiteral("No"));
         break;
-    case transfer::StretchRows::Unchanged: break;
+    case transfer::StretchRows::Unchanged:
+        break;
     }
     Interpolate->setVisible(rows.interpolate);
 }
 
-void TSetDownload::activateExtra() { selectRow(Stretch, PWForm1->TransferSettings.dlStretchIndex); }
+void TSetDownload::activateExtra() {
+    selectRow(Stretch, PWForm1->TransferSettings.dlStretchIndex);
+}
 
-void TSetDownload::commitExtra() { PWForm1->TransferSettings.dlStretchIndex = Stretch->currentIndex(); }
+void TSetDownload::commitExtra() {
+    PWForm1->TransferSettings.dlStretchIndex = Stretch->currentIndex();
+}
 
-void TSetDownload::restoreExtra() { selectRow(Stretch, PWForm1->TransferSettings.dlStretchIndex); }
+void TSetDownload::restoreExtra() {
+    selectRow(Stretch, PWForm1->TransferSettings.dlStretchIndex);
+}

@@ -16,7 +16,9 @@ using transfer::ComboStyle;
 
 namespace {
 
-QString qs(const std::string& s) { return QString::fromStdString(s); }
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 QComboBox* listCombo(QWidget* parent, const char* name) {
     auto* c = new QComboBox(parent);
@@ -98,9 +100,13 @@ TSetTransfer::TSetTransfer(const char* instanceName, const char* caption, const 
     connect(bnCancel, &QPushButton::clicked, this, [this] { setModalResult(platform::mrCancel); });
 }
 
-bool TSetTransfer::lanChosen() const { return Type->currentText() == QLatin1String(kLanText); }
+bool TSetTransfer::lanChosen() const {
+    return Type->currentText() == QLatin1String(kLanText);
+}
 
-bool TSetTransfer::targetIsFreeText() const { return Target->isEditable(); }
+bool TSetTransfer::targetIsFreeText() const {
+    return Target->isEditable();
+}
 
 void TSetTransfer::selectRow(QComboBox* combo, int row) {
     const QSignalBlocker block(combo);

@@ -81,8 +81,8 @@ public:
     void RestoreStoredRows();
 
 protected:
-    TSetTransfer(const char* instanceName, const char* caption, const char* targetName, const char* targetCaption,
-                 const char* skipName, QWidget* parent);
+    TSetTransfer(const char* instanceName, const char* caption, const char* targetName,
+                 const char* targetCaption, const char* skipName, QWidget* parent);
     void FormActivate() override;
     // Refreshes the frame's status line of this direction.
     virtual void ShowInfo() = 0;

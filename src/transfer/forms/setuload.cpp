@@ -14,9 +14,13 @@ TSetUpload::TSetUpload(QWidget* parent)
     SkipID = Skip;
 }
 
-transfer::TransferSide TSetUpload::side() { return transfer::uploadSide(PWForm1->TransferSettings); }
+transfer::TransferSide TSetUpload::side() {
+    return transfer::uploadSide(PWForm1->TransferSettings);
+}
 
-void TSetUpload::ShowInfo() { PWForm1->ShowUploadInfo(); }
+void TSetUpload::ShowInfo() {
+    PWForm1->ShowUploadInfo();
+}
 
 void TSetUpload::FillSources() {
     const auto rows = transfer::sourceRows(Make->currentIndex(), Model->currentIndex(), Type->currentIndex());

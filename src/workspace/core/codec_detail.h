@@ -15,13 +15,17 @@ namespace plotwell::workspace::detail {
 std::span<const uint16_t> selectedCodes(const SampleStream& samples, int32_t start, int32_t end);
 
 // The reference word as the writers use it: 1 stands for 32768.
-inline double writerReference(const SampleStream& samples) { return double(samples.midCode()); }
+inline double writerReference(const SampleStream& samples) {
+    return double(samples.midCode());
+}
 
 inline void putLe16(std::string& out, uint16_t w) {
     out.push_back(char(w & 0xFF));
     out.push_back(char(w >> 8));
 }
-inline uint16_t le16(const char* p) { return uint16_t(uint8_t(p[0]) | (uint16_t(uint8_t(p[1])) << 8)); }
+inline uint16_t le16(const char* p) {
+    return uint16_t(uint8_t(p[0]) | (uint16_t(uint8_t(p[1])) << 8));
+}
 
 // Scans "%hd," values as a C stream would: blanks before a value are skipped, a value is
 // an optionally signed decimal taken modulo 2^16 as a signed 16-bit number, and one comma

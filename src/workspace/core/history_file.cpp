@@ -3,7 +3,9 @@
 namespace plotwell::workspace {
 
 namespace {
-bool isWordBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
+bool isWordBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
+}
 
 std::string_view nextWord(std::string_view& line) {
     std::size_t i = 0;
@@ -18,7 +20,9 @@ std::string_view nextWord(std::string_view& line) {
 }
 } // namespace
 
-std::string HistoryFileName(const std::string& waveFile) { return waveFile + ".pwi"; }
+std::string HistoryFileName(const std::string& waveFile) {
+    return waveFile + ".pwi";
+}
 
 std::vector<HistoryFileEntry> ReadHistoryFile(std::string_view bytes) {
     std::vector<HistoryFileEntry> entries;

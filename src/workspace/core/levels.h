@@ -8,8 +8,8 @@
 namespace plotwell::workspace {
 
 struct LevelResult {
-    double gain = 1.0;    // the factor applied (inf for a flat selection)
-    bool marks = false;   // the window is to be marked modified
+    double gain = 1.0;  // the factor applied (inf for a flat selection)
+    bool marks = false; // the window is to be marked modified
 };
 
 // `codes` is the selection, `mid` the mid code R', `peak` the larger magnitude of the

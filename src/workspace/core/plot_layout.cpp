@@ -8,7 +8,9 @@
 
 namespace plotwell::workspace {
 
-bool isSmallClient(int w, int h) { return h < 70 || w < 100; }
+bool isSmallClient(int w, int h) {
+    return h < 70 || w < 100;
+}
 
 PlotLayout plotLayout(int w, int h) {
     PlotLayout l;
@@ -41,7 +43,9 @@ int32_t traceY(double s, double d, const PlotLayout& l) {
     return toInt32((1.0 - s / d) * l.PlotHeight + l.MarginTop);
 }
 
-bool zoomAreaAllowed(int n, uint16_t r) { return n >= 100 && (r >= 50 || r == 1); }
+bool zoomAreaAllowed(int n, uint16_t r) {
+    return n >= 100 && (r >= 50 || r == 1);
+}
 
 bool zoomedViewUsable(bool zoomed, int32_t first, int32_t last, int32_t vmin, int32_t vmax, int n) {
     return zoomed && first >= 0 && first < last && last <= n - 1 && vmin < vmax;

@@ -39,7 +39,8 @@ void widenRange(const uint16_t* p, std::size_t n, uint16_t& lo, uint16_t& hi) {
 // lo/hi by the codes since that event up to and including i (when i < M). Between events x
 // stays in one column, so the loop costs one division per column, not per point.
 template <class Event>
-void walkColumns(std::span<const uint16_t> p, const PlotLayout& l, uint16_t& lo, uint16_t& hi, Event&& event) {
+void walkColumns(std::span<const uint16_t> p, const PlotLayout& l, uint16_t& lo, uint16_t& hi,
+                 Event&& event) {
     const int64_t m = int64_t(p.size());
     const int64_t pw = l.PlotWidth;
     if (pw <= 0 || m < 1)
@@ -167,7 +168,8 @@ void drawZoomedTrace(Canvas& c, std::span<const uint16_t> p, int32_t mid, int32_
 namespace {
 // Two horizontal preview lines in merge mode: solid where the level lies beyond the plot's
 // edge (drawn on the edge), dashed at the level's y otherwise.
-void drawLevelLines(Canvas& c, const PlotLayout& l, bool upperBeyond, int upperY, bool lowerBeyond, int lowerY) {
+void drawLevelLines(Canvas& c, const PlotLayout& l, bool upperBeyond, int upperY, bool lowerBeyond,
+                    int lowerY) {
     const int right = l.MarginLeft + l.PlotWidth;
     c.SetPen({kPreviewColor, upperBeyond ? PenStyle::Solid : PenStyle::Dash, PenMode::Merge});
     hLine(c, l.MarginLeft, right, upperBeyond ? l.MarginTop : upperY);
@@ -181,7 +183,8 @@ void drawPreviewLines(Canvas& c, const PlotLayout& l, int32_t mid, int32_t ampli
         return;
     // The lines use a divisor of 2R'+2, not the trace's 2R'.
     auto levelY = [&](int64_t level) {
-        return toInt32((1.0 - double(level + mid) / double(2 * int64_t(mid) + 2)) * l.PlotHeight + l.MarginTop);
+        return toInt32((1.0 - double(level + mid) / double(2 * int64_t(mid) + 2)) * l.PlotHeight +
+                       l.MarginTop);
     };
     const int64_t upper = int64_t(amplitude) + offset;
     const int64_t lower = int64_t(offset) - amplitude;
@@ -200,7 +203,9 @@ void drawZoomedPreviewLines(Canvas& c, const PlotLayout& l, int32_t vmin, int32_
     drawLevelLines(c, l, upper >= vmax, int(levelY(upper)), lower <= vmin, int(levelY(lower)));
 }
 
-Pen shadingPen() { return {kShadingColor, PenStyle::Solid, PenMode::NotXor}; }
+Pen shadingPen() {
+    return {kShadingColor, PenStyle::Solid, PenMode::NotXor};
+}
 
 void moveShadeStart(Canvas& c, const PlotLayout& l, int32_t& shadeStartX, int32_t xs) {
     const int top = l.MarginTop, bottom = l.MarginTop + l.PlotHeight;
@@ -226,7 +231,8 @@ void moveShadeEnd(Canvas& c, const PlotLayout& l, int32_t& shadeEndX, int32_t xe
     shadeEndX = xe;
 }
 
-GraphOutcome drawGraph(Canvas& c, const PlotLayout& l, const GraphInput& in, const std::function<void()>& shade) {
+GraphOutcome drawGraph(Canvas& c, const PlotLayout& l, const GraphInput& in,
+                       const std::function<void()>& shade) {
     GraphOutcome out;
     const int n = int(in.codes.size());
     c.SetPen({kGridColor, PenStyle::Dot, PenMode::Copy});
@@ -235,8 +241,7 @@ GraphOutcome drawGraph(Canvas& c, const PlotLayout& l, const GraphInput& in, con
         // nothing to show and no selection to shade.
         if (n < 2)
             return out;
-        const bool zoomed =
-            zoomedViewUsable(in.zoomed, in.viewFirst, in.viewLast, 0, 1, n);
+        const bool zoomed = zoomedViewUsable(in.zoomed, in.viewFirst, in.viewLast, 0, 1, n);
         const int32_t first = zoomed ? in.viewFirst : 0, last = zoomed ? in.viewLast : n - 1;
         drawLabels(c, bitPatternLabels(l, first, last), kBitPatternLabelColor);
         c.SetPen({kTraceColor, PenStyle::Solid, PenMode::Copy});
@@ -272,7 +277,8 @@ GraphOutcome drawGraph(Canvas& c, const PlotLayout& l, const GraphInput& in, con
                                 in.viewMax),
                    kLabelColor);
     c.SetPen({kZoomedTraceColor, PenStyle::Solid, PenMode::Copy});
-    drawZoomedTrace(c, in.codes.subspan(std::size_t(in.viewFirst), std::size_t(in.viewLast - in.viewFirst + 1)),
+    drawZoomedTrace(c,
+                    in.codes.subspan(std::size_t(in.viewFirst), std::size_t(in.viewLast - in.viewFirst + 1)),
                     mid, in.viewMin, in.viewMax, l);
     if (shade)
         shade();

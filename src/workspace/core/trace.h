@@ -41,8 +41,8 @@ void drawZoomedTrace(Canvas& c, std::span<const uint16_t> codes, int32_t midCode
 
 // Preview lines of a generator's amplitude: `midCode` is R' (32768 for normalised data).
 void drawPreviewLines(Canvas& c, const PlotLayout& l, int32_t midCode, int32_t amplitude, int32_t offset);
-void drawZoomedPreviewLines(Canvas& c, const PlotLayout& l, int32_t viewMin, int32_t viewMax, int32_t amplitude,
-                            int32_t offset);
+void drawZoomedPreviewLines(Canvas& c, const PlotLayout& l, int32_t viewMin, int32_t viewMax,
+                            int32_t amplitude, int32_t offset);
 
 // ---- selection shading -----------------------------------------------------------------
 
@@ -66,15 +66,16 @@ struct GraphInput {
 };
 
 struct GraphOutcome {
-    bool drewData = false;            // labels and trace were drawn (shading ran)
-    std::optional<AxisRange> axis;    // set by an analogue paint with data
+    bool drewData = false;         // labels and trace were drawn (shading ran)
+    std::optional<AxisRange> axis; // set by an analogue paint with data
     std::optional<bool> zoomAreaAllowed;
-    bool zoomedDrawn = false;         // the zoomed view was drawn (it was usable)
+    bool zoomedDrawn = false; // the zoomed view was drawn (it was usable)
 };
 
 // Draws the graph as a window paint does, after the background. `shade` runs where the
 // selection shading belongs (after the trace, before the preview lines); it is not called
 // when there is no data to shade.
-GraphOutcome drawGraph(Canvas& c, const PlotLayout& l, const GraphInput& in, const std::function<void()>& shade);
+GraphOutcome drawGraph(Canvas& c, const PlotLayout& l, const GraphInput& in,
+                       const std::function<void()>& shade);
 
 } // namespace plotwell::workspace

@@ -16,8 +16,10 @@ bool HasWriter(int saveType) {
     case 4:
     case 6:
     case 9:
-    case 13: return true;
-    default: return false; // 5 and 7 (GS2020 .sig, .arb), 10 and 11 (data-logger files)
+    case 13:
+        return true;
+    default:
+        return false; // 5 and 7 (GS2020 .sig, .arb), 10 and 11 (data-logger files)
     }
 }
 
@@ -36,30 +38,48 @@ bool WriteWaveFile(int saveType, const SampleStream& samples, int32_t start, int
             return false;
         writtenReference = uint16_t(samples.midCode());
         return true;
-    case 2: return WriteWaveCadWav(samples, start, end, tenBitModel, out, writtenReference);
-    case 3: return WriteWaveCadAsc(samples, start, end, tenBitModel, out, writtenReference);
-    case 6: return WriteWaveCadAsc(samples, start, end, true, out, writtenReference);
-    case 4: return WriteNormalised(samples, start, end, out, writtenReference);
-    case 9: return WriteTektronixIsf(samples, start, end, out, writtenReference);
-    default: return false;
+    case 2:
+        return WriteWaveCadWav(samples, start, end, tenBitModel, out, writtenReference);
+    case 3:
+        return WriteWaveCadAsc(samples, start, end, tenBitModel, out, writtenReference);
+    case 6:
+        return WriteWaveCadAsc(samples, start, end, true, out, writtenReference);
+    case 4:
+        return WriteNormalised(samples, start, end, out, writtenReference);
+    case 9:
+        return WriteTektronixIsf(samples, start, end, out, writtenReference);
+    default:
+        return false;
     }
 }
 
 bool ReadWaveFile(int openType, std::string_view bytes, SampleStream& out) {
     switch (openType) {
-    case 1: return ReadInternal(bytes, out);
-    case 13: return ReadBitPattern(bytes, out);
-    case 2: return ReadWaveCadWav(bytes, out);
+    case 1:
+        return ReadInternal(bytes, out);
+    case 13:
+        return ReadBitPattern(bytes, out);
+    case 2:
+        return ReadWaveCadWav(bytes, out);
     case 3:
-    case 6: return ReadWaveCadAsc(bytes, out);
-    case 4: return ReadNormalised(bytes, out);
-    case 5: return ReadGs2020Sig(bytes, out);
-    case 7: return ReadGs2020Arb(bytes, out);
-    case 9: return ReadTektronixIsf(bytes, out);
+    case 6:
+        return ReadWaveCadAsc(bytes, out);
+    case 4:
+        return ReadNormalised(bytes, out);
+    case 5:
+        return ReadGs2020Sig(bytes, out);
+    case 7:
+        return ReadGs2020Arb(bytes, out);
+    case 9:
+        return ReadTektronixIsf(bytes, out);
     case 0:
     case 8:
-    case 12: out.clear(); return true;
-    default: out.clear(); return false;
+    case 12:
+        out.clear();
+        return true;
+    default:
+        out.clear();
+        return false;
     }
 }
 

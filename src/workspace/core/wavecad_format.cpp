@@ -35,9 +35,13 @@ bool wavecadPoints(const SampleStream& samples, int32_t start, int32_t end, bool
     return ResampleSelection(samples.codes(), start, int64_t(sel.size()), 1024, points);
 }
 
-int16_t toShort(double v) { return int16_t(saturateTrunc(v, INT16_MIN, INT16_MAX, 0)); }
+int16_t toShort(double v) {
+    return int16_t(saturateTrunc(v, INT16_MIN, INT16_MAX, 0));
+}
 
-uint16_t wavecadCode(int16_t v) { return uint16_t((int32_t(v) + 2048) & 0xFFF); }
+uint16_t wavecadCode(int16_t v) {
+    return uint16_t((int32_t(v) + 2048) & 0xFFF);
+}
 
 } // namespace
 

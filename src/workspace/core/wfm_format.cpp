@@ -14,13 +14,17 @@ std::span<const uint16_t> selectedCodes(const SampleStream& samples, int32_t sta
     return samples.codes().subspan(std::size_t(start), std::size_t(end - start + 1));
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
 
 } // namespace detail
 
 namespace {
 
-bool validReference(uint16_t r) { return r == 1 || (r >= 2 && r <= 32768); }
+bool validReference(uint16_t r) {
+    return r == 1 || (r >= 2 && r <= 32768);
+}
 
 bool readWords(std::string_view bytes, uint16_t flip, SampleStream& out) {
     out.clear();
@@ -58,9 +62,13 @@ constexpr uint16_t kPatternFlip = 0x8000;
 
 } // namespace
 
-bool ReadInternal(std::string_view bytes, SampleStream& out) { return readWords(bytes, 0, out); }
+bool ReadInternal(std::string_view bytes, SampleStream& out) {
+    return readWords(bytes, 0, out);
+}
 
-bool ReadBitPattern(std::string_view bytes, SampleStream& out) { return readWords(bytes, kPatternFlip, out); }
+bool ReadBitPattern(std::string_view bytes, SampleStream& out) {
+    return readWords(bytes, kPatternFlip, out);
+}
 
 bool WriteInternal(const SampleStream& samples, int32_t start, int32_t end, std::string& out) {
     return writeWords(samples, start, end, 0, out);

@@ -211,7 +211,7 @@ public:
     void ListComPorts();
     void RS232setup1Click();
     // The serial link: port handle, each side's line settings and time-outs.
-    plotwell::transfer::SerialLinkState SerialLink;
+    plotwell::transfer::SerialLinkState Serial;
     // The stored serial parameters into DownloadDcb / UploadDcb (in memory only).
     void ApplyDownloadSerial();
     void ApplyUploadSerial();
@@ -319,7 +319,6 @@ private:
 
     std::vector<QMenu*> frameMenus_;
     QMenu* windowList_ = nullptr;
-    bool closing_ = false;
 };
 
 extern TPWForm1* PWForm1;

@@ -52,12 +52,12 @@ enum class Range { None, Full, StartEnd };
 struct DriverRow {
     Driver driver;
     EmptyWindow empty;
-    const char* caption;      // sprintf format with the window's file name; null: none set
-    bool wholeCaption;        // the format takes the window's caption instead (paste)
-    bool progress;            // the progress window's caption is set too
+    const char* caption; // sprintf format with the window's file name; null: none set
+    bool wholeCaption;   // the format takes the window's caption instead (paste)
+    bool progress;       // the progress window's caption is set too
     Range range;
     std::initializer_list<const char*> edits; // numeric edits marked unmodified
-    bool generator;           // a generator dialog: GeneratedExpr is emptied
+    bool generator;                           // a generator dialog: GeneratedExpr is emptied
 };
 
 // clang-format off
@@ -101,7 +101,9 @@ const DriverRow& rowOf(Driver d) {
     return kDrivers[0];
 }
 
-template <class T> TOperationDialog* operationDialog(T* form) { return dynamic_cast<TOperationDialog*>(form); }
+template <class T> TOperationDialog* operationDialog(T* form) {
+    return dynamic_cast<TOperationDialog*>(form);
+}
 
 } // namespace
 
@@ -118,8 +120,8 @@ struct TPWForm1::SavedDocument {
         : samples(*w.SampleStream), waveName(w.WaveName), caption(w.Caption()), fileType(w.FileType),
           saveState(w.SaveState), selectionStart(w.SelectionStart), selectionEnd(w.SelectionEnd),
           historyCount(w.HistoryCount), isBitPattern(w.IsBitPattern), unsignedDisplay(w.UnsignedDisplay),
-          start(w.StartStore), end(w.EndStore), ampl(w.AmplStore), offset(w.OffsetStore), adjust(w.AdjustStore),
-          exprn(w.ExprnStore) {}
+          start(w.StartStore), end(w.EndStore), ampl(w.AmplStore), offset(w.OffsetStore),
+          adjust(w.AdjustStore), exprn(w.ExprnStore) {}
 
     void restore(TWFMform& w) const {
         *w.SampleStream = samples;
@@ -147,10 +149,14 @@ void set(int32_t* field, int32_t value) {
     if (field)
         *field = value;
 }
-bool changed(const DriverFields& f) { return f.Changed && *f.Changed != 0; }
-void freeSnapshot(const DriverFields& f) {
+bool changed(const DriverFields& f) {
+    return f.Changed && *f.Changed != 0;
+}
+// The request is over: the snapshot is freed and the dialog forgets the window.
+void endRequest(TOperationDialog& dialog, const DriverFields& f) {
     if (f.SavedSamples)
         f.SavedSamples->clear();
+    dialog.Target = nullptr;
 }
 
 void repaintOverviewIfZoomed(const TWFMform& w) {
@@ -160,7 +166,9 @@ void repaintOverviewIfZoomed(const TWFMform& w) {
 
 } // namespace
 
-TWFMform* TPWForm1::DriverTarget() const { return CurrentWaveWindow ? CurrentWaveWindow : ActiveWaveWindow(); }
+TWFMform* TPWForm1::DriverTarget() const {
+    return CurrentWaveWindow ? CurrentWaveWindow : ActiveWaveWindow();
+}
 
 // ---- the new-waveform set-up ----------------------------------------------------------
 
@@ -202,20 +210,29 @@ void TPWForm1::NewWaveformSetup() {
 // ---- the common driver ----------------------------------------------------------------
 
 void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
+    if (driver == Driver::EditBitPattern) {
+        RunEditBitPattern(dialog, nullptr);
+        return;
+    }
     const DriverRow& row = rowOf(driver);
     // 1. The target: the window whose command this is.
     TWFMform* target = DriverTarget();
     if (!target || !dialog)
         return;
     CurrentWaveWindow = target;
-    dialog->Target = target;
     // 2. An empty window first gets samples, or ends the request.
     if (target->FileType == 0) {
         switch (row.empty) {
-        case EmptyWindow::SetUp: NewWaveformSetup(); break;
-        case EmptyWindow::Nothing: return;
-        case EmptyWindow::ClipboardPaste: target->PasteFromClipboard(); return;
-        case EmptyWindow::NoGuard: break;
+        case EmptyWindow::SetUp:
+            NewWaveformSetup();
+            break;
+        case EmptyWindow::Nothing:
+            return;
+        case EmptyWindow::ClipboardPaste:
+            target->PasteFromClipboard();
+            return;
+        case EmptyWindow::NoGuard:
+            break;
         }
     }
     // 3. A cancelled set-up ends the request; its answer is put back so that it cannot end
@@ -226,11 +243,12 @@ void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
     }
     if (!target->SampleStream || target->SampleStream->empty())
         return;
+    dialog->Target = target;
     // 4. Captions.
     const std::string fileName = platform::fileNameOnly(target->WaveName);
     if (row.caption)
-        dialog->setWindowTitle(QString::fromStdString(
-            workspace::cformat(row.caption, row.wholeCaption ? target->Caption().c_str() : fileName.c_str())));
+        dialog->setWindowTitle(QString::fromStdString(workspace::cformat(
+            row.caption, row.wholeCaption ? target->Caption().c_str() : fileName.c_str())));
     if (row.progress && ExpPregress)
         ExpPregress->setWindowTitle(
             QString::fromStdString(workspace::cformat("Evaluating expression for %s", fileName.c_str())));
@@ -265,7 +283,7 @@ void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
         show = dialog->DriverBeforeShow();
     }
     if (!show) {
-        freeSnapshot(f);
+        endRequest(*dialog, f);
         return;
     }
     // 8. The dialog.
@@ -292,7 +310,7 @@ void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
         }
     }
     // 12.
-    freeSnapshot(f);
+    endRequest(*dialog, f);
     if (driver == Driver::Resize)
         target->SelectionEnd = target->PointCount() - 1;
     if (driver == Driver::Adjust) {
@@ -345,29 +363,67 @@ void TPWForm1::DrawPasteThumbnail(QImage& image, const workspace::SampleStream& 
 
 // ---- the drivers ----------------------------------------------------------------------
 
-void TPWForm1::ExpressionToWaveform() { RunDriver(Driver::Expression, operationDialog(ExpressionForm)); }
-void TPWForm1::SineToWaveform() { RunDriver(Driver::Sine, operationDialog(SineForm)); }
-void TPWForm1::TriangleToWaveform() { RunDriver(Driver::Triangle, operationDialog(TriangleForm)); }
-void TPWForm1::SquareToWaveform() { RunDriver(Driver::Square, operationDialog(SquareForm)); }
-void TPWForm1::PulseToWaveform() { RunDriver(Driver::Pulse, operationDialog(PulseForm)); }
-void TPWForm1::CardiacToWaveform() { RunDriver(Driver::Cardiac, operationDialog(CardiacForm)); }
-void TPWForm1::SincToWaveform() { RunDriver(Driver::Sinc, operationDialog(SincForm)); }
-void TPWForm1::ExponentToWaveform() { RunDriver(Driver::Exponent, operationDialog(ExpForm)); }
-void TPWForm1::GaussianToWaveform() { RunDriver(Driver::Gaussian, operationDialog(GaussForm)); }
-void TPWForm1::NoiseToWaveform() { RunDriver(Driver::Noise, operationDialog(NoiseForm)); }
-void TPWForm1::HarmonicsToWaveform() { RunDriver(Driver::Harmonics, operationDialog(HarmonicsForm)); }
-void TPWForm1::ScalarOpToWaveform() { RunDriver(Driver::ScalarOp, operationDialog(Scalaropdlg)); }
-void TPWForm1::MathOpToWaveform() { RunDriver(Driver::MathOp, operationDialog(Mathopdlg)); }
-void TPWForm1::PasteToWaveform() { RunDriver(Driver::Paste, operationDialog(PasteOptions)); }
-void TPWForm1::AdjustWaveform() { RunDriver(Driver::Adjust, operationDialog(VertForm)); }
-void TPWForm1::ResizeWaveform() { RunDriver(Driver::Resize, operationDialog(ResizeForm)); }
-void TPWForm1::SmoothWaveform() { RunDriver(Driver::Smooth, operationDialog(SmoothForm)); }
+void TPWForm1::ExpressionToWaveform() {
+    RunDriver(Driver::Expression, operationDialog(ExpressionForm));
+}
+void TPWForm1::SineToWaveform() {
+    RunDriver(Driver::Sine, operationDialog(SineForm));
+}
+void TPWForm1::TriangleToWaveform() {
+    RunDriver(Driver::Triangle, operationDialog(TriangleForm));
+}
+void TPWForm1::SquareToWaveform() {
+    RunDriver(Driver::Square, operationDialog(SquareForm));
+}
+void TPWForm1::PulseToWaveform() {
+    RunDriver(Driver::Pulse, operationDialog(PulseForm));
+}
+void TPWForm1::CardiacToWaveform() {
+    RunDriver(Driver::Cardiac, operationDialog(CardiacForm));
+}
+void TPWForm1::SincToWaveform() {
+    RunDriver(Driver::Sinc, operationDialog(SincForm));
+}
+void TPWForm1::ExponentToWaveform() {
+    RunDriver(Driver::Exponent, operationDialog(ExpForm));
+}
+void TPWForm1::GaussianToWaveform() {
+    RunDriver(Driver::Gaussian, operationDialog(GaussForm));
+}
+void TPWForm1::NoiseToWaveform() {
+    RunDriver(Driver::Noise, operationDialog(NoiseForm));
+}
+void TPWForm1::HarmonicsToWaveform() {
+    RunDriver(Driver::Harmonics, operationDialog(HarmonicsForm));
+}
+void TPWForm1::ScalarOpToWaveform() {
+    RunDriver(Driver::ScalarOp, operationDialog(Scalaropdlg));
+}
+void TPWForm1::MathOpToWaveform() {
+    RunDriver(Driver::MathOp, operationDialog(Mathopdlg));
+}
+void TPWForm1::PasteToWaveform() {
+    RunDriver(Driver::Paste, operationDialog(PasteOptions));
+}
+void TPWForm1::AdjustWaveform() {
+    RunDriver(Driver::Adjust, operationDialog(VertForm));
+}
+void TPWForm1::ResizeWaveform() {
+    RunDriver(Driver::Resize, operationDialog(ResizeForm));
+}
+void TPWForm1::SmoothWaveform() {
+    RunDriver(Driver::Smooth, operationDialog(SmoothForm));
+}
 
-void TPWForm1::EditBitPattern() { RunEditBitPattern(operationDialog(BitPatternForm), nullptr); }
+void TPWForm1::EditBitPattern() {
+    RunDriver(Driver::EditBitPattern, operationDialog(BitPatternForm));
+}
 
 // A new bit pattern, also over a window that holds data. The window's document is kept
 // before the set-up replaces it, so that the editor's Cancel brings the old data back.
-void TPWForm1::NewBitPattern() { NewBitPatternWith(operationDialog(BitPatternForm)); }
+void TPWForm1::NewBitPattern() {
+    NewBitPatternWith(operationDialog(BitPatternForm));
+}
 
 void TPWForm1::NewBitPatternWith(TOperationDialog* editor) {
     TWFMform* target = DriverTarget();
@@ -392,13 +448,14 @@ void TPWForm1::RunEditBitPattern(TOperationDialog* editor, const SavedDocument* 
     CurrentWaveWindow = target;
     editor->Target = target;
     const std::string fileName = platform::fileNameOnly(target->WaveName);
-    editor->setWindowTitle(QString::fromStdString(workspace::cformat("Bit Pattern for %s", fileName.c_str())));
+    editor->setWindowTitle(
+        QString::fromStdString(workspace::cformat(rowOf(Driver::EditBitPattern).caption, fileName.c_str())));
     editor->DriverBeforeSnapshot();
     const DriverFields f = editor->driverFields();
     if (f.SavedSamples)
         *f.SavedSamples = *target->SampleStream;
     if (!editor->DriverBeforeShow()) {
-        freeSnapshot(f);
+        endRequest(*editor, f);
         return;
     }
     const int answer = editor->ShowModal();
@@ -418,7 +475,7 @@ void TPWForm1::RunEditBitPattern(TOperationDialog* editor, const SavedDocument* 
         }
         target->update();
     }
-    freeSnapshot(f);
+    endRequest(*editor, f);
     if (answer == platform::mrCancel && before) {
         // The old data are back as they were, kind and save state included.
         target->PublishStatus();

@@ -16,7 +16,9 @@ transfer::InstrumentLibraries& libraries(std::unique_ptr<transfer::InstrumentLib
 }
 
 // The decimal value of an address text; -1 (refused by the drivers) when it is none.
-int addressValue(const std::string& text) { return workspace::parseInt(text).value_or(-1); }
+int addressValue(const std::string& text) {
+    return workspace::parseInt(text).value_or(-1);
+}
 } // namespace
 
 bool TPWForm1::LoadGpibLibrary() {

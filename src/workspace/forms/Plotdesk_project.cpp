@@ -60,7 +60,8 @@ void setExpressionText(const std::string& text) {
 // filling it later does not change), the first window of a data-logger file, and an empty
 // new window.
 std::optional<workspace::OpenFileEntry> listedEntry(const TWFMform& w) {
-    if (w.WaveName.empty() || w.FileType < 0)
+    // A name with a line break (possible on Linux) cannot stand in a one-line entry.
+    if (w.WaveName.empty() || w.FileType < 0 || w.WaveName.find_first_of("\r\n") != std::string::npos)
         return std::nullopt;
     workspace::OpenFileEntry e{w.WaveName, w.FileType, true, w.SelectionStart, w.SelectionEnd, w.ProjectValue};
     if (w.WaveName == TWFMform::DefaultWaveName && w.FileType == 0)

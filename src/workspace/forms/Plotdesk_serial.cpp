@@ -33,41 +33,44 @@ void TPWForm1::ListComPorts() {
 
 void TPWForm1::ApplyDownloadSerial() {
     const auto& s = TransferSettings;
-    transfer::applySerialParameters(SerialLink.DownloadDcb, s.dlBaudRate, s.dlByteSize, s.dlParity, s.dlStopBits,
+    transfer::applySerialParameters(Serial.DownloadDcb, s.dlBaudRate, s.dlByteSize, s.dlParity, s.dlStopBits,
                                     s.dlFlowControl);
 }
 
 void TPWForm1::ApplyUploadSerial() {
     const auto& s = TransferSettings;
-    transfer::applySerialParameters(SerialLink.UploadDcb, s.ulBaudRate, s.ulByteSize, s.ulParity, s.ulStopBits,
+    transfer::applySerialParameters(Serial.UploadDcb, s.ulBaudRate, s.ulByteSize, s.ulParity, s.ulStopBits,
                                     s.ulFlowControl);
 }
 
 void TPWForm1::ProbeSerialPort(bool download) {
     const std::string& port = download ? TransferSettings.dlType : TransferSettings.ulType;
-    platform::SerialLineSettings& dcb = download ? SerialLink.DownloadDcb : SerialLink.UploadDcb;
+    platform::SerialLineSettings& dcb = download ? Serial.DownloadDcb : Serial.UploadDcb;
     int error = 0;
     switch (transfer::readSerialState(port, dcb, error)) {
     case transfer::SerialOpenResult::NoAccess:
         // Start-up goes on with the line settings unread.
         platform::errorBox(workspace::cformat(transfer::kStartupAccessText, port.c_str()), false);
         break;
-    case transfer::SerialOpenResult::GetStateFailed: ReportCommError(port, "GetCommState", error); break;
-    default: break;
+    case transfer::SerialOpenResult::GetStateFailed:
+        ReportCommError(port, "GetCommState", error);
+        break;
+    default:
+        break;
     }
     if (download) {
         ApplyDownloadSerial();
-        SerialLink.DownloadTimeouts = transfer::kDownloadTimeouts;
+        Serial.DownloadTimeouts = transfer::kDownloadTimeouts;
     } else {
         ApplyUploadSerial();
-        SerialLink.UploadTimeouts = transfer::kUploadTimeouts;
+        Serial.UploadTimeouts = transfer::kUploadTimeouts;
     }
 }
 
 void TPWForm1::ReportCommError(const std::string& port, const std::string& function, int error) {
     platform::errorBox(workspace::cformat(transfer::kCommErrorText, port.c_str(), function.c_str()), true);
-    platform::ui().titledMessage("GetLastError", platform::systemErrorText(error), platform::Icon::Information,
-                                 platform::ButtonOk);
+    platform::ui().titledMessage("GetLastError", platform::systemErrorText(error),
+                                 platform::Icon::Information, platform::ButtonOk);
 }
 
 void TPWForm1::RS232setup1Click() {

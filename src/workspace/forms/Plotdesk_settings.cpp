@@ -15,7 +15,9 @@ using namespace plotwell;
 using transfer::TransferSide;
 
 namespace {
-QString qs(const std::string& s) { return QString::fromStdString(s); }
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 // Start-up: the stored rows go into a dialog as the handlers would have left them.
 void pushStoredRows(TSetTransfer& d, const TransferSide& s) {
@@ -61,16 +63,16 @@ void TPWForm1::RestoreInterfaces() {
     lookUpInterface(*SetDownload, SetDownload->Type, transfer::downloadSide(s));
     // 10. A serial side is checked and prepared; a GPIB side wants the library. The
     // other sides still get their line settings, for a port chosen later.
-    if (s.dlTypeIndex > transfer::ifLan)
+    if (s.dlTypeIndex > transfer::ifLan) {
         ProbeSerialPort(true);
-    else {
+    } else {
         ApplyDownloadSerial();
         if (s.dlTypeIndex < transfer::ifUsb)
             GpibNeeded = true;
     }
-    if (s.ulTypeIndex > transfer::ifLan)
+    if (s.ulTypeIndex > transfer::ifLan) {
         ProbeSerialPort(false);
-    else {
+    } else {
         ApplyUploadSerial();
         if (s.ulTypeIndex < transfer::ifUsb)
             GpibNeeded = true;
@@ -81,7 +83,8 @@ void TPWForm1::RestoreInterfaces() {
 }
 
 void TPWForm1::TransferSetup(TSetTransfer& dialog, bool download) {
-    const TransferSide side = download ? transfer::downloadSide(TransferSettings) : transfer::uploadSide(TransferSettings);
+    const TransferSide side =
+        download ? transfer::downloadSide(TransferSettings) : transfer::uploadSide(TransferSettings);
     // What Cancel puts back: the record (a Make change presets its flow control at once)
     // and the controls the transfers read that the record does not hold.
     const transfer::TransferSettings before = TransferSettings;
@@ -105,12 +108,17 @@ void TPWForm1::TransferSetup(TSetTransfer& dialog, bool download) {
         ShowUploadInfo();
 }
 
-void TPWForm1::Generatorsetup1Click() { TransferSetup(*SetDownload, true); }
+void TPWForm1::Generatorsetup1Click() {
+    TransferSetup(*SetDownload, true);
+}
 
-void TPWForm1::Oscilloscopesetup1Click() { TransferSetup(*SetUpload, false); }
+void TPWForm1::Oscilloscopesetup1Click() {
+    TransferSetup(*SetUpload, false);
+}
 
 void TPWForm1::IOcontrol1Click() {
-    // The waveform windows share this menu, so one item serves the frame and the window.
+    // The waveform windows' I/O control menu holds this same item, so enabling it here
+    // serves the frame and the active window alike.
     QComboBox* device = SetRS232->Device;
     const int remembered = device->currentIndex();
     RS232setup1->setEnabled(false);

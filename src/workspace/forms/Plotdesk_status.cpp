@@ -1,8 +1,8 @@
 #include "workspace/forms/Plotdesk.h"
 
 #include "workspace/core/numtext.h"
-#include "workspace/core/saturate.h"
 #include "workspace/core/sample_stream.h"
+#include "workspace/core/saturate.h"
 #include "workspace/forms/wfmchild.h"
 
 #include <QLabel>
@@ -28,8 +28,8 @@ void setLabel(QLabel* l, const std::string& text) {
 }
 } // namespace
 
-void TPWForm1::ShowCursorInfo(const std::string& name, int start, bool normalised, int count, float startValue,
-                              float endValue, int end, int bitPattern) {
+void TPWForm1::ShowCursorInfo(const std::string& name, int start, bool normalised, int count,
+                              float startValue, float endValue, int end, int bitPattern) {
     if (bitPattern < 0) {
         const TWFMform* w = ActiveWaveWindow();
         bitPattern = w && w->IsBitPattern;

@@ -109,6 +109,11 @@ public:
     void CloseQueried() { closeQueried_ = true; }
     // The close query; false keeps the window open.
     bool FormCloseQuery();
+    // The save question of the close query, asked whatever the frame is doing.
+    bool AskToSave();
+    // The close has run: the window is on its way out and holds no samples.
+    bool isClosed() const { return closed_; }
+    bool closeQueried() const { return closeQueried_; }
     void FormClose();
     QMdiSubWindow* subWindow() const;
 
@@ -116,6 +121,16 @@ public:
     void New1Click();
     void Open1Click();
     void Exit1Click();
+    void OpenInternalClick();
+    void OpenNormalisedClick();
+    void OpenWaveCADwavClick();
+    void OpenWaveCADascClick();
+    void OpenTektronixClick();
+    void TypeInternalClick();
+    void TypeNormalisedClick();
+    void TypeWaveCADwavClick();
+    void TypeWaveCADascClick();
+    void TypeTektronixClick();
 
     // ---- wfmfiles.cpp ---------------------------------------------------------------
     // Replaces the samples by the contents of a file, by the frame's OpenType.
@@ -219,6 +234,9 @@ public:
     bool CheckIdentityUsb(plotwell::transfer::Link& link, std::string& expected, bool download);
     bool CheckIdentityLan(plotwell::transfer::Link& link, std::string& expected, bool download);
     static int CompareIdentity(const std::string& reply, const std::string& expected);
+    // The first step of every LAN worker: timer off, then a connection to the direction's
+    // IP address and TCP port. Null after the connect message when none could be made.
+    std::unique_ptr<plotwell::transfer::Link> ConnectLan(bool download);
     // The failure routines of the two directions: stop, report, close the link, hide the
     // status; an upload also empties the window.
     void DownloadFailed();
@@ -230,10 +248,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // wfmview.cpp: a right-button press outside draw mode opens Select limits.
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     bool CheckIdentity(plotwell::transfer::Link& link, std::string& expected, bool download);
     bool closeQueried_ = false;
+    bool closed_ = false;
     // wfmview.cpp: parts of the surface already up to date for the next paintEvent.
     QRegion surfaceCurrent_;
     void renderSurface();

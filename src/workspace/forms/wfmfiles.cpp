@@ -36,19 +36,39 @@ bool setUpSaveDialog(platform::FileDialogState& d, int type, const TPWForm1& fra
         d.title = title;
     };
     switch (type) {
-    case 1: set("wfm", "Plotwell *.wfm files|*.wfm", frame.WavesDir, "Save to a Plotwell file"); break;
-    case 2: set("wav", "WaveCAD *.wav files|*.wav", frame.WaveCadDir, "Save to a WaveCAD file"); break;
-    case 3: set("asc", "WaveCAD *.asc files|*.asc", frame.WaveCadDir, "Save to a WaveCAD file"); break;
-    case 4: set("nrm", "Normalised *.nrm files|*.nrm", frame.WavesDir, "Save to a Normalised file"); break;
-    case 5: set("sig", "GS2020 *.sig files|*.sig", frame.Gs2020Dir, "Save to a GS2020 file"); break;
-    case 6: set("asc", "GS2020 *.asc files|*.asc", frame.Gs2020Dir, "Save to a GS2020 file"); break;
-    case 7: set("arb", "GS2020 *.arb files|*.arb", frame.Gs2020Dir, "Save to a GS2020 file"); break;
-    case 9: set("isf", "Tektronix *.isf files|*.isf", frame.TdsDir, "Save to a Tektronix TDS file"); break;
-    case 11: set("dac", "ZELO *.dac files|*.dac", frame.ZeloDir, "Save to a ZELO file"); break;
-    case 13:
-        set("ptn", "Plotwell Bit Pattern files *.ptn files|*.ptn", frame.PatternsDir, "Save to a Bit Pattern file");
+    case 1:
+        set("wfm", "Plotwell *.wfm files|*.wfm", frame.WavesDir, "Save to a Plotwell file");
         break;
-    default: return false;
+    case 2:
+        set("wav", "WaveCAD *.wav files|*.wav", frame.WaveCadDir, "Save to a WaveCAD file");
+        break;
+    case 3:
+        set("asc", "WaveCAD *.asc files|*.asc", frame.WaveCadDir, "Save to a WaveCAD file");
+        break;
+    case 4:
+        set("nrm", "Normalised *.nrm files|*.nrm", frame.WavesDir, "Save to a Normalised file");
+        break;
+    case 5:
+        set("sig", "GS2020 *.sig files|*.sig", frame.Gs2020Dir, "Save to a GS2020 file");
+        break;
+    case 6:
+        set("asc", "GS2020 *.asc files|*.asc", frame.Gs2020Dir, "Save to a GS2020 file");
+        break;
+    case 7:
+        set("arb", "GS2020 *.arb files|*.arb", frame.Gs2020Dir, "Save to a GS2020 file");
+        break;
+    case 9:
+        set("isf", "Tektronix *.isf files|*.isf", frame.TdsDir, "Save to a Tektronix TDS file");
+        break;
+    case 11:
+        set("dac", "ZELO *.dac files|*.dac", frame.ZeloDir, "Save to a ZELO file");
+        break;
+    case 13:
+        set("ptn", "Plotwell Bit Pattern files *.ptn files|*.ptn", frame.PatternsDir,
+            "Save to a Bit Pattern file");
+        break;
+    default:
+        return false;
     }
     return true;
 }
@@ -202,12 +222,24 @@ void saveAs(TWFMform* w, int type) {
 }
 } // namespace
 
-void TWFMform::SaveInternalClick() { saveAs(this, 1); }
-void TWFMform::SaveWaveCADwavClick() { saveAs(this, 2); }
-void TWFMform::SaveWaveCADascClick() { saveAs(this, 3); }
-void TWFMform::SaveNormalisedClick() { saveAs(this, 4); }
-void TWFMform::SaveTektronixClick() { saveAs(this, 9); }
-void TWFMform::BitPatternbpn1Click() { saveAs(this, 13); }
+void TWFMform::SaveInternalClick() {
+    saveAs(this, 1);
+}
+void TWFMform::SaveWaveCADwavClick() {
+    saveAs(this, 2);
+}
+void TWFMform::SaveWaveCADascClick() {
+    saveAs(this, 3);
+}
+void TWFMform::SaveNormalisedClick() {
+    saveAs(this, 4);
+}
+void TWFMform::SaveTektronixClick() {
+    saveAs(this, 9);
+}
+void TWFMform::BitPatternbpn1Click() {
+    saveAs(this, 13);
+}
 
 bool TWFMform::WriteInternal(const std::string& fileName) {
     if (!SampleStream)

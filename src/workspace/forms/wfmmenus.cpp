@@ -56,13 +56,19 @@ TWaveMenus::TWaveMenus(TPWForm1* frame) : QObject(frame), frame_(frame) {
     File1->addMenu(frame->OpenAs1);
     Save1 = onWindow(File1, "Save1", "&Save...", method(&TWFMform::Save1Click), QKeySequence("Ctrl+S"));
     SaveAs1 = platform::named(File1->addMenu("Save As..."), "SaveAs1");
-    SaveNormalised = onWindow(SaveAs1, "SaveNormalised", "Normalised    *.nrm", method(&TWFMform::SaveNormalisedClick));
-    SaveInternal = onWindow(SaveAs1, "SaveInternal", "Internal           *.wfm", method(&TWFMform::SaveInternalClick));
-    SaveWaveCADwav = onWindow(SaveAs1, "SaveWaveCADwav", "WaveCAD       *.wav", method(&TWFMform::SaveWaveCADwavClick));
-    SaveWaveCADasc = onWindow(SaveAs1, "SaveWaveCADasc", "WaveCAD       *.asc", method(&TWFMform::SaveWaveCADascClick));
-    SaveTektronix = onWindow(SaveAs1, "SaveTektronix", "Tektronix        *.isf", method(&TWFMform::SaveTektronixClick));
+    SaveNormalised =
+        onWindow(SaveAs1, "SaveNormalised", "Normalised    *.nrm", method(&TWFMform::SaveNormalisedClick));
+    SaveInternal =
+        onWindow(SaveAs1, "SaveInternal", "Internal           *.wfm", method(&TWFMform::SaveInternalClick));
+    SaveWaveCADwav =
+        onWindow(SaveAs1, "SaveWaveCADwav", "WaveCAD       *.wav", method(&TWFMform::SaveWaveCADwavClick));
+    SaveWaveCADasc =
+        onWindow(SaveAs1, "SaveWaveCADasc", "WaveCAD       *.asc", method(&TWFMform::SaveWaveCADascClick));
+    SaveTektronix =
+        onWindow(SaveAs1, "SaveTektronix", "Tektronix        *.isf", method(&TWFMform::SaveTektronixClick));
     SaveTektronix->setEnabled(false);
-    SaveBitPattern = onWindow(SaveAs1, "BitPatternbpn1", "Bit Pattern      *.ptn", method(&TWFMform::BitPatternbpn1Click));
+    SaveBitPattern =
+        onWindow(SaveAs1, "BitPatternbpn1", "Bit Pattern      *.ptn", method(&TWFMform::BitPatternbpn1Click));
     Close1 = onWindow(File1, "Close1", "&Close", method(&TWFMform::Close1Click));
     Clear1 = onWindow(File1, "Clear1", "C&lear", method(&TWFMform::Clear1Click));
     File1->addSeparator();
@@ -83,10 +89,13 @@ TWaveMenus::TWaveMenus(TPWForm1* frame) : QObject(frame), frame_(frame) {
     Edit1->addSeparator();
     Selectall1 = onWindow(Edit1, "Selectall1", "Select &All", method(&TWFMform::Selectall1Click),
                           QKeySequence("Ctrl+A"));
-    SelectLimits1 = onWindow(Edit1, "SelectLimits1", "Select &Limits...", method(&TWFMform::Selectlimits1Click));
+    SelectLimits1 =
+        onWindow(Edit1, "SelectLimits1", "Select &Limits...", method(&TWFMform::Selectlimits1Click));
     Edit1->addSeparator();
-    Verticaladjust1 = onWindow(Edit1, "Verticaladjust1", "&Vertical adjust...", driver(&TPWForm1::AdjustWaveform));
-    Verticaltomax1 = onWindow(Edit1, "Verticaltomax1", "Amplitude to &max peak", method(&TWFMform::Verticaltomax1Click));
+    Verticaladjust1 =
+        onWindow(Edit1, "Verticaladjust1", "&Vertical adjust...", driver(&TPWForm1::AdjustWaveform));
+    Verticaltomax1 =
+        onWindow(Edit1, "Verticaltomax1", "Amplitude to &max peak", method(&TWFMform::Verticaltomax1Click));
     Amplitudetomaxpkpk1 = onWindow(Edit1, "Amplitudetomaxpkpk1", "Amplitude to max pk-pk",
                                    method(&TWFMform::Amplitudetomaxpkpk1Click));
     Resize1 = onWindow(Edit1, "Resize1", "&Resize...", driver(&TPWForm1::ResizeWaveform));
@@ -171,7 +180,9 @@ TWaveMenus::TWaveMenus(TPWForm1* frame) : QObject(frame), frame_(frame) {
     connect(IOcontrol1, &QMenu::aboutToShow, this, &TWaveMenus::IOcontrol1Click);
 }
 
-std::vector<QMenu*> TWaveMenus::menus() const { return {File1, Edit1, View1, Waveform1, Maths1, IOcontrol1}; }
+std::vector<QMenu*> TWaveMenus::menus() const {
+    return {File1, Edit1, View1, Waveform1, Maths1, IOcontrol1};
+}
 
 TWFMform* TWaveMenus::target() const {
     TWFMform* w = frame_->ActiveWaveWindow();
@@ -190,7 +201,11 @@ TWFMform* TWaveMenus::popupTarget() const {
 }
 
 void TWaveMenus::File1Click() { popupTarget(); }
-void TWaveMenus::View1Click() { popupTarget(); }
+void TWaveMenus::View1Click() {
+    // Zoom area follows the data as a paint would have left it.
+    if (TWFMform* w = popupTarget())
+        w->UpdateZoomArea();
+}
 void TWaveMenus::Waveform1Click() { popupTarget(); }
 
 void TWaveMenus::Edit1Click() {
@@ -207,7 +222,8 @@ void TWaveMenus::Maths1Click() {
     for (QAction* a : {Waveformaddition1, Waveformsubtraction1, Waveformmultiply1})
         a->setEnabled(several);
     if (w && w->FileType == 13)
-        for (QAction* a : {Addscalar1, Multiplybyscalar1, Waveformaddition1, Waveformsubtraction1, Waveformmultiply1})
+        for (QAction* a :
+             {Addscalar1, Multiplybyscalar1, Waveformaddition1, Waveformsubtraction1, Waveformmultiply1})
             a->setEnabled(false);
 }
 
@@ -241,13 +257,11 @@ void TWFMform::LengthChanged() {
     Zoomed = 0;
     ViewFirst = -1;
     SavedView = {0, 0, -1, 0};
-    const int n = PointCount();
-    if (n < 1) {
+    if (PointCount() < 1) {
         SelectionStart = SelectionEnd = 0;
         return;
     }
-    SelectionEnd = std::clamp(SelectionEnd, 0, n - 1);
-    SelectionStart = std::clamp(SelectionStart, 0, SelectionEnd);
+    NormaliseSelection();
 }
 
 // The selection's codes, the selection first brought within the samples.
@@ -255,9 +269,9 @@ static std::span<uint16_t> selectedCodes(TWFMform& w) {
     const int n = w.PointCount();
     if (n < 1)
         return {};
-    w.SelectionEnd = std::clamp(w.SelectionEnd, 0, n - 1);
-    w.SelectionStart = std::clamp(w.SelectionStart, 0, w.SelectionEnd);
-    return w.SampleStream->codes().subspan(size_t(w.SelectionStart), size_t(w.SelectionEnd - w.SelectionStart + 1));
+    w.NormaliseSelection();
+    return w.SampleStream->codes().subspan(size_t(w.SelectionStart),
+                                           size_t(w.SelectionEnd - w.SelectionStart + 1));
 }
 
 // The level commands publish the status too, so the panel shows the new values.
@@ -272,7 +286,8 @@ void TWFMform::Verticaltomax1Click() {
     if (FileType == 0 || PointCount() < 1)
         return;
     const int32_t peak = PWForm1->FindSampleRange();
-    finishLevelCommand(*this, workspace::amplitudeToMaxPeak(selectedCodes(*this), SampleStream->midCode(), peak));
+    finishLevelCommand(*this,
+                       workspace::amplitudeToMaxPeak(selectedCodes(*this), SampleStream->midCode(), peak));
 }
 
 void TWFMform::Amplitudetomaxpkpk1Click() {
@@ -280,13 +295,13 @@ void TWFMform::Amplitudetomaxpkpk1Click() {
         return;
     PWForm1->FindSampleRange();
     finishLevelCommand(*this, workspace::amplitudeToMaxPkPk(selectedCodes(*this), SampleStream->midCode(),
-                                                     PWForm1->SampleMin, PWForm1->SampleMax));
+                                                            PWForm1->SampleMin, PWForm1->SampleMax));
 }
 
 void TWFMform::Clear1Click() {
     if (SaveState != 0) {
-        const auto answer = platform::askYesNoCancel(
-            workspace::cformat("%s.\nWaveform data not saved.\nDo you want to save it now?", Caption().c_str()));
+        const auto answer = platform::askYesNoCancel(workspace::cformat(
+            "%s.\nWaveform data not saved.\nDo you want to save it now?", Caption().c_str()));
         if (answer == platform::Answer::Cancel || answer == platform::Answer::None)
             return;
         if (answer == platform::Answer::Yes) {

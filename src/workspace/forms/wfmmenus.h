@@ -50,7 +50,7 @@ public:
     QAction* SaveInternal = nullptr;
     QAction* SaveWaveCADwav = nullptr;
     QAction* SaveWaveCADasc = nullptr;
-    QAction* SaveTektronix = nullptr; // disabled in the layout, and stays so
+    QAction* SaveTektronix = nullptr;  // disabled in the layout, and stays so
     QAction* SaveBitPattern = nullptr; // BitPatternbpn1
     QAction* Close1 = nullptr;
     QAction* Clear1 = nullptr;

@@ -26,7 +26,9 @@ constexpr int kMaxAmplitude = 65536;
 constexpr int kMinLength = 2;
 
 // The text read as a decimal integer; no number reads as 0.
-int numberOf(const QString& text) { return workspace::parseIntPrefix(text.toStdString()).value_or(0); }
+int numberOf(const QString& text) {
+    return workspace::parseIntPrefix(text.toStdString()).value_or(0);
+}
 } // namespace
 
 TWaveSetup::TWaveSetup(QWidget* parent) : Form("WaveSetup", parent) {
@@ -64,7 +66,9 @@ TWaveSetup::TWaveSetup(QWidget* parent) : Form("WaveSetup", parent) {
     connect(BCancel, &QPushButton::clicked, this, &TWaveSetup::BCancelClick);
 }
 
-bool TWaveSetup::patternRequested() const { return CurrentWaveWindow && CurrentWaveWindow->PatternRequest == 1; }
+bool TWaveSetup::patternRequested() const {
+    return CurrentWaveWindow && CurrentWaveWindow->PatternRequest == 1;
+}
 
 void TWaveSetup::FormActivate() {
     const bool pattern = patternRequested();
@@ -89,7 +93,9 @@ TWaveSetup::KeyUpResult TWaveSetup::KeyUpRule(const std::string& text, bool digi
     return {stored, workspace::cformat("%d", stored)};
 }
 
-static bool digitOrBackspace(int key) { return (key >= Qt::Key_0 && key <= Qt::Key_9) || key == Qt::Key_Backspace; }
+static bool digitOrBackspace(int key) {
+    return (key >= Qt::Key_0 && key <= Qt::Key_9) || key == Qt::Key_Backspace;
+}
 
 void TWaveSetup::WfmAmplKeyUp(int key) {
     const auto r = KeyUpRule(WfmAmpl->text().toStdString(), digitOrBackspace(key), Amplitude);

@@ -3,6 +3,7 @@
 #include "platform/screen_cursor.h"
 #include "platform/ui.h"
 #include "transfer/core/identity.h"
+#include "transfer/core/tcp_link.h"
 #include "transfer/forms/msgwnd.h"
 #include "transfer/forms/setdload.h"
 #include "transfer/forms/setuload.h"
@@ -65,6 +66,23 @@ bool TWFMform::CheckIdentity(transfer::Link& link, std::string& expected, bool d
             PWForm1->ReportUsbError(c.io.function, c.io.code);
     }
     return true;
+}
+
+std::unique_ptr<transfer::Link> TWFMform::ConnectLan(bool download) {
+    // The transfer runs whole within this tick; no second tick may start it again.
+    ioTimer->stop();
+    const auto& s = PWForm1->TransferSettings;
+    // The address comes from the settings record, never from the dialog's Address edit,
+    // which may show the GPIB address after a cancelled dialog.
+    auto link = download ? transfer::TcpLink::connect(s.dlIPAddress, s.dlTCPPort)
+                         : transfer::TcpLink::connect(s.ulIPAddress, s.ulTCPPort);
+    if (!link) {
+        if (MessageWnd)
+            MessageWnd->hide();
+        platform::ui().message("Unable to connect to device.\n\nCheck IP Address and TCP Port settings.",
+                               platform::Icon::Error, platform::ButtonOk, false);
+    }
+    return link;
 }
 
 namespace {

@@ -13,8 +13,8 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QPolygon>
 #include <QPushButton>
 
@@ -84,7 +84,9 @@ private:
     QPixmap picture_;
 };
 
-CursorImage* image(QLabel* l) { return static_cast<CursorImage*>(l); }
+CursorImage* image(QLabel* l) {
+    return static_cast<CursorImage*>(l);
+}
 
 } // namespace
 
@@ -135,7 +137,9 @@ PlotLayout TWFMform::Layout() const {
 
 workspace::CursorSpan TWFMform::CursorSpan() const {
     const int n = PointCount();
-    if (workspace::zoomedViewUsable(Zoomed, ViewFirst, ViewLast, ViewMin, ViewMax, n))
+    // A bit pattern's view is a sample range only; its levels are always the full scale.
+    const bool bits = FileType == 13;
+    if (workspace::zoomedViewUsable(Zoomed, ViewFirst, ViewLast, bits ? 0 : ViewMin, bits ? 1 : ViewMax, n))
         return {true, ViewFirst, ViewLast, n};
     return {false, 0, 0, n};
 }
@@ -174,6 +178,15 @@ void TWFMform::paintEvent(QPaintEvent* event) {
     p.drawImage(0, 0, Surface);
 }
 
+void TWFMform::mousePressEvent(QMouseEvent* event) {
+    // The zoom band and freehand drawing take the left button; their units extend this.
+    if (event->button() == Qt::RightButton && !DrawMode && FileType != 13) {
+        Selectlimits1Click();
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
+
 void TWFMform::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     FormResize();
@@ -194,6 +207,8 @@ void TWFMform::FormPaint() {
 
 void TWFMform::renderSurface() {
     ComputeLayout();
+    if (width() <= 0 || height() <= 0)
+        return;
     if (Surface.size() != size())
         Surface = QImage(size(), QImage::Format_RGB32);
     platform::ImageCanvas canvas(Surface, font());
@@ -286,7 +301,7 @@ void TWFMform::shadeOn(platform::Canvas& canvas, bool placeImages) {
 
 void TWFMform::DrawSelectionShading(bool placeImages) {
     ComputeLayout();
-    if (Surface.size() != size()) {
+    if (Surface.size() != size() || Surface.isNull()) {
         // The surface is about to be rendered afresh; that paint draws the shading.
         NormaliseSelection();
         update();
@@ -354,12 +369,24 @@ void TWFMform::cursorUp(bool end) {
     c.bright->hide();
 }
 
-void TWFMform::dimStartCursorImageMouseDown(Qt::MouseButton button, int x) { cursorDown(false, button, x); }
-void TWFMform::dimStartCursorImageMouseMove(int x) { cursorMove(false, x); }
-void TWFMform::dimStartCursorImageMouseUp() { cursorUp(false); }
-void TWFMform::dimEndCursorImageMouseDown(Qt::MouseButton button, int x) { cursorDown(true, button, x); }
-void TWFMform::dimEndCursorImageMouseMove(int x) { cursorMove(true, x); }
-void TWFMform::dimEndCursorImageMouseUp() { cursorUp(true); }
+void TWFMform::dimStartCursorImageMouseDown(Qt::MouseButton button, int x) {
+    cursorDown(false, button, x);
+}
+void TWFMform::dimStartCursorImageMouseMove(int x) {
+    cursorMove(false, x);
+}
+void TWFMform::dimStartCursorImageMouseUp() {
+    cursorUp(false);
+}
+void TWFMform::dimEndCursorImageMouseDown(Qt::MouseButton button, int x) {
+    cursorDown(true, button, x);
+}
+void TWFMform::dimEndCursorImageMouseMove(int x) {
+    cursorMove(true, x);
+}
+void TWFMform::dimEndCursorImageMouseUp() {
+    cursorUp(true);
+}
 
 void TWFMform::Selectall1Click() {
     const int n = PointCount();

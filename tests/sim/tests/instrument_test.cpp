@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/posix/serial_port.h"
+
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
 
@@ -148,4 +151,52 @@ TEST(SimStubs, EveryVariantIsBuilt) {
     for (const auto& n : usbStubRequiredNames())
         EXPECT_TRUE(std::filesystem::exists(usbStubPath(n))) << n;
     EXPECT_TRUE(std::filesystem::exists(usbStubPath("AWG_Version")));
+}
+
+TEST(SimAdapters, PseudoTerminalIsOfferedAsTheSerialPortList) {
+    Instrument inst(Family::ArbDef, "QUORVEX,QVA3460");
+    {
+        PtyAdapter pty(inst);
+        EXPECT_EQ(plotwell::platform::listSerialPorts(), std::vector<std::string>{pty.path()});
+    }
+    EXPECT_EQ(std::getenv("PLOTWELL_SERIAL_PORTS"), nullptr);
+}
+
+TEST(SimAdapters, TranscriptTimeStampsAreInOrder) {
+    Instrument inst(Family::ArbDef, "QUORVEX,QVA3460");
+    inst.control("ibdev 0,5,0,15,0,0");
+    inst.receive("*idn?\n");
+    const auto t = inst.transcript();
+    ASSERT_EQ(t.size(), 4u); // control, write, message, reply
+    EXPECT_EQ(t[0].kind, Event::Kind::Control);
+    EXPECT_EQ(t[1].kind, Event::Kind::Write);
+    EXPECT_EQ(t[2].kind, Event::Kind::Message);
+    EXPECT_EQ(t[3].kind, Event::Kind::Reply);
+    for (std::size_t i = 1; i < t.size(); ++i)
+        EXPECT_LE(t[i - 1].at, t[i].at);
+}
+
+TEST(SimInstrument, PatternGeneratorStores) {
+    Instrument inst(Family::Pattern, "QUORVEX, QVS5102");
+    const std::string pattern(32, '\x7f');
+    inst.receive("PTTNDEF pattern2,bits\n");
+    inst.receive("PTTN2 #232");
+    inst.receive(pattern);
+    inst.receive("NSEARBDEF hiss,ON\n");
+    inst.receive("NSEARB #14" + wordsToBytes({0x8000, 0x7FFF}));
+    inst.receive("arbdef arb3,sweep,OFF\n");
+    inst.receive("arb3 #12" + wordsToBytes({0x1234}));
+    inst.receive("local\n");
+    EXPECT_EQ(inst.store("PTTN2")->bytes, pattern);
+    EXPECT_EQ(inst.store("PTTN2")->name, "bits");
+    EXPECT_EQ(bytesToWords(inst.store("NSEARB")->bytes), (std::vector<uint16_t>{0x8000, 0x7FFF}));
+    EXPECT_EQ(inst.store("NSEARB")->name, "hiss");
+    EXPECT_EQ(inst.store("arb3")->name, "sweep");
+    EXPECT_EQ(inst.store("arb3")->option, "OFF");
+    inst.receive("arb3DEF?\n");
+    EXPECT_EQ(inst.take(100), "sweep,OFF,1\n");
+    const auto m = inst.messages();
+    EXPECT_EQ(m, (std::vector<std::string>{"PTTNDEF pattern2,bits", "BLOCK PTTN2  32", "NSEARBDEF hiss,ON",
+                                           "BLOCK NSEARB  4", "arbdef arb3,sweep,OFF", "BLOCK arb3  2", "local",
+                                           "arb3DEF?"}));
 }

@@ -298,3 +298,13 @@ TEST(ExpressionProgram, EmbeddedNulEndsTheText) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ExpressionShapes, AShapeInsideAnotherShapesArgumentsKeepsEachArgumentList) {
+    // The inner ecg's arguments must not be taken for the outer pulse's.
+    EXPECT_EQ(eval("pulse(1,1,1,ecg(1,1,1,1,1,1,1,1,1,1,1,1,1),0)").error, 6);
+    EXPECT_EQ(eval("pulse(0,0,50,pulse(0,0,50,0,1)+1,2)", 30).value, -1.0);
+}
+
+} // namespace

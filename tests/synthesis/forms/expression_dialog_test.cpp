@@ -114,6 +114,12 @@ TEST_F(ExpressionDialogTest, TheFirstRoadNewWindowToAGeneratedSine) {
     EXPECT_EQ(w->AdjustStore, std::vector<std::string>{"0"});
     EXPECT_EQ(w->ExprnStore, std::vector<std::string>{"amp*sin(omg*t)"});
     EXPECT_EQ(ui.count("exec"), 2);
+    std::vector<std::string> status;
+    for (QLabel* l : {PWForm1->WaveInfo1, PWForm1->WaveInfo2, PWForm1->WaveInfo3, PWForm1->WaveInfo4,
+                      PWForm1->WaveInfo5, PWForm1->WaveInfo6})
+        status.push_back(l->text().toStdString());
+    EXPECT_EQ(status, (std::vector<std::string>{"   Status sine:", "   Start 0:", "Value    +0:",
+                                                "   End 999:", "Value  -206:", "   Length 1000:"}));
 }
 
 TEST_F(ExpressionDialogTest, OkOnAStoredWindowMarksItModifiedOnce) {
@@ -235,7 +241,8 @@ TEST_F(ExpressionDialogTest, DeletingTheOnlyEntryLeavesSixEmptyListsAndMarksTheW
         d.BCancel->click();
     });
     EXPECT_EQ(w->HistoryCount, 0);
-    for (auto* list : {&w->StartStore, &w->EndStore, &w->AmplStore, &w->OffsetStore, &w->AdjustStore, &w->ExprnStore})
+    for (auto* list :
+         {&w->StartStore, &w->EndStore, &w->AmplStore, &w->OffsetStore, &w->AdjustStore, &w->ExprnStore})
         EXPECT_TRUE(list->empty());
     EXPECT_EQ(w->Caption(), "/data/sig.wfm (Modified)");
     EXPECT_EQ(w->SaveState, 1);
@@ -272,7 +279,8 @@ TEST_F(ExpressionDialogTest, FieldKeysAndTheOffsetSign) {
         d.Offset->setText("-25");
         d.Offset->setCursorPosition(0);
         type(d.Offset, Qt::Key_3, "3");
-        EXPECT_EQ(d.Offset->text().toStdString(), "-325") << "a digit typed in front keeps the minus in front";
+        EXPECT_EQ(d.Offset->text().toStdString(), "-325")
+            << "a digit typed in front keeps the minus in front";
         EXPECT_EQ(d.OffsetCodes, -325);
         // Letters do not get into the numeric fields.
         d.Amplitude->setText("12");

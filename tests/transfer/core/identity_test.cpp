@@ -63,7 +63,8 @@ TEST(IdentityCompare, TheCutChangesTheExpectedText) {
 namespace {
 
 struct Rig {
-    explicit Rig(LinkKind kind, const std::string& identity) : kind(kind), inst(sim::Family::ArbDef, identity) {
+    Rig(LinkKind kind, const std::string& identity, sim::Family family = sim::Family::ArbDef)
+        : kind(kind), inst(family, identity) {
         switch (kind) {
         case LinkKind::Gpib:
             ::setenv(kGpibLibraryVariable, sim::gpibStubPath().c_str(), 1);
@@ -87,7 +88,7 @@ struct Rig {
             pty = std::make_unique<sim::PtyAdapter>(inst);
             platform::SerialPort port;
             EXPECT_TRUE(port.open(pty->path()));
-            port.setTimeouts({0, 0, 150, 0, 500});
+            port.setTimeouts({0, 0, 300, 0, 500});
             link = std::make_unique<SerialLink>(std::move(port));
             break;
         }
@@ -99,7 +100,9 @@ struct Rig {
         tcp.reset();
         pty.reset();
     }
-    IdentityCheck check(std::string expected, bool skip = false) { return checkIdentity(*link, expected, skip); }
+    IdentityCheck check(std::string expected, bool skip = false) {
+        return checkIdentity(*link, expected, skip);
+    }
 
     LinkKind kind;
     sim::Instrument inst;
@@ -116,9 +119,11 @@ protected:
     void SetUp() override {
         saved_ = linkDeadlines();
         LinkDeadlines d;
+        // Short enough to keep the suite fast, long enough for the simulator's threads on a
+        // loaded machine.
         d.usbReply = 150ms;
-        d.tcpReplyByte = 150ms;
-        d.tcpData = 150ms;
+        d.tcpReplyByte = 300ms;
+        d.tcpData = 300ms;
         d.tcpConnect = 2000ms;
         d.gpibQueryPause = 0ms;
         setLinkDeadlines(d);
@@ -166,8 +171,9 @@ TEST_P(IdentityOnLink, MismatchKeepsTheReplyAsRead) {
     EXPECT_EQ(c.outcome, Outcome::Mismatch);
     EXPECT_EQ(c.reply, asRead("FLUKE,271"));
     EXPECT_EQ(c.expected, "QUORVEX,QVA347x");
-    EXPECT_EQ(identityMismatchText(c.reply, c.expected),
-              "The instrument reports itself as\n" + asRead("FLUKE,271") + "\nbut the expected type is\nQUORVEX,QVA347x");
+    EXPECT_EQ(identityMismatchText(c.reply, c.expected), "The instrument reports itself as\n" +
+                                                             asRead("FLUKE,271") +
+                                                             "\nbut the expected type is\nQUORVEX,QVA347x");
 }
 
 TEST_P(IdentityOnLink, SkipStillAsksAndReads) {
@@ -235,13 +241,14 @@ TEST_P(IdentityOnLink, EveryFaultEndsInAFailureWithoutHanging) {
                 EXPECT_EQ(c.outcome, Outcome::Mismatch);
             } else {
                 EXPECT_EQ(c.outcome, Outcome::ReadFailed) << k.name;
-                if (name == "overlong")
+                if (name == "overlong") {
                     EXPECT_EQ(c.io.status, IoStatus::Overflow);
-                else if (name.rfind("dropped", 0) == 0) {
+                } else if (name.rfind("dropped", 0) == 0) {
                     EXPECT_STREQ(c.io.function, "AWG_Read");
                     EXPECT_EQ(c.io.code, -5);
-                } else
+                } else {
                     EXPECT_EQ(c.io.status, IoStatus::Timeout) << k.name;
+                }
             }
             break;
         case LinkKind::Tcp:
@@ -259,10 +266,11 @@ TEST_P(IdentityOnLink, EveryFaultEndsInAFailureWithoutHanging) {
             } else {
                 EXPECT_EQ(c.outcome, Outcome::ReadFailed) << k.name;
                 // A hung-up line ends the read at once or at its time-out, by the port's reading.
-                if (name == "overlong")
+                if (name == "overlong") {
                     EXPECT_EQ(c.io.status, IoStatus::Overflow);
-                else if (name.rfind("dropped", 0) != 0)
+                } else if (name.rfind("dropped", 0) != 0) {
                     EXPECT_EQ(c.io.status, IoStatus::Timeout) << k.name;
+                }
             }
             break;
         }
@@ -286,7 +294,8 @@ TEST_P(IdentityOnLink, FailedQueryWrite) {
     EXPECT_EQ(c.io.code, GetParam() == LinkKind::Gpib ? sim::kEnol : -7);
 }
 
-INSTANTIATE_TEST_SUITE_P(Links, IdentityOnLink, ::testing::Values(LinkKind::Serial, LinkKind::Gpib, LinkKind::Usb, LinkKind::Tcp),
+INSTANTIATE_TEST_SUITE_P(Links, IdentityOnLink,
+                         ::testing::Values(LinkKind::Serial, LinkKind::Gpib, LinkKind::Usb, LinkKind::Tcp),
                          [](const auto& info) {
                              switch (info.param) {
                              case LinkKind::Gpib:
@@ -301,13 +310,8 @@ INSTANTIATE_TEST_SUITE_P(Links, IdentityOnLink, ::testing::Values(LinkKind::Seri
                          });
 
 TEST(TcpLinkConnect, RefusedPortAndBadPortTextGiveNoLink) {
-    sim::Instrument inst(sim::Family::Maker, "QUORVEX, QV7351A");
-    int port = 0;
-    {
-        sim::TcpAdapter server(inst);
-        port = server.port();
-    }
-    EXPECT_FALSE(TcpLink::connect("127.0.0.1", std::to_string(port)));
+    sim::RefusingPort refusing;
+    EXPECT_FALSE(TcpLink::connect("127.0.0.1", refusing.portText()));
     for (const char* bad : {"", "0", "65536", "92x1", "-5"})
         EXPECT_FALSE(TcpLink::connect("127.0.0.1", bad)) << bad;
     EXPECT_FALSE(TcpLink::connect("", "9221"));
@@ -324,4 +328,52 @@ TEST(TcpLinkWrite, WriteToAClosedPeerFailsWithoutSignal) {
     for (int i = 0; i < 8 && r.ok(); ++i)
         r = link->write(big.data(), big.size());
     EXPECT_FALSE(r.ok()); // and no SIGPIPE ended the test
+}
+
+// ---- upload blocks through each link, with the block fault switches ---------------------
+
+TEST_P(IdentityOnLink, UploadBlocksAndTheirFaults) {
+    const std::string data = sim::wordsToBytes({0x3FFC, 0x0000, 0x1234});
+    struct Case {
+        const char* name;
+        sim::BlockFault header;
+        long shortAfter;
+        long dropAfter;
+        BlockHeaderStatus status; // of the header
+        bool dataOk;
+    } cases[] = {
+        {"good", sim::BlockFault::None, -1, -1, BlockHeaderStatus::Ok, true},
+        {"#0", sim::BlockFault::ZeroDigits, -1, -1, BlockHeaderStatus::BadDigits, false},
+        {"non-digits", sim::BlockFault::NonDigits, -1, -1, BlockHeaderStatus::BadDigits, false},
+        {"huge", sim::BlockFault::HugeCount, -1, -1, BlockHeaderStatus::TooLarge, false},
+        {"odd", sim::BlockFault::OddCount, -1, -1, BlockHeaderStatus::NotWhole, false},
+        {"short data", sim::BlockFault::None, 3, -1, BlockHeaderStatus::Ok, false},
+        {"dropped", sim::BlockFault::None, -1, 7, BlockHeaderStatus::Ok, false},
+    };
+    for (const Case& k : cases) {
+        Rig rig(GetParam(), "QUORVEX, QV7351A", sim::Family::Maker);
+        rig.inst.setStore("arb1", {data, {}, "RAMP1", "ON"});
+        sim::Faults f;
+        f.blockHeader = k.header;
+        f.blockDataShort = k.shortAfter;
+        f.dropAfterReplyBytes = k.dropAfter;
+        rig.inst.setFaults(f);
+        ASSERT_TRUE(rig.link->write(std::string_view("arb1?\n")).ok());
+        const BlockRead b = readBlockHeader(*rig.link, 2 * 131072, 2);
+        if (k.status != BlockHeaderStatus::Ok) {
+            EXPECT_TRUE(b.io.ok()) << k.name;
+            EXPECT_EQ(b.header.status, k.status) << k.name;
+            continue;
+        }
+        if (!k.dataOk && !b.ok())
+            continue; // a hung-up serial line loses what it had not delivered, header included
+        ASSERT_TRUE(b.ok()) << k.name;
+        EXPECT_EQ(b.header.count, data.size());
+        std::string got(b.header.count, '\0');
+        const IoResult r = readExact(*rig.link, got.data(), got.size());
+        EXPECT_EQ(r.ok(), k.dataOk) << k.name;
+        if (k.dataOk) {
+            EXPECT_EQ(got, data);
+        }
+    }
 }

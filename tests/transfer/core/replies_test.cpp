@@ -66,6 +66,7 @@ TEST(CsvValues, AcceptsRunsAndRejectsMalformedOnes) {
     EXPECT_EQ(v, std::vector<int32_t>{5});
     EXPECT_TRUE(parseCsvValues("", v, 10, 0, 1));
     EXPECT_TRUE(v.empty());
-    for (const char* bad : {"1,,2", "1,", ",1", "1 2", "0x10", "1.5", "-", "2048", "-2049", "123456789", "1,2,3"})
+    for (const char* bad :
+         {"1,,2", "1,", ",1", "1 2", "0x10", "1.5", "-", "2048", "-2049", "123456789", "1,2,3"})
         EXPECT_FALSE(parseCsvValues(bad, v, 2, -2048, 2047)) << bad;
 }

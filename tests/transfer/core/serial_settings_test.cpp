@@ -8,7 +8,8 @@ using namespace plotwell::transfer;
 using namespace plotwell::platform;
 
 TEST(SerialSettings, BaudTable) {
-    const int expected[] = {110, 300, 600, 1200, 2400, 4800, 9600, 14400, 19200, 38400, 56000, 57600, 115200, 128000};
+    const int expected[] = {110,   300,   600,   1200,  2400,  4800,   9600,
+                            14400, 19200, 38400, 56000, 57600, 115200, 128000};
     for (int row = 0; row < 14; ++row)
         EXPECT_EQ(baudRateOfRow(row), expected[row]) << row;
     EXPECT_EQ(baudRateOfRow(-1), -1);
@@ -69,10 +70,12 @@ TEST(SerialSettings, OpeningForATransferAppliesSettingsAndTimeouts) {
     SerialLineSettings bad = dcb;
     bad.baudRate = baudRateOfRow(99);
     port.close();
-    EXPECT_EQ(openSerialPort(other, pty.slavePath(), bad, kUploadTimeouts, error), SerialOpenResult::SetStateFailed);
+    EXPECT_EQ(openSerialPort(other, pty.slavePath(), bad, kUploadTimeouts, error),
+              SerialOpenResult::SetStateFailed);
     EXPECT_EQ(error, EINVAL);
     EXPECT_FALSE(other.isOpen());
-    EXPECT_EQ(openSerialPort(other, "/nonexistent/tty", dcb, kUploadTimeouts, error), SerialOpenResult::NoAccess);
+    EXPECT_EQ(openSerialPort(other, "/nonexistent/tty", dcb, kUploadTimeouts, error),
+              SerialOpenResult::NoAccess);
 }
 
 TEST(SerialSettings, DeviceRows) {

@@ -11,6 +11,7 @@
 #include "workspace/forms/wfmchild.h"
 
 #include <QCheckBox>
+#include <QTimer>
 
 #include <cstdlib>
 
@@ -54,6 +55,18 @@ protected:
     LinkDeadlines saved_;
 };
 
+sim::Faults silentFaults() {
+    sim::Faults f;
+    f.silent = true;
+    return f;
+}
+
+sim::Faults shortWriteFaults() {
+    sim::Faults f;
+    f.shortWrites = true;
+    return f;
+}
+
 const std::string kDownloadError = "Error downloading waveform data\nto ";
 const std::string kUploadError = "Error uploading waveform data\nfrom ";
 
@@ -67,8 +80,8 @@ TEST_F(LinkFormsTest, GpibLoadFailsWithTheBoxNamingTheFileForEachMissingName) {
         EXPECT_FALSE(PWForm1->LoadGpibLibrary()) << name;
         EXPECT_FALSE(PWForm1->GpibNeeded);
         ASSERT_EQ(ui.messages().size(), 1u);
-        EXPECT_EQ(ui.lastMessage(),
-                  "Unable to read from the GPIB\nDynamic Link Library \"" + path + "\"\nThe GPIB is not available");
+        EXPECT_EQ(ui.lastMessage(), "Unable to read from the GPIB\nDynamic Link Library \"" + path +
+                                        "\"\nThe GPIB is not available");
         EXPECT_EQ(ui.count("beep"), 1);
         EXPECT_EQ(pwsim_stub_loaded(sim::kGpibStub), 0) << name;
     }
@@ -81,8 +94,9 @@ TEST_F(LinkFormsTest, UsbLoadNeedsAllButTheVersionCall) {
         ui.clear();
         EXPECT_FALSE(PWForm1->LoadUsbLibrary()) << name;
         EXPECT_FALSE(PWForm1->UsbNeeded);
-        EXPECT_EQ(ui.messages(), std::vector<std::string>{"Unable to read from the USB\nDynamic Link Library \"" +
-                                                          path + "\"\nThe USB is not available"});
+        EXPECT_EQ(ui.messages(),
+                  std::vector<std::string>{"Unable to read from the USB\nDynamic Link Library \"" + path +
+                                           "\"\nThe USB is not available"});
         EXPECT_EQ(pwsim_stub_loaded(sim::kUsbStub), 0) << name;
     }
     ::setenv(kUsbLibraryVariable, sim::usbStubPath("AWG_Version").c_str(), 1);
@@ -117,8 +131,9 @@ TEST_F(LinkFormsTest, OpeningFailuresAreReportedByTheDrivers) {
     EXPECT_FALSE(PWForm1->OpenGpibLink(0, "5", kGpibT100s));
     usb.setOpenError(-2);
     EXPECT_FALSE(PWForm1->OpenUsbLink("5"));
-    EXPECT_EQ(ui.messages(), (std::vector<std::string>{"GPIB error!\nFunction: ibdev\niberr = 4\n",
-                                                       "USB error!\nFunction: AWG_Open\nusberr = -2: No devices found\n"}));
+    EXPECT_EQ(ui.messages(),
+              (std::vector<std::string>{"GPIB error!\nFunction: ibdev\niberr = 4\n",
+                                        "USB error!\nFunction: AWG_Open\nusberr = -2: No devices found\n"}));
     EXPECT_FALSE(PWForm1->TransferLink);
     EXPECT_EQ(usb.calls("AWG_Close"), 0);
 }
@@ -131,9 +146,10 @@ TEST_F(LinkFormsTest, GpibMismatchShowsTheFailureThenTheReplyWithItsLineFeed) {
     TWFMform* w = newWindow();
     std::string expected = "QUORVEX,QVA3460";
     EXPECT_TRUE(w->CheckIdentityGpib(*PWForm1->TransferLink, expected, true));
-    EXPECT_EQ(ui.messages(), (std::vector<std::string>{kDownloadError + "GPIB1",
-                                                       "The instrument reports itself as\nFLUKE,271\n\nbut the "
-                                                       "expected type is\nQUORVEX,QVA3460"}));
+    EXPECT_EQ(ui.messages(),
+              (std::vector<std::string>{kDownloadError + "GPIB1",
+                                        "The instrument reports itself as\nFLUKE,271\n\nbut the "
+                                        "expected type is\nQUORVEX,QVA3460"}));
     EXPECT_EQ(ui.count("beep"), 2);
     // The failure routine took the device off line.
     EXPECT_FALSE(PWForm1->TransferLink->isOpen());
@@ -142,7 +158,7 @@ TEST_F(LinkFormsTest, GpibMismatchShowsTheFailureThenTheReplyWithItsLineFeed) {
 
 TEST_F(LinkFormsTest, GpibSilenceGivesTheFailureThenTheLibraryReport) {
     sim::Instrument inst(sim::Family::ArbDef, "QUORVEX,QVA3460");
-    inst.setFaults({.silent = true});
+    inst.setFaults(silentFaults());
     sim::GpibAdapter bus(inst);
     PWForm1->TransferSettings.ulType = "GPIB";
     ASSERT_TRUE(PWForm1->OpenGpibLink(0, "5", kGpibT10s));
@@ -156,15 +172,16 @@ TEST_F(LinkFormsTest, GpibSilenceGivesTheFailureThenTheLibraryReport) {
 
 TEST_F(LinkFormsTest, UsbShortWriteClosesTheDeviceOnce) {
     sim::Instrument inst(sim::Family::ArbDef, "QUORVEX,QVA3420x");
-    inst.setFaults({.shortWrites = true});
+    inst.setFaults(shortWriteFaults());
     sim::UsbAdapter usb(inst);
     PWForm1->TransferSettings.dlType = "USB";
     ASSERT_TRUE(PWForm1->OpenUsbLink("5"));
     TWFMform* w = newWindow();
     std::string expected = "QUORVEX,QVA3420x";
     EXPECT_TRUE(w->CheckIdentityUsb(*PWForm1->TransferLink, expected, true));
-    EXPECT_EQ(ui.messages(), (std::vector<std::string>{kDownloadError + "USB",
-                                                       "USB error!\nFunction: AWG_Write\nusberr = -7: Write error\n"}));
+    EXPECT_EQ(ui.messages(),
+              (std::vector<std::string>{kDownloadError + "USB",
+                                        "USB error!\nFunction: AWG_Write\nusberr = -7: Write error\n"}));
     EXPECT_EQ(usb.calls("AWG_Close"), 1);
     EXPECT_EQ(usb.repeatedCloses(), 0);
 }
@@ -185,15 +202,16 @@ TEST_F(LinkFormsTest, UsbMismatchAndSkipOption) {
     PWForm1->TransferSettings.dlType = "USB";
     expected = "QUORVEX,QVA3420x";
     EXPECT_TRUE(w->CheckIdentityUsb(*PWForm1->TransferLink, expected, true));
-    EXPECT_EQ(ui.messages(), (std::vector<std::string>{kDownloadError + "USB",
-                                                       "The instrument reports itself as\nFLUKE,294\n\nbut the "
-                                                       "expected type is\nQUORVEX,QVA3420x"}));
+    EXPECT_EQ(ui.messages(),
+              (std::vector<std::string>{kDownloadError + "USB",
+                                        "The instrument reports itself as\nFLUKE,294\n\nbut the "
+                                        "expected type is\nQUORVEX,QVA3420x"}));
     EXPECT_EQ(expected, "QUORVEX,QVA3420"); // the caller's text is cut
 }
 
 TEST_F(LinkFormsTest, UsbSilenceFailsAtItsDeadline) {
     sim::Instrument inst(sim::Family::ArbDef, "QUORVEX,QVA3420x");
-    inst.setFaults({.silent = true});
+    inst.setFaults(silentFaults());
     sim::UsbAdapter usb(inst);
     setSkip(false, true);
     PWForm1->TransferSettings.ulType = "USB";
@@ -216,15 +234,16 @@ TEST_F(LinkFormsTest, SerialMismatchShowsTheReplyWithoutItsLineFeed) {
     TWFMform* w = newWindow();
     std::string expected = "TEKTRONIX,TDS 220";
     EXPECT_TRUE(w->CheckIdentitySerial(*PWForm1->TransferLink, expected, true));
-    EXPECT_EQ(ui.messages(), (std::vector<std::string>{kDownloadError + pty.path(),
-                                                       "The instrument reports itself as\nTEKTRONIX,TDS 210,0,"
-                                                       "CF:91.1CT\nbut the expected type is\nTEKTRONIX,TDS 220"}));
+    EXPECT_EQ(ui.messages(),
+              (std::vector<std::string>{kDownloadError + pty.path(),
+                                        "The instrument reports itself as\nTEKTRONIX,TDS 210,0,"
+                                        "CF:91.1CT\nbut the expected type is\nTEKTRONIX,TDS 220"}));
     EXPECT_FALSE(PWForm1->TransferLink->isOpen());
 }
 
 TEST_F(LinkFormsTest, SerialSilenceFailsEvenWhenSkipped) {
     sim::Instrument inst(sim::Family::ArbDef, "QUORVEX,QVA3460");
-    inst.setFaults({.silent = true});
+    inst.setFaults(silentFaults());
     sim::PtyAdapter pty(inst);
     platform::SerialPort port;
     ASSERT_TRUE(port.open(pty.path()));
@@ -254,7 +273,32 @@ TEST_F(LinkFormsTest, LanChecksFollowTheSameRules) {
     ASSERT_TRUE(link);
     std::string expected = "QUORVEX, QVR6";
     EXPECT_TRUE(w->CheckIdentityLan(*link, expected, true));
-    EXPECT_EQ(ui.messages(), (std::vector<std::string>{kDownloadError + "LAN",
-                                                       "The instrument reports itself as\nQUORVEX, QV7351A\nbut the "
-                                                       "expected type is\nQUORVEX, QVR6"}));
+    EXPECT_EQ(ui.messages(),
+              (std::vector<std::string>{kDownloadError + "LAN",
+                                        "The instrument reports itself as\nQUORVEX, QV7351A\nbut the "
+                                        "expected type is\nQUORVEX, QVR6"}));
+}
+
+TEST_F(LinkFormsTest, LanConnectUsesTheRecordAndReportsARefusal) {
+    sim::Instrument inst(sim::Family::Maker, "QUORVEX, QV7351A");
+    TWFMform* w = newWindow();
+    auto& s = PWForm1->TransferSettings;
+    sim::RefusingPort refusing;
+    s.dlIPAddress = "127.0.0.1";
+    s.dlTCPPort = refusing.portText();
+    w->ioTimer->start();
+    EXPECT_FALSE(w->ConnectLan(true));
+    EXPECT_FALSE(w->ioTimer->isActive());
+    ASSERT_EQ(ui.events().size(), 1u);
+    EXPECT_EQ(ui.events()[0].text, "Unable to connect to device.\n\nCheck IP Address and TCP Port settings.");
+    EXPECT_EQ(ui.events()[0].icon, platform::Icon::Error);
+
+    sim::TcpAdapter server(inst);
+    s.ulIPAddress = "127.0.0.1";
+    s.ulTCPPort = server.portText();
+    auto link = w->ConnectLan(false);
+    ASSERT_TRUE(link);
+    std::string expected = "QUORVEX, QV7351A";
+    EXPECT_FALSE(w->CheckIdentityLan(*link, expected, false));
+    EXPECT_EQ(ui.events().size(), 1u);
 }

@@ -1,15 +1,19 @@
 #include "app_fixture.h"
 
 #include "transfer/core/instrument_tables.h"
+#include "transfer/forms/msgwnd.h"
 #include "transfer/forms/setdload.h"
 #include "transfer/forms/setuload.h"
 #include "workspace/forms/Plotdesk.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include <cstdlib>
 
 using namespace plotwell;
 using platform::Answer;
@@ -29,8 +33,12 @@ std::vector<std::string> items(const QComboBox* combo) {
     return out;
 }
 
-TSetDownload& download(QDialog& d) { return static_cast<TSetDownload&>(d); }
-TSetUpload& upload(QDialog& d) { return static_cast<TSetUpload&>(d); }
+TSetDownload& download(QDialog& d) {
+    return static_cast<TSetDownload&>(d);
+}
+TSetUpload& upload(QDialog& d) {
+    return static_cast<TSetUpload&>(d);
+}
 
 class SettingsDialogs : public AppTest {
 protected:
@@ -54,8 +62,8 @@ TEST_F(SettingsDialogs, AFirstStartShowsTheDefaults) {
     // The stored flow controls are not overwritten by the start-up push.
     EXPECT_EQ(record().dlFlowControl, 1);
     EXPECT_EQ(record().ulFlowControl, 2);
-    EXPECT_EQ(PWForm1->SerialLink.DownloadDcb.flowControl, platform::FlowControl::XonXoff);
-    EXPECT_EQ(PWForm1->SerialLink.UploadDcb.flowControl, platform::FlowControl::RtsCts);
+    EXPECT_EQ(PWForm1->Serial.DownloadDcb.flowControl, platform::FlowControl::XonXoff);
+    EXPECT_EQ(PWForm1->Serial.UploadDcb.flowControl, platform::FlowControl::RtsCts);
     EXPECT_FALSE(PWForm1->GpibNeeded);
     EXPECT_FALSE(PWForm1->UsbNeeded);
 }
@@ -90,7 +98,7 @@ TEST_F(SettingsDialogs, OkTakesEveryFieldIntoTheRecord) {
     EXPECT_EQ(s.dlStretchIndex, 0);
     EXPECT_EQ(s.dlTCPPort, "5025");
     EXPECT_EQ(s.dlFlowControl, 2); // the oscilloscopes' preset
-    EXPECT_EQ(PWForm1->SerialLink.DownloadDcb.flowControl, platform::FlowControl::RtsCts);
+    EXPECT_EQ(PWForm1->Serial.DownloadDcb.flowControl, platform::FlowControl::RtsCts);
     EXPECT_EQ(downloadLine(), "   Download to:   Tektronix TDS4xx via GPIB address 7");
     // The upload side is untouched.
     EXPECT_EQ(s.ulMake, "Quorvex");
@@ -213,7 +221,7 @@ TEST_F(SettingsDialogs, SomeModelsTakeOnlyAStretchedWaveform) {
         EXPECT_FALSE(dl.Interpolate->isVisible());
         choose(dl.Model, 4); // QV8201
         EXPECT_EQ(items(dl.Stretch), (std::vector<std::string>{"Yes", "No"}));
-        choose(dl.Make, 2);  // Fluke 271
+        choose(dl.Make, 2); // Fluke 271
         EXPECT_EQ(items(dl.Stretch), std::vector<std::string>{"Yes"});
         choose(dl.Make, 3);
         choose(dl.Model, 1); // Wavetek 29
@@ -234,17 +242,17 @@ TEST_F(SettingsDialogs, ChoosingTheRememberedMakeAgainChangesNothingUntilARebuil
         dl.Model->setCurrentIndex(3); // moved without its handler
         choose(dl.Make, 0);           // the stored make: nothing is rebuilt
         EXPECT_EQ(dl.Model->currentIndex(), 3);
-        choose(dl.Model, 7);          // the stored model: nothing either
-        choose(dl.Model, 11);         // a model rebuild forgets the remembered model
+        choose(dl.Model, 7);  // the stored model: nothing either
+        choose(dl.Model, 11); // a model rebuild forgets the remembered model
         EXPECT_EQ(dl.RememberedModel, -1);
         EXPECT_EQ(dl.RememberedMake, 0);
         EXPECT_EQ(items(dl.Destination).size(), 9u); // arbs, patterns and noise
         choose(dl.Make, 0);
         EXPECT_EQ(dl.Model->currentIndex(), 11);
-        choose(dl.Make, 1);           // a make rebuild forgets both
+        choose(dl.Make, 1); // a make rebuild forgets both
         EXPECT_EQ(dl.RememberedMake, -1);
         dl.Model->setCurrentIndex(3);
-        choose(dl.Make, 1);           // so the same make rebuilds again
+        choose(dl.Make, 1); // so the same make rebuilds again
         EXPECT_EQ(dl.Model->currentIndex(), 0);
         EXPECT_EQ(items(dl.Destination), (std::vector<std::string>{"REFA", "REFB"}));
         dl.bnCancel->click();
@@ -328,4 +336,28 @@ TEST_F(SettingsDialogs, StartUpFindsTheStoredInterfacesAndWhatTheyNeed) {
     PWForm1->RestoreInterfaces();
     EXPECT_EQ(SetUpload->Type->currentIndex(), 4);
     EXPECT_EQ(s.ulTypeIndex, 1);
+}
+
+// A picture of the download dialog for looking at it; taken only when asked for.
+TEST_F(SettingsDialogs, PictureOfTheDownloadDialog) {
+    const char* dir = std::getenv("PLOTWELL_SCREENSHOT_DIR");
+    if (!dir)
+        GTEST_SKIP() << "set PLOTWELL_SCREENSHOT_DIR to take it";
+    const std::string path = std::string(dir) + "/settings-download-dialog.png";
+    ui.onDialog([path](QDialog& d) {
+        auto& dl = download(d);
+        choose(dl.Model, 11); // QVS51xx, on LAN
+        choose(dl.Destination, 4);
+        d.adjustSize();
+        QApplication::processEvents();
+        EXPECT_TRUE(d.grab().save(QString::fromStdString(path)));
+        dl.bnOK->click();
+    });
+    PWForm1->Generatorsetup1Click();
+    EXPECT_EQ(record().dlDestination, "pattern1");
+
+    MessageWnd->ShowStatus(0, "Downloading waveform data\nto QV7351A arb1", true);
+    EXPECT_TRUE(
+        MessageWnd->grab().save(QString::fromStdString(std::string(dir) + "/settings-status-window.png")));
+    MessageWnd->hide();
 }

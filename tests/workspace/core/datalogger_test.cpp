@@ -7,7 +7,9 @@
 using namespace plotwell::workspace;
 
 namespace {
-std::vector<uint16_t> codes(std::initializer_list<uint16_t> c) { return c; }
+std::vector<uint16_t> codes(std::initializer_list<uint16_t> c) {
+    return c;
+}
 } // namespace
 
 TEST(ZeloDta, ThreeChannelsWithTheirFlags) {

@@ -35,7 +35,7 @@ TEST(TektronixIsf, WriterIsByteExactForAFullScaleSquare) {
     ASSERT_EQ(out.size(), head.size() + 2000 + 1);
     EXPECT_EQ(out.size(), 2072u);
     EXPECT_EQ(out.substr(0, head.size()), head);
-    EXPECT_EQ(out.substr(head.size(), 2), std::string("\x80\x00", 2)); // low level
+    EXPECT_EQ(out.substr(head.size(), 2), std::string("\x80\x00", 2));   // low level
     EXPECT_EQ(out.substr(out.size() - 3), std::string("\x7F\x00\n", 3)); // high level
 }
 
@@ -122,8 +122,8 @@ TEST(TektronixIsf, RefusedHeaders) {
     SampleStream s;
     const std::string data(8, '\x10');
     for (const char* head : {":WFMPRE:BYT_NR 4;:CURVE #18", ":WFMPRE:BYT_NR 8;:CURVE #18",
-                                    ":WFMPRE:BN_FMT FP;:CURVE #18", ":WFMP:BYT_N x;:CURV #18",
-                                    ":WFMPRE:NR_PT 1048577;:CURVE #18", ":WFMP:NR_P 99999999999;:CURV #18"}) {
+                             ":WFMPRE:BN_FMT FP;:CURVE #18", ":WFMP:BYT_N x;:CURV #18",
+                             ":WFMPRE:NR_PT 1048577;:CURVE #18", ":WFMP:NR_P 99999999999;:CURV #18"}) {
         EXPECT_FALSE(ReadTektronixIsf(head + data, s)) << head;
         EXPECT_FALSE(s.hasPoints());
     }
@@ -140,8 +140,8 @@ TEST(TektronixIsf, MalformedBlocks) {
     EXPECT_FALSE(ReadTektronixIsf(":WFMPRE:BYT_NR 2;no block", s));
     EXPECT_FALSE(ReadTektronixIsf(":CURVE #", s));
     EXPECT_FALSE(ReadTektronixIsf(":CURVE #x1", s));
-    EXPECT_FALSE(ReadTektronixIsf(":CURVE #5123", s));   // fewer digits than announced
-    EXPECT_FALSE(ReadTektronixIsf(":CURVE #2a4", s));    // a count digit that is not one
+    EXPECT_FALSE(ReadTektronixIsf(":CURVE #5123", s)); // fewer digits than announced
+    EXPECT_FALSE(ReadTektronixIsf(":CURVE #2a4", s));  // a count digit that is not one
     // Fewer bytes than the count: a failure that keeps the points read.
     EXPECT_FALSE(ReadTektronixIsf(std::string(":CURVE #18\x01\x00\x02", 13), s));
     EXPECT_EQ(s.count(), 1);

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-
 using namespace plotwell::workspace;
 
 using namespace codec_test;
@@ -47,7 +46,7 @@ TEST(InternalFormat, ReferenceWordOneIsAcceptedOnRead) {
 TEST(InternalFormat, MalformedFilesFail) {
     SampleStream back;
     for (const std::string& bad : {bytes({}), bytes({0x00}), bytes({0x00, 0x08}), bytes({0x00, 0x08, 1}),
-                                   bytes({0x00, 0x08, 1, 2, 3}), bytes({0, 0, 1, 0}),     // R 0
+                                   bytes({0x00, 0x08, 1, 2, 3}), bytes({0, 0, 1, 0}),       // R 0
                                    bytes({0x01, 0x80, 1, 0}), bytes({0xFF, 0xFF, 1, 0})}) { // R > 32768
         EXPECT_FALSE(ReadInternal(bad, back)) << bad.size();
         EXPECT_FALSE(back.hasPoints());

@@ -9,18 +9,18 @@ using namespace plotwell::workspace;
 TEST(PlotLayout, ClientSizesGiveMarginsCellsAndPlot) {
     struct Row {
         int w, h;
-        int margin;        // left margin; 5 means all four are 5
+        int margin; // left margin; 5 means all four are 5
         bool labels;
         float cellW, cellH;
         int plotW, plotH;
     };
     const Row rows[] = {
-        {274, 211, 40, true, 21, 22, 210, 176},  // the new window's client area
+        {274, 211, 40, true, 21, 22, 210, 176}, // the new window's client area
         {1600, 500, 40, true, 154, 58, 1540, 464},
-        {100, 70, 40, true, 4, 4, 40, 32},       // just not small
-        {99, 200, 5, false, 8, 23, 80, 184},     // too narrow
-        {200, 69, 5, false, 19, 7, 190, 56},     // too low
-        {8, 8, 5, false, 0, 0, 0, 0},            // no room for a cell: cells of 0, never negative
+        {100, 70, 40, true, 4, 4, 40, 32},   // just not small
+        {99, 200, 5, false, 8, 23, 80, 184}, // too narrow
+        {200, 69, 5, false, 19, 7, 190, 56}, // too low
+        {8, 8, 5, false, 0, 0, 0, 0},        // no room for a cell: cells of 0, never negative
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << r.w << " x " << r.h);
@@ -54,15 +54,15 @@ TEST(PlotLayout, TraceYForEachReferenceAndUnsignedDisplay) {
         int y;
     };
     const Row rows[] = {
-        {2048, false, {2047, -2048}, 4096, 0, 191},     {2048, false, {2047, -2048}, 4096, 2048, 103},
-        {2048, false, {2047, -2048}, 4096, 4095, 15},   {1, false, {32767, -32768}, 65536, 0, 191},
-        {1, false, {32767, -32768}, 65536, 32768, 103}, {1, false, {32767, -32768}, 65536, 65535, 15},
-        {32768, false, {32767, -32768}, 65536, 16384, 147},
-        {2048, true, {4095, 0}, 4095, 0, 191},          {2048, true, {4095, 0}, 4095, 2048, 102},
-        {2048, true, {4095, 0}, 4095, 4095, 15},
+        {2048, false, {2047, -2048}, 4096, 0, 191},         {2048, false, {2047, -2048}, 4096, 2048, 103},
+        {2048, false, {2047, -2048}, 4096, 4095, 15},       {1, false, {32767, -32768}, 65536, 0, 191},
+        {1, false, {32767, -32768}, 65536, 32768, 103},     {1, false, {32767, -32768}, 65536, 65535, 15},
+        {32768, false, {32767, -32768}, 65536, 16384, 147}, {2048, true, {4095, 0}, 4095, 0, 191},
+        {2048, true, {4095, 0}, 4095, 2048, 102},           {2048, true, {4095, 0}, 4095, 4095, 15},
     };
     for (const Row& r : rows) {
-        SCOPED_TRACE(testing::Message() << "R " << r.r << " unsigned " << r.unsignedDisplay << " code " << r.code);
+        SCOPED_TRACE(testing::Message()
+                     << "R " << r.r << " unsigned " << r.unsignedDisplay << " code " << r.code);
         EXPECT_EQ(axisRange(r.r, r.unsignedDisplay), r.axis);
         EXPECT_EQ(traceDivisor(r.r, r.unsignedDisplay), r.divisor);
         EXPECT_EQ(traceY(r.code, r.divisor, l), r.y);
@@ -96,7 +96,8 @@ TEST(PlotLayout, ZoomedAndBitPatternLabels) {
     EXPECT_EQ(n[0].text, "+0.500");
     EXPECT_EQ(n[1], (AxisLabel{3, 184, "-1.000"}));
     EXPECT_EQ(n[2].text, "-0.250");
-    const std::vector<AxisLabel> bits = {{3, 11, "Hi"}, {3, 184, "Lo"}, {30, 196, "     0"}, {223, 196, "    63"}};
+    const std::vector<AxisLabel> bits = {
+        {3, 11, "Hi"}, {3, 184, "Lo"}, {30, 196, "     0"}, {223, 196, "    63"}};
     EXPECT_EQ(bitPatternLabels(l, 0, 63), bits);
 }
 

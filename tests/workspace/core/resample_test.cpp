@@ -122,11 +122,11 @@ TEST(Resample, AppendsToWhatTheCallerHolds) {
 TEST(Resample, RefusesBadRunsWithoutTouchingTheOutput) {
     const std::vector<uint16_t> w{1, 2, 3};
     std::vector<uint16_t> out;
-    EXPECT_FALSE(ResampleSelection(w, 0, 0, 5, out));  // count below 1: no division
+    EXPECT_FALSE(ResampleSelection(w, 0, 0, 5, out)); // count below 1: no division
     EXPECT_FALSE(ResampleSelection(w, 0, -3, 5, out));
     EXPECT_FALSE(ResampleSelection(w, 0, 3, 0, out));
     EXPECT_FALSE(ResampleSelection(w, 0, 3, -1, out));
-    EXPECT_FALSE(ResampleSelection(w, 2, 2, 5, out));  // runs past the end
+    EXPECT_FALSE(ResampleSelection(w, 2, 2, 5, out)); // runs past the end
     EXPECT_FALSE(ResampleSelection(w, -1, 2, 5, out));
     EXPECT_FALSE(ResampleSelection({}, 0, 1, 5, out));
     EXPECT_FALSE(ResampleSelection(w, 0, 3, plotwell::workspace::kMaxResampleCount + 1, out));

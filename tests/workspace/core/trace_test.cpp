@@ -86,9 +86,9 @@ TEST(Trace, FewerPointsThanColumnsJoinsThePoints) {
     RecordingCanvas c;
     drawMinMaxTrace(c, p, kWindow, 4096);
     const std::vector<Seg> expected = {
-        {40, 103, 110, 103}, {110, 103, 110, 15}, {110, 15, 110, 15},  // to x(1), up to p(1)
-        {110, 15, 180, 15},  {180, 15, 180, 191}, {180, 191, 180, 191}, // to x(2), down to p(2)
-        {180, 191, 250, 191},                                           // to the end
+        {40, 103, 110, 103},  {110, 103, 110, 15}, {110, 15, 110, 15},   // to x(1), up to p(1)
+        {110, 15, 180, 15},   {180, 15, 180, 191}, {180, 191, 180, 191}, // to x(2), down to p(2)
+        {180, 191, 250, 191},                                            // to the end
     };
     EXPECT_EQ(segs(c.lines()), expected);
     EXPECT_EQ(c.calls.front().pen.color, c.calls.back().pen.color);
@@ -135,12 +135,12 @@ TEST(Trace, PreviewLinesSolidAgainstDashedAtTheirThresholds) {
         int lowerY;
     };
     const Row rows[] = {
-        {2048, 2047, 0, PenStyle::Dash, 15, PenStyle::Dash, 190},   // within R'-1 and -R'
+        {2048, 2047, 0, PenStyle::Dash, 15, PenStyle::Dash, 190}, // within R'-1 and -R'
         {2048, 2048, 1, PenStyle::Solid, 15, PenStyle::Dash, 190},
         {2048, 2048, 0, PenStyle::Solid, 15, PenStyle::Dash, 191},  // upper above R'-1
         {2048, 2049, 0, PenStyle::Solid, 15, PenStyle::Solid, 191}, // lower below -R'
         {2048, 1024, 0, PenStyle::Dash, 59, PenStyle::Dash, 147},
-        {1, 32767, 0, PenStyle::Dash, 15, PenStyle::Dash, 190},     // divisor 2R'+2
+        {1, 32767, 0, PenStyle::Dash, 15, PenStyle::Dash, 190}, // divisor 2R'+2
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << "R " << r.r << " amplitude " << r.amplitude);
@@ -297,9 +297,9 @@ TEST(Trace, PaintOrderIsGridLabelsTraceShadingPreview) {
     ASSERT_TRUE(out.drewData);
     EXPECT_EQ(out.axis, (AxisRange{2047, -2048}));
     EXPECT_EQ(out.zoomAreaAllowed, true);
-    EXPECT_EQ(c.calls[19].pen.color, 0x808080u);                 // grid first
-    EXPECT_EQ(c.calls[20].kind, CanvasCall::Text);               // then the labels
-    EXPECT_EQ(c.calls[25].pen.color, 0x00FF00u);                 // then the trace
-    EXPECT_EQ(c.calls[shadeAt].pen.color, 0xFF0000u);            // preview after the shading
+    EXPECT_EQ(c.calls[19].pen.color, 0x808080u);      // grid first
+    EXPECT_EQ(c.calls[20].kind, CanvasCall::Text);    // then the labels
+    EXPECT_EQ(c.calls[25].pen.color, 0x00FF00u);      // then the trace
+    EXPECT_EQ(c.calls[shadeAt].pen.color, 0xFF0000u); // preview after the shading
     EXPECT_EQ(c.calls.size(), shadeAt + 2);
 }

@@ -30,22 +30,67 @@ struct Row {
 
 const std::vector<Row>& rows() {
     static const std::vector<Row> r = {
-        {Driver::Expression, Empty::SetUp, "Expression for wave.wfm", true, true, {"Start", "End", "Amplitude", "Offset"}},
-        {Driver::Sine, Empty::SetUp, "Sinewave for wave.wfm", true, true, {"Start", "End", "Amplitude", "Offset"}},
-        {Driver::Triangle, Empty::SetUp, "Triangle wave for wave.wfm", true, true, {"Start", "End", "Amplitude", "Offset"}},
-        {Driver::Square, Empty::SetUp, "Square wave for wave.wfm", true, true, {"Start", "End", "Amplitude", "Offset"}},
-        {Driver::Pulse, Empty::SetUp, "Pulse wave for wave.wfm", true, true,
+        {Driver::Expression,
+         Empty::SetUp,
+         "Expression for wave.wfm",
+         true,
+         true,
+         {"Start", "End", "Amplitude", "Offset"}},
+        {Driver::Sine,
+         Empty::SetUp,
+         "Sinewave for wave.wfm",
+         true,
+         true,
+         {"Start", "End", "Amplitude", "Offset"}},
+        {Driver::Triangle,
+         Empty::SetUp,
+         "Triangle wave for wave.wfm",
+         true,
+         true,
+         {"Start", "End", "Amplitude", "Offset"}},
+        {Driver::Square,
+         Empty::SetUp,
+         "Square wave for wave.wfm",
+         true,
+         true,
+         {"Start", "End", "Amplitude", "Offset"}},
+        {Driver::Pulse,
+         Empty::SetUp,
+         "Pulse wave for wave.wfm",
+         true,
+         true,
          {"Start", "End", "Low", "HighL", "Delay", "Rise", "HighT", "Fall"}},
-        {Driver::Cardiac, Empty::SetUp, "Cardiac wave for wave.wfm", true, true,
-         {"Start", "End", "Amplitude", "Offset", "PRint", "PRseg", "QRSdur", "VAT", "QTint", "STseg", "Pampl", "Qampl",
-          "Rampl", "Sampl", "Tampl"}},
-        {Driver::Sinc, Empty::SetUp, "Sinc wave for wave.wfm", true, true,
+        {Driver::Cardiac,
+         Empty::SetUp,
+         "Cardiac wave for wave.wfm",
+         true,
+         true,
+         {"Start", "End", "Amplitude", "Offset", "PRint", "PRseg", "QRSdur", "VAT", "QTint", "STseg", "Pampl",
+          "Qampl", "Rampl", "Sampl", "Tampl"}},
+        {Driver::Sinc,
+         Empty::SetUp,
+         "Sinc wave for wave.wfm",
+         true,
+         true,
          {"Start", "End", "Amplitude", "Offset", "ZeroCross", "Phase"}},
-        {Driver::Exponent, Empty::SetUp, "Exponent wave for wave.wfm", true, true,
+        {Driver::Exponent,
+         Empty::SetUp,
+         "Exponent wave for wave.wfm",
+         true,
+         true,
          {"Start", "End", "Amplitude", "Offset", "Timeconst"}},
-        {Driver::Gaussian, Empty::SetUp, "Gaussian wave for wave.wfm", true, true,
+        {Driver::Gaussian,
+         Empty::SetUp,
+         "Gaussian wave for wave.wfm",
+         true,
+         true,
          {"Start", "End", "Amplitude", "Offset", "Timeconst"}},
-        {Driver::Noise, Empty::SetUp, "Random noise for wave.wfm", true, true, {"Start", "End", "Amplitude", "Offset"}},
+        {Driver::Noise,
+         Empty::SetUp,
+         "Random noise for wave.wfm",
+         true,
+         true,
+         {"Start", "End", "Amplitude", "Offset"}},
         {Driver::Harmonics, Empty::SetUp, "", false, true, {}},
         {Driver::ScalarOp, Empty::SetUp, "", false, true, {"Start", "End"}},
         {Driver::MathOp, Empty::SetUp, "", false, true, {"Start", "End"}},
@@ -62,7 +107,9 @@ std::vector<const char*> allEdits() {
     return {"Start", "End", "Amplitude", "Offset", "Low", "Timeconst", "Phase", "Tampl"};
 }
 
-bool keepsChanged(Driver d) { return d == Driver::Expression || d == Driver::Adjust; }
+bool keepsChanged(Driver d) {
+    return d == Driver::Expression || d == Driver::Adjust;
+}
 
 class DriverTest : public AppTest {
 protected:
@@ -330,7 +377,8 @@ TEST_F(DriverTest, NewWaveformSetupCreatesTheWaveform) {
     PWForm1->NewWaveformSetup();
     EXPECT_EQ(w->Caption(), "New ramp (Not Stored)");
     EXPECT_EQ(w->WaveName, "ramp");
-    EXPECT_EQ(w->SampleStream->toBytes(), std::string("\x00\x08\x00\x08\x00\x08\x00\x08\x00\x08\x00\x08", 12));
+    EXPECT_EQ(w->SampleStream->toBytes(),
+              std::string("\x00\x08\x00\x08\x00\x08\x00\x08\x00\x08\x00\x08", 12));
     EXPECT_EQ(w->SelectionStart, 0);
     EXPECT_EQ(w->SelectionEnd, 4);
     EXPECT_EQ(w->SaveState, 1);
@@ -388,11 +436,12 @@ TEST_F(DriverTest, DriversFollowTheCommandingWindow) {
     PWForm1->WaveMenus->target(); // a command from a's menu
     TTestOpDialog d;
     ui.onDialog([&](QDialog&) {
+        EXPECT_EQ(d.Target, a);
         d.preview(7);
         d.setModalResult(1);
     });
     PWForm1->RunDriver(Driver::Sine, &d);
-    EXPECT_EQ(d.Target, a);
+    EXPECT_EQ(d.Target, nullptr) << "the dialog forgets the window after the request";
     EXPECT_EQ(codeAt(a, 10), 7);
     EXPECT_EQ(codeAt(b, 10), 2048);
 }

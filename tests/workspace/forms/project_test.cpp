@@ -53,6 +53,16 @@ protected:
         QApplication::setQuitOnLastWindowClosed(false);
         AppTest::SetUp();
     }
+    // The next test in this process starts as on a fresh machine again.
+    void TearDown() override {
+        AppTest::TearDown();
+        wipeConfiguration();
+    }
+    void wipeConfiguration() {
+        std::error_code ec;
+        fs::remove_all(plotwell::platform::configDir(), ec);
+        fs::remove_all(home() + "/Documents", ec);
+    }
 
     std::string home() const { return std::getenv("HOME"); }
     std::string projectHome() const { return home() + "/Documents/Plotwell"; }
@@ -77,9 +87,7 @@ protected:
     // A first start on a machine that has never run the program.
     void startFresh() {
         stopApp();
-        std::error_code ec;
-        fs::remove_all(plotwell::platform::configDir(), ec);
-        fs::remove_all(home() + "/Documents", ec);
+        wipeConfiguration();
         ui.clear();
         startApp();
     }
@@ -230,6 +238,8 @@ TEST_F(ProjectTest, OnlyWindowsThatStandForTheirFileAreListed) {
     csv->FileType = 13;
     TWFMform* pasted = newWindow();
     pasted->FileType = -1;
+    writeFile(tempDir() + "/two\nlines.wfm", wfmBytes(2048, 4));
+    ASSERT_EQ(openWfm(tempDir() + "/two\nlines.wfm")->PointCount(), 4);
     ASSERT_TRUE(PWForm1->WriteProject());
     const std::string ini = readFile(projectHome() + "/Default.INI");
     EXPECT_EQ(ini.substr(0, ini.find("[SystemValues]")), "[OpenFiles]\r\n\"Untitled\" 0 0 0 0\r\n");
@@ -423,4 +433,89 @@ TEST_F(ProjectTest, CancelledProjectDialogsChangeNothing) {
     EXPECT_EQ(windows().size(), 1u);
     EXPECT_EQ(PWForm1->PrjFile, "Default");
     EXPECT_FALSE(fs::exists(projectHome() + "/Default.INI"));
+}
+
+TEST_F(ProjectTest, ProjectListsReopenDataLoggerFilesAndBitPatterns) {
+    startFresh();
+    const std::string dta = tempDir() + "/run log.dta";
+    writeFile(dta, "0\t1\t0\r\n-2048\t5\t2047\r\n0\t6\t0\r\n");
+    std::string ptn;
+    for (uint16_t w : {uint16_t(32768), uint16_t(0x8000), uint16_t(0x7FFF), uint16_t(0x8000)})
+        ptn += char(w & 0xff), ptn += char(w >> 8);
+    writeFile(tempDir() + "/bits.ptn", ptn);
+    ProjectValues v;
+    v.GlobalFileType = 1;
+    plotwell::transfer::applyTransferDefaults(v.TransferSettings);
+    stopApp();
+    writeFile(projectHome() + "/Default.INI",
+              formatProjectSettings({{dta, 10, true, 5, 9, 3}, {tempDir() + "/bits.ptn", 13, true, 1, 2, 0}}, v));
+    startApp();
+
+    const auto w = windows();
+    ASSERT_EQ(w.size(), 4u) << "three channels and the pattern";
+    EXPECT_EQ(w[0]->FileType, 10);
+    EXPECT_EQ(w[0]->SelectionStart, 0) << "a data-logger window keeps the selection its reader gave";
+    EXPECT_EQ(w[0]->SelectionEnd, 1);
+    EXPECT_EQ(w[0]->ProjectValue, 3);
+    EXPECT_EQ(w[1]->FileType, -2);
+    EXPECT_EQ(w[3]->FileType, 13);
+    EXPECT_EQ(w[3]->IsBitPattern, 1);
+    EXPECT_EQ(w[3]->SelectionStart, 1);
+    EXPECT_EQ(w[3]->SelectionEnd, 2);
+    EXPECT_EQ(PWForm1->OpenType, 1);
+    EXPECT_TRUE(ui.messages().empty()) << ui.lastMessage();
+
+    // Written back: the data-logger file once (by its first window), the pattern as a pattern.
+    ASSERT_TRUE(PWForm1->WriteProject());
+    const std::string ini = readFile(projectHome() + "/Default.INI");
+    EXPECT_EQ(ini.substr(0, ini.find("[SystemValues]")),
+              "[OpenFiles]\r\n\"" + dta + "\" 10 0 1 3\r\n\"" + tempDir() + "/bits.ptn\" 13 1 2 0\r\n");
+}
+
+TEST_F(ProjectTest, AFileThatIsGoneIsReportedOnceAndNotListedAgain) {
+    startFresh();
+    ProjectValues v;
+    v.GlobalFileType = 1;
+    plotwell::transfer::applyTransferDefaults(v.TransferSettings);
+    stopApp();
+    writeFile(projectHome() + "/Default.INI", formatProjectSettings({{tempDir() + "/gone.wfm", 1, true, 3, 9, 0}}, v));
+    ui.clear();
+    startApp();
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{"Unable to read from\n" + tempDir() + "/gone.wfm"});
+    ASSERT_EQ(windows().size(), 1u);
+    EXPECT_EQ(PWForm1->TransferSettings, defaultSettings()) << "the settings were read all the same";
+    exitApp();
+    ui.clear();
+    startApp();
+    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_TRUE(windows().empty());
+}
+
+TEST_F(ProjectTest, AWaveformFilledByAGeneratorIsListedAsTheFileItWasReadFrom) {
+    startFresh();
+    writeFile(tempDir() + "/n.wfm", wfmBytes(2048, 10));
+    TWFMform* w = openWfm(tempDir() + "/n.wfm");
+    ASSERT_EQ(w->PointCount(), 10);
+    w->FileType = 13; // as the bit-pattern editor leaves it
+    w->IsBitPattern = 1;
+    w->SaveState = 1;
+    ASSERT_TRUE(PWForm1->WriteProject());
+    const std::string ini = readFile(projectHome() + "/Default.INI");
+    EXPECT_EQ(ini.substr(0, ini.find("[SystemValues]")), "[OpenFiles]\r\n\"" + tempDir() + "/n.wfm\" 1 0 9 0\r\n");
+}
+
+TEST_F(ProjectTest, GlobalSettingsThatCannotBeWrittenAreReportedAndStartUpGoesOn) {
+    stopApp();
+    std::error_code ec;
+    fs::remove_all(plotwell::platform::configDir(), ec);
+    fs::create_directories(plotwell::platform::configDir());
+    writeFile(plotwell::platform::configDir() + "/plotwell", "a file where the folder should be");
+    ui.clear();
+    startApp();
+    EXPECT_EQ(ui.messages(),
+              std::vector<std::string>{"Unable to write to\n" + globalFile() + "\nto save the setup information."});
+    EXPECT_EQ(ui.count("beep"), 1);
+    EXPECT_EQ(PWForm1->PrjFile, "Default");
+    EXPECT_EQ(caption(), "Quorvex Plotwell Plus - Default.prj");
+    EXPECT_EQ(PWForm1->TransferSettings, defaultSettings());
 }

@@ -30,7 +30,8 @@ namespace {
 class ViewTest : public AppTest {
 protected:
     // A window holding n points of reference r, code(i) each, fully selected.
-    TWFMform* window(int n, uint16_t r, const std::function<uint16_t(int)>& code, const char* name = "/tmp/w/wave.wfm") {
+    TWFMform* window(int n, uint16_t r, const std::function<uint16_t(int)>& code,
+                     const char* name = "/tmp/w/wave.wfm") {
         TWFMform* w = newWindow();
         w->SampleStream = std::make_unique<SampleStream>(r, std::size_t(n));
         for (int i = 0; i < n; ++i)
@@ -57,8 +58,8 @@ protected:
         const QPointF local(x, 5);
         // A move reports no button of its own but the left one held.
         const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton
-                                      : type == QEvent::MouseMove       ? Qt::MouseButtons(Qt::LeftButton)
-                                                                        : Qt::MouseButtons(button);
+                                      : type == QEvent::MouseMove        ? Qt::MouseButtons(Qt::LeftButton)
+                                                                         : Qt::MouseButtons(button);
         QMouseEvent e(type, local, target->mapToGlobal(local), button, held, Qt::NoModifier);
         QApplication::sendEvent(target, &e);
     }
@@ -90,7 +91,9 @@ protected:
     }
 };
 
-uint16_t flat100(int) { return 2148; } // value +100 at R = 2048
+uint16_t flat100(int) {
+    return 2148;
+} // value +100 at R = 2048
 
 void keyUp(QLineEdit* e, const QString& text, int key) {
     e->setText(text);
@@ -128,6 +131,26 @@ TEST_F(ViewTest, PaintComputesTheLayoutAndShadesTheUnselectedColumns) {
     EXPECT_TRUE(w->dimStartCursorImage->isVisible());
     EXPECT_EQ(w->dimStartCursorImage->geometry(), QRect(61 - 12, 1, 12, 12));
     EXPECT_EQ(w->dimEndCursorImage->geometry(), QRect(228, 1, 12, 12));
+}
+
+TEST_F(ViewTest, ASmallWindowHasNarrowMarginsNoLabelsAndNoCursorImages) {
+    TWFMform* w = window(1000, 2048, flat100);
+    setClientSize(w, 90, 200);
+    ASSERT_EQ(w->width(), 90);
+    w->FormPaint();
+    const QImage unshaded = w->Surface.copy();
+    w->SelectionStart = 100;
+    w->SelectionEnd = 899;
+    w->FormPaint();
+    w->FormPaint(); // a repaint without a resize shades the same columns again
+    EXPECT_EQ(w->MarginLeft, 5);
+    EXPECT_EQ(w->MarginTop, 5);
+    EXPECT_EQ(w->PlotWidth, 80);
+    EXPECT_FALSE(w->AxisLabelsShown);
+    EXPECT_FALSE(w->dimStartCursorImage->isVisible());
+    EXPECT_FALSE(w->dimEndCursorImage->isVisible());
+    const int xs = 5 + 80 * 100 / 999, xe = 5 + 80 * 899 / 999;
+    EXPECT_EQ(changedColumns(w, unshaded, 20), unite(range(6, xs), range(xe, 84)));
 }
 
 TEST_F(ViewTest, DraggingTheCursorsClampsShadesAndPublishes) {
@@ -256,11 +279,18 @@ TEST_F(ViewTest, BitPatternAndEmptyWindowStatus) {
     w->PublishStatus();
     EXPECT_EQ(status()[2], "High");
     EXPECT_EQ(status()[4], "Low");
+    // A zoomed pattern maps the cursors onto its view, as its trace does.
+    w->Zoomed = 1;
+    w->ViewFirst = 2;
+    w->ViewLast = 13;
+    w->FormPaint();
+    EXPECT_EQ(w->dimStartCursorImage->x(), 40 + (3 - 2) * 210 / 11 - 12);
+    EXPECT_EQ(w->dimEndCursorImage->x(), 40 + (12 - 2) * 210 / 11);
 
     TWFMform* empty = newWindow();
     empty->FormActivate();
-    EXPECT_EQ(status(), (std::vector<std::string>{"   Status Untitled:", "   Start 0:", "Value    +0:", "   End 0:",
-                                                  "Value    +0:", "   Length 0:"}));
+    EXPECT_EQ(status(), (std::vector<std::string>{"   Status Untitled:", "   Start 0:", "Value    +0:",
+                                                  "   End 0:", "Value    +0:", "   Length 0:"}));
 }
 
 TEST_F(ViewTest, ActivatingAWindowPublishesItsStatus) {
@@ -311,7 +341,8 @@ TEST_F(ViewTest, FewerThanTwoPointsOfferNoSelection) {
 
 TEST_F(ViewTest, AMillionPointsOnAPlotWiderThan2048Pixels) {
     const int n = 1048576;
-    TWFMform* w = window(n, 32768, [](int i) { return uint16_t(32768 + 30000 * std::sin(i * 6.283185307 / 65536)); });
+    TWFMform* w =
+        window(n, 32768, [](int i) { return uint16_t(32768 + 30000 * std::sin(i * 6.283185307 / 65536)); });
     setClientSize(w, 2155, 300);
     ASSERT_EQ(w->width(), 2155);
     w->FormPaint();
@@ -429,6 +460,16 @@ TEST_F(ViewTest, SelectLimitsApplyShowsTheDialogAgainThenOk) {
     EXPECT_EQ(ui.count("exec"), 4);
 }
 
+TEST_F(ViewTest, RightButtonOpensSelectLimitsExceptOnBitPatterns) {
+    TWFMform* w = window(100, 2048, flat100);
+    mouse(w, QEvent::MouseButtonPress, 100, Qt::RightButton);
+    EXPECT_EQ(ui.count("exec"), 1);
+    EXPECT_EQ(SelectDialog->LastAnswer, 1); // unscripted: closed, so Cancel
+    w->FileType = 13;
+    mouse(w, QEvent::MouseButtonPress, 100, Qt::RightButton);
+    EXPECT_EQ(ui.count("exec"), 1);
+}
+
 TEST_F(ViewTest, SelectLimitsIsNotOfferedOnAnEmptyWindowOrDuringABand) {
     TWFMform* w = newWindow();
     w->Selectlimits1Click();
@@ -505,9 +546,13 @@ TEST_F(ViewTest, Screenshot) {
         GTEST_SKIP() << "set PLOTWELL_SCREENSHOT to a PNG path";
     PWForm1->resize(1280, 720);
     const int n = 1048576;
-    TWFMform* w = window(n, 32768, [](int i) {
-        return uint16_t(32768 + 26000 * std::sin(i * 6.283185307 / 262144) + ((i % 40000) == 0 ? 6000 : 0));
-    }, "/home/user/Plotwell/sine.wfm");
+    TWFMform* w = window(
+        n, 32768,
+        [](int i) {
+            return uint16_t(32768 + 26000 * std::sin(i * 6.283185307 / 262144) +
+                            ((i % 40000) == 0 ? 6000 : 0));
+        },
+        "/home/user/Plotwell/sine.wfm");
     w->subWindow()->move(10, 10);
     setClientSize(w, 1100, 460);
     w->SelectionStart = 200000;

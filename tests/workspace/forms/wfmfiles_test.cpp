@@ -124,7 +124,8 @@ TEST_F(FilesTest, SaveDialogIsSetUpPerType) {
         {6, "asc", "GS2020 *.asc files|*.asc", "/w/GS2020/", "Save to a GS2020 file"},
         {7, "arb", "GS2020 *.arb files|*.arb", "/w/GS2020/", "Save to a GS2020 file"},
         {9, "isf", "Tektronix *.isf files|*.isf", "/w/TDS/", "Save to a Tektronix TDS file"},
-        {13, "ptn", "Plotwell Bit Pattern files *.ptn files|*.ptn", "/w/PATTERNS/", "Save to a Bit Pattern file"},
+        {13, "ptn", "Plotwell Bit Pattern files *.ptn files|*.ptn", "/w/PATTERNS/",
+         "Save to a Bit Pattern file"},
         // No format of their own: saved as the own format.
         {0, "wfm", "Plotwell *.wfm files|*.wfm", "/w/WAVES/", "Save to a Plotwell file"},
         {12, "wfm", "Plotwell *.wfm files|*.wfm", "/w/WAVES/", "Save to a Plotwell file"},

@@ -37,21 +37,22 @@ TEST_F(MenuTest, CaptionsAndShortcutsAreTheLayouts) {
     std::vector<std::string> titles;
     for (QAction* a : bar)
         titles.push_back(a->text().toStdString());
-    EXPECT_EQ(titles, (std::vector<std::string>{"&File", "&Edit", "&View", "&Waveform", "&Maths", "&I/O control",
-                                                "&Window", "&Help"}));
+    EXPECT_EQ(titles, (std::vector<std::string>{"&File", "&Edit", "&View", "&Waveform", "&Maths",
+                                                "&I/O control", "&Window", "&Help"}));
     EXPECT_EQ(captions(m()->File1),
-              (std::vector<std::string>{"&New", "&Open...", "Open As...", "&Save...", "Save As...", "&Close", "C&lear",
-                                        "New Pro&ject...", "Open &Project...", "File Type", "Print waveform...",
-                                        "E&xit"}));
+              (std::vector<std::string>{"&New", "&Open...", "Open As...", "&Save...", "Save As...", "&Close",
+                                        "C&lear", "New Pro&ject...", "Open &Project...", "File Type",
+                                        "Print waveform...", "E&xit"}));
     EXPECT_EQ(captions(m()->SaveAs1),
-              (std::vector<std::string>{"Normalised    *.nrm", "Internal           *.wfm", "WaveCAD       *.wav",
-                                        "WaveCAD       *.asc", "Tektronix        *.isf", "Bit Pattern      *.ptn"}));
+              (std::vector<std::string>{"Normalised    *.nrm", "Internal           *.wfm",
+                                        "WaveCAD       *.wav", "WaveCAD       *.asc",
+                                        "Tektronix        *.isf", "Bit Pattern      *.ptn"}));
     EXPECT_FALSE(m()->SaveTektronix->isEnabled());
     EXPECT_EQ(captions(m()->Edit1),
               (std::vector<std::string>{"Cu&t to clipboard", "&Copy to clipboard", "&Paste from clipboard",
                                         "Select &All", "Select &Limits...", "&Vertical adjust...",
-                                        "Amplitude to &max peak", "Amplitude to max pk-pk", "&Resize...", "&Smooth...",
-                                        "Edit Bit Pattern..."}));
+                                        "Amplitude to &max peak", "Amplitude to max pk-pk", "&Resize...",
+                                        "&Smooth...", "Edit Bit Pattern..."}));
     EXPECT_EQ(captions(m()->View1), (std::vector<std::string>{"&Zoom full", "Zoom &out", "Zoom &area"}));
     EXPECT_EQ(captions(m()->Waveform1),
               (std::vector<std::string>{"&Sine...", "&Triangle...", "Square...", "&Pulse...", "Sin&c...",
@@ -64,10 +65,12 @@ TEST_F(MenuTest, CaptionsAndShortcutsAreTheLayouts) {
               (std::vector<std::string>{"Execute &Upload", "Execute &Download", "U&pload setup...",
                                         "Do&wnload setup...", "&RS232 setup..."}));
     const std::vector<std::pair<QAction*, const char*>> keys = {
-        {m()->New1, "Ctrl+N"},       {m()->Open1, "Ctrl+O"},     {m()->Save1, "Ctrl+S"},
-        {m()->Print1, "Ctrl+P"},     {m()->Cut1, "Ctrl+X"},      {m()->Copy1, "Ctrl+C"},
-        {m()->Paste1, "Ctrl+V"},     {m()->Selectall1, "Ctrl+A"}, {m()->Zoomfull1, "F4"},
-        {m()->Zoomout1, "F3"},       {m()->Zoomarea1, "F2"},     {m()->Expression1, "Ctrl+E"},
+        {m()->New1, "Ctrl+N"},           {m()->Open1, "Ctrl+O"},
+        {m()->Save1, "Ctrl+S"},          {m()->Print1, "Ctrl+P"},
+        {m()->Cut1, "Ctrl+X"},           {m()->Copy1, "Ctrl+C"},
+        {m()->Paste1, "Ctrl+V"},         {m()->Selectall1, "Ctrl+A"},
+        {m()->Zoomfull1, "F4"},          {m()->Zoomout1, "F3"},
+        {m()->Zoomarea1, "F2"},          {m()->Expression1, "Ctrl+E"},
         {m()->ExecuteUpload1, "Ctrl+U"}, {m()->ExecuteDownload1, "Ctrl+D"}};
     for (const auto& [action, key] : keys)
         EXPECT_EQ(action->shortcut(), QKeySequence(key)) << action->text().toStdString();
@@ -75,10 +78,11 @@ TEST_F(MenuTest, CaptionsAndShortcutsAreTheLayouts) {
 
 TEST_F(MenuTest, UpdateTypeMenusSwapsTheAnalogueItemsAgainstThePatternEditor) {
     TWFMform* w = newWindow();
-    const std::vector<QAction*> analogue = {m()->Verticaladjust1,   m()->Verticaltomax1,       m()->Amplitudetomaxpkpk1,
-                                            m()->Resize1,           m()->Smooth1,             m()->Addscalar1,
-                                            m()->Multiplybyscalar1, m()->Waveformaddition1,   m()->Waveformsubtraction1,
-                                            m()->Waveformmultiply1};
+    const std::vector<QAction*> analogue = {
+        m()->Verticaladjust1,   m()->Verticaltomax1,    m()->Amplitudetomaxpkpk1,
+        m()->Resize1,           m()->Smooth1,           m()->Addscalar1,
+        m()->Multiplybyscalar1, m()->Waveformaddition1, m()->Waveformsubtraction1,
+        m()->Waveformmultiply1};
     w->FileType = 13;
     w->UpdateTypeMenus();
     for (QAction* a : analogue)
@@ -107,8 +111,8 @@ TEST_F(MenuTest, MathsOffersTwoWaveformItemsOnlyWithAnotherWindow) {
     // A bit pattern has none of the five.
     w->FileType = 13;
     open(m()->Maths1);
-    for (QAction* a : {m()->Addscalar1, m()->Multiplybyscalar1, m()->Waveformaddition1, m()->Waveformsubtraction1,
-                       m()->Waveformmultiply1})
+    for (QAction* a : {m()->Addscalar1, m()->Multiplybyscalar1, m()->Waveformaddition1,
+                       m()->Waveformsubtraction1, m()->Waveformmultiply1})
         EXPECT_FALSE(a->isEnabled());
 }
 
@@ -184,7 +188,8 @@ TEST_F(MenuTest, ClearEmptiesTheWindowAfterTheAnswer) {
     // Cancel keeps everything.
     ui.answer(plotwell::platform::Answer::Cancel);
     m()->Clear1->trigger();
-    EXPECT_EQ(ui.lastMessage(), "/data/waves/wave.wfm.\nWaveform data not saved.\nDo you want to save it now?");
+    EXPECT_EQ(ui.lastMessage(),
+              "/data/waves/wave.wfm.\nWaveform data not saved.\nDo you want to save it now?");
     EXPECT_EQ(w->PointCount(), 10);
     // Yes with a save that did not write keeps everything too.
     ui.answer(plotwell::platform::Answer::Yes);

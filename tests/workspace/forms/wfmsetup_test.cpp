@@ -45,8 +45,8 @@ protected:
 } // namespace
 
 TEST_F(SetupTest, AmplitudeGivesTheReference) {
-    const std::vector<std::pair<std::string, int>> cases = {
-        {"4096", 2048}, {"4097", 2048}, {"4", 2}, {"3", 32768}, {"65536", 32768}, {"0", 32768}};
+    const std::vector<std::pair<std::string, int>> cases = {{"4096", 2048}, {"4097", 2048},   {"4", 2},
+                                                            {"3", 32768},   {"65536", 32768}, {"0", 32768}};
     for (const auto& [amplitude, reference] : cases) {
         SCOPED_TRACE(amplitude);
         const auto o = run("100", amplitude);

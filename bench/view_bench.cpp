@@ -1,0 +1,134 @@
+// The waveform view: a full paint of a million-point waveform into a 1600 x 500 window, and
+// one step of a cursor drag (the shading toggled by one column and the status published).
+
+#include "platform/canvas_image.h"
+#include "platform/posix/numeric_locale.h"
+#include "platform/scripted_ui.h"
+#include "workspace/core/sample_stream.h"
+#include "workspace/core/trace.h"
+#include "workspace/forms/Plotdesk.h"
+#include "workspace/forms/appforms.h"
+#include "workspace/forms/wfmchild.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <unistd.h>
+
+using namespace plotwell;
+
+namespace {
+constexpr int kPoints = 1048576;
+
+std::unique_ptr<workspace::SampleStream> sine() {
+    auto s = std::make_unique<workspace::SampleStream>(32768, kPoints);
+    for (int i = 0; i < kPoints; ++i)
+        s->setCode(std::size_t(i),
+                   uint16_t(32768 + 30000 * std::sin(i * 6.283185307 / 65536) + (i % 97) * 20));
+    return s;
+}
+
+// The graph alone: grid, labels, min/max trace and preview lines into a 1600 x 500 image.
+void BM_GraphPaint1M(benchmark::State& state) {
+    const auto s = sine();
+    QImage img(1600, 500, QImage::Format_RGB32);
+    const workspace::PlotLayout layout = workspace::plotLayout(1600, 500);
+    workspace::GraphInput in;
+    in.codes = s->codes();
+    in.reference = s->reference();
+    in.markerAmplitude = 20000;
+    for (auto _ : state) {
+        platform::ImageCanvas c(img);
+        c.FillRect(0, 0, 1600, 500, 0);
+        benchmark::DoNotOptimize(workspace::drawGraph(c, layout, in, nullptr));
+    }
+}
+BENCHMARK(BM_GraphPaint1M)->Unit(benchmark::kMillisecond);
+
+// The window's paint: everything above, the selection shading and the cursor images.
+struct Window {
+    Window() {
+        CreateApplicationForms();
+        PWForm1->resize(1800, 900);
+        PWForm1->show();
+        PWForm1->FormActivate();
+        PWForm1->New1Click();
+        w = CurrentWaveWindow;
+        w->SampleStream = sine();
+        w->FileType = 1;
+        w->WaveName = "/tmp/sine.wfm";
+        w->SelectionStart = 100000;
+        w->SelectionEnd = 900000;
+        QMdiSubWindow* sw = w->subWindow();
+        sw->resize(sw->size() - w->size() + QSize(1600, 500));
+        QApplication::processEvents();
+    }
+    ~Window() {
+        DestroyApplicationForms();
+        QApplication::processEvents();
+    }
+    platform::ScriptedUi ui;
+    TWFMform* w = nullptr;
+};
+
+void BM_WindowPaint1M(benchmark::State& state) {
+    Window win;
+    for (auto _ : state)
+        win.w->FormPaint();
+    state.counters["plot_width"] = win.w->PlotWidth;
+}
+BENCHMARK(BM_WindowPaint1M)->Unit(benchmark::kMillisecond);
+
+// One mouse move of the start cursor by one pixel, back and forth.
+void BM_CursorDragStep1M(benchmark::State& state) {
+    Window win;
+    TWFMform* w = win.w;
+    w->FormPaint();
+    w->dimStartCursorImageMouseDown(Qt::LeftButton, 6);
+    int x = 6;
+    for (auto _ : state) {
+        x = x == 6 ? 7 : 6;
+        w->dimStartCursorImageMouseMove(x);
+    }
+    w->dimStartCursorImageMouseUp();
+}
+BENCHMARK(BM_CursorDragStep1M)->Unit(benchmark::kMicrosecond);
+
+// A long drag step: the cursor jumps 200 columns.
+void BM_CursorDragJump200(benchmark::State& state) {
+    Window win;
+    TWFMform* w = win.w;
+    w->FormPaint();
+    w->dimStartCursorImageMouseDown(Qt::LeftButton, 6);
+    int x = 6;
+    for (auto _ : state) {
+        x = x == 6 ? 206 : 6;
+        w->dimStartCursorImageMouseMove(x);
+    }
+    w->dimStartCursorImageMouseUp();
+}
+BENCHMARK(BM_CursorDragJump200)->Unit(benchmark::kMicrosecond);
+} // namespace
+
+int main(int argc, char** argv) {
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    std::string home = (std::filesystem::temp_directory_path() / "plotwell-bench-XXXXXX").string();
+    if (mkdtemp(home.data())) {
+        setenv("HOME", home.c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (home + "/.config").c_str(), 1);
+    }
+    QApplication app(argc, argv);
+    platform::useCNumericLocale();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::filesystem::remove_all(home);
+    return 0;
+}

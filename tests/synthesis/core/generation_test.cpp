@@ -1,0 +1,237 @@
+#include "synthesis/core/generation.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace plotwell::synthesis;
+using plotwell::workspace::SampleStream;
+
+namespace {
+
+struct RecordingSink : GenerationSink {
+    std::vector<std::pair<std::string, Box>> boxes;
+    int shows = 0, steps = 0, closes = 0;
+    void message(const std::string& text, Box icon) override { boxes.emplace_back(text, icon); }
+    void progressShow() override { ++shows; }
+    void progressStep() override { ++steps; }
+    void progressClose() override { ++closes; }
+};
+
+struct GenRun {
+    ExpressionContext ctx;
+    RecordingSink sink;
+    SampleStream target;
+    GenerationOutcome outcome;
+
+    GenRun(uint16_t reference, int points, uint16_t fill = 7) : target(reference, std::size_t(points), fill) {
+        ctx.MidCode = SampleStream::midCodeOf(reference);
+    }
+    GenRun& go(const std::string& expr, int start, int end, int amplitude, int offset = 0, int mode = 0) {
+        ctx.AmplitudeCodes = amplitude;
+        ctx.OffsetCodes = offset;
+        ctx.LevelMode = mode;
+        ctx.Gain = 1.0;
+        ctx.Shift = 0.0;
+        sink = {};
+        outcome = generateWaveform(ctx, expr, start, end, target, nullptr, sink);
+        return *this;
+    }
+    int code(int i) const { return target.code(std::size_t(i)); }
+};
+
+TEST(Generation, FullScaleSineUsesTheWholeCodeRangeWithoutClipping) {
+    GenRun r(1, 1000);
+    r.go("amp*sin(omg*t)", 0, 999, 65535);
+    EXPECT_EQ(r.ctx.Amp, 32767);
+    EXPECT_EQ(r.ctx.Per, 1000);
+    EXPECT_EQ(r.code(0), 32768);
+    EXPECT_EQ(r.code(250), 65535);
+    EXPECT_EQ(r.code(750), 1);
+    EXPECT_FALSE(r.outcome.clipped);
+    EXPECT_TRUE(r.outcome.written);
+    EXPECT_TRUE(r.sink.boxes.empty());
+}
+
+TEST(Generation, RoundsHalfAwayFromZeroByAddingAHalf) {
+    struct Case {
+        const char* expr;
+        int code;
+    } cases[] = {{"0.5", 32769}, {"-0.5", 32767}, {"2.4999", 32770}, {"-2.5", 32765}, {"0.49999", 32768},
+                 {"-1.5", 32766}, {"0.49999999999999994", 32769}, {"0", 32768}, {"-0.4", 32768}};
+    for (const auto& c : cases) {
+        GenRun r(1, 3);
+        r.go(c.expr, 0, 2, 65535);
+        EXPECT_EQ(r.code(1), c.code) << c.expr;
+    }
+    EXPECT_EQ(valueToCode(-0.5, 2048, 0, true, nullptr), 2047);
+}
+
+TEST(Generation, ClippingHoldsTheEndsAndWarnsOnlyAtUnityGain) {
+    GenRun r(2048, 10);
+    r.go("amp", 0, 9, 4095, 100);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(r.code(i), 4095);
+    ASSERT_EQ(r.sink.boxes.size(), 1u);
+    EXPECT_EQ(r.sink.boxes[0].first, "Warning\nThe waveform is clipped\n");
+    EXPECT_EQ(r.sink.boxes[0].second, GenerationSink::Box::Warning);
+    EXPECT_TRUE(r.outcome.clipped);
+
+    r.go("-amp*2", 0, 9, 4095);
+    EXPECT_EQ(r.code(3), 0);
+    EXPECT_EQ(r.sink.boxes.size(), 1u);
+
+    // A caller's gain other than 1 clips silently.
+    r.ctx.AmplitudeCodes = 4095;
+    r.ctx.LevelMode = 0;
+    r.ctx.Gain = 3.0;
+    r.ctx.Shift = 0.0;
+    r.sink = {};
+    r.outcome = generateWaveform(r.ctx, "amp", 0, 9, r.target, nullptr, r.sink);
+    EXPECT_TRUE(r.outcome.clipped);
+    EXPECT_TRUE(r.sink.boxes.empty());
+}
+
+TEST(Generation, NonFiniteValuesSaturate) {
+    GenRun r(2048, 4);
+    r.go("1e400*(t-1.5)", 0, 3, 4095, 0);
+    EXPECT_EQ(r.code(0), 0);
+    EXPECT_EQ(r.code(3), 4095);
+    EXPECT_TRUE(r.outcome.clipped);
+    // NaN (a reported maths failure) gives the mid code, offset or not.
+    r.go("(t-5)^0.5", 0, 3, 4095, 300);
+    EXPECT_EQ(r.code(2), 2048);
+    ASSERT_EQ(r.sink.boxes.size(), 1u);
+    EXPECT_EQ(r.sink.boxes[0].first, "pow: DOMAIN error");
+}
+
+TEST(Generation, AutoPeakScalesTheLargestMagnitudeToAmp) {
+    GenRun r(1, 100);
+    r.go("-abs(sin(omg*t))", 0, 99, 65535, 0, 1);
+    EXPECT_EQ(r.code(0), 32768);
+    EXPECT_EQ(r.code(25), 1);
+    EXPECT_EQ(r.code(50), 32768);
+    EXPECT_EQ(r.code(75), 1);
+    EXPECT_EQ(r.ctx.LevelMode, 0);
+    EXPECT_EQ(r.ctx.Shift, 0.0);
+    EXPECT_DOUBLE_EQ(r.ctx.Gain, 32767.0);
+    EXPECT_EQ(r.sink.shows, 2);
+
+    GenRun z(1, 5);
+    z.go("0", 0, 4, 1001, 100, 1);
+    EXPECT_EQ(z.ctx.Gain, 0.0);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(z.code(i), 32868);
+}
+
+TEST(Generation, AutoPkPkCentresBetweenTheExtremes) {
+    GenRun r(1, 100);
+    r.go("sin(omg*t)+5", 0, 99, 65535, 0, 2);
+    EXPECT_DOUBLE_EQ(r.ctx.Shift, -5.0);
+    EXPECT_EQ(r.code(0), 32768);
+    EXPECT_EQ(r.code(25), 65535);
+    EXPECT_EQ(r.code(50), 32768);
+    EXPECT_EQ(r.code(75), 1);
+    r.go("sin(omg*t)+5", 0, 99, 1001, 10, 2);
+    EXPECT_EQ(r.code(0), 32778);
+    EXPECT_EQ(r.code(25), 33278);
+    EXPECT_EQ(r.code(75), 32278);
+    // Infinite extremes leave nothing to scale by: the gain is 0, infinity times 0 is
+    // undefined, and undefined values go to the mid code.
+    r.go("1e400*(t-50)", 0, 99, 1001, 10, 2);
+    EXPECT_EQ(r.ctx.Gain, 0.0);
+    EXPECT_EQ(r.ctx.Shift, 0.0);
+    EXPECT_EQ(r.code(60), 32768);
+    EXPECT_EQ(r.code(50), 32768);
+}
+
+TEST(Generation, AutoLevelThatCannotFitIsRefusedBeforeAnything) {
+    GenRun r(1, 10);
+    r.go("sin(omg*t)", 0, 9, 65535, 20000, 1);
+    EXPECT_EQ(r.ctx.ErrorCode, 100);
+    ASSERT_EQ(r.sink.boxes.size(), 1u);
+    EXPECT_EQ(r.sink.boxes[0].first,
+              "Auto level adjustment is not possible\namplitude/2 + offset > peak amplitude\n");
+    EXPECT_EQ(r.sink.shows, 0);
+    EXPECT_EQ(r.code(0), 7);
+    EXPECT_EQ(r.ctx.LevelMode, 1);
+    r.go("sin(omg*t)", 0, 9, 65535, -20000, 2);
+    EXPECT_EQ(r.ctx.ErrorCode, 100);
+}
+
+TEST(Generation, AnErrorPartWayKeepsThePointsAlreadyWritten) {
+    GenRun r(1, 100);
+    r.go("1/(t-10)", 0, 99, 65535);
+    EXPECT_EQ(r.ctx.ErrorCode, 5);
+    EXPECT_EQ(r.code(0), 32768);
+    EXPECT_EQ(r.code(9), 32767);
+    EXPECT_EQ(r.code(10), 7);
+    EXPECT_EQ(r.code(99), 7);
+    EXPECT_FALSE(r.outcome.written);
+    EXPECT_EQ(r.sink.closes, 1);
+    ASSERT_EQ(r.sink.boxes.size(), 1u);
+    EXPECT_EQ(r.sink.boxes[0].first, "\nERROR encountered at the ?\n1/(t-10) ? \nDivide by zero\n");
+
+    // In an auto mode the failure stops the measuring pass: nothing is written.
+    GenRun a(1, 100);
+    a.go("1/(t-10)", 0, 99, 1001, 0, 2);
+    EXPECT_EQ(a.ctx.ErrorCode, 5);
+    EXPECT_EQ(a.code(0), 7);
+}
+
+TEST(Generation, OnePointRangeAndTheRangeIsClampedToTheTarget) {
+    GenRun r(1, 10);
+    r.go("omg", 4, 4, 65535);
+    EXPECT_EQ(r.ctx.Per, 1);
+    EXPECT_EQ(r.ctx.F, 1);
+    EXPECT_EQ(r.ctx.Omg, 6.28318530717958);
+    EXPECT_EQ(r.code(4), 32774);
+    EXPECT_EQ(r.code(3), 7);
+
+    r.go("t", 20, 3, 65535); // start past the last point: 0
+    EXPECT_EQ(r.outcome.start, 0);
+    EXPECT_EQ(r.outcome.end, 3);
+    r.go("t", 5, 1000, 65535);
+    EXPECT_EQ(r.outcome.end, 9);
+    EXPECT_EQ(r.code(9), 32768 + 4);
+    r.go("t", 6, 2, 65535); // end before start: the start
+    EXPECT_EQ(r.outcome.end, 6);
+    r.go("t", -5, -2, 65535);
+    EXPECT_EQ(r.outcome.start, 0);
+    EXPECT_EQ(r.outcome.end, 0);
+
+    GenRun empty(1, 0);
+    empty.target = SampleStream();
+    empty.go("1", 0, 5, 65535);
+    EXPECT_EQ(empty.ctx.ErrorCode, 15);
+    EXPECT_TRUE(empty.target.empty());
+}
+
+TEST(Generation, RndIsMeasuredOnOneSequenceAndWrittenWithTheNext) {
+    GenRun a(1, 50), b(1, 50);
+    a.go("rnd", 0, 49, 65535, 0, 2);
+    // The same generator state, one pass only: the written values are the second 50 draws.
+    ExpressionRandom r;
+    for (int i = 0; i < 50; ++i)
+        r.value();
+    double draws[50];
+    for (double& d : draws)
+        d = r.value();
+    for (int i = 0; i < 50; ++i)
+        EXPECT_EQ(a.code(i), valueToCode((draws[i] + a.ctx.Shift) * a.ctx.Gain, 32768, 0, true, nullptr));
+    EXPECT_EQ(a.ctx.Random.state(), r.state());
+    (void)b;
+}
+
+TEST(Generation, ProgressIsSteppedAboutAHundredTimesPerPass) {
+    GenRun r(1, 100000);
+    r.go("t*0", 0, 99999, 65535);
+    EXPECT_GE(r.sink.steps, 95);
+    EXPECT_LE(r.sink.steps, 100);
+    r.go("t*0", 0, 99999, 65535, 0, 1);
+    EXPECT_GE(r.sink.steps, 190);
+    EXPECT_EQ(r.sink.shows, 2);
+    EXPECT_EQ(r.sink.closes, 1);
+}
+
+} // namespace
