@@ -210,6 +210,10 @@ void TPWForm1::NewWaveformSetup() {
 // ---- the common driver ----------------------------------------------------------------
 
 void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
+    if (driver == Driver::EditBitPattern) {
+        RunEditBitPattern(dialog, nullptr);
+        return;
+    }
     const DriverRow& row = rowOf(driver);
     // 1. The target: the window whose command this is.
     TWFMform* target = DriverTarget();
@@ -412,7 +416,7 @@ void TPWForm1::SmoothWaveform() {
 }
 
 void TPWForm1::EditBitPattern() {
-    RunEditBitPattern(operationDialog(BitPatternForm), nullptr);
+    RunDriver(Driver::EditBitPattern, operationDialog(BitPatternForm));
 }
 
 // A new bit pattern, also over a window that holds data. The window's document is kept
@@ -445,7 +449,7 @@ void TPWForm1::RunEditBitPattern(TOperationDialog* editor, const SavedDocument* 
     editor->Target = target;
     const std::string fileName = platform::fileNameOnly(target->WaveName);
     editor->setWindowTitle(
-        QString::fromStdString(workspace::cformat("Bit Pattern for %s", fileName.c_str())));
+        QString::fromStdString(workspace::cformat(rowOf(Driver::EditBitPattern).caption, fileName.c_str())));
     editor->DriverBeforeSnapshot();
     const DriverFields f = editor->driverFields();
     if (f.SavedSamples)
