@@ -184,6 +184,8 @@ TEST(SerialPortExclusive, NonTerminalsAndMissingDevicesAreRefused) {
     SerialPort port;
     EXPECT_FALSE(port.open("/dev/null"));
     EXPECT_EQ(port.lastError(), ENOTTY);
+    EXPECT_FALSE(port.open("/tmp"));
+    EXPECT_EQ(port.lastError(), ENOTTY);
     EXPECT_FALSE(port.open("/nonexistent/ttyS99"));
     EXPECT_EQ(port.lastError(), ENOENT);
     EXPECT_EQ(port.read(nullptr, 0), -1);

@@ -13,6 +13,7 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -163,6 +164,15 @@ bool SerialPort::fail() {
 bool SerialPort::open(const std::string& path) {
     close();
     lastError_ = 0;
+    // Only a character device is opened at all: the path comes from a settings file, and
+    // opening some other file for writing is not harmless (a FIFO, a watchdog, ...).
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return fail();
+    if (!S_ISCHR(st.st_mode)) {
+        lastError_ = ENOTTY;
+        return false;
+    }
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return fail();

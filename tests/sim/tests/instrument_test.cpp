@@ -175,3 +175,28 @@ TEST(SimAdapters, TranscriptTimeStampsAreInOrder) {
     for (std::size_t i = 1; i < t.size(); ++i)
         EXPECT_LE(t[i - 1].at, t[i].at);
 }
+
+TEST(SimInstrument, PatternGeneratorStores) {
+    Instrument inst(Family::Pattern, "QUORVEX, QVS5102");
+    const std::string pattern(32, '\x7f');
+    inst.receive("PTTNDEF pattern2,bits\n");
+    inst.receive("PTTN2 #232");
+    inst.receive(pattern);
+    inst.receive("NSEARBDEF hiss,ON\n");
+    inst.receive("NSEARB #14" + wordsToBytes({0x8000, 0x7FFF}));
+    inst.receive("arbdef arb3,sweep,OFF\n");
+    inst.receive("arb3 #12" + wordsToBytes({0x1234}));
+    inst.receive("local\n");
+    EXPECT_EQ(inst.store("PTTN2")->bytes, pattern);
+    EXPECT_EQ(inst.store("PTTN2")->name, "bits");
+    EXPECT_EQ(bytesToWords(inst.store("NSEARB")->bytes), (std::vector<uint16_t>{0x8000, 0x7FFF}));
+    EXPECT_EQ(inst.store("NSEARB")->name, "hiss");
+    EXPECT_EQ(inst.store("arb3")->name, "sweep");
+    EXPECT_EQ(inst.store("arb3")->option, "OFF");
+    inst.receive("arb3DEF?\n");
+    EXPECT_EQ(inst.take(100), "sweep,OFF,1\n");
+    const auto m = inst.messages();
+    EXPECT_EQ(m, (std::vector<std::string>{"PTTNDEF pattern2,bits", "BLOCK PTTN2  32", "NSEARBDEF hiss,ON",
+                                           "BLOCK NSEARB  4", "arbdef arb3,sweep,OFF", "BLOCK arb3  2", "local",
+                                           "arb3DEF?"}));
+}
