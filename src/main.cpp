@@ -8,7 +8,6 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QMessageBox>
 
 #include <exception>
 
@@ -21,9 +20,9 @@ public:
         try {
             return QApplication::notify(receiver, event);
         } catch (const std::exception& e) {
-            QMessageBox::critical(nullptr, plotwell::platform::kAppTitle, QString::fromLocal8Bit(e.what()));
+            plotwell::platform::errorBox(e.what(), false);
         } catch (...) {
-            QMessageBox::critical(nullptr, plotwell::platform::kAppTitle, "Unexpected error");
+            plotwell::platform::errorBox("Unexpected error", false);
         }
         return false;
     }
@@ -34,12 +33,13 @@ int main(int argc, char** argv) {
     Application app(argc, argv);
     plotwell::platform::useCNumericLocale();
     QApplication::setApplicationName(plotwell::platform::kAppTitle);
-    QApplication::setApplicationDisplayName(plotwell::platform::kAppTitle);
+    QApplication::setQuitOnLastWindowClosed(false);
     plotwell::CreateApplicationForms();
     QApplication::setWindowIcon(QIcon(":/icon.png"));
     PWForm1->show();
     IntroForm1->show();
     IntroForm1->raise();
     app.exec();
+    plotwell::DestroyApplicationForms();
     return 0;
 }

@@ -13,7 +13,6 @@ namespace plotwell::platform {
 
 // The application title, used as the title of every message box.
 inline constexpr const char* kAppTitle = "Plotwell v4.14";
-inline constexpr const char* kHelpFile = "Plotdesk.chm";
 
 enum class Icon { None, Error, Warning, Information, Question };
 

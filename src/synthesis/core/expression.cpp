@@ -89,11 +89,11 @@ bool ExpressionProgram::Impl::run(int n, ExpressionRandom& random, MathsErrorRep
         }
         case Op::Sin:
             for (int k = 0; k < n; ++k)
-                d[k] = checkedSin(a[k], rep);
+                d[k] = checkedSinInline(a[k], rep);
             break;
         case Op::Cos:
             for (int k = 0; k < n; ++k)
-                d[k] = checkedCos(a[k], rep);
+                d[k] = checkedCosInline(a[k], rep);
             break;
         case Op::Exp:
             for (int k = 0; k < n; ++k)

@@ -5,6 +5,7 @@
 // is the library's default (NaN for DOMAIN, +-inf for SING and OVERFLOW); UNDERFLOW gives
 // 0 and is not reported.
 
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -43,5 +44,13 @@ double checkedPow(double x, double y, MathsErrorReporter* reporter);
 double checkedExp(double x, MathsErrorReporter* reporter);
 double checkedSin(double x, MathsErrorReporter* reporter);
 double checkedCos(double x, MathsErrorReporter* reporter);
+
+// Inline for the evaluator's loops: only an infinite argument leaves the fast path.
+inline double checkedSinInline(double x, MathsErrorReporter* reporter) {
+    return __builtin_expect(std::isinf(x), 0) ? checkedSin(x, reporter) : std::sin(x);
+}
+inline double checkedCosInline(double x, MathsErrorReporter* reporter) {
+    return __builtin_expect(std::isinf(x), 0) ? checkedCos(x, reporter) : std::cos(x);
+}
 
 } // namespace plotwell::synthesis

@@ -57,7 +57,9 @@ int32_t leadingInt(const QString& text) {
 class WindowSink : public synthesis::GenerationSink {
 public:
     void message(const std::string& text, Box icon) override {
-        platform::ui().message(text, icon == Box::Warning ? platform::Icon::Warning : platform::Icon::Error,
+        // The expression was handed over one byte per character (Latin-1); the boxes take UTF-8.
+        const std::string shown = QString::fromLatin1(text.data(), qsizetype(text.size())).toStdString();
+        platform::ui().message(shown, icon == Box::Warning ? platform::Icon::Warning : platform::Icon::Error,
                                platform::ButtonOk, false);
     }
     void progressShow() override {

@@ -176,7 +176,7 @@ void TPWForm1::rebuildMenuBar() {
 std::vector<TWFMform*> TPWForm1::WaveWindows() const {
     std::vector<TWFMform*> out;
     for (QMdiSubWindow* sw : MdiArea->subWindowList(QMdiArea::CreationOrder))
-        if (auto* w = qobject_cast<TWFMform*>(sw->widget()))
+        if (auto* w = qobject_cast<TWFMform*>(sw->widget()); w && !w->isClosed())
             out.push_back(w);
     return out;
 }
@@ -446,6 +446,8 @@ void TPWForm1::closeEvent(QCloseEvent* event) {
     FormCloseQuery();
     FormClose();
     event->accept();
+    // Dialogs, the overview and the help window may still be showing: the program ends here.
+    QCoreApplication::quit();
 }
 
 void TPWForm1::FormCloseQuery() { WriteProject(); }
@@ -453,19 +455,32 @@ void TPWForm1::FormCloseQuery() { WriteProject(); }
 void TPWForm1::FormClose() { FreeLibraries(); }
 
 void TPWForm1::CloseWindowsNamed(TWFMform* closing) {
-    ClosingNamed = true;
-    for (TWFMform* w : WaveWindows())
-        if (w != closing && w->WaveName == CloseName)
-            w->Close1Click();
-    ClosingNamed = false;
+    for (TWFMform* w : WaveWindows()) {
+        if (w == closing || w->WaveName != CloseName)
+            continue;
+        // Unsaved edits of another channel are not thrown away unasked: its own save
+        // question comes first, and a Cancel keeps that window open.
+        if (!w->closeQueried() && w->SaveState != 0 && !w->AskToSave())
+            continue;
+        ClosingNamed = true;
+        w->Close1Click();
+        ClosingNamed = false;
+    }
 }
 
 bool TPWForm1::CloseAllWindows() { return QueryCloseAll() && CloseQueriedWindows(); }
 
 bool TPWForm1::CloseQueriedWindows() {
-    for (TWFMform* w : WaveWindows()) {
-        w->SuppressStatus = 1;
+    std::vector<QPointer<TWFMform>> windows;
+    for (TWFMform* w : WaveWindows())
+        windows.emplace_back(w);
+    for (TWFMform* w : WaveWindows())
         w->CloseQueried();
+    for (const auto& w : windows) {
+        // A window closed meanwhile with the others of its file is not closed twice.
+        if (!w || w->isClosed())
+            continue;
+        w->SuppressStatus = 1;
         w->Close1Click();
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -319,7 +319,6 @@ private:
 
     std::vector<QMenu*> frameMenus_;
     QMenu* windowList_ = nullptr;
-    bool closing_ = false;
 };
 
 extern TPWForm1* PWForm1;

@@ -152,9 +152,11 @@ void set(int32_t* field, int32_t value) {
 bool changed(const DriverFields& f) {
     return f.Changed && *f.Changed != 0;
 }
-void freeSnapshot(const DriverFields& f) {
+// The request is over: the snapshot is freed and the dialog forgets the window.
+void endRequest(TOperationDialog& dialog, const DriverFields& f) {
     if (f.SavedSamples)
         f.SavedSamples->clear();
+    dialog.Target = nullptr;
 }
 
 void repaintOverviewIfZoomed(const TWFMform& w) {
@@ -208,13 +210,16 @@ void TPWForm1::NewWaveformSetup() {
 // ---- the common driver ----------------------------------------------------------------
 
 void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
+    if (driver == Driver::EditBitPattern) {
+        RunEditBitPattern(dialog, nullptr);
+        return;
+    }
     const DriverRow& row = rowOf(driver);
     // 1. The target: the window whose command this is.
     TWFMform* target = DriverTarget();
     if (!target || !dialog)
         return;
     CurrentWaveWindow = target;
-    dialog->Target = target;
     // 2. An empty window first gets samples, or ends the request.
     if (target->FileType == 0) {
         switch (row.empty) {
@@ -238,6 +243,7 @@ void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
     }
     if (!target->SampleStream || target->SampleStream->empty())
         return;
+    dialog->Target = target;
     // 4. Captions.
     const std::string fileName = platform::fileNameOnly(target->WaveName);
     if (row.caption)
@@ -277,7 +283,7 @@ void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
         show = dialog->DriverBeforeShow();
     }
     if (!show) {
-        freeSnapshot(f);
+        endRequest(*dialog, f);
         return;
     }
     // 8. The dialog.
@@ -304,7 +310,7 @@ void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
         }
     }
     // 12.
-    freeSnapshot(f);
+    endRequest(*dialog, f);
     if (driver == Driver::Resize)
         target->SelectionEnd = target->PointCount() - 1;
     if (driver == Driver::Adjust) {
@@ -410,7 +416,7 @@ void TPWForm1::SmoothWaveform() {
 }
 
 void TPWForm1::EditBitPattern() {
-    RunEditBitPattern(operationDialog(BitPatternForm), nullptr);
+    RunDriver(Driver::EditBitPattern, operationDialog(BitPatternForm));
 }
 
 // A new bit pattern, also over a window that holds data. The window's document is kept
@@ -443,13 +449,13 @@ void TPWForm1::RunEditBitPattern(TOperationDialog* editor, const SavedDocument* 
     editor->Target = target;
     const std::string fileName = platform::fileNameOnly(target->WaveName);
     editor->setWindowTitle(
-        QString::fromStdString(workspace::cformat("Bit Pattern for %s", fileName.c_str())));
+        QString::fromStdString(workspace::cformat(rowOf(Driver::EditBitPattern).caption, fileName.c_str())));
     editor->DriverBeforeSnapshot();
     const DriverFields f = editor->driverFields();
     if (f.SavedSamples)
         *f.SavedSamples = *target->SampleStream;
     if (!editor->DriverBeforeShow()) {
-        freeSnapshot(f);
+        endRequest(*editor, f);
         return;
     }
     const int answer = editor->ShowModal();
@@ -469,7 +475,7 @@ void TPWForm1::RunEditBitPattern(TOperationDialog* editor, const SavedDocument* 
         }
         target->update();
     }
-    freeSnapshot(f);
+    endRequest(*editor, f);
     if (answer == platform::mrCancel && before) {
         // The old data are back as they were, kind and save state included.
         target->PublishStatus();

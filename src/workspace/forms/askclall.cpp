@@ -29,6 +29,7 @@ TAskCloseAllDlg::TAskCloseAllDlg(QWidget* parent) : Form("AskCloseAllDlg", paren
     connect(bnOK, &QPushButton::clicked, this, &TAskCloseAllDlg::bnOKClick);
     // The dialog has only OK: Escape and the close box answer the same.
     setCancelResult(plotwell::platform::mrOk);
+    setFixedSize(sizeHint());
 }
 
 void TAskCloseAllDlg::bnOKClick() { setModalResult(plotwell::platform::mrOk); }

@@ -86,6 +86,12 @@ bool TWFMform::FormCloseQuery() {
     }
     if (PWForm1->ClosingNamed || SaveState == 0)
         return true;
+    return AskToSave();
+}
+
+bool TWFMform::AskToSave() {
+    const int n = PointCount();
+    PWForm1->ActivateWaveWindow(this);
     setFocus();
     const auto answer = platform::askYesNoCancel(
         workspace::cformat("%s.\nWaveform data not saved.\nDo you want to save it now?", Caption().c_str()));
@@ -130,8 +136,19 @@ void TWFMform::FormClose() {
     }
     PWForm1->ClearCursorInfo();
     SampleStream.reset();
+    closed_ = true;
 }
 
 void TWFMform::New1Click() { PWForm1->New1Click(); }
+void TWFMform::OpenInternalClick() { PWForm1->OpenInternalClick(); }
+void TWFMform::OpenNormalisedClick() { PWForm1->OpenNormalisedClick(); }
+void TWFMform::OpenWaveCADwavClick() { PWForm1->OpenWaveCADwavClick(); }
+void TWFMform::OpenWaveCADascClick() { PWForm1->OpenWaveCADascClick(); }
+void TWFMform::OpenTektronixClick() { PWForm1->OpenTektronixClick(); }
+void TWFMform::TypeInternalClick() { PWForm1->TypeInternalClick(); }
+void TWFMform::TypeNormalisedClick() { PWForm1->TypeNormalisedClick(); }
+void TWFMform::TypeWaveCADwavClick() { PWForm1->TypeWaveCADwavClick(); }
+void TWFMform::TypeWaveCADascClick() { PWForm1->TypeWaveCADascClick(); }
+void TWFMform::TypeTektronixClick() { PWForm1->TypeTektronixClick(); }
 void TWFMform::Open1Click() { PWForm1->Open1Click(); }
 void TWFMform::Exit1Click() { PWForm1->Exit1Click(); }

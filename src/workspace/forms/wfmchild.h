@@ -109,6 +109,11 @@ public:
     void CloseQueried() { closeQueried_ = true; }
     // The close query; false keeps the window open.
     bool FormCloseQuery();
+    // The save question of the close query, asked whatever the frame is doing.
+    bool AskToSave();
+    // The close has run: the window is on its way out and holds no samples.
+    bool isClosed() const { return closed_; }
+    bool closeQueried() const { return closeQueried_; }
     void FormClose();
     QMdiSubWindow* subWindow() const;
 
@@ -116,6 +121,16 @@ public:
     void New1Click();
     void Open1Click();
     void Exit1Click();
+    void OpenInternalClick();
+    void OpenNormalisedClick();
+    void OpenWaveCADwavClick();
+    void OpenWaveCADascClick();
+    void OpenTektronixClick();
+    void TypeInternalClick();
+    void TypeNormalisedClick();
+    void TypeWaveCADwavClick();
+    void TypeWaveCADascClick();
+    void TypeTektronixClick();
 
     // ---- wfmfiles.cpp ---------------------------------------------------------------
     // Replaces the samples by the contents of a file, by the frame's OpenType.
@@ -239,6 +254,7 @@ protected:
 private:
     bool CheckIdentity(plotwell::transfer::Link& link, std::string& expected, bool download);
     bool closeQueried_ = false;
+    bool closed_ = false;
     // wfmview.cpp: parts of the surface already up to date for the next paintEvent.
     QRegion surfaceCurrent_;
     void renderSurface();

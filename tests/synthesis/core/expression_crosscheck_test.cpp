@@ -488,3 +488,32 @@ TEST(ExpressionCrossCheck, PreparedProgramMatchesTheDirectScanner) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ExpressionCrossCheck, ArbitraryBytesEndInAValueOrAnErrorInsideTheText) {
+    std::mt19937 rng(7);
+    const char alphabet[] = "()+-*/^,.0123456789eEpPtTsincoaqrlgfxwm \t\n\x01\x80\xff";
+    SampleStream a(2048, 3, 100);
+    WaveformDirectory dir;
+    dir.add("a", {&a, 0, 1000000});
+    for (int n = 0; n < 3000; ++n) {
+        std::string text;
+        const int len = int(rng() % 40);
+        for (int k = 0; k < len; ++k)
+            text += alphabet[rng() % (sizeof alphabet - 1)];
+        if (n % 7 == 0)
+            text = "wfm(a)*" + text;
+        ExpressionRandom r1, r2;
+        const auto params = ExpressionParameters::forRange(1 + n % 5, 65535);
+        const auto x = evaluateExpression(text, double(n % 11) - 2, params, &r1, &dir);
+        const auto y = ReferenceScanner(text, params, r2, &dir, nullptr).point(double(n % 11) - 2);
+        EXPECT_LE(x.marker, text.size()) << text;
+        EXPECT_EQ(x.error, y.error) << text;
+        EXPECT_EQ(x.marker, y.marker) << text;
+        if (x.error)
+            EXPECT_EQ(x.value, 0.0) << text;
+    }
+}
+
+} // namespace

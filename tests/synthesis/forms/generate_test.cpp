@@ -1,5 +1,6 @@
 #include "app_fixture.h"
 
+#include "platform/screen_cursor.h"
 #include "synthesis/forms/Pregress.h"
 #include "synthesis/forms/expression.h"
 #include "workspace/forms/wfmchild.h"
@@ -138,6 +139,20 @@ TEST_F(GenerateTest, RangeIsClampedAndAnEmptyWindowIsRefused) {
     ExpressionForm->GenerateWaveform(empty);
     EXPECT_EQ(ExpressionForm->ErrorCode, 15);
     EXPECT_LT(empty->PointCount(), 1);
+}
+
+TEST_F(GenerateTest, ANonAsciiCharacterIsMarkedWhereItStandsAndShownAsTyped) {
+    TWFMform* w = windowOf(10, 1, 7, "a.wfm");
+    ExpressionForm->MidCode = 32768;
+    request("", 0, 9, 65535, 0, 0);
+    ExpressionForm->Expr->setEditText(QString::fromUtf8("2\xc3\xa9+1"));
+    ExpressionForm->GenerateWaveform(w);
+    EXPECT_EQ(ExpressionForm->ErrorCode, 4);
+    EXPECT_EQ(ExpressionForm->Cursor, 1u);
+    EXPECT_EQ(ui.lastMessage(), "\nERROR encountered at the ?\n2 ? \xc3\xa9+1\nOperator expected\n");
+    // The busy cursor stays for the caller to restore.
+    EXPECT_EQ(platform::screenCursor(), platform::ScreenCursor::Busy);
+    platform::setScreenCursor(platform::ScreenCursor::Default);
 }
 
 TEST_F(GenerateTest, ProgressSteppedAboutAHundredTimesPerPass) {

@@ -1,6 +1,7 @@
 #include "app_fixture.h"
 
 #include "transfer/core/instrument_tables.h"
+#include "transfer/forms/msgwnd.h"
 #include "transfer/forms/setdload.h"
 #include "transfer/forms/setuload.h"
 #include "workspace/forms/Plotdesk.h"
@@ -354,4 +355,9 @@ TEST_F(SettingsDialogs, PictureOfTheDownloadDialog) {
     });
     PWForm1->Generatorsetup1Click();
     EXPECT_EQ(record().dlDestination, "pattern1");
+
+    MessageWnd->ShowStatus(0, "Downloading waveform data\nto QV7351A arb1", true);
+    EXPECT_TRUE(
+        MessageWnd->grab().save(QString::fromStdString(std::string(dir) + "/settings-status-window.png")));
+    MessageWnd->hide();
 }

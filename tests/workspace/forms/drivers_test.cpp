@@ -436,11 +436,12 @@ TEST_F(DriverTest, DriversFollowTheCommandingWindow) {
     PWForm1->WaveMenus->target(); // a command from a's menu
     TTestOpDialog d;
     ui.onDialog([&](QDialog&) {
+        EXPECT_EQ(d.Target, a);
         d.preview(7);
         d.setModalResult(1);
     });
     PWForm1->RunDriver(Driver::Sine, &d);
-    EXPECT_EQ(d.Target, a);
+    EXPECT_EQ(d.Target, nullptr) << "the dialog forgets the window after the request";
     EXPECT_EQ(codeAt(a, 10), 7);
     EXPECT_EQ(codeAt(b, 10), 2048);
 }

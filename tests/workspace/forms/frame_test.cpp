@@ -49,6 +49,8 @@ TEST_F(AppTest, NewGivesAnEmptyUntitledWindow) {
 #include <QRadioButton>
 #include <QTimer>
 
+#include <filesystem>
+
 using plotwell::platform::Answer;
 
 namespace {
@@ -225,10 +227,10 @@ TEST_F(AppTest, CloseQuestionCancelKeepsTheWindowNoClosesIt) {
     EXPECT_TRUE(PWForm1->WaveWindows().empty());
 }
 
-TEST_F(AppTest, ClosingOneOfSeveralWindowsOfAFileSkipsTheirQuestions) {
+TEST_F(AppTest, ClosingAllWindowsOfAFileAsksOnlyForUnsavedOnes) {
     std::vector<TWFMform*> ws;
-    for (int i = 0; i < 3; ++i) {
-        TWFMform* w = windowWithData(newWindow(), 10, 1);
+    for (int i = 0; i < 4; ++i) {
+        TWFMform* w = windowWithData(newWindow(), 10, i == 0 ? 0 : 1);
         w->WaveName = "/data/log.dta";
         w->FileType = i == 0 ? 10 : -2;
         ws.push_back(w);
@@ -236,7 +238,8 @@ TEST_F(AppTest, ClosingOneOfSeveralWindowsOfAFileSkipsTheirQuestions) {
     TWFMform* other = windowWithData(newWindow(), 10, 0);
     other->WaveName = "/data/other.wfm";
 
-    // The user keeps "Close all waveforms for this file" and answers No to the save.
+    // The user answers No for the closed window and keeps "Close all waveforms for this
+    // file"; of the other unsaved channels one is let go (No) and one kept (Cancel).
     ui.answer(Answer::No);
     ui.onDialog([](QDialog& d) {
         auto& dlg = static_cast<TAskCloseAllDlg&>(d);
@@ -245,12 +248,33 @@ TEST_F(AppTest, ClosingOneOfSeveralWindowsOfAFileSkipsTheirQuestions) {
         dlg.rbCloseAll->setChecked(true);
         dlg.bnOK->click();
     });
+    ui.answer(Answer::No);
+    ui.answer(Answer::Cancel);
     EXPECT_TRUE(ws[1]->Close1Click());
     processEvents();
-    EXPECT_EQ(ui.count("message"), 1) << "only the closed window asks";
-    ASSERT_EQ(PWForm1->WaveWindows().size(), 1u);
-    EXPECT_EQ(PWForm1->WaveWindows().front(), other);
+    EXPECT_EQ(ui.count("message"), 3) << "the unmodified first channel closes unasked";
+    EXPECT_EQ(ui.count("exec"), 1) << "the other channels do not ask which to close";
+    const std::vector<TWFMform*> left = PWForm1->WaveWindows();
+    ASSERT_EQ(left.size(), 2u);
+    EXPECT_EQ(left[0], ws[3]);
+    EXPECT_EQ(left[1], other);
     EXPECT_FALSE(PWForm1->ClosingNamed);
+}
+
+TEST_F(AppTest, ProjectSwitchClosesEveryChannelOfAFileOnce) {
+    for (int i = 0; i < 3; ++i) {
+        TWFMform* w = windowWithData(newWindow(), 10, 0);
+        w->WaveName = "/data/log.dta";
+        w->FileType = i == 0 ? 10 : -2;
+    }
+    ui.onDialog([](QDialog& d) {
+        auto& dlg = static_cast<TAskCloseAllDlg&>(d);
+        dlg.rbCloseAll->setChecked(true);
+        dlg.bnOK->click();
+    });
+    EXPECT_TRUE(PWForm1->CloseAllWindows());
+    EXPECT_EQ(ui.count("exec"), 1);
+    EXPECT_TRUE(PWForm1->WaveWindows().empty());
 }
 
 TEST_F(AppTest, ClosingTheFirstChannelOnlyHandsItsTypeOn) {
@@ -284,17 +308,44 @@ TEST_F(AppTest, ExitAsksEachUnsavedWindowAndCancelStopsIt) {
     windowWithData(newWindow(), 10, 1);
     windowWithData(newWindow(), 10, 0);
     windowWithData(newWindow(), 10, 1);
+    std::filesystem::remove(PWForm1->ProjectIniPath);
     ui.answer(Answer::No);
     ui.answer(Answer::Cancel);
     EXPECT_FALSE(PWForm1->close());
     EXPECT_EQ(ui.count("message"), 2);
     EXPECT_EQ(PWForm1->WaveWindows().size(), 3u) << "only the queries run; nothing is closed";
+    EXPECT_FALSE(std::filesystem::exists(PWForm1->ProjectIniPath)) << "nothing further happens";
+
+    // Yes with a cancelled save dialog stops the exit as well.
+    ui.clear();
+    ui.answer(Answer::Yes);
+    ui.chooseFile(std::nullopt);
+    EXPECT_FALSE(PWForm1->close());
+    EXPECT_FALSE(std::filesystem::exists(PWForm1->ProjectIniPath));
 
     ui.clear();
     ui.answer(Answer::No);
     ui.answer(Answer::No);
     EXPECT_TRUE(PWForm1->close());
     EXPECT_EQ(ui.count("message"), 2);
+    EXPECT_TRUE(std::filesystem::exists(PWForm1->ProjectIniPath)) << "the project is written at exit";
+}
+
+TEST_F(AppTest, OpenAsCsvShowsTheImportOnlyForAChosenFile) {
+    PWForm1->TypeNormalisedClick();
+    ui.chooseFile(std::nullopt);
+    PWForm1->OpenCsvClick();
+    EXPECT_EQ(ui.count("exec"), 0);
+    EXPECT_EQ(PWForm1->OpenType, 4);
+    EXPECT_EQ(PWForm1->SaveType, 4);
+
+    const std::string csv = tempFile("data.csv");
+    writeFile(csv, "1,2\n3,4\n");
+    ui.chooseFile(csv);
+    PWForm1->OpenCsvClick();
+    EXPECT_EQ(PWForm1->CsvFileName, csv);
+    EXPECT_EQ(PWForm1->OpenType, 4) << "reset after the import dialog";
+    EXPECT_EQ(PWForm1->SaveType, 4);
 }
 
 TEST_F(AppTest, CloseAllWindowsStopsBeforeClosingAnythingWhenCancelled) {

@@ -133,6 +133,26 @@ TEST_F(ViewTest, PaintComputesTheLayoutAndShadesTheUnselectedColumns) {
     EXPECT_EQ(w->dimEndCursorImage->geometry(), QRect(228, 1, 12, 12));
 }
 
+TEST_F(ViewTest, ASmallWindowHasNarrowMarginsNoLabelsAndNoCursorImages) {
+    TWFMform* w = window(1000, 2048, flat100);
+    setClientSize(w, 90, 200);
+    ASSERT_EQ(w->width(), 90);
+    w->FormPaint();
+    const QImage unshaded = w->Surface.copy();
+    w->SelectionStart = 100;
+    w->SelectionEnd = 899;
+    w->FormPaint();
+    w->FormPaint(); // a repaint without a resize shades the same columns again
+    EXPECT_EQ(w->MarginLeft, 5);
+    EXPECT_EQ(w->MarginTop, 5);
+    EXPECT_EQ(w->PlotWidth, 80);
+    EXPECT_FALSE(w->AxisLabelsShown);
+    EXPECT_FALSE(w->dimStartCursorImage->isVisible());
+    EXPECT_FALSE(w->dimEndCursorImage->isVisible());
+    const int xs = 5 + 80 * 100 / 999, xe = 5 + 80 * 899 / 999;
+    EXPECT_EQ(changedColumns(w, unshaded, 20), unite(range(6, xs), range(xe, 84)));
+}
+
 TEST_F(ViewTest, DraggingTheCursorsClampsShadesAndPublishes) {
     TWFMform* w = window(1000, 2048, flat100);
     w->FormPaint();
