@@ -121,9 +121,9 @@ protected:
         LinkDeadlines d;
         // Short enough to keep the suite fast, long enough for the simulator's threads on a
         // loaded machine.
-        d.usbReply = 150ms;
-        d.tcpReplyByte = 300ms;
-        d.tcpData = 300ms;
+        d.usbReply = 600ms;
+        d.tcpReplyByte = 600ms;
+        d.tcpData = 600ms;
         d.tcpConnect = 2000ms;
         d.gpibQueryPause = 0ms;
         setLinkDeadlines(d);

@@ -29,9 +29,9 @@ protected:
         ::setenv(kUsbLibraryVariable, sim::usbStubPath().c_str(), 1);
         saved_ = linkDeadlines();
         LinkDeadlines d;
-        d.usbReply = 100ms;
-        d.tcpReplyByte = 100ms;
-        d.tcpData = 100ms;
+        d.usbReply = 600ms;
+        d.tcpReplyByte = 600ms;
+        d.tcpData = 600ms;
         d.gpibQueryPause = 0ms;
         setLinkDeadlines(d);
     }
