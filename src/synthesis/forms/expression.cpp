@@ -376,6 +376,8 @@ void TExpressionForm::exitField(QLineEdit* field, const std::function<int32_t(in
     Changed = 1;
     field->setText(number(apply(leadingInt(field->text()))));
     putBackAndShow();
+    // The window no longer shows the last preview, so OK has to generate again.
+    Previewed = 0;
 }
 
 void TExpressionForm::StartExit() {

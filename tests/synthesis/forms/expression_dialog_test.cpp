@@ -374,3 +374,21 @@ TEST_F(ExpressionDialogTest, AnAutoAdjustedRunLeavesTheNextShowingAsCalculated) 
         d.BCancel->click();
     });
 }
+
+TEST_F(ExpressionDialogTest, OkAfterRecallingTheExpressionJustPreviewedGeneratesTheRecalledEntry) {
+    TWFMform* w = stored(100);
+    addHistory(w, "0", "99", "1000", "0", "0", "amp");
+    expression([&](TExpressionForm& d) {
+        d.EdExpr->setText("amp");
+        d.BPreview->click();
+        EXPECT_EQ(w->SampleStream->code(0), 65535);
+        // The recall puts the samples back; the same expression text is no edit.
+        d.Expr->setCurrentIndex(0);
+        Q_EMIT d.Expr->activated(0);
+        EXPECT_EQ(w->SampleStream->code(0), 32768);
+        d.BOK->click();
+    });
+    EXPECT_EQ(w->SampleStream->code(0), 32768 + 500) << "the window shows what the history says";
+    ASSERT_EQ(w->HistoryCount, 2);
+    EXPECT_EQ(w->AmplStore.back(), "1000");
+}
