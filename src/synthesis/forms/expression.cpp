@@ -475,6 +475,12 @@ bool TExpressionForm::eventFilter(QObject* watched, QEvent* event) {
             }
             break;
         }
+        if (watched == Offset && k->key() == Qt::Key_Backspace) {
+            // Backspace passes, but a minus it takes away comes back on release.
+            if (Offset->text().startsWith('-'))
+                OffsetSignFix = 1;
+            break;
+        }
         if (!numeric || !typesCharacter(k) || k->key() == Qt::Key_Backspace)
             break;
         if (watched == Offset) {

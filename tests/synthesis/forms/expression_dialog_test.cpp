@@ -282,6 +282,11 @@ TEST_F(ExpressionDialogTest, FieldKeysAndTheOffsetSign) {
         EXPECT_EQ(d.Offset->text().toStdString(), "-325")
             << "a digit typed in front keeps the minus in front";
         EXPECT_EQ(d.OffsetCodes, -325);
+        // Backspace cannot take the minus away either: only '-' changes the sign.
+        d.Offset->setCursorPosition(1);
+        type(d.Offset, Qt::Key_Backspace, "\b");
+        EXPECT_EQ(d.Offset->text().toStdString(), "-325");
+        EXPECT_EQ(d.OffsetCodes, -325);
         // Letters do not get into the numeric fields.
         d.Amplitude->setText("12");
         d.Amplitude->setCursorPosition(2);
