@@ -191,6 +191,9 @@ void TExpressionForm::buildDialog() {
     DelHint->setWordWrap(true);
     BDelete = button(ExprEditPnl, "BDelete", "Delete");
     BExit = button(ExprEditPnl, "BExit", "Exit");
+    // Enter in the expression line must not press Delete.
+    BDelete->setAutoDefault(false);
+    BExit->setAutoDefault(false);
     Delbox = new QComboBox(ExprEditPnl);
     platform::nameInput(Delbox, "Delbox");
     Delbox->hide();

@@ -397,3 +397,20 @@ TEST_F(ExpressionDialogTest, OkAfterRecallingTheExpressionJustPreviewedGenerates
     ASSERT_EQ(w->HistoryCount, 2);
     EXPECT_EQ(w->AmplStore.back(), "1000");
 }
+
+TEST_F(ExpressionDialogTest, EnterInTheExpressionLineDeletesNoHistoryEntry) {
+    TWFMform* w = stored(100);
+    addHistory(w, "0", "99", "100", "0", "0", "amp");
+    expression([&](TExpressionForm& d) {
+        d.BExpDel->click();
+        d.Expr->setCurrentIndex(0);
+        d.EdExpr->setFocus();
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(d.EdExpr, &enter);
+        EXPECT_EQ(w->HistoryCount, 1);
+        EXPECT_TRUE(d.isVisible());
+        d.BCancel->click();
+    });
+    EXPECT_EQ(w->ExprnStore, std::vector<std::string>{"amp"});
+    EXPECT_EQ(w->SaveState, 0);
+}
