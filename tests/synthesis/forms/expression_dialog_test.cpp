@@ -414,3 +414,19 @@ TEST_F(ExpressionDialogTest, EnterInTheExpressionLineDeletesNoHistoryEntry) {
     EXPECT_EQ(w->ExprnStore, std::vector<std::string>{"amp"});
     EXPECT_EQ(w->SaveState, 0);
 }
+
+TEST_F(ExpressionDialogTest, AZoomedWindowOffersItsVisibleValueRange) {
+    TWFMform* w = stored(100);
+    w->Zoomed = 1;
+    w->ViewFirst = 10;
+    w->ViewLast = 50;
+    w->ViewMin = -301;
+    w->ViewMax = 900;
+    expression([&](TExpressionForm& d) {
+        EXPECT_EQ(d.Amplitude->text().toStdString(), "1201");
+        EXPECT_EQ(d.Offset->text().toStdString(), "299") << "-301 + 1201 / 2, truncated";
+        EXPECT_EQ(w->MarkerAmplitude, 600);
+        EXPECT_EQ(w->MarkerOffset, 299);
+        d.BCancel->click();
+    });
+}
