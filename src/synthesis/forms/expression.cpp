@@ -376,6 +376,8 @@ void TExpressionForm::exitField(QLineEdit* field, const std::function<int32_t(in
     Changed = 1;
     field->setText(number(apply(leadingInt(field->text()))));
     putBackAndShow();
+    // The window no longer shows the last preview, so OK has to generate again.
+    Previewed = 0;
 }
 
 void TExpressionForm::StartExit() {
@@ -471,6 +473,12 @@ bool TExpressionForm::eventFilter(QObject* watched, QEvent* event) {
                     return true;
                 Changed = 1;
             }
+            break;
+        }
+        if (watched == Offset && k->key() == Qt::Key_Backspace) {
+            // Backspace passes, but a minus it takes away comes back on release.
+            if (Offset->text().startsWith('-'))
+                OffsetSignFix = 1;
             break;
         }
         if (!numeric || !typesCharacter(k) || k->key() == Qt::Key_Backspace)

@@ -282,6 +282,11 @@ TEST_F(ExpressionDialogTest, FieldKeysAndTheOffsetSign) {
         EXPECT_EQ(d.Offset->text().toStdString(), "-325")
             << "a digit typed in front keeps the minus in front";
         EXPECT_EQ(d.OffsetCodes, -325);
+        // Backspace cannot take the minus away either: only '-' changes the sign.
+        d.Offset->setCursorPosition(1);
+        type(d.Offset, Qt::Key_Backspace, "\b");
+        EXPECT_EQ(d.Offset->text().toStdString(), "-325");
+        EXPECT_EQ(d.OffsetCodes, -325);
         // Letters do not get into the numeric fields.
         d.Amplitude->setText("12");
         d.Amplitude->setCursorPosition(2);
@@ -373,4 +378,22 @@ TEST_F(ExpressionDialogTest, AnAutoAdjustedRunLeavesTheNextShowingAsCalculated) 
         EXPECT_TRUE(d.AsCalculated->isChecked());
         d.BCancel->click();
     });
+}
+
+TEST_F(ExpressionDialogTest, OkAfterRecallingTheExpressionJustPreviewedGeneratesTheRecalledEntry) {
+    TWFMform* w = stored(100);
+    addHistory(w, "0", "99", "1000", "0", "0", "amp");
+    expression([&](TExpressionForm& d) {
+        d.EdExpr->setText("amp");
+        d.BPreview->click();
+        EXPECT_EQ(w->SampleStream->code(0), 65535);
+        // The recall puts the samples back; the same expression text is no edit.
+        d.Expr->setCurrentIndex(0);
+        Q_EMIT d.Expr->activated(0);
+        EXPECT_EQ(w->SampleStream->code(0), 32768);
+        d.BOK->click();
+    });
+    EXPECT_EQ(w->SampleStream->code(0), 32768 + 500) << "the window shows what the history says";
+    ASSERT_EQ(w->HistoryCount, 2);
+    EXPECT_EQ(w->AmplStore.back(), "1000");
 }
