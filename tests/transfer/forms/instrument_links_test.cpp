@@ -254,6 +254,30 @@ TEST_F(LinkFormsTest, UsbShortWriteClosesTheDeviceOnce) {
     EXPECT_EQ(usb.repeatedCloses(), 0);
 }
 
+// A driver may hand out a closed handle again: the link that held it before must not
+// close the device that now has it.
+TEST_F(LinkFormsTest, AReusedUsbHandleStaysWithItsNewLink) {
+    sim::Instrument inst(sim::Family::ArbDef, "QUORVEX,QVA3420x");
+    sim::UsbAdapter usb(inst);
+    usb.reuseHandles(true);
+    TWFMform* w = newWindow();
+    ASSERT_TRUE(PWForm1->OpenUsbLink("5"));
+    const int first = PWForm1->UsbDevice;
+    PWForm1->ReportUsbError("AWG_Read", -5); // closes the device
+    ASSERT_EQ(usb.calls("AWG_Close"), 1);
+
+    ASSERT_TRUE(PWForm1->OpenUsbLink("5")); // the next transfer
+    ASSERT_EQ(PWForm1->UsbDevice, first);
+    EXPECT_TRUE(PWForm1->TransferLink->isOpen());
+    EXPECT_EQ(usb.calls("AWG_Close"), 1);
+    std::string expected = "QUORVEX,QVA3420x";
+    EXPECT_FALSE(w->CheckIdentityUsb(*PWForm1->TransferLink, expected, true));
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{"USB error!\nFunction: AWG_Read\nusberr = -5: Read error\n"});
+    PWForm1->CloseTransferLink();
+    EXPECT_EQ(usb.calls("AWG_Close"), 2);
+    EXPECT_EQ(usb.repeatedCloses(), 0);
+}
+
 TEST_F(LinkFormsTest, UsbMismatchAndSkipOption) {
     sim::Instrument inst(sim::Family::ArbDef, "FLUKE,294");
     sim::UsbAdapter usb(inst);
