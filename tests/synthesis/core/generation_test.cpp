@@ -235,3 +235,18 @@ TEST(Generation, ProgressIsSteppedAboutAHundredTimesPerPass) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Generation, RndPreviewsDifferButTheFirstAfterStartIsAlwaysTheSame) {
+    GenRun a(1, 64), b(1, 64);
+    a.go("amp*rnd", 0, 63, 65535);
+    const auto first = a.target;
+    a.go("amp*rnd", 0, 63, 65535);
+    EXPECT_NE(a.target, first);
+    b.go("amp*rnd", 0, 63, 65535); // a new program start: a fresh generator
+    EXPECT_EQ(b.target, first);
+    EXPECT_EQ(first.code(0), valueToCode(32767 * (130 * (1.0 / 32767) * 2 - 1), 32768, 0, true, nullptr));
+}
+
+} // namespace
