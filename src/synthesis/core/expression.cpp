@@ -28,6 +28,22 @@ inline void lanes2(double* __restrict d, const double* __restrict a, const doubl
     for (int k = 0; k < N; ++k)
         d[k] = f(a[k], b[k]);
 }
+// A binary step whose operand a or b is a constant register reads that one value.
+template <int N, class F>
+inline void binaryLanes(uint8_t constant, double* __restrict d, const double* __restrict a,
+                        const double* __restrict b, F f) {
+    if (constant == 2) {
+        const double y = b[0];
+        for (int k = 0; k < N; ++k)
+            d[k] = f(a[k], y);
+    } else if (constant == 1) {
+        const double x = a[0];
+        for (int k = 0; k < N; ++k)
+            d[k] = f(x, b[k]);
+    } else {
+        lanes2<N>(d, a, b, f);
+    }
+}
 
 } // namespace
 
@@ -60,21 +76,21 @@ bool ExpressionProgram::Impl::run(int n, ExpressionRandom& random, MathsErrorRep
             lanes1<M>(d, a, [](double x) { return -x; });
             break;
         case Op::Add:
-            lanes2<M>(d, a, b, [](double x, double y) { return x + y; });
+            binaryLanes<M>(in.constant, d, a, b, [](double x, double y) { return x + y; });
             break;
         case Op::Sub:
-            lanes2<M>(d, a, b, [](double x, double y) { return x - y; });
+            binaryLanes<M>(in.constant, d, a, b, [](double x, double y) { return x - y; });
             break;
         case Op::Mul:
-            lanes2<M>(d, a, b, [](double x, double y) { return x * y; });
+            binaryLanes<M>(in.constant, d, a, b, [](double x, double y) { return x * y; });
             break;
         case Op::Div: {
             bool bad = false;
-            for (int k = 0; k < n; ++k)
+            for (int k = 0; k < ((in.constant & 2) ? 1 : n); ++k)
                 bad |= b[k] == 0.0;
             if (bad)
                 return failAt(in, ExprDivideByZero);
-            lanes2<M>(d, a, b, [](double x, double y) { return x / y; });
+            binaryLanes<M>(in.constant, d, a, b, [](double x, double y) { return x / y; });
             break;
         }
         case Op::Pow: {

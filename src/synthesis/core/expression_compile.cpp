@@ -498,8 +498,11 @@ private:
             const bool pure = isUnary(in.op) || isBinary(in.op);
             if (pure) {
                 in.a = phys[in.a];
-                if (isBinary(in.op))
+                in.constant = vregs_[virt.a].isConst ? 1 : 0;
+                if (isBinary(in.op)) {
                     in.b = phys[in.b];
+                    in.constant |= vregs_[virt.b].isConst ? 2 : 0;
+                }
             }
             // The result never shares a register with an operand of its own step, so the
             // block loops may treat their pointers as unaliased.

@@ -24,6 +24,9 @@ struct Instr {
     Op op;
     uint32_t dst = 0, a = 0, b = 0;
     uint32_t marker = 0; // where the scan stands when this step fails
+    // Operands held in constant registers (every lane the same value): bit 0 for a, bit 1
+    // for b. The block loops then read one value instead of a whole register.
+    uint8_t constant = 0;
 };
 
 // ---- the arithmetic of each step, shared by folding and evaluation ----------------------
