@@ -45,6 +45,23 @@ inline void binaryLanes(uint8_t constant, double* __restrict d, const double* __
     }
 }
 
+// The two shapes of an element-wise step, with the result added to +0.0 when the step
+// took over a following "0 + x".
+template <int N, class F>
+inline void unaryStep(const Instr& in, double* d, const double* a, F f) {
+    if (in.plusZero)
+        lanes1<N>(d, a, [f](double x) { return 0.0 + f(x); });
+    else
+        lanes1<N>(d, a, f);
+}
+template <int N, class F>
+inline void binaryStep(const Instr& in, double* d, const double* a, const double* b, F f) {
+    if (in.plusZero)
+        binaryLanes<N>(in.constant, d, a, b, [f](double x, double y) { return 0.0 + f(x, y); });
+    else
+        binaryLanes<N>(in.constant, d, a, b, f);
+}
+
 } // namespace
 
 template <bool Exact>
@@ -73,16 +90,16 @@ bool ExpressionProgram::Impl::run(int n, ExpressionRandom& random, MathsErrorRep
         const double* b = isBinary(in.op) ? R(in.b) : nullptr;
         switch (in.op) {
         case Op::Neg:
-            lanes1<M>(d, a, [](double x) { return -x; });
+            unaryStep<M>(in, d, a, [](double x) { return -x; });
             break;
         case Op::Add:
-            binaryLanes<M>(in.constant, d, a, b, [](double x, double y) { return x + y; });
+            binaryStep<M>(in, d, a, b, [](double x, double y) { return x + y; });
             break;
         case Op::Sub:
-            binaryLanes<M>(in.constant, d, a, b, [](double x, double y) { return x - y; });
+            binaryStep<M>(in, d, a, b, [](double x, double y) { return x - y; });
             break;
         case Op::Mul:
-            binaryLanes<M>(in.constant, d, a, b, [](double x, double y) { return x * y; });
+            binaryStep<M>(in, d, a, b, [](double x, double y) { return x * y; });
             break;
         case Op::Div: {
             bool bad = false;
@@ -90,7 +107,7 @@ bool ExpressionProgram::Impl::run(int n, ExpressionRandom& random, MathsErrorRep
                 bad |= b[k] == 0.0;
             if (bad)
                 return failAt(in, ExprDivideByZero);
-            binaryLanes<M>(in.constant, d, a, b, [](double x, double y) { return x / y; });
+            binaryStep<M>(in, d, a, b, [](double x, double y) { return x / y; });
             break;
         }
         case Op::Pow: {
@@ -116,13 +133,13 @@ bool ExpressionProgram::Impl::run(int n, ExpressionRandom& random, MathsErrorRep
                 d[k] = checkedExp(a[k], rep);
             break;
         case Op::Abs:
-            lanes1<M>(d, a, [](double x) { return std::fabs(x); });
+            unaryStep<M>(in, d, a, [](double x) { return std::fabs(x); });
             break;
         case Op::Floor:
-            lanes1<M>(d, a, [](double x) { return std::floor(x); });
+            unaryStep<M>(in, d, a, [](double x) { return std::floor(x); });
             break;
         case Op::Ceil:
-            lanes1<M>(d, a, [](double x) { return std::ceil(x); });
+            unaryStep<M>(in, d, a, [](double x) { return std::ceil(x); });
             break;
         case Op::Asin:
         case Op::Acos:
