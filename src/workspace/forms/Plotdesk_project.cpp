@@ -12,7 +12,8 @@
 #include "workspace/core/settings_files.h"
 #include "workspace/forms/wfmchild.h"
 
-#include <QVariant>
+#include <QComboBox>
+#include <QLineEdit>
 
 #include <filesystem>
 #include <system_error>
@@ -36,22 +37,19 @@ bool fileExists(const std::string& path) {
     return std::filesystem::exists(path, ec);
 }
 
-// The expression dialog's expression line (EdExpr) and drop-down (Expr), found by name.
-QObject* expressionPart(const char* name) {
-    return ExpressionForm ? ExpressionForm->findChild<QObject*>(name) : nullptr;
-}
-
+// The expression dialog's expression line, kept with the project.
 std::string expressionText() {
-    QObject* ed = expressionPart("EdExpr");
-    return ed ? ed->property("text").toString().toStdString() : std::string();
+    return ExpressionForm && ExpressionForm->EdExpr ? ExpressionForm->EdExpr->text().toStdString() : std::string();
 }
 
 void setExpressionText(const std::string& text) {
+    if (!ExpressionForm)
+        return;
     const QString t = QString::fromStdString(text);
-    if (QObject* ed = expressionPart("EdExpr"))
-        ed->setProperty("text", t);
-    if (QObject* expr = expressionPart("Expr"))
-        expr->setProperty("currentText", t);
+    if (ExpressionForm->EdExpr)
+        ExpressionForm->EdExpr->setText(t);
+    if (ExpressionForm->Expr)
+        ExpressionForm->Expr->setCurrentText(t);
 }
 
 // The window's line in the project's list, or nullopt when it is not listed. Only windows

@@ -12,6 +12,7 @@
 #include "workspace/forms/wfmchild.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -98,7 +99,7 @@ protected:
         return CurrentWaveWindow;
     }
     std::vector<TWFMform*> windows() const { return PWForm1->WaveWindows(); }
-    static QLineEdit* exprLine() { return ExpressionForm->findChild<QLineEdit*>("EdExpr"); }
+    static QLineEdit* exprLine() { return ExpressionForm->EdExpr; }
 
     // A project folder holding a marker and a settings file.
     std::string makeProject(const std::string& folder, const std::string& name, const std::string& ini) {
@@ -178,8 +179,8 @@ TEST_F(ProjectTest, SettingsAndWindowsComeBackAfterARestart) {
     s.ulFlowControl = 1;
     s.ulIPAddress = "10.1.2.4";
     const TransferSettings changed = s;
-    if (exprLine())
-        exprLine()->setText("amp*sin(omg*t) + 0.5*amp*sin(3*omg*t)");
+    ASSERT_NE(exprLine(), nullptr);
+    exprLine()->setText("amp*sin(omg*t) + 0.5*amp*sin(3*omg*t)");
 
     exitApp();
     startApp();
@@ -199,9 +200,8 @@ TEST_F(ProjectTest, SettingsAndWindowsComeBackAfterARestart) {
     EXPECT_EQ(PWForm1->GlobalFileType, 4);
     EXPECT_EQ(PWForm1->OpenType, 4);
     EXPECT_EQ(PWForm1->SaveType, 4);
-    if (exprLine()) {
-        EXPECT_EQ(exprLine()->text().toStdString(), "amp*sin(omg*t) + 0.5*amp*sin(3*omg*t)");
-    }
+    EXPECT_EQ(exprLine()->text().toStdString(), "amp*sin(omg*t) + 0.5*amp*sin(3*omg*t)");
+    EXPECT_EQ(ExpressionForm->Expr->currentText().toStdString(), "amp*sin(omg*t) + 0.5*amp*sin(3*omg*t)");
     EXPECT_TRUE(ui.messages().empty()) << ui.lastMessage();
 }
 
@@ -405,9 +405,9 @@ TEST_F(ProjectTest, OpenProjectReadsItsWindowsAndSettings) {
     EXPECT_EQ(PWForm1->FileFormat->text().toStdString(), "   Default File Type:   Normalised (*.nrm files)");
     EXPECT_EQ(caption(), "Quorvex Plotwell Plus - Lab 1.prj");
     EXPECT_EQ(readFile(globalFile()), "HomeDir \"" + folder + "\"\r\nPrjFile \"Lab 1\"\r\n");
-    if (exprLine()) {
-        EXPECT_EQ(exprLine()->text().toStdString(), "sin(t) * 2");
-    }
+    ASSERT_NE(exprLine(), nullptr);
+    EXPECT_EQ(exprLine()->text().toStdString(), "sin(t) * 2");
+    EXPECT_EQ(ExpressionForm->Expr->currentText().toStdString(), "sin(t) * 2");
     EXPECT_TRUE(ui.messages().empty());
 }
 
