@@ -55,3 +55,29 @@ TEST(AtomicFile, AFailedWriteLeavesEveryTargetUnchanged) {
     EXPECT_FALSE(readFileBytes(dir));
     std::filesystem::remove_all(dir);
 }
+
+TEST(AtomicFile, ALinkedFileIsReplacedThroughItsLink) {
+    const std::string dir = tempDir();
+    const std::string real = dir + "/real.wfm";
+    const std::string link = dir + "/link.wfm";
+    ASSERT_TRUE(writeFileAtomically(real, "old"));
+    std::filesystem::create_symlink(real, link);
+    ASSERT_TRUE(writeFileAtomically(link, "new"));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(slurp(real), "new");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 2);
+    std::filesystem::remove_all(dir);
+}
+
+TEST(AtomicFile, AWriteProtectedFileIsNotReplaced) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root may write any file";
+    const std::string dir = tempDir();
+    const std::string target = dir + "/locked.wfm";
+    ASSERT_TRUE(writeFileAtomically(target, "precious"));
+    std::filesystem::permissions(target, std::filesystem::perms::owner_read);
+    EXPECT_FALSE(writeFileAtomically(target, "new"));
+    EXPECT_EQ(slurp(target), "precious");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+    std::filesystem::remove_all(dir);
+}

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -77,15 +78,34 @@ std::string writeTemporary(const std::string& path, std::string_view bytes) {
 }
 } // namespace
 
+namespace {
+// The file a write to `path` replaces: the file a symbolic link points to (so the link
+// stays), else `path` itself.
+std::string replacedFile(const std::string& path) {
+    if (char* real = ::realpath(path.c_str(), nullptr)) {
+        std::string r = real;
+        std::free(real);
+        return r;
+    }
+    return path;
+}
+} // namespace
+
 bool writeFilesAtomically(const std::vector<std::pair<std::string, std::string_view>>& files) {
+    std::vector<std::string> targets;
     for (const auto& f : files) {
         struct stat st {};
-        if (f.first.empty() || (::stat(f.first.c_str(), &st) == 0 && S_ISDIR(st.st_mode)))
+        if (f.first.empty())
+            return false;
+        targets.push_back(replacedFile(f.first));
+        const std::string& t = targets.back();
+        // A folder, or a file the user may not write (write-protected), is not replaced.
+        if (::stat(t.c_str(), &st) == 0 && (S_ISDIR(st.st_mode) || ::access(t.c_str(), W_OK) != 0))
             return false;
     }
     std::vector<std::string> temps;
-    for (const auto& [path, bytes] : files) {
-        std::string tmp = writeTemporary(path, bytes);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        std::string tmp = writeTemporary(targets[i], files[i].second);
         if (tmp.empty()) {
             for (const auto& t : temps)
                 ::unlink(t.c_str());
@@ -95,7 +115,7 @@ bool writeFilesAtomically(const std::vector<std::pair<std::string, std::string_v
     }
     bool ok = true;
     for (std::size_t i = 0; i < files.size(); ++i) {
-        if (!ok || std::rename(temps[i].c_str(), files[i].first.c_str()) != 0) {
+        if (!ok || std::rename(temps[i].c_str(), targets[i].c_str()) != 0) {
             ::unlink(temps[i].c_str());
             ok = false;
         }

@@ -191,6 +191,9 @@ void TExpressionForm::buildDialog() {
     DelHint->setWordWrap(true);
     BDelete = button(ExprEditPnl, "BDelete", "Delete");
     BExit = button(ExprEditPnl, "BExit", "Exit");
+    // Enter in the expression line must not press Delete.
+    BDelete->setAutoDefault(false);
+    BExit->setAutoDefault(false);
     Delbox = new QComboBox(ExprEditPnl);
     platform::nameInput(Delbox, "Delbox");
     Delbox->hide();
@@ -376,6 +379,8 @@ void TExpressionForm::exitField(QLineEdit* field, const std::function<int32_t(in
     Changed = 1;
     field->setText(number(apply(leadingInt(field->text()))));
     putBackAndShow();
+    // The window no longer shows the last preview, so OK has to generate again.
+    Previewed = 0;
 }
 
 void TExpressionForm::StartExit() {
@@ -471,6 +476,12 @@ bool TExpressionForm::eventFilter(QObject* watched, QEvent* event) {
                     return true;
                 Changed = 1;
             }
+            break;
+        }
+        if (watched == Offset && k->key() == Qt::Key_Backspace) {
+            // Backspace passes, but a minus it takes away comes back on release.
+            if (Offset->text().startsWith('-'))
+                OffsetSignFix = 1;
             break;
         }
         if (!numeric || !typesCharacter(k) || k->key() == Qt::Key_Backspace)

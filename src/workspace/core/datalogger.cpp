@@ -54,14 +54,26 @@ Field fieldOf(std::string_view line, int c) {
     return {text.empty() ? FieldKind::Empty : FieldKind::Text, text};
 }
 
-// "%hd": a signed decimal after optional blanks, saturated to 16 bits.
-std::optional<int16_t> shortOf(std::string_view text) {
+// A signed decimal after optional blanks, saturated to 32 bits.
+std::optional<int32_t> intOf(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
         text.remove_prefix(1);
-    const auto v = parseIntPrefix(text);
+    return parseIntPrefix(text);
+}
+
+// "%hd": saturated to 16 bits.
+std::optional<int16_t> shortOf(std::string_view text) {
+    const auto v = intOf(text);
     if (!v)
         return std::nullopt;
     return int16_t(std::clamp<int32_t>(*v, INT16_MIN, INT16_MAX));
+}
+
+// A .dac header: the channel's sample count as an unsigned 16-bit number ("%hd" read as
+// unsigned, so -1 is 65535); larger numbers stay at the top.
+std::size_t dacCount(std::string_view text) {
+    const auto v = intOf(text);
+    return v ? uint16_t(std::clamp<int32_t>(*v, INT16_MIN, UINT16_MAX)) : 0;
 }
 
 struct Format {
@@ -100,7 +112,9 @@ bool readChannels(std::string_view bytes, const Format& f, std::vector<LoggerCha
         const auto hv = shortOf(hf.text);
         if (!hv)
             continue; // a header that is not a number marks no channel
-        if (f.dac && *hv == 0)
+        // A .dac count is unsigned: 40000 means 40000 samples, not the signed 16-bit top.
+        const std::size_t count = f.dac ? dacCount(hf.text) : 0;
+        if (f.dac && count == 0)
             continue;
         const auto first = lines.next();
         if (!first)
@@ -115,7 +129,7 @@ bool readChannels(std::string_view bytes, const Format& f, std::vector<LoggerCha
         ch.number = c + 1;
         ch.reference = f.reference;
         ch.unsignedDisplay = f.dac || *hv != 0 ? 1 : 0;
-        const std::size_t limit = f.dac ? std::size_t(uint16_t(*hv)) : 65536;
+        const std::size_t limit = f.dac ? count : 65536;
         bool lastChannel = false;
         while (ch.codes.size() < limit) {
             ch.codes.push_back(codeOf(f, *hv, field.text));

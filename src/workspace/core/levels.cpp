@@ -28,8 +28,8 @@ LevelResult amplitudeToMaxPeak(std::span<uint16_t> codes, int32_t mid, int32_t p
     if (peak == 0) // every value 0: no finite gain, and nothing to stretch
         return {std::numeric_limits<double>::infinity(), false};
     const double gain = double(mid) / double(peak);
-    scale(codes, mid, 0, gain);
-    return {gain, gain != 1.0};
+    const bool moved = scale(codes, mid, 0, gain);
+    return {gain, gain != 1.0 || moved};
 }
 
 LevelResult amplitudeToMaxPkPk(std::span<uint16_t> codes, int32_t mid, int32_t sampleMin, int32_t sampleMax) {
@@ -45,8 +45,8 @@ LevelResult amplitudeToMaxPkPk(std::span<uint16_t> codes, int32_t mid, int32_t s
         return {std::numeric_limits<double>::infinity(), changed};
     }
     const double gain = double(mid) / (double(int64_t(sampleMax) - sampleMin) * 0.5);
-    scale(codes, mid, shift, gain);
-    return {gain, gain != 1.0};
+    const bool moved = scale(codes, mid, shift, gain);
+    return {gain, gain != 1.0 || moved};
 }
 
 } // namespace plotwell::workspace

@@ -9,7 +9,7 @@ namespace plotwell::workspace {
 
 struct LevelResult {
     double gain = 1.0;  // the factor applied (inf for a flat selection)
-    bool marks = false; // the window is to be marked modified
+    bool marks = false; // the window is to be marked modified (gain not 1, or a code moved)
 };
 
 // `codes` is the selection, `mid` the mid code R', `peak` the larger magnitude of the

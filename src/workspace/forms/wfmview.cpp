@@ -424,6 +424,9 @@ void TWFMform::Selectlimits1Click() {
         }
         d->bnApply->setEnabled(false);
         auto saved = std::make_unique<workspace::SampleStream>(*SampleStream);
+        // A selection left past the end by whatever shortened the samples would show a limit
+        // with no value; the dialog starts from the limits the shading shows.
+        NormaliseSelection();
         d->EndPoint = SelectionEnd;
         d->StartPoint = SelectionStart;
         d->SavedSamples = saved.get();

@@ -282,6 +282,11 @@ TEST_F(ExpressionDialogTest, FieldKeysAndTheOffsetSign) {
         EXPECT_EQ(d.Offset->text().toStdString(), "-325")
             << "a digit typed in front keeps the minus in front";
         EXPECT_EQ(d.OffsetCodes, -325);
+        // Backspace cannot take the minus away either: only '-' changes the sign.
+        d.Offset->setCursorPosition(1);
+        type(d.Offset, Qt::Key_Backspace, "\b");
+        EXPECT_EQ(d.Offset->text().toStdString(), "-325");
+        EXPECT_EQ(d.OffsetCodes, -325);
         // Letters do not get into the numeric fields.
         d.Amplitude->setText("12");
         d.Amplitude->setCursorPosition(2);
@@ -371,6 +376,57 @@ TEST_F(ExpressionDialogTest, AnAutoAdjustedRunLeavesTheNextShowingAsCalculated) 
     EXPECT_EQ(w->SampleStream->code(25), 65535);
     expression([&](TExpressionForm& d) {
         EXPECT_TRUE(d.AsCalculated->isChecked());
+        d.BCancel->click();
+    });
+}
+
+TEST_F(ExpressionDialogTest, OkAfterRecallingTheExpressionJustPreviewedGeneratesTheRecalledEntry) {
+    TWFMform* w = stored(100);
+    addHistory(w, "0", "99", "1000", "0", "0", "amp");
+    expression([&](TExpressionForm& d) {
+        d.EdExpr->setText("amp");
+        d.BPreview->click();
+        EXPECT_EQ(w->SampleStream->code(0), 65535);
+        // The recall puts the samples back; the same expression text is no edit.
+        d.Expr->setCurrentIndex(0);
+        Q_EMIT d.Expr->activated(0);
+        EXPECT_EQ(w->SampleStream->code(0), 32768);
+        d.BOK->click();
+    });
+    EXPECT_EQ(w->SampleStream->code(0), 32768 + 500) << "the window shows what the history says";
+    ASSERT_EQ(w->HistoryCount, 2);
+    EXPECT_EQ(w->AmplStore.back(), "1000");
+}
+
+TEST_F(ExpressionDialogTest, EnterInTheExpressionLineDeletesNoHistoryEntry) {
+    TWFMform* w = stored(100);
+    addHistory(w, "0", "99", "100", "0", "0", "amp");
+    expression([&](TExpressionForm& d) {
+        d.BExpDel->click();
+        d.Expr->setCurrentIndex(0);
+        d.EdExpr->setFocus();
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(d.EdExpr, &enter);
+        EXPECT_EQ(w->HistoryCount, 1);
+        EXPECT_TRUE(d.isVisible());
+        d.BCancel->click();
+    });
+    EXPECT_EQ(w->ExprnStore, std::vector<std::string>{"amp"});
+    EXPECT_EQ(w->SaveState, 0);
+}
+
+TEST_F(ExpressionDialogTest, AZoomedWindowOffersItsVisibleValueRange) {
+    TWFMform* w = stored(100);
+    w->Zoomed = 1;
+    w->ViewFirst = 10;
+    w->ViewLast = 50;
+    w->ViewMin = -301;
+    w->ViewMax = 900;
+    expression([&](TExpressionForm& d) {
+        EXPECT_EQ(d.Amplitude->text().toStdString(), "1201");
+        EXPECT_EQ(d.Offset->text().toStdString(), "299") << "-301 + 1201 / 2, truncated";
+        EXPECT_EQ(w->MarkerAmplitude, 600);
+        EXPECT_EQ(w->MarkerOffset, 299);
         d.BCancel->click();
     });
 }

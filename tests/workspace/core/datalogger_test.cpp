@@ -128,3 +128,14 @@ TEST(ZeloDac, AtMostFourChannels) {
     ASSERT_TRUE(ReadZeloDac("2\t2\t2\t2\t2\r\n1\t1\t1\t1\t1\r\n1\t1\t1\t1\t1\r\n", ch));
     EXPECT_EQ(ch.size(), 4u);
 }
+
+TEST(ZeloDac, CountsAreUnsigned16Bit) {
+    // A count above 32767 is a count, not a signed overflow.
+    std::string text = "40000\r\n";
+    for (int i = 0; i < 40010; ++i)
+        text += "7\r\n";
+    std::vector<LoggerChannel> ch;
+    ASSERT_TRUE(ReadZeloDac(text, ch));
+    ASSERT_EQ(ch.size(), 1u);
+    EXPECT_EQ(ch[0].codes.size(), 40000u);
+}

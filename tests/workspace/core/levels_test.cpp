@@ -66,3 +66,16 @@ TEST(LevelCommands, FlatSelectionsGiveTheStatedResultsWithoutNaN) {
     auto mid = codesOf({0, 0}, 2048);
     EXPECT_FALSE(amplitudeToMaxPkPk(mid, 2048, 0, 0).marks);
 }
+
+TEST(LevelCommands, AGainOfOneThatStillMovesCodesMarksTheWindow) {
+    // Codes past the mid code's range: the top one is clamped although the gain is 1.
+    auto high = codesOf({2048, -5}, 2048);
+    EXPECT_TRUE(amplitudeToMaxPeak(high, 2048, 2048).marks);
+    EXPECT_EQ(valuesOf(high, 2048), (std::vector<int>{2047, -5}));
+    // A range of exactly 2R' gives gain 1, but the shift still moves every code.
+    auto wide = codesOf({-1000, 3096}, 2048);
+    const auto r = amplitudeToMaxPkPk(wide, 2048, -1000, 3096);
+    EXPECT_DOUBLE_EQ(r.gain, 1.0);
+    EXPECT_TRUE(r.marks);
+    EXPECT_EQ(valuesOf(wide, 2048), (std::vector<int>{-2048, 2047}));
+}

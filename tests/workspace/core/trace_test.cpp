@@ -303,3 +303,112 @@ TEST(Trace, PaintOrderIsGridLabelsTraceShadingPreview) {
     EXPECT_EQ(c.calls[shadeAt].pen.color, 0xFF0000u); // preview after the shading
     EXPECT_EQ(c.calls.size(), shadeAt + 2);
 }
+
+// The trace walks whole pixel columns at a time; it must issue exactly the calls of the
+// point-by-point rule, for dense and sparse data and for plots wider than the data.
+namespace {
+void pointByPointMinMax(RecordingCanvas& c, const std::vector<uint16_t>& p, const PlotLayout& l, double d) {
+    auto y = [&](uint16_t s) { return std::max(traceY(s, d, l), l.MarginTop); };
+    const int64_t m = int64_t(p.size());
+    int lastX = l.MarginLeft, lastY = traceY(p[0], d, l);
+    c.MoveTo(lastX, lastY);
+    uint16_t cur = p[0], hi = cur, lo = cur;
+    for (int64_t i = 1; i <= m; ++i) {
+        if (i < m) {
+            hi = std::max(hi, p[std::size_t(i)]);
+            lo = std::min(lo, p[std::size_t(i)]);
+        }
+        const int x = int(l.MarginLeft + int64_t(l.PlotWidth) * i / m);
+        if (x == lastX)
+            continue;
+        if (x - lastX > 1) {
+            c.LineTo(x, lastY);
+            lastX = x;
+        }
+        if (hi != cur)
+            c.LineTo(lastX, y(hi));
+        if (lo != cur)
+            c.LineTo(lastX, y(lo));
+        if (i == m)
+            break;
+        cur = hi = lo = p[std::size_t(i)];
+        lastY = y(cur);
+        c.LineTo(x, lastY);
+        lastX = x;
+    }
+}
+
+void pointByPointZoomed(RecordingCanvas& c, const std::vector<uint16_t>& p, int mid, int vmin, int vmax,
+                        const PlotLayout& l) {
+    auto cls = [&](uint16_t s) { return int(s) - mid < vmin ? 0 : int(s) - mid > vmax ? 2 : 1; };
+    auto y = [&](uint16_t s) {
+        const int v = int(s) - mid;
+        return v < vmin   ? l.MarginTop + l.PlotHeight
+               : v > vmax ? l.MarginTop
+                          : int(l.MarginTop + int64_t(vmax - v) * l.PlotHeight / (vmax - vmin));
+    };
+    auto to = [&](int from, uint16_t s, int x) {
+        if (from == cls(s) && from != 1)
+            c.MoveTo(x, y(s));
+        else
+            c.LineTo(x, y(s));
+    };
+    const int64_t m = int64_t(p.size());
+    int lastX = l.MarginLeft, curClass = cls(p[0]), curY = y(p[0]);
+    c.MoveTo(lastX, curY);
+    uint16_t cur = p[0], hi = cur, lo = cur;
+    for (int64_t i = 1; i <= m; ++i) {
+        if (i < m) {
+            hi = std::max(hi, p[std::size_t(i)]);
+            lo = std::min(lo, p[std::size_t(i)]);
+        }
+        const int x = int(l.MarginLeft + int64_t(l.PlotWidth) * i / m);
+        if (x == lastX)
+            continue;
+        if (x - lastX > 1) {
+            if (curClass == 1)
+                c.LineTo(x, curY);
+            else
+                c.MoveTo(x, curY);
+        }
+        if (hi != cur)
+            to(curClass, hi, x);
+        if (lo != cur)
+            to(curClass, lo, x);
+        if (i == m)
+            break;
+        cur = hi = lo = p[std::size_t(i)];
+        to(curClass, cur, x);
+        lastX = x;
+        curClass = cls(cur);
+        curY = y(cur);
+    }
+}
+
+std::vector<Seg> withEnd(const RecordingCanvas& c) {
+    auto s = segs(c.lines());
+    s.push_back({c.position().x, c.position().y, -1, -1});
+    return s;
+}
+} // namespace
+
+TEST(Trace, ColumnWalkIssuesTheCallsOfThePointByPointRule) {
+    uint32_t seed = 12345;
+    auto next = [&] { return seed = seed * 1103515245u + 12345u, seed >> 8; };
+    for (int width : {60, 274, 1600, 2155})
+        for (int m : {2, 3, 7, 209, 210, 211, 1000, 5003}) {
+            SCOPED_TRACE(testing::Message() << "width " << width << " points " << m);
+            const PlotLayout l = plotLayout(width, 211);
+            std::vector<uint16_t> p(std::size_t(m), 2048);
+            for (auto& v : p)
+                v = next() % 3 == 0 ? uint16_t(next() % 4096) : uint16_t(2048 + next() % 5);
+            RecordingCanvas walked, reference;
+            drawMinMaxTrace(walked, p, l, 4096);
+            pointByPointMinMax(reference, p, l, 4096);
+            EXPECT_EQ(withEnd(walked), withEnd(reference));
+            RecordingCanvas zoomed, zoomedReference;
+            drawZoomedTrace(zoomed, p, 2048, -300, 500, l);
+            pointByPointZoomed(zoomedReference, p, 2048, -300, 500, l);
+            EXPECT_EQ(withEnd(zoomed), withEnd(zoomedReference));
+        }
+}

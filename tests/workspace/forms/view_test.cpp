@@ -460,6 +460,23 @@ TEST_F(ViewTest, SelectLimitsApplyShowsTheDialogAgainThenOk) {
     EXPECT_EQ(ui.count("exec"), 4);
 }
 
+TEST_F(ViewTest, SelectLimitsStartsFromASelectionBroughtWithinTheData) {
+    TWFMform* w = window(1000, 2048, [](int i) { return uint16_t(2048 + i % 200); });
+    w->FormPaint();
+    w->SelectionStart = 1200; // left past the end by a change that shortened the samples
+    w->SelectionEnd = 5000;
+    ui.onDialog([](QDialog& d) {
+        auto& s = static_cast<TSelectDialog&>(d);
+        EXPECT_EQ(s.xStart->text(), "999");
+        EXPECT_EQ(s.xEnd->text(), "999");
+        EXPECT_EQ(s.yEndData->text(), " +199");
+        EXPECT_EQ(s.Length->text(), "0000001");
+        s.close();
+    });
+    w->Selectlimits1Click();
+    EXPECT_EQ(ui.count("exec"), 1);
+}
+
 TEST_F(ViewTest, RightButtonOpensSelectLimitsExceptOnBitPatterns) {
     TWFMform* w = window(100, 2048, flat100);
     mouse(w, QEvent::MouseButtonPress, 100, Qt::RightButton);

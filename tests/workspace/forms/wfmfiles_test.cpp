@@ -108,6 +108,7 @@ TEST_F(FilesTest, SaveDialogIsSetUpPerType) {
     PWForm1->TdsDir = "/w/TDS/";
     PWForm1->PatternsDir = "/w/PATTERNS/";
     PWForm1->Gs2020Dir = "/w/GS2020/";
+    PWForm1->ZeloDir = "/w/ZELO/";
     struct Row {
         int type;
         const char* ext;
@@ -127,7 +128,9 @@ TEST_F(FilesTest, SaveDialogIsSetUpPerType) {
         {13, "ptn", "Plotwell Bit Pattern files *.ptn files|*.ptn", "/w/PATTERNS/",
          "Save to a Bit Pattern file"},
         // No format of their own: saved as the own format.
+        {11, "dac", "ZELO *.dac files|*.dac", "/w/ZELO/", "Save to a ZELO file"},
         {0, "wfm", "Plotwell *.wfm files|*.wfm", "/w/WAVES/", "Save to a Plotwell file"},
+        {8, "wfm", "Plotwell *.wfm files|*.wfm", "/w/WAVES/", "Save to a Plotwell file"},
         {12, "wfm", "Plotwell *.wfm files|*.wfm", "/w/WAVES/", "Save to a Plotwell file"},
     };
     for (const Row& r : rows) {
@@ -186,6 +189,9 @@ TEST_F(FilesTest, WholeSaveOfAnUnmodifiedWindowChangesNothing) {
     const std::string other = tempFile("b.nrm");
     ASSERT_TRUE(save(w, other, 4));
     EXPECT_EQ(readFile(other), "-0.99951\r\n-0.99902\r\n-0.99854\r\n");
+    auto* note = MessageWnd->findChild<QLabel*>("Panel1");
+    ASSERT_NE(note, nullptr);
+    EXPECT_EQ(note->text().toStdString(), "Saving to file b.nrm");
     EXPECT_EQ(w->Caption(), "a.wfm PlotWell");
     EXPECT_EQ(w->WaveName, path);
     EXPECT_EQ(w->FileType, 1);
@@ -435,4 +441,24 @@ TEST_F(FilesTest, WriteInternalAndResampleSelectionForTransfers) {
     TWFMform* empty = newWindow();
     EXPECT_FALSE(empty->WriteInternal(path));
     EXPECT_EQ(readFile(path), wfmBytes(8192, {2, 3}));
+}
+
+TEST_F(FilesTest, DacChannelSavedWholeReloadsAsAnOrdinaryWaveform) {
+    const std::string path = tempFile("ch.dac");
+    writeFile(path, "3\t3\r\n10\t1\r\n20\t2\r\n30\t3\r\n");
+    open(path, 11);
+    TWFMform* ch2 = PWForm1->WaveWindows().at(1);
+    ASSERT_EQ(ch2->FileIndex, 2);
+    EXPECT_EQ(ch2->SampleStream->reference(), 2000);
+    ch2->SaveState = 1;
+    const std::string wfm = tempFile("ch2.wfm");
+    ASSERT_TRUE(save(ch2, wfm, 1));
+    EXPECT_EQ(readFile(wfm), wfmBytes(2000, {1, 2, 3}));
+    // The reload makes it a window of its own file: no channel index, signed display.
+    EXPECT_EQ(ch2->Caption(), "ch2.wfm PlotWell");
+    EXPECT_EQ(ch2->FileType, 1);
+    EXPECT_EQ(ch2->FileIndex, 0);
+    EXPECT_EQ(ch2->UnsignedDisplay, 0);
+    EXPECT_EQ(ch2->SaveState, 0);
+    EXPECT_EQ(PWForm1->WaveWindows().at(0)->Caption(), "ch.dac ZELO:CH1");
 }

@@ -4,6 +4,7 @@
 #include "app_fixture.h"
 #include "op_test_dialog.h"
 
+#include "workspace/core/wave_files.h"
 #include "workspace/forms/Plotdesk.h"
 #include "workspace/forms/wfmchild.h"
 #include "workspace/forms/wfmmenus.h"
@@ -13,6 +14,10 @@
 #include <QClipboard>
 #include <QMenu>
 #include <QMenuBar>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -231,4 +236,36 @@ TEST_F(MenuTest, GeneratorItemsAskForAWaveformAndUpdateTheMenus) {
     EXPECT_FALSE(m()->EditBitPattern1->isEnabled());
     m()->BitPattern1->trigger();
     EXPECT_EQ(w->PatternRequest, 1);
+}
+
+TEST_F(MenuTest, ClearAnsweredYesSavesTheWholeWaveformFirst) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("plotwell_clear_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    TWFMform* w = newWindow();
+    giveData(w, 10, 5);
+    w->SaveState = 1;
+    w->SelectionStart = 2;
+    w->SelectionEnd = 4;
+    // A write that fails keeps the data and the selection.
+    ui.answer(plotwell::platform::Answer::Yes);
+    ui.chooseFile((dir / "missing" / "kept.wfm").string());
+    m()->Clear1->trigger();
+    EXPECT_EQ(w->PointCount(), 10);
+    EXPECT_EQ(w->SelectionStart, 2);
+    EXPECT_EQ(w->SelectionEnd, 4);
+    // A written save holds every point, whatever was selected; then the window is cleared.
+    const fs::path file = dir / "cleared.wfm";
+    ui.answer(plotwell::platform::Answer::Yes);
+    ui.chooseFile(file.string());
+    m()->Clear1->trigger();
+    EXPECT_EQ(w->FileType, 0);
+    EXPECT_LT(w->PointCount(), 1);
+    std::ifstream in(file, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    plotwell::workspace::SampleStream saved;
+    ASSERT_TRUE(plotwell::workspace::ReadInternal(bytes, saved));
+    EXPECT_EQ(saved.count(), 10);
+    EXPECT_EQ(saved.value(9), 5);
+    fs::remove_all(dir);
 }
