@@ -22,7 +22,7 @@ if [ "${PLOTWELL_SKIP_SANITIZE:-0}" != 1 ]; then
     cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPLOTWELL_SANITIZE=ON -DPLOTWELL_BENCH=OFF >/dev/null
     cmake --build build-asan -j "$jobs"
     stage "sanitizer tests"
-    ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1 \
+    ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1 \
     LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0 \
     UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
         ctest --test-dir build-asan -j "$jobs" --output-on-failure --timeout 600

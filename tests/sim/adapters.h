@@ -87,6 +87,9 @@ public:
 
     // AWG_Open answers this error code (0: opens).
     void setOpenError(int code) { openError_ = code; }
+    // AWG_Open hands out the lowest handle not open, as drivers that number their
+    // devices do (a closed handle comes back on the next open).
+    void reuseHandles(bool on) { reuseHandles_ = on; }
     int calls(const std::string& name) const;
     // Closes of a handle that was already closed.
     int repeatedCloses() const { return repeatedCloses_; }
@@ -96,6 +99,7 @@ private:
     int address_;
     int openError_ = 0;
     int nextHandle_ = 100;
+    bool reuseHandles_ = false;
     std::map<int, bool> handles_; // handle -> open
     std::map<std::string, int> calls_;
     int repeatedCloses_ = 0;

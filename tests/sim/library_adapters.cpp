@@ -178,7 +178,14 @@ int UsbAdapter::open(int address, int flags, int* error) {
         *error = e;
     if (e != 0)
         return 0;
-    const int h = nextHandle_++;
+    int h = nextHandle_;
+    if (reuseHandles_) {
+        h = 1;
+        while (handles_.count(h) && handles_[h])
+            ++h;
+    } else {
+        ++nextHandle_;
+    }
     handles_[h] = true;
     return h;
 }

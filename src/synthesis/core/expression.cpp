@@ -28,6 +28,39 @@ inline void lanes2(double* __restrict d, const double* __restrict a, const doubl
     for (int k = 0; k < N; ++k)
         d[k] = f(a[k], b[k]);
 }
+// A binary step whose operand a or b is a constant register reads that one value.
+template <int N, class F>
+inline void binaryLanes(uint8_t constant, double* __restrict d, const double* __restrict a,
+                        const double* __restrict b, F f) {
+    if (constant == 2) {
+        const double y = b[0];
+        for (int k = 0; k < N; ++k)
+            d[k] = f(a[k], y);
+    } else if (constant == 1) {
+        const double x = a[0];
+        for (int k = 0; k < N; ++k)
+            d[k] = f(x, b[k]);
+    } else {
+        lanes2<N>(d, a, b, f);
+    }
+}
+
+// The two shapes of an element-wise step, with the result added to +0.0 when the step
+// took over a following "0 + x".
+template <int N, class F>
+inline void unaryStep(const Instr& in, double* d, const double* a, F f) {
+    if (in.plusZero)
+        lanes1<N>(d, a, [f](double x) { return 0.0 + f(x); });
+    else
+        lanes1<N>(d, a, f);
+}
+template <int N, class F>
+inline void binaryStep(const Instr& in, double* d, const double* a, const double* b, F f) {
+    if (in.plusZero)
+        binaryLanes<N>(in.constant, d, a, b, [f](double x, double y) { return 0.0 + f(x, y); });
+    else
+        binaryLanes<N>(in.constant, d, a, b, f);
+}
 
 } // namespace
 
@@ -57,24 +90,24 @@ bool ExpressionProgram::Impl::run(int n, ExpressionRandom& random, MathsErrorRep
         const double* b = isBinary(in.op) ? R(in.b) : nullptr;
         switch (in.op) {
         case Op::Neg:
-            lanes1<M>(d, a, [](double x) { return -x; });
+            unaryStep<M>(in, d, a, [](double x) { return -x; });
             break;
         case Op::Add:
-            lanes2<M>(d, a, b, [](double x, double y) { return x + y; });
+            binaryStep<M>(in, d, a, b, [](double x, double y) { return x + y; });
             break;
         case Op::Sub:
-            lanes2<M>(d, a, b, [](double x, double y) { return x - y; });
+            binaryStep<M>(in, d, a, b, [](double x, double y) { return x - y; });
             break;
         case Op::Mul:
-            lanes2<M>(d, a, b, [](double x, double y) { return x * y; });
+            binaryStep<M>(in, d, a, b, [](double x, double y) { return x * y; });
             break;
         case Op::Div: {
             bool bad = false;
-            for (int k = 0; k < n; ++k)
+            for (int k = 0; k < ((in.constant & 2) ? 1 : n); ++k)
                 bad |= b[k] == 0.0;
             if (bad)
                 return failAt(in, ExprDivideByZero);
-            lanes2<M>(d, a, b, [](double x, double y) { return x / y; });
+            binaryStep<M>(in, d, a, b, [](double x, double y) { return x / y; });
             break;
         }
         case Op::Pow: {
@@ -100,13 +133,13 @@ bool ExpressionProgram::Impl::run(int n, ExpressionRandom& random, MathsErrorRep
                 d[k] = checkedExp(a[k], rep);
             break;
         case Op::Abs:
-            lanes1<M>(d, a, [](double x) { return std::fabs(x); });
+            unaryStep<M>(in, d, a, [](double x) { return std::fabs(x); });
             break;
         case Op::Floor:
-            lanes1<M>(d, a, [](double x) { return std::floor(x); });
+            unaryStep<M>(in, d, a, [](double x) { return std::floor(x); });
             break;
         case Op::Ceil:
-            lanes1<M>(d, a, [](double x) { return std::ceil(x); });
+            unaryStep<M>(in, d, a, [](double x) { return std::ceil(x); });
             break;
         case Op::Asin:
         case Op::Acos:

@@ -2,6 +2,7 @@
 
 #include "workspace/core/numtext.h"
 
+#include <cmath>
 #include <cstring>
 #include <unordered_map>
 
@@ -79,6 +80,18 @@ private:
     // A step of one or two operands; folded when its operands are constants and it can
     // neither fail nor report a maths error.
     uint32_t emit(Op op, uint32_t a, uint32_t b = 0) {
+        // "0 + x" right after the step that made x (each level starts from 0, so every
+        // bracket pays one): the step adds the +0.0 itself. x is used nowhere else, since
+        // nothing has been emitted after it.
+        if (op == Op::Add && isConst(a) != isConst(b)) {
+            const uint32_t x = isConst(a) ? b : a;
+            const double zero = constValue(isConst(a) ? a : b);
+            if (zero == 0.0 && !std::signbit(zero) && !vcode_.empty() && vcode_.back().dst == x &&
+                isLaneStep(vcode_.back().op)) {
+                vcode_.back().plusZero = 1;
+                return x;
+            }
+        }
         if (isConst(a) && (isUnary(op) || isConst(b))) {
             MathsErrorReporter probe;
             double r = 0;
@@ -498,8 +511,11 @@ private:
             const bool pure = isUnary(in.op) || isBinary(in.op);
             if (pure) {
                 in.a = phys[in.a];
-                if (isBinary(in.op))
+                in.constant = vregs_[virt.a].isConst ? 1 : 0;
+                if (isBinary(in.op)) {
                     in.b = phys[in.b];
+                    in.constant |= vregs_[virt.b].isConst ? 2 : 0;
+                }
             }
             // The result never shares a register with an operand of its own step, so the
             // block loops may treat their pointers as unaliased.

@@ -24,7 +24,18 @@ struct Instr {
     Op op;
     uint32_t dst = 0, a = 0, b = 0;
     uint32_t marker = 0; // where the scan stands when this step fails
+    // Operands held in constant registers (every lane the same value): bit 0 for a, bit 1
+    // for b. The block loops then read one value instead of a whole register.
+    uint8_t constant = 0;
+    // The step's result is added to +0.0 before it is stored: a following "0 + x" of the
+    // scan (a level's start value plus its first term) done in the same pass.
+    uint8_t plusZero = 0;
 };
+
+// Plain element-wise steps: no check, no report, one value per lane.
+inline bool isLaneStep(Op op) {
+    return (op >= Op::Neg && op <= Op::Mul) || op == Op::Div || op == Op::Abs || op == Op::Floor || op == Op::Ceil;
+}
 
 // ---- the arithmetic of each step, shared by folding and evaluation ----------------------
 

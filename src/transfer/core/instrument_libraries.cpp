@@ -79,7 +79,7 @@ void InstrumentLibraries::freeGpib() {
 void InstrumentLibraries::freeUsb() {
     // Devices still open are closed before their driver goes.
     while (!openUsb_.empty())
-        closeUsb(*openUsb_.begin());
+        closeUsb(openUsb_.begin()->first);
     usb_ = {};
     usbLib_.close();
 }
@@ -92,8 +92,22 @@ int InstrumentLibraries::openUsb(int address, int& error) {
     }
     const int handle = usb_.AWG_Open(address, kUsbOpenFlags, &error);
     if (error == 0)
-        openUsb_.insert(handle);
+        openUsb_[handle] = ++usbOpenings_;
     return handle;
+}
+
+unsigned long InstrumentLibraries::usbOpening(int handle) const {
+    const auto it = openUsb_.find(handle);
+    return it == openUsb_.end() ? 0 : it->second;
+}
+
+bool InstrumentLibraries::usbOpen(int handle, unsigned long opening) const {
+    return opening != 0 && usbOpening(handle) == opening;
+}
+
+void InstrumentLibraries::closeUsb(int handle, unsigned long opening) {
+    if (usbOpen(handle, opening))
+        closeUsb(handle);
 }
 
 void InstrumentLibraries::closeUsb(int handle) {

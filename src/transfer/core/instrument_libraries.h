@@ -5,7 +5,7 @@
 #include "platform/posix/dynamic_library.h"
 #include "transfer/core/instrument_abi.h"
 
-#include <set>
+#include <map>
 #include <string>
 
 namespace plotwell::transfer {
@@ -68,13 +68,20 @@ public:
     int openUsb(int address, int& error);
     void closeUsb(int handle);
     bool usbOpen(int handle) const { return openUsb_.count(handle) != 0; }
+    // A driver may give a closed handle to the next device it opens. Each open is
+    // numbered, so that whoever held the handle before can tell it is no longer theirs:
+    // these close, or answer for, the handle only while it is still that open.
+    unsigned long usbOpening(int handle) const;
+    void closeUsb(int handle, unsigned long opening);
+    bool usbOpen(int handle, unsigned long opening) const;
 
 private:
     platform::DynamicLibrary gpibLib_, usbLib_;
     GpibEntryPoints gpib_;
     UsbEntryPoints usb_;
     std::string gpibFile_, usbFile_;
-    std::set<int> openUsb_;
+    std::map<int, unsigned long> openUsb_; // handle -> number of its open
+    unsigned long usbOpenings_ = 0;
 };
 
 // Message texts of the libraries. `file` is the library file that was tried.

@@ -104,6 +104,8 @@ IoResult UsbLink::readReply(std::string& reply, std::size_t) {
     // deadline covers the whole reply.
     constexpr std::size_t kChunk = 100;
     reply.clear();
+    if (!isOpen())
+        return {IoStatus::Error, 0, "AWG_Read", -5};
     auto& clock = platform::clock();
     const auto deadline = clock.now() + linkDeadlines().usbReply;
     char buf[kChunk];

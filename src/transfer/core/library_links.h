@@ -37,23 +37,28 @@ private:
 
 class UsbLink : public Link {
 public:
-    UsbLink(InstrumentLibraries& libs, int handle) : libs_(libs), handle_(handle) {}
+    // Takes the device that `handle` names now.
+    UsbLink(InstrumentLibraries& libs, int handle)
+        : libs_(libs), handle_(handle), opening_(libs.usbOpening(handle)) {}
     ~UsbLink() override { close(); }
     // AWG_Open(address, flags, &err). Null with `error` set when the driver refuses.
     static std::unique_ptr<UsbLink> open(InstrumentLibraries& libs, int address, int& error);
 
     using Link::write;
     LinkKind kind() const override { return LinkKind::Usb; }
-    bool isOpen() const override { return libs_.usbOpen(handle_); }
+    bool isOpen() const override { return libs_.usbOpen(handle_, opening_); }
     IoResult write(const void* data, std::size_t n) override;
     IoResult read(void* data, std::size_t max) override;
     IoResult readReply(std::string& reply, std::size_t gpibCount) override;
-    void close() override { libs_.closeUsb(handle_); }
+    // Closes the device unless it was closed already (the handle may name another
+    // device by now).
+    void close() override { libs_.closeUsb(handle_, opening_); }
     int handle() const { return handle_; }
 
 private:
     InstrumentLibraries& libs_;
     int handle_;
+    unsigned long opening_;
 };
 
 } // namespace plotwell::transfer

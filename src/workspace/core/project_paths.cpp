@@ -2,6 +2,9 @@
 
 #include "platform/posix/folders.h"
 
+#include <algorithm>
+#include <string_view>
+
 namespace plotwell::workspace {
 
 using platform::joinPath;
@@ -29,9 +32,12 @@ std::optional<ChosenProject> chosenProject(const std::string& file) {
     std::string name = slash == std::string::npos ? file : file.substr(slash + 1);
     if (slash != std::string::npos)
         c.folder = file.substr(0, slash == 0 ? 1 : slash); // the root keeps its '/'
-    // A name typed without the extension is taken whole.
-    static const std::string ext = ".prj";
-    if (name.size() >= ext.size() && name.compare(name.size() - ext.size(), ext.size(), ext) == 0)
+    // A name typed without the extension is taken whole. The dialogs also show "X.PRJ"
+    // (projects copied from a memory card), which is project "X" as well.
+    static constexpr std::string_view ext = ".prj";
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    if (name.size() >= ext.size() &&
+        std::equal(ext.begin(), ext.end(), name.end() - ext.size(), [&](char e, char c) { return e == lower(c); }))
         name.resize(name.size() - ext.size());
     if (name.empty())
         return std::nullopt;

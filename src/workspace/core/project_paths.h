@@ -27,7 +27,7 @@ struct ProjectPaths {
 ProjectPaths projectPaths(const std::string& homeDir, const std::string& prjFile);
 
 // A project chosen in a file dialog: its folder (no trailing '/') and its name (the file
-// name without ".prj").
+// name without ".prj", in any case).
 struct ChosenProject {
     std::string folder;
     std::string name;

@@ -55,16 +55,14 @@ void setExpressionText(const std::string& text) {
 // The window's line in the project's list, or nullopt when it is not listed. Only windows
 // that stand for the file they are named after are listed, so that the next start reopens
 // real files: a window read from WaveName (with the type it was read as, which a generator
-// filling it later does not change), the first window of a data-logger file, and an empty
-// new window.
+// filling it later does not change; for a data-logger file this is its first window, the
+// others have no type), and an empty new window. A window whose read failed is not listed.
 std::optional<workspace::OpenFileEntry> listedEntry(const TWFMform& w) {
     // A name with a line break (possible on Linux) cannot stand in a one-line entry.
     if (w.WaveName.empty() || w.FileType < 0 || w.WaveName.find_first_of("\r\n") != std::string::npos)
         return std::nullopt;
     workspace::OpenFileEntry e{w.WaveName, w.FileType, true, w.SelectionStart, w.SelectionEnd, w.ProjectValue};
     if (w.WaveName == TWFMform::DefaultWaveName && w.FileType == 0)
-        return e;
-    if (w.FileType == 10 || w.FileType == 11)
         return e;
     if (!w.LoadedFileName.empty() && w.LoadedFileName == w.WaveName) {
         e.FileType = w.LoadedFileType;

@@ -276,7 +276,9 @@ TEST(ExpressionProgram, ConstantsFoldAndTheTextIsReadOnce) {
     EXPECT_EQ(constant.instructionCount(), 0u);
     // A constant division by zero is not folded away: it fails when evaluated.
     ExpressionProgram bad("1/0", params100());
-    EXPECT_EQ(bad.instructionCount(), 2u);
+    EXPECT_EQ(bad.instructionCount(), 1u);
+    ExpressionRandom rnd;
+    EXPECT_EQ(bad.evaluate(0, rnd, nullptr).error, 5);
 }
 
 TEST(ExpressionProgram, ABlockStopsAtTheFirstFailingPoint) {
@@ -305,6 +307,22 @@ TEST(ExpressionShapes, AShapeInsideAnotherShapesArgumentsKeepsEachArgumentList) 
     // The inner ecg's arguments must not be taken for the outer pulse's.
     EXPECT_EQ(eval("pulse(1,1,1,ecg(1,1,1,1,1,1,1,1,1,1,1,1,1),0)").error, 6);
     EXPECT_EQ(eval("pulse(0,0,50,pulse(0,0,50,0,1)+1,2)", 30).value, -1.0);
+}
+
+} // namespace
+
+namespace {
+
+TEST(ExpressionGrammar, EveryLevelStartsFromPlusZeroSoANegativeZeroTermTurnsPositive) {
+    // The bracket's value is 0 + (-0) = +0 at t = 0, so its power -1 is +inf, not -inf.
+    ExpressionProgram prog("(t*-1)^-1", params100());
+    ExpressionRandom rnd;
+    const double inf = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(prog.evaluate(0, rnd, nullptr).value, inf);
+    double values[ExpressionProgram::kLanes];
+    ASSERT_EQ(prog.evaluateBlock(0, 4, values, rnd, nullptr, nullptr), 4);
+    EXPECT_EQ(values[0], inf);
+    EXPECT_EQ(values[2], -0.5);
 }
 
 } // namespace

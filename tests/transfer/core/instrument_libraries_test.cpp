@@ -148,6 +148,32 @@ TEST_F(LibraryEnv, UsbHandleIsClosedOnce) {
     EXPECT_EQ(usb.calls("AWG_Version") + usb.calls("AWG_GetDevices") + usb.calls("AWG_InQ"), 0);
 }
 
+TEST_F(LibraryEnv, ALinkLetsGoOfAHandleTheDriverGaveToTheNextDevice) {
+    InstrumentLibraries libs;
+    ASSERT_TRUE(libs.loadUsb());
+    sim::Instrument inst(sim::Family::ArbDef, "QUORVEX,QVA3420x");
+    sim::UsbAdapter usb(inst, 7);
+    usb.reuseHandles(true);
+    int error = 0;
+    auto old = UsbLink::open(libs, 7, error);
+    ASSERT_TRUE(old);
+    libs.closeUsb(old->handle()); // the error report
+    auto now = UsbLink::open(libs, 7, error);
+    ASSERT_TRUE(now);
+    ASSERT_EQ(now->handle(), old->handle());
+    EXPECT_FALSE(old->isOpen());
+    std::string reply;
+    EXPECT_FALSE(old->readReply(reply, 100).ok());
+    EXPECT_FALSE(old->write(std::string_view("*idn?\n")).ok());
+    old.reset(); // closes nothing of the new device
+    EXPECT_TRUE(now->isOpen());
+    EXPECT_EQ(usb.calls("AWG_Close"), 1);
+    EXPECT_EQ(inst.writes().size(), 0u);
+    now.reset();
+    EXPECT_EQ(usb.calls("AWG_Close"), 2);
+    EXPECT_EQ(usb.repeatedCloses(), 0);
+}
+
 TEST(LibraryTexts, ErrorReports) {
     EXPECT_EQ(gpibErrorText("ibwrt", 2), "GPIB error!\nFunction: ibwrt\niberr = 2\n");
     EXPECT_EQ(usbErrorText("AWG_Write", -7), "USB error!\nFunction: AWG_Write\nusberr = -7: Write error\n");

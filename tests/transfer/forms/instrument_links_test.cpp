@@ -1,5 +1,6 @@
 #include "app_fixture.h"
 
+#include "platform/posix/folders.h"
 #include "sim/adapters.h"
 #include "transfer/core/instrument_libraries.h"
 #include "transfer/core/link.h"
@@ -8,12 +9,16 @@
 #include "transfer/forms/setdload.h"
 #include "transfer/forms/setuload.h"
 #include "workspace/forms/Plotdesk.h"
+#include "workspace/forms/appforms.h"
 #include "workspace/forms/wfmchild.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QTimer>
 
 #include <cstdlib>
+#include <filesystem>
 
 using namespace plotwell;
 using namespace plotwell::transfer;
@@ -123,6 +128,69 @@ TEST_F(LinkFormsTest, LibrariesLoadOnceAndAreReleasedAtExit) {
     EXPECT_TRUE(ui.messages().empty());
 }
 
+// The interfaces stored in the project decide what start-up loads: a GPIB interface the
+// GPIB library, USB with an instrument that has it the USB library; each once, and both
+// are let go when the program ends.
+TEST_F(LinkFormsTest, StartUpLoadsWhatTheStoredInterfacesNeedAndExitFreesIt) {
+    QApplication::setQuitOnLastWindowClosed(false);
+    auto restart = [this] {
+        PWForm1->Exit1Click(); // writes the project
+        processEvents();
+        DestroyApplicationForms();
+        processEvents();
+        ui.clear();
+        CreateApplicationForms();
+        PWForm1->show();
+        PWForm1->FormActivate();
+        processEvents();
+    };
+    auto& s = PWForm1->TransferSettings;
+    s.dlType = "GPIB1";
+    s.dlTypeIndex = ifGpib1;
+    s.ulType = "USB";
+    s.ulTypeIndex = ifUsb;
+    s.ulModelIndex = 3; // QVA3420x has USB
+    s.ulModel = "QVA3420x";
+    const int gpibLoads = pwsim_stub_loads(sim::kGpibStub);
+    const int usbLoads = pwsim_stub_loads(sim::kUsbStub);
+
+    restart();
+    EXPECT_TRUE(ui.messages().empty()) << ui.lastMessage();
+    EXPECT_TRUE(PWForm1->GpibNeeded);
+    EXPECT_TRUE(PWForm1->UsbNeeded);
+    EXPECT_EQ(pwsim_stub_loads(sim::kGpibStub), gpibLoads + 1);
+    EXPECT_EQ(pwsim_stub_loads(sim::kUsbStub), usbLoads + 1);
+    EXPECT_EQ(pwsim_stub_loaded(sim::kGpibStub), 1);
+    EXPECT_EQ(pwsim_stub_loaded(sim::kUsbStub), 1);
+    // A GPIB transfer then uses the library start-up loaded.
+    sim::Instrument inst(sim::Family::ArbDef, "QUORVEX,QVA3460");
+    sim::GpibAdapter bus(inst, 1, 5);
+    EXPECT_TRUE(PWForm1->OpenGpibLink(1, "5", kGpibT100s));
+    EXPECT_EQ(pwsim_stub_loads(sim::kGpibStub), gpibLoads + 1);
+
+    // A USB library that lacks a call is reported at start-up, which goes on.
+    const std::string broken = sim::usbStubPath("AWG_Read");
+    ::setenv(kUsbLibraryVariable, broken.c_str(), 1);
+    restart();
+    EXPECT_EQ(pwsim_stub_loaded(sim::kGpibStub), 1); // the earlier run let its copy go
+    EXPECT_EQ(pwsim_stub_loaded(sim::kUsbStub), 0);
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{"Unable to read from the USB\nDynamic Link Library \"" +
+                                                      broken + "\"\nThe USB is not available"});
+    EXPECT_TRUE(PWForm1->GpibNeeded);
+    EXPECT_FALSE(PWForm1->UsbNeeded);
+    EXPECT_EQ(PWForm1->DownloadInfo->text().toStdString(), "   Download to:   Quorvex QV7351A via GPIB1");
+
+    PWForm1->Exit1Click();
+    processEvents();
+    EXPECT_EQ(pwsim_stub_loaded(sim::kGpibStub), 0);
+    EXPECT_EQ(pwsim_stub_loaded(sim::kUsbStub), 0);
+
+    // The next test in this process starts on a fresh machine again.
+    std::error_code ec;
+    std::filesystem::remove_all(platform::configDir(), ec);
+    std::filesystem::remove_all(platform::documentsDir(), ec);
+}
+
 TEST_F(LinkFormsTest, OpeningFailuresAreReportedByTheDrivers) {
     sim::Instrument inst(sim::Family::ArbDef, "QUORVEX,QVA3420x");
     sim::GpibAdapter bus(inst);
@@ -183,6 +251,30 @@ TEST_F(LinkFormsTest, UsbShortWriteClosesTheDeviceOnce) {
               (std::vector<std::string>{kDownloadError + "USB",
                                         "USB error!\nFunction: AWG_Write\nusberr = -7: Write error\n"}));
     EXPECT_EQ(usb.calls("AWG_Close"), 1);
+    EXPECT_EQ(usb.repeatedCloses(), 0);
+}
+
+// A driver may hand out a closed handle again: the link that held it before must not
+// close the device that now has it.
+TEST_F(LinkFormsTest, AReusedUsbHandleStaysWithItsNewLink) {
+    sim::Instrument inst(sim::Family::ArbDef, "QUORVEX,QVA3420x");
+    sim::UsbAdapter usb(inst);
+    usb.reuseHandles(true);
+    TWFMform* w = newWindow();
+    ASSERT_TRUE(PWForm1->OpenUsbLink("5"));
+    const int first = PWForm1->UsbDevice;
+    PWForm1->ReportUsbError("AWG_Read", -5); // closes the device
+    ASSERT_EQ(usb.calls("AWG_Close"), 1);
+
+    ASSERT_TRUE(PWForm1->OpenUsbLink("5")); // the next transfer
+    ASSERT_EQ(PWForm1->UsbDevice, first);
+    EXPECT_TRUE(PWForm1->TransferLink->isOpen());
+    EXPECT_EQ(usb.calls("AWG_Close"), 1);
+    std::string expected = "QUORVEX,QVA3420x";
+    EXPECT_FALSE(w->CheckIdentityUsb(*PWForm1->TransferLink, expected, true));
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{"USB error!\nFunction: AWG_Read\nusberr = -5: Read error\n"});
+    PWForm1->CloseTransferLink();
+    EXPECT_EQ(usb.calls("AWG_Close"), 2);
     EXPECT_EQ(usb.repeatedCloses(), 0);
 }
 

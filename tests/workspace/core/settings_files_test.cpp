@@ -385,6 +385,8 @@ TEST(ProjectPaths, ChosenProjectFile) {
     EXPECT_EQ(c->folder, "/home/ann/My Projects");
     EXPECT_EQ(c->name, "Bench 2");
     EXPECT_EQ(chosenProject("/x/noext")->name, "noext");
+    EXPECT_EQ(chosenProject("/card/BENCH.PRJ")->name, "BENCH");
+    EXPECT_EQ(chosenProject("/x/Lab.Prj")->name, "Lab");
     EXPECT_EQ(chosenProject("/p.prj")->folder, "/");
     EXPECT_FALSE(chosenProject("/x/.prj"));
     EXPECT_FALSE(chosenProject("/x/"));

@@ -519,3 +519,22 @@ TEST_F(ProjectTest, GlobalSettingsThatCannotBeWrittenAreReportedAndStartUpGoesOn
     EXPECT_EQ(caption(), "Quorvex Plotwell Plus - Default.prj");
     EXPECT_EQ(PWForm1->TransferSettings, defaultSettings());
 }
+
+TEST_F(ProjectTest, ADataLoggerFileThatCannotBeReadIsNotListedAgain) {
+    startFresh();
+    const std::string dta = tempDir() + "/empty.dta";
+    writeFile(dta, "");
+    ProjectValues v;
+    v.GlobalFileType = 1;
+    plotwell::transfer::applyTransferDefaults(v.TransferSettings);
+    stopApp();
+    writeFile(projectHome() + "/Default.INI", formatProjectSettings({{dta, 10, true, 0, 0, 0}}, v));
+    ui.clear();
+    startApp();
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{"Unable to read from\n" + dta});
+    exitApp();
+    ui.clear();
+    startApp();
+    EXPECT_TRUE(ui.messages().empty()) << ui.lastMessage();
+    EXPECT_TRUE(windows().empty());
+}

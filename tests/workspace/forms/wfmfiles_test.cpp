@@ -189,6 +189,9 @@ TEST_F(FilesTest, WholeSaveOfAnUnmodifiedWindowChangesNothing) {
     const std::string other = tempFile("b.nrm");
     ASSERT_TRUE(save(w, other, 4));
     EXPECT_EQ(readFile(other), "-0.99951\r\n-0.99902\r\n-0.99854\r\n");
+    auto* note = MessageWnd->findChild<QLabel*>("Panel1");
+    ASSERT_NE(note, nullptr);
+    EXPECT_EQ(note->text().toStdString(), "Saving to file b.nrm");
     EXPECT_EQ(w->Caption(), "a.wfm PlotWell");
     EXPECT_EQ(w->WaveName, path);
     EXPECT_EQ(w->FileType, 1);
