@@ -1,6 +1,8 @@
 #include "synthesis/forms/Pregress.h"
 
+#include <QGuiApplication>
 #include <QProgressBar>
+#include <QScreen>
 #include <QVBoxLayout>
 
 using namespace plotwell;
@@ -21,8 +23,12 @@ TExpPregress::TExpPregress(QWidget* parent) : Form("ExpPregress", parent) {
 
 void TExpPregress::Start() {
     ProgressBar1->setValue(0);
-    if (!isVisible())
+    if (!isVisible()) {
+        // In the middle of the screen, whatever window the generation writes.
+        if (QScreen* screen = QGuiApplication::primaryScreen())
+            move(screen->availableGeometry().center() - rect().center());
         show();
+    }
     ProgressBar1->repaint();
 }
 

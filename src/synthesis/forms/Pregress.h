@@ -13,7 +13,7 @@ public:
 
     QProgressBar* ProgressBar1 = nullptr;
 
-    // Shows the window (without taking the focus) with its bar at 0.
+    // Shows the window centred on the screen (without taking the focus) with its bar at 0.
     void Start();
     // Advances the bar by one step and repaints it at once: the generation does not
     // return to the event loop while it runs.

@@ -287,6 +287,7 @@ void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
         return;
     }
     // 8. The dialog.
+    const int pointsBefore = target->PointCount();
     const int answer = dialog->ShowModal();
     // The expression dialog and the vertical adjustment keep their Changed for the next look.
     const bool keepsChanged = driver == Driver::Expression || driver == Driver::Adjust;
@@ -309,6 +310,10 @@ void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
             repaintOverviewIfZoomed(*target);
         }
     }
+    // Accepted samples of another length (a resize, an inserting paste): the zoom and the
+    // selection must not point past the new data.
+    if (target->PointCount() != pointsBefore)
+        target->LengthChanged();
     // 12.
     endRequest(*dialog, f);
     if (driver == Driver::Resize)

@@ -138,6 +138,9 @@ TWaveMenus::TWaveMenus(TPWForm1* frame) : QObject(frame), frame_(frame) {
         [](TWFMform* w) {
             w->PatternRequest = 0;
             PWForm1->ExpressionToWaveform();
+            // A generation over a bit pattern leaves a waveform: its menus must follow, since
+            // nothing re-activates the window after the dialog.
+            w->UpdateTypeMenus();
         },
         QKeySequence("Ctrl+E"));
     Draw1 = item(Waveform1, "Draw1", "&Draw...");

@@ -250,3 +250,32 @@ TEST(Generation, RndPreviewsDifferButTheFirstAfterStartIsAlwaysTheSame) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Generation, ASmallMidCodeClampsAtTwiceTheMidLessOne) {
+    GenRun r(1000, 4);
+    r.go("amp*sin(omg*t)", 0, 3, 1999);
+    EXPECT_EQ(r.ctx.Amp, 999);
+    const int plain[] = {1000, 1999, 1000, 1};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(r.code(i), plain[i]) << i;
+    EXPECT_TRUE(r.sink.boxes.empty());
+    r.go("amp*sin(omg*t)", 0, 3, 1999, 10);
+    const int offset[] = {1010, 1999, 1010, 11};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(r.code(i), offset[i]) << i;
+    ASSERT_EQ(r.sink.boxes.size(), 1u);
+    EXPECT_EQ(r.sink.boxes[0].first, "Warning\nThe waveform is clipped\n");
+}
+
+TEST(Generation, ACommaThatLeavesABracketOpenDoesNotCarryToTheNextPoint) {
+    // Each point starts with no open bracket, however many points came before.
+    GenRun r(1, 300);
+    r.go("((1),2)", 0, 299, 65535);
+    EXPECT_EQ(r.ctx.ErrorCode, 0);
+    for (int i : {0, 126, 127, 128, 255, 256, 299})
+        EXPECT_EQ(r.code(i), 32769) << i;
+}
+
+} // namespace

@@ -430,3 +430,20 @@ TEST_F(ExpressionDialogTest, AZoomedWindowOffersItsVisibleValueRange) {
         d.BCancel->click();
     });
 }
+
+TEST_F(ExpressionDialogTest, AWaveformGeneratedOverABitPatternGetsTheWaveformMenus) {
+    TWFMform* w = stored(16);
+    w->FileType = 13;
+    w->IsBitPattern = 1;
+    w->UpdateTypeMenus();
+    TWaveMenus* m = PWForm1->WaveMenus;
+    ASSERT_TRUE(m->EditBitPattern1->isEnabled());
+    expression([&](TExpressionForm& d) {
+        d.EdExpr->setText("amp*sin(omg*t)");
+        d.BOK->click();
+    });
+    EXPECT_EQ(w->FileType, 1);
+    EXPECT_FALSE(m->EditBitPattern1->isEnabled()) << "a waveform is not edited as a pattern";
+    EXPECT_TRUE(m->Verticaladjust1->isEnabled());
+    EXPECT_TRUE(m->Amplitudetomaxpkpk1->isEnabled());
+}

@@ -6,8 +6,10 @@
 #include "workspace/forms/wfmchild.h"
 
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QScreen>
 
 using namespace plotwell;
 using workspace::SampleStream;
@@ -164,6 +166,25 @@ TEST_F(GenerateTest, ProgressSteppedAboutAHundredTimesPerPass) {
     ExpressionForm->GenerateWaveform(w);
     EXPECT_GE(steps, 95);
     EXPECT_LE(steps, 100);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(GenerateTest, TheProgressWindowStandsInTheMiddleOfTheScreenWithItsBarAtZero) {
+    ExpPregress->move(0, 0);
+    ExpPregress->ProgressBar1->setValue(40);
+    ExpPregress->Start();
+    EXPECT_TRUE(ExpPregress->isVisible());
+    EXPECT_EQ(ExpPregress->Position(), 0);
+    const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
+    EXPECT_LE((ExpPregress->geometry().center() - centre).manhattanLength(), 10); // the frame may shift it
+    for (int k = 0; k < 101; ++k)
+        ExpPregress->StepIt();
+    EXPECT_EQ(ExpPregress->Position(), 0); // past the end the bar starts again
+    ExpPregress->Finish();
+    EXPECT_FALSE(ExpPregress->isVisible());
 }
 
 } // namespace

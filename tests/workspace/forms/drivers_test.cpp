@@ -272,6 +272,20 @@ TEST_F(DriverTest, ALengthChangeDropsTheZoomAndClampsTheSelection) {
     PWForm1->RunDriver(Driver::Resize, &d);
     EXPECT_EQ(w->PointCount(), 50);
     EXPECT_EQ(w->SelectionEnd, 49) << "resize sets the end to the last point";
+    EXPECT_LE(w->SelectionStart, 49) << "the start is clamped into the shorter data";
+    EXPECT_EQ(w->Zoomed, 0) << "a zoom past the new end is dropped";
+    EXPECT_EQ(w->ViewFirst, -1);
+    // An accepted dialog that inserted points drops the zoom as well.
+    giveData(w, 20);
+    w->Zoomed = 1;
+    w->ViewFirst = 5;
+    ui.onDialog([&](QDialog&) {
+        d.resizeTarget(60);
+        d.setModalResult(1);
+    });
+    PWForm1->RunDriver(Driver::Sine, &d);
+    EXPECT_EQ(w->PointCount(), 60);
+    EXPECT_EQ(w->Zoomed, 0);
     // Cancel bringing back another length drops the zoom and clamps the selection too.
     giveData(w, 20);
     w->SelectionStart = 5;
