@@ -226,6 +226,7 @@ void TExpressionForm::buildDialog() {
     auto* historyRow = new QHBoxLayout;
     historyRow->addWidget(new QLabel("History", this));
     historyRow->addWidget(Expr, 1);
+    BExpDel->setMinimumWidth(BExpDel->sizeHint().width()); // its caption is never cut
     historyRow->addWidget(BExpDel);
     top->addLayout(historyRow);
     top->addWidget(ExprEditPnl);
