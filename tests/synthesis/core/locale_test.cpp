@@ -4,6 +4,8 @@
 #include "synthesis/core/expression.h"
 #include "workspace/core/numtext.h"
 
+#include "support/decimal_comma_locale.h"
+
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -16,45 +18,6 @@ using namespace plotwell;
 using namespace plotwell::synthesis;
 
 namespace {
-
-// Switches the process to a locale whose decimal separator is a comma, building one from
-// the system's locale sources when none is installed.
-class DecimalCommaLocale {
-public:
-    DecimalCommaLocale() {
-        old_ = std::setlocale(LC_ALL, nullptr);
-        for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"})
-            if (tryLocale(name))
-                return;
-        const std::string dir = "/tmp/plotwell-test-locales";
-        struct stat st {};
-        if (stat((dir + "/de_DE.UTF-8").c_str(), &st) != 0) {
-            const std::string cmd = "mkdir -p " + dir + " && localedef -c -i de_DE -f UTF-8 " + dir +
-                                    "/de_DE.UTF-8 >/dev/null 2>&1";
-            if (std::system(cmd.c_str()) != 0 && stat((dir + "/de_DE.UTF-8").c_str(), &st) != 0)
-                return;
-        }
-        setenv("LOCPATH", dir.c_str(), 1);
-        locpath_ = true;
-        tryLocale("de_DE.UTF-8");
-    }
-    ~DecimalCommaLocale() {
-        std::setlocale(LC_ALL, old_.c_str());
-        if (locpath_)
-            unsetenv("LOCPATH");
-    }
-    bool active() const { return active_; }
-
-private:
-    bool tryLocale(const char* name) {
-        if (std::setlocale(LC_ALL, name) && std::string(std::localeconv()->decimal_point) == ",")
-            active_ = true;
-        return active_;
-    }
-    std::string old_;
-    bool locpath_ = false;
-    bool active_ = false;
-};
 
 TEST(ExpressionLocale, NumbersAndTemplatesIgnoreADecimalCommaLocale) {
     DecimalCommaLocale locale;

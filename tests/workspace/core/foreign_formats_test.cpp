@@ -3,6 +3,8 @@
 
 #include "codec_test_util.h"
 
+#include "support/decimal_comma_locale.h"
+
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -199,16 +201,16 @@ TEST(Normalised, ReaderMapsValuesToCodes) {
 }
 
 TEST(Normalised, ReaderIgnoresTheUsersDecimalComma) {
-    const char* old = std::setlocale(LC_NUMERIC, nullptr);
-    const std::string saved = old ? old : "C";
-    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
-        GTEST_SKIP() << "no de_DE locale";
     SampleStream s;
-    ASSERT_TRUE(ReadNormalised("0.5\r\n", s));
     std::string out;
     uint16_t ref = 0;
-    ASSERT_TRUE(WriteNormalised(s, 0, 0, out, ref));
-    std::setlocale(LC_NUMERIC, saved.c_str());
+    {
+        DecimalCommaLocale locale;
+        if (!locale.active())
+            GTEST_SKIP() << "no decimal-comma locale can be made here";
+        ASSERT_TRUE(ReadNormalised("0.5\r\n", s));
+        ASSERT_TRUE(WriteNormalised(s, 0, 0, out, ref));
+    }
     EXPECT_EQ(s, stream(1, {49152}));
     EXPECT_EQ(out, "+0.50000\r\n");
 }
