@@ -2,7 +2,6 @@
 // one step of a cursor drag (the shading toggled by one column and the status published).
 
 #include "platform/canvas_image.h"
-#include "platform/posix/numeric_locale.h"
 #include "platform/scripted_ui.h"
 #include "workspace/core/sample_stream.h"
 #include "workspace/core/trace.h"
@@ -10,16 +9,15 @@
 #include "workspace/forms/appforms.h"
 #include "workspace/forms/wfmchild.h"
 
+#include "app_bench_main.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
-#include <unistd.h>
 
 using namespace plotwell;
 
@@ -85,50 +83,22 @@ void BM_WindowPaint1M(benchmark::State& state) {
 }
 BENCHMARK(BM_WindowPaint1M)->Unit(benchmark::kMillisecond);
 
-// One mouse move of the start cursor by one pixel, back and forth.
+// One cursor-drag step on the million-point window: the start cursor moves back and forth by
+// the argument's number of columns (1: one shading column and the status; 200: a long jump).
 void BM_CursorDragStep1M(benchmark::State& state) {
     Window win;
     TWFMform* w = win.w;
     w->FormPaint();
     w->dimStartCursorImageMouseDown(Qt::LeftButton, 6);
+    const int far = 6 + int(state.range(0));
     int x = 6;
     for (auto _ : state) {
-        x = x == 6 ? 7 : 6;
+        x = x == 6 ? far : 6;
         w->dimStartCursorImageMouseMove(x);
     }
     w->dimStartCursorImageMouseUp();
 }
-BENCHMARK(BM_CursorDragStep1M)->Unit(benchmark::kMicrosecond);
-
-// A long drag step: the cursor jumps 200 columns.
-void BM_CursorDragJump200(benchmark::State& state) {
-    Window win;
-    TWFMform* w = win.w;
-    w->FormPaint();
-    w->dimStartCursorImageMouseDown(Qt::LeftButton, 6);
-    int x = 6;
-    for (auto _ : state) {
-        x = x == 6 ? 206 : 6;
-        w->dimStartCursorImageMouseMove(x);
-    }
-    w->dimStartCursorImageMouseUp();
-}
-BENCHMARK(BM_CursorDragJump200)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CursorDragStep1M)->Arg(1)->Arg(200)->Unit(benchmark::kMicrosecond);
 } // namespace
 
-int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    std::string home = (std::filesystem::temp_directory_path() / "plotwell-bench-XXXXXX").string();
-    if (mkdtemp(home.data())) {
-        setenv("HOME", home.c_str(), 1);
-        setenv("XDG_CONFIG_HOME", (home + "/.config").c_str(), 1);
-    }
-    QApplication app(argc, argv);
-    platform::useCNumericLocale();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    std::filesystem::remove_all(home);
-    return 0;
-}
+int main(int argc, char** argv) { return runApplicationBenchmarks(argc, argv); }
