@@ -123,12 +123,26 @@ TEST(SimInstrument, ReplyFaults) {
     inst.receive("*idn?\n");
     EXPECT_EQ(inst.take(1000), "FLUKE,271\n");
 
+    // A late reply is held back until it is due. The check that nothing comes early uses
+    // a delay no scheduling hiccup can reach; the one that it comes waits for its due time.
+    {
+        Instrument late(Family::ArbDef, "QUORVEX,QVA3460");
+        f = {};
+        f.replyDelay = std::chrono::hours(1);
+        late.setFaults(f);
+        late.receive("*idn?\n");
+        EXPECT_EQ(late.take(1000), "");
+        EXPECT_EQ(late.ready(), 0u);
+    }
     f = {};
     f.replyDelay = 50ms;
     inst.setFaults(f);
+    const auto sent = SimClock::now();
     inst.receive("*idn?\n");
-    EXPECT_EQ(inst.take(1000), "");
-    std::this_thread::sleep_for(60ms);
+    const auto due = inst.nextDue();
+    ASSERT_TRUE(due);
+    EXPECT_GE(*due - sent, 50ms);
+    std::this_thread::sleep_until(*due);
     EXPECT_EQ(inst.take(1000), "QUORVEX,QVA3460\n");
 
     // The drop counts reply bytes from the first one on.
