@@ -116,7 +116,7 @@ TEST_F(SerialPortTest, SettingsTheLineCannotTakeAreRefused) {
 
 TEST_F(SerialPortTest, EveryByteCrossesUnchangedWithoutFlowControl) {
     ASSERT_TRUE(port.applySettings({9600, 8, Parity::None, StopBits::One, FlowControl::None}));
-    port.setTimeouts({0, 0, 1000, 0, 1000});
+    port.setTimeouts({0, 0, 5000, 0, 5000}); // both end as soon as all bytes crossed
     const std::string bytes("A\nB\rC\0D\x11"
                             "E\x13"
                             "F\xff\r\n",
@@ -144,6 +144,7 @@ TEST_F(SerialPortTest, AReadFromASilentPeerEndsAtItsDeadline) {
 TEST_F(SerialPortTest, AReadEndsWithWhatCameWhenThePeerFallsSilent) {
     port.setTimeouts({0, 0, 100, 0, 0});
     pty.send("ab");
+    ASSERT_TRUE(pty.waitForInput()); // the read's deadline is for the silence after them
     char buf[8] = {};
     EXPECT_EQ(port.read(buf, sizeof buf), 2);
     EXPECT_EQ(std::string(buf, 2), "ab");
@@ -151,6 +152,7 @@ TEST_F(SerialPortTest, AReadEndsWithWhatCameWhenThePeerFallsSilent) {
     // With an interval limit the read ends soon after the last byte, long before the total.
     port.setTimeouts({30, 0, 60000, 0, 0});
     pty.send("xyz");
+    ASSERT_TRUE(pty.waitForInput());
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(port.read(buf, sizeof buf), 3);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));

@@ -64,8 +64,15 @@ public:
         }
     }
 
+    // Waits until bytes sent through the master can be read on the program's side (the
+    // pseudo-terminal hands them over asynchronously), at most `ms`.
+    bool waitForInput(int ms = 5000) const {
+        pollfd p{slave_, POLLIN, 0};
+        return ::poll(&p, 1, ms) > 0 && (p.revents & POLLIN);
+    }
+
     // Reads what the program sent until `n` bytes came or `ms` passed.
-    std::string receive(std::size_t n, int ms = 1000) const {
+    std::string receive(std::size_t n, int ms = 5000) const {
         std::string out;
         const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
         while (out.size() < n) {

@@ -34,9 +34,12 @@ protected:
         ::setenv(kUsbLibraryVariable, sim::usbStubPath().c_str(), 1);
         saved_ = linkDeadlines();
         LinkDeadlines d;
+        // The USB stub answers in the test's own thread, so its wait only ever runs out on
+        // a silent instrument: short. The LAN instrument answers from its own thread and
+        // every LAN reply here comes: room for a loaded machine.
         d.usbReply = 600ms;
-        d.tcpReplyByte = 600ms;
-        d.tcpData = 600ms;
+        d.tcpReplyByte = 5000ms;
+        d.tcpData = 5000ms;
         d.gpibQueryPause = 0ms;
         setLinkDeadlines(d);
     }
@@ -320,7 +323,7 @@ TEST_F(LinkFormsTest, SerialMismatchShowsTheReplyWithoutItsLineFeed) {
     sim::PtyAdapter pty(inst);
     platform::SerialPort port;
     ASSERT_TRUE(port.open(pty.path()));
-    port.setTimeouts({0, 0, 200, 0, 500});
+    port.setTimeouts({0, 0, 5000, 0, 500}); // the reply comes, with its line feed
     PWForm1->TransferLink = std::make_unique<SerialLink>(std::move(port));
     PWForm1->TransferSettings.dlType = pty.path();
     TWFMform* w = newWindow();
