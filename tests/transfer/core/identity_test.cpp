@@ -383,10 +383,12 @@ TEST_P(IdentityOnLink, UploadBlocksAndTheirFaults) {
         f.blockDataShort = k.shortAfter;
         f.dropAfterReplyBytes = k.dropAfter;
         rig.inst.setFaults(f);
-        if (k.shortAfter >= 0 || k.dropAfter >= 0)
-            rig.expectSilence();
+        if (k.dropAfter >= 0)
+            rig.expectSilence(); // a cut line may keep even the header
         ASSERT_TRUE(rig.link->write(std::string_view("arb1?\n")).ok());
         const BlockRead b = readBlockHeader(*rig.link, 2 * 131072, 2);
+        if (k.shortAfter >= 0)
+            rig.expectSilence(); // the header comes, the rest of the data does not
         if (k.status != BlockHeaderStatus::Ok) {
             EXPECT_TRUE(b.io.ok()) << k.name;
             EXPECT_EQ(b.header.status, k.status) << k.name;
