@@ -471,11 +471,13 @@ void TPWForm1::CloseWindowsNamed(TWFMform* closing) {
 bool TPWForm1::CloseAllWindows() { return QueryCloseAll() && CloseQueriedWindows(); }
 
 bool TPWForm1::CloseQueriedWindows() {
+    // Every query has been answered before the first close, so no window asks again when it
+    // goes with the others of its file.
     std::vector<QPointer<TWFMform>> windows;
-    for (TWFMform* w : WaveWindows())
-        windows.emplace_back(w);
-    for (TWFMform* w : WaveWindows())
+    for (TWFMform* w : WaveWindows()) {
         w->CloseQueried();
+        windows.emplace_back(w);
+    }
     for (const auto& w : windows) {
         // A window closed meanwhile with the others of its file is not closed twice.
         if (!w || w->isClosed())
