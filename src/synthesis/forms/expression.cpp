@@ -5,7 +5,7 @@
 #include "platform/ui.h"
 #include "synthesis/forms/Pregress.h"
 #include "workspace/core/numtext.h"
-#include "workspace/forms/Plotdesk.h"
+#include "app/Plotdesk.h"
 #include "workspace/forms/WorldView.h"
 #include "workspace/forms/wfmchild.h"
 

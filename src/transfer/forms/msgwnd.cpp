@@ -1,6 +1,6 @@
 #include "transfer/forms/msgwnd.h"
 
-#include "workspace/forms/Plotdesk.h"
+#include "app/Plotdesk.h"
 
 #include <QApplication>
 #include <QLabel>

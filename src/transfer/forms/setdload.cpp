@@ -1,6 +1,6 @@
 #include "transfer/forms/setdload.h"
 
-#include "workspace/forms/Plotdesk.h"
+#include "app/Plotdesk.h"
 
 #include <QCheckBox>
 #include <QComboBox>

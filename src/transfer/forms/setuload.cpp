@@ -1,6 +1,6 @@
 #include "transfer/forms/setuload.h"
 
-#include "workspace/forms/Plotdesk.h"
+#include "app/Plotdesk.h"
 
 #include <QComboBox>
 

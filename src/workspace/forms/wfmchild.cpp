@@ -3,7 +3,7 @@
 #include "platform/posix/folders.h"
 #include "platform/ui.h"
 #include "workspace/core/numtext.h"
-#include "workspace/forms/Plotdesk.h"
+#include "app/Plotdesk.h"
 #include "workspace/forms/askclall.h"
 
 #include <QCloseEvent>

@@ -13,7 +13,7 @@
 #include "workspace/core/numtext.h"
 #include "workspace/core/resample.h"
 #include "workspace/core/wave_files.h"
-#include "workspace/forms/Plotdesk.h"
+#include "app/Plotdesk.h"
 
 #include <algorithm>
 

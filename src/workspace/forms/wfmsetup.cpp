@@ -2,7 +2,7 @@
 
 #include "platform/ui.h"
 #include "workspace/core/numtext.h"
-#include "workspace/forms/Plotdesk.h"
+#include "app/Plotdesk.h"
 #include "workspace/forms/wfmchild.h"
 
 #include <QGridLayout>

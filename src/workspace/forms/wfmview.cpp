@@ -5,9 +5,9 @@
 #include "synthesis/forms/select.h"
 #include "workspace/core/numtext.h"
 #include "workspace/core/trace.h"
-#include "workspace/forms/Plotdesk.h"
+#include "app/Plotdesk.h"
 #include "workspace/forms/WorldView.h"
-#include "workspace/forms/wfmmenus.h"
+#include "app/wfmmenus.h"
 
 #include <QAction>
 #include <QLabel>

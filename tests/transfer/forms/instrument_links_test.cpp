@@ -8,8 +8,8 @@
 #include "transfer/core/tcp_link.h"
 #include "transfer/forms/setdload.h"
 #include "transfer/forms/setuload.h"
-#include "workspace/forms/Plotdesk.h"
-#include "workspace/forms/appforms.h"
+#include "app/Plotdesk.h"
+#include "app/appforms.h"
 #include "workspace/forms/wfmchild.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 // Project settings files damaged on disk, as fuzzing found them: what is read writes back
 // whole and reads back the same.
 
-#include "workspace/core/settings_files.h"
+#include "app/core/settings_files.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "workspace/forms/appforms.h"
+#include "app/appforms.h"
 
 #include "synthesis/forms/Askname.h"
 #include "synthesis/forms/BitPattern.h"
@@ -30,7 +30,7 @@
 #include "transfer/forms/zelodlg.h"
 #include "workspace/forms/CSVPreview.h"
 #include "workspace/forms/IntroForm.h"
-#include "workspace/forms/Plotdesk.h"
+#include "app/Plotdesk.h"
 #include "workspace/forms/ProcessCSV.h"
 #include "workspace/forms/WorldView.h"
 #include "workspace/forms/askclall.h"

@@ -1,5 +1,5 @@
 #include "workspace/core/project_paths.h"
-#include "workspace/core/settings_files.h"
+#include "app/core/settings_files.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 // marks the window modified and publishes its status. What each driver does differently
 // is one row of the table below.
 
-#include "workspace/forms/Plotdesk.h"
+#include "app/Plotdesk.h"
 
 #include "platform/posix/folders.h"
 #include "platform/screen_cursor.h"

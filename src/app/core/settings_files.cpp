@@ -1,4 +1,4 @@
-#include "workspace/core/settings_files.h"
+#include "app/core/settings_files.h"
 
 #include "workspace/core/numtext.h"
 

@@ -2,12 +2,12 @@
 // commands (the two level commands and Clear).
 
 #include "app_fixture.h"
-#include "op_test_dialog.h"
+#include "workspace/forms/op_test_dialog.h"
 
 #include "workspace/core/wave_files.h"
-#include "workspace/forms/Plotdesk.h"
+#include "app/Plotdesk.h"
 #include "workspace/forms/wfmchild.h"
-#include "workspace/forms/wfmmenus.h"
+#include "app/wfmmenus.h"
 
 #include <QAction>
 #include <QApplication>

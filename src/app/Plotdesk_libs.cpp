@@ -1,4 +1,4 @@
-#include "workspace/forms/Plotdesk.h"
+#include "app/Plotdesk.h"
 
 #include "platform/screen_cursor.h"
 #include "platform/ui.h"

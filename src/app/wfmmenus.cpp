@@ -1,4 +1,4 @@
-#include "workspace/forms/wfmmenus.h"
+#include "app/wfmmenus.h"
 
 #include "platform/form.h"
 #include "platform/ui.h"
@@ -6,7 +6,7 @@
 #include "synthesis/forms/Waveops.h"
 #include "workspace/core/levels.h"
 #include "workspace/core/numtext.h"
-#include "workspace/forms/Plotdesk.h"
+#include "app/Plotdesk.h"
 #include "workspace/forms/wfmchild.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "workspace/forms/Plotdesk.h"
+#include "app/Plotdesk.h"
 
 #include "workspace/core/numtext.h"
 #include "workspace/core/sample_stream.h"

@@ -1,4 +1,4 @@
-#include "workspace/forms/Plotdesk.h"
+#include "app/Plotdesk.h"
 
 #include "platform/posix/folders.h"
 #include "platform/ui.h"
@@ -9,7 +9,7 @@
 #include "workspace/core/numtext.h"
 #include "workspace/forms/IntroForm.h"
 #include "workspace/forms/wfmchild.h"
-#include "workspace/forms/wfmmenus.h"
+#include "app/wfmmenus.h"
 #include "workspace/forms/CSVPreview.h"
 
 #include <QApplication>

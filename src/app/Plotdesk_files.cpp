@@ -1,7 +1,7 @@
 // The frame's part in loading and saving: the pass over the windows after a part of a
 // waveform was saved over its own file, and the data-logger channels as windows.
 
-#include "workspace/forms/Plotdesk.h"
+#include "app/Plotdesk.h"
 
 #include "platform/posix/folders.h"
 #include "workspace/core/datalogger.h"

@@ -1,4 +1,4 @@
-#include "workspace/forms/Plotdesk.h"
+#include "app/Plotdesk.h"
 
 #include "transfer/core/instrument_tables.h"
 #include "transfer/forms/setcoms.h"

@@ -8,7 +8,7 @@
 #include "transfer/forms/setdload.h"
 #include "transfer/forms/setuload.h"
 #include "workspace/core/numtext.h"
-#include "workspace/forms/Plotdesk.h"
+#include "app/Plotdesk.h"
 
 #include <QCheckBox>
 #include <QTimer>

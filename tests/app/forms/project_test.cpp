@@ -6,9 +6,9 @@
 #include "platform/posix/folders.h"
 #include "synthesis/forms/expression.h"
 #include "transfer/core/transfer_settings.h"
-#include "workspace/core/settings_files.h"
-#include "workspace/forms/Plotdesk.h"
-#include "workspace/forms/appforms.h"
+#include "app/core/settings_files.h"
+#include "app/Plotdesk.h"
+#include "app/appforms.h"
 #include "workspace/forms/wfmchild.h"
 
 #include <QApplication>

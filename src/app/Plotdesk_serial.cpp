@@ -1,4 +1,4 @@
-#include "workspace/forms/Plotdesk.h"
+#include "app/Plotdesk.h"
 
 #include "platform/posix/serial_port.h"
 #include "platform/ui.h"

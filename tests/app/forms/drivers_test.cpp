@@ -1,12 +1,12 @@
 // The operation drivers, run with a small test dialog in place of each operation's own.
 
 #include "app_fixture.h"
-#include "op_test_dialog.h"
+#include "workspace/forms/op_test_dialog.h"
 
 #include "synthesis/forms/Pregress.h"
-#include "workspace/forms/Plotdesk.h"
+#include "app/Plotdesk.h"
 #include "workspace/forms/wfmchild.h"
-#include "workspace/forms/wfmmenus.h"
+#include "app/wfmmenus.h"
 #include "workspace/forms/wfmsetup.h"
 
 #include <QApplication>

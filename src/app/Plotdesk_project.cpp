@@ -1,7 +1,7 @@
 // The frame's settings files and projects: the global settings file, the project's marker
 // and settings file, reopening the project's windows, New Project and Open Project.
 
-#include "workspace/forms/Plotdesk.h"
+#include "app/Plotdesk.h"
 
 #include "platform/posix/atomic_file.h"
 #include "platform/posix/folders.h"
@@ -9,7 +9,7 @@
 #include "synthesis/forms/expression.h"
 #include "workspace/core/numtext.h"
 #include "workspace/core/project_paths.h"
-#include "workspace/core/settings_files.h"
+#include "app/core/settings_files.h"
 #include "workspace/forms/wfmchild.h"
 
 #include <QComboBox>
