@@ -27,7 +27,6 @@
 using namespace plotwell;
 
 TPWForm1* PWForm1 = nullptr;
-TWFMform* CurrentWaveWindow = nullptr;
 
 namespace {
 constexpr int kMinimumWidth = 550;
@@ -44,6 +43,8 @@ QLabel* panelLabel(QWidget* parent, const char* name, int x) {
 
 TPWForm1::TPWForm1(QWidget* parent) : QMainWindow(parent) {
     setObjectName("PWForm1");
+    FrameHost = this;
+    TransferHost = this;
     setWindowTitle(platform::kAppTitle);
 
     auto* central = new QWidget(this);
@@ -81,6 +82,10 @@ TPWForm1::~TPWForm1() {
     disconnect(MdiArea, nullptr, this, nullptr);
     if (PWForm1 == this)
         PWForm1 = nullptr;
+    if (FrameHost == this)
+        FrameHost = nullptr;
+    if (TransferHost == this)
+        TransferHost = nullptr;
     CurrentWaveWindow = nullptr;
 }
 

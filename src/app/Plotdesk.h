@@ -11,9 +11,12 @@
 //   Plotdesk_status.cpp    status panel and the sample-range search
 //   Plotdesk_drivers.cpp   the operation drivers of the waveform menus
 //   Plotdesk_files.cpp     post-save pass, data-logger channels
+//   Plotdesk_host.cpp      what the forms below ask of the frame (TFrameHost, TTransferHost)
 
 #include "transfer/core/serial_settings.h"
 #include "transfer/core/transfer_settings.h"
+#include "transfer/forms/transfer_host.h"
+#include "workspace/forms/frame_host.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -45,13 +48,15 @@ class InstrumentLibraries;
 class Link;
 }
 
-class TPWForm1 : public QMainWindow {
+class TPWForm1 : public QMainWindow, public TFrameHost, public TTransferHost {
     Q_OBJECT
 public:
     explicit TPWForm1(QWidget* parent = nullptr);
     ~TPWForm1() override;
 
     // ---- own state, in declaration order -------------------------------------------
+    // (The file types, the save folders, the sample range and the close-by-name flags
+    // that the forms share are TFrameHost's fields.)
     bool FirstActivation = true;
     bool GpibNeeded = false;
     int GpibDevice = 0;
@@ -59,30 +64,17 @@ public:
     int UsbDevice = 0;
     // Loaded instrument libraries with their entry points (filled by the library unit).
     std::unique_ptr<plotwell::transfer::InstrumentLibraries> Libraries;
-    int GlobalFileType = 0;
-    int OpenType = 0;
-    int SaveType = 0;
     std::string ProjectIniPath;
     std::string WaveCadDefaultDir;
     std::string WaveCadQv3030Dir;
     std::string WaveCadQva3460Dir;
-    std::string WaveCadDir;
-    std::string Gs2020Dir;
-    std::string ZeloDir;
-    std::string TdsDir;
-    std::string WavesDir;
-    std::string PatternsDir;
     std::string CsvFilePath;
     plotwell::transfer::TransferSettings TransferSettings;
-    int SampleMin = 0, SampleMax = 0;
     std::string StartDirectory;
     std::string HomeDir;
     std::string AppDataDir;
     std::string DocumentsPath;
     std::string PrjFile;
-    std::string CloseName;
-    bool ClosingNamed = false;
-    bool SaveCancelled = false;
     std::string CsvFileName;
 
     // The open dialog keeps its state between uses.
@@ -302,6 +294,15 @@ public:
 
     bool startupDone() const { return !FirstActivation; }
 
+    // ---- Plotdesk_host.cpp ------------------------------------------------------------
+    QWidget* FrameWidget() override;
+    void ShowStatusNote(const std::string& text, int ms) override;
+    std::string DownloadModel() const override;
+    void SelectLimits(TWFMform& w) override;
+    void UpdateTypeMenus(TWFMform& w) override;
+    void UpdateZoomAreaItem(TWFMform& w) override;
+    plotwell::transfer::TransferSettings& TransferRecord() override;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -322,5 +323,3 @@ private:
 };
 
 extern TPWForm1* PWForm1;
-// The waveform window that the frame last created or targeted.
-extern TWFMform* CurrentWaveWindow;

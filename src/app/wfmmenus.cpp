@@ -1,11 +1,8 @@
 #include "app/wfmmenus.h"
 
 #include "platform/form.h"
-#include "platform/ui.h"
 #include "synthesis/forms/Scalarop.h"
 #include "synthesis/forms/Waveops.h"
-#include "workspace/core/levels.h"
-#include "workspace/core/numtext.h"
 #include "app/Plotdesk.h"
 #include "workspace/forms/wfmchild.h"
 
@@ -13,8 +10,6 @@
 #include <QClipboard>
 #include <QMenu>
 #include <QMimeData>
-
-#include <algorithm>
 
 using namespace plotwell;
 
@@ -236,103 +231,11 @@ void TWaveMenus::IOcontrol1Click() {
     frame_->IOcontrol1Click();
 }
 
-// ---- window commands -------------------------------------------------------------------
-
-void TWFMform::UpdateTypeMenus() {
-    TWaveMenus* m = PWForm1->WaveMenus;
-    const bool analogue = FileType != 13;
-    for (QAction* a : {m->Verticaladjust1, m->Verticaltomax1, m->Amplitudetomaxpkpk1, m->Resize1, m->Smooth1,
-                       m->Addscalar1, m->Multiplybyscalar1, m->Waveformaddition1, m->Waveformsubtraction1,
-                       m->Waveformmultiply1})
+// The Edit and Maths items that only a waveform has, and the one only a bit pattern has.
+void TWaveMenus::UpdateTypeMenus(const TWFMform& w) {
+    const bool analogue = w.FileType != 13;
+    for (QAction* a : {Verticaladjust1, Verticaltomax1, Amplitudetomaxpkpk1, Resize1, Smooth1, Addscalar1,
+                       Multiplybyscalar1, Waveformaddition1, Waveformsubtraction1, Waveformmultiply1})
         a->setEnabled(analogue);
-    m->EditBitPattern1->setEnabled(!analogue);
-}
-
-void TWFMform::EndPendingLine() {}
-
-void TWFMform::MarkSamplesChanged() {
-    if (SaveState == 0)
-        MarkModified();
-    SaveState = 1;
-}
-
-void TWFMform::LengthChanged() {
-    Zoomed = 0;
-    ViewFirst = -1;
-    SavedView = {0, 0, -1, 0};
-    if (PointCount() < 1) {
-        SelectionStart = SelectionEnd = 0;
-        return;
-    }
-    NormaliseSelection();
-}
-
-// The selection's codes, the selection first brought within the samples.
-static std::span<uint16_t> selectedCodes(TWFMform& w) {
-    const int n = w.PointCount();
-    if (n < 1)
-        return {};
-    w.NormaliseSelection();
-    return w.SampleStream->codes().subspan(size_t(w.SelectionStart),
-                                           size_t(w.SelectionEnd - w.SelectionStart + 1));
-}
-
-// The level commands publish the status too, so the panel shows the new values.
-static void finishLevelCommand(TWFMform& w, const workspace::LevelResult& r) {
-    if (r.marks && w.SaveState == 0)
-        w.MarkSamplesChanged();
-    w.update();
-    w.PublishStatus();
-}
-
-void TWFMform::Verticaltomax1Click() {
-    if (FileType == 0 || PointCount() < 1)
-        return;
-    const int32_t peak = PWForm1->FindSampleRange();
-    finishLevelCommand(*this,
-                       workspace::amplitudeToMaxPeak(selectedCodes(*this), SampleStream->midCode(), peak));
-}
-
-void TWFMform::Amplitudetomaxpkpk1Click() {
-    if (FileType == 0 || PointCount() < 1)
-        return;
-    PWForm1->FindSampleRange();
-    finishLevelCommand(*this, workspace::amplitudeToMaxPkPk(selectedCodes(*this), SampleStream->midCode(),
-                                                            PWForm1->SampleMin, PWForm1->SampleMax));
-}
-
-void TWFMform::Clear1Click() {
-    if (SaveState != 0) {
-        const auto answer = platform::askYesNoCancel(workspace::cformat(
-            "%s.\nWaveform data not saved.\nDo you want to save it now?", Caption().c_str()));
-        if (answer == platform::Answer::Cancel || answer == platform::Answer::None)
-            return;
-        if (answer == platform::Answer::Yes) {
-            // The data are about to go, so the whole waveform is saved, whatever is selected;
-            // the clearing stops when the save did not happen.
-            const int32_t oldStart = SelectionStart, oldEnd = SelectionEnd;
-            if (PointCount() >= 1) {
-                SelectionStart = 0;
-                SelectionEnd = PointCount() - 1;
-            }
-            PWForm1->SaveCancelled = false;
-            const bool written = Save1Click();
-            if (PWForm1->SaveCancelled || !written) {
-                SelectionStart = oldStart;
-                SelectionEnd = oldEnd;
-                return;
-            }
-        } else {
-            SaveState = 0;
-        }
-    }
-    WaveName = DefaultWaveName;
-    SetCaption(DefaultWaveName);
-    SampleStream = std::make_unique<SampleStreamType>();
-    FileType = 0;
-    UnsignedDisplay = 0;
-    IsBitPattern = 0;
-    LengthChanged();
-    update();
-    FormActivate();
+    EditBitPattern1->setEnabled(!analogue);
 }

@@ -33,6 +33,8 @@ public:
     void Waveform1Click();
     void Maths1Click();
     void IOcontrol1Click();
+    // Suits the items to the kind of `w` (waveform or bit pattern).
+    void UpdateTypeMenus(const TWFMform& w);
 
     QMenu* File1 = nullptr;
     QMenu* SaveAs1 = nullptr;

@@ -1,4 +1,4 @@
-#include "workspace/forms/wfmchild.h"
+#include "transfer/forms/transfer_session.h"
 
 #include "platform/screen_cursor.h"
 #include "platform/ui.h"
@@ -7,13 +7,16 @@
 #include "transfer/forms/msgwnd.h"
 #include "transfer/forms/setdload.h"
 #include "transfer/forms/setuload.h"
+#include "transfer/forms/transfer_host.h"
 #include "workspace/core/numtext.h"
-#include "app/Plotdesk.h"
+#include "workspace/forms/wfmchild.h"
 
 #include <QCheckBox>
 #include <QTimer>
 
 using namespace plotwell;
+
+TTransferHost* TransferHost = nullptr;
 
 namespace {
 // The "Skip identification query" box of the direction's settings dialog.
@@ -26,27 +29,27 @@ bool skipIdentity(bool download) {
 }
 } // namespace
 
-bool TWFMform::CheckIdentitySerial(transfer::Link& link, std::string& expected, bool download) {
+bool TTransferSession::CheckIdentitySerial(transfer::Link& link, std::string& expected, bool download) {
     return CheckIdentity(link, expected, download);
 }
 
-bool TWFMform::CheckIdentityGpib(transfer::Link& link, std::string& expected, bool download) {
+bool TTransferSession::CheckIdentityGpib(transfer::Link& link, std::string& expected, bool download) {
     return CheckIdentity(link, expected, download);
 }
 
-bool TWFMform::CheckIdentityUsb(transfer::Link& link, std::string& expected, bool download) {
+bool TTransferSession::CheckIdentityUsb(transfer::Link& link, std::string& expected, bool download) {
     return CheckIdentity(link, expected, download);
 }
 
-bool TWFMform::CheckIdentityLan(transfer::Link& link, std::string& expected, bool download) {
+bool TTransferSession::CheckIdentityLan(transfer::Link& link, std::string& expected, bool download) {
     return CheckIdentity(link, expected, download);
 }
 
-int TWFMform::CompareIdentity(const std::string& reply, const std::string& expected) {
+int TTransferSession::CompareIdentity(const std::string& reply, const std::string& expected) {
     return transfer::CompareIdentity(reply, expected);
 }
 
-bool TWFMform::CheckIdentity(transfer::Link& link, std::string& expected, bool download) {
+bool TTransferSession::CheckIdentity(transfer::Link& link, std::string& expected, bool download) {
     using Outcome = transfer::IdentityCheck::Outcome;
     const transfer::IdentityCheck c = transfer::checkIdentity(link, expected, skipIdentity(download));
     if (!c.failed())
@@ -59,19 +62,19 @@ bool TWFMform::CheckIdentity(transfer::Link& link, std::string& expected, bool d
         UploadFailed();
     if (c.outcome == Outcome::Mismatch) {
         platform::errorBox(transfer::identityMismatchText(c.reply, c.expected));
-    } else if (c.io.function && PWForm1) {
+    } else if (c.io.function && TransferHost) {
         if (kind == transfer::LinkKind::Gpib)
-            PWForm1->ReportGpibError(c.io.function);
+            TransferHost->ReportGpibError(c.io.function);
         else if (kind == transfer::LinkKind::Usb)
-            PWForm1->ReportUsbError(c.io.function, c.io.code);
+            TransferHost->ReportUsbError(c.io.function, c.io.code);
     }
     return true;
 }
 
-std::unique_ptr<transfer::Link> TWFMform::ConnectLan(bool download) {
+std::unique_ptr<transfer::Link> TTransferSession::ConnectLan(bool download) {
     // The transfer runs whole within this tick; no second tick may start it again.
-    ioTimer->stop();
-    const auto& s = PWForm1->TransferSettings;
+    window_.ioTimer->stop();
+    const auto& s = TransferHost->TransferRecord();
     // The address comes from the settings record, never from the dialog's Address edit,
     // which may show the GPIB address after a cancelled dialog.
     auto link = download ? transfer::TcpLink::connect(s.dlIPAddress, s.dlTCPPort)
@@ -92,23 +95,23 @@ void endFailedTransfer(QTimer* timer, const char* format, const std::string& por
     platform::setScreenCursor(platform::ScreenCursor::Default);
     timer->stop();
     platform::errorBox(workspace::cformat(format, port.c_str()));
-    if (PWForm1)
-        PWForm1->CloseTransferLink();
+    if (TransferHost)
+        TransferHost->CloseTransferLink();
     if (MessageWnd)
         MessageWnd->hide();
 }
 } // namespace
 
-void TWFMform::DownloadFailed() {
-    endFailedTransfer(ioTimer, "Error downloading waveform data\nto %s",
-                      PWForm1 ? PWForm1->TransferSettings.dlType : std::string());
+void TTransferSession::DownloadFailed() {
+    endFailedTransfer(window_.ioTimer, "Error downloading waveform data\nto %s",
+                      TransferHost ? TransferHost->TransferRecord().dlType : std::string());
 }
 
-void TWFMform::UploadFailed() {
-    endFailedTransfer(ioTimer, "Error uploading waveform data\nfrom %s",
-                      PWForm1 ? PWForm1->TransferSettings.ulType : std::string());
-    WaveName = DefaultWaveName;
-    CreateSampleStream();
-    SetCaption(DefaultWaveName);
-    update();
+void TTransferSession::UploadFailed() {
+    endFailedTransfer(window_.ioTimer, "Error uploading waveform data\nfrom %s",
+                      TransferHost ? TransferHost->TransferRecord().ulType : std::string());
+    window_.WaveName = TWFMform::DefaultWaveName;
+    window_.CreateSampleStream();
+    window_.SetCaption(TWFMform::DefaultWaveName);
+    window_.update();
 }
