@@ -34,8 +34,6 @@ public:
     // ---- windows --------------------------------------------------------------------
     // Waveform windows in creation (MDI) order.
     virtual std::vector<TWFMform*> WaveWindows() const = 0;
-    // The active waveform window, or null.
-    virtual TWFMform* ActiveWaveWindow() const = 0;
     virtual void ActivateWaveWindow(TWFMform* w) = 0;
     // The window an operation acts on: CurrentWaveWindow, else the active window.
     virtual TWFMform* DriverTarget() const = 0;
