@@ -86,6 +86,7 @@ public:
     uint8_t IsBitPattern = 0;
     uint8_t PatternRequest = 0;
 
+    // The 10 ms transfer timer; the transfer session (TTransferSession) stops it.
     QTimer* ioTimer = nullptr;
 
     // ---- wfmchild.cpp ---------------------------------------------------------------
