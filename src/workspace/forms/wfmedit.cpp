@@ -14,8 +14,6 @@ using namespace plotwell;
 
 void TWFMform::UpdateTypeMenus() { FrameHost->UpdateTypeMenus(*this); }
 
-void TWFMform::EndPendingLine() {}
-
 void TWFMform::MarkSamplesChanged() {
     if (SaveState == 0)
         MarkModified();
@@ -23,9 +21,7 @@ void TWFMform::MarkSamplesChanged() {
 }
 
 void TWFMform::LengthChanged() {
-    Zoomed = 0;
-    ViewFirst = -1;
-    SavedView = {0, 0, -1, 0};
+    ClampViewToData();
     if (PointCount() < 1) {
         SelectionStart = SelectionEnd = 0;
         return;
