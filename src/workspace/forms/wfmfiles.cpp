@@ -3,6 +3,7 @@
 
 #include "workspace/forms/wfmchild.h"
 
+#include "common/numtext.h"
 #include "platform/posix/atomic_file.h"
 #include "platform/posix/folders.h"
 #include "platform/screen_cursor.h"
@@ -10,7 +11,6 @@
 #include "transfer/forms/msgwnd.h"
 #include "workspace/core/file_types.h"
 #include "workspace/core/history_file.h"
-#include "workspace/core/numtext.h"
 #include "workspace/core/resample.h"
 #include "workspace/core/wave_files.h"
 #include "workspace/forms/Plotdesk.h"
@@ -18,7 +18,7 @@
 #include <algorithm>
 
 using namespace plotwell;
-using workspace::cformat;
+using common::cformat;
 
 namespace {
 

@@ -1,11 +1,11 @@
 #include "workspace/forms/wfmmenus.h"
 
+#include "common/numtext.h"
 #include "platform/form.h"
 #include "platform/ui.h"
 #include "synthesis/forms/Scalarop.h"
 #include "synthesis/forms/Waveops.h"
 #include "workspace/core/levels.h"
-#include "workspace/core/numtext.h"
 #include "workspace/forms/Plotdesk.h"
 #include "workspace/forms/wfmchild.h"
 
@@ -303,8 +303,8 @@ void TWFMform::Amplitudetomaxpkpk1Click() {
 
 void TWFMform::Clear1Click() {
     if (SaveState != 0) {
-        const auto answer = platform::askYesNoCancel(workspace::cformat(
-            "%s.\nWaveform data not saved.\nDo you want to save it now?", Caption().c_str()));
+        const auto answer = platform::askYesNoCancel(
+            common::cformat("%s.\nWaveform data not saved.\nDo you want to save it now?", Caption().c_str()));
         if (answer == platform::Answer::Cancel || answer == platform::Answer::None)
             return;
         if (answer == platform::Answer::Yes) {

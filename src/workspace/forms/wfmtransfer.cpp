@@ -1,5 +1,6 @@
 #include "workspace/forms/wfmchild.h"
 
+#include "common/numtext.h"
 #include "platform/screen_cursor.h"
 #include "platform/ui.h"
 #include "transfer/core/identity.h"
@@ -7,7 +8,6 @@
 #include "transfer/forms/msgwnd.h"
 #include "transfer/forms/setdload.h"
 #include "transfer/forms/setuload.h"
-#include "workspace/core/numtext.h"
 #include "workspace/forms/Plotdesk.h"
 
 #include <QCheckBox>
@@ -91,7 +91,7 @@ namespace {
 void endFailedTransfer(QTimer* timer, const char* format, const std::string& port) {
     platform::setScreenCursor(platform::ScreenCursor::Default);
     timer->stop();
-    platform::errorBox(workspace::cformat(format, port.c_str()));
+    platform::errorBox(common::cformat(format, port.c_str()));
     if (PWForm1)
         PWForm1->CloseTransferLink();
     if (MessageWnd)

@@ -1,9 +1,10 @@
 #include "workspace/forms/wfmchild.h"
 
+#include "common/numtext.h"
 #include "platform/canvas_image.h"
 #include "platform/posix/folders.h"
+#include "platform/qstring.h"
 #include "synthesis/forms/select.h"
-#include "workspace/core/numtext.h"
 #include "workspace/core/trace.h"
 #include "workspace/forms/Plotdesk.h"
 #include "workspace/forms/WorldView.h"
@@ -413,8 +414,8 @@ void TWFMform::Selectlimits1Click() {
             return;
         dimStartCursorImage->hide();
         dimEndCursorImage->hide();
-        d->setWindowTitle(QString::fromStdString(
-            workspace::cformat("Select limits of %s", platform::fileNameOnly(WaveName).c_str())));
+        d->setWindowTitle(platform::toQString(
+            common::cformat("Select limits of %s", platform::fileNameOnly(WaveName).c_str())));
         if (d->LastAnswer == TSelectDialog::AnswerCancel || d->LastAnswer == TSelectDialog::AnswerOk) {
             d->bnCancel->setEnabled(true);
             d->bnOK->setEnabled(false);
@@ -463,8 +464,8 @@ void TWFMform::FormActivate() {
             if (World->isVisible())
                 World->hide();
         } else {
-            World->setWindowTitle(QString::fromStdString(
-                workspace::cformat("Zoom %s", platform::fileNameOnly(WaveName).c_str())));
+            World->setWindowTitle(
+                platform::toQString(common::cformat("Zoom %s", platform::fileNameOnly(WaveName).c_str())));
             if (!World->isVisible())
                 World->show();
         }
