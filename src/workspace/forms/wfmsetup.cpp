@@ -3,7 +3,7 @@
 #include "common/numtext.h"
 #include "platform/qstring.h"
 #include "platform/ui.h"
-#include "workspace/forms/Plotdesk.h"
+#include "workspace/forms/frame_host.h"
 #include "workspace/forms/wfmchild.h"
 
 #include <QGridLayout>
