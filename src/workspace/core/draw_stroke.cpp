@@ -1,7 +1,6 @@
 #include "workspace/core/draw_stroke.h"
 
-#include "workspace/core/numtext.h"
-#include "workspace/core/saturate.h"
+#include "common/numtext.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -60,8 +59,8 @@ std::string coordinatesText(int x, int y, const DrawMapping& m) {
         value = std::clamp(value, -r, r - 1);
     }
     if (m.normalised)
-        return cformat("X = %d  Y = %+1.3f", index, value / 32767.0);
-    return cformat(m.view ? "X: %d  Y: %-d" : "X = %d  Y = %-d", index, value);
+        return common::cformat("X = %d  Y = %+1.3f", index, value / 32767.0);
+    return common::cformat(m.view ? "X: %d  Y: %-d" : "X = %d  Y = %-d", index, value);
 }
 
 PixelPoint snapToAxis(PixelPoint last, PixelPoint p, int verticalRatio) {

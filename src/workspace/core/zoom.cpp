@@ -1,6 +1,6 @@
 #include "workspace/core/zoom.h"
 
-#include "workspace/core/saturate.h"
+#include "common/saturate.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -63,8 +63,8 @@ std::optional<View> bandView(Band b, const PlotLayout& l, int n, int32_t r, cons
         v.last = int32_t((int64_t(n) - 1) * dx2 / pw);
     } else {
         const double units = double(cur->max) - cur->min;
-        v.min = toInt32(units * double(up2) / double(ph) + cur->min);
-        v.max = toInt32(units * double(up1) / double(ph) + cur->min);
+        v.min = common::toInt32(units * double(up2) / double(ph) + cur->min);
+        v.max = common::toInt32(units * double(up1) / double(ph) + cur->min);
         const int64_t s = int64_t(cur->last) - cur->first;
         v.first = int32_t(s * dx1 / pw + cur->first);
         v.last = int32_t(s * dx2 / pw + cur->first);
@@ -125,8 +125,8 @@ Box overviewBox(const View& v, const PlotLayout& ol, int n, int32_t r, double d)
     const int64_t pw = ol.PlotWidth;
     b.left = int(int64_t(v.first) * pw / (n - 1) + 1);
     b.right = int(int64_t(v.last) * pw / (n - 1) + 1);
-    b.bottom = toInt32((1.0 - (double(v.min) + r) / d) * ol.PlotHeight + 2);
-    b.top = toInt32((1.0 - (double(v.max) + r) / d) * ol.PlotHeight + 2);
+    b.bottom = common::toInt32((1.0 - (double(v.min) + r) / d) * ol.PlotHeight + 2);
+    b.top = common::toInt32((1.0 - (double(v.max) + r) / d) * ol.PlotHeight + 2);
     return b;
 }
 
@@ -164,7 +164,7 @@ std::optional<View> boxView(const Box& b, const View& old, const PlotLayout& ol,
         v.last = n - 1;
     }
     const auto value = [&](int y) {
-        return toInt32((1.0 - double(y - 2) / ol.PlotHeight) * (d - 1) - r);
+        return common::toInt32((1.0 - double(y - 2) / ol.PlotHeight) * (d - 1) - r);
     };
     v.min = value(b.bottom);
     v.max = value(b.top);

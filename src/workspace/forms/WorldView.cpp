@@ -1,7 +1,9 @@
 #include "workspace/forms/WorldView.h"
 
+#include "common/numtext.h"
 #include "platform/canvas_image.h"
 #include "platform/posix/folders.h"
+#include "platform/qstring.h"
 #include "platform/screen_cursor.h"
 #include "workspace/core/trace.h"
 #include "workspace/forms/frame_host.h"
@@ -36,7 +38,7 @@ void TWorld::ShowFor(TWFMform* w) {
     if (!w)
         return;
     Shown = w;
-    setWindowTitle(QString::fromStdString("Zoom " + platform::fileNameOnly(w->WaveName)));
+    setWindowTitle(platform::toQString(common::cformat("Zoom %s", platform::fileNameOnly(w->WaveName).c_str())));
     if (!isVisible()) {
         FormShow();
         show();

@@ -2,6 +2,7 @@
 
 #include "platform/canvas_image.h"
 #include "platform/form.h"
+#include "platform/qstring.h"
 #include "platform/screen_cursor.h"
 #include "workspace/core/draw_stroke.h"
 #include "workspace/forms/frame_host.h"
@@ -270,7 +271,7 @@ void TWFMform::strokeMove(Qt::KeyboardModifiers modifiers, int x, int y) {
     }
     const workspace::DrawMapping m = drawMapping();
     Coordinates->move(MarginLeft + PlotWidth / 2 - 65, Coordinates->y());
-    Coordinates->setText(QString::fromStdString(workspace::coordinatesText(x, y, m)));
+    Coordinates->setText(platform::toQString(workspace::coordinatesText(x, y, m)));
     Coordinates->show();
     if (!Dragging && RubberLineShown) {
         platform::setScreenCursor(ScreenCursor::DrawPen);

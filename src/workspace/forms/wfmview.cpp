@@ -1,9 +1,10 @@
 #include "workspace/forms/wfmchild.h"
 
+#include "common/numtext.h"
 #include "platform/canvas_image.h"
 #include "platform/posix/folders.h"
+#include "platform/qstring.h"
 #include "platform/screen_cursor.h"
-#include "workspace/core/numtext.h"
 #include "workspace/core/trace.h"
 #include "workspace/forms/frame_host.h"
 #include "workspace/forms/WorldView.h"
