@@ -2,17 +2,20 @@
 // and keys as a user drives them.
 
 #include "app_fixture.h"
+#include "workspace/forms/op_test_dialog.h"
 
 #include "app/Plotdesk.h"
 #include "app/wfmmenus.h"
 #include "workspace/core/sample_stream.h"
 #include "workspace/forms/WorldView.h"
+#include "workspace/forms/wfmsetup.h"
 #include "workspace/forms/wfmchild.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMdiArea>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -243,4 +246,33 @@ TEST_F(ZoomDrawTest, AShorterWaveformKeepsTheViewWithinItsData) {
     w->LengthChanged();
     EXPECT_FALSE(w->Zoomed) << "too few points to zoom: the whole waveform";
     EXPECT_FALSE(World->isVisible());
+}
+
+TEST_F(ZoomDrawTest, DrawOnAnEmptyWindowAsksForTheWaveformFirst) {
+    TWFMform* w = newWindow();
+    answerSetUp(ui, "sig", "500", "4096", false);
+    menus()->Draw1->trigger();
+    EXPECT_FALSE(w->DrawMode) << "a cancelled set-up draws nothing";
+    EXPECT_EQ(WaveSetup->result(), plotwell::platform::mrOk) << "so that the next Draw goes ahead";
+    answerSetUp(ui, "sig", "500", "4096");
+    menus()->Draw1->trigger();
+    EXPECT_TRUE(w->DrawMode);
+    EXPECT_EQ(w->PointCount(), 500);
+    EXPECT_EQ(w->PatternRequest, 0);
+    ASSERT_NE(w->UndoStream, nullptr);
+    EXPECT_EQ(*w->UndoStream, *w->SampleStream);
+}
+
+TEST_F(ZoomDrawTest, TheOverviewFollowsTheActiveWindow) {
+    TWFMform* zoomed = window(1000, 2048, ramp);
+    drag(zoomed, {61, 37}, {145, 103});
+    ASSERT_TRUE(World->isVisible());
+    TWFMform* other = window(1000, 2048, level);
+    PWForm1->MdiArea->setActiveSubWindow(other->subWindow());
+    processEvents();
+    EXPECT_FALSE(World->isVisible()) << "the new active window is not zoomed";
+    PWForm1->MdiArea->setActiveSubWindow(zoomed->subWindow());
+    processEvents();
+    EXPECT_TRUE(World->isVisible());
+    EXPECT_EQ(World->Shown, zoomed);
 }
