@@ -42,7 +42,7 @@ public:
     std::function<void(bool numberKey)> onRelease;
     // the field lost the focus;
     std::function<void()> onExit;
-    // the field was clicked (before its text is selected).
+    // the field was clicked.
     std::function<void()> onClick;
 
     int32_t intValue() const;
