@@ -35,7 +35,7 @@ struct Probe {
     std::vector<bool> released;
 };
 
-FieldRules kind(FieldKind k, int typedLimit = 0) { return {k, typedLimit}; }
+FieldRules kind(FieldKind k, int typedLimit = 0) { return {.kind = k, .typedLimit = typedLimit}; }
 
 } // namespace
 
@@ -51,7 +51,7 @@ TEST(NumericField, TypingIntoEachKindOfField) {
         bool modified;
         int changes;
     };
-    const FieldRules unfiltered{FieldKind::UnsignedInteger, 0, false, true};
+    const FieldRules unfiltered{.filtersKeys = false};
     const Row rows[] = {
         {"'-' anywhere toggles a leading minus", kind(FieldKind::SignedInteger), "25", 1, "-", "-25", -1, true, 1},
         {"and takes it away again", kind(FieldKind::SignedInteger), "25", 1, "--", "25", -1, true, 2},
@@ -86,7 +86,7 @@ TEST(NumericField, TypingIntoEachKindOfField) {
 }
 
 TEST(NumericField, KeyReleaseTellsANumberKeyFromAnother) {
-    Probe p({FieldKind::UnsignedInteger, 0, false, true});
+    Probe p({.filtersKeys = false});
     p.type("5x\b");
     EXPECT_EQ(p.released, (std::vector<bool>{true, false, true}));
     EXPECT_EQ(p.field->intValue(), 5);
@@ -107,7 +107,7 @@ TEST(NumericField, ClickExitAndTheValue) {
     QApplication::sendEvent(&p.edit, &out);
     EXPECT_EQ(p.exits, 1);
 
-    Probe keeps({FieldKind::UnsignedDecimal, 0, true, false});
+    Probe keeps({.kind = FieldKind::UnsignedDecimal, .selectsAllOnClick = false});
     keeps.field->show(2.5);
     EXPECT_EQ(keeps.edit.text().toStdString(), "2.50");
     QTest::mouseClick(&keeps.edit, Qt::LeftButton);

@@ -164,7 +164,7 @@ void TExpressionForm::connectHandlers() {
     using platform::NumericField;
     const auto field = [this](QLineEdit* edit, FieldKind kind, void (TExpressionForm::*keyUp)(),
                               void (TExpressionForm::*exit)()) {
-        auto* f = new NumericField(edit, {kind, kFieldLimit});
+        auto* f = new NumericField(edit, {.kind = kind, .typedLimit = kFieldLimit});
         f->onClick = [this] { FieldClick(); };
         f->onChange = [this] { FieldChange(); };
         f->onRelease = [this, keyUp](bool) { (this->*keyUp)(); };

@@ -58,7 +58,7 @@ TSelectDialog::TSelectDialog(QWidget* parent) : Form("SelectDialog", parent) {
     xEnd = edit("xEnd");
     // The limits let every key through (a letter is simply not read) and keep their text
     // on a click.
-    const platform::FieldRules rules{platform::FieldKind::UnsignedInteger, 0, false, false};
+    const platform::FieldRules rules{.filtersKeys = false, .selectsAllOnClick = false};
     startField_ = new platform::NumericField(xStart, rules);
     endField_ = new platform::NumericField(xEnd, rules);
     // The caller frees the samples once the dialog is hidden; a focus change after that

@@ -56,7 +56,7 @@ TWaveSetup::TWaveSetup(QWidget* parent) : Form("WaveSetup", parent) {
     grid->addLayout(buttons, 3, 0, 1, 2);
     platform::selectAllOnClick(WfmTitle);
     // Every key reaches the number fields; their key release puts a wrong text right.
-    const platform::FieldRules rules{platform::FieldKind::UnsignedInteger, 0, false, true};
+    const platform::FieldRules rules{.filtersKeys = false};
     amplField_ = new platform::NumericField(WfmAmpl, rules);
     lenField_ = new platform::NumericField(WfmLen, rules);
     amplField_->onRelease = [this](bool numberKey) { WfmAmplKeyUp(numberKey); };
