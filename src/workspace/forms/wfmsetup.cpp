@@ -2,7 +2,7 @@
 
 #include "platform/numeric_field.h"
 #include "platform/ui.h"
-#include "workspace/forms/Plotdesk.h"
+#include "workspace/forms/frame_host.h"
 #include "workspace/forms/wfmchild.h"
 
 #include <QGridLayout>
