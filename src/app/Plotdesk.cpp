@@ -19,8 +19,8 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPointer>
 #include <QMenuBar>
+#include <QPointer>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QTimer>

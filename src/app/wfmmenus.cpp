@@ -104,8 +104,10 @@ TWaveMenus::TWaveMenus(TPWForm1* frame) : QObject(frame), frame_(frame) {
 
     // ---- View
     View1 = platform::named(new QMenu("&View", frame), "View1");
-    Zoomfull1 = onWindow(View1, "Zoomfull1", "&Zoom full", method(&TWFMform::ZoomAllClick), QKeySequence(Qt::Key_F4));
-    Zoomout1 = onWindow(View1, "Zoomout1", "Zoom &out", method(&TWFMform::ZoomoutClick), QKeySequence(Qt::Key_F3));
+    Zoomfull1 =
+        onWindow(View1, "Zoomfull1", "&Zoom full", method(&TWFMform::ZoomAllClick), QKeySequence(Qt::Key_F4));
+    Zoomout1 =
+        onWindow(View1, "Zoomout1", "Zoom &out", method(&TWFMform::ZoomoutClick), QKeySequence(Qt::Key_F3));
     Zoomarea1 =
         onWindow(View1, "Zoomarea1", "Zoom &area", method(&TWFMform::ZoomAreaClick), QKeySequence(Qt::Key_F2));
     // Zoom out and Zoom full start disabled; a paint enables Zoom area for zoomable data.

@@ -38,7 +38,8 @@ void TWorld::ShowFor(TWFMform* w) {
     if (!w)
         return;
     Shown = w;
-    setWindowTitle(platform::toQString(common::cformat("Zoom %s", platform::fileNameOnly(w->WaveName).c_str())));
+    setWindowTitle(
+        platform::toQString(common::cformat("Zoom %s", platform::fileNameOnly(w->WaveName).c_str())));
     if (!isVisible()) {
         FormShow();
         show();
@@ -79,10 +80,10 @@ void TWorld::FormPaint() {
     const workspace::PlotLayout l = workspace::overviewLayout(width(), height());
     platform::ImageCanvas c(Surface, font());
     c.SetPen({kOverviewTraceColor, platform::PenStyle::Solid, platform::PenMode::Copy});
-    workspace::drawMinMaxTrace(c, s.codes(), l, workspace::overviewDivisor(s.reference(), w->UnsignedDisplay));
+    const double d = workspace::overviewDivisor(s.reference(), w->UnsignedDisplay);
+    workspace::drawMinMaxTrace(c, s.codes(), l, d);
     if (const auto v = w->ZoomedView()) {
-        setBox(workspace::overviewBox(*v, l, w->PointCount(), s.midCode(),
-                                      workspace::overviewDivisor(s.reference(), w->UnsignedDisplay)));
+        setBox(workspace::overviewBox(*v, l, w->PointCount(), s.midCode(), d));
         DrawZoomBox(c);
     }
 }
@@ -159,8 +160,9 @@ void TWorld::FormMouseUp() {
     if (!old)
         return;
     const auto& s = *w->SampleStream;
-    const auto v = workspace::boxView(box(), *old, workspace::overviewLayout(width(), height()), w->PointCount(),
-                                      s.midCode(), workspace::overviewDivisor(s.reference(), w->UnsignedDisplay));
+    const auto v =
+        workspace::boxView(box(), *old, workspace::overviewLayout(width(), height()), w->PointCount(),
+                           s.midCode(), workspace::overviewDivisor(s.reference(), w->UnsignedDisplay));
     if (v)
         w->SetView(*v);
     w->update();

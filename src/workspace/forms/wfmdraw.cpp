@@ -194,7 +194,8 @@ void TWFMform::xorRubberLine(platform::Canvas* onto) {
     xorPolyline(onto, kPenColor, {{x1, y1}, {x2, y2}});
 }
 
-void TWFMform::xorPolyline(platform::Canvas* onto, platform::Rgb color, std::initializer_list<QPoint> points) {
+void TWFMform::xorPolyline(platform::Canvas* onto, platform::Rgb color,
+                           std::initializer_list<QPoint> points) {
     std::optional<platform::ImageCanvas> own;
     if (!onto) {
         if (Surface.isNull())
@@ -278,7 +279,8 @@ void TWFMform::strokeMove(Qt::KeyboardModifiers modifiers, int x, int y) {
         xorRubberLine();
         PixelPoint p{x, y};
         if (modifiers & Qt::ShiftModifier)
-            p = workspace::snapToAxis({StrokePoints[0], StrokePoints[1]}, p, workspace::kPointerVerticalRatio);
+            p = workspace::snapToAxis({StrokePoints[0], StrokePoints[1]}, p,
+                                      workspace::kPointerVerticalRatio);
         StrokePoints[2] = p.x;
         StrokePoints[3] = p.y;
         xorRubberLine();

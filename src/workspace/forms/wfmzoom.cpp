@@ -37,9 +37,9 @@ void TWFMform::ClampViewToData() {
     if (!Zoomed)
         return;
     const int n = PointCount();
-    const auto v = n >= 1 ? workspace::clampView({ViewFirst, ViewLast, ViewMin, ViewMax}, n,
-                                                 SampleStream->midCode())
-                          : std::nullopt;
+    const auto v =
+        n >= 1 ? workspace::clampView({ViewFirst, ViewLast, ViewMin, ViewMax}, n, SampleStream->midCode())
+               : std::nullopt;
     if (v) {
         SetView(*v);
         RefreshOverview();
@@ -126,7 +126,8 @@ bool TWFMform::BandStart(int x, int y) {
     const int n = PointCount();
     ComputeLayout();
     // A plot without pixels has nothing to map a band onto.
-    if (n < 2 || !workspace::zoomAreaAllowed(n, SampleStream->reference()) || PlotWidth <= 0 || PlotHeight <= 0)
+    if (n < 2 || !workspace::zoomAreaAllowed(n, SampleStream->reference()) || PlotWidth <= 0 ||
+        PlotHeight <= 0)
         return false;
     platform::setScreenCursor(ScreenCursor::Crosshair);
     MouseHeld = 1;

@@ -32,10 +32,8 @@ TEST(DrawStroke, PixelsMapToIndicesAndCodes) {
     const Row rows[] = {
         {40, 15, std::nullopt, 0, 4095},  // top left of the plot
         {250, 191, std::nullopt, 999, 0}, // bottom right
-        {61, 103, std::nullopt, 99, 2047},
-        {40, 191, view, 99, 2047},
-        {145, 103, view, 299, 2815},
-        {250, 15, view, 499, 3583},
+        {61, 103, std::nullopt, 99, 2047}, {40, 191, view, 99, 2047},
+        {145, 103, view, 299, 2815},       {250, 15, view, 499, 3583},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << r.x << ", " << r.y);

@@ -125,11 +125,10 @@ TEST(Overview, DraggedBoxStaysInsideTheClientArea) {
     };
     // Grabbed 8 px right of its left edge and 5 px below its top.
     const Row rows[] = {
-        {40, 30, {32, 25, 120, 64}},
-        {0, 20, {1, 15, 89, 54}},     // left edge at 1
-        {300, 20, {133, 15, 221, 54}}, // right edge at client width - 1
-        {40, 0, {32, 2, 120, 41}},    // top at 2
-        {40, 200, {32, 67, 120, 106}}, // bottom at client height - 2
+        {40, 30, {32, 25, 120, 64}},   {0, 20, {1, 15, 89, 54}}, // left edge at 1
+        {300, 20, {133, 15, 221, 54}},                           // right edge at client width - 1
+        {40, 0, {32, 2, 120, 41}},                               // top at 2
+        {40, 200, {32, 67, 120, 106}},                           // bottom at client height - 2
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.x << ", " << row.y);
@@ -150,7 +149,9 @@ TEST(Overview, ReleasedBoxPansTheView) {
         {"at the right edge: to the last point", {133, 15, 221, 54}, old, View{599, 999, 0, 1535}},
         {"in between", {50, 15, 138, 54}, old, View{222, 622, 0, 1535}},
         // A collapsed box gets its 100 first; the clamp then keeps it within the data.
-        {"collapsed in the top right corner", {221, 2, 221, 2}, {999, 999, 2047, 2047},
+        {"collapsed in the top right corner",
+         {221, 2, 221, 2},
+         {999, 999, 2047, 2047},
          View{899, 999, 1947, 2047}},
     };
     for (const Row& row : rows) {

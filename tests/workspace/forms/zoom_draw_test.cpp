@@ -8,8 +8,8 @@
 #include "app/wfmmenus.h"
 #include "workspace/core/sample_stream.h"
 #include "workspace/forms/WorldView.h"
-#include "workspace/forms/wfmsetup.h"
 #include "workspace/forms/wfmchild.h"
+#include "workspace/forms/wfmsetup.h"
 
 #include <QAction>
 #include <QApplication>
