@@ -96,8 +96,9 @@ bool ReadWaveCadAsc(std::string_view bytes, SampleStream& out) {
         codes.push_back(c);
     });
     // 10-bit files are stored about 1536..2559; a 12-bit file that merely stays low must
-    // not be taken for one, or its codes below 1536 would wrap.
-    const bool tenBit = !codes.empty() && largest < 2561 && smallest >= 1536;
+    // not be taken for one, or its codes below 1536 would wrap. Only a file read to its end
+    // tells which it is: a failed read keeps the 12-bit reference.
+    const bool tenBit = ok && !codes.empty() && largest < 2561 && smallest >= 1536;
     if (tenBit)
         for (uint16_t& c : codes)
             c = uint16_t(c - 1536);

@@ -141,6 +141,24 @@ TEST(WaveCadAsc, TextThatIsNotANumberFails) {
     EXPECT_EQ(s.count(), 0);
 }
 
+// The 10-bit rule looks at the whole file; a read that stops early keeps the 12-bit
+// reference and the codes as read.
+TEST(WaveCadAsc, AFailedReadKeepsTheTwelveBitReference) {
+    struct Case {
+        const char* text;
+        SampleStream expected;
+    } cases[] = {
+        {"-512,0,x", stream(2048, {1536, 2048})},
+        {"-512,511,,", stream(2048, {1536, 2559})},
+        {"0-", stream(2048, {2048})},
+    };
+    for (const auto& c : cases) {
+        SampleStream s;
+        EXPECT_FALSE(ReadWaveCadAsc(c.text, s)) << c.text;
+        EXPECT_EQ(s, c.expected) << c.text;
+    }
+}
+
 // ---- GS2020 ---------------------------------------------------------------------------------
 
 TEST(Gs2020, SigTakesTheFirstByteOfEachPair) {
