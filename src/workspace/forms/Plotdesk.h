@@ -12,6 +12,7 @@
 //   Plotdesk_drivers.cpp   the operation drivers of the waveform menus
 //   Plotdesk_files.cpp     post-save pass, data-logger channels
 
+#include "transfer/core/link.h"
 #include "transfer/core/serial_settings.h"
 #include "transfer/core/transfer_settings.h"
 
@@ -59,6 +60,8 @@ public:
     int UsbDevice = 0;
     // Loaded instrument libraries with their entry points (filled by the library unit).
     std::unique_ptr<plotwell::transfer::InstrumentLibraries> Libraries;
+    // The waits every instrument link is opened with; tests shorten them.
+    plotwell::transfer::LinkDeadlines Deadlines;
     int GlobalFileType = 0;
     int OpenType = 0;
     int SaveType = 0;

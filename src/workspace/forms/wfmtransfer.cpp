@@ -74,8 +74,9 @@ std::unique_ptr<transfer::Link> TWFMform::ConnectLan(bool download) {
     const auto& s = PWForm1->TransferSettings;
     // The address comes from the settings record, never from the dialog's Address edit,
     // which may show the GPIB address after a cancelled dialog.
-    auto link = download ? transfer::TcpLink::connect(s.dlIPAddress, s.dlTCPPort)
-                         : transfer::TcpLink::connect(s.ulIPAddress, s.ulTCPPort);
+    const auto& waits = PWForm1->Deadlines;
+    auto link = download ? transfer::TcpLink::connect(s.dlIPAddress, s.dlTCPPort, waits)
+                         : transfer::TcpLink::connect(s.ulIPAddress, s.ulTCPPort, waits);
     if (!link) {
         if (MessageWnd)
             MessageWnd->hide();

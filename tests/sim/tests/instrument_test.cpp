@@ -151,6 +151,21 @@ TEST(SimInstrument, ReplyFaults) {
     std::this_thread::sleep_until(*due);
     EXPECT_EQ(inst.take(1000), "QUORVEX,QVA3460\n");
 
+    // A trickled reply: each byte is due one interval after the one before.
+    {
+        Instrument slow(Family::ArbDef, "QV");
+        f = {};
+        f.byteInterval = std::chrono::hours(1);
+        slow.setFaults(f);
+        const auto asked = SimClock::now();
+        slow.receive("*idn?\n");
+        EXPECT_EQ(slow.take(1000), "Q");
+        const auto next = slow.nextDue();
+        ASSERT_TRUE(next);
+        EXPECT_GE(*next - asked, std::chrono::hours(1));
+        EXPECT_EQ(slow.take(1000), "");
+    }
+
     // The drop counts reply bytes from the first one on.
     Instrument fresh(Family::ArbDef, "QUORVEX,QVA3460");
     f = {};
