@@ -1,7 +1,7 @@
 #include "synthesis/core/expression_waves.h"
 
+#include "common/saturate.h"
 #include "synthesis/core/maths_check.h"
-#include "workspace/core/saturate.h"
 
 #include <cmath>
 
@@ -13,7 +13,7 @@ constexpr double kTwoPi = 6.28318530717958; // the literal the shapes were defin
 } // namespace
 
 int64_t cyclePosition(double t, double cyc) {
-    using workspace::saturateTrunc;
+    using common::saturateTrunc;
     const int64_t c = saturateTrunc(cyc, -kPosLimit, kPosLimit, 0);
     if (c < 1)
         return 0;

@@ -1,10 +1,10 @@
 #include "transfer/core/instrument_libraries.h"
 
-#include "workspace/core/numtext.h"
+#include "common/numtext.h"
 
 namespace plotwell::transfer {
 
-using workspace::cformat;
+using common::cformat;
 
 namespace {
 // The GPIB words carry the driver's "user_" names; the Linux GPIB library names them

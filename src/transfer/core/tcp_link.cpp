@@ -1,7 +1,7 @@
 #include "transfer/core/tcp_link.h"
 
+#include "common/numtext.h"
 #include "platform/posix/sleeper.h"
-#include "workspace/core/numtext.h"
 
 #include <algorithm>
 
@@ -9,7 +9,7 @@ namespace plotwell::transfer {
 
 std::unique_ptr<TcpLink> TcpLink::connect(const std::string& host, const std::string& port,
                                           const LinkDeadlines& deadlines) {
-    const auto p = workspace::parseInt(port);
+    const auto p = common::parseInt(port);
     if (!p || *p < 1 || *p > 65535 || host.empty())
         return nullptr;
     auto link = std::make_unique<TcpLink>(deadlines);

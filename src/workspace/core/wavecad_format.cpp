@@ -1,8 +1,8 @@
 // WaveCAD .wav and .asc; the .asc form is also the GS2020 .asc.
 
+#include "common/saturate.h"
 #include "workspace/core/codec_detail.h"
 #include "workspace/core/resample.h"
-#include "workspace/core/saturate.h"
 #include "workspace/core/wave_files.h"
 
 #include <algorithm>
@@ -39,7 +39,7 @@ bool wavecadPoints(const SampleStream& samples, int32_t start, int32_t end, bool
 // R 512) is written at the nearer end of its form, never wrapped round to the other end.
 struct FormRange {
     int16_t lo, hi;
-    int16_t clip(double v) const { return int16_t(saturateTrunc(v, lo, hi, lo)); }
+    int16_t clip(double v) const { return int16_t(common::saturateTrunc(v, lo, hi, lo)); }
 };
 // .wav stores v with code = (v + 2048) AND 0xFFF: 12-bit codes 0..4095, 10-bit 0..1024
 // (the 10-bit scale takes the top 12-bit code to 1024, which the reader admits).
