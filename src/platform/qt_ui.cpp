@@ -66,7 +66,9 @@ std::string withUpperCase(const std::string& patterns) {
     return out;
 }
 
-void prepare(QFileDialog& dlg, const FileDialogState& st) {
+} // namespace
+
+void prepareFileDialog(QFileDialog& dlg, const FileDialogState& st) {
     dlg.setOption(QFileDialog::DontUseNativeDialog);
     dlg.setWindowTitle(qs(st.title));
     dlg.setDirectory(qs(st.initialDir));
@@ -78,7 +80,6 @@ void prepare(QFileDialog& dlg, const FileDialogState& st) {
     if (!st.fileName.empty())
         dlg.selectFile(qs(st.fileName));
 }
-} // namespace
 
 std::string toQtFilter(const std::string& filter) {
     auto parts = splitBars(filter);
@@ -104,16 +105,17 @@ Answer QtUi::message(const std::string& text, Icon icon, unsigned buttons, bool 
     return titledMessage(kAppTitle, text, icon, buttons);
 }
 
-Answer QtUi::titledMessage(const std::string& title, const std::string& text, Icon icon, unsigned buttons) {
-    QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(qs(title));
-    box.setTextFormat(Qt::PlainText);
-    box.setText(qs(text));
+std::unique_ptr<QMessageBox> QtUi::makeMessageBox(const std::string& title, const std::string& text, Icon icon,
+                                                  unsigned buttons) {
+    auto box = std::make_unique<QMessageBox>(QApplication::activeWindow());
+    box->setWindowTitle(qs(title));
+    box->setTextFormat(Qt::PlainText);
+    box->setText(qs(text));
     switch (icon) {
-    case Icon::Error: box.setIcon(QMessageBox::Critical); break;
-    case Icon::Warning: box.setIcon(QMessageBox::Warning); break;
-    case Icon::Information: box.setIcon(QMessageBox::Information); break;
-    case Icon::Question: box.setIcon(QMessageBox::Question); break;
+    case Icon::Error: box->setIcon(QMessageBox::Critical); break;
+    case Icon::Warning: box->setIcon(QMessageBox::Warning); break;
+    case Icon::Information: box->setIcon(QMessageBox::Information); break;
+    case Icon::Question: box->setIcon(QMessageBox::Question); break;
     case Icon::None: break;
     }
     QMessageBox::StandardButtons sb;
@@ -121,8 +123,13 @@ Answer QtUi::titledMessage(const std::string& title, const std::string& text, Ic
     if (buttons & ButtonYes) sb |= QMessageBox::Yes;
     if (buttons & ButtonNo) sb |= QMessageBox::No;
     if (buttons & ButtonCancel) sb |= QMessageBox::Cancel;
-    box.setStandardButtons(sb);
-    switch (box.exec()) {
+    box->setStandardButtons(sb);
+    return box;
+}
+
+Answer QtUi::titledMessage(const std::string& title, const std::string& text, Icon icon, unsigned buttons) {
+    const auto box = makeMessageBox(title, text, icon, buttons);
+    switch (box->exec()) {
     case QMessageBox::Ok: return Answer::Ok;
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
@@ -133,7 +140,7 @@ Answer QtUi::titledMessage(const std::string& title, const std::string& text, Ic
 
 bool QtUi::openFile(FileDialogState& st) {
     QFileDialog dlg(QApplication::activeWindow());
-    prepare(dlg, st);
+    prepareFileDialog(dlg, st);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     dlg.setFileMode(st.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
@@ -144,7 +151,7 @@ bool QtUi::openFile(FileDialogState& st) {
 
 bool QtUi::saveFile(FileDialogState& st) {
     QFileDialog dlg(QApplication::activeWindow());
-    prepare(dlg, st);
+    prepareFileDialog(dlg, st);
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setFileMode(QFileDialog::AnyFile);
     dlg.setOption(QFileDialog::DontConfirmOverwrite, !st.overwritePrompt);

@@ -197,6 +197,8 @@ void TWFMform::showSurface(const QRect& r) {
     update(r);
 }
 
+QFont TWFMform::AxisLabelFont() const { return font(); }
+
 void TWFMform::FormPaint() {
     // Nothing is drawn while a selection cursor image is dragged.
     if (Dragging && !DrawMode)
@@ -211,7 +213,7 @@ void TWFMform::renderSurface() {
         return;
     if (Surface.size() != size())
         Surface = QImage(size(), QImage::Format_RGB32);
-    platform::ImageCanvas canvas(Surface, font());
+    platform::ImageCanvas canvas(Surface, AxisLabelFont());
     canvas.FillRect(0, 0, width(), height(), 0x000000);
     if (ShadeStartX == 0) {
         ShadeStartX = MarginLeft;
@@ -307,7 +309,7 @@ void TWFMform::DrawSelectionShading(bool placeImages) {
         update();
         return;
     }
-    platform::ImageCanvas canvas(Surface, font());
+    platform::ImageCanvas canvas(Surface, AxisLabelFont());
     shadeOn(canvas, placeImages);
     showSurface(QRect(MarginLeft, MarginTop, PlotWidth + 1, PlotHeight + 1));
 }
