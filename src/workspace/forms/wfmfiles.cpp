@@ -128,6 +128,11 @@ void TWFMform::LoadFromFile(const std::string& fileName) {
         }
     }
     update();
+    // The window was activated while it was still empty (or held the old samples): the
+    // status panel and the type menus show what it holds now. A data-logger file may have
+    // made another window active meanwhile; that one is shown.
+    if (TWFMform* active = frame->ActiveWaveWindow())
+        active->FormActivate();
     if (!ok)
         platform::errorBox(cformat("Unable to read from\n%s", WaveName.c_str()));
 }
