@@ -70,6 +70,9 @@ std::string withUpperCase(const std::string& patterns) {
 
 void prepareFileDialog(QFileDialog& dlg, const FileDialogState& st) {
     dlg.setOption(QFileDialog::DontUseNativeDialog);
+    // The descriptions are shown as the program writes them; the patterns Qt needs behind
+    // them (with their upper-case twins) stay out of sight.
+    dlg.setOption(QFileDialog::HideNameFilterDetails);
     dlg.setWindowTitle(qs(st.title));
     dlg.setDirectory(qs(st.initialDir));
     dlg.setDefaultSuffix(qs(st.defaultExt));
@@ -105,6 +108,17 @@ Answer QtUi::message(const std::string& text, Icon icon, unsigned buttons, bool 
     return titledMessage(kAppTitle, text, icon, buttons);
 }
 
+namespace {
+// A window of ours that is kept above the others: the splash at start-up, the progress and
+// transfer status windows.
+bool stayOnTopShown() {
+    for (const QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && (w->windowFlags() & Qt::WindowStaysOnTopHint))
+            return true;
+    return false;
+}
+} // namespace
+
 std::unique_ptr<QMessageBox> QtUi::makeMessageBox(const std::string& title, const std::string& text, Icon icon,
                                                   unsigned buttons) {
     auto box = std::make_unique<QMessageBox>(QApplication::activeWindow());
@@ -124,6 +138,10 @@ std::unique_ptr<QMessageBox> QtUi::makeMessageBox(const std::string& title, cons
     if (buttons & ButtonNo) sb |= QMessageBox::No;
     if (buttons & ButtonCancel) sb |= QMessageBox::Cancel;
     box->setStandardButtons(sb);
+    // A box holds the input until it is answered, so it must never stand behind a window
+    // that stays on top.
+    if (stayOnTopShown())
+        box->setWindowFlag(Qt::WindowStaysOnTopHint);
     return box;
 }
 

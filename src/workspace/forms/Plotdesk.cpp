@@ -448,6 +448,7 @@ void TPWForm1::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     if (width() < kMinimumWidth)
         resize(kMinimumWidth, height());
+    FitStatusLabels();
     if (TWFMform* w = ActiveWaveWindow())
         w->EndPendingLine();
 }

@@ -139,11 +139,13 @@ void TPWForm1::IOcontrol1Click() {
 void TPWForm1::ShowDownloadInfo() {
     DownloadInfo->setText(qs(transfer::downloadInfo(TransferSettings)));
     DownloadInfo->adjustSize();
+    FitStatusLabels();
 }
 
 void TPWForm1::ShowUploadInfo() {
     UploadInfo->setText(qs(transfer::uploadInfo(TransferSettings)));
     UploadInfo->adjustSize();
+    FitStatusLabels();
 }
 
 void TPWForm1::LoadExpressionLibrary() {}
