@@ -54,6 +54,17 @@ QRect inkCell(const QFontMetrics& fm, int x, int y, const QString& text) {
 
 class FirstUseTest : public AppTest {
 protected:
+    // Waveform > Bit Pattern... over a window holding a waveform; the editor answers `answer`.
+    void newBitPattern(int answer) {
+        TWFMform* w = newWindow();
+        giveData(w, 16, 100, 2048, "/data/sig.wfm");
+        w->FormActivate();
+        w->PatternRequest = 1;
+        TTestOpDialog editor;
+        answerSetUp(ui, "bits", "8");
+        ui.onDialog([&](QDialog&) { editor.setModalResult(answer); });
+        PWForm1->NewBitPatternWith(&editor);
+    }
     // Another window with other values first, so that a stale panel shows.
     void somethingElseShown() {
         TWFMform* other = newWindow();
@@ -138,6 +149,10 @@ TEST_F(FirstUseTest, TheTypeMenusFollowEveryRoadThatChangesTheKind) {
         {"Open As > Bit Pattern",
          [&] { ui.chooseFile(tempFile("bits.ptn")); PWForm1->findChild<QAction*>("BitPatternptn1")->trigger(); },
          true},
+        {"a new bit pattern over a waveform, Cancel in the editor",
+         [&] { newBitPattern(2); }, false},
+        {"a new bit pattern over a waveform, OK in the editor",
+         [&] { newBitPattern(1); }, true},
     };
     for (const auto& road : roads) {
         road.run();
