@@ -6,9 +6,9 @@
 
 #include "synthesis/forms/Pregress.h"
 #include "synthesis/forms/expression.h"
-#include "workspace/forms/Plotdesk.h"
+#include "app/Plotdesk.h"
 #include "workspace/forms/wfmchild.h"
-#include "workspace/forms/wfmmenus.h"
+#include "app/wfmmenus.h"
 #include "workspace/forms/wfmsetup.h"
 
 #include <QAction>
