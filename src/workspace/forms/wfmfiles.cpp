@@ -14,6 +14,9 @@
 #include "workspace/core/wave_files.h"
 #include "workspace/forms/frame_host.h"
 
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
 #include <algorithm>
 
 using namespace plotwell;
@@ -70,6 +73,13 @@ bool setUpSaveDialog(platform::FileDialogState& d, int type, const TFrameHost& f
         return false;
     }
     return true;
+}
+
+// The waveform window in front in `w`'s MDI area (the frame's active one), or null.
+TWFMform* frontWindow(const TWFMform& w) {
+    const QMdiSubWindow* sw = w.subWindow();
+    const QMdiSubWindow* front = sw && sw->mdiArea() ? sw->mdiArea()->currentSubWindow() : nullptr;
+    return front ? qobject_cast<TWFMform*>(front->widget()) : nullptr;
 }
 
 } // namespace
@@ -130,7 +140,7 @@ void TWFMform::LoadFromFile(const std::string& fileName) {
     // The window was activated while it was still empty (or held the old samples): the
     // status panel and the type menus show what it holds now. A data-logger file may have
     // made another window active meanwhile; that one is shown.
-    if (TWFMform* active = frame->ActiveWaveWindow())
+    if (TWFMform* active = frontWindow(*this))
         active->FormActivate();
     if (!ok)
         platform::errorBox(cformat("Unable to read from\n%s", WaveName.c_str()));

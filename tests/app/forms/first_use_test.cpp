@@ -8,11 +8,11 @@
 #include "platform/qt_ui.h"
 #include "workspace/core/plot_layout.h"
 #include "workspace/core/sample_stream.h"
-#include "workspace/core/settings_files.h"
+#include "app/core/settings_files.h"
 #include "workspace/forms/IntroForm.h"
-#include "workspace/forms/Plotdesk.h"
+#include "app/Plotdesk.h"
 #include "workspace/forms/wfmchild.h"
-#include "workspace/forms/wfmmenus.h"
+#include "app/wfmmenus.h"
 
 #include <QAction>
 #include <QFontMetrics>
