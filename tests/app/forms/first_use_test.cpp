@@ -29,12 +29,6 @@ using plotwell::workspace::SampleStream;
 
 namespace {
 
-std::string wfmBytes(uint16_t r, std::vector<uint16_t> codes) {
-    SampleStream s;
-    s.assign(r, codes);
-    return s.toBytes();
-}
-
 std::vector<std::string> panel() {
     std::vector<std::string> out;
     for (QLabel* l : {PWForm1->WaveInfo1, PWForm1->WaveInfo2, PWForm1->WaveInfo3, PWForm1->WaveInfo4,
