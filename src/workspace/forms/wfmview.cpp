@@ -68,7 +68,9 @@ private:
     static QPixmap makePicture(bool start, bool bright) {
         const int s = TWFMform::CursorImageSize;
         QPixmap pm(s, s);
-        pm.fill(Qt::black);
+        // Only the wedge covers the window: the top value label reaches under the start
+        // cursor's square and stays readable there.
+        pm.fill(Qt::transparent);
         QPainter p(&pm);
         const QColor c = bright ? QColor(0x00, 0xFF, 0xFF) : QColor(0x00, 0x80, 0x80);
         p.setPen(c);
