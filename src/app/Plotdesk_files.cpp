@@ -3,10 +3,10 @@
 
 #include "app/Plotdesk.h"
 
+#include "common/numtext.h"
 #include "platform/posix/folders.h"
 #include "workspace/core/datalogger.h"
 #include "workspace/core/file_types.h"
-#include "workspace/core/numtext.h"
 #include "workspace/forms/wfmchild.h"
 
 using namespace plotwell;
@@ -19,7 +19,7 @@ void TPWForm1::MarkOverwritten(const std::string& name, int flag, int index, TWF
             if (w->SaveState == 2)
                 w->SaveState = 1;
         } else if (flag == 1 && w->WaveName == name && w->FileIndex == index) {
-            w->SetCaption(workspace::cformat("%s (Overwritten)", platform::fileNameOnly(name).c_str()));
+            w->SetCaption(common::cformat("%s (Overwritten)", platform::fileNameOnly(name).c_str()));
             w->SaveState = 1;
             w->FileType = -1;
         }
@@ -47,8 +47,8 @@ bool loadChannels(TPWForm1& frame, TWFMform* first, const std::string& name, boo
         w->ShadeStartX = w->ShadeEndX = 0;
         w->HistoryCount = 0;
         w->WaveName = name;
-        w->SetCaption(workspace::cformat("%s %s:CH%d", platform::fileNameOnly(name).c_str(),
-                                         workspace::FileTypeName(type), ch.number));
+        w->SetCaption(common::cformat("%s %s:CH%d", platform::fileNameOnly(name).c_str(),
+                                      workspace::FileTypeName(type), ch.number));
         if (dac)
             w->FileIndex = ch.number;
         w->update();

@@ -3,11 +3,12 @@
 
 #include "app/Plotdesk.h"
 
+#include "common/numtext.h"
 #include "platform/posix/atomic_file.h"
 #include "platform/posix/folders.h"
+#include "platform/qstring.h"
 #include "platform/ui.h"
 #include "synthesis/forms/expression.h"
-#include "workspace/core/numtext.h"
 #include "workspace/core/project_paths.h"
 #include "app/core/settings_files.h"
 #include "workspace/forms/wfmchild.h"
@@ -29,7 +30,8 @@ bool writeSettingsFile(const std::string& path, std::string_view bytes) {
 }
 
 void reportSetupNotSaved(const std::string& path) {
-    platform::errorBox(workspace::cformat("Unable to write to\n%s\nto save the setup information.", path.c_str()));
+    platform::errorBox(
+        common::cformat("Unable to write to\n%s\nto save the setup information.", path.c_str()));
 }
 
 bool fileExists(const std::string& path) {
@@ -45,7 +47,7 @@ std::string expressionText() {
 void setExpressionText(const std::string& text) {
     if (!ExpressionForm)
         return;
-    const QString t = QString::fromStdString(text);
+    const QString t = platform::toQString(text);
     if (ExpressionForm->EdExpr)
         ExpressionForm->EdExpr->setText(t);
     if (ExpressionForm->Expr)
@@ -183,7 +185,7 @@ bool TPWForm1::ReadProject() {
 
     // 5. The next Open and Save start from the project's own type again.
     OpenType = SaveType = GlobalFileType;
-    setWindowTitle(QString::fromStdString(workspace::cformat("Quorvex Plotwell Plus - %s.prj", PrjFile.c_str())));
+    setWindowTitle(platform::toQString(common::cformat("Quorvex Plotwell Plus - %s.prj", PrjFile.c_str())));
     return ok;
 }
 
@@ -197,8 +199,8 @@ bool TPWForm1::WriteProject() {
     const workspace::ProjectValues values{GlobalFileType, TransferSettings, expressionText()};
     if (writeSettingsFile(ProjectIniPath, workspace::formatProjectSettings(entries, values)))
         return true;
-    platform::errorBox(workspace::cformat("Unable to write to\n%s\nConfiguration not saved", ProjectIniPath.c_str()),
-                       false);
+    platform::errorBox(
+        common::cformat("Unable to write to\n%s\nConfiguration not saved", ProjectIniPath.c_str()), false);
     return false;
 }
 
@@ -232,7 +234,7 @@ void TPWForm1::NewProject1Click() {
         return;
     const std::string marker = workspace::projectPaths(chosen->folder, chosen->name).ProjectMarkerFile;
     if (fileExists(d.fileName) || fileExists(marker)) {
-        platform::errorBox(workspace::cformat("The project\n%s\nalready exists", d.fileName.c_str()), false);
+        platform::errorBox(common::cformat("The project\n%s\nalready exists", d.fileName.c_str()), false);
         return;
     }
     if (!LeaveProject())

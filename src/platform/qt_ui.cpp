@@ -1,6 +1,7 @@
 #include "platform/qt_ui.h"
 
 #include "platform/help_window.h"
+#include "platform/qstring.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -16,9 +17,6 @@ namespace plotwell::platform {
 
 namespace {
 Ui* installed = nullptr;
-
-QString qs(const std::string& s) { return QString::fromLocal8Bit(s.data(), qsizetype(s.size())); }
-std::string ss(const QString& s) { return s.toLocal8Bit().toStdString(); }
 
 std::vector<std::string> splitBars(const std::string& s) {
     std::vector<std::string> parts;
@@ -73,15 +71,15 @@ void prepareFileDialog(QFileDialog& dlg, const FileDialogState& st) {
     // The descriptions are shown as the program writes them; the patterns Qt needs behind
     // them (with their upper-case twins) stay out of sight.
     dlg.setOption(QFileDialog::HideNameFilterDetails);
-    dlg.setWindowTitle(qs(st.title));
-    dlg.setDirectory(qs(st.initialDir));
-    dlg.setDefaultSuffix(qs(st.defaultExt));
-    const QStringList filters = qs(toQtFilter(st.filter)).split(";;", Qt::SkipEmptyParts);
+    dlg.setWindowTitle(toQString(st.title));
+    dlg.setDirectory(toQString(st.initialDir));
+    dlg.setDefaultSuffix(toQString(st.defaultExt));
+    const QStringList filters = toQString(toQtFilter(st.filter)).split(";;", Qt::SkipEmptyParts);
     dlg.setNameFilters(filters);
     if (st.filterIndex >= 1 && st.filterIndex <= filters.size())
         dlg.selectNameFilter(filters[st.filterIndex - 1]);
     if (!st.fileName.empty())
-        dlg.selectFile(qs(st.fileName));
+        dlg.selectFile(toQString(st.fileName));
 }
 
 std::string toQtFilter(const std::string& filter) {
@@ -122,9 +120,9 @@ bool stayOnTopShown() {
 std::unique_ptr<QMessageBox> QtUi::makeMessageBox(const std::string& title, const std::string& text, Icon icon,
                                                   unsigned buttons) {
     auto box = std::make_unique<QMessageBox>(QApplication::activeWindow());
-    box->setWindowTitle(qs(title));
+    box->setWindowTitle(toQString(title));
     box->setTextFormat(Qt::PlainText);
-    box->setText(qs(text));
+    box->setText(toQString(text));
     switch (icon) {
     case Icon::Error: box->setIcon(QMessageBox::Critical); break;
     case Icon::Warning: box->setIcon(QMessageBox::Warning); break;
@@ -163,7 +161,7 @@ bool QtUi::openFile(FileDialogState& st) {
     dlg.setFileMode(st.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return false;
-    st.fileName = ss(dlg.selectedFiles().front());
+    st.fileName = dlg.selectedFiles().front().toStdString();
     return true;
 }
 
@@ -175,7 +173,7 @@ bool QtUi::saveFile(FileDialogState& st) {
     dlg.setOption(QFileDialog::DontConfirmOverwrite, !st.overwritePrompt);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return false;
-    st.fileName = ss(dlg.selectedFiles().front());
+    st.fileName = dlg.selectedFiles().front().toStdString();
     return true;
 }
 
