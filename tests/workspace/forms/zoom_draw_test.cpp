@@ -16,6 +16,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -275,4 +276,28 @@ TEST_F(ZoomDrawTest, TheOverviewFollowsTheActiveWindow) {
     processEvents();
     EXPECT_TRUE(World->isVisible());
     EXPECT_EQ(World->Shown, zoomed);
+}
+
+TEST_F(ZoomDrawTest, ShiftKeepsTheLineLevel) {
+    TWFMform* w = window(1000, 2048, level);
+    menus()->Draw1->trigger();
+    drag(w, {61, 103}, {145, 59});
+    // 15 degrees below the level of the last point (index 499, code 3071), Shift held;
+    // QTest's moves carry no keys.
+    const QPoint p(245, 86);
+    QMouseEvent move(QEvent::MouseMove, p, w->mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::ShiftModifier);
+    QApplication::sendEvent(w, &move);
+    QTest::mouseClick(w, Qt::LeftButton, Qt::ShiftModifier, p);
+    for (int i : {499, 700, 975})
+        EXPECT_EQ(at(w, i), 3071) << "sample " << i;
+    EXPECT_EQ(at(w, 976), 2048);
+}
+
+TEST_F(ZoomDrawTest, ZoomAreaLetsABandZoomInDrawMode) {
+    TWFMform* w = window(1000, 2048, level);
+    menus()->Draw1->trigger();
+    menus()->Zoomarea1->trigger();
+    drag(w, {61, 37}, {145, 103});
+    EXPECT_TRUE(w->Zoomed);
+    EXPECT_EQ(at(w, 99), 2048) << "the band drew nothing";
 }
