@@ -24,8 +24,8 @@ std::string HistoryFileName(const std::string& waveFile) {
     return waveFile + ".pwi";
 }
 
-std::vector<HistoryFileEntry> ReadHistoryFile(std::string_view bytes) {
-    std::vector<HistoryFileEntry> entries;
+std::vector<GenerationEntry> ReadHistoryFile(std::string_view bytes) {
+    std::vector<GenerationEntry> entries;
     while (!bytes.empty()) {
         const auto nl = bytes.find('\n');
         std::string_view line = bytes.substr(0, nl);
@@ -53,7 +53,7 @@ std::vector<HistoryFileEntry> ReadHistoryFile(std::string_view bytes) {
     return entries;
 }
 
-std::string WriteHistoryFile(const std::vector<HistoryFileEntry>& entries) {
+std::string WriteHistoryFile(const std::vector<GenerationEntry>& entries) {
     std::string out;
     for (const auto& e : entries) {
         for (const std::string* w : {&e.start, &e.end, &e.amplitude, &e.offset, &e.levelMode}) {

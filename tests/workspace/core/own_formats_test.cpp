@@ -98,7 +98,7 @@ TEST(SaveTypes, OnlyTypesWithAWriterCanBeSaved) {
 }
 
 TEST(HistoryFile, WritesOneLinePerEntryAndReadsBlanksInExpressions) {
-    const std::vector<HistoryFileEntry> entries{
+    const std::vector<GenerationEntry> entries{
         {"0", "4095", "2048.00", "0.00", "1", "amp*sin(omg*(t*1.00+per*0.00/360))"},
         {"10", "20", "100.00", "-5.00", "0", "a + b  * c "},
     };
@@ -111,7 +111,7 @@ TEST(HistoryFile, WritesOneLinePerEntryAndReadsBlanksInExpressions) {
 
 TEST(HistoryFile, LongExpressionsComeBackWhole) {
     const std::string expr(1500, 'x');
-    const std::vector<HistoryFileEntry> entries{{"0", "1", "2", "3", "2", expr + " + 1"}};
+    const std::vector<GenerationEntry> entries{{"0", "1", "2", "3", "2", expr + " + 1"}};
     EXPECT_EQ(ReadHistoryFile(WriteHistoryFile(entries)), entries);
 }
 
