@@ -9,7 +9,7 @@
 #include "transfer/core/transfer_settings.h"
 #include "workspace/core/history_file.h"
 #include "workspace/core/sample_stream.h"
-#include "workspace/core/settings_files.h"
+#include "app/core/settings_files.h"
 #include "workspace/core/wave_files.h"
 
 #include <cmath>

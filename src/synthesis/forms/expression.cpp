@@ -5,7 +5,7 @@
 #include "platform/ui.h"
 #include "synthesis/forms/Pregress.h"
 #include "workspace/core/numtext.h"
-#include "workspace/forms/Plotdesk.h"
+#include "workspace/forms/frame_host.h"
 #include "workspace/forms/WorldView.h"
 #include "workspace/forms/wfmchild.h"
 
@@ -98,8 +98,8 @@ void TExpressionForm::GenerateWaveform(TWFMform* target) {
         before = &runCopy;
     }
     synthesis::WaveformDirectory waveforms;
-    if (PWForm1) {
-        for (TWFMform* w : PWForm1->WaveWindows()) {
+    if (FrameHost) {
+        for (TWFMform* w : FrameHost->WaveWindows()) {
             synthesis::WaveformView view;
             if (w == target)
                 view = {before, target->SelectionStart, target->SelectionEnd};
@@ -287,7 +287,7 @@ void TExpressionForm::buildDialog() {
 TWFMform* TExpressionForm::window() const {
     if (Target)
         return Target;
-    return PWForm1 ? PWForm1->DriverTarget() : nullptr;
+    return FrameHost ? FrameHost->DriverTarget() : nullptr;
 }
 
 DriverFields TExpressionForm::driverFields() {
@@ -318,8 +318,8 @@ void TExpressionForm::FormActivate() {
     BExitClick();
     WfmList->hide();
     WfmList->clear();
-    if (PWForm1)
-        for (TWFMform* other : PWForm1->WaveWindows())
+    if (FrameHost)
+        for (TWFMform* other : FrameHost->WaveWindows())
             WfmList->addItem(QString::fromStdString(platform::fileNameOnly(other->WaveName)));
     // 2. A zoomed window offers its visible value range.
     if (w && w->Zoomed) {
