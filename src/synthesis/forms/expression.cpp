@@ -26,6 +26,7 @@
 #include <iterator>
 
 using namespace plotwell;
+using workspace::WaveFileType;
 
 TExpressionForm* ExpressionForm = nullptr;
 
@@ -88,7 +89,7 @@ void TExpressionForm::GenerateWaveform(TWFMform* target) {
     const QByteArray text = Expr->currentText().toLatin1();
 
     workspace::SampleStream none;
-    workspace::SampleStream& samples = target->SampleStream ? *target->SampleStream : none;
+    workspace::SampleStream& samples = target->Doc.SampleStream ? *target->Doc.SampleStream : none;
     // wfm() of the target reads it as it was before the dialog opened; without a copy from
     // the driver, as it was before this run.
     workspace::SampleStream runCopy;
@@ -102,10 +103,10 @@ void TExpressionForm::GenerateWaveform(TWFMform* target) {
         for (TWFMform* w : FrameHost->WaveWindows()) {
             synthesis::WaveformView view;
             if (w == target)
-                view = {before, target->SelectionStart, target->SelectionEnd};
+                view = {before, target->Doc.SelectionStart, target->Doc.SelectionEnd};
             else
-                view = {w->SampleStream.get(), w->SelectionStart, w->SelectionEnd};
-            waveforms.add(platform::fileNameOnly(w->WaveName), view);
+                view = {w->Doc.SampleStream.get(), w->Doc.SelectionStart, w->Doc.SelectionEnd};
+            waveforms.add(platform::fileNameOnly(w->Doc.WaveName), view);
         }
     }
 
@@ -304,8 +305,8 @@ bool TExpressionForm::DriverBeforeShow() {
     Changed = 0;
     Expr->clear();
     if (TWFMform* w = window())
-        for (int i = 0; i < w->HistoryCount && i < int(w->ExprnStore.size()); ++i)
-            Expr->addItem(QString::fromStdString(w->ExprnStore[size_t(i)]));
+        for (const workspace::GenerationEntry& e : w->Doc.GenerationHistory)
+            Expr->addItem(QString::fromStdString(e.expression));
     Expr->setCurrentIndex(-1);
     return true;
 }
@@ -320,7 +321,7 @@ void TExpressionForm::FormActivate() {
     WfmList->clear();
     if (FrameHost)
         for (TWFMform* other : FrameHost->WaveWindows())
-            WfmList->addItem(QString::fromStdString(platform::fileNameOnly(other->WaveName)));
+            WfmList->addItem(QString::fromStdString(platform::fileNameOnly(other->Doc.WaveName)));
     // 2. A zoomed window offers its visible value range.
     if (w && w->Zoomed) {
         AmplitudeCodes = w->ViewMax - w->ViewMin;
@@ -341,7 +342,7 @@ void TExpressionForm::FormActivate() {
     End->setText(number(EndPoint));
     (LevelMode == 1 ? AutoAdjP : LevelMode == 2 ? AutoAdjPP : AsCalculated)->setChecked(true);
     // 5.
-    LastPoint = w ? w->PointCount() - 1 : -1;
+    LastPoint = w ? w->Doc.PointCount() - 1 : -1;
     // 6.
     BDelete->setEnabled(false);
     BExit->setEnabled(false);
@@ -388,7 +389,7 @@ void TExpressionForm::StartExit() {
     exitField(Start, [this](int32_t v) {
         StartPoint = v > LastPoint || v < 0 ? 0 : v;
         if (TWFMform* w = window())
-            w->SelectionStart = StartPoint;
+            w->Doc.SelectionStart = StartPoint;
         return StartPoint;
     });
 }
@@ -396,9 +397,9 @@ void TExpressionForm::StartExit() {
 void TExpressionForm::EndExit() {
     exitField(End, [this](int32_t v) {
         TWFMform* w = window();
-        EndPoint = std::max(std::min(v, LastPoint), w ? w->SelectionStart : StartPoint);
+        EndPoint = std::max(std::min(v, LastPoint), w ? w->Doc.SelectionStart : StartPoint);
         if (w)
-            w->SelectionEnd = EndPoint;
+            w->Doc.SelectionEnd = EndPoint;
         return EndPoint;
     });
 }
@@ -592,15 +593,14 @@ void TExpressionForm::BOKClick() {
         return; // the dialog stays open; nothing is recorded
     if (w) {
         // The window now holds a generated waveform of the program's own format.
-        w->FileType = 1;
-        w->IsBitPattern = 0;
-        w->StartStore.push_back(Start->text().toStdString());
-        w->EndStore.push_back(End->text().toStdString());
-        w->AmplStore.push_back(Amplitude->text().toStdString());
-        w->OffsetStore.push_back(Offset->text().toStdString());
-        w->AdjustStore.push_back(AutoAdjP->isChecked() ? "1" : AutoAdjPP->isChecked() ? "2" : "0");
-        w->ExprnStore.push_back(Expr->currentText().toStdString());
-        ++w->HistoryCount;
+        w->Doc.FileType = WaveFileType::Internal;
+        w->Doc.IsBitPattern = 0;
+        w->Doc.GenerationHistory.push_back({Start->text().toStdString(), End->text().toStdString(),
+                                            Amplitude->text().toStdString(), Offset->text().toStdString(),
+                                            AutoAdjP->isChecked()    ? "1"
+                                            : AutoAdjPP->isChecked() ? "2"
+                                                                     : "0",
+                                            Expr->currentText().toStdString()});
     }
     Changed = 1;
     setModalResult(platform::mrOk);
@@ -621,17 +621,17 @@ void TExpressionForm::BCancelClick() {
 void TExpressionForm::ExprClick(int index) {
     RestoreCaret = 1;
     TWFMform* w = window();
-    if (w && index >= 0 && index < w->HistoryCount && size_t(index) < w->ExprnStore.size()) {
-        const auto i = size_t(index);
-        Start->setText(QString::fromStdString(w->StartStore[i]));
-        End->setText(QString::fromStdString(w->EndStore[i]));
-        Amplitude->setText(QString::fromStdString(w->AmplStore[i]));
-        Offset->setText(QString::fromStdString(w->OffsetStore[i]));
+    if (w && index >= 0 && index < w->Doc.HistoryCount()) {
+        const workspace::GenerationEntry& entry = w->Doc.GenerationHistory[size_t(index)];
+        Start->setText(QString::fromStdString(entry.start));
+        End->setText(QString::fromStdString(entry.end));
+        Amplitude->setText(QString::fromStdString(entry.amplitude));
+        Offset->setText(QString::fromStdString(entry.offset));
         StartPoint = leadingInt(Start->text());
         EndPoint = leadingInt(End->text());
         AmplitudeCodes = leadingInt(Amplitude->text());
         OffsetCodes = leadingInt(Offset->text());
-        const std::string& mode = w->AdjustStore[i];
+        const std::string& mode = entry.levelMode;
         QRadioButton* radio = mode == "0" ? AsCalculated : mode == "1" ? AutoAdjP : mode == "2" ? AutoAdjPP : nullptr;
         if (radio) {
             radio->setChecked(true);
@@ -640,7 +640,7 @@ void TExpressionForm::ExprClick(int index) {
             for (QRadioButton* r : {AsCalculated, AutoAdjP, AutoAdjPP})
                 r->setAutoExclusive(false), r->setChecked(false), r->setAutoExclusive(true);
         }
-        w->SelectionStart = 0;
+        w->Doc.SelectionStart = 0;
         for (QLineEdit* e : {Start, End, Amplitude, Offset})
             e->setModified(true);
         // The end first, against start 0, so a recalled range never reaches past the data.
@@ -680,16 +680,11 @@ void TExpressionForm::BExitClick() {
 void TExpressionForm::BDeleteClick() {
     TWFMform* w = window();
     const int index = Expr->currentIndex();
-    if (!w || index < 0 || index >= w->HistoryCount)
+    if (!w || !w->Doc.EraseHistoryEntry(index))
         return;
-    --w->HistoryCount;
-    for (auto* list : {&w->ExprnStore, &w->StartStore, &w->EndStore, &w->AmplStore, &w->OffsetStore,
-                       &w->AdjustStore})
-        if (size_t(index) < list->size())
-            list->erase(list->begin() + index);
     Expr->clear();
-    for (const std::string& e : w->ExprnStore)
-        Expr->addItem(QString::fromStdString(e));
+    for (const workspace::GenerationEntry& e : w->Doc.GenerationHistory)
+        Expr->addItem(QString::fromStdString(e.expression));
     Expr->setCurrentIndex(-1);
     Expr->showPopup();
     Expr->setEditText(QString());

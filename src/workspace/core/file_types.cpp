@@ -112,12 +112,12 @@ const FileTypeRow* FindFileType(int code) {
     return &kTable[index];
 }
 
-const char* FileTypeName(int type) {
+const char* FileTypeName(WaveFileType type) {
     const FileTypeRow* row = FindFileType(type);
     return row && row->name ? row->name : "Unknown";
 }
 
-const char* FileTypeDescription(int type) {
+const char* FileTypeDescription(WaveFileType type) {
     const FileTypeRow* row = FindFileType(type);
     return row && row->description ? row->description : "Unknown";
 }

@@ -79,9 +79,9 @@ const FileTypeRow* FindFileType(int code);
 inline const FileTypeRow* FindFileType(WaveFileType type) { return FindFileType(FileTypeCode(type)); }
 
 // Used in captions after a load or save ("PlotWell", "WaveCAD", ...).
-const char* FileTypeName(int type);
+const char* FileTypeName(WaveFileType type);
 // Used in the frame's default-type label ("Plotwell (*.wfm files)", ...).
-const char* FileTypeDescription(int type);
+const char* FileTypeDescription(WaveFileType type);
 // The open dialog's filter of a type: its filter, with "All Files" where the type offers it.
 // Empty when the type sets up no open dialog.
 std::string OpenFilter(const FileTypeRow& row);

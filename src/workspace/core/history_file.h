@@ -11,8 +11,6 @@
 
 namespace plotwell::workspace {
 
-using HistoryFileEntry = GenerationEntry;
-
 // The side file's name for a waveform file.
 std::string HistoryFileName(const std::string& waveFile);
 

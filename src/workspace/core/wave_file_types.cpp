@@ -5,17 +5,17 @@
 
 namespace plotwell::workspace {
 
-int EffectiveSaveType(int saveType) {
+WaveFileType EffectiveSaveType(WaveFileType saveType) {
     const FileTypeRow* row = FindFileType(saveType);
-    return row ? FileTypeCode(row->savesAs) : saveType;
+    return row ? row->savesAs : saveType;
 }
 
-bool HasWriter(int saveType) {
+bool HasWriter(WaveFileType saveType) {
     const FileTypeRow* row = FindFileType(EffectiveSaveType(saveType));
     return row && row->writer;
 }
 
-bool WriteWaveFile(int saveType, const SampleStream& samples, int32_t start, int32_t end,
+bool WriteWaveFile(WaveFileType saveType, const SampleStream& samples, int32_t start, int32_t end,
                    std::string_view downloadModel, std::string& out, uint16_t& writtenReference) {
     out.clear();
     const FileTypeRow* row = FindFileType(EffectiveSaveType(saveType));
@@ -24,7 +24,7 @@ bool WriteWaveFile(int saveType, const SampleStream& samples, int32_t start, int
     return row->writer(samples, start, end, IsTenBitModel(downloadModel), out, writtenReference);
 }
 
-bool ReadWaveFile(int openType, std::string_view bytes, SampleStream& out) {
+bool ReadWaveFile(WaveFileType openType, std::string_view bytes, SampleStream& out) {
     const FileTypeRow* row = FindFileType(openType);
     if (!row || !row->reader) {
         out.clear();

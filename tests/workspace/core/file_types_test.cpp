@@ -60,8 +60,8 @@ TEST(FileTypeTable, EveryTypeCarriesItsTexts) {
         const FileTypeRow* row = FindFileType(r.code);
         ASSERT_NE(row, nullptr) << r.code;
         EXPECT_EQ(FileTypeCode(row->type), r.code);
-        EXPECT_STREQ(FileTypeName(r.code), r.name) << r.code;
-        EXPECT_STREQ(FileTypeDescription(r.code), r.description) << r.code;
+        EXPECT_STREQ(FileTypeName(WaveFileType(r.code)), r.name) << r.code;
+        EXPECT_STREQ(FileTypeDescription(WaveFileType(r.code)), r.description) << r.code;
         EXPECT_EQ(text(row->extension), r.extension) << r.code;
         EXPECT_EQ(OpenFilter(*row), r.openFilter) << r.code;
         EXPECT_EQ(text(row->openTitle), r.openTitle) << r.code;
@@ -71,8 +71,8 @@ TEST(FileTypeTable, EveryTypeCarriesItsTexts) {
     }
     for (int code : {-3, 14, 100}) {
         EXPECT_EQ(FindFileType(code), nullptr);
-        EXPECT_STREQ(FileTypeName(code), "Unknown");
-        EXPECT_STREQ(FileTypeDescription(code), "Unknown");
+        EXPECT_STREQ(FileTypeName(WaveFileType(code)), "Unknown");
+        EXPECT_STREQ(FileTypeDescription(WaveFileType(code)), "Unknown");
     }
 }
 
@@ -99,7 +99,7 @@ TEST(FileTypeTable, ReadersWritersAndRefusalsByType) {
         const FileTypeRow& row = *FindFileType(r.code);
         EXPECT_EQ(row.reader != nullptr, r.reads) << r.code;
         EXPECT_EQ(row.channelReader != nullptr, r.readsChannels) << r.code;
-        EXPECT_EQ(EffectiveSaveType(r.code), r.savesAs) << r.code;
+        EXPECT_EQ(FileTypeCode(EffectiveSaveType(WaveFileType(r.code))), r.savesAs) << r.code;
         EXPECT_EQ(row.saveRefusal != nullptr, r.refused) << r.code;
         EXPECT_EQ(row.multiWaveform, r.multiWaveform) << r.code;
     }
