@@ -1,16 +1,17 @@
 #include "app/Plotdesk.h"
 
+#include "app/wfmmenus.h"
+#include "common/numtext.h"
 #include "platform/posix/folders.h"
+#include "platform/qstring.h"
 #include "platform/ui.h"
 #include "transfer/core/instrument_libraries.h"
 #include "transfer/core/link.h"
 #include "transfer/forms/msgwnd.h"
 #include "workspace/core/file_types.h"
-#include "workspace/core/numtext.h"
+#include "workspace/forms/CSVPreview.h"
 #include "workspace/forms/IntroForm.h"
 #include "workspace/forms/wfmchild.h"
-#include "app/wfmmenus.h"
-#include "workspace/forms/CSVPreview.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -364,8 +365,8 @@ void TPWForm1::TypeTektronixClick() {
 }
 
 void TPWForm1::ShowDefaultFileType() {
-    FileFormat->setText(QString::fromStdString(
-        workspace::cformat("   Default File Type:   %s", workspace::FileTypeDescription(GlobalFileType))));
+    FileFormat->setText(platform::toQString(
+        common::cformat("   Default File Type:   %s", workspace::FileTypeDescription(GlobalFileType))));
     FileFormat->adjustSize();
     OpenFileDialog.fileName.clear();
 }

@@ -6,7 +6,10 @@
 
 #include "app/Plotdesk.h"
 
+#include "common/numtext.h"
+#include "common/saturate.h"
 #include "platform/posix/folders.h"
+#include "platform/qstring.h"
 #include "platform/screen_cursor.h"
 #include "synthesis/forms/BitPattern.h"
 #include "synthesis/forms/Gausswave.h"
@@ -27,8 +30,6 @@
 #include "synthesis/forms/sinewave.h"
 #include "synthesis/forms/square.h"
 #include "synthesis/forms/vertical.h"
-#include "workspace/core/numtext.h"
-#include "workspace/core/saturate.h"
 #include "workspace/forms/WorldView.h"
 #include "workspace/forms/opdialog.h"
 #include "workspace/forms/wfmchild.h"
@@ -180,8 +181,8 @@ void TPWForm1::NewWaveformSetup() {
     // A bit pattern starts all low; a waveform starts on its mid code (the value 0).
     target->Doc.SampleStream = std::make_unique<TWFMform::SampleStreamType>(r, size_t(n), pattern ? 0 : r);
     const std::string title = WaveSetup->WfmTitle->text().toStdString();
-    target->SetCaption(pattern ? workspace::cformat("New %s : Bit Pattern (Not Stored)", title.c_str())
-                               : workspace::cformat("New %s (Not Stored)", title.c_str()));
+    target->SetCaption(pattern ? common::cformat("New %s : Bit Pattern (Not Stored)", title.c_str())
+                               : common::cformat("New %s (Not Stored)", title.c_str()));
     target->Doc.WaveName = title;
     target->Doc.SelectionStart = 0;
     target->Doc.SelectionEnd = n - 1;
@@ -239,11 +240,11 @@ void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
     // 4. Captions.
     const std::string fileName = platform::fileNameOnly(target->Doc.WaveName);
     if (row.caption)
-        dialog->setWindowTitle(QString::fromStdString(workspace::cformat(
-            row.caption, row.wholeCaption ? target->Caption().c_str() : fileName.c_str())));
+        dialog->setWindowTitle(platform::toQString(
+            common::cformat(row.caption, row.wholeCaption ? target->Caption().c_str() : fileName.c_str())));
     if (row.progress && ExpPregress)
         ExpPregress->setWindowTitle(
-            QString::fromStdString(workspace::cformat("Evaluating expression for %s", fileName.c_str())));
+            platform::toQString(common::cformat("Evaluating expression for %s", fileName.c_str())));
     if (driver == Driver::Paste && target->Reference == 1)
         target->Reference = 32768;
     dialog->DriverBeforeSnapshot();
@@ -339,7 +340,7 @@ void TPWForm1::DrawPasteThumbnail(QImage& image, const workspace::SampleStream& 
     p.setPen(QPen(QColor(0, 255, 0), 1, Qt::SolidLine));
     // Word k of the buffer: 0 is the reference word, k >= 1 the point k-1.
     auto word = [&buffer](int64_t k) { return k == 0 ? buffer.reference() : buffer.code(size_t(k - 1)); };
-    auto y = [&](int64_t k) { return workspace::toInt32((1.0 - double(word(k)) / s) * h + y0); };
+    auto y = [&](int64_t k) { return common::toInt32((1.0 - double(word(k)) / s) * h + y0); };
     QPoint pen(x0, y(0));
     int xprev = x0, yprev = pen.y();
     for (int64_t k = 1; k <= m; ++k) {
@@ -447,7 +448,7 @@ void TPWForm1::RunEditBitPattern(TOperationDialog* editor, const SavedDocument* 
     editor->Target = target;
     const std::string fileName = platform::fileNameOnly(target->Doc.WaveName);
     editor->setWindowTitle(
-        QString::fromStdString(workspace::cformat(rowOf(Driver::EditBitPattern).caption, fileName.c_str())));
+        platform::toQString(common::cformat(rowOf(Driver::EditBitPattern).caption, fileName.c_str())));
     editor->DriverBeforeSnapshot();
     const DriverFields f = editor->driverFields();
     if (f.SavedSamples)

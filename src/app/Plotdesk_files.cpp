@@ -3,10 +3,10 @@
 
 #include "app/Plotdesk.h"
 
+#include "common/numtext.h"
 #include "platform/posix/folders.h"
 #include "workspace/core/datalogger.h"
 #include "workspace/core/file_types.h"
-#include "workspace/core/numtext.h"
 #include "workspace/forms/wfmchild.h"
 
 using namespace plotwell;
@@ -20,7 +20,7 @@ void TPWForm1::MarkOverwritten(const std::string& name, int flag, int index, TWF
             if (w->Doc.SaveState == 2)
                 w->Doc.SaveState = 1;
         } else if (flag == 1 && w->Doc.WaveName == name && w->Doc.FileIndex == index) {
-            w->SetCaption(workspace::cformat("%s (Overwritten)", platform::fileNameOnly(name).c_str()));
+            w->SetCaption(common::cformat("%s (Overwritten)", platform::fileNameOnly(name).c_str()));
             w->Doc.SaveState = 1;
             w->Doc.FileType = WaveFileType::NotFromFile;
         }
@@ -48,8 +48,8 @@ bool loadChannels(TPWForm1& frame, TWFMform* first, const std::string& name, boo
         w->ShadeStartX = w->ShadeEndX = 0;
         w->Doc.GenerationHistory.clear();
         w->Doc.WaveName = name;
-        w->SetCaption(workspace::cformat("%s %s:CH%d", platform::fileNameOnly(name).c_str(),
-                                         workspace::FileTypeName(type), ch.number));
+        w->SetCaption(common::cformat("%s %s:CH%d", platform::fileNameOnly(name).c_str(),
+                                      workspace::FileTypeName(type), ch.number));
         if (dac)
             w->Doc.FileIndex = ch.number;
         w->update();

@@ -2,9 +2,10 @@
 
 #include "app/wfmmenus.h"
 #include "platform/posix/folders.h"
+#include "platform/qstring.h"
 #include "synthesis/forms/select.h"
 #include "transfer/forms/msgwnd.h"
-#include "workspace/core/numtext.h"
+#include "common/numtext.h"
 #include "workspace/forms/wfmchild.h"
 
 #include <QAction>
@@ -45,8 +46,8 @@ void TPWForm1::SelectLimits(TWFMform& w) {
             return;
         w.dimStartCursorImage->hide();
         w.dimEndCursorImage->hide();
-        d->setWindowTitle(QString::fromStdString(
-            workspace::cformat("Select limits of %s", platform::fileNameOnly(w.Doc.WaveName).c_str())));
+        d->setWindowTitle(platform::toQString(
+            common::cformat("Select limits of %s", platform::fileNameOnly(w.Doc.WaveName).c_str())));
         if (d->LastAnswer == TSelectDialog::AnswerCancel || d->LastAnswer == TSelectDialog::AnswerOk) {
             d->bnCancel->setEnabled(true);
             d->bnOK->setEnabled(false);

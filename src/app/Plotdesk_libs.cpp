@@ -1,10 +1,10 @@
 #include "app/Plotdesk.h"
 
+#include "common/numtext.h"
 #include "platform/screen_cursor.h"
 #include "platform/ui.h"
 #include "transfer/core/instrument_libraries.h"
 #include "transfer/core/library_links.h"
-#include "workspace/core/numtext.h"
 
 using namespace plotwell;
 
@@ -17,7 +17,7 @@ transfer::InstrumentLibraries& libraries(std::unique_ptr<transfer::InstrumentLib
 
 // The decimal value of an address text; -1 (refused by the drivers) when it is none.
 int addressValue(const std::string& text) {
-    return workspace::parseInt(text).value_or(-1);
+    return common::parseInt(text).value_or(-1);
 }
 } // namespace
 

@@ -4,12 +4,13 @@
 #include "app/Plotdesk.h"
 
 #include "app/core/settings_files.h"
+#include "common/numtext.h"
 #include "platform/posix/atomic_file.h"
 #include "platform/posix/folders.h"
+#include "platform/qstring.h"
 #include "platform/ui.h"
 #include "synthesis/forms/expression.h"
 #include "workspace/core/file_types.h"
-#include "workspace/core/numtext.h"
 #include "workspace/core/project_paths.h"
 #include "workspace/forms/wfmchild.h"
 
@@ -31,7 +32,8 @@ bool writeSettingsFile(const std::string& path, std::string_view bytes) {
 }
 
 void reportSetupNotSaved(const std::string& path) {
-    platform::errorBox(workspace::cformat("Unable to write to\n%s\nto save the setup information.", path.c_str()));
+    platform::errorBox(
+        common::cformat("Unable to write to\n%s\nto save the setup information.", path.c_str()));
 }
 
 bool fileExists(const std::string& path) {
@@ -47,7 +49,7 @@ std::string expressionText() {
 void setExpressionText(const std::string& text) {
     if (!ExpressionForm)
         return;
-    const QString t = QString::fromStdString(text);
+    const QString t = platform::toQString(text);
     if (ExpressionForm->EdExpr)
         ExpressionForm->EdExpr->setText(t);
     if (ExpressionForm->Expr)
@@ -190,7 +192,7 @@ bool TPWForm1::ReadProject() {
 
     // 5. The next Open and Save start from the project's own type again.
     OpenType = SaveType = GlobalFileType;
-    setWindowTitle(QString::fromStdString(workspace::cformat("Quorvex Plotwell Plus - %s.prj", PrjFile.c_str())));
+    setWindowTitle(platform::toQString(common::cformat("Quorvex Plotwell Plus - %s.prj", PrjFile.c_str())));
     return ok;
 }
 
@@ -205,8 +207,8 @@ bool TPWForm1::WriteProject() {
                                           expressionText()};
     if (writeSettingsFile(ProjectIniPath, workspace::formatProjectSettings(entries, values)))
         return true;
-    platform::errorBox(workspace::cformat("Unable to write to\n%s\nConfiguration not saved", ProjectIniPath.c_str()),
-                       false);
+    platform::errorBox(
+        common::cformat("Unable to write to\n%s\nConfiguration not saved", ProjectIniPath.c_str()), false);
     return false;
 }
 
@@ -240,7 +242,7 @@ void TPWForm1::NewProject1Click() {
         return;
     const std::string marker = workspace::projectPaths(chosen->folder, chosen->name).ProjectMarkerFile;
     if (fileExists(d.fileName) || fileExists(marker)) {
-        platform::errorBox(workspace::cformat("The project\n%s\nalready exists", d.fileName.c_str()), false);
+        platform::errorBox(common::cformat("The project\n%s\nalready exists", d.fileName.c_str()), false);
         return;
     }
     if (!LeaveProject())

@@ -1,12 +1,13 @@
 #include "app/Plotdesk.h"
 
+#include "common/numtext.h"
 #include "platform/posix/serial_port.h"
+#include "platform/qstring.h"
 #include "platform/ui.h"
 #include "transfer/core/serial_settings.h"
 #include "transfer/forms/setcoms.h"
 #include "transfer/forms/setdload.h"
 #include "transfer/forms/setuload.h"
-#include "workspace/core/numtext.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -17,7 +18,7 @@ namespace {
 // Puts the stored parameters of one side into the RS-232 dialog.
 void showParameters(const transfer::TransferSide& s) {
     TSetTransfer::selectRow(SetRS232->baud, s.baudRate);
-    SetRS232->bits->setText(QString::fromStdString(workspace::cformat("%d", s.byteSize)));
+    SetRS232->bits->setText(platform::toQString(common::cformat("%d", s.byteSize)));
     TSetTransfer::selectRow(SetRS232->stopbits, s.stopBits);
     TSetTransfer::selectRow(SetRS232->parity, s.parity);
     TSetTransfer::selectRow(SetRS232->flowcontrol, s.flowControl);
@@ -26,8 +27,8 @@ void showParameters(const transfer::TransferSide& s) {
 
 void TPWForm1::ListComPorts() {
     for (const std::string& port : platform::listSerialPorts()) {
-        SetUpload->Type->addItem(QString::fromStdString(port));
-        SetDownload->Type->addItem(QString::fromStdString(port));
+        SetUpload->Type->addItem(platform::toQString(port));
+        SetDownload->Type->addItem(platform::toQString(port));
     }
 }
 
@@ -50,7 +51,7 @@ void TPWForm1::ProbeSerialPort(bool download) {
     switch (transfer::readSerialState(port, dcb, error)) {
     case transfer::SerialOpenResult::NoAccess:
         // Start-up goes on with the line settings unread.
-        platform::errorBox(workspace::cformat(transfer::kStartupAccessText, port.c_str()), false);
+        platform::errorBox(common::cformat(transfer::kStartupAccessText, port.c_str()), false);
         break;
     case transfer::SerialOpenResult::GetStateFailed:
         ReportCommError(port, "GetCommState", error);
@@ -68,7 +69,7 @@ void TPWForm1::ProbeSerialPort(bool download) {
 }
 
 void TPWForm1::ReportCommError(const std::string& port, const std::string& function, int error) {
-    platform::errorBox(workspace::cformat(transfer::kCommErrorText, port.c_str(), function.c_str()), true);
+    platform::errorBox(common::cformat(transfer::kCommErrorText, port.c_str(), function.c_str()), true);
     platform::ui().titledMessage("GetLastError", platform::systemErrorText(error),
                                  platform::Icon::Information, platform::ButtonOk);
 }
@@ -89,9 +90,9 @@ void TPWForm1::RS232setup1Click() {
             return;
         // The whole set is checked before any of it is taken.
         const std::string bitsText = SetRS232->bits->text().toStdString();
-        const auto byteSize = workspace::parseInt(bitsText);
+        const auto byteSize = common::parseInt(bitsText);
         if (!byteSize) {
-            platform::errorBox(workspace::cformat("'%s' is not a valid integer value", bitsText.c_str()));
+            platform::errorBox(common::cformat("'%s' is not a valid integer value", bitsText.c_str()));
             return;
         }
         // The rows above 38400 come only from a project; a dialog that cannot show the

@@ -1,5 +1,6 @@
 #include "app/Plotdesk.h"
 
+#include "platform/qstring.h"
 #include "transfer/core/instrument_tables.h"
 #include "transfer/forms/setcoms.h"
 #include "transfer/forms/setdload.h"
@@ -15,10 +16,6 @@ using namespace plotwell;
 using transfer::TransferSide;
 
 namespace {
-QString qs(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
 // Start-up: the stored rows go into a dialog as the handlers would have left them.
 void pushStoredRows(TSetTransfer& d, const TransferSide& s) {
     TSetTransfer::selectRow(d.Make, s.makeIndex);
@@ -30,13 +27,13 @@ void pushStoredRows(TSetTransfer& d, const TransferSide& s) {
 
 void pushDrive(TSetTransfer& d, const TransferSide& s) {
     TSetTransfer::selectRow(d.DriveLetter, s.driveLetterIndex);
-    d.DriveLetter->setEditText(qs(s.driveLetter));
+    d.DriveLetter->setEditText(platform::toQString(s.driveLetter));
 }
 
 // Type row of a stored interface text; a text that is gone (a serial port removed, or
 // "GPIB" for board 0) puts that side on row 0.
 void lookUpInterface(TSetTransfer& d, QComboBox* list, const TransferSide& s) {
-    const int found = list->findText(qs(s.type));
+    const int found = list->findText(platform::toQString(s.type));
     if (found < 0) {
         TSetTransfer::selectRow(d.Type, 0);
         s.typeIndex = transfer::ifGpib0;
@@ -52,8 +49,8 @@ void TPWForm1::PushSettingsToDialogs() {
     pushDrive(*SetDownload, transfer::downloadSide(TransferSettings));
     pushDrive(*SetUpload, transfer::uploadSide(TransferSettings));
     TSetTransfer::selectRow(SetRS232->Device, 0);
-    SetDownload->Tcp_Port->setText(qs(TransferSettings.dlTCPPort));
-    SetUpload->Tcp_Port->setText(qs(TransferSettings.ulTCPPort));
+    SetDownload->Tcp_Port->setText(platform::toQString(TransferSettings.dlTCPPort));
+    SetUpload->Tcp_Port->setText(platform::toQString(TransferSettings.ulTCPPort));
 }
 
 void TPWForm1::RestoreInterfaces() {
@@ -90,7 +87,7 @@ void TPWForm1::TransferSetup(TSetTransfer& dialog, bool download) {
     const transfer::TransferSettings before = TransferSettings;
     const TSetTransfer::Controls controls = dialog.SaveControls();
 
-    dialog.Address->setText(qs(dialog.lanChosen() ? side.ipAddress : side.address));
+    dialog.Address->setText(platform::toQString(dialog.lanChosen() ? side.ipAddress : side.address));
     if (dialog.ShowModal() == platform::mrOk) {
         dialog.Commit();
         if (download)
@@ -125,11 +122,11 @@ void TPWForm1::IOcontrol1Click() {
     device->clear();
     const auto& s = TransferSettings;
     if (s.dlTypeIndex > transfer::ifLan) {
-        device->addItem(qs(transfer::deviceRowText(s.dlType, true)));
+        device->addItem(platform::toQString(transfer::deviceRowText(s.dlType, true)));
         RS232setup1->setEnabled(true);
     }
     if (s.ulTypeIndex > transfer::ifLan) {
-        device->addItem(qs(transfer::deviceRowText(s.ulType, false)));
+        device->addItem(platform::toQString(transfer::deviceRowText(s.ulType, false)));
         RS232setup1->setEnabled(true);
     }
     if (device->count() > 0)
@@ -137,12 +134,12 @@ void TPWForm1::IOcontrol1Click() {
 }
 
 void TPWForm1::ShowDownloadInfo() {
-    DownloadInfo->setText(qs(transfer::downloadInfo(TransferSettings)));
+    DownloadInfo->setText(platform::toQString(transfer::downloadInfo(TransferSettings)));
     DownloadInfo->adjustSize();
 }
 
 void TPWForm1::ShowUploadInfo() {
-    UploadInfo->setText(qs(transfer::uploadInfo(TransferSettings)));
+    UploadInfo->setText(platform::toQString(transfer::uploadInfo(TransferSettings)));
     UploadInfo->adjustSize();
 }
 

@@ -1,8 +1,9 @@
 #include "app/Plotdesk.h"
 
-#include "workspace/core/numtext.h"
+#include "common/numtext.h"
+#include "common/saturate.h"
+#include "platform/qstring.h"
 #include "workspace/core/sample_stream.h"
-#include "workspace/core/saturate.h"
 #include "workspace/forms/wfmchild.h"
 
 #include <QLabel>
@@ -17,13 +18,13 @@ std::string valueText(bool normalised, float value, bool bitPattern) {
     if (bitPattern)
         return value > 0 ? "High" : "Low";
     if (normalised)
-        return workspace::cformat("Value %+7.5f:", double(value));
+        return common::cformat("Value %+7.5f:", double(value));
     // The value as a 16-bit signed number, truncated toward zero.
-    return workspace::cformat("Value %+5hd:", short(int16_t(workspace::toInt32(value))));
+    return common::cformat("Value %+5hd:", short(int16_t(common::toInt32(value))));
 }
 
 void setLabel(QLabel* l, const std::string& text) {
-    l->setText(QString::fromStdString(text));
+    l->setText(platform::toQString(text));
     l->adjustSize();
 }
 } // namespace
@@ -34,12 +35,12 @@ void TPWForm1::ShowCursorInfo(const std::string& name, int start, bool normalise
         const TWFMform* w = ActiveWaveWindow();
         bitPattern = w && w->Doc.IsBitPattern;
     }
-    setLabel(WaveInfo1, workspace::cformat("   Status %s:", name.c_str()));
-    setLabel(WaveInfo2, workspace::cformat("   Start %d:", start));
+    setLabel(WaveInfo1, common::cformat("   Status %s:", name.c_str()));
+    setLabel(WaveInfo2, common::cformat("   Start %d:", start));
     setLabel(WaveInfo3, valueText(normalised, startValue, bitPattern != 0));
-    setLabel(WaveInfo4, workspace::cformat("   End %d:", end));
+    setLabel(WaveInfo4, common::cformat("   End %d:", end));
     setLabel(WaveInfo5, valueText(normalised, endValue, bitPattern != 0));
-    setLabel(WaveInfo6, workspace::cformat("   Length %d:", count));
+    setLabel(WaveInfo6, common::cformat("   Length %d:", count));
     // The labels stand at their places unless the text before is too wide for its room
     // (long indices in a wide font); then a label moves right rather than overlap it.
     static constexpr int places[] = {1, 120, 195, 275, 350, 430};

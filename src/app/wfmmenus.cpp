@@ -1,5 +1,6 @@
 #include "app/wfmmenus.h"
 
+#include "common/numtext.h"
 #include "platform/form.h"
 #include "synthesis/forms/Scalarop.h"
 #include "synthesis/forms/Waveops.h"

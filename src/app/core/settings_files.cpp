@@ -1,6 +1,7 @@
 #include "app/core/settings_files.h"
 
-#include "workspace/core/numtext.h"
+#include "common/line_reader.h"
+#include "common/numtext.h"
 
 #include <algorithm>
 
@@ -8,46 +9,13 @@ namespace plotwell::workspace {
 
 namespace {
 
+using common::cformat;
+using common::LineReader;
+using common::parseInt;
 using transfer::TransferSettings;
 
 constexpr std::string_view kNull = "(null)";
 constexpr std::string_view kCrLf = "\r\n";
-
-// Walks a text line by line; "\r\n" and "\n" both end a line.
-class LineReader {
-public:
-    explicit LineReader(std::string_view text) : text_(text) {}
-
-    bool atEnd() const { return pos_ >= text_.size(); }
-
-    // The next line without its line end; nullopt at the end of the text.
-    std::optional<std::string_view> peek() const {
-        if (atEnd())
-            return std::nullopt;
-        std::size_t nl = text_.find('\n', pos_);
-        std::size_t stop = nl == std::string_view::npos ? text_.size() : nl;
-        std::string_view line = text_.substr(pos_, stop - pos_);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        return line;
-    }
-    void next() {
-        std::size_t nl = text_.find('\n', pos_);
-        pos_ = nl == std::string_view::npos ? text_.size() : nl + 1;
-    }
-    // Skips lines that hold nothing but blanks.
-    void skipBlankLines() {
-        while (auto line = peek()) {
-            if (line->find_first_not_of(" \t") != std::string_view::npos)
-                return;
-            next();
-        }
-    }
-
-private:
-    std::string_view text_;
-    std::size_t pos_ = 0;
-};
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 

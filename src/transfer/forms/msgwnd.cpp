@@ -1,5 +1,6 @@
 #include "transfer/forms/msgwnd.h"
 
+#include "platform/qstring.h"
 #include "workspace/forms/frame_host.h"
 
 #include <QApplication>
@@ -55,7 +56,7 @@ void TMessageWnd::SetStayOnTop() {
 }
 
 void TMessageWnd::ShowStatus(int intervalMs, const std::string& text, bool withCancel) {
-    Panel1->setText(QString::fromStdString(text));
+    Panel1->setText(platform::toQString(text));
     Cancelled = false;
     if (withCancel) {
         SetStayOnTop();

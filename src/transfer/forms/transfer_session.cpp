@@ -1,5 +1,6 @@
 #include "transfer/forms/transfer_session.h"
 
+#include "common/numtext.h"
 #include "platform/screen_cursor.h"
 #include "platform/ui.h"
 #include "transfer/core/identity.h"
@@ -8,7 +9,6 @@
 #include "transfer/forms/setdload.h"
 #include "transfer/forms/setuload.h"
 #include "transfer/forms/transfer_host.h"
-#include "workspace/core/numtext.h"
 #include "workspace/forms/wfmchild.h"
 
 #include <QCheckBox>
@@ -94,7 +94,7 @@ namespace {
 void endFailedTransfer(QTimer* timer, const char* format, const std::string& port) {
     platform::setScreenCursor(platform::ScreenCursor::Default);
     timer->stop();
-    platform::errorBox(workspace::cformat(format, port.c_str()));
+    platform::errorBox(common::cformat(format, port.c_str()));
     if (TransferHost)
         TransferHost->CloseTransferLink();
     if (MessageWnd)

@@ -1,9 +1,10 @@
 #include "workspace/forms/wfmchild.h"
 
+#include "common/numtext.h"
 #include "platform/posix/folders.h"
+#include "platform/qstring.h"
 #include "platform/ui.h"
 #include "workspace/core/file_types.h"
-#include "workspace/core/numtext.h"
 #include "workspace/forms/askclall.h"
 #include "workspace/forms/frame_host.h"
 
@@ -50,7 +51,9 @@ void TWFMform::FormCreate() {
 
 std::string TWFMform::Caption() const { return windowTitle().toStdString(); }
 
-void TWFMform::SetCaption(const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); }
+void TWFMform::SetCaption(const std::string& caption) {
+    setWindowTitle(platform::toQString(caption));
+}
 
 void TWFMform::MarkModified() {
     static const std::string mark = " (Modified)";
@@ -90,7 +93,7 @@ bool TWFMform::AskToSave() {
     FrameHost->ActivateWaveWindow(this);
     setFocus();
     const auto answer = platform::askYesNoCancel(
-        workspace::cformat("%s.\nWaveform data not saved.\nDo you want to save it now?", Caption().c_str()));
+        common::cformat("%s.\nWaveform data not saved.\nDo you want to save it now?", Caption().c_str()));
     if (answer == platform::Answer::No)
         return true;
     if (answer != platform::Answer::Yes)
@@ -112,7 +115,7 @@ bool TWFMform::AskToSave() {
 void TWFMform::FormClose() {
     const workspace::FileTypeRow* type = workspace::FindFileType(Doc.FileType);
     if (!FrameHost->ClosingNamed && type && type->multiWaveform) {
-        AskCloseAllDlg->Label1->setText(QString::fromStdString(workspace::cformat(
+        AskCloseAllDlg->Label1->setText(platform::toQString(common::cformat(
             "File %s contains multiple waveforms", platform::fileNameOnly(Doc.WaveName).c_str())));
         AskCloseAllDlg->ShowModal();
         FrameHost->CloseName = Doc.WaveName;

@@ -2,7 +2,7 @@
 
 #include "platform/ui.h"
 #include "workspace/core/levels.h"
-#include "workspace/core/numtext.h"
+#include "common/numtext.h"
 #include "workspace/forms/frame_host.h"
 
 #include <algorithm>
@@ -70,7 +70,7 @@ void TWFMform::Amplitudetomaxpkpk1Click() {
 
 void TWFMform::Clear1Click() {
     if (Doc.SaveState != 0) {
-        const auto answer = platform::askYesNoCancel(workspace::cformat(
+        const auto answer = platform::askYesNoCancel(common::cformat(
             "%s.\nWaveform data not saved.\nDo you want to save it now?", Caption().c_str()));
         if (answer == platform::Answer::Cancel || answer == platform::Answer::None)
             return;

@@ -3,13 +3,13 @@
 
 #include "workspace/forms/wfmchild.h"
 
+#include "common/numtext.h"
 #include "platform/posix/atomic_file.h"
 #include "platform/posix/folders.h"
 #include "platform/screen_cursor.h"
 #include "platform/ui.h"
 #include "workspace/core/file_types.h"
 #include "workspace/core/history_file.h"
-#include "workspace/core/numtext.h"
 #include "workspace/core/resample.h"
 #include "workspace/core/wave_files.h"
 #include "workspace/forms/frame_host.h"
@@ -17,7 +17,7 @@
 #include <algorithm>
 
 using namespace plotwell;
-using workspace::cformat;
+using common::cformat;
 using workspace::WaveFileType;
 
 namespace {

@@ -1,8 +1,9 @@
 #include "workspace/forms/wfmchild.h"
 
+#include "common/numtext.h"
 #include "platform/canvas_image.h"
 #include "platform/posix/folders.h"
-#include "workspace/core/numtext.h"
+#include "platform/qstring.h"
 #include "workspace/core/trace.h"
 #include "workspace/forms/frame_host.h"
 #include "workspace/forms/WorldView.h"
@@ -411,8 +412,8 @@ void TWFMform::FormActivate() {
             if (World->isVisible())
                 World->hide();
         } else {
-            World->setWindowTitle(QString::fromStdString(
-                workspace::cformat("Zoom %s", platform::fileNameOnly(Doc.WaveName).c_str())));
+            World->setWindowTitle(
+                platform::toQString(common::cformat("Zoom %s", platform::fileNameOnly(Doc.WaveName).c_str())));
             if (!World->isVisible())
                 World->show();
         }

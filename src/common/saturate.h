@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdint>
 
-namespace plotwell::workspace {
+namespace plotwell::common {
 
 // Truncates toward zero into lo..hi.
 inline int64_t saturateTrunc(double v, int64_t lo, int64_t hi, int64_t nanValue, bool* clipped = nullptr) {
@@ -43,4 +43,4 @@ inline int32_t toInt32(double v) {
     return int32_t(saturateTrunc(v, INT32_MIN, INT32_MAX, 0));
 }
 
-} // namespace plotwell::workspace
+} // namespace plotwell::common

@@ -1,10 +1,10 @@
-#include "workspace/core/saturate.h"
+#include "common/saturate.h"
 
 #include <gtest/gtest.h>
 
 #include <limits>
 
-using namespace plotwell::workspace;
+using namespace plotwell::common;
 
 TEST(Saturate, TruncatesTowardZeroAndClipsWithTheFlag) {
     bool clipped = false;

@@ -1,10 +1,10 @@
-#include "workspace/core/numtext.h"
+#include "common/numtext.h"
 
 #include "support/decimal_comma_locale.h"
 
 #include <gtest/gtest.h>
 
-using namespace plotwell::workspace;
+using namespace plotwell::common;
 
 TEST(NumberTextLocale, DecimalCommaLocaleChangesNothing) {
     DecimalCommaLocale locale;

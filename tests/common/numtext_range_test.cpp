@@ -1,21 +1,23 @@
 // Numbers beyond the double range, as fuzzing found them: the direction of an out-of-range
 // number follows its digits and exponent together, as strtod has it.
 
-#include "workspace/core/numtext.h"
+#include "common/numtext.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <string>
 
-using plotwell::workspace::parseDouble;
-using plotwell::workspace::parseDoublePrefix;
+using plotwell::common::parseDouble;
+using plotwell::common::parseDoublePrefix;
 
 TEST(NumTextRange, HugeMantissaWithNegativeExponentIsInfinite) {
     // The fuzzer's input: 344 characters, ~9.7e337, then a comma and more text.
-    const std::string input = "000" "9" + std::string(13, '6') + "99" + std::string(32, '0') + "9" +
-        std::string(25, '7') + std::string(106, '0') + "102" + std::string(137, '0') +
-        "1024815226317213998e-3,35";
+    const std::string input = "000"
+                              "9" +
+                              std::string(13, '6') + "99" + std::string(32, '0') + "9" +
+                              std::string(25, '7') + std::string(106, '0') + "102" + std::string(137, '0') +
+                              "1024815226317213998e-3,35";
     std::size_t used = 0;
     const auto v = parseDoublePrefix(input, &used);
     ASSERT_TRUE(v);

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace plotwell::workspace {
+namespace plotwell::common {
 
 // printf-style formatting under the C locale.
 std::string cformat(const char* format, ...) __attribute__((format(printf, 1, 2)));
@@ -17,8 +17,13 @@ std::string cformat(const char* format, ...) __attribute__((format(printf, 1, 2)
 std::optional<double> parseDoublePrefix(std::string_view text, std::size_t* used = nullptr);
 // Parses a signed decimal integer at the start of `text`, saturating at the int32 range.
 std::optional<int32_t> parseIntPrefix(std::string_view text, std::size_t* used = nullptr);
+// Blanks (spaces and tabs) skipped, then parseIntPrefix: "  42 V" reads as 42, as a
+// reply, a data-logger field or a typed count is read by "%d".
+std::optional<int32_t> parseLeadingInt(std::string_view text);
+// The same for a decimal number: "  2.5 V" reads as 2.5.
+std::optional<double> parseLeadingDouble(std::string_view text);
 // Whole-text forms: leading blanks are skipped; the rest must be the number.
 std::optional<double> parseDouble(std::string_view text);
 std::optional<int32_t> parseInt(std::string_view text);
 
-} // namespace plotwell::workspace
+} // namespace plotwell::common

@@ -1,4 +1,4 @@
-#include "workspace/core/numtext.h"
+#include "common/numtext.h"
 
 #include <cerrno>
 #include <charconv>
@@ -9,7 +9,7 @@
 #include <limits>
 #include <locale.h>
 
-namespace plotwell::workspace {
+namespace plotwell::common {
 
 namespace {
 locale_t cLocale() {
@@ -27,7 +27,9 @@ private:
     locale_t old_;
 };
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 } // namespace
 
 std::string cformat(const char* format, ...) {
@@ -140,6 +142,14 @@ std::string_view skipBlanks(std::string_view t) {
 }
 } // namespace
 
+std::optional<int32_t> parseLeadingInt(std::string_view text) {
+    return parseIntPrefix(skipBlanks(text));
+}
+
+std::optional<double> parseLeadingDouble(std::string_view text) {
+    return parseDoublePrefix(skipBlanks(text));
+}
+
 std::optional<double> parseDouble(std::string_view text) {
     text = skipBlanks(text);
     std::size_t used = 0;
@@ -158,4 +168,4 @@ std::optional<int32_t> parseInt(std::string_view text) {
     return v;
 }
 
-} // namespace plotwell::workspace
+} // namespace plotwell::common

@@ -2,7 +2,7 @@
 // A canvas that records its calls instead of drawing, for tests: every line with its pen,
 // every text with its font colour and place, every rectangle and fill.
 
-#include "platform/canvas.h"
+#include "platform/canvas/canvas.h"
 
 #include <algorithm>
 #include <string>
