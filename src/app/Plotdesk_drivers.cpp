@@ -478,10 +478,13 @@ void TPWForm1::RunEditBitPattern(TOperationDialog* editor, const SavedDocument* 
     if (answer == platform::mrCancel && before) {
         // The old data are back as they were, kind and save state included.
         target->PublishStatus();
-        return;
+    } else {
+        target->Doc.SaveState = 1;
+        target->PublishStatus();
+        target->Doc.FileType = WaveFileType::BitPattern;
+        target->Doc.IsBitPattern = 1;
     }
-    target->Doc.SaveState = 1;
-    target->PublishStatus();
-    target->Doc.FileType = WaveFileType::BitPattern;
-    target->Doc.IsBitPattern = 1;
+    // The window may have changed its kind; nothing re-activates it after the editor.
+    if (ActiveWaveWindow() == target)
+        target->UpdateTypeMenus();
 }
