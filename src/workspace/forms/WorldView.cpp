@@ -39,7 +39,7 @@ void TWorld::ShowFor(TWFMform* w) {
         return;
     Shown = w;
     setWindowTitle(
-        platform::toQString(common::cformat("Zoom %s", platform::fileNameOnly(w->WaveName).c_str())));
+        platform::toQString(common::cformat("Zoom %s", platform::fileNameOnly(w->Doc.WaveName).c_str())));
     if (!isVisible()) {
         FormShow();
         show();
@@ -74,16 +74,16 @@ void TWorld::FormPaint() {
         Surface = QImage(size(), QImage::Format_RGB32);
     Surface.fill(Qt::black);
     TWFMform* w = Shown;
-    if (!w || w->PointCount() < 2)
+    if (!w || w->Doc.PointCount() < 2)
         return;
-    const auto& s = *w->SampleStream;
+    const auto& s = *w->Doc.SampleStream;
     const workspace::PlotLayout l = workspace::overviewLayout(width(), height());
     platform::ImageCanvas c(Surface, font());
     c.SetPen({kOverviewTraceColor, platform::PenStyle::Solid, platform::PenMode::Copy});
-    const double d = workspace::overviewDivisor(s.reference(), w->UnsignedDisplay);
+    const double d = workspace::overviewDivisor(s.reference(), w->Doc.UnsignedDisplay);
     workspace::drawMinMaxTrace(c, s.codes(), l, d);
     if (const auto v = w->ZoomedView()) {
-        setBox(workspace::overviewBox(*v, l, w->PointCount(), s.midCode(), d));
+        setBox(workspace::overviewBox(*v, l, w->Doc.PointCount(), s.midCode(), d));
         DrawZoomBox(c);
     }
 }
@@ -159,10 +159,10 @@ void TWorld::FormMouseUp() {
     const auto old = w->ZoomedView();
     if (!old)
         return;
-    const auto& s = *w->SampleStream;
+    const auto& s = *w->Doc.SampleStream;
     const auto v =
-        workspace::boxView(box(), *old, workspace::overviewLayout(width(), height()), w->PointCount(),
-                           s.midCode(), workspace::overviewDivisor(s.reference(), w->UnsignedDisplay));
+        workspace::boxView(box(), *old, workspace::overviewLayout(width(), height()), w->Doc.PointCount(),
+                           s.midCode(), workspace::overviewDivisor(s.reference(), w->Doc.UnsignedDisplay));
     if (v)
         w->SetView(*v);
     w->update();

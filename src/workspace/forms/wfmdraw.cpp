@@ -20,6 +20,7 @@ using namespace plotwell;
 using platform::ScreenCursor;
 using workspace::PixelPoint;
 using workspace::Stroke;
+using workspace::WaveFileType;
 
 namespace {
 inline constexpr platform::Rgb kPenColor = 0x00FF00;
@@ -62,8 +63,8 @@ void TWFMform::PlaceDrawControls() {
 // ---- Draw, Undo, Finish ----------------------------------------------------------------------
 
 void TWFMform::Draw1Click() {
-    if (FileType == 0) {
-        PatternRequest = 0;
+    if (Doc.FileType == WaveFileType::None) {
+        Doc.PatternRequest = 0;
         CurrentWaveWindow = this;
         if (FrameHost)
             FrameHost->NewWaveformSetup();
@@ -77,7 +78,7 @@ void TWFMform::Draw1Click() {
     RubberLineShown = 0;
     StrokeDrawn = 0;
     Dragging = 0;
-    UndoStream = SampleStream ? std::make_unique<SampleStreamType>(*SampleStream) : nullptr;
+    UndoStream = Doc.SampleStream ? std::make_unique<SampleStreamType>(*Doc.SampleStream) : nullptr;
     // Room for the controls beside a plot that can still be drawn on.
     const QSize want(std::max(width(), 250), height() < 150 ? 165 : height());
     if (want != size()) {
@@ -98,7 +99,7 @@ void TWFMform::UndoDrawClick() {
     RubberLineShown = 0;
     StrokeDrawn = 0;
     if (UndoStream)
-        SampleStream = std::make_unique<SampleStreamType>(*UndoStream);
+        Doc.SampleStream = std::make_unique<SampleStreamType>(*UndoStream);
     repaintWithOverview();
     PublishStatus();
     platform::setScreenCursor(ScreenCursor::Default);
@@ -113,7 +114,7 @@ void TWFMform::FinishDrawClick() {
     UndoDraw->hide();
     FinishDraw->hide();
     Coordinates->hide();
-    if (StrokeDrawn && SaveState == 0)
+    if (StrokeDrawn && Doc.SaveState == 0)
         MarkSamplesChanged();
     UndoStream.reset();
     repaintWithOverview();
@@ -144,7 +145,7 @@ void TWFMform::FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modif
     if (button == Qt::RightButton) {
         if (DrawMode)
             EndPendingLine();
-        else if (FileType != 13 && !MouseHeld)
+        else if (Doc.FileType != WaveFileType::BitPattern && !MouseHeld)
             Selectlimits1Click();
         return;
     }
@@ -177,9 +178,9 @@ void TWFMform::FormMouseUp(Qt::MouseButton button, int x, int y) {
 workspace::DrawMapping TWFMform::drawMapping() const {
     workspace::DrawMapping m;
     m.layout = Layout();
-    m.pointCount = PointCount();
-    m.midCode = SampleStream ? SampleStream->midCode() : 0;
-    m.normalised = SampleStream && SampleStream->reference() == 1;
+    m.pointCount = Doc.PointCount();
+    m.midCode = Doc.SampleStream ? Doc.SampleStream->midCode() : 0;
+    m.normalised = Doc.SampleStream && Doc.SampleStream->reference() == 1;
     m.view = ZoomedView();
     return m;
 }
@@ -223,13 +224,13 @@ void TWFMform::drawOverlays(platform::Canvas& canvas) {
 
 void TWFMform::strokeDown(Qt::KeyboardModifiers modifiers, int x, int y) {
     // Bit patterns are edited bit by bit, never drawn.
-    if (FileType == 13 || PointCount() < 1)
+    if (Doc.FileType == WaveFileType::BitPattern || Doc.PointCount() < 1)
         return;
     ComputeLayout();
     if (!workspace::inDrawPlot(x, y, Layout()))
         return;
     const workspace::DrawMapping m = drawMapping();
-    const auto codes = SampleStream->codes();
+    const auto codes = Doc.SampleStream->codes();
     PixelPoint p{x, y};
     if (RubberLineShown) {
         RubberLineShown = 0;
@@ -260,7 +261,7 @@ void TWFMform::strokeDown(Qt::KeyboardModifiers modifiers, int x, int y) {
 }
 
 void TWFMform::strokeMove(Qt::KeyboardModifiers modifiers, int x, int y) {
-    if (FileType == 13 || PointCount() < 1)
+    if (Doc.FileType == WaveFileType::BitPattern || Doc.PointCount() < 1)
         return;
     if (!workspace::inDrawPlot(x, y, Layout())) {
         platform::setScreenCursor(ScreenCursor::Default);
@@ -295,7 +296,7 @@ void TWFMform::strokeMove(Qt::KeyboardModifiers modifiers, int x, int y) {
     StrokePoints[3] = y;
     const Stroke s{StrokeSpan[0], workspace::drawIndex(x, m), StrokeSpan[2], workspace::drawCode(y, m)};
     const bool reversed = s.endIndex < s.startIndex;
-    if (const auto written = workspace::writeStroke(s, SampleStream->codes(), m.midCode)) {
+    if (const auto written = workspace::writeStroke(s, Doc.SampleStream->codes(), m.midCode)) {
         // The next move continues from the pointer's end.
         const int32_t index = reversed ? written->startIndex : written->endIndex;
         const int32_t code = reversed ? written->startCode : written->endCode;
@@ -314,7 +315,7 @@ void TWFMform::strokeMove(Qt::KeyboardModifiers modifiers, int x, int y) {
 }
 
 void TWFMform::strokeUp(int x, int y) {
-    if (FileType == 13 || !workspace::inDrawPlot(x, y, Layout())) {
+    if (Doc.FileType == WaveFileType::BitPattern || !workspace::inDrawPlot(x, y, Layout())) {
         // A stroke released outside the plot ends there; it left no line to follow.
         Dragging = 0;
         return;

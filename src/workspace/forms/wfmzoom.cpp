@@ -18,7 +18,7 @@ inline constexpr platform::Rgb kBandColor = 0xFFFFFF;
 } // namespace
 
 std::optional<View> TWFMform::ZoomedView() const {
-    if (!workspace::zoomedViewUsable(Zoomed, ViewFirst, ViewLast, ViewMin, ViewMax, PointCount()))
+    if (!workspace::zoomedViewUsable(Zoomed, ViewFirst, ViewLast, ViewMin, ViewMax, Doc.PointCount()))
         return std::nullopt;
     return View{ViewFirst, ViewLast, ViewMin, ViewMax};
 }
@@ -36,9 +36,9 @@ void TWFMform::ClampViewToData() {
     SavedView[2] = -1; // a view saved over other data means nothing now
     if (!Zoomed)
         return;
-    const int n = PointCount();
+    const int n = Doc.PointCount();
     const auto v =
-        n >= 1 ? workspace::clampView({ViewFirst, ViewLast, ViewMin, ViewMax}, n, SampleStream->midCode())
+        n >= 1 ? workspace::clampView({ViewFirst, ViewLast, ViewMin, ViewMax}, n, Doc.SampleStream->midCode())
                : std::nullopt;
     if (v) {
         SetView(*v);
@@ -69,20 +69,20 @@ bool TWFMform::ZoomAreaPointer() const {
 // ---- View menu ---------------------------------------------------------------------------
 
 void TWFMform::ZoomAreaClick() {
-    const int n = PointCount();
-    if (n >= 2 && workspace::zoomAreaAllowed(n, SampleStream->reference()))
+    const int n = Doc.PointCount();
+    if (n >= 2 && workspace::zoomAreaAllowed(n, Doc.SampleStream->reference()))
         setCursor(Qt::CrossCursor); // until the window is deactivated
 }
 
 void TWFMform::ZoomoutClick() {
     if (!Zoomed)
         return;
-    const int n = PointCount();
+    const int n = Doc.PointCount();
     if (n < 1) {
         ZoomAllClick();
         return;
     }
-    const int32_t r = SampleStream->midCode();
+    const int32_t r = Doc.SampleStream->midCode();
     std::optional<View> next;
     if (SavedView[2] != -1) {
         // The view before the last band, exactly; it was within these data when saved.
@@ -123,10 +123,10 @@ void TWFMform::xorBand(platform::Canvas* onto) {
 }
 
 bool TWFMform::BandStart(int x, int y) {
-    const int n = PointCount();
+    const int n = Doc.PointCount();
     ComputeLayout();
     // A plot without pixels has nothing to map a band onto.
-    if (n < 2 || !workspace::zoomAreaAllowed(n, SampleStream->reference()) || PlotWidth <= 0 ||
+    if (n < 2 || !workspace::zoomAreaAllowed(n, Doc.SampleStream->reference()) || PlotWidth <= 0 ||
         PlotHeight <= 0)
         return false;
     platform::setScreenCursor(ScreenCursor::Crosshair);
@@ -156,11 +156,11 @@ bool TWFMform::BandEnd() {
     // Even a band that zooms nothing leaves the current view for Zoom out.
     if (Zoomed)
         SavedView = {ViewMin, ViewMax, ViewFirst, ViewLast};
-    const int n = PointCount();
+    const int n = Doc.PointCount();
     if (n < 2)
         return true;
     const auto v = workspace::bandView({ZoomRect[0], ZoomRect[1], ZoomRect[2], ZoomRect[3]}, Layout(), n,
-                                       SampleStream->midCode(), ZoomedView());
+                                       Doc.SampleStream->midCode(), ZoomedView());
     if (!v)
         return true;
     SetView(*v);

@@ -42,12 +42,12 @@ protected:
     // A new window (client 274 x 211: plot 210 x 176 at (40, 15)) holding n points.
     TWFMform* window(int n, uint16_t r, const std::function<uint16_t(int)>& code) {
         TWFMform* w = newWindow();
-        w->SampleStream = std::make_unique<SampleStream>(r, std::size_t(n));
+        w->Doc.SampleStream = std::make_unique<SampleStream>(r, std::size_t(n));
         for (int i = 0; i < n; ++i)
-            w->SampleStream->setCode(std::size_t(i), code(i));
-        w->FileType = 1;
-        w->WaveName = "/tmp/w/wave.wfm";
-        w->SelectionEnd = n - 1;
+            w->Doc.SampleStream->setCode(std::size_t(i), code(i));
+        w->Doc.FileType = plotwell::workspace::WaveFileType::Internal;
+        w->Doc.WaveName = "/tmp/w/wave.wfm";
+        w->Doc.SelectionEnd = n - 1;
         w->FormPaint();
         processEvents();
         return w;
@@ -66,7 +66,7 @@ protected:
         processEvents();
     }
     static TWaveMenus* menus() { return PWForm1->WaveMenus; }
-    static uint16_t at(const TWFMform* w, int i) { return w->SampleStream->code(std::size_t(i)); }
+    static uint16_t at(const TWFMform* w, int i) { return w->Doc.SampleStream->code(std::size_t(i)); }
 };
 
 uint16_t ramp(int i) {
@@ -201,14 +201,14 @@ TEST_F(ZoomDrawTest, UndoRestoresAndFinishKeeps) {
     w->FinishDraw->click();
     EXPECT_FALSE(w->DrawMode);
     EXPECT_EQ(w->Caption(), caption) << "nothing drawn since the Undo";
-    EXPECT_EQ(w->SaveState, 0);
+    EXPECT_EQ(w->Doc.SaveState, 0);
 
     menus()->Draw1->trigger();
     drag(w, {61, 103}, {145, 59});
     w->FinishDraw->click();
     EXPECT_EQ(at(w, 499), 3071);
     EXPECT_EQ(w->Caption(), caption + " (Modified)");
-    EXPECT_EQ(w->SaveState, 1);
+    EXPECT_EQ(w->Doc.SaveState, 1);
     EXPECT_FALSE(w->UndoDraw->isVisible());
     EXPECT_FALSE(w->Coordinates->isVisible());
     EXPECT_EQ(w->UndoStream, nullptr);
@@ -239,11 +239,11 @@ TEST_F(ZoomDrawTest, AShorterWaveformKeepsTheViewWithinItsData) {
     TWFMform* w = window(1000, 2048, ramp);
     drag(w, {145, 37}, {250, 103});
     ASSERT_EQ(view(w), (View{499, 999, -1, 1535}));
-    w->SampleStream->resize(600);
+    w->Doc.SampleStream->resize(600);
     w->LengthChanged();
     EXPECT_TRUE(w->Zoomed);
     EXPECT_EQ(view(w), (View{99, 599, -1, 1535}));
-    w->SampleStream->resize(99);
+    w->Doc.SampleStream->resize(99);
     w->LengthChanged();
     EXPECT_FALSE(w->Zoomed) << "too few points to zoom: the whole waveform";
     EXPECT_FALSE(World->isVisible());
@@ -258,10 +258,10 @@ TEST_F(ZoomDrawTest, DrawOnAnEmptyWindowAsksForTheWaveformFirst) {
     answerSetUp(ui, "sig", "500", "4096");
     menus()->Draw1->trigger();
     EXPECT_TRUE(w->DrawMode);
-    EXPECT_EQ(w->PointCount(), 500);
-    EXPECT_EQ(w->PatternRequest, 0);
+    EXPECT_EQ(w->Doc.PointCount(), 500);
+    EXPECT_EQ(w->Doc.PatternRequest, 0);
     ASSERT_NE(w->UndoStream, nullptr);
-    EXPECT_EQ(*w->UndoStream, *w->SampleStream);
+    EXPECT_EQ(*w->UndoStream, *w->Doc.SampleStream);
 }
 
 TEST_F(ZoomDrawTest, TheOverviewFollowsTheActiveWindow) {
