@@ -3,6 +3,8 @@
 
 #include "synthesis/core/sample_maths.h"
 
+#include "bench_wave.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -13,17 +15,8 @@ using workspace::SampleStream;
 
 namespace {
 
-constexpr int kPoints = 1048576;
-
-const SampleStream& wave() {
-    static const SampleStream s = [] {
-        SampleStream w(32768, kPoints);
-        for (int i = 0; i < kPoints; ++i)
-            w.setCode(std::size_t(i), uint16_t(32768 + 32000 * std::sin(i * 0.00037)));
-        return w;
-    }();
-    return s;
-}
+constexpr int kPoints = kBenchPoints;
+const SampleStream& wave() { return benchWave(); }
 
 const PointRange kAll{0, kPoints - 1};
 
