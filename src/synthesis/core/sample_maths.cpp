@@ -1,7 +1,7 @@
 #include "synthesis/core/sample_maths.h"
 
 #include "workspace/core/resample.h"
-#include "workspace/core/saturate.h"
+#include "common/saturate.h"
 #include "workspace/core/wave_files.h"
 
 #include <algorithm>
@@ -10,7 +10,7 @@
 
 namespace plotwell::synthesis {
 
-using workspace::saturateTrunc;
+using common::saturateTrunc;
 
 PointRange ClampRange(int64_t start, int64_t end, int64_t points) {
     if (points < 1)
