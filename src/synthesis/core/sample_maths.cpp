@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <type_traits>
 #include <vector>
 
 namespace plotwell::synthesis {
@@ -30,6 +32,12 @@ inline uint16_t clipCode(int64_t v, int64_t top, bool& clipped) {
     return uint16_t(std::clamp<int64_t>(v, 0, top));
 }
 
+// A computed double (never not a number) clipped into 0..top, then truncated toward zero.
+inline uint16_t clipDouble(double v, double top, bool& clipped) {
+    clipped |= (v <= -1.0) | (v >= top + 1.0);
+    return uint16_t(int32_t(std::min(std::max(v, 0.0), top)));
+}
+
 // A double truncated toward zero, already known to be finite; magnitudes beyond any code
 // are held at a value that still clips.
 inline int64_t truncFinite(double v) { return int64_t(std::clamp(v, -1e12, 1e12)); }
@@ -51,59 +59,100 @@ bool ApplyScalar(std::span<const uint16_t> snapshot, std::span<uint16_t> target,
     bool clipped = false;
     if (std::isnan(scalar))
         scalar = 0; // not a number from any edit; leaves the codes as they are
+    // A constant too long for a double is the largest one, so that the mid code times it
+    // stays the mid code rather than becoming not a number.
+    scalar = std::clamp(scalar, -std::numeric_limits<double>::max(), std::numeric_limits<double>::max());
+    const uint16_t* in = snapshot.data();
+    uint16_t* out = target.data();
     if (op == ScalarOp::Add) {
         // Whole steps only: 1.75 adds 1, -0.5 adds nothing.
         const int64_t whole = truncFinite(scalar);
         for (int64_t i = range.first; i <= range.last; ++i)
-            target[i] = clipCode(snapshot[i] + whole, top, clipped);
+            out[i] = clipCode(in[i] + whole, top, clipped);
     } else {
         for (int64_t i = range.first; i <= range.last; ++i)
-            target[i] = clipCode(truncFinite((double(snapshot[i]) - midCode) * scalar + midCode), top, clipped);
+            out[i] = clipDouble((double(in[i]) - midCode) * scalar + midCode, double(top), clipped);
     }
     return clipped;
 }
 
-CombineResult CombineWaveforms(const MathSource& a, const MathSource& b, std::span<uint16_t> target,
-                               PointRange range, int32_t midCode, MathOp op, bool fit) {
+namespace {
+
+// a (op) b about each source's mid code; 64-bit, since a product of two 16-bit values
+// about their references reaches 2^32.
+template <MathOp Op> inline int64_t combine(int64_t x, int64_t y) {
+    if constexpr (Op == MathOp::Sum)
+        return x + y;
+    else if constexpr (Op == MathOp::Difference)
+        return x - y;
+    else
+        return x * y;
+}
+
+// The passes over `count` points with the operation fixed, so the loops carry no branch on
+// it. A first pass at a gain of 1 clips exactly when its extremes lie outside the codes, so
+// with the fit the extremes are found first and the points written once, at the gain
+// that pass ends with.
+template <MathOp Op>
+CombineResult combinePasses(const MathSource& a, const MathSource& b, uint16_t* out, int64_t count,
+                            int32_t midCode, bool fit) {
+    // Sums and differences of 16-bit values fit in 32 bits, which keeps their loops narrow.
+    using Value = std::conditional_t<Op == MathOp::Product, int64_t, int32_t>;
     CombineResult result;
-    range = within(range, target.size(), target.size());
-    const int64_t count = std::min({range.count(), int64_t(a.codes.size()), int64_t(b.codes.size())});
-    const int64_t top = 2 * int64_t(midCode) - 1;
-
-    // Products of two 16-bit values about their references reach 2^32: 64-bit throughout.
-    auto value = [&](int64_t i) {
-        const int64_t x = int64_t(a.codes[i]) - a.midCode;
-        const int64_t y = int64_t(b.codes[i]) - b.midCode;
-        return op == MathOp::Sum ? x + y : op == MathOp::Difference ? x - y : x * y;
-    };
-    uint16_t* out = target.data() + range.first;
-
-    // The first pass has a gain of 1, so it stays in integers.
-    int64_t lowest = 0, highest = 0;
-    bool clipped = false;
-    for (int64_t i = 0; i < count; ++i) {
-        const int64_t v = value(i);
-        highest = i == 0 ? v : std::max(highest, v);
-        lowest = i == 0 ? v : std::min(lowest, v);
-        out[i] = clipCode(v + midCode, top, clipped);
-    }
     result.written = count;
-    result.clipped = clipped;
-    if (!fit || !clipped)
+    const int64_t top = 2 * int64_t(midCode) - 1;
+    const uint16_t* pa = a.codes.data();
+    const uint16_t* pb = b.codes.data();
+    const Value ra = Value(a.midCode), rb = Value(b.midCode);
+    auto value = [&](int64_t i) { return Value(combine<Op>(Value(pa[i]) - ra, Value(pb[i]) - rb)); };
+    bool clipped = false;
+    if (!fit) {
+        for (int64_t i = 0; i < count; ++i)
+            out[i] = clipCode(int64_t(value(i)) + midCode, top, clipped);
+        result.clipped = clipped;
         return result;
-
-    // A pass that clipped has a non-zero peak, so the gain is finite; the second pass puts the
-    // largest magnitude on R'-1 and cannot clip.
-    const int64_t peak = std::max(std::abs(lowest), std::abs(highest));
-    result.gain = double(midCode - 1) / double(peak);
-    clipped = false;
+    }
+    Value lowest = std::numeric_limits<Value>::max(), highest = std::numeric_limits<Value>::min();
     for (int64_t i = 0; i < count; ++i) {
-        // Half away from zero, as the codes were always rounded.
-        const double scaled = double(value(i)) * result.gain;
-        out[i] = clipCode(truncFinite(scaled + (scaled < 0 ? -0.5 : 0.5)) + midCode, top, clipped);
+        const Value v = value(i);
+        highest = std::max(highest, v);
+        lowest = std::min(lowest, v);
+    }
+    if (int64_t(highest) + midCode <= top && int64_t(lowest) + midCode >= 0) {
+        for (int64_t i = 0; i < count; ++i)
+            out[i] = uint16_t(int64_t(value(i)) + midCode);
+        return result;
+    }
+    // The peak of a range that clips is not 0, so the gain is finite; it puts the largest
+    // magnitude on R'-1, and the scaled values cannot clip.
+    const int64_t peak = std::max(std::abs(int64_t(lowest)), std::abs(int64_t(highest)));
+    result.gain = double(midCode - 1) / double(peak);
+    const double gain = result.gain;
+    for (int64_t i = 0; i < count; ++i) {
+        const double scaled = double(value(i)) * gain;
+        // Half away from zero, as the codes were always rounded; |scaled| is at most R'-1,
+        // so the whole part fits in 32 bits.
+        out[i] = clipCode(int32_t(scaled + std::copysign(0.5, scaled)) + int64_t(midCode), top, clipped);
     }
     result.clipped = clipped;
     return result;
+}
+
+} // namespace
+
+CombineResult CombineWaveforms(const MathSource& a, const MathSource& b, std::span<uint16_t> target,
+                               PointRange range, int32_t midCode, MathOp op, bool fit) {
+    range = within(range, target.size(), target.size());
+    const int64_t count = std::min({range.count(), int64_t(a.codes.size()), int64_t(b.codes.size())});
+    if (count < 1)
+        return {};
+    uint16_t* out = target.data() + range.first;
+    switch (op) {
+    case MathOp::Sum: return combinePasses<MathOp::Sum>(a, b, out, count, midCode, fit);
+    case MathOp::Difference: return combinePasses<MathOp::Difference>(a, b, out, count, midCode, fit);
+    case MathOp::Product: break;
+    }
+    return combinePasses<MathOp::Product>(a, b, out, count, midCode, fit);
 }
 
 bool ResizeSamples(const workspace::SampleStream& snapshot, int64_t newLength, workspace::SampleStream& out) {

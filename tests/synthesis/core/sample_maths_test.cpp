@@ -47,6 +47,11 @@ TEST(SampleMaths, ScalarAddAndMultiply) {
         {ScalarOp::Multiply, 0.5, 32768, {0, 1, 32767, 32769, 65535}, {16384, 16384, 32767, 32768, 49151}, false},
         {ScalarOp::Multiply, 2, 2048, {0, 1000, 2048, 3000, 4095}, {0, 0, 2048, 3952, 4095}, true},
         {ScalarOp::Multiply, 0.33, 2048, {0, 100, 4095}, {1372, 1405, 2723}, false},
+        // A result just below 0 truncates to 0 and is no clip.
+        {ScalarOp::Multiply, 1.00001, 32768, {0, 65535}, {0, 65535}, false},
+        // A constant too long for a double reads as infinite: the mid code stays where it is.
+        {ScalarOp::Multiply, HUGE_VAL, 32768, {0, 32768, 65535}, {0, 32768, 65535}, true},
+        {ScalarOp::Multiply, -HUGE_VAL, 32768, {0, 32768, 65535}, {65535, 32768, 0}, true},
     };
     for (const auto& c : cases) {
         Codes out(c.in.size(), 7);
