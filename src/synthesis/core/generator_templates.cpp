@@ -28,7 +28,7 @@ std::string noiseExpression() {
     return "amp*rnd";
 }
 
-std::string pulseExpression(const PulseShape& s, int32_t lowLevel, int32_t highLevel) {
+std::string pulseExpression(const PulseTimes& s, int32_t lowLevel, int32_t highLevel) {
     // pulse() runs from -1 to +1: times A plus B it runs from the low to the high level.
     const PreviewLines ab = pulseLines(lowLevel, highLevel);
     return common::cformat("pulse(%1.2f,%1.2f,%1.2f,%1.2f,%1.2f)*%d+%d", s.delay, s.rise, s.highTime, s.fall,

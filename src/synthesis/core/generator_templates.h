@@ -24,10 +24,10 @@ std::string noiseExpression();
 
 // A train of trapezoids between two levels in codes about the mid code; the times are
 // percent of one cycle.
-struct PulseShape {
+struct PulseTimes {
     double delay = 10.0, rise = 10.0, highTime = 40.0, fall = 10.0, cycles = 1.0;
 };
-std::string pulseExpression(const PulseShape& shape, int32_t lowLevel, int32_t highLevel);
+std::string pulseExpression(const PulseTimes& shape, int32_t lowLevel, int32_t highLevel);
 
 // sin(x)/x peaking at `phase` degrees of the range, with `zeroCrossings` crossings over
 // the range at the default phase of 180.

@@ -32,7 +32,7 @@ TEST(GeneratorTemplates, FormatExactly) {
         {"square default", squareExpression(1.0, 50.0), "amp*pulse(0,0,50.00,0,1.00)"},
         {"square takes the duty first", squareExpression(2.0, 30.0), "amp*pulse(0,0,30.00,0,2.00)"},
         {"noise", noiseExpression(), "amp*rnd"},
-        {"pulse, first use on 16 bits", pulseExpression(PulseShape{}, 0, 32767),
+        {"pulse, first use on 16 bits", pulseExpression(PulseTimes{}, 0, 32767),
          "pulse(10.00,10.00,40.00,10.00,1.00)*16383+16383"},
         {"pulse edited", pulseExpression({0, 0, 100, 0, 2.5}, -100, 301),
          "pulse(0.00,0.00,100.00,0.00,2.50)*200+100"},
