@@ -1,5 +1,7 @@
 #include "platform/numeric_field.h"
 
+#include "platform/qstring.h"
+
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -50,9 +52,9 @@ int32_t NumericField::intValue() const { return fieldInt(latin1(edit_->text()));
 
 double NumericField::decimalValue() const { return fieldDecimal(latin1(edit_->text())); }
 
-void NumericField::show(int32_t value) { edit_->setText(QString::fromStdString(intText(value))); }
+void NumericField::show(int32_t value) { edit_->setText(platform::toQString(intText(value))); }
 
-void NumericField::show(double value) { edit_->setText(QString::fromStdString(decimalText(value))); }
+void NumericField::show(double value) { edit_->setText(platform::toQString(decimalText(value))); }
 
 bool NumericField::isModified() const { return edit_->isModified(); }
 
@@ -84,7 +86,7 @@ bool NumericField::keyPress(QKeyEvent* key) {
     case KeyAction::Pass: return false;
     case KeyAction::Discard: return true;
     case KeyAction::ToggleSign:
-        edit_->setText(QString::fromStdString(toggledSign(latin1(edit_->text()))));
+        edit_->setText(platform::toQString(toggledSign(latin1(edit_->text()))));
         changedByUser();
         return true;
     }
@@ -95,7 +97,7 @@ void NumericField::keyRelease(const QKeyEvent* key) {
     if (leadingMinus_) {
         leadingMinus_ = false;
         if (const auto repaired = repairedSign(latin1(edit_->text()))) {
-            edit_->setText(QString::fromStdString(*repaired));
+            edit_->setText(platform::toQString(*repaired));
             edit_->setCursorPosition(kCaretAfterRepair);
             // A repaired decimal is not an edit of its own: its exit reads it anyway.
             if (!isDecimal(rules_.kind))

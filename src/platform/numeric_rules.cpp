@@ -8,12 +8,6 @@ namespace plotwell::platform {
 
 namespace {
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-std::string_view skipBlanks(std::string_view t) {
-    while (!t.empty() && (t.front() == ' ' || t.front() == '\t'))
-        t.remove_prefix(1);
-    return t;
-}
 } // namespace
 
 KeyVerdict filterKey(FieldKind kind, char key, std::string_view text, bool hasSelection, int typedLimit) {
@@ -48,9 +42,9 @@ std::optional<std::string> repairedSign(std::string_view text) {
     return out;
 }
 
-int32_t fieldInt(std::string_view text) { return common::parseIntPrefix(skipBlanks(text)).value_or(0); }
+int32_t fieldInt(std::string_view text) { return common::parseLeadingInt(text).value_or(0); }
 
-double fieldDecimal(std::string_view text) { return common::parseDoublePrefix(skipBlanks(text)).value_or(0.0); }
+double fieldDecimal(std::string_view text) { return common::parseLeadingDouble(text).value_or(0.0); }
 
 std::string intText(int32_t value) { return common::cformat("%d", value); }
 
