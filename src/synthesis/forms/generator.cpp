@@ -61,6 +61,14 @@ void AppendGeneration(TWFMform& w, const QString& start, const QString& end, con
     ++w.HistoryCount;
 }
 
+void TakeAwayPreviewLines(TWFMform& w) {
+    w.MarkerAmplitude = 0;
+    w.update();
+    if (w.Zoomed && World)
+        World->update();
+    w.PublishStatus();
+}
+
 // ---- building ---------------------------------------------------------------------------
 
 TGeneratorForm::TGeneratorForm(const char* instanceName, const char* caption, Style style, QWidget* parent)
@@ -136,7 +144,9 @@ NumericField* TGeneratorForm::addField(const char* name, const char* label, Fiel
     auto* edit = new QLineEdit(this);
     platform::nameInput(edit, name);
     const int row = fields_->rowCount();
-    fields_->addWidget(new QLabel(QString::fromLatin1(label), this), row, 0);
+    auto* caption = new QLabel(QString::fromLatin1(label), this);
+    caption->setBuddy(edit);
+    fields_->addWidget(caption, row, 0);
     fields_->addWidget(edit, row, 1);
     auto* field = new NumericField(edit, {.kind = kind, .typedLimit = style_.typedLimit});
     field->onChange = [this, field] {
@@ -155,6 +165,32 @@ NumericField* TGeneratorForm::addDecimal(const char* name, const char* label, bo
         field->show(*value);
     };
     return field;
+}
+
+NumericField* TGeneratorForm::addCount(const char* name, const char* label, int32_t* value, int32_t zeroBecomes) {
+    NumericField* field = addField(name, label, FieldKind::UnsignedInteger);
+    field->onRelease = [field, value, zeroBecomes](bool) {
+        *value = field->intValue();
+        if (zeroBecomes != 0) {
+            if (*value == 0)
+                *value = zeroBecomes;
+            if (field->edit()->text() != QString::number(*value))
+                field->show(*value);
+        }
+    };
+    field->onExit = [this, field, value] {
+        if (Target)
+            field->show(*value);
+    };
+    return field;
+}
+
+void TGeneratorForm::hideField(QLineEdit* edit) {
+    edit->setEnabled(false);
+    edit->hide();
+    for (QLabel* l : findChildren<QLabel*>())
+        if (l->buddy() == edit)
+            l->hide();
 }
 
 QCheckBox* TGeneratorForm::addCheck(const char* name, const char* label) {
@@ -283,11 +319,7 @@ void TGeneratorForm::BOkClick() {
     w->FileType = 1;
     if (!Previewed)
         BPreviewClick();
-    w->MarkerAmplitude = 0;
-    w->update();
-    if (w->Zoomed && World)
-        World->update();
-    w->PublishStatus();
+    TakeAwayPreviewLines(*w);
     if (LastError != 0)
         return; // the dialog stays open for the user to mend the parameters
     const std::string mode = common::cformat("%d", LevelModeValue());

@@ -37,6 +37,10 @@ int32_t GenerateFromTemplate(TWFMform* target, const std::string& expression, co
 void AppendGeneration(TWFMform& target, const QString& start, const QString& end, const QString& amplitude,
                       const QString& offset, const char* levelMode, const std::string& expression);
 
+// OK's end of the preview: the lines go, the window (and the overview when zoomed) is
+// redrawn and its status published.
+void TakeAwayPreviewLines(TWFMform& target);
+
 class TGeneratorForm : public TOperationForm {
     Q_OBJECT
 public:
@@ -102,7 +106,13 @@ protected:
     // A decimal parameter: every exit reads it into `value` and writes it back "%1.2f".
     plotwell::platform::NumericField* addDecimal(const char* name, const char* label, bool isSigned,
                                                 double* value);
+    // A count of points or crossings: each key release reads it into `value` (a value of 0
+    // becomes `zeroBecomes` at once when that is not 0); every exit writes it back "%d".
+    plotwell::platform::NumericField* addCount(const char* name, const char* label, int32_t* value,
+                                              int32_t zeroBecomes);
     QCheckBox* addCheck(const char* name, const char* label);
+    // A field the dialog keeps but does not show (the pulse's amplitude and offset).
+    void hideField(QLineEdit* edit);
     // A check box whose click makes the preview stale.
     void makesPreviewStale(QCheckBox* box);
 
