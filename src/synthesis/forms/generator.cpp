@@ -84,9 +84,15 @@ void TGeneratorForm::buildCommon(const char* caption) {
     auto* columns = new QHBoxLayout;
     auto* common = new QGridLayout;
     fields_ = new QGridLayout;
-    columns->addLayout(common);
-    columns->addSpacing(16);
-    columns->addLayout(fields_);
+    // Each column keeps its fields at the top, however long the other one is.
+    for (QGridLayout* grid : {common, fields_}) {
+        auto* column = new QVBoxLayout;
+        column->addLayout(grid);
+        column->addStretch(1);
+        if (grid != common)
+            columns->addSpacing(16);
+        columns->addLayout(column);
+    }
     top->addLayout(columns);
     top->addStretch(1);
 
