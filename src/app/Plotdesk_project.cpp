@@ -169,6 +169,10 @@ bool TPWForm1::ReadProject() {
             w->ProjectValue = e.ProjectValue;
             w->update();
         }
+        // The panel and the type menus show the last window as the file gave it its kind
+        // and selection.
+        if (TWFMform* active = ActiveWaveWindow())
+            active->FormActivate();
 
         // 4. The settings read, also those before a missing key.
         GlobalFileType = values.GlobalFileType;
