@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -165,8 +166,8 @@ NumericField* TGeneratorForm::addField(const char* name, const char* label, Fiel
 NumericField* TGeneratorForm::addDecimal(const char* name, const char* label, bool isSigned, double* value) {
     NumericField* field = addField(name, label, isSigned ? FieldKind::SignedDecimal : FieldKind::UnsignedDecimal);
     field->onExit = [this, field, value] {
-        if (!Target)
-            return; // the dialog is closing
+        if (!Target || closing_)
+            return;
         *value = field->decimalValue();
         field->show(*value);
     };
@@ -185,7 +186,7 @@ NumericField* TGeneratorForm::addCount(const char* name, const char* label, int3
         }
     };
     field->onExit = [this, field, value] {
-        if (Target)
+        if (Target && !closing_)
             field->show(*value);
     };
     return field;
@@ -239,8 +240,8 @@ synthesis::PreviewLines TGeneratorForm::Lines() const {
 }
 
 void TGeneratorForm::exitEdited(NumericField* field, const std::function<int32_t(int32_t)>& apply) {
-    if (!Target)
-        return; // the dialog is closing
+    if (!Target || closing_)
+        return;
     const auto typed = field->takeEdit();
     if (!typed)
         return;
@@ -341,6 +342,20 @@ void TGeneratorForm::BOkClick() {
 void TGeneratorForm::CancelPath() {
     if (Target)
         Target->MarkerAmplitude = 0;
+}
+
+void TGeneratorForm::done(int result) {
+    closing_ = true;
+    TOperationForm::done(result);
+    closing_ = false;
+}
+
+void TGeneratorForm::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
+        platform::ui().showHelp(kHelpContext);
+        return;
+    }
+    TOperationForm::keyPressEvent(event);
 }
 
 void TGeneratorForm::BCancelClick() {

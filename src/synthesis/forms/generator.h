@@ -21,6 +21,7 @@
 
 class QCheckBox;
 class QGridLayout;
+class QKeyEvent;
 class QLineEdit;
 class QPushButton;
 class TWFMform;
@@ -130,6 +131,8 @@ protected:
 
     void FormActivate() override;
     void CancelPath() override;
+    void done(int result) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
     plotwell::platform::NumericField* StartField = nullptr;
     plotwell::platform::NumericField* EndField = nullptr;
@@ -140,4 +143,6 @@ private:
     void buildCommon(const char* caption);
     QGridLayout* fields_ = nullptr;
     Style style_;
+    // The dialog is closing: the focus leaving a field then is no exit of the user's.
+    bool closing_ = false;
 };

@@ -236,11 +236,14 @@ TEST_F(GeneratorDialogTest, PreviewThenOkKeepsThePreviewAndCancelRestores) {
     EXPECT_EQ(w->HistoryCount, 1);
 }
 
-TEST_F(GeneratorDialogTest, EscapeCancelsWhereBoundAndIsIgnoredElsewhere) {
+TEST_F(GeneratorDialogTest, EscapeCancelsWhereBoundAndIsIgnoredElsewhereAndF1Helps) {
     TWFMform* w = stored(64);
     const auto before = codes(w);
     sine([&](TSineForm& d) {
         d.BPreview->click();
+        QTest::keyClick(&d, Qt::Key_F1);
+        EXPECT_EQ(ui.events().back().kind, "help");
+        EXPECT_EQ(ui.events().back().text, "10006");
         QTest::keyClick(&d, Qt::Key_Escape);
         EXPECT_FALSE(d.isVisible());
     });
@@ -305,4 +308,21 @@ TEST_F(GeneratorDialogTest, DefaultResetsAndPreviewsAndAnErrorKeepsTheDialogOpen
     PWForm1->WaveMenus->Square1->trigger();
     EXPECT_EQ(w->HistoryCount, 0);
     ui.clear();
+}
+
+TEST_F(GeneratorDialogTest, ClosingWithAFieldInTheMiddleOfAnEditLeavesTheWindowAlone) {
+    TWFMform* w = stored(100);
+    w->SelectionStart = 10;
+    w->SelectionEnd = 20;
+    sine([&](TSineForm& d) {
+        d.activateWindow();
+        QApplication::setActiveWindow(&d);
+        d.Start->setFocus();
+        ASSERT_TRUE(d.Start->hasFocus());
+        d.Start->selectAll();
+        type(d.Start, "5");
+        QTest::keyClick(&d, Qt::Key_Escape);
+    });
+    EXPECT_EQ(w->SelectionStart, 10) << "a cancelled edit does not move the selection";
+    EXPECT_EQ(w->MarkerAmplitude, 0) << "the preview lines do not come back";
 }
