@@ -397,3 +397,32 @@ TEST_F(GeneratorsTest, Screenshots) {
         s.item->trigger();
     }
 }
+
+TEST_F(GeneratorsTest, AZoomedWindowProposesItsBand) {
+    TWFMform* w = newWindow();
+    giveData(w, 100, 0, 2048);
+    w->Zoomed = 1;
+    w->ViewMin = -300;
+    w->ViewMax = 1001;
+    std::map<std::string, std::pair<std::string, std::string>> shown;
+    auto look = [&](const char* amplitude, const char* offset) {
+        return [&shown, amplitude, offset](QDialog& d) {
+            shown[d.objectName().toStdString()] = {text(d.findChild<QLineEdit*>(amplitude)),
+                                                   text(d.findChild<QLineEdit*>(offset))};
+            d.findChild<QPushButton*>("BCancel")->click();
+        };
+    };
+    ui.onDialog(look("Amplitude", "Offset"));
+    menus().Sine1->trigger();
+    ui.onDialog(look("Low", "HighL"));
+    menus().Pulse1->trigger();
+    ui.onDialog([&](QDialog& d) {
+        EXPECT_EQ(HarmonicsForm->AmplitudeCodes, 1301);
+        EXPECT_EQ(w->MarkerOffset, -300 + 650);
+        d.reject();
+    });
+    menus().HarmonicsGenerator1->trigger();
+    EXPECT_EQ(shown["SineForm"], std::pair(std::string("1301"), std::string("350")));
+    EXPECT_EQ(shown["PulseForm"], std::pair(std::string("-300"), std::string("1001")));
+    EXPECT_EQ(w->MarkerAmplitude, 0);
+}
