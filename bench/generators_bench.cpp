@@ -39,16 +39,16 @@ struct Bench {
         PWForm1->FormActivate();
         PWForm1->New1Click();
         w = CurrentWaveWindow;
-        w->SampleStream = std::make_unique<TWFMform::SampleStreamType>(32768, std::size_t(kPoints), 32768);
-        w->FileType = 1;
-        w->SelectionStart = 0;
-        w->SelectionEnd = kPoints - 1;
+        w->Doc.SampleStream = std::make_unique<TWFMform::SampleStreamType>(32768, std::size_t(kPoints), 32768);
+        w->Doc.FileType = workspace::WaveFileType::Internal;
+        w->Doc.SelectionStart = 0;
+        w->Doc.SelectionEnd = kPoints - 1;
         w->LengthChanged();
     }
     ~Bench() { DestroyApplicationForms(); }
     void prepare(TOperationForm& dialog) {
         dialog.Target = w;
-        dialog.SavedSamples = *w->SampleStream;
+        dialog.SavedSamples = *w->Doc.SampleStream;
         dialog.StartPoint = 0;
         dialog.EndPoint = kPoints - 1;
         dialog.MidCode = 32768;

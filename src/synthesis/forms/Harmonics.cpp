@@ -158,7 +158,7 @@ void THarmonicsForm::FormActivate() {
     Start->setFocus();
     Start->setText(QString::number(StartPoint));
     End->setText(QString::number(EndPoint));
-    LastPoint = Target->PointCount() - 1;
+    LastPoint = Target->Doc.PointCount() - 1;
     Target->MarkerAmplitude = AmplitudeCodes / 2;
     Target->MarkerOffset = MarkerOffsetCodes;
     Target->update();
@@ -209,7 +209,7 @@ void THarmonicsForm::BOkClick() {
     TWFMform* w = Target;
     if (!w)
         return;
-    w->FileType = 1;
+    w->Doc.FileType = workspace::WaveFileType::Internal;
     if (!Previewed)
         BPreviewClick();
     TakeAwayPreviewLines(*w);

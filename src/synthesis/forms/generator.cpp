@@ -53,13 +53,8 @@ int32_t GenerateFromTemplate(TWFMform* target, const std::string& expression, co
 
 void AppendGeneration(TWFMform& w, const QString& start, const QString& end, const QString& amplitude,
                       const QString& offset, const char* levelMode, const std::string& expression) {
-    w.StartStore.push_back(start.toStdString());
-    w.EndStore.push_back(end.toStdString());
-    w.AmplStore.push_back(amplitude.toStdString());
-    w.OffsetStore.push_back(offset.toStdString());
-    w.AdjustStore.push_back(levelMode);
-    w.ExprnStore.push_back(expression);
-    ++w.HistoryCount;
+    w.Doc.GenerationHistory.push_back({start.toStdString(), end.toStdString(), amplitude.toStdString(),
+                                       offset.toStdString(), levelMode, expression});
 }
 
 void TakeAwayPreviewLines(TWFMform& w) {
@@ -252,7 +247,7 @@ void TGeneratorForm::exitEdited(NumericField* field, const std::function<int32_t
 void TGeneratorForm::StartExit() {
     exitEdited(StartField, [this](int32_t typed) {
         StartPoint = platform::startOnExit(typed, LastPoint);
-        Target->SelectionStart = StartPoint;
+        Target->Doc.SelectionStart = StartPoint;
         return StartPoint;
     });
 }
@@ -260,7 +255,7 @@ void TGeneratorForm::StartExit() {
 void TGeneratorForm::EndExit() {
     exitEdited(EndField, [this](int32_t typed) {
         EndPoint = platform::endOnExit(typed, StartPoint, LastPoint);
-        Target->SelectionEnd = EndPoint;
+        Target->Doc.SelectionEnd = EndPoint;
         return EndPoint;
     });
 }
@@ -297,7 +292,7 @@ void TGeneratorForm::FormActivate() {
     StartField->show(StartPoint);
     EndField->show(EndPoint);
     ActivateOwn();
-    LastPoint = Target->PointCount() - 1;
+    LastPoint = Target->Doc.PointCount() - 1;
     placeLines();
     Target->update();
 }
@@ -323,7 +318,7 @@ void TGeneratorForm::BOkClick() {
     if (!w)
         return;
     OkExits();
-    w->FileType = 1;
+    w->Doc.FileType = workspace::WaveFileType::Internal;
     if (!Previewed)
         BPreviewClick();
     TakeAwayPreviewLines(*w);
@@ -333,7 +328,7 @@ void TGeneratorForm::BOkClick() {
     AppendGeneration(*w, Start->text(), End->text(), Amplitude->text(), Offset->text(), mode.c_str(),
                      GeneratedExpr);
     if (ClearsBitPattern())
-        w->IsBitPattern = 0;
+        w->Doc.IsBitPattern = 0;
     ExpressionForm->Expr->setEditText(QString());
     ExpressionForm->EdExpr->clear();
     setModalResult(platform::mrOk);
@@ -369,8 +364,8 @@ void TGeneratorForm::BDefaultClick() {
     Changed = 1;
     Previewed = false;
     OffsetCodes = 0;
-    StartPoint = Target->SelectionStart;
-    EndPoint = Target->SelectionEnd;
+    StartPoint = Target->Doc.SelectionStart;
+    EndPoint = Target->Doc.SelectionEnd;
     DefaultOwn();
     FormActivate();
     BPreviewClick();

@@ -52,7 +52,7 @@ protected:
     }
     static std::string text(const QLineEdit* e) { return e->text().toStdString(); }
     static std::vector<uint16_t> codes(TWFMform* w) {
-        const auto c = w->SampleStream->codes();
+        const auto c = w->Doc.SampleStream->codes();
         return {c.begin(), c.end()};
     }
 };
@@ -75,7 +75,7 @@ TEST_F(GeneratorDialogTest, SineOnANewWindowGivesTheCodesOfTheFormula) {
         EXPECT_EQ(text(d.Offset), "0");
         EXPECT_EQ(text(d.Cycles), "1.00");
         EXPECT_EQ(text(d.Phase), "0.00");
-        d.Target->IsBitPattern = 1;
+        d.Target->Doc.IsBitPattern = 1;
         d.Cycles->setText("2");
         leave(d.Cycles);
         d.Phase->setText("45");
@@ -89,16 +89,16 @@ TEST_F(GeneratorDialogTest, SineOnANewWindowGivesTheCodesOfTheFormula) {
         expected.push_back(uint16_t(32768 + std::lround(v)));
     }
     EXPECT_EQ(codes(w), expected);
-    EXPECT_EQ(w->FileType, 1);
-    EXPECT_EQ(w->IsBitPattern, 0) << "the sine turns a bit pattern into a waveform";
+    EXPECT_EQ(w->Doc.FileType, workspace::WaveFileType::Internal);
+    EXPECT_EQ(w->Doc.IsBitPattern, 0) << "the sine turns a bit pattern into a waveform";
     EXPECT_EQ(w->MarkerAmplitude, 0) << "the preview lines go";
-    ASSERT_EQ(w->HistoryCount, 1);
-    EXPECT_EQ(w->StartStore[0], "0");
-    EXPECT_EQ(w->EndStore[0], "15");
-    EXPECT_EQ(w->AmplStore[0], "65535");
-    EXPECT_EQ(w->OffsetStore[0], "0");
-    EXPECT_EQ(w->AdjustStore[0], "0");
-    EXPECT_EQ(w->ExprnStore[0], "amp*sin(omg*(t*2.00+per*45.00/360))");
+    ASSERT_EQ(w->Doc.HistoryCount(), 1);
+    EXPECT_EQ(w->Doc.GenerationHistory[0].start, "0");
+    EXPECT_EQ(w->Doc.GenerationHistory[0].end, "15");
+    EXPECT_EQ(w->Doc.GenerationHistory[0].amplitude, "65535");
+    EXPECT_EQ(w->Doc.GenerationHistory[0].offset, "0");
+    EXPECT_EQ(w->Doc.GenerationHistory[0].levelMode, "0");
+    EXPECT_EQ(w->Doc.GenerationHistory[0].expression, "amp*sin(omg*(t*2.00+per*45.00/360))");
     EXPECT_TRUE(ExpressionForm->Expr->currentText().isEmpty());
     EXPECT_TRUE(ui.messages().empty());
 }
@@ -171,21 +171,21 @@ TEST_F(GeneratorDialogTest, KeyFiltersLetOnlyTheFieldsCharactersThrough) {
 
 TEST_F(GeneratorDialogTest, RangeExitsClampAndMoveTheSelection) {
     TWFMform* w = stored(100);
-    w->SelectionStart = 10;
-    w->SelectionEnd = 20;
+    w->Doc.SelectionStart = 10;
+    w->Doc.SelectionEnd = 20;
     sine([&](TSineForm& d) {
         EXPECT_EQ(d.LastPoint, 99);
         d.Start->selectAll();
         type(d.Start, "35");
         EXPECT_EQ(text(d.Start), "20") << "a start beyond the end is the end at once";
         leave(d.Start);
-        EXPECT_EQ(w->SelectionStart, 20);
+        EXPECT_EQ(w->Doc.SelectionStart, 20);
 
         d.End->selectAll();
         type(d.End, "500");
         leave(d.End);
         EXPECT_EQ(text(d.End), "99");
-        EXPECT_EQ(w->SelectionEnd, 99);
+        EXPECT_EQ(w->Doc.SelectionEnd, 99);
 
         d.End->selectAll();
         type(d.End, "5");
@@ -224,7 +224,7 @@ TEST_F(GeneratorDialogTest, PreviewThenOkKeepsThePreviewAndCancelRestores) {
     });
     PWForm1->WaveMenus->Noise1->trigger();
     EXPECT_EQ(codes(w), previewed);
-    EXPECT_EQ(w->ExprnStore.back(), "amp*rnd");
+    EXPECT_EQ(w->Doc.GenerationHistory.back().expression, "amp*rnd");
 
     sine([&](TSineForm& d) {
         d.BPreview->click();
@@ -233,7 +233,7 @@ TEST_F(GeneratorDialogTest, PreviewThenOkKeepsThePreviewAndCancelRestores) {
     });
     EXPECT_EQ(codes(w), previewed);
     EXPECT_EQ(w->MarkerAmplitude, 0);
-    EXPECT_EQ(w->HistoryCount, 1);
+    EXPECT_EQ(w->Doc.HistoryCount(), 1);
 }
 
 TEST_F(GeneratorDialogTest, EscapeCancelsWhereBoundAndIsIgnoredElsewhereAndF1Helps) {
@@ -262,13 +262,13 @@ TEST_F(GeneratorDialogTest, EscapeCancelsWhereBoundAndIsIgnoredElsewhereAndF1Hel
     PWForm1->WaveMenus->Noise1->trigger();
     EXPECT_EQ(codes(w), before);
     EXPECT_EQ(w->MarkerAmplitude, 0);
-    EXPECT_EQ(w->HistoryCount, 0);
+    EXPECT_EQ(w->Doc.HistoryCount(), 0);
 }
 
 TEST_F(GeneratorDialogTest, DefaultResetsAndPreviewsAndAnErrorKeepsTheDialogOpen) {
     TWFMform* w = stored(8);
-    w->SelectionStart = 0;
-    w->SelectionEnd = 7;
+    w->Doc.SelectionStart = 0;
+    w->Doc.SelectionEnd = 7;
     w->Zoomed = 0;
     sine([&](TSineForm& d) {
         d.Offset->setText("100");
@@ -289,7 +289,7 @@ TEST_F(GeneratorDialogTest, DefaultResetsAndPreviewsAndAnErrorKeepsTheDialogOpen
     });
 
     // A square of no cycles fails: the dialog stays open, with the window's type set and no entry.
-    w->FileType = 5;
+    w->Doc.FileType = workspace::WaveFileType::Gs2020Sig;
     ui.onDialog([&](QDialog& d) {
         auto& g = dynamic_cast<TGeneratorForm&>(d);
         auto* cycles = g.findChild<QLineEdit*>("Cycles");
@@ -298,7 +298,7 @@ TEST_F(GeneratorDialogTest, DefaultResetsAndPreviewsAndAnErrorKeepsTheDialogOpen
         leave(cycles);
         g.BOk->click();
         EXPECT_TRUE(g.isVisible());
-        EXPECT_EQ(w->FileType, 1);
+        EXPECT_EQ(w->Doc.FileType, workspace::WaveFileType::Internal);
         EXPECT_EQ(w->MarkerAmplitude, 0);
         ASSERT_EQ(ui.messages().size(), 1u);
         g.BOk->click();
@@ -306,14 +306,14 @@ TEST_F(GeneratorDialogTest, DefaultResetsAndPreviewsAndAnErrorKeepsTheDialogOpen
         g.BCancel->click();
     });
     PWForm1->WaveMenus->Square1->trigger();
-    EXPECT_EQ(w->HistoryCount, 0);
+    EXPECT_EQ(w->Doc.HistoryCount(), 0);
     ui.clear();
 }
 
 TEST_F(GeneratorDialogTest, ClosingWithAFieldInTheMiddleOfAnEditLeavesTheWindowAlone) {
     TWFMform* w = stored(100);
-    w->SelectionStart = 10;
-    w->SelectionEnd = 20;
+    w->Doc.SelectionStart = 10;
+    w->Doc.SelectionEnd = 20;
     sine([&](TSineForm& d) {
         d.activateWindow();
         QApplication::setActiveWindow(&d);
@@ -323,6 +323,6 @@ TEST_F(GeneratorDialogTest, ClosingWithAFieldInTheMiddleOfAnEditLeavesTheWindowA
         type(d.Start, "5");
         QTest::keyClick(&d, Qt::Key_Escape);
     });
-    EXPECT_EQ(w->SelectionStart, 10) << "a cancelled edit does not move the selection";
+    EXPECT_EQ(w->Doc.SelectionStart, 10) << "a cancelled edit does not move the selection";
     EXPECT_EQ(w->MarkerAmplitude, 0) << "the preview lines do not come back";
 }

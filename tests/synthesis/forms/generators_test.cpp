@@ -67,7 +67,7 @@ protected:
     }
     static void ok(QDialog& d) { d.findChild<QPushButton*>("BOk")->click(); }
     static std::vector<uint16_t> codes(TWFMform* w) {
-        const auto c = w->SampleStream->codes();
+        const auto c = w->Doc.SampleStream->codes();
         return {c.begin(), c.end()};
     }
     static std::vector<uint16_t> reference(int points, const std::function<double(int)>& value) {
@@ -127,9 +127,9 @@ TEST_F(GeneratorsTest, EachDefaultShapeGivesTheCodesOfItsFormula) {
         SCOPED_TRACE(c.what);
         TWFMform* w = generate(c.item, c.points, ok);
         EXPECT_EQ(codes(w), reference(c.points, c.value));
-        ASSERT_EQ(w->HistoryCount, 1);
-        EXPECT_EQ(w->ExprnStore[0], c.expression);
-        EXPECT_EQ(w->FileType, 1);
+        ASSERT_EQ(w->Doc.HistoryCount(), 1);
+        EXPECT_EQ(w->Doc.GenerationHistory[0].expression, c.expression);
+        EXPECT_EQ(w->Doc.FileType, workspace::WaveFileType::Internal);
         EXPECT_EQ(w->MarkerAmplitude, 0);
         EXPECT_TRUE(ui.messages().empty());
     }
@@ -160,8 +160,8 @@ TEST_F(GeneratorsTest, CardiacBeatsLieWhereTheyShould) {
                                               {433, 23364}, {450, 32768}, {716, 38515}, {783, 40960}, {849, 32961},
                                               {850, 32768}, {999, 32768}};
     for (const auto& [t, c] : expected)
-        EXPECT_EQ(w->SampleStream->code(size_t(t)), c) << "point " << t;
-    EXPECT_EQ(w->ExprnStore.at(0),
+        EXPECT_EQ(w->Doc.SampleStream->code(size_t(t)), c) << "point " << t;
+    EXPECT_EQ(w->Doc.GenerationHistory.at(0).expression,
               "amp*ecg(20.00,10.00,10.00,5.00,50.00,20.00,20.00,10.00,100.00,30.00,25.00,0.00,1.00)");
 }
 
@@ -174,13 +174,13 @@ TEST_F(GeneratorsTest, HarmonicsSumTheEnabledRowsAtTheChosenLevel) {
         ok(d);
     });
     EXPECT_EQ(codes(w), (std::vector<uint16_t>{32768, 65535, 51962, 27146, 32768, 38390, 13574, 1}));
-    ASSERT_EQ(w->HistoryCount, 1);
-    EXPECT_EQ(w->StartStore[0], "0");
-    EXPECT_EQ(w->EndStore[0], "7");
-    EXPECT_EQ(w->AmplStore[0], "65535");
-    EXPECT_EQ(w->OffsetStore[0], "0");
-    EXPECT_EQ(w->AdjustStore[0], "2");
-    EXPECT_EQ(w->ExprnStore[0],
+    ASSERT_EQ(w->Doc.HistoryCount(), 1);
+    EXPECT_EQ(w->Doc.GenerationHistory[0].start, "0");
+    EXPECT_EQ(w->Doc.GenerationHistory[0].end, "7");
+    EXPECT_EQ(w->Doc.GenerationHistory[0].amplitude, "65535");
+    EXPECT_EQ(w->Doc.GenerationHistory[0].offset, "0");
+    EXPECT_EQ(w->Doc.GenerationHistory[0].levelMode, "2");
+    EXPECT_EQ(w->Doc.GenerationHistory[0].expression,
               "amp*1.00*sin(omg*(t*1+per*0.00/360)) + amp*1.00*sin(omg*(t*2+per*0.00/360))");
 }
 
@@ -207,11 +207,11 @@ TEST_F(GeneratorsTest, HarmonicsRangeIsClampedAndANonNumberRefused) {
         EXPECT_FALSE(h.isVisible());
     });
     PWForm1->WaveMenus->HarmonicsGenerator1->trigger();
-    ASSERT_EQ(w->HistoryCount, 1);
-    EXPECT_EQ(w->StartStore[0], "0") << "a start beyond the last point is 0";
-    EXPECT_EQ(w->EndStore[0], "0") << "an end before the start is the start";
-    EXPECT_EQ(w->ExprnStore[0], " + amp*1.00*sin(omg*(t*3+per*0.00/360))");
-    EXPECT_EQ(w->SampleStream->code(0), 32768);
+    ASSERT_EQ(w->Doc.HistoryCount(), 1);
+    EXPECT_EQ(w->Doc.GenerationHistory[0].start, "0") << "a start beyond the last point is 0";
+    EXPECT_EQ(w->Doc.GenerationHistory[0].end, "0") << "an end before the start is the start";
+    EXPECT_EQ(w->Doc.GenerationHistory[0].expression, " + amp*1.00*sin(omg*(t*3+per*0.00/360))");
+    EXPECT_EQ(w->Doc.SampleStream->code(0), 32768);
 }
 
 TEST_F(GeneratorsTest, HarmonicsEditsKeepOnePoint) {
@@ -258,8 +258,8 @@ TEST_F(GeneratorsTest, SincLinesFollowItsShapeAndInvertFlipsThem) {
         s.BOk->click();
     });
     PWForm1->WaveMenus->Sinc1->trigger();
-    EXPECT_EQ(w->ExprnStore.at(0), "-amp*sin(pi*f*(10^-9+t-per*180.00/360)*20)/(pi*f*(10^-9+t-per*180.00/360)*20)");
-    EXPECT_EQ(w->SampleStream->code(500), 32768 - 499);
+    EXPECT_EQ(w->Doc.GenerationHistory.at(0).expression, "-amp*sin(pi*f*(10^-9+t-per*180.00/360)*20)/(pi*f*(10^-9+t-per*180.00/360)*20)");
+    EXPECT_EQ(w->Doc.SampleStream->code(500), 32768 - 499);
 }
 
 TEST_F(GeneratorsTest, ExponentialAndGaussianTimeScaleAndLines) {
@@ -290,10 +290,10 @@ TEST_F(GeneratorsTest, ExponentialAndGaussianTimeScaleAndLines) {
             g.BOk->click();
         });
         c.item->trigger();
-        ASSERT_EQ(w->HistoryCount, 1);
-        EXPECT_EQ(w->AdjustStore[0], "2");
+        ASSERT_EQ(w->Doc.HistoryCount(), 1);
+        EXPECT_EQ(w->Doc.GenerationHistory[0].levelMode, "2");
         EXPECT_TRUE(ExpressionForm->AutoAdjPP->isChecked());
-        EXPECT_EQ(w->ExprnStore[0].substr(0, 5), "-amp*");
+        EXPECT_EQ(w->Doc.GenerationHistory[0].expression.substr(0, 5), "-amp*");
         ExpForm->Bipolar->setChecked(false);
         GaussForm->Bipolar->setChecked(false);
     }
@@ -326,9 +326,9 @@ TEST_F(GeneratorsTest, PulseLevelsTakeThePlaceOfAmplitudeAndOffset) {
     });
     PWForm1->WaveMenus->Pulse1->trigger();
     EXPECT_EQ(codes(w), std::vector<uint16_t>(100, 32768 + 16333 + 16433));
-    ASSERT_EQ(w->HistoryCount, 1);
-    EXPECT_EQ(w->AmplStore[0], "65535");
-    EXPECT_EQ(w->OffsetStore[0], "0");
+    ASSERT_EQ(w->Doc.HistoryCount(), 1);
+    EXPECT_EQ(w->Doc.GenerationHistory[0].amplitude, "65535");
+    EXPECT_EQ(w->Doc.GenerationHistory[0].offset, "0");
 }
 
 TEST_F(GeneratorsTest, CardiacUWaveAndNumbersTooLongForAnExpression) {
@@ -359,8 +359,8 @@ TEST_F(GeneratorsTest, CardiacUWaveAndNumbersTooLongForAnExpression) {
         EXPECT_FALSE(c.isVisible());
     });
     PWForm1->WaveMenus->Cardiac1->trigger();
-    ASSERT_EQ(w->HistoryCount, 1);
-    EXPECT_EQ(w->ExprnStore[0],
+    ASSERT_EQ(w->Doc.HistoryCount(), 1);
+    EXPECT_EQ(w->Doc.GenerationHistory[0].expression,
               "amp*ecg(10.00,10.00,10.00,10.00,10.00,10.00,10.00,10.00,10.00,10.00,10.00,1.00,1.00)");
 }
 
