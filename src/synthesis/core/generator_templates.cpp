@@ -3,6 +3,8 @@
 #include "common/numtext.h"
 #include "common/saturate.h"
 
+#include <algorithm>
+
 namespace plotwell::synthesis {
 
 namespace {
@@ -94,8 +96,10 @@ PreviewLines sincLines(int32_t amplitudeCodes, int32_t offsetCodes, bool invert)
 PreviewLines oneSidedLines(int32_t amplitudeCodes, int32_t offsetCodes, bool invert, bool bipolar) {
     if (bipolar)
         return symmetricLines(amplitudeCodes, offsetCodes);
-    const int32_t s = invert ? -1 : 1;
-    return {amplitudeCodes / 4, offsetCodes + (s * amplitudeCodes) / 4};
+    // In 64 bits: typed amplitudes and offsets may be anywhere in the int32 range.
+    const int64_t s = invert ? -1 : 1;
+    const int64_t offset = int64_t(offsetCodes) + (s * amplitudeCodes) / 4;
+    return {amplitudeCodes / 4, int32_t(std::clamp<int64_t>(offset, INT32_MIN, INT32_MAX))};
 }
 
 } // namespace plotwell::synthesis

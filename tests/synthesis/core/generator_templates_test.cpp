@@ -108,6 +108,8 @@ TEST(GeneratorPreviewLines, LieWhereTheWaveWillBe) {
         {"one-sided inverted", oneSidedLines(1000, 0, true, false), {250, -250}},
         {"bipolar", oneSidedLines(1000, 0, true, true), {500, 0}},
         {"one-sided with offset", oneSidedLines(1001, 10, true, false), {250, -240}},
+        {"one-sided at the int32 end", oneSidedLines(INT32_MAX, INT32_MAX, false, false),
+         {INT32_MAX / 4, INT32_MAX}},
     };
     for (const LinesCase& c : cases)
         EXPECT_EQ(c.lines, c.expected) << c.what;

@@ -182,6 +182,7 @@ TEST_F(GeneratorsTest, HarmonicsSumTheEnabledRowsAtTheChosenLevel) {
     EXPECT_EQ(w->Doc.GenerationHistory[0].levelMode, "2");
     EXPECT_EQ(w->Doc.GenerationHistory[0].expression,
               "amp*1.00*sin(omg*(t*1+per*0.00/360)) + amp*1.00*sin(omg*(t*2+per*0.00/360))");
+    EXPECT_EQ(ExpressionForm->ExprText, w->Doc.GenerationHistory[0].expression) << "evaluated whole";
 }
 
 TEST_F(GeneratorsTest, HarmonicsRangeIsClampedAndANonNumberRefused) {
