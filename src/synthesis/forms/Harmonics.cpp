@@ -29,10 +29,9 @@ using namespace plotwell;
 THarmonicsForm* HarmonicsForm = nullptr;
 
 namespace {
-const char* name(const char* stem, int k) {
-    static thread_local std::string out;
-    out = std::string(stem) + std::to_string(k);
-    return out.c_str();
+// Row k's components are numbered: CheckBox3, ComboBox3, Edit5 and Edit6 for row 3.
+std::string numbered(const char* stem, int k) {
+    return stem + std::to_string(k);
 }
 } // namespace
 
@@ -49,15 +48,15 @@ THarmonicsForm::THarmonicsForm(QWidget* parent) : TOperationForm("HarmonicsForm"
     for (int k = 1; k <= kRows; ++k) {
         const int i = k - 1;
         ComboBox[i] = new QComboBox(this);
-        platform::nameInput(ComboBox[i], name("ComboBox", k));
+        platform::nameInput(ComboBox[i], numbered("ComboBox", k).c_str());
         ComboBox[i]->addItems(harmonics);
         ComboBox[i]->setCurrentIndex(i);
         AmplitudeEdit[i] = new QLineEdit(k == 1 ? "1.00" : "0.00", this);
-        platform::nameInput(AmplitudeEdit[i], name("Edit", 2 * k - 1));
+        platform::nameInput(AmplitudeEdit[i], numbered("Edit", 2 * k - 1).c_str());
         PhaseEdit[i] = new QLineEdit("0.00", this);
-        platform::nameInput(PhaseEdit[i], name("Edit", 2 * k));
+        platform::nameInput(PhaseEdit[i], numbered("Edit", 2 * k).c_str());
         CheckBox[i] = new QCheckBox(this);
-        platform::nameInput(CheckBox[i], name("CheckBox", k));
+        platform::nameInput(CheckBox[i], numbered("CheckBox", k).c_str());
         CheckBox[i]->setChecked(k == 1);
         for (QLineEdit* e : {AmplitudeEdit[i], PhaseEdit[i]}) {
             e->installEventFilter(this);
