@@ -42,7 +42,7 @@ void BM_WfmSaveAndLoadFile(benchmark::State& state) {
         workspace::WriteInternal(wave(), 0, kPoints - 1, out);
         if (!platform::writeFileAtomically(path, out))
             state.SkipWithError("write failed");
-        const auto bytes = platform::readFileBytes(path);
+        const auto bytes = platform::readFileBytes(path, INT64_MAX);
         if (!bytes || !workspace::ReadInternal(*bytes, back))
             state.SkipWithError("read failed");
     }

@@ -1,39 +1,70 @@
 #include "platform/posix/atomic_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
+#include <random>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace plotwell::platform {
 
-std::optional<std::string> readFileBytes(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+namespace {
+
+// Closes a descriptor when it goes out of scope.
+class Fd {
+public:
+    explicit Fd(int fd = -1) : fd_(fd) {}
+    Fd(Fd&& o) noexcept : fd_(std::exchange(o.fd_, -1)) {}
+    Fd& operator=(Fd&& o) noexcept {
+        std::swap(fd_, o.fd_);
+        return *this;
+    }
+    ~Fd() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    int get() const { return fd_; }
+    // Closes now, reporting a failed close (a write that did not reach the disk).
+    bool close() { return ::close(std::exchange(fd_, -1)) == 0; }
+
+private:
+    int fd_;
+};
+
+} // namespace
+
+std::optional<std::string> readFileBytes(const std::string& path, std::int64_t maxBytes) {
+    // Opening without blocking: a FIFO would otherwise wait for a writer for ever. Only a
+    // regular file is read, so neither a FIFO nor a device (/dev/zero) ever is.
+    const Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    struct stat st {};
+    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > maxBytes)
         return std::nullopt;
     std::string out;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
-        out.reserve(std::size_t(st.st_size));
+    out.reserve(std::size_t(st.st_size));
     char chunk[65536];
     for (;;) {
-        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        const ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
         if (n > 0) {
+            // A file that grows while it is read is held to the same limit.
+            if (std::int64_t(out.size()) + n > maxBytes)
+                return std::nullopt;
             out.append(chunk, std::size_t(n));
         } else if (n == 0) {
-            break;
+            return out;
         } else if (errno != EINTR) {
-            ::close(fd);
             return std::nullopt;
         }
     }
-    ::close(fd);
-    return out;
 }
 
 namespace {
+
 bool writeAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd, bytes.data(), bytes.size());
@@ -53,32 +84,33 @@ mode_t newFileMode() {
     ::umask(mask);
     return 0666 & ~mask;
 }
-} // namespace
 
-bool writeFileAtomically(const std::string& path, std::string_view bytes) {
-    return writeFilesAtomically({{path, bytes}});
+// Temporary files are ".pw~" and six letters or digits, whatever the target is called:
+// "<target>.XXXXXX" would not fit beside a name of 249 bytes or more.
+constexpr std::string_view kTempPrefix = ".pw~";
+constexpr std::size_t kTempNameLength = kTempPrefix.size() + 6;
+
+bool isTempName(std::string_view name) {
+    return name.size() == kTempNameLength && name.substr(0, kTempPrefix.size()) == kTempPrefix;
 }
 
-namespace {
-// Writes `bytes` to a new temporary file beside `path`; its name, or "" on failure.
-std::string writeTemporary(const std::string& path, std::string_view bytes) {
-    std::string tmp = path + ".XXXXXX";
-    const int fd = ::mkstemp(tmp.data());
-    if (fd < 0)
-        return {};
-    struct stat old {};
-    const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : newFileMode();
-    bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    if (!ok) {
-        ::unlink(tmp.c_str());
-        return {};
-    }
-    return tmp;
+std::string randomTempName() {
+    static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937 gen{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof kChars - 2);
+    std::string name(kTempPrefix);
+    for (std::size_t i = kTempPrefix.size(); i < kTempNameLength; ++i)
+        name += kChars[pick(gen)];
+    return name;
 }
-} // namespace
 
-namespace {
+std::string folderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
 // The file a write to `path` replaces: the file a symbolic link points to (so the link
 // stays), else `path` itself.
 std::string replacedFile(const std::string& path) {
@@ -89,38 +121,163 @@ std::string replacedFile(const std::string& path) {
     }
     return path;
 }
+
+// One file of a save on its way to its target.
+struct Pending {
+    std::string target;
+    std::string folder;
+    bool targetExisted = false;
+    Fd fd;
+    std::string temp;      // the temporary file's path once it has a name
+    std::string displaced; // where the replaced file went, until the save is complete
+};
+
+// Opens the temporary file for `p`: unnamed where the filesystem allows, so that a save
+// killed while writing leaves nothing behind; else a short named one. It is locked while
+// this save owns it, so that another save's clean-up passes it over.
+bool openTemporary(Pending& p, mode_t mode) {
+    p.fd = Fd(::open(p.folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
+    if (p.fd.get() < 0) {
+        std::string tmpl = p.folder + "/" + std::string(kTempPrefix) + "XXXXXX";
+        p.fd = Fd(::mkostemp(tmpl.data(), O_CLOEXEC));
+        if (p.fd.get() < 0)
+            return false;
+        p.temp = std::move(tmpl);
+    }
+    return ::flock(p.fd.get(), LOCK_EX) == 0 && ::fchmod(p.fd.get(), mode) == 0;
+}
+
+// Gives an unnamed temporary file a short name in its folder, just before the rename.
+bool nameTemporary(Pending& p) {
+    if (!p.temp.empty())
+        return true;
+    const std::string self = "/proc/self/fd/" + std::to_string(p.fd.get());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = p.folder + "/" + randomTempName();
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0 ||
+            ::linkat(p.fd.get(), "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0) {
+            p.temp = std::move(name);
+            return true;
+        }
+        if (errno != EEXIST)
+            return false;
+    }
+    return false;
+}
+
+void syncFolder(const std::string& folder) {
+    const Fd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() >= 0)
+        ::fsync(fd.get());
+}
+
+// Removes the temporary files that killed saves left in `folder`. A file still locked
+// belongs to a save that is running and is left alone.
+void removeLeftovers(const std::string& folder) {
+    DIR* d = ::opendir(folder.c_str());
+    if (!d)
+        return;
+    while (const dirent* e = ::readdir(d)) {
+        if (!isTempName(e->d_name))
+            continue;
+        const Fd fd(::openat(::dirfd(d), e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat st {};
+        if (fd.get() >= 0 && ::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode) &&
+            ::flock(fd.get(), LOCK_EX | LOCK_NB) == 0)
+            ::unlinkat(::dirfd(d), e->d_name, 0);
+    }
+    ::closedir(d);
+}
+
+// Puts the new files in place, the side files first and the first file (the waveform)
+// last, back to back. A side file that existed is swapped with its replacement rather than
+// overwritten, so that, should a later rename fail, every file can be given back its old
+// contents and the save fails as a whole.
+bool renameIntoPlace(std::vector<Pending>& pending) {
+    std::size_t done = pending.size();
+    bool ok = true;
+    while (ok && done > 0) {
+        Pending& p = pending[done - 1];
+        const bool keepOld = done > 1 && p.targetExisted;
+        if (keepOld && ::renameat2(AT_FDCWD, p.temp.c_str(), AT_FDCWD, p.target.c_str(), RENAME_EXCHANGE) == 0)
+            p.displaced = p.temp;
+        else
+            ok = ::rename(p.temp.c_str(), p.target.c_str()) == 0;
+        if (ok) {
+            p.temp.clear();
+            --done;
+        }
+    }
+    if (ok)
+        return true;
+    for (std::size_t i = done; i < pending.size(); ++i) {
+        Pending& p = pending[i];
+        if (!p.displaced.empty()) {
+            if (::renameat2(AT_FDCWD, p.displaced.c_str(), AT_FDCWD, p.target.c_str(), RENAME_EXCHANGE) == 0)
+                ::unlink(p.displaced.c_str());
+            p.displaced.clear();
+        } else if (!p.targetExisted) {
+            ::unlink(p.target.c_str());
+        }
+    }
+    return false;
+}
+
 } // namespace
 
+bool writeFileAtomically(const std::string& path, std::string_view bytes) {
+    return writeFilesAtomically({{path, bytes}});
+}
+
 bool writeFilesAtomically(const std::vector<std::pair<std::string, std::string_view>>& files) {
-    std::vector<std::string> targets;
-    for (const auto& f : files) {
-        struct stat st {};
-        if (f.first.empty())
-            return false;
-        targets.push_back(replacedFile(f.first));
-        const std::string& t = targets.back();
-        // A folder, or a file the user may not write (write-protected), is not replaced.
-        if (::stat(t.c_str(), &st) == 0 && (S_ISDIR(st.st_mode) || ::access(t.c_str(), W_OK) != 0))
-            return false;
-    }
-    std::vector<std::string> temps;
+    std::vector<Pending> pending(files.size());
+    std::vector<mode_t> modes;
     for (std::size_t i = 0; i < files.size(); ++i) {
-        std::string tmp = writeTemporary(targets[i], files[i].second);
-        if (tmp.empty()) {
-            for (const auto& t : temps)
-                ::unlink(t.c_str());
+        if (files[i].first.empty())
             return false;
-        }
-        temps.push_back(std::move(tmp));
+        Pending& p = pending[i];
+        p.target = replacedFile(files[i].first);
+        p.folder = folderOf(p.target);
+        struct stat st {};
+        const bool exists = ::stat(p.target.c_str(), &st) == 0;
+        // Only a regular file is replaced: not a folder, a FIFO or a device, and not a file
+        // the user may not write (write-protected).
+        if (exists && (!S_ISREG(st.st_mode) || ::access(p.target.c_str(), W_OK) != 0))
+            return false;
+        modes.push_back(exists ? (st.st_mode & 07777) : newFileMode());
     }
     bool ok = true;
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        if (!ok || std::rename(temps[i].c_str(), targets[i].c_str()) != 0) {
-            ::unlink(temps[i].c_str());
-            ok = false;
-        }
+    for (std::size_t i = 0; ok && i < files.size(); ++i) {
+        Pending& p = pending[i];
+        ok = openTemporary(p, modes[i]) && writeAll(p.fd.get(), files[i].second) && ::fsync(p.fd.get()) == 0;
     }
-    return ok;
+    // Named only now, all together, so that the time in which a killed save leaves a
+    // temporary file behind is as short as it can be.
+    for (Pending& p : pending) {
+        if (!ok)
+            break;
+        struct stat st {};
+        p.targetExisted = ::stat(p.target.c_str(), &st) == 0;
+        ok = nameTemporary(p);
+    }
+    ok = ok && renameIntoPlace(pending);
+    for (Pending& p : pending) {
+        if (!p.temp.empty())
+            ::unlink(p.temp.c_str());
+        if (!p.displaced.empty())
+            ::unlink(p.displaced.c_str());
+    }
+    if (!ok)
+        return false;
+    std::vector<std::string> folders;
+    for (const Pending& p : pending)
+        if (std::find(folders.begin(), folders.end(), p.folder) == folders.end())
+            folders.push_back(p.folder);
+    for (const std::string& f : folders) {
+        syncFolder(f);
+        removeLeftovers(f);
+    }
+    return true;
 }
 
 } // namespace plotwell::platform

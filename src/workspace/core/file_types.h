@@ -23,6 +23,10 @@ enum WaveFileType : int {
     ftBitPattern = 13,  // .ptn
 };
 
+// Settings, project and history side files are small texts; a larger one is damaged or
+// hostile and is refused before it is read.
+inline constexpr long long kMaxSettingsFileBytes = 1 << 20;
+
 // Used in captions after a load or save ("PlotWell", "WaveCAD", ...).
 const char* FileTypeName(int type);
 // Used in the frame's default-type label ("Plotwell (*.wfm files)", ...).

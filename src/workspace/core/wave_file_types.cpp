@@ -2,6 +2,8 @@
 
 #include "workspace/core/wave_files.h"
 
+#include <cstdint>
+
 namespace plotwell::workspace {
 
 int EffectiveSaveType(int saveType) {
@@ -51,6 +53,10 @@ bool WriteWaveFile(int saveType, const SampleStream& samples, int32_t start, int
     default:
         return false;
     }
+}
+
+int64_t MaxWaveFileBytes(int openType) {
+    return INT64_MAX;
 }
 
 bool ReadWaveFile(int openType, std::string_view bytes, SampleStream& out) {

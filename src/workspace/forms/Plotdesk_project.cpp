@@ -7,6 +7,7 @@
 #include "platform/posix/folders.h"
 #include "platform/ui.h"
 #include "synthesis/forms/expression.h"
+#include "workspace/core/file_types.h"
 #include "workspace/core/numtext.h"
 #include "workspace/core/project_paths.h"
 #include "workspace/core/settings_files.h"
@@ -87,7 +88,7 @@ void setUpProjectDialog(platform::FileDialogState& d, const char* title, const s
 // ---- global settings file ---------------------------------------------------------------
 
 bool TPWForm1::ReadGlobalSettings() {
-    const auto bytes = platform::readFileBytes(GlobalSettingsPath());
+    const auto bytes = platform::readFileBytes(GlobalSettingsPath(), workspace::kMaxSettingsFileBytes);
     if (!bytes)
         return false;
     const auto settings = workspace::readGlobalSettings(*bytes);
@@ -135,7 +136,7 @@ bool TPWForm1::ReadProject() {
         ResetProjectSetup();
 
     bool ok = false;
-    if (const auto bytes = platform::readFileBytes(ProjectIniPath)) {
+    if (const auto bytes = platform::readFileBytes(ProjectIniPath, workspace::kMaxSettingsFileBytes)) {
         workspace::ProjectValues values{GlobalFileType, TransferSettings, std::nullopt};
         const workspace::ProjectReadResult read = workspace::readProjectSettings(*bytes, values);
 

@@ -85,7 +85,7 @@ void TWFMform::LoadFromFile(const std::string& fileName) {
     FileIndex = 0;
     SetCaption(cformat("%s %s", platform::fileNameOnly(fileName).c_str(), workspace::FileTypeName(type)));
 
-    const auto contents = platform::readFileBytes(fileName);
+    const auto contents = platform::readFileBytes(fileName, workspace::MaxWaveFileBytes(type));
     const std::string_view bytes = contents ? std::string_view(*contents) : std::string_view();
     bool ok = contents.has_value();
     if (ok) {
@@ -115,7 +115,7 @@ void TWFMform::LoadFromFile(const std::string& fileName) {
         HistoryCount = 0;
         for (auto* list : {&StartStore, &EndStore, &AmplStore, &OffsetStore, &AdjustStore, &ExprnStore})
             list->clear();
-        if (const auto side = platform::readFileBytes(workspace::HistoryFileName(WaveName))) {
+        if (const auto side = platform::readFileBytes(workspace::HistoryFileName(WaveName), workspace::kMaxSettingsFileBytes)) {
             for (auto& e : workspace::ReadHistoryFile(*side)) {
                 StartStore.push_back(std::move(e.start));
                 EndStore.push_back(std::move(e.end));
