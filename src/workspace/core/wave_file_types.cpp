@@ -56,7 +56,21 @@ bool WriteWaveFile(int saveType, const SampleStream& samples, int32_t start, int
 }
 
 int64_t MaxWaveFileBytes(int openType) {
-    return INT64_MAX;
+    // Text forms: "-32768," or "-1.00000\r\n" is at most 10 bytes a value; the bound leaves
+    // room for blanks and longer spellings of a number.
+    constexpr int64_t kText = 32 << 20;
+    switch (openType) {
+    case 1:
+    case 13:
+        return 2 * (kMaxFilePoints + 1); // the reference word, then a word per point
+    case 2:
+    case 5:
+        return 2 * kMaxFilePoints;
+    case 9:
+        return 2 * kMaxFilePoints + (1 << 20); // two-byte points after a header of text
+    default:
+        return kText;
+    }
 }
 
 bool ReadWaveFile(int openType, std::string_view bytes, SampleStream& out) {
