@@ -74,6 +74,10 @@ std::optional<workspace::OpenFileEntry> listedEntry(const TWFMform& w) {
 
 bool knownFileType(int type) { return type >= 0 && type <= 13; }
 
+// No real project keeps this many windows open; a damaged file that lists thousands must
+// not hold up the start for minutes.
+constexpr int kMaxReopenedWindows = 256;
+
 // Both project dialogs show the project files of the current project's folder.
 void setUpProjectDialog(platform::FileDialogState& d, const char* title, const std::string& homeDir) {
     d.title = title;
@@ -142,9 +146,15 @@ bool TPWForm1::ReadProject() {
 
         // 3. The listed windows, each as the type it was saved with. They load before the
         // settings are taken over, and stay open whatever follows.
+        int reopened = 0, skipped = 0;
         for (const workspace::OpenFileEntry& e : read.entries) {
             if (!knownFileType(e.FileType))
                 continue;
+            if (reopened == kMaxReopenedWindows) {
+                ++skipped;
+                continue;
+            }
+            ++reopened;
             OpenType = e.FileType;
             TWFMform* w = CreateWaveWindow();
             if (e.WaveName == TWFMform::DefaultWaveName) {
@@ -168,6 +178,11 @@ bool TPWForm1::ReadProject() {
             w->ProjectValue = e.ProjectValue;
             w->update();
         }
+        if (skipped > 0)
+            platform::ui().message(workspace::cformat("%d further windows listed in the project were not reopened:\n"
+                                                      "a project reopens at most %d windows.",
+                                                      skipped, kMaxReopenedWindows),
+                                   platform::Icon::Warning, platform::ButtonOk, false);
 
         // 4. The settings read, also those before a missing key.
         GlobalFileType = values.GlobalFileType;
