@@ -17,9 +17,15 @@
 // definitions take the C library's place in this test program only.
 namespace {
 std::string failingRenameTarget;
+// As on a filesystem that cannot swap two names in one step.
+bool noExchange = false;
 int renameOrFail(const char* from, const char* to, unsigned flags) {
     if (!failingRenameTarget.empty() && failingRenameTarget == to) {
         errno = EPERM;
+        return -1;
+    }
+    if (noExchange && (flags & RENAME_EXCHANGE)) {
+        errno = EINVAL;
         return -1;
     }
     return int(::syscall(SYS_renameat2, AT_FDCWD, from, AT_FDCWD, to, flags));
@@ -117,15 +123,21 @@ TEST(AtomicFile, APairReportedAsFailedIsTheOldPairAndOneReportedDoneIsTheNewPair
     const std::string dir = tempDir();
     const std::string wave = dir + "/w.wfm", side = dir + "/w.wfm.pwi";
     ASSERT_TRUE(writeFilesAtomically({{wave, "wave 1"}, {side, "side 1"}}));
-    // Whichever of the two renames fails, the save fails and both files stay as they were.
-    for (const std::string& failing : {wave, side}) {
-        SCOPED_TRACE(failing);
-        failingRenameTarget = failing;
-        EXPECT_FALSE(writeFilesAtomically({{wave, "wave 2"}, {side, "side 2"}}));
-        failingRenameTarget.clear();
-        EXPECT_EQ(slurp(wave), "wave 1");
-        EXPECT_EQ(slurp(side), "side 1");
-        EXPECT_EQ(entries(dir), 2u);
+    // Whichever of the two renames fails, the save fails and both files stay as they were,
+    // also where the filesystem cannot swap names.
+    for (bool swapless : {false, true}) {
+        for (const std::string& failing : {wave, side}) {
+            SCOPED_TRACE(failing + (swapless ? " without swaps" : ""));
+            failingRenameTarget = failing;
+            noExchange = swapless;
+            EXPECT_FALSE(writeFilesAtomically({{wave, "wave 2"}, {side, "side 2"}}));
+            failingRenameTarget.clear();
+            EXPECT_EQ(slurp(wave), "wave 1");
+            EXPECT_EQ(slurp(side), "side 1");
+            EXPECT_EQ(entries(dir), 2u);
+            ASSERT_TRUE(writeFilesAtomically({{wave, "wave 1"}, {side, "side 1"}}));
+            noExchange = false;
+        }
     }
     // A side file that did not exist before is not left behind by a failed save either.
     std::filesystem::remove(side);

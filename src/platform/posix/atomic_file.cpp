@@ -147,22 +147,29 @@ bool openTemporary(Pending& p, mode_t mode) {
     return ::flock(p.fd.get(), LOCK_EX) == 0 && ::fchmod(p.fd.get(), mode) == 0;
 }
 
+// Gives the file `link` links (to the path it is given) a new short temporary name in
+// `folder`; the name, or "" when it cannot.
+template <class Link> std::string linkUnderTempName(const std::string& folder, Link link) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = folder + "/" + randomTempName();
+        if (link(name.c_str()))
+            return name;
+        if (errno != EEXIST)
+            return {};
+    }
+    return {};
+}
+
 // Gives an unnamed temporary file a short name in its folder, just before the rename.
 bool nameTemporary(Pending& p) {
     if (!p.temp.empty())
         return true;
     const std::string self = "/proc/self/fd/" + std::to_string(p.fd.get());
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string name = p.folder + "/" + randomTempName();
-        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0 ||
-            ::linkat(p.fd.get(), "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0) {
-            p.temp = std::move(name);
-            return true;
-        }
-        if (errno != EEXIST)
-            return false;
-    }
-    return false;
+    p.temp = linkUnderTempName(p.folder, [&](const char* name) {
+        return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name, AT_SYMLINK_FOLLOW) == 0 ||
+               (errno != EEXIST && ::linkat(p.fd.get(), "", AT_FDCWD, name, AT_EMPTY_PATH) == 0);
+    });
+    return !p.temp.empty();
 }
 
 void syncFolder(const std::string& folder) {
@@ -189,33 +196,51 @@ void removeLeftovers(const std::string& folder) {
     ::closedir(d);
 }
 
+// Renames the new file over an existing target and keeps the old one under a temporary
+// name (`displaced`), so that it can be put back: swapped with the new one in one step
+// where the filesystem can, else given a second name (a hard link) first.
+bool replaceKeepingOld(Pending& p) {
+    if (::renameat2(AT_FDCWD, p.temp.c_str(), AT_FDCWD, p.target.c_str(), RENAME_EXCHANGE) == 0) {
+        p.displaced = std::exchange(p.temp, {});
+        return true;
+    }
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+        return false;
+    p.displaced = linkUnderTempName(p.folder, [&](const char* name) { return ::link(p.target.c_str(), name) == 0; });
+    if (::rename(p.temp.c_str(), p.target.c_str()) == 0) {
+        p.temp.clear();
+        return true;
+    }
+    if (!p.displaced.empty())
+        ::unlink(std::exchange(p.displaced, {}).c_str());
+    return false;
+}
+
 // Puts the new files in place, the side files first and the first file (the waveform)
-// last, back to back. A side file that existed is swapped with its replacement rather than
-// overwritten, so that, should a later rename fail, every file can be given back its old
-// contents and the save fails as a whole.
+// last, back to back. Should a rename fail, the files already replaced get their old
+// contents back and the save fails as a whole.
 bool renameIntoPlace(std::vector<Pending>& pending) {
     std::size_t done = pending.size();
     bool ok = true;
     while (ok && done > 0) {
         Pending& p = pending[done - 1];
-        const bool keepOld = done > 1 && p.targetExisted;
-        if (keepOld && ::renameat2(AT_FDCWD, p.temp.c_str(), AT_FDCWD, p.target.c_str(), RENAME_EXCHANGE) == 0)
-            p.displaced = p.temp;
-        else
+        if (done > 1 && p.targetExisted) {
+            ok = replaceKeepingOld(p);
+        } else {
             ok = ::rename(p.temp.c_str(), p.target.c_str()) == 0;
-        if (ok) {
-            p.temp.clear();
-            --done;
+            if (ok)
+                p.temp.clear();
         }
+        if (ok)
+            --done;
     }
     if (ok)
         return true;
     for (std::size_t i = done; i < pending.size(); ++i) {
         Pending& p = pending[i];
         if (!p.displaced.empty()) {
-            if (::renameat2(AT_FDCWD, p.displaced.c_str(), AT_FDCWD, p.target.c_str(), RENAME_EXCHANGE) == 0)
-                ::unlink(p.displaced.c_str());
-            p.displaced.clear();
+            if (::rename(p.displaced.c_str(), p.target.c_str()) == 0)
+                p.displaced.clear();
         } else if (!p.targetExisted) {
             ::unlink(p.target.c_str());
         }
@@ -261,22 +286,23 @@ bool writeFilesAtomically(const std::vector<std::pair<std::string, std::string_v
         ok = nameTemporary(p);
     }
     ok = ok && renameIntoPlace(pending);
-    for (Pending& p : pending) {
+    for (Pending& p : pending)
         if (!p.temp.empty())
             ::unlink(p.temp.c_str());
-        if (!p.displaced.empty())
-            ::unlink(p.displaced.c_str());
-    }
     if (!ok)
-        return false;
+        return false; // an old file that could not be put back stays, for a later save to remove
     std::vector<std::string> folders;
     for (const Pending& p : pending)
         if (std::find(folders.begin(), folders.end(), p.folder) == folders.end())
             folders.push_back(p.folder);
-    for (const std::string& f : folders) {
+    // The renames reach the disk before the old files kept for a roll-back go.
+    for (const std::string& f : folders)
         syncFolder(f);
+    for (const Pending& p : pending)
+        if (!p.displaced.empty())
+            ::unlink(p.displaced.c_str());
+    for (const std::string& f : folders)
         removeLeftovers(f);
-    }
     return true;
 }
 
