@@ -546,6 +546,7 @@ TEST_F(ProjectTest, ANulInTheGlobalSettingsNamesNoOtherFile) {
     writeFile(folder + "/victim.txt", "precious");
     stopApp();
     wipeConfiguration();
+    fs::create_directories(fs::path(globalFile()).parent_path());
     writeFile(globalFile(), "HomeDir \"" + folder + "\"\r\nPrjFile \"" + std::string("victim.txt\0", 11) + "\"\r\n");
     ui.clear();
     startApp();
