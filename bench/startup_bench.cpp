@@ -2,9 +2,9 @@
 // empty configuration folder.
 
 #include "platform/scripted_ui.h"
-#include "workspace/forms/Plotdesk.h"
-#include "workspace/forms/appforms.h"
-#include "workspace/core/settings_files.h"
+#include "app/Plotdesk.h"
+#include "app/appforms.h"
+#include "app/core/settings_files.h"
 
 #include "app_bench_main.h"
 

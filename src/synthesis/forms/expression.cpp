@@ -1,11 +1,12 @@
 #include "synthesis/forms/expression.h"
 
+#include "common/numtext.h"
 #include "platform/posix/folders.h"
+#include "platform/qstring.h"
 #include "platform/screen_cursor.h"
 #include "platform/ui.h"
 #include "synthesis/forms/Pregress.h"
-#include "workspace/core/numtext.h"
-#include "workspace/forms/Plotdesk.h"
+#include "workspace/forms/frame_host.h"
 #include "workspace/forms/WorldView.h"
 #include "workspace/forms/wfmchild.h"
 
@@ -47,11 +48,7 @@ namespace {
 // "The integer value of the text": blanks, then an optional sign and leading digits; 0
 // when there are none.
 int32_t leadingInt(const QString& text) {
-    const std::string s = text.toStdString();
-    std::size_t i = 0;
-    while (i < s.size() && (s[i] == ' ' || s[i] == '\t'))
-        ++i;
-    return workspace::parseIntPrefix(std::string_view(s).substr(i)).value_or(0);
+    return common::parseLeadingInt(text.toStdString()).value_or(0);
 }
 
 class WindowSink : public synthesis::GenerationSink {
@@ -98,8 +95,8 @@ void TExpressionForm::GenerateWaveform(TWFMform* target) {
         before = &runCopy;
     }
     synthesis::WaveformDirectory waveforms;
-    if (PWForm1) {
-        for (TWFMform* w : PWForm1->WaveWindows()) {
+    if (FrameHost) {
+        for (TWFMform* w : FrameHost->WaveWindows()) {
             synthesis::WaveformView view;
             if (w == target)
                 view = {before, target->SelectionStart, target->SelectionEnd};
@@ -145,7 +142,9 @@ bool typesCharacter(const QKeyEvent* k) {
 // Fields take at most this many typed characters; text set by the program is not cut.
 bool full(const QLineEdit* e, int limit) { return e->text().size() >= limit && !e->hasSelectedText(); }
 
-QString number(int32_t v) { return QString::fromStdString(workspace::cformat("%d", v)); }
+QString number(int32_t v) {
+    return platform::toQString(common::cformat("%d", v));
+}
 
 QPushButton* button(QWidget* parent, const char* name, const char* text) {
     return platform::named(new QPushButton(text, parent), name);
@@ -287,7 +286,7 @@ void TExpressionForm::buildDialog() {
 TWFMform* TExpressionForm::window() const {
     if (Target)
         return Target;
-    return PWForm1 ? PWForm1->DriverTarget() : nullptr;
+    return FrameHost ? FrameHost->DriverTarget() : nullptr;
 }
 
 DriverFields TExpressionForm::driverFields() {
@@ -305,7 +304,7 @@ bool TExpressionForm::DriverBeforeShow() {
     Expr->clear();
     if (TWFMform* w = window())
         for (int i = 0; i < w->HistoryCount && i < int(w->ExprnStore.size()); ++i)
-            Expr->addItem(QString::fromStdString(w->ExprnStore[size_t(i)]));
+            Expr->addItem(platform::toQString(w->ExprnStore[size_t(i)]));
     Expr->setCurrentIndex(-1);
     return true;
 }
@@ -318,9 +317,9 @@ void TExpressionForm::FormActivate() {
     BExitClick();
     WfmList->hide();
     WfmList->clear();
-    if (PWForm1)
-        for (TWFMform* other : PWForm1->WaveWindows())
-            WfmList->addItem(QString::fromStdString(platform::fileNameOnly(other->WaveName)));
+    if (FrameHost)
+        for (TWFMform* other : FrameHost->WaveWindows())
+            WfmList->addItem(platform::toQString(platform::fileNameOnly(other->WaveName)));
     // 2. A zoomed window offers its visible value range.
     if (w && w->Zoomed) {
         AmplitudeCodes = w->ViewMax - w->ViewMin;
@@ -623,10 +622,10 @@ void TExpressionForm::ExprClick(int index) {
     TWFMform* w = window();
     if (w && index >= 0 && index < w->HistoryCount && size_t(index) < w->ExprnStore.size()) {
         const auto i = size_t(index);
-        Start->setText(QString::fromStdString(w->StartStore[i]));
-        End->setText(QString::fromStdString(w->EndStore[i]));
-        Amplitude->setText(QString::fromStdString(w->AmplStore[i]));
-        Offset->setText(QString::fromStdString(w->OffsetStore[i]));
+        Start->setText(platform::toQString(w->StartStore[i]));
+        End->setText(platform::toQString(w->EndStore[i]));
+        Amplitude->setText(platform::toQString(w->AmplStore[i]));
+        Offset->setText(platform::toQString(w->OffsetStore[i]));
         StartPoint = leadingInt(Start->text());
         EndPoint = leadingInt(End->text());
         AmplitudeCodes = leadingInt(Amplitude->text());
@@ -689,7 +688,7 @@ void TExpressionForm::BDeleteClick() {
             list->erase(list->begin() + index);
     Expr->clear();
     for (const std::string& e : w->ExprnStore)
-        Expr->addItem(QString::fromStdString(e));
+        Expr->addItem(platform::toQString(e));
     Expr->setCurrentIndex(-1);
     Expr->showPopup();
     Expr->setEditText(QString());

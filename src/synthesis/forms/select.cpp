@@ -1,6 +1,7 @@
 #include "synthesis/forms/select.h"
 
-#include "workspace/core/numtext.h"
+#include "common/numtext.h"
+#include "platform/qstring.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -133,18 +134,18 @@ std::string TSelectDialog::valueText(int point) const {
     const uint16_t r = SavedSamples->reference();
     const uint16_t word = SavedSamples->code(std::size_t(point));
     if (r == 1)
-        return workspace::cformat("%+7.5f", (int(word) - 32768) * 3.0517578e-5);
+        return common::cformat("%+7.5f", (int(word) - 32768) * 3.0517578e-5);
     const int shown = UnsignedDisplay ? int(word) : int(word) - int(r);
-    return workspace::cformat("%+5hd", short(int16_t(shown)));
+    return common::cformat("%+5hd", short(int16_t(shown)));
 }
 
 void TSelectDialog::UpdateLimits() {
     xStart->setText(QString::number(StartPoint));
     xEnd->setText(QString::number(EndPoint));
-    yStartData->setText(QString::fromStdString(valueText(StartPoint)));
-    yEndData->setText(QString::fromStdString(valueText(EndPoint)));
+    yStartData->setText(platform::toQString(valueText(StartPoint)));
+    yEndData->setText(platform::toQString(valueText(EndPoint)));
     const int length = EndPoint - StartPoint + 1;
-    Length->setText(QString::fromStdString(length >= 1 ? workspace::cformat("%07d", length) : "-------"));
+    Length->setText(platform::toQString(length >= 1 ? common::cformat("%07d", length) : "-------"));
 }
 
 void TSelectDialog::enableButtons() {
@@ -173,7 +174,7 @@ bool editsNumber(int key) {
 }
 
 int typedNumber(const QLineEdit* e) {
-    return workspace::parseIntPrefix(e->text().trimmed().toStdString()).value_or(0);
+    return common::parseIntPrefix(e->text().trimmed().toStdString()).value_or(0);
 }
 } // namespace
 

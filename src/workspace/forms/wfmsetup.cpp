@@ -1,8 +1,9 @@
 #include "workspace/forms/wfmsetup.h"
 
+#include "common/numtext.h"
+#include "platform/qstring.h"
 #include "platform/ui.h"
-#include "workspace/core/numtext.h"
-#include "workspace/forms/Plotdesk.h"
+#include "workspace/forms/frame_host.h"
 #include "workspace/forms/wfmchild.h"
 
 #include <QGridLayout>
@@ -27,7 +28,7 @@ constexpr int kMinLength = 2;
 
 // The text read as a decimal integer; no number reads as 0.
 int numberOf(const QString& text) {
-    return workspace::parseIntPrefix(text.toStdString()).value_or(0);
+    return common::parseIntPrefix(text.toStdString()).value_or(0);
 }
 } // namespace
 
@@ -85,12 +86,12 @@ void TWaveSetup::FormActivate() {
 
 TWaveSetup::KeyUpResult TWaveSetup::KeyUpRule(const std::string& text, bool digitOrBackspace, int stored) {
     if (digitOrBackspace) {
-        const int n = workspace::parseIntPrefix(text).value_or(0);
+        const int n = common::parseIntPrefix(text).value_or(0);
         if (n == 0)
             return {stored, text};
         stored = n;
     }
-    return {stored, workspace::cformat("%d", stored)};
+    return {stored, common::cformat("%d", stored)};
 }
 
 static bool digitOrBackspace(int key) {
@@ -101,14 +102,14 @@ void TWaveSetup::WfmAmplKeyUp(int key) {
     const auto r = KeyUpRule(WfmAmpl->text().toStdString(), digitOrBackspace(key), Amplitude);
     Amplitude = r.stored;
     if (WfmAmpl->text().toStdString() != r.text)
-        WfmAmpl->setText(QString::fromStdString(r.text));
+        WfmAmpl->setText(platform::toQString(r.text));
 }
 
 void TWaveSetup::WfmLenKeyUp(int key) {
     const auto r = KeyUpRule(WfmLen->text().toStdString(), digitOrBackspace(key), Length);
     Length = r.stored;
     if (WfmLen->text().toStdString() != r.text)
-        WfmLen->setText(QString::fromStdString(r.text));
+        WfmLen->setText(platform::toQString(r.text));
 }
 
 bool TWaveSetup::eventFilter(QObject* watched, QEvent* event) {
