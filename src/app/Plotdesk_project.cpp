@@ -181,9 +181,9 @@ bool TPWForm1::ReadProject() {
             w->update();
         }
         if (skipped > 0)
-            platform::ui().message(workspace::cformat("%d further windows listed in the project were not reopened:\n"
-                                                      "a project reopens at most %d windows.",
-                                                      skipped, kMaxReopenedWindows),
+            platform::ui().message(common::cformat("%d further windows listed in the project were not reopened:\n"
+                                                   "a project reopens at most %d windows.",
+                                                   skipped, kMaxReopenedWindows),
                                    platform::Icon::Warning, platform::ButtonOk, false);
 
         // 4. The settings read, also those before a missing key.
