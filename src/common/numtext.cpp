@@ -146,6 +146,10 @@ std::optional<int32_t> parseLeadingInt(std::string_view text) {
     return parseIntPrefix(skipBlanks(text));
 }
 
+std::optional<double> parseLeadingDouble(std::string_view text) {
+    return parseDoublePrefix(skipBlanks(text));
+}
+
 std::optional<double> parseDouble(std::string_view text) {
     text = skipBlanks(text);
     std::size_t used = 0;

@@ -20,6 +20,8 @@ std::optional<int32_t> parseIntPrefix(std::string_view text, std::size_t* used =
 // Blanks (spaces and tabs) skipped, then parseIntPrefix: "  42 V" reads as 42, as a
 // reply, a data-logger field or a typed count is read by "%d".
 std::optional<int32_t> parseLeadingInt(std::string_view text);
+// The same for a decimal number: "  2.5 V" reads as 2.5.
+std::optional<double> parseLeadingDouble(std::string_view text);
 // Whole-text forms: leading blanks are skipped; the rest must be the number.
 std::optional<double> parseDouble(std::string_view text);
 std::optional<int32_t> parseInt(std::string_view text);
