@@ -13,6 +13,7 @@
 //   Plotdesk_files.cpp     post-save pass, data-logger channels
 //   Plotdesk_host.cpp      what the forms below ask of the frame (TFrameHost, TTransferHost)
 
+#include "transfer/core/link.h"
 #include "transfer/core/serial_settings.h"
 #include "transfer/core/transfer_settings.h"
 #include "transfer/forms/transfer_host.h"
@@ -64,6 +65,8 @@ public:
     int UsbDevice = 0;
     // Loaded instrument libraries with their entry points (filled by the library unit).
     std::unique_ptr<plotwell::transfer::InstrumentLibraries> Libraries;
+    // The waits every instrument link is opened with; tests shorten them.
+    plotwell::transfer::LinkDeadlines Deadlines;
     std::string ProjectIniPath;
     std::string WaveCadDefaultDir;
     std::string WaveCadQv3030Dir;
@@ -302,6 +305,7 @@ public:
     void UpdateTypeMenus(TWFMform& w) override;
     void UpdateZoomAreaItem(TWFMform& w) override;
     plotwell::transfer::TransferSettings& TransferRecord() override;
+    const plotwell::transfer::LinkDeadlines& LinkWaits() const override;
 
 protected:
     void showEvent(QShowEvent* event) override;

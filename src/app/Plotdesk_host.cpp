@@ -27,6 +27,8 @@ std::string TPWForm1::DownloadModel() const { return TransferSettings.dlModel; }
 
 transfer::TransferSettings& TPWForm1::TransferRecord() { return TransferSettings; }
 
+const transfer::LinkDeadlines& TPWForm1::LinkWaits() const { return Deadlines; }
+
 void TPWForm1::UpdateTypeMenus(TWFMform& w) { WaveMenus->UpdateTypeMenus(w); }
 
 void TPWForm1::UpdateZoomAreaItem(TWFMform& w) {

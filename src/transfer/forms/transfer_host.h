@@ -3,6 +3,7 @@
 // transfer settings record and the running transfer's link. The frame implements it and
 // installs itself when it is built.
 
+#include "transfer/core/link.h"
 #include "transfer/core/transfer_settings.h"
 
 #include <string>
@@ -11,6 +12,8 @@ class TTransferHost {
 public:
     // The transfer settings record (both directions).
     virtual plotwell::transfer::TransferSettings& TransferRecord() = 0;
+    // The waits every instrument link is opened with.
+    virtual const plotwell::transfer::LinkDeadlines& LinkWaits() const = 0;
     // The status lines of the two directions.
     virtual void ShowDownloadInfo() = 0;
     virtual void ShowUploadInfo() = 0;

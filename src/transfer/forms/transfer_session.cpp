@@ -77,8 +77,9 @@ std::unique_ptr<transfer::Link> TTransferSession::ConnectLan(bool download) {
     const auto& s = TransferHost->TransferRecord();
     // The address comes from the settings record, never from the dialog's Address edit,
     // which may show the GPIB address after a cancelled dialog.
-    auto link = download ? transfer::TcpLink::connect(s.dlIPAddress, s.dlTCPPort)
-                         : transfer::TcpLink::connect(s.ulIPAddress, s.ulTCPPort);
+    const auto& waits = TransferHost->LinkWaits();
+    auto link = download ? transfer::TcpLink::connect(s.dlIPAddress, s.dlTCPPort, waits)
+                         : transfer::TcpLink::connect(s.ulIPAddress, s.ulTCPPort, waits);
     if (!link) {
         if (MessageWnd)
             MessageWnd->hide();

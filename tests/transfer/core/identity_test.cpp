@@ -69,12 +69,16 @@ namespace {
 constexpr std::chrono::milliseconds kReplyWait = 5000ms;
 constexpr std::chrono::milliseconds kSilenceWait = 300ms;
 
-void setReplyDeadlines(std::chrono::milliseconds wait) {
-    LinkDeadlines d = linkDeadlines();
-    d.usbReply = wait;
-    d.tcpReplyByte = wait;
-    d.tcpData = wait;
-    setLinkDeadlines(d);
+// The waits of a rig's link: reply waits as given, a long connect, no GPIB pause.
+LinkDeadlines rigDeadlines(std::chrono::milliseconds replyWait) {
+    LinkDeadlines d;
+    d.usbReply = replyWait;
+    d.tcpReplyByte = replyWait;
+    d.tcpReply = replyWait;
+    d.tcpData = replyWait;
+    d.tcpConnect = 5000ms;
+    d.gpibQueryPause = 0ms;
+    return d;
 }
 
 platform::SerialTimeouts serialTimeouts(std::chrono::milliseconds wait) {
@@ -84,25 +88,23 @@ platform::SerialTimeouts serialTimeouts(std::chrono::milliseconds wait) {
 struct Rig {
     Rig(LinkKind kind, const std::string& identity, sim::Family family = sim::Family::ArbDef)
         : kind(kind), inst(family, identity) {
-        setReplyDeadlines(kReplyWait);
+        const LinkDeadlines waits = rigDeadlines(kReplyWait);
         switch (kind) {
         case LinkKind::Gpib:
-            ::setenv(kGpibLibraryVariable, sim::gpibStubPath().c_str(), 1);
             gpib = std::make_unique<sim::GpibAdapter>(inst);
-            EXPECT_TRUE(libs.loadGpib());
-            link = GpibLink::open(libs.gpib(), 0, 5, kGpibT100s);
+            EXPECT_TRUE(libs.loadGpib(sim::gpibStubPath()));
+            link = GpibLink::open(libs.gpib(), 0, 5, kGpibT100s, waits);
             break;
         case LinkKind::Usb: {
-            ::setenv(kUsbLibraryVariable, sim::usbStubPath().c_str(), 1);
             usb = std::make_unique<sim::UsbAdapter>(inst);
-            EXPECT_TRUE(libs.loadUsb());
+            EXPECT_TRUE(libs.loadUsb(sim::usbStubPath()));
             int error = 0;
-            link = UsbLink::open(libs, 5, error);
+            link = UsbLink::open(libs, 5, error, waits);
             break;
         }
         case LinkKind::Tcp:
             tcp = std::make_unique<sim::TcpAdapter>(inst);
-            link = TcpLink::connect("127.0.0.1", tcp->portText());
+            link = TcpLink::connect("127.0.0.1", tcp->portText(), waits);
             break;
         case LinkKind::Serial: {
             pty = std::make_unique<sim::PtyAdapter>(inst);
@@ -123,7 +125,7 @@ struct Rig {
     // For a case in which the reply does not come, or stops short: its reads end at the
     // short deadline.
     void expectSilence() {
-        setReplyDeadlines(kSilenceWait);
+        link->setDeadlines(rigDeadlines(kSilenceWait));
         if (kind == LinkKind::Serial)
             static_cast<SerialLink&>(*link).port().setTimeouts(serialTimeouts(kSilenceWait));
     }
@@ -143,20 +145,10 @@ struct Rig {
 
 class IdentityOnLink : public ::testing::TestWithParam<LinkKind> {
 protected:
-    void SetUp() override {
-        saved_ = linkDeadlines();
-        LinkDeadlines d;
-        // The reply waits are set by each rig (see kReplyWait and Rig::expectSilence).
-        d.tcpConnect = 5000ms;
-        d.gpibQueryPause = 0ms;
-        setLinkDeadlines(d);
-    }
-    void TearDown() override { setLinkDeadlines(saved_); }
     // How the reply of this link is kept: with its line feed on GPIB and USB.
     std::string asRead(const std::string& line) const {
         return GetParam() == LinkKind::Tcp || GetParam() == LinkKind::Serial ? line : line + "\n";
     }
-    LinkDeadlines saved_;
 };
 
 } // namespace
@@ -336,17 +328,49 @@ INSTANTIATE_TEST_SUITE_P(Links, IdentityOnLink,
                          });
 
 TEST(TcpLinkConnect, RefusedPortAndBadPortTextGiveNoLink) {
+    const LinkDeadlines waits = rigDeadlines(kReplyWait);
     sim::RefusingPort refusing;
-    EXPECT_FALSE(TcpLink::connect("127.0.0.1", refusing.portText()));
+    EXPECT_FALSE(TcpLink::connect("127.0.0.1", refusing.portText(), waits));
     for (const char* bad : {"", "0", "65536", "92x1", "-5"})
-        EXPECT_FALSE(TcpLink::connect("127.0.0.1", bad)) << bad;
-    EXPECT_FALSE(TcpLink::connect("", "9221"));
+        EXPECT_FALSE(TcpLink::connect("127.0.0.1", bad, waits)) << bad;
+    EXPECT_FALSE(TcpLink::connect("", "9221", waits));
+}
+
+// Each byte of a reply line has its own wait, and the whole line a deadline of its own:
+// an instrument that trickles its reply just inside the byte wait fails at the line's
+// deadline instead of holding the window for minutes.
+TEST(TcpLinkReply, ATrickledReplyFailsAtTheWholeReplyDeadline) {
+    struct Case {
+        std::chrono::milliseconds whole;
+        Outcome outcome;
+    } cases[] = {
+        {5000ms, Outcome::Pass},      // 16 bytes at 20 ms come well within it
+        {150ms, Outcome::ReadFailed}, // they cannot all come within it
+    };
+    for (const Case& k : cases) {
+        sim::Instrument inst(sim::Family::Maker, "QUORVEX,QVA3460");
+        sim::Faults f;
+        f.byteInterval = 20ms;
+        inst.setFaults(f);
+        sim::TcpAdapter server(inst);
+        LinkDeadlines waits = rigDeadlines(kReplyWait);
+        waits.tcpReply = k.whole;
+        auto link = TcpLink::connect("127.0.0.1", server.portText(), waits);
+        ASSERT_TRUE(link);
+        std::string expected = "QUORVEX,QVA3460";
+        const IdentityCheck c = checkIdentity(*link, expected, false);
+        EXPECT_EQ(c.outcome, k.outcome) << k.whole.count();
+        if (k.outcome == Outcome::ReadFailed) {
+            EXPECT_EQ(c.io.status, IoStatus::Timeout);
+            EXPECT_LT(c.reply.size(), expected.size());
+        }
+    }
 }
 
 TEST(TcpLinkWrite, WriteToAClosedPeerFailsWithoutSignal) {
     sim::Instrument inst(sim::Family::Maker, "QUORVEX, QV7351A");
     auto server = std::make_unique<sim::TcpAdapter>(inst);
-    auto link = TcpLink::connect("127.0.0.1", server->portText());
+    auto link = TcpLink::connect("127.0.0.1", server->portText(), rigDeadlines(kReplyWait));
     ASSERT_TRUE(link);
     server.reset(); // the instrument goes away
     const std::string big(1 << 20, 'x');

@@ -33,19 +33,17 @@ protected:
         AppTest::SetUp();
         ::setenv(kGpibLibraryVariable, sim::gpibStubPath().c_str(), 1);
         ::setenv(kUsbLibraryVariable, sim::usbStubPath().c_str(), 1);
-        saved_ = linkDeadlines();
-        LinkDeadlines d;
+        LinkDeadlines& d = PWForm1->Deadlines;
         // The USB stub answers in the test's own thread, so its wait only ever runs out on
         // a silent instrument: short. The LAN instrument answers from its own thread and
         // every LAN reply here comes: room for a loaded machine.
         d.usbReply = 600ms;
         d.tcpReplyByte = 5000ms;
+        d.tcpReply = 5000ms;
         d.tcpData = 5000ms;
         d.gpibQueryPause = 0ms;
-        setLinkDeadlines(d);
     }
     void TearDown() override {
-        setLinkDeadlines(saved_);
         AppTest::TearDown();
         ::unsetenv(kGpibLibraryVariable);
         ::unsetenv(kUsbLibraryVariable);
@@ -61,7 +59,6 @@ protected:
         }
         box->setChecked(on);
     }
-    LinkDeadlines saved_;
 };
 
 sim::Faults silentFaults() {
@@ -358,14 +355,14 @@ TEST_F(LinkFormsTest, LanChecksFollowTheSameRules) {
     sim::TcpAdapter server(inst);
     TWFMform* w = newWindow();
     {
-        auto link = TcpLink::connect("127.0.0.1", server.portText());
+        auto link = TcpLink::connect("127.0.0.1", server.portText(), PWForm1->Deadlines);
         ASSERT_TRUE(link);
         std::string expected = "QUORVEX, QVR6";
         EXPECT_FALSE(TTransferSession(*w).CheckIdentityLan(*link, expected, true));
     }
     PWForm1->TransferSettings.dlType = "LAN";
     inst.setIdentity("QUORVEX, QV7351A");
-    auto link = TcpLink::connect("127.0.0.1", server.portText());
+    auto link = TcpLink::connect("127.0.0.1", server.portText(), PWForm1->Deadlines);
     ASSERT_TRUE(link);
     std::string expected = "QUORVEX, QVR6";
     EXPECT_TRUE(TTransferSession(*w).CheckIdentityLan(*link, expected, true));
@@ -373,6 +370,28 @@ TEST_F(LinkFormsTest, LanChecksFollowTheSameRules) {
               (std::vector<std::string>{kDownloadError + "LAN",
                                         "The instrument reports itself as\nQUORVEX, QV7351A\nbut the "
                                         "expected type is\nQUORVEX, QVR6"}));
+}
+
+// An instrument that trickles its identity, each byte inside the wait for it, fails at
+// the whole reply's deadline through the direction's failure routine.
+TEST_F(LinkFormsTest, ATrickledLanReplyFailsAtItsDeadline) {
+    sim::Instrument inst(sim::Family::Maker, "QUORVEX, QV7351A");
+    sim::Faults f;
+    f.byteInterval = 20ms;
+    inst.setFaults(f);
+    sim::TcpAdapter server(inst);
+    TWFMform* w = newWindow();
+    auto& s = PWForm1->TransferSettings;
+    s.dlType = "LAN";
+    s.dlIPAddress = "127.0.0.1";
+    s.dlTCPPort = server.portText();
+    PWForm1->Deadlines.tcpReply = 150ms; // 17 bytes at 20 ms cannot all come within it
+    TTransferSession session(*w);
+    auto link = session.ConnectLan(true);
+    ASSERT_TRUE(link);
+    std::string expected = "QUORVEX, QV7351A";
+    EXPECT_TRUE(session.CheckIdentityLan(*link, expected, true));
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{kDownloadError + "LAN"});
 }
 
 TEST_F(LinkFormsTest, LanConnectUsesTheRecordAndReportsARefusal) {

@@ -142,6 +142,24 @@ TEST(WaveCadAsc, TextThatIsNotANumberFails) {
     EXPECT_EQ(s.count(), 0);
 }
 
+// The 10-bit rule looks at the whole file; a read that stops early keeps the 12-bit
+// reference and the codes as read.
+TEST(WaveCadAsc, AFailedReadKeepsTheTwelveBitReference) {
+    struct Case {
+        const char* text;
+        SampleStream expected;
+    } cases[] = {
+        {"-512,0,x", stream(2048, {1536, 2048})},
+        {"-512,511,,", stream(2048, {1536, 2559})},
+        {"0-", stream(2048, {2048})},
+    };
+    for (const auto& c : cases) {
+        SampleStream s;
+        EXPECT_FALSE(ReadWaveCadAsc(c.text, s)) << c.text;
+        EXPECT_EQ(s, c.expected) << c.text;
+    }
+}
+
 // ---- GS2020 ---------------------------------------------------------------------------------
 
 TEST(Gs2020, SigTakesTheFirstByteOfEachPair) {
@@ -241,4 +259,38 @@ TEST(ReaderTable, TypesWithoutAReaderReadNothing) {
     EXPECT_FALSE(ReadWaveFile(10, "1\t2\r\n", s));
     EXPECT_TRUE(ReadWaveFile(6, "-512,511", s));
     EXPECT_EQ(s.reference(), 512);
+}
+
+// ---- codes outside the reference's range -------------------------------------------------
+
+// A code above 2R-1 (the 10-bit readers admit 1024 with R 512) or at the very top of a
+// 16-bit waveform is written as the format's top value, never wrapped round to its bottom.
+TEST(ForeignWriters, CodesOutsideTheRangeSaturateAtTheTop) {
+    struct Case {
+        int saveType;
+        const char* model;
+        SampleStream samples;
+        uint16_t top; // the code the file reads back as
+    } cases[] = {
+        {2, "", stream(512, {0, 1024}), 4095},       // .wav, 12-bit form
+        {2, "271", stream(128, {0, 300}), 1024},     // .wav, 10-bit form (its top is 1024)
+        {2, "", stream(1, {0, 65535}), 4095},        // .wav from 16 bits
+        {3, "", stream(512, {0, 1024}), 4095},       // .asc, 12-bit form
+        {3, "271", stream(128, {0, 300}), 1023},     // .asc, 10-bit form
+        {3, "", stream(1, {0, 65535}), 4095},        // .asc from 16 bits
+        {9, "", stream(512, {0, 1024}), 255},        // .isf
+        {9, "", stream(1, {0, 65535}), 255},         // .isf from 16 bits
+    };
+    for (const auto& c : cases) {
+        std::string out;
+        uint16_t ref = 0;
+        ASSERT_TRUE(WriteWaveFile(c.saveType, c.samples, 0, 1, c.model, out, ref)) << c.saveType;
+        SampleStream back;
+        ASSERT_TRUE(ReadWaveFile(c.saveType, out, back)) << c.saveType;
+        ASSERT_GE(back.count(), 2) << c.saveType;
+        // The resampled forms turn back toward the first point: look at the extremes.
+        const auto codes = codesOf(back);
+        EXPECT_EQ(*std::max_element(codes.begin(), codes.end()), c.top) << c.saveType << " " << c.model;
+        EXPECT_EQ(*std::min_element(codes.begin(), codes.end()), 0) << c.saveType << " " << c.model;
+    }
 }
