@@ -10,10 +10,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <random>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -78,6 +80,8 @@ TEST(SaveKill, AKilledSaveLeavesTheOldPairOrTheNewPairAndNoTemporaryFileForLong)
     const unsigned seed = std::random_device{}();
     SCOPED_TRACE("seed " + std::to_string(seed));
     std::mt19937 gen(seed);
+    // Processes the save loop leaves behind become this test's children, to be waited for.
+    ASSERT_EQ(::prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
     // A 1,048,576-point save takes some milliseconds: the kill lands anywhere in it or in
     // the next one.
     std::uniform_int_distribution<int> delayUs(0, 60000);
@@ -95,8 +99,11 @@ TEST(SaveKill, AKilledSaveLeavesTheOldPairOrTheNewPairAndNoTemporaryFileForLong)
             EXPECT_FALSE(std::filesystem::exists(f)) << f << " left by kill " << kill - 1;
         std::this_thread::sleep_for(std::chrono::microseconds(delayUs(gen)));
         ::kill(pid, SIGKILL);
+        // The killed save's own processes (the one that renames a pair) end too before
+        // the files are looked at.
         int status = 0;
-        ::waitpid(pid, &status, 0);
+        while (::waitpid(-1, &status, 0) > 0 || errno == EINTR) {
+        }
         std::fclose(out);
         const int w = waveGeneration(wave), s = sideGeneration(side);
         ASSERT_GT(w, 0) << "torn waveform after kill " << kill;
@@ -107,6 +114,7 @@ TEST(SaveKill, AKilledSaveLeavesTheOldPairOrTheNewPairAndNoTemporaryFileForLong)
         leftovers = othersThan(dir, wave, side);
         EXPECT_LE(leftovers.size(), 2u);
     }
+    ::prctl(PR_SET_CHILD_SUBREAPER, 0);
     ASSERT_TRUE(platform::writeFilesAtomically({{wave, "last"}, {side, "last"}}));
     EXPECT_TRUE(othersThan(dir, wave, side).empty());
     std::filesystem::remove_all(dir);

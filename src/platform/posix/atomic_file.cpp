@@ -9,6 +9,7 @@
 #include <random>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace plotwell::platform {
@@ -248,6 +249,43 @@ bool renameIntoPlace(std::vector<Pending>& pending) {
     return false;
 }
 
+// Renames the files into place, then makes the renames durable before the old files kept
+// for a roll-back go; or rolls back and removes the temporary files.
+bool commit(std::vector<Pending>& pending, const std::vector<std::string>& folders) {
+    const bool ok = renameIntoPlace(pending);
+    for (Pending& p : pending)
+        if (!p.temp.empty())
+            ::unlink(p.temp.c_str());
+    if (!ok)
+        return false; // an old file that could not be put back stays, for a later save to remove
+    for (const std::string& f : folders)
+        syncFolder(f);
+    for (const Pending& p : pending)
+        if (!p.displaced.empty())
+            ::unlink(p.displaced.c_str());
+    return true;
+}
+
+// A waveform and its side file change in two renames, and a program killed between them
+// (SIGKILL, the out-of-memory killer) would leave the waveform beside another save's side
+// file. So the renames of a pair run in a short-lived process of their own, which finishes
+// them, or rolls them back, whatever becomes of the program meanwhile. It only makes
+// system calls, so it is safe to fork from a program with threads.
+bool commitApart(std::vector<Pending>& pending, const std::vector<std::string>& folders) {
+    if (pending.size() < 2)
+        return commit(pending, folders); // one rename is atomic by itself
+    const pid_t pid = ::fork();
+    if (pid < 0)
+        return commit(pending, folders);
+    if (pid == 0)
+        ::_exit(commit(pending, folders) ? 0 : 1);
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0)
+        if (errno != EINTR)
+            return false;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 } // namespace
 
 bool writeFileAtomically(const std::string& path, std::string_view bytes) {
@@ -285,22 +323,18 @@ bool writeFilesAtomically(const std::vector<std::pair<std::string, std::string_v
         p.targetExisted = ::stat(p.target.c_str(), &st) == 0;
         ok = nameTemporary(p);
     }
-    ok = ok && renameIntoPlace(pending);
-    for (Pending& p : pending)
-        if (!p.temp.empty())
-            ::unlink(p.temp.c_str());
-    if (!ok)
-        return false; // an old file that could not be put back stays, for a later save to remove
+    if (!ok) {
+        for (Pending& p : pending)
+            if (!p.temp.empty())
+                ::unlink(p.temp.c_str());
+        return false;
+    }
     std::vector<std::string> folders;
     for (const Pending& p : pending)
         if (std::find(folders.begin(), folders.end(), p.folder) == folders.end())
             folders.push_back(p.folder);
-    // The renames reach the disk before the old files kept for a roll-back go.
-    for (const std::string& f : folders)
-        syncFolder(f);
-    for (const Pending& p : pending)
-        if (!p.displaced.empty())
-            ::unlink(p.displaced.c_str());
+    if (!commitApart(pending, folders))
+        return false;
     for (const std::string& f : folders)
         removeLeftovers(f);
     return true;
