@@ -8,6 +8,7 @@
 #include "transfer/core/instrument_libraries.h"
 #include "transfer/core/link.h"
 #include "transfer/forms/msgwnd.h"
+#include "workspace/core/cascade.h"
 #include "workspace/core/file_types.h"
 #include "workspace/forms/CSVPreview.h"
 #include "workspace/forms/IntroForm.h"
@@ -22,6 +23,7 @@
 #include <QMenuBar>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -39,6 +41,15 @@ QLabel* panelLabel(QWidget* parent, const char* name, int x) {
     l->setTextFormat(Qt::PlainText);
     l->setStyleSheet("color: black;");
     return l;
+}
+// Puts `sw` at place `index` of the cascade inside the visible client area, one title bar
+// further each. A window larger than the area is made to fit it.
+void placeInCascade(QMdiArea& area, QMdiSubWindow& sw, int index) {
+    const QSize room = area.viewport()->size();
+    sw.resize(sw.size().boundedTo(room));
+    const int step = std::max(sw.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &sw), 20);
+    const auto p = workspace::cascadePlace(index, sw.width(), sw.height(), room.width(), room.height(), step);
+    sw.move(p.x, p.y);
 }
 } // namespace
 
@@ -201,6 +212,7 @@ TWFMform* TPWForm1::CreateWaveWindow() {
     sw->show();
     // The window's client area keeps the size the form gave it.
     sw->resize(sw->size() - w->size() + client);
+    placeInCascade(*MdiArea, *sw, int(MdiArea->subWindowList().size()) - 1);
     MdiArea->setActiveSubWindow(sw);
     CurrentWaveWindow = w;
     connect(w, &QObject::destroyed, this, [w] {
@@ -400,7 +412,19 @@ void TPWForm1::fillWindowList() {
 }
 
 void TPWForm1::Tile1Click() { MdiArea->tileSubWindows(); }
-void TPWForm1::Cascade1Click() { MdiArea->cascadeSubWindows(); }
+// The windows keep their sizes and are only staggered, bottom first, so that the one on top
+// stays on top.
+void TPWForm1::Cascade1Click() {
+    int index = 0;
+    for (QMdiSubWindow* sw : MdiArea->subWindowList(QMdiArea::StackingOrder)) {
+        if (sw->isMinimized())
+            continue;
+        if (sw->isMaximized())
+            sw->showNormal();
+        placeInCascade(*MdiArea, *sw, index++);
+        sw->raise();
+    }
+}
 
 // Minimised windows are lined up along the bottom of the client area.
 void TPWForm1::Arrangeicons1Click() {
@@ -430,6 +454,7 @@ void TPWForm1::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     if (width() < kMinimumWidth)
         resize(kMinimumWidth, height());
+    FitStatusLabels();
     if (TWFMform* w = ActiveWaveWindow())
         w->EndPendingLine();
 }

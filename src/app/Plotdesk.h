@@ -239,6 +239,8 @@ public:
     void ShowCursorInfo(const std::string& name, int start, bool normalised, int count, float startValue,
                         float endValue, int end, int bitPattern = -1);
     void ClearCursorInfo();
+    // Places the status lines' labels so that none runs into another or past the frame.
+    void FitStatusLabels();
     int FindSampleRange();
 
     // ---- Plotdesk_drivers.cpp --------------------------------------------------------

@@ -485,10 +485,13 @@ void TPWForm1::RunEditBitPattern(TOperationDialog* editor, const SavedDocument* 
     if (answer == platform::mrCancel && before) {
         // The old data are back as they were, kind and save state included.
         target->PublishStatus();
-        return;
+    } else {
+        target->SaveState = 1;
+        target->PublishStatus();
+        target->FileType = 13;
+        target->IsBitPattern = 1;
     }
-    target->SaveState = 1;
-    target->PublishStatus();
-    target->FileType = 13;
-    target->IsBitPattern = 1;
+    // The window may have changed its kind; nothing re-activates it after the editor.
+    if (ActiveWaveWindow() == target)
+        target->UpdateTypeMenus();
 }

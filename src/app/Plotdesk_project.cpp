@@ -180,6 +180,10 @@ bool TPWForm1::ReadProject() {
             w->ProjectValue = e.ProjectValue;
             w->update();
         }
+        // The panel and the type menus show the last window as the file gave it its kind
+        // and selection.
+        if (TWFMform* active = ActiveWaveWindow())
+            active->FormActivate();
         if (skipped > 0)
             platform::ui().message(common::cformat("%d further windows listed in the project were not reopened:\n"
                                                    "a project reopens at most %d windows.",

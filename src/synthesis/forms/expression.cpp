@@ -30,6 +30,11 @@ namespace {
 class WindowSink : public synthesis::GenerationSink {
 public:
     void message(const std::string& text, Box icon) override {
+        // The progress window stays on top and would hide the box and its OK button behind a
+        // stale bar: it goes before the user is asked anything. A run that goes on after a
+        // box shows it again with its next pass.
+        if (ExpPregress)
+            ExpPregress->Finish();
         // The expression was handed over one byte per character (Latin-1); the boxes take UTF-8.
         const std::string shown = QString::fromLatin1(text.data(), qsizetype(text.size())).toStdString();
         platform::ui().message(shown, icon == Box::Warning ? platform::Icon::Warning : platform::Icon::Error,

@@ -173,6 +173,8 @@ public:
     // active window's state).
     bool ZoomAreaEnabled = false;
 
+    // The font of the axis labels.
+    QFont AxisLabelFont() const;
     // Renders the whole graph into the surface now (nothing while a cursor is dragged).
     void FormPaint();
     void FormResize();

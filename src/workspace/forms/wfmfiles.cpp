@@ -14,6 +14,9 @@
 #include "workspace/core/wave_files.h"
 #include "workspace/forms/frame_host.h"
 
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
 #include <algorithm>
 
 using namespace plotwell;
@@ -72,6 +75,13 @@ bool setUpSaveDialog(platform::FileDialogState& d, int type, const TFrameHost& f
     return true;
 }
 
+// The waveform window in front in `w`'s MDI area (the frame's active one), or null.
+TWFMform* frontWindow(const TWFMform& w) {
+    const QMdiSubWindow* sw = w.subWindow();
+    const QMdiSubWindow* front = sw && sw->mdiArea() ? sw->mdiArea()->currentSubWindow() : nullptr;
+    return front ? qobject_cast<TWFMform*>(front->widget()) : nullptr;
+}
+
 } // namespace
 
 void TWFMform::LoadFromFile(const std::string& fileName) {
@@ -127,6 +137,11 @@ void TWFMform::LoadFromFile(const std::string& fileName) {
         }
     }
     update();
+    // The window was activated while it was still empty (or held the old samples): the
+    // status panel and the type menus show what it holds now. A data-logger file may have
+    // made another window active meanwhile; that one is shown.
+    if (TWFMform* active = frontWindow(*this))
+        active->FormActivate();
     if (!ok)
         platform::errorBox(cformat("Unable to read from\n%s", WaveName.c_str()));
 }

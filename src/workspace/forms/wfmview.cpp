@@ -9,6 +9,8 @@
 #include "workspace/forms/WorldView.h"
 
 #include <QAction>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
@@ -67,7 +69,9 @@ private:
     static QPixmap makePicture(bool start, bool bright) {
         const int s = TWFMform::CursorImageSize;
         QPixmap pm(s, s);
-        pm.fill(Qt::black);
+        // Only the wedge covers the window: the top value label reaches under the start
+        // cursor's square and stays readable there.
+        pm.fill(Qt::transparent);
         QPainter p(&pm);
         const QColor c = bright ? QColor(0x00, 0xFF, 0xFF) : QColor(0x00, 0x80, 0x80);
         p.setPen(c);
@@ -196,6 +200,70 @@ void TWFMform::showSurface(const QRect& r) {
     update(r);
 }
 
+namespace {
+
+// The cell a label's characters take; leading blanks only pad ("%6d").
+QRect labelInk(const QFontMetrics& fm, const workspace::AxisLabel& a) {
+    const QString text = QString::fromStdString(a.text);
+    const QString body = text.trimmed();
+    const int lead = fm.horizontalAdvance(text.left(text.indexOf(body)));
+    return QRect(a.x + lead, a.y, fm.horizontalAdvance(body), fm.height());
+}
+
+// Whether every label of a window of `width` x `height` stands where the layout puts it: the
+// value labels left of the plot, the index labels inside the window, none over another.
+bool labelsFit(const QFont& font, int width, int height) {
+    const PlotLayout l = workspace::plotLayout(width, height);
+    const QFontMetrics fm(font);
+    // The widest texts of each kind: 16-bit, unsigned and normalised values, 7-digit indices.
+    const int32_t first = 1000000, last = 1048575;
+    const std::vector<std::vector<workspace::AxisLabel>> sets = {
+        workspace::unzoomedLabels(l, 32768, false, last + 1),
+        workspace::unzoomedLabels(l, 32768, true, last + 1),
+        workspace::unzoomedLabels(l, 1, false, last + 1),
+        workspace::zoomedLabels(l, 1, false, first, last, -32768, 32767),
+        workspace::zoomedLabels(l, 32768, false, first, last, -32768, 32767),
+        workspace::bitPatternLabels(l, first, last),
+    };
+    const QRect window(0, 0, width, height);
+    for (const auto& labels : sets) {
+        std::vector<QRect> cells;
+        for (const workspace::AxisLabel& a : labels) {
+            const QRect cell = labelInk(fm, a);
+            const bool besidePlot = a.y < l.PlotHeight + 20;
+            if (!window.contains(cell) || (besidePlot && cell.right() >= l.MarginLeft))
+                return false;
+            for (const QRect& other : cells)
+                if (cell.intersects(other))
+                    return false;
+            cells.push_back(cell);
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+// The layout's places were made for a small bitmap font; the window's own font is larger on
+// most desktops. The labels keep their places and take the window's font at the largest size
+// with which the widest label of each kind fits, tried on a window whose plot leaves no spare
+// pixels at the right and bottom.
+QFont TWFMform::AxisLabelFont() const {
+    static QString lastKey;
+    static QFont chosen;
+    const QFont base = font();
+    if (base.key() == lastKey)
+        return chosen;
+    QFont f = base;
+    int size = QFontInfo(base).pixelSize();
+    f.setPixelSize(size);
+    while (size > 6 && !labelsFit(f, 275, 211))
+        f.setPixelSize(--size);
+    lastKey = base.key();
+    chosen = f;
+    return chosen;
+}
+
 void TWFMform::FormPaint() {
     // Nothing is drawn while a selection cursor image is dragged.
     if (Dragging && !DrawMode)
@@ -210,7 +278,7 @@ void TWFMform::renderSurface() {
         return;
     if (Surface.size() != size())
         Surface = QImage(size(), QImage::Format_RGB32);
-    platform::ImageCanvas canvas(Surface, font());
+    platform::ImageCanvas canvas(Surface, AxisLabelFont());
     canvas.FillRect(0, 0, width(), height(), 0x000000);
     if (ShadeStartX == 0) {
         ShadeStartX = MarginLeft;
@@ -306,7 +374,7 @@ void TWFMform::DrawSelectionShading(bool placeImages) {
         update();
         return;
     }
-    platform::ImageCanvas canvas(Surface, font());
+    platform::ImageCanvas canvas(Surface, AxisLabelFont());
     shadeOn(canvas, placeImages);
     showSurface(QRect(MarginLeft, MarginTop, PlotWidth + 1, PlotHeight + 1));
 }

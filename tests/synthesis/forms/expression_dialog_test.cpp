@@ -4,6 +4,7 @@
 #include "app_fixture.h"
 #include "workspace/forms/op_test_dialog.h"
 
+#include "synthesis/forms/Pregress.h"
 #include "synthesis/forms/expression.h"
 #include "app/Plotdesk.h"
 #include "workspace/forms/wfmchild.h"
@@ -446,4 +447,26 @@ TEST_F(ExpressionDialogTest, AWaveformGeneratedOverABitPatternGetsTheWaveformMen
     EXPECT_FALSE(m->EditBitPattern1->isEnabled()) << "a waveform is not edited as a pattern";
     EXPECT_TRUE(m->Verticaladjust1->isEnabled());
     EXPECT_TRUE(m->Amplitudetomaxpkpk1->isEnabled());
+}
+
+TEST_F(ExpressionDialogTest, BoxesOfAPreviewAreNotCoveredByTheProgressWindow) {
+    struct Row {
+        const char* expression;
+        const char* box; // the start of the box's text
+    };
+    for (const Row& row : {Row{"sin(omg*t", "\nUnmatched parenthesis"}, Row{"amp*2", "Warning\nThe waveform is clipped"}}) {
+        stored(1000);
+        ui.clear();
+        std::vector<bool> progressUp;
+        ui.onMessage([&](const platform::UiEvent&) { progressUp.push_back(ExpPregress->isVisible()); });
+        expression([&](TExpressionForm& d) {
+            d.EdExpr->setText(row.expression);
+            d.BPreview->click();
+            EXPECT_FALSE(ExpPregress->isVisible()) << row.expression;
+        });
+        ui.onMessage(nullptr);
+        ASSERT_EQ(ui.messages().size(), 1u) << row.expression;
+        EXPECT_NE(ui.messages()[0].find(row.box), std::string::npos) << ui.messages()[0];
+        EXPECT_EQ(progressUp, std::vector<bool>{false}) << row.expression << ": the progress window was still up";
+    }
 }

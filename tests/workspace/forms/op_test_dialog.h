@@ -61,6 +61,13 @@ inline void answerSetUp(plotwell::platform::ScriptedUi& ui, std::string title, s
     });
 }
 
+// The bytes of a .wfm file: the reference word, then the codes.
+inline std::string wfmBytes(uint16_t reference, const std::vector<uint16_t>& codes) {
+    plotwell::workspace::SampleStream s;
+    s.assign(reference, codes);
+    return s.toBytes();
+}
+
 // A stored waveform of `points` points, all at value `value`, R = `reference`.
 inline void giveData(TWFMform* w, int points, int value = 0, uint16_t reference = 2048,
                      const std::string& name = "/data/waves/wave.wfm") {

@@ -1,4 +1,5 @@
 #include "app_fixture.h"
+#include "workspace/forms/op_test_dialog.h"
 
 #include "transfer/forms/msgwnd.h"
 #include "workspace/core/wave_files.h"
@@ -17,12 +18,6 @@ using plotwell::platform::Answer;
 using plotwell::workspace::SampleStream;
 
 namespace {
-
-std::string wfmBytes(uint16_t r, std::vector<uint16_t> codes) {
-    SampleStream s;
-    s.assign(r, codes);
-    return s.toBytes();
-}
 
 std::vector<uint16_t> codesOf(const TWFMform* w) {
     return {w->SampleStream->codes().begin(), w->SampleStream->codes().end()};
