@@ -43,7 +43,7 @@ void BM_WfmSaveAndLoadFile(benchmark::State& state) {
         workspace::WriteInternal(wave(), 0, kPoints - 1, out);
         if (!platform::writeFileAtomically(path, out))
             state.SkipWithError("write failed");
-        const auto bytes = platform::readFileBytes(path, workspace::MaxWaveFileBytes(workspace::ftInternal));
+        const auto bytes = platform::readFileBytes(path, workspace::MaxWaveFileBytes(workspace::WaveFileType::Internal));
         if (!bytes || !workspace::ReadInternal(*bytes, back))
             state.SkipWithError("read failed");
     }

@@ -27,7 +27,7 @@ namespace {
 // The generation the waveform file holds, or -1 when its codes are not all one save's.
 int waveGeneration(const std::string& wave) {
     workspace::SampleStream s;
-    const auto bytes = platform::readFileBytes(wave, workspace::MaxWaveFileBytes(workspace::ftInternal));
+    const auto bytes = platform::readFileBytes(wave, workspace::MaxWaveFileBytes(workspace::WaveFileType::Internal));
     if (!bytes || !workspace::ReadInternal(*bytes, s) || s.count() != workspace::kMaxFilePoints)
         return -1;
     for (uint16_t c : s.codes())
@@ -38,7 +38,7 @@ int waveGeneration(const std::string& wave) {
 
 int sideGeneration(const std::string& side) {
     const auto bytes = platform::readFileBytes(side, workspace::kMaxSettingsFileBytes);
-    const auto entries = bytes ? workspace::ReadHistoryFile(*bytes) : std::vector<workspace::HistoryFileEntry>();
+    const auto entries = bytes ? workspace::ReadHistoryFile(*bytes) : std::vector<workspace::GenerationEntry>();
     if (entries.size() != 1 || entries[0].expression.rfind("gen ", 0) != 0)
         return -1;
     return std::stoi(entries[0].expression.substr(4));
