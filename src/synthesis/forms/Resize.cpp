@@ -62,7 +62,7 @@ void TResizeForm::FormActivate() {
 void TResizeForm::NewLenKeyUp() { NewLength = newLenField_->intValue(); }
 
 bool TResizeForm::ResizeWaveform() {
-    if (!Target || !Target->SampleStream || !SavedSamples.hasPoints())
+    if (!Target || !Target->Doc.SampleStream || !SavedSamples.hasPoints())
         return false;
     // What the field shows, however it came there (typed, or pasted with the mouse).
     NewLength = newLenField_->intValue();
@@ -71,18 +71,18 @@ bool TResizeForm::ResizeWaveform() {
                                            static_cast<long long>(workspace::kMaxFilePoints)));
         return false;
     }
-    const int before = Target->PointCount();
+    const int before = Target->Doc.PointCount();
     {
         platform::BusyCursor busy;
-        synthesis::ResizeSamples(SavedSamples, NewLength, *Target->SampleStream);
+        synthesis::ResizeSamples(SavedSamples, NewLength, *Target->Doc.SampleStream);
     }
     // The zoom and the selection must not point past the new end; the start of the
     // selection stays where it was unless the end has moved in front of it.
-    if (Target->PointCount() != before)
+    if (Target->Doc.PointCount() != before)
         Target->LengthChanged();
-    const int32_t last = Target->PointCount() - 1;
-    Target->SelectionEnd = last;
-    Target->SelectionStart = std::min(Target->SelectionStart, last);
+    const int32_t last = Target->Doc.PointCount() - 1;
+    Target->Doc.SelectionEnd = last;
+    Target->Doc.SelectionStart = std::min(Target->Doc.SelectionStart, last);
     Target->update();
     Target->PublishStatus();
     return true;

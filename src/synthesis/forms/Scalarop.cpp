@@ -54,7 +54,7 @@ void TScalaropdlg::FormActivate() {
     Changed = 1;
     Operand->setText(ScalarOp == 1 ? "x" : "+");
     setWindowTitle(ScalarOp == 1 ? "Multiply by scalar" : "Add scalar");
-    Wave1->setText(Target ? platform::toQString(platform::fileNameOnly(Target->WaveName)) : QString());
+    Wave1->setText(Target ? platform::toQString(platform::fileNameOnly(Target->Doc.WaveName)) : QString());
     Scalar->setFocus();
     range_->Activate();
     LastPoint = range_->LastPoint;
@@ -66,7 +66,7 @@ void TScalaropdlg::ScalarExit() {
 }
 
 void TScalaropdlg::PreviewClick() {
-    if (!Target || !Target->SampleStream)
+    if (!Target || !Target->Doc.SampleStream)
         return;
     // Enter on OK computes without leaving the constant's field: take what it shows.
     if (Scalar->isModified())
@@ -74,7 +74,7 @@ void TScalaropdlg::PreviewClick() {
     bool clipped;
     {
         platform::BusyCursor busy;
-        clipped = synthesis::ApplyScalar(SavedSamples.codes(), Target->SampleStream->codes(), range_->TypedRange(),
+        clipped = synthesis::ApplyScalar(SavedSamples.codes(), Target->Doc.SampleStream->codes(), range_->TypedRange(),
                                          MidCode, ScalarOp == 1 ? synthesis::ScalarOp::Multiply
                                                                 : synthesis::ScalarOp::Add,
                                          ScalarValue);

@@ -72,7 +72,7 @@ void TSmoothForm::FormActivate() {
 void TSmoothForm::BApplyClick() {
     enableAnswer(true);
     BApply->setFocus();
-    if (!Target || !Target->SampleStream)
+    if (!Target || !Target->Doc.SampleStream)
         return;
     {
         platform::BusyCursor busy;
@@ -80,7 +80,7 @@ void TSmoothForm::BApplyClick() {
         const synthesis::PointRange range = range_->PointsRange();
         StartPoint = int32_t(range.first);
         EndPoint = int32_t(range.last);
-        PointsToAverage = synthesis::SmoothRange(Target->SampleStream->codes(), range, PointsToAverage);
+        PointsToAverage = synthesis::SmoothRange(Target->Doc.SampleStream->codes(), range, PointsToAverage);
         pointsField_->show(PointsToAverage);
     }
     synthesis::ShowChangedSamples(*Target);

@@ -38,7 +38,7 @@ private:
     std::function<void()> click_;
 };
 
-QString shownName(const TWFMform& w) { return platform::toQString(platform::fileNameOnly(w.WaveName)); }
+QString shownName(const TWFMform& w) { return platform::toQString(platform::fileNameOnly(w.Doc.WaveName)); }
 } // namespace
 
 TMathopdlg::TMathopdlg(QWidget* parent) : TPreviewOperationForm("Mathopdlg", parent) {
@@ -125,15 +125,15 @@ void TMathopdlg::WaveListDblClick() {
     const int row = WaveList->row(selected.front());
     TWFMform* w = row >= 0 && row < int(listed_.size()) ? listed_[size_t(row)].data() : nullptr;
     // A window closed since the list was filled, or one without samples, has nothing to give.
-    if (!w || !w->SampleStream || !w->SampleStream->hasPoints())
+    if (!w || !w->Doc.SampleStream || !w->Doc.SampleStream->hasPoints())
         return;
     const int s = NextSource == 1 ? 1 : 0;
     (s == 0 ? Wave1 : Wave2)->setText(selected.front()->text());
     Source& src = Sources[s];
     src.window = w;
-    src.SourceData = w->SelectionStart;
-    src.SourceRef = w->SampleStream->midCode();
-    src.SourceCount = w->SelectionEnd - w->SelectionStart + 1;
+    src.SourceData = w->Doc.SelectionStart;
+    src.SourceRef = w->Doc.SampleStream->midCode();
+    src.SourceCount = w->Doc.SelectionEnd - w->Doc.SelectionStart + 1;
     src.tag = true;
     NextSource = 1 - s;
     const bool both = Sources[0].tag && Sources[1].tag;
@@ -142,13 +142,13 @@ void TMathopdlg::WaveListDblClick() {
 }
 
 void TMathopdlg::PreviewClick() {
-    if (!Target || !Target->SampleStream || !Sources[0].tag || !Sources[1].tag)
+    if (!Target || !Target->Doc.SampleStream || !Sources[0].tag || !Sources[1].tag)
         return;
     // A source's selection, read from its live samples; the target itself is read as it was
     // before this run, since the run writes over it.
     auto codesOf = [this](const Source& s) -> synthesis::MathSource {
         const TWFMform* w = s.window;
-        const workspace::SampleStream* samples = w == Target ? &SavedSamples : w ? w->SampleStream.get() : nullptr;
+        const workspace::SampleStream* samples = w == Target ? &SavedSamples : w ? w->Doc.SampleStream.get() : nullptr;
         if (!samples || s.SourceData < 0 || s.SourceData >= samples->count() || s.SourceCount < 1)
             return {{}, s.SourceRef};
         const auto all = samples->codes();
@@ -160,7 +160,7 @@ void TMathopdlg::PreviewClick() {
         platform::BusyCursor busy;
         RestoreSnapshot();
         result = synthesis::CombineWaveforms(codesOf(Sources[0]), codesOf(Sources[1]),
-                                             Target->SampleStream->codes(), range_->TypedRange(), MidCode,
+                                             Target->Doc.SampleStream->codes(), range_->TypedRange(), MidCode,
                                              synthesis::MathOp(std::clamp(MathOp, 0, 2)), FitAmpl->isChecked());
         Gain = result.gain;
     }

@@ -66,7 +66,7 @@ RangeFields::RangeFields(TOperationForm& dialog, QLineEdit* start, QLineEdit* en
 }
 
 void RangeFields::Activate() {
-    LastPoint = dialog_.Target && dialog_.Target->SampleStream ? dialog_.Target->SampleStream->lastIndex() : -1;
+    LastPoint = dialog_.Target && dialog_.Target->Doc.SampleStream ? dialog_.Target->Doc.SampleStream->lastIndex() : -1;
     start_->show(dialog_.StartPoint);
     end_->show(dialog_.EndPoint);
 }
@@ -85,7 +85,7 @@ void RangeFields::startExit() {
     dialog_.StartPoint = platform::startOnExit(start_->intValue(), LastPoint);
     start_->show(dialog_.StartPoint);
     if (dialog_.Target)
-        dialog_.Target->SelectionStart = dialog_.StartPoint;
+        dialog_.Target->Doc.SelectionStart = dialog_.StartPoint;
     putBack();
 }
 
@@ -95,7 +95,7 @@ void RangeFields::endExit() {
     dialog_.EndPoint = platform::endOnExit(end_->intValue(), dialog_.StartPoint, LastPoint);
     end_->show(dialog_.EndPoint);
     if (dialog_.Target)
-        dialog_.Target->SelectionEnd = dialog_.EndPoint;
+        dialog_.Target->Doc.SelectionEnd = dialog_.EndPoint;
     putBack();
 }
 

@@ -69,7 +69,7 @@ TVertForm::TVertForm(QWidget* parent) : TOperationForm("VertForm", parent) {
 
 bool TVertForm::DriverBeforeShow() {
     if (Target) {
-        PointCount = Target->SelectionEnd + 1 - Target->SelectionStart;
+        PointCount = Target->Doc.SelectionEnd + 1 - Target->Doc.SelectionStart;
         const int32_t max = synthesis::VerticalOffsetLimit(SavedSamples.midCode());
         Offset->setRange(-max, max);
         Offset->setPageStep(max / 10);
@@ -91,11 +91,11 @@ void TVertForm::showOffsetEnds() {
 
 void TVertForm::ApplyAdjustment() {
     // Only while the dialog is open: the driver's resets and a closing dialog compute nothing.
-    if (!isVisible() || !Target || !Target->SampleStream || !SavedSamples.hasPoints())
+    if (!isVisible() || !Target || !Target->Doc.SampleStream || !SavedSamples.hasPoints())
         return;
     const auto before = SavedSamples.codes();
-    const auto after = Target->SampleStream->codes();
-    const size_t first = size_t(std::max(Target->SelectionStart, 0));
+    const auto after = Target->Doc.SampleStream->codes();
+    const size_t first = size_t(std::max(Target->Doc.SelectionStart, 0));
     if (first >= before.size() || first >= after.size() || PointCount < 1)
         return;
     const size_t count = std::min({size_t(PointCount), before.size() - first, after.size() - first});

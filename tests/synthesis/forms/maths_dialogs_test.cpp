@@ -41,11 +41,11 @@ protected:
         TWFMform* w = newWindow();
         giveData(w, int(codes.size()), 0, r, name);
         for (size_t i = 0; i < codes.size(); ++i)
-            w->SampleStream->setCode(i, codes[i]);
+            w->Doc.SampleStream->setCode(i, codes[i]);
         return w;
     }
     static Codes codes(const TWFMform* w) {
-        const auto c = w->SampleStream->codes();
+        const auto c = w->Doc.SampleStream->codes();
         return {c.begin(), c.end()};
     }
     // Runs `item` of the window's menus with `script` in the dialog it opens.
@@ -64,7 +64,7 @@ protected:
                             Qt::NoModifier);
     }
     static Codes slice(const TWFMform* w, size_t from, size_t to) {
-        const auto c = w->SampleStream->codes();
+        const auto c = w->Doc.SampleStream->codes();
         return {c.begin() + from, c.begin() + to};
     }
     // Tab to the next control.
@@ -133,7 +133,7 @@ TEST_F(MathsDialogTest, ScalarPreviewOkAndCancel) {
         });
         const bool kept = c.finish != Finish::Cancel;
         EXPECT_EQ(codes(w), kept ? c.want : before);
-        EXPECT_EQ(w->SaveState, kept ? 1 : 0);
+        EXPECT_EQ(w->Doc.SaveState, kept ? 1 : 0);
         EXPECT_EQ(w->Caption(), kept ? "/data/wave.wfm (Modified)" : "/data/wave.wfm");
         // One warning per computation that clipped: the two previews and OK's own.
         const size_t warnings = c.clipped ? (previewed ? 2 : 0) + (kept ? 1 : 0) : 0;
@@ -183,7 +183,7 @@ TEST_F(MathsDialogTest, TwoWaveformSourcesAreBoundByDoubleClick) {
         d.OK->click();
     });
     EXPECT_EQ(codes(target), (Codes{40000, 40000, 41000, 42000}));
-    EXPECT_EQ(target->SaveState, 1);
+    EXPECT_EQ(target->Doc.SaveState, 1);
     EXPECT_TRUE(ui.messages().empty()) << ui.lastMessage();
     EXPECT_EQ(codes(flat), (Codes{32768, 32768, 32768, 32768}));
     EXPECT_EQ(codes(other), (Codes{1, 2, 3, 4}));
@@ -235,13 +235,13 @@ TEST_F(MathsDialogTest, SmoothingApplyAndUndo) {
         d.BOK->click();
     });
     EXPECT_EQ(slice(w, 18, 23), (Codes{0, 3, 3, 3, 0}));
-    EXPECT_EQ(w->SaveState, 1);
+    EXPECT_EQ(w->Doc.SaveState, 1);
     EXPECT_EQ(SmoothForm->PointsToAverage, 3) << "the width used is kept for the next use";
 }
 
 TEST_F(MathsDialogTest, ResizePreviewCancelAndRefusals) {
     TWFMform* w = window({100, 200, 300, 400});
-    w->SelectionStart = 2;
+    w->Doc.SelectionStart = 2;
     run<TResizeForm>(menus().Resize1, [&](TResizeForm& d) {
         EXPECT_EQ(d.windowTitle().toStdString(), "Resize wave.wfm");
         EXPECT_EQ(d.OldLen->text().toStdString(), "4");
@@ -249,17 +249,17 @@ TEST_F(MathsDialogTest, ResizePreviewCancelAndRefusals) {
         type(d.NewLen, "8");
         d.BPreview->click();
         EXPECT_EQ(codes(w), (Codes{100, 200, 200, 300, 300, 400, 400, 100}));
-        EXPECT_EQ(w->SelectionEnd, 7);
-        EXPECT_EQ(w->SelectionStart, 2);
+        EXPECT_EQ(w->Doc.SelectionEnd, 7);
+        EXPECT_EQ(w->Doc.SelectionStart, 2);
         type(d.NewLen, "1");
         d.BPreview->click();
         EXPECT_EQ(codes(w), (Codes{100}));
-        EXPECT_EQ(w->SelectionStart, 0) << "the start is kept within the points";
+        EXPECT_EQ(w->Doc.SelectionStart, 0) << "the start is kept within the points";
         d.BCancel->click();
     });
     EXPECT_EQ(codes(w), (Codes{100, 200, 300, 400})) << "Cancel brings the old length back";
-    EXPECT_EQ(w->SelectionEnd, 3);
-    EXPECT_EQ(w->SaveState, 0);
+    EXPECT_EQ(w->Doc.SelectionEnd, 3);
+    EXPECT_EQ(w->Doc.SaveState, 0);
 
     // Lengths the window cannot hold are refused with a message, and OK then stays open.
     for (const char* refused : {"0", "\b", "1048577", "2097152"}) {
@@ -278,16 +278,16 @@ TEST_F(MathsDialogTest, ResizePreviewCancelAndRefusals) {
         type(d.NewLen, "1048576");
         d.BOk->click();
     });
-    EXPECT_EQ(w->PointCount(), 1048576);
-    EXPECT_EQ(w->SaveState, 1);
+    EXPECT_EQ(w->Doc.PointCount(), 1048576);
+    EXPECT_EQ(w->Doc.SaveState, 1);
 }
 
 TEST_F(MathsDialogTest, VerticalScrollBarsAndInvert) {
     TWFMform* w = window({0, 100, 32768, 65535, 7});
-    w->SelectionEnd = 3;
+    w->Doc.SelectionEnd = 3;
     // OK without a movement changes nothing.
     run<TVertForm>(menus().Verticaladjust1, [&](TVertForm& d) { d.OK->click(); });
-    EXPECT_EQ(w->SaveState, 0);
+    EXPECT_EQ(w->Doc.SaveState, 0);
 
     struct Case {
         int offset, amplitude;
@@ -325,5 +325,5 @@ TEST_F(MathsDialogTest, VerticalScrollBarsAndInvert) {
         d.OK->click();
     });
     EXPECT_EQ(codes(w), (Codes{1, 101, 32769, 65535, 7}));
-    EXPECT_EQ(w->SaveState, 1);
+    EXPECT_EQ(w->Doc.SaveState, 1);
 }
