@@ -209,7 +209,7 @@ private:
 
     int32_t value(uint16_t w) const { return arbDefValue(w, reference_, scale_); }
 
-    const TransferJob& job_;
+    const TransferJob job_;
     Link& link_;
     TransferStatus& status_;
     DownloadSource source_;
@@ -391,7 +391,7 @@ private:
         return TickOutcome::finished();
     }
 
-    const TransferJob& job_;
+    const TransferJob job_;
     Link& link_;
     TransferStatus& status_;
     bool starting_ = true;
