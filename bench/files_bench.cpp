@@ -5,6 +5,8 @@
 #include "workspace/core/resample.h"
 #include "workspace/core/wave_files.h"
 
+#include "bench_wave.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -16,19 +18,8 @@ using workspace::SampleStream;
 
 namespace {
 
-constexpr int kPoints = 1048576;
-
-// A 16-bit sine with some noise in its low bits, so the text has every digit count.
-const SampleStream& wave() {
-    static const SampleStream s = [] {
-        SampleStream w(32768, kPoints);
-        for (int i = 0; i < kPoints; ++i)
-            w.setCode(std::size_t(i),
-                      uint16_t(32768 + 32000 * std::sin(i * 0.00037) + (uint32_t(i) * 2654435761u >> 29)));
-        return w;
-    }();
-    return s;
-}
+constexpr int kPoints = kBenchPoints;
+const SampleStream& wave() { return benchWave(); }
 
 std::string tempPath(const char* name) {
     return (std::filesystem::temp_directory_path() / (std::to_string(::getpid()) + name)).string();

@@ -19,6 +19,7 @@
 #include <cmath>
 #include <memory>
 
+using plotwell::workspace::WaveFileType;
 using namespace plotwell;
 
 namespace {
@@ -58,11 +59,11 @@ struct Window {
         PWForm1->FormActivate();
         PWForm1->New1Click();
         w = CurrentWaveWindow;
-        w->SampleStream = sine();
-        w->FileType = 1;
-        w->WaveName = "/tmp/sine.wfm";
-        w->SelectionStart = 100000;
-        w->SelectionEnd = 900000;
+        w->Doc.SampleStream = sine();
+        w->Doc.FileType = WaveFileType::Internal;
+        w->Doc.WaveName = "/tmp/sine.wfm";
+        w->Doc.SelectionStart = 100000;
+        w->Doc.SelectionEnd = 900000;
         QMdiSubWindow* sw = w->subWindow();
         sw->resize(sw->size() - w->size() + QSize(1600, 500));
         QApplication::processEvents();

@@ -14,6 +14,7 @@
 #include <QMimeData>
 
 using namespace plotwell;
+using workspace::WaveFileType;
 
 TWaveMenus::TWaveMenus(TPWForm1* frame) : QObject(frame), frame_(frame) {
     setObjectName("WaveMenus");
@@ -40,7 +41,7 @@ TWaveMenus::TWaveMenus(TPWForm1* frame) : QObject(frame), frame_(frame) {
     // The generator items ask for a waveform set-up, and afterwards suit the menus to the kind.
     auto generator = [](void (TPWForm1::*d)()) {
         return [d](TWFMform* w) {
-            w->PatternRequest = 0;
+            w->Doc.PatternRequest = 0;
             (PWForm1->*d)();
             w->UpdateTypeMenus();
         };
@@ -99,7 +100,7 @@ TWaveMenus::TWaveMenus(TPWForm1* frame) : QObject(frame), frame_(frame) {
     Smooth1 = onWindow(Edit1, "Smooth1", "&Smooth...", driver(&TPWForm1::SmoothWaveform));
     Edit1->addSeparator();
     EditBitPattern1 = onWindow(Edit1, "EditBitPattern1", "Edit Bit Pattern...", [](TWFMform* w) {
-        w->PatternRequest = 1;
+        w->Doc.PatternRequest = 1;
         PWForm1->EditBitPattern();
     });
 
@@ -127,13 +128,13 @@ TWaveMenus::TWaveMenus(TPWForm1* frame) : QObject(frame), frame_(frame) {
     Cardiac1 = onWindow(Waveform1, "Cardiac1", "Cardiac...", generator(&TPWForm1::CardiacToWaveform));
     Waveform1->addSeparator();
     BitPattern1 = onWindow(Waveform1, "BitPattern1", "Bit Pattern...", [](TWFMform* w) {
-        w->PatternRequest = 1;
+        w->Doc.PatternRequest = 1;
         PWForm1->NewBitPattern();
     });
     Expression1 = onWindow(
         Waveform1, "Expression1", "&Expression...",
         [](TWFMform* w) {
-            w->PatternRequest = 0;
+            w->Doc.PatternRequest = 0;
             PWForm1->ExpressionToWaveform();
             // A generation over a bit pattern leaves a waveform: its menus must follow, since
             // nothing re-activates the window after the dialog.
@@ -224,7 +225,7 @@ void TWaveMenus::Maths1Click() {
     const bool several = frame_->WaveWindows().size() > 1;
     for (QAction* a : {Waveformaddition1, Waveformsubtraction1, Waveformmultiply1})
         a->setEnabled(several);
-    if (w && w->FileType == 13)
+    if (w && w->Doc.FileType == WaveFileType::BitPattern)
         for (QAction* a :
              {Addscalar1, Multiplybyscalar1, Waveformaddition1, Waveformsubtraction1, Waveformmultiply1})
             a->setEnabled(false);
@@ -238,7 +239,7 @@ void TWaveMenus::IOcontrol1Click() {
 
 // The Edit and Maths items that only a waveform has, and the one only a bit pattern has.
 void TWaveMenus::UpdateTypeMenus(const TWFMform& w) {
-    const bool analogue = w.FileType != 13;
+    const bool analogue = w.Doc.FileType != WaveFileType::BitPattern;
     for (QAction* a : {Verticaladjust1, Verticaltomax1, Amplitudetomaxpkpk1, Resize1, Smooth1, Addscalar1,
                        Multiplybyscalar1, Waveformaddition1, Waveformsubtraction1, Waveformmultiply1})
         a->setEnabled(analogue);

@@ -29,8 +29,10 @@ inline void readThenSave(Reader read, const uint8_t* data, std::size_t size) {
     // read back to the same codes. One writer per input (picked by its length) keeps the
     // target fast; over a run every writer meets every kind of file. Half the time the
     // selection may lie outside the waveform, as a stale one could: each writer checks it.
-    static constexpr int kTypes[] = {1, 2, 3, 4, 6, 9, 13};
-    const int type = kTypes[size % std::size(kTypes)];
+    static constexpr WaveFileType kTypes[] = {
+        WaveFileType::Internal,  WaveFileType::WaveCadWav, WaveFileType::WaveCadAsc, WaveFileType::Normalised,
+        WaveFileType::Gs2020Asc, WaveFileType::Tektronix,  WaveFileType::BitPattern};
+    const WaveFileType type = kTypes[size % std::size(kTypes)];
     const char* model = (size / std::size(kTypes)) % 2 ? "QV3030" : "";
     const int32_t last = s.lastIndex();
     const int32_t count = s.count();

@@ -125,8 +125,8 @@ void TTransferSession::DownloadFailed() {
 
 void TTransferSession::UploadFailed() {
     endFailedTransfer(window_.ioTimer, "Error uploading waveform data\nfrom %s", false);
-    window_.WaveName = TWFMform::DefaultWaveName;
-    window_.CreateSampleStream();
+    window_.Doc.WaveName = TWFMform::DefaultWaveName;
+    window_.Doc.CreateSampleStream();
     window_.SetCaption(TWFMform::DefaultWaveName);
     window_.update();
 }
@@ -158,12 +158,12 @@ bool interpolateChecked() {
 // closed, while the transfer runs.
 transfer::DownloadSource sourceOf(const TWFMform& w) {
     transfer::DownloadSource s;
-    if (w.SampleStream)
-        s.samples = *w.SampleStream;
-    s.selectionStart = w.SelectionStart;
-    s.selectionEnd = w.SelectionEnd;
-    const auto slash = w.WaveName.find_last_of("/\\");
-    s.fileName = slash == std::string::npos ? w.WaveName : w.WaveName.substr(slash + 1);
+    if (w.Doc.SampleStream)
+        s.samples = *w.Doc.SampleStream;
+    s.selectionStart = w.Doc.SelectionStart;
+    s.selectionEnd = w.Doc.SelectionEnd;
+    const auto slash = w.Doc.WaveName.find_last_of("/\\");
+    s.fileName = slash == std::string::npos ? w.Doc.WaveName : w.Doc.WaveName.substr(slash + 1);
     return s;
 }
 
@@ -210,8 +210,6 @@ bool openFor(const transfer::TransferJob& job, TWFMform& owner) {
     return true;
 }
 
-constexpr int kBitPatternType = 13;
-
 } // namespace
 
 void TTransferSession::ExecuteDownload1Click() {
@@ -220,7 +218,7 @@ void TTransferSession::ExecuteDownload1Click() {
     transfer::TransferSession& session = TransferHost->TransferConnection();
     const transfer::TransferJob job =
         transfer::downloadJob(TransferHost->TransferRecord(), skipIdentity(true), interpolateChecked());
-    if (!entryAllows(transfer::checkDownloadEntry(job, window_.PointCount(), window_.FileType, session.busy())))
+    if (!entryAllows(transfer::checkDownloadEntry(job, window_.Doc.PointCount(), workspace::FileTypeCode(window_.Doc.FileType), session.busy())))
         return;
 
     if (transfer::interfaceKind(job.typeIndex) == transfer::InterfaceKind::Card) {
@@ -233,7 +231,7 @@ void TTransferSession::ExecuteDownload1Click() {
                                        common::cformat("Downloading %s as %s", source.fileName.c_str(),
                                                        transfer::cardInstrumentName(job.target, source.fileName).c_str()),
                                        true);
-            r = transfer::downloadToCard(job, source, window_.FileType == kBitPatternType);
+            r = transfer::downloadToCard(job, source, window_.Doc.FileType == workspace::WaveFileType::BitPattern);
             if (MessageWnd)
                 MessageWnd->hide();
         }
@@ -269,10 +267,10 @@ void TTransferSession::Executeupload1Click(TWFMform* active) {
                 MessageWnd->ShowStatus(1000, "Uploading file " + r.path, false);
         }
         if (r.ok) {
-            on.CompleteUpload(r.samples, transfer::cardUploadCaption(job.model, r.name), target->WaveName);
+            on.CompleteUpload(r.samples, transfer::cardUploadCaption(job.model, r.name), target->Doc.WaveName);
         } else {
-            target->WaveName = TWFMform::DefaultWaveName;
-            target->CreateSampleStream();
+            target->Doc.WaveName = TWFMform::DefaultWaveName;
+            target->Doc.CreateSampleStream();
             target->SetCaption(TWFMform::DefaultWaveName);
             target->update();
             platform::errorBox(r.error);
@@ -389,16 +387,17 @@ void TTransferSession::TransferFailed(const transfer::TickOutcome& o) {
 
 void TTransferSession::CompleteUpload(const workspace::SampleStream& samples, const std::string& caption,
                                       const std::string& name) {
-    window_.SampleStream = std::make_unique<workspace::SampleStream>(samples);
-    window_.UnsignedDisplay = 0;
-    window_.WaveName = name;
+    workspace::WaveDocument& doc = window_.Doc;
+    doc.SampleStream = std::make_unique<workspace::SampleStream>(samples);
+    doc.UnsignedDisplay = 0;
+    doc.WaveName = name;
     window_.SetCaption(caption);
-    window_.SelectionStart = 0;
-    window_.SelectionEnd = samples.count() - 1;
+    doc.SelectionStart = 0;
+    doc.SelectionEnd = samples.count() - 1;
     window_.ShadeStartX = window_.ShadeEndX = 0;
-    window_.HistoryCount = 0;
-    window_.SaveState = 1;
-    window_.FileType = -1;
+    doc.GenerationHistory.clear();
+    doc.SaveState = 1;
+    doc.FileType = workspace::WaveFileType::NotFromFile;
     window_.update();
     window_.PublishStatus();
 }

@@ -6,6 +6,8 @@
 // The fields are the state the Parts let forms read and set on the frame directly (the
 // file types of Open and Save, the close-by-name flags, the sample range, the folders).
 
+#include "workspace/core/file_types.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,9 +18,9 @@ class TWFMform;
 class TFrameHost {
 public:
     // ---- shared state ---------------------------------------------------------------
-    int GlobalFileType = 0;
-    int OpenType = 0;
-    int SaveType = 0;
+    plotwell::workspace::WaveFileType GlobalFileType = plotwell::workspace::WaveFileType::None;
+    plotwell::workspace::WaveFileType OpenType = plotwell::workspace::WaveFileType::None;
+    plotwell::workspace::WaveFileType SaveType = plotwell::workspace::WaveFileType::None;
     int SampleMin = 0, SampleMax = 0;
     std::string CloseName;
     bool ClosingNamed = false;
@@ -30,6 +32,8 @@ public:
     std::string TdsDir;
     std::string WavesDir;
     std::string PatternsDir;
+    // The folder a file dialog of a type starts in; empty for none.
+    const std::string& FolderPath(plotwell::workspace::FileFolder folder) const;
 
     // ---- windows --------------------------------------------------------------------
     // Waveform windows in creation (MDI) order.

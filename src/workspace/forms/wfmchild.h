@@ -11,6 +11,7 @@
 #include "platform/ui.h"
 #include "workspace/core/plot_layout.h"
 #include "workspace/core/sample_stream.h"
+#include "workspace/core/wave_document.h"
 
 #include <QImage>
 #include <QRegion>
@@ -59,41 +60,26 @@ public:
     int32_t ViewMin = 0, ViewMax = 0, ViewFirst = -1, ViewLast = 0;
     std::array<int32_t, 4> SavedView{0, 0, -1, 0}; // min, max, first, last
     // ---- document -------------------------------------------------------------------
-    int32_t ProjectValue = 0;
-    std::string WaveName;
+    // The waveform this window shows: samples, name, file type, selection, save state,
+    // flags and generation history.
+    plotwell::workspace::WaveDocument Doc;
     std::string SpareName;
-    // 0 stored, 1 modified and not stored, 2 only a part was written over its own file.
-    int32_t SaveState = 0;
-    // The samples; null until CreateSampleStream or a load, freed when the window closes.
-    std::unique_ptr<SampleStreamType> SampleStream;
     std::string ClipTextStream;
     std::unique_ptr<SampleStreamType> UndoStream;
-    int32_t FileType = 0;
-    int32_t SelectionStart = 0, SelectionEnd = 0;
     int32_t TransferState = 0;
     int32_t MarkerAmplitude = 0, MarkerOffset = 0;
-    uint8_t UnsignedDisplay = 0;
-    int32_t FileIndex = 0;
     std::string InstrumentName; // at most 256 characters
     int32_t PointsSent = 0;
     uint8_t SpareFlag = 0;
     int32_t ShadeStartX = 0, ShadeEndX = 0;
-    // GenerationHistory: entry i is item i of each of the six lists.
-    int32_t HistoryCount = 0;
-    std::vector<std::string> StartStore, EndStore, AmplStore, OffsetStore, AdjustStore, ExprnStore;
     // Binary downloads are assembled here; allocated when a download needs it.
     std::vector<uint8_t> BlockBuffer;
-    uint8_t IsBitPattern = 0;
-    uint8_t PatternRequest = 0;
 
     // The 10 ms transfer timer; the transfer session (TTransferSession) stops it.
     QTimer* ioTimer = nullptr;
 
     // ---- wfmchild.cpp ---------------------------------------------------------------
     void FormCreate();
-    void CreateSampleStream();
-    // Point count N, below 1 when the window has no data.
-    int PointCount() const { return SampleStream ? SampleStream->count() : -1; }
     // The window's caption (its text).
     std::string Caption() const;
     void SetCaption(const std::string& caption);
@@ -131,11 +117,6 @@ public:
     // ---- wfmfiles.cpp ---------------------------------------------------------------
     // Replaces the samples by the contents of a file, by the frame's OpenType.
     void LoadFromFile(const std::string& fileName);
-    // The file the samples were last read from and the type they were read as, set by a
-    // successful LoadFromFile. While WaveName is still this file the window stands for it
-    // and the project lists it (a generated waveform or a CSV import never does).
-    std::string LoadedFileName;
-    int LoadedFileType = 0;
     // Saves the selection with the frame's SaveType. True when the data were written.
     bool Save1Click();
     // Writes the selection (and the history side file) with the frame's SaveType; reports a
@@ -191,7 +172,6 @@ public:
     // the layout fields for the client size, the selection within 0..N-1 (end first, then
     // a start after the end moves down to it), and the Zoom area item's state.
     void ComputeLayout();
-    void NormaliseSelection();
     void UpdateZoomArea();
     plotwell::workspace::PlotLayout Layout() const;
     plotwell::workspace::CursorSpan CursorSpan() const;

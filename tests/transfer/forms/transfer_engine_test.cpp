@@ -22,12 +22,12 @@ protected:
     // A window holding `codes` with reference 2048, all selected, named wave1.wfm.
     TWFMform* windowWith(std::vector<uint16_t> codes) {
         TWFMform* w = newWindow();
-        w->SampleStream = std::make_unique<workspace::SampleStream>();
-        w->SampleStream->assign(2048, codes);
-        w->SelectionStart = 0;
-        w->SelectionEnd = int32_t(codes.size()) - 1;
-        w->FileType = 1;
-        w->WaveName = tempFile("wave1.wfm");
+        w->Doc.SampleStream = std::make_unique<workspace::SampleStream>();
+        w->Doc.SampleStream->assign(2048, codes);
+        w->Doc.SelectionStart = 0;
+        w->Doc.SelectionEnd = int32_t(codes.size()) - 1;
+        w->Doc.FileType = workspace::WaveFileType::Internal;
+        w->Doc.WaveName = tempFile("wave1.wfm");
         return w;
     }
     // Download or upload settings of the ARBDEF QVA3460 on an interface.
@@ -106,7 +106,7 @@ TEST_F(EngineTest, WrongInstrumentGivesTheFailureBoxThenTheMismatch) {
                                                        "expected type is\nQUORVEX,QVA3460"}));
     EXPECT_FALSE(PWForm1->Transfers.busy());
     EXPECT_EQ(inst.controls().back(), "ibonl 1,0");
-    EXPECT_EQ(w->SampleStream->count(), 2); // a download leaves the window as it was
+    EXPECT_EQ(w->Doc.SampleStream->count(), 2); // a download leaves the window as it was
 }
 
 TEST_F(EngineTest, UsbUploadFillsANewWindowWhenTheActiveOneHoldsData) {
@@ -127,12 +127,13 @@ TEST_F(EngineTest, UsbUploadFillsANewWindowWhenTheActiveOneHoldsData) {
     runTicks(*target);
     EXPECT_EQ(ui.messages(), std::vector<std::string>{});
     EXPECT_EQ(target->Caption(), "QVA3420x  WAVE1 (Not Stored)");
-    EXPECT_EQ(target->SampleStream->reference(), 2048);
-    EXPECT_EQ(std::vector<uint16_t>(target->SampleStream->codes().begin(), target->SampleStream->codes().end()),
+    EXPECT_EQ(target->Doc.SampleStream->reference(), 2048);
+    EXPECT_EQ(std::vector<uint16_t>(target->Doc.SampleStream->codes().begin(), target->Doc.SampleStream->codes().end()),
               (std::vector<uint16_t>{5, 6, 4000}));
-    EXPECT_EQ(std::tie(target->SelectionStart, target->SelectionEnd, target->SaveState, target->FileType),
-              std::make_tuple(0, 2, 1, -1));
-    EXPECT_EQ(first->SampleStream->count(), 2);
+    EXPECT_EQ(std::tie(target->Doc.SelectionStart, target->Doc.SelectionEnd, target->Doc.SaveState),
+              std::make_tuple(0, 2, 1));
+    EXPECT_EQ(target->Doc.FileType, workspace::WaveFileType::NotFromFile);
+    EXPECT_EQ(first->Doc.SampleStream->count(), 2);
     EXPECT_EQ(usb.calls("AWG_Close"), 1);
 }
 
@@ -157,12 +158,12 @@ TEST_F(EngineTest, MemoryCardDownloadAndUploadThroughTheMenus) {
     s.dlMakeIndex = 0, s.dlModelIndex = 5, s.dlModel = "QV7351", s.dlTypeIndex = ifCard;
     s.dlDriveLetter = card.string(), s.dlDestination = "";
     TWFMform* w = windowWith({0, 1, 4095});
-    const workspace::SampleStream before = *w->SampleStream;
+    const workspace::SampleStream before = *w->Doc.SampleStream;
     TTransferSession(*w).ExecuteDownload1Click();
     EXPECT_EQ(ui.messages(), std::vector<std::string>{});
     EXPECT_EQ(readFile((card / "ARB/WAVES/WAVE1.WFM").string()),
               std::string("\x00\x20\x00\x00\x04\x00\xfc\x3f", 8));
-    EXPECT_EQ(*w->SampleStream, before);
+    EXPECT_EQ(*w->Doc.SampleStream, before);
     EXPECT_FALSE(w->ioTimer->isActive());
     EXPECT_EQ(platform::screenCursor(), platform::ScreenCursor::Default);
 
@@ -172,8 +173,8 @@ TEST_F(EngineTest, MemoryCardDownloadAndUploadThroughTheMenus) {
     TTransferSession::Executeupload1Click(empty);
     EXPECT_EQ(CurrentWaveWindow, empty);
     EXPECT_EQ(empty->Caption(), "QV7351 Mem Card WAVE1 (Not Stored)");
-    EXPECT_EQ(empty->SampleStream->reference(), 8192);
-    EXPECT_EQ(empty->SampleStream->count(), 3);
+    EXPECT_EQ(empty->Doc.SampleStream->reference(), 8192);
+    EXPECT_EQ(empty->Doc.SampleStream->count(), 3);
 
     s.ulSource = "nothere";
     TWFMform* other = newWindow();
