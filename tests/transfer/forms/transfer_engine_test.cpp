@@ -1,6 +1,7 @@
 #include "link_forms_fixture.h"
 
 #include "platform/screen_cursor.h"
+#include "transfer/core/arbdef.h"
 #include "transfer/core/memory_card.h"
 #include "transfer/core/transfer_job.h"
 #include "transfer/forms/msgwnd.h"
@@ -181,4 +182,71 @@ TEST_F(EngineTest, MemoryCardDownloadAndUploadThroughTheMenus) {
     TTransferSession::Executeupload1Click(other);
     EXPECT_EQ(ui.lastMessage(), cardReadFailedText((card / "ARB/WAVES/NOTHERE.WFM").string()));
     EXPECT_EQ(other->Caption(), "Untitled");
+}
+
+TEST_F(EngineTest, EachFaultEndsInItsBoxes) {
+    const std::string mismatch =
+        "The instrument reports itself as\nFLUKE,271\n\nbut the expected type is\nQUORVEX,QVA3460";
+    struct Case {
+        const char* name;
+        bool download, usb;
+        sim::Faults faults;
+        long cardFree;
+        std::vector<std::string> boxes;
+    };
+    auto f = [](auto set) {
+        sim::Faults x;
+        set(x);
+        return x;
+    };
+    const Case cases[] = {
+        {"silent gpib", true, false, silentFaults(), 100,
+         {kDownloadError + "GPIB", "GPIB error!\nFunction: ibrd\niberr = 6\n"}},
+        {"silent usb", false, true, silentFaults(), 100, {kUploadError + "USB"}},
+        {"wrong identity", false, false, f([](auto& x) { x.wrongIdentity = "FLUKE,271"; }), 100,
+         {kUploadError + "GPIB", mismatch}},
+        {"short usb writes", true, true, shortWriteFaults(), 100,
+         {kDownloadError + "USB", "USB error!\nFunction: AWG_Write\nusberr = -7: Write error\n"}},
+        {"bad block header", false, false, f([](auto& x) { x.blockHeader = sim::BlockFault::NonDigits; }), 100,
+         {kUploadError + "GPIB"}},
+        {"data stop short", false, true, f([](auto& x) { x.blockDataShort = 3; }), 100, {kUploadError + "USB"}},
+        {"no card", true, true, {}, -1, {kNoCardInInstrumentText, kDownloadError + "USB"}},
+    };
+    for (const Case& c : cases) {
+        ui.clear();
+        sim::Instrument inst(sim::Family::ArbDef, "QUORVEX,QVA3460");
+        sim::Store store;
+        store.bytes = sim::wordsToBytes({1, 2, 3, 4});
+        inst.setStore("WAVE1", store);
+        inst.setCardFree(c.cardFree);
+        std::unique_ptr<sim::GpibAdapter> bus;
+        std::unique_ptr<sim::UsbAdapter> usb;
+        if (c.usb)
+            usb = std::make_unique<sim::UsbAdapter>(inst);
+        else
+            bus = std::make_unique<sim::GpibAdapter>(inst);
+        choose(c.download, c.usb ? ifUsb : ifGpib0, c.usb ? "USB" : "GPIB");
+        if (c.usb) {
+            // The USB models; the QVA3420x also has the card that "CF?" asks about.
+            TransferSettings& s = PWForm1->TransferSettings;
+            (c.download ? s.dlModelIndex : s.ulModelIndex) = 4;
+            (c.download ? s.dlModel : s.ulModel) = c.cardFree < 0 ? "QVA3420x" : "QV8201";
+            if (c.cardFree < 0)
+                s.dlModelIndex = 3;
+            inst.setIdentity(c.cardFree < 0 ? "QUORVEX,QVA3420B" : "QUORVEX,QV8201");
+        }
+        inst.setFaults(c.faults);
+        TWFMform* w = windowWith({1, 2, 3});
+        if (c.download)
+            TTransferSession(*w).ExecuteDownload1Click();
+        else
+            TTransferSession::Executeupload1Click(w);
+        runTicks(*CurrentWaveWindow);
+        EXPECT_EQ(ui.messages(), c.boxes) << c.name;
+        EXPECT_FALSE(PWForm1->Transfers.busy()) << c.name;
+        EXPECT_FALSE(PWForm1->TransferLink && PWForm1->TransferLink->isOpen()) << c.name;
+        EXPECT_EQ(platform::screenCursor(), platform::ScreenCursor::Default) << c.name;
+        if (!c.download)
+            EXPECT_EQ(CurrentWaveWindow->Caption(), "Untitled") << c.name;
+    }
 }
