@@ -12,6 +12,7 @@
 #include "transfer/forms/setdload.h"
 #include "transfer/forms/setuload.h"
 #include "transfer/forms/transfer_host.h"
+#include "workspace/forms/frame_host.h"
 #include "workspace/forms/wfmchild.h"
 
 #include <QCheckBox>
@@ -231,6 +232,9 @@ void TTransferSession::ExecuteDownload1Click() {
                                        common::cformat("Downloading %s as %s", source.fileName.c_str(),
                                                        transfer::cardInstrumentName(job.target, source.fileName).c_str()),
                                        true);
+            // The card file is in the program's own layout.
+            if (FrameHost)
+                FrameHost->SaveType = workspace::WaveFileType::Internal;
             r = transfer::downloadToCard(job, source, window_.Doc.FileType == workspace::WaveFileType::BitPattern);
             if (MessageWnd)
                 MessageWnd->hide();

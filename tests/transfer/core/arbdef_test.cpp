@@ -461,3 +461,49 @@ TEST(ArbDefFaults, EverySwitchEndsInAFailure) {
         EXPECT_LT(std::chrono::steady_clock::now() - begin, 5s) << c.name;
     }
 }
+
+// A USB link whose reads end wherever the driver pleases, here inside a word.
+class ChoppyUsb : public Link {
+public:
+    LinkKind kind() const override { return LinkKind::Usb; }
+    bool isOpen() const override { return true; }
+    using Link::write;
+    IoResult write(const void* data, std::size_t n) override {
+        writes.emplace_back(static_cast<const char*>(data), n);
+        return {IoStatus::Ok, n};
+    }
+    IoResult read(void* data, std::size_t max) override {
+        std::size_t n = std::min({max, pending.size(), pieces.empty() ? max : pieces.front()});
+        if (!pieces.empty())
+            pieces.erase(pieces.begin());
+        std::copy_n(pending.data(), n, static_cast<char*>(data));
+        pending.erase(0, n);
+        return {n ? IoStatus::Ok : IoStatus::Timeout, n};
+    }
+    IoResult readReply(std::string& reply, std::size_t) override {
+        reply = replies.front();
+        replies.erase(replies.begin());
+        return {IoStatus::Ok, reply.size()};
+    }
+    void close() override {}
+
+    std::vector<std::string> replies;
+    std::string pending;
+    std::vector<std::size_t> pieces;
+    std::vector<std::string> writes;
+};
+
+TEST(ArbDataUploadUsb, AReadEndingInsideAWordCarriesItsByteOver) {
+    ChoppyUsb link;
+    link.replies = {"QUORVEX,QVA3460\n", "3\n"};
+    link.pending = "#16" + bigEndian({0x0102, 0x0304, 0x0506}) + "\n";
+    link.pieces = {2, 1, 3, 3, 1};
+    FakeStatus status;
+    auto w = makeArbDataUpload(arbJob(Direction::Upload, LinkKind::Usb), link, status);
+    TickOutcome last;
+    EXPECT_EQ(run(*w, last), 3);
+    ASSERT_EQ(last.kind, Kind::Finished);
+    EXPECT_EQ(std::vector<uint16_t>(w->uploaded()->codes().begin(), w->uploaded()->codes().end()),
+              (std::vector<uint16_t>{0x0102, 0x0304, 0x0506}));
+    EXPECT_EQ(link.writes.back(), "\nlocal\n");
+}

@@ -159,12 +159,14 @@ TEST_F(EngineTest, MemoryCardDownloadAndUploadThroughTheMenus) {
     s.dlMakeIndex = 0, s.dlModelIndex = 5, s.dlModel = "QV7351", s.dlTypeIndex = ifCard;
     s.dlDriveLetter = card.string(), s.dlDestination = "";
     TWFMform* w = windowWith({0, 1, 4095});
+    PWForm1->SaveType = workspace::WaveFileType::Normalised;
     const workspace::SampleStream before = *w->Doc.SampleStream;
     TTransferSession(*w).ExecuteDownload1Click();
     EXPECT_EQ(ui.messages(), std::vector<std::string>{});
     EXPECT_EQ(readFile((card / "ARB/WAVES/WAVE1.WFM").string()),
               std::string("\x00\x20\x00\x00\x04\x00\xfc\x3f", 8));
     EXPECT_EQ(*w->Doc.SampleStream, before);
+    EXPECT_EQ(PWForm1->SaveType, workspace::WaveFileType::Internal);
     EXPECT_FALSE(w->ioTimer->isActive());
     EXPECT_EQ(platform::screenCursor(), platform::ScreenCursor::Default);
 
