@@ -160,7 +160,7 @@ bool ResizeSamples(const workspace::SampleStream& snapshot, int64_t newLength, w
         return false;
     std::vector<uint16_t> codes;
     codes.reserve(std::size_t(newLength));
-    if (!workspace::ResampleSelection(snapshot.codes(), 0, snapshot.count(), newLength, codes))
+    if (!workspace::StretchResample(snapshot.codes(), newLength, codes))
         return false;
     out.assign(snapshot.reference(), codes);
     return true;
