@@ -259,6 +259,7 @@ TEST_F(MathsDialogTest, ResizePreviewCancelAndRefusals) {
     });
     EXPECT_EQ(codes(w), (Codes{100, 200, 300, 400})) << "Cancel brings the old length back";
     EXPECT_EQ(w->Doc.SelectionEnd, 3);
+    EXPECT_EQ(w->Doc.SelectionStart, 2) << "Cancel leaves the start of the selection where it was";
     EXPECT_EQ(w->Doc.SaveState, 0);
 
     // Lengths the window cannot hold are refused with a message, and OK then stays open.
