@@ -138,6 +138,7 @@ TEST(SampleMaths, TwoWaveformArithmeticWithAndWithoutTheFit) {
     const Codes a1{32768, 50000, 65535, 0, 16384}, b1{32768, 50000, 65535, 0, 49152};
     const Codes p1{32770, 32765, 32968}, p2{32773, 32775, 32968};
     const Codes r12{2048, 4095, 0}, flat{32768, 32768, 32768}, wide{32768, 40000, 30000};
+    const Codes low{0, 32768}, high{65535, 32768};
     const Case cases[] = {
         {MathOp::Sum, {a1}, {b1}, 32768, false, {32768, 65535, 65535, 0, 32768}, true},
         {MathOp::Sum, {a1}, {b1}, 32768, true, {32768, 49999, 65534, 1, 32768}, false},
@@ -147,6 +148,8 @@ TEST(SampleMaths, TwoWaveformArithmeticWithAndWithoutTheFit) {
         {MathOp::Sum, {r12, 2048}, {flat}, 32768, false, {32768, 34815, 30720}, false},
         {MathOp::Sum, {wide}, {flat}, 2048, false, {2048, 4095, 0}, true},
         {MathOp::Sum, {wide}, {flat}, 2048, true, {2048, 4095, 1265}, false},
+        // No value above 0: the fit scales by the magnitude of the lowest.
+        {MathOp::Difference, {low}, {high}, 32768, true, {1, 32768}, false},
     };
     for (const auto& c : cases) {
         Codes target(c.want.size(), 1);
