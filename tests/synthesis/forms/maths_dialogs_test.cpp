@@ -162,6 +162,9 @@ TEST_F(MathsDialogTest, TwoWaveformSourcesAreBoundByDoubleClick) {
         EXPECT_EQ(listed, (std::vector<std::string>{"flat.wfm", "other.wfm", "target.wfm"}));
         EXPECT_FALSE(d.OK->isEnabled());
         EXPECT_FALSE(d.Preview->isEnabled());
+        d.Help->click();
+        ASSERT_EQ(ui.count("help"), 1);
+        EXPECT_EQ(ui.events().back().text, "10003");
         // The first double-click fills Wave1, the next Wave2; a click on Wave1 makes it next again.
         doubleClick(d.WaveList, 1);
         EXPECT_EQ(d.Wave1->text().toStdString(), "other.wfm");
