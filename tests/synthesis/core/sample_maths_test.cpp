@@ -244,8 +244,16 @@ TEST(SampleMaths, SmoothingWritesItsRangeAndLeavesTheEdges) {
             continue;
         }
         const int64_t sum = std::accumulate(data.begin() + i - h, data.begin() + i + h + 1, int64_t(0));
-        ASSERT_EQ(got[i], uint16_t(float(double(sum) / w) + 0.5)) << i;
+        ASSERT_EQ(got[i], uint16_t(float(sum) / float(w) + 0.5)) << i;
     }
+
+    // The mean is a single-precision quotient: a window sum beyond 2^24 is rounded to a
+    // float first, and 16818207 / 257 (65440.494) comes out as 65440.5, written as 65441.
+    Codes wide(2571, 0);
+    std::fill(wide.begin(), wide.begin() + 127, 65441);
+    std::fill(wide.begin() + 127, wide.begin() + 257, 65440);
+    EXPECT_EQ(SmoothRange(wide, all(wide), 257), 257);
+    EXPECT_EQ(wide[128], 65441);
 
     // Full-scale codes over the widest window of a million points: the sum needs 64 bits.
     Codes big(1048576, 65535);
