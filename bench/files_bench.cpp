@@ -2,6 +2,7 @@
 // the text formats encoded and decoded, and the resampler both ways.
 
 #include "platform/posix/atomic_file.h"
+#include "workspace/core/file_types.h"
 #include "workspace/core/resample.h"
 #include "workspace/core/wave_files.h"
 
@@ -33,7 +34,7 @@ void BM_WfmSaveAndLoadFile(benchmark::State& state) {
         workspace::WriteInternal(wave(), 0, kPoints - 1, out);
         if (!platform::writeFileAtomically(path, out))
             state.SkipWithError("write failed");
-        const auto bytes = platform::readFileBytes(path);
+        const auto bytes = platform::readFileBytes(path, workspace::MaxWaveFileBytes(workspace::WaveFileType::Internal));
         if (!bytes || !workspace::ReadInternal(*bytes, back))
             state.SkipWithError("read failed");
     }
