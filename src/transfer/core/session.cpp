@@ -1,6 +1,7 @@
 #include "transfer/core/session.h"
 
 #include "transfer/core/arbdef.h"
+#include "transfer/core/maker.h"
 
 namespace plotwell::transfer {
 
@@ -31,6 +32,10 @@ std::unique_ptr<TransferWorker> makeWorker(int state, const TransferJob& job, Li
         return makeArbDefDownload(job, link, status, std::move(source));
     case stArbDataUpload:
         return makeArbDataUpload(job, link, status);
+    case stMakerDownload:
+        return makeMakerDownload(job, link, status, std::move(source));
+    case stMakerUpload:
+        return makeMakerUpload(job, link, status);
     default:
         return nullptr;
     }

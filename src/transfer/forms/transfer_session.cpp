@@ -348,14 +348,16 @@ void TTransferSession::TransferFinished() {
     workspace::SampleStream uploaded;
     if (const workspace::SampleStream* s = session.worker()->uploaded())
         uploaded = *s;
+    // Families that read the waveform's name from the instrument show it in place of the source.
+    const std::string shown = session.worker()->instrumentName().empty() ? job.target : session.worker()->instrumentName();
     window_.ioTimer->stop();
     if (MessageWnd)
         MessageWnd->hide();
     platform::setScreenCursor(platform::ScreenCursor::Default);
     session.end();
     if (!job.download())
-        CompleteUpload(uploaded, common::cformat("%s  %s (Not Stored)", job.model.c_str(), job.target.c_str()),
-                       job.model + "/" + job.target);
+        CompleteUpload(uploaded, common::cformat("%s  %s (Not Stored)", job.model.c_str(), shown.c_str()),
+                       job.model + "/" + shown);
 }
 
 void TTransferSession::TransferFailed(const transfer::TickOutcome& o) {

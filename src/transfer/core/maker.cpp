@@ -1,0 +1,317 @@
+#include "transfer/core/maker.h"
+
+#include "common/block_header.h"
+#include "common/numtext.h"
+#include "common/saturate.h"
+#include "transfer/core/instrument_abi.h"
+#include "transfer/core/replies.h"
+#include "workspace/core/resample.h"
+
+#include <algorithm>
+#include <array>
+
+namespace plotwell::transfer {
+
+namespace {
+
+bool inRange(int v, int lo, int hi) {
+    return v >= lo && v <= hi;
+}
+
+bool isPlainStore(const std::string& s, bool patternStores) {
+    static const std::array<const char*, 9> names = {"arb1",     "arb2",     "arb3",     "arb4", "pattern1",
+                                                     "pattern2", "pattern3", "pattern4", "noise"};
+    const std::size_t n = patternStores ? names.size() : 4;
+    return std::find(names.begin(), names.begin() + n, s) != names.begin() + n;
+}
+
+} // namespace
+
+int32_t makerMaxPoints(Direction direction, int modelIndex, const std::string& store) {
+    if (modelIndex == 11)
+        return 4096;
+    if (inRange(modelIndex, 12, 15))
+        return 8192;
+    if (direction == Direction::Upload)
+        return 131072;
+    return store == "arb1" || store == "arb3" ? 131072 : 65536;
+}
+
+std::string makerIdentity(Direction direction, int modelIndex, const std::string& model, LinkKind kind) {
+    std::string family = model;
+    if (modelIndex == 11)
+        family = "QVS5";
+    else if (inRange(modelIndex, 14, 15))
+        family = "QVR6";
+    else if (inRange(modelIndex, 12, 13) && direction == Direction::Upload && kind != LinkKind::Serial)
+        family = "QVR5";
+    return "QUORVEX, " + family;
+}
+
+std::string makerInstrumentName(const std::string& destination, const std::string& fileName, bool patternStores) {
+    const std::string name =
+        isPlainStore(destination, patternStores) ? fileName.substr(0, fileName.find('.')) : destination;
+    return name.substr(0, 8);
+}
+
+std::string safeInstrumentName(std::string name) {
+    for (char& c : name)
+        if (c == '/' || c == '\\' || c == ':')
+            c = '_';
+    return name;
+}
+
+bool fitsCommand(const std::string& text) {
+    return std::none_of(text.begin(), text.end(), [](char c) {
+        return c == ',' || c == ';' || (unsigned char)c < 0x20 || c == 0x7F;
+    });
+}
+
+float makerScale(uint16_t reference, float full) {
+    return full / float(workspace::SampleStream::midCodeOf(reference));
+}
+
+uint16_t makerCode(uint16_t w, float scale, bool invert) {
+    const auto v = uint16_t(common::saturateTrunc(float(w) * scale, 0, 65535, 0));
+    return invert ? uint16_t(v ^ 0x8000) : v;
+}
+
+bool makerSigned(int modelIndex) {
+    return inRange(modelIndex, 11, 15);
+}
+
+namespace {
+
+constexpr std::size_t kSerialDownloadSlice = 4000;
+constexpr std::size_t kGpibDownloadSlice = 1000;
+constexpr std::size_t kSerialUploadSlice = 1000;
+constexpr std::size_t kGpibUploadSlice = 100;
+constexpr std::size_t kDefReplyDownload = 25;
+constexpr std::size_t kDefReplyUpload = 20;
+
+std::optional<TickOutcome> identityFailure(const TransferJob& job, Link& link) {
+    std::string expected = makerIdentity(job.direction, job.modelIndex, job.model, link.kind());
+    IdentityCheck c = checkIdentity(link, expected, job.skipIdentity);
+    if (!c.failed())
+        return std::nullopt;
+    TickOutcome o = TickOutcome::failed(c.io);
+    o.identity = std::move(c);
+    return o;
+}
+
+std::optional<TickOutcome> badName(const std::string& text) {
+    if (fitsCommand(text))
+        return std::nullopt;
+    return TickOutcome::notice(common::cformat(kBadNameText, text.c_str()));
+}
+
+class MakerDownload : public TransferWorker {
+public:
+    MakerDownload(const TransferJob& job, Link& link, TransferStatus& status, DownloadSource source)
+        : job_(job), link_(link), status_(status), source_(std::move(source)) {}
+
+    TickOutcome tick() override { return starting_ ? start() : next(); }
+    const std::string& instrumentName() const override { return name_; }
+
+private:
+    bool gpib() const { return link_.kind() == LinkKind::Gpib; }
+
+    TickOutcome start() {
+        const std::string& store = job_.target;
+        const int32_t maxPoints = makerMaxPoints(Direction::Download, job_.modelIndex, store);
+        if (auto o = identityFailure(job_, link_))
+            return *o;
+        name_ = makerInstrumentName(store, source_.fileName);
+        if (auto o = badName(store))
+            return *o;
+        if (auto o = badName(name_))
+            return *o;
+        const std::string status = common::cformat("Downloading %s as %s", source_.fileName.c_str(), name_.c_str());
+        status_.showStatus(status, !gpib());
+
+        IoResult io;
+        const std::string definition =
+            common::cformat("arbdef %s,%s,%s\n", store.c_str(), name_.c_str(), job_.interpolate ? "ON" : "OFF");
+        // Over GPIB the instrument takes the definition before the length query.
+        if (gpib()) {
+            if (io = link_.write(definition); !io.ok())
+                return TickOutcome::failed(io);
+            status_.showStatus(status, true);
+        }
+        const workspace::SampleStream& s = source_.samples;
+        if (!s.hasPoints() || source_.selectionStart < 0 || source_.selectionEnd < source_.selectionStart ||
+            source_.selectionEnd >= s.count())
+            return TickOutcome::failed();
+        const int32_t selected = source_.selectionEnd - source_.selectionStart + 1;
+        scale_ = makerScale(s.reference(), makerSigned(job_.modelIndex) ? 32768.0f : 8192.0f);
+
+        int64_t n = selected;
+        if (job_.stretch()) {
+            std::string reply;
+            if (io = link_.write(common::cformat("%sDEF?\n", store.c_str())); !io.ok())
+                return TickOutcome::failed(io);
+            if (io = link_.readReply(reply, kDefReplyDownload); !io.ok())
+                return TickOutcome::failed(io);
+            const auto len = replyIntegerField(reply, 2);
+            if (len && *len < 0)
+                return TickOutcome::failed();
+            if (len && *len > 0) {
+                n = *len;
+            } else {
+                link_.setTimeout(kGpibT100s); // an empty store: the selection keeps its length
+            }
+        } else if (int64_t(s.byteLength()) > 2 * int64_t(maxPoints) + 2) {
+            return TickOutcome::failed();
+        }
+        // Whatever the stretch, no more than the store holds goes out.
+        if (n < 1 || n > maxPoints)
+            return TickOutcome::failed();
+
+        points_.clear();
+        if (!workspace::ResampleSelection(s.codes(), source_.selectionStart, selected, n, points_))
+            return TickOutcome::failed();
+        source_.samples.clear();
+        left_ = std::size_t(n);
+
+        if (!gpib())
+            if (io = link_.write(definition); !io.ok())
+                return TickOutcome::failed(io);
+        const std::string header = store + " " + common::blockHeader(std::size_t(2 * n));
+        if (io = link_.write(header); !io.ok())
+            return TickOutcome::failed(io);
+        block_.resize(2 * (gpib() ? kGpibDownloadSlice : kSerialDownloadSlice));
+        starting_ = false;
+        return {};
+    }
+
+    TickOutcome next() {
+        if (left_ == 0)
+            return close();
+        if (status_.cancelled()) {
+            left_ = 0;
+            link_.clear();
+            return {};
+        }
+        const bool invert = makerSigned(job_.modelIndex);
+        const std::size_t count = std::min(left_, block_.size() / 2);
+        char* p = block_.data();
+        for (std::size_t k = 0; k < count; ++k) {
+            const uint16_t c = makerCode(points_[next_++], scale_, invert);
+            *p++ = char(c >> 8);
+            *p++ = char(c & 0xFF);
+        }
+        left_ -= count;
+        const IoResult io = link_.write(block_.data(), 2 * count);
+        if (!io.ok())
+            return TickOutcome::failed(io);
+        return {};
+    }
+
+    TickOutcome close() {
+        // GPIB ends by taking the device offline when the link closes: no "local" there.
+        if (!gpib())
+            link_.write("local\n");
+        return TickOutcome::finished();
+    }
+
+    const TransferJob job_;
+    Link& link_;
+    TransferStatus& status_;
+    DownloadSource source_;
+    bool starting_ = true;
+    std::string name_;
+    float scale_ = 1.0f;
+    std::vector<uint16_t> points_;
+    std::size_t next_ = 0;
+    std::size_t left_ = 0;
+    std::vector<char> block_;
+};
+
+class MakerUpload : public TransferWorker {
+public:
+    MakerUpload(const TransferJob& job, Link& link, TransferStatus& status)
+        : job_(job), link_(link), status_(status) {}
+
+    TickOutcome tick() override { return starting_ ? start() : next(); }
+    const workspace::SampleStream* uploaded() const override { return &samples_; }
+    const std::string& instrumentName() const override { return name_; }
+
+private:
+    bool gpib() const { return link_.kind() == LinkKind::Gpib; }
+
+    TickOutcome start() {
+        const std::string& store = job_.target;
+        if (auto o = identityFailure(job_, link_))
+            return *o;
+        if (auto o = badName(store))
+            return *o;
+        status_.showStatus(common::cformat("Uploading from %s  %s", job_.model.c_str(), store.c_str()), true);
+        samples_ = workspace::SampleStream(uploadState(job_.makeIndex, job_.modelIndex).reference, 0);
+
+        IoResult io;
+        std::string reply;
+        if (io = link_.write(common::cformat("%sDEF?\n", store.c_str())); !io.ok())
+            return TickOutcome::failed(io);
+        if (io = link_.readReply(reply, kDefReplyUpload); !io.ok())
+            return TickOutcome::failed(io);
+        name_ = safeInstrumentName(replyFirstField(reply));
+        if (io = link_.write(common::cformat("%s?\n", store.c_str())); !io.ok())
+            return TickOutcome::failed(io);
+        const auto maxBytes = 2 * std::size_t(makerMaxPoints(Direction::Upload, job_.modelIndex, store));
+        const BlockRead b = readBlockHeader(link_, maxBytes, 2);
+        if (!b.io.ok())
+            return TickOutcome::failed(b.io);
+        if (!b.header.ok() || b.header.count < 2)
+            return TickOutcome::failed();
+        left_ = b.header.count / 2;
+        starting_ = false;
+        return {};
+    }
+
+    TickOutcome next() {
+        const bool invert = makerSigned(job_.modelIndex);
+        const std::size_t slice = gpib() ? kGpibUploadSlice : kSerialUploadSlice;
+        for (std::size_t k = 0; k < slice && left_ > 0; ++k) {
+            unsigned char b[2];
+            const IoResult io = gpib() ? link_.read(b, 2) : readExact(link_, b, 2);
+            if (!io.ok() || io.count != 2)
+                return TickOutcome::failed(io);
+            const auto w = uint16_t(b[0] << 8 | b[1]);
+            samples_.append(invert ? uint16_t(w ^ 0x8000) : w);
+            --left_;
+            if (status_.cancelled())
+                left_ = 0;
+        }
+        if (left_ > 0)
+            return {};
+        return close();
+    }
+
+    TickOutcome close() {
+        if (gpib())
+            if (const IoResult io = link_.write("local\r\n"); !io.ok())
+                return TickOutcome::failed(io);
+        return TickOutcome::finished();
+    }
+
+    const TransferJob job_;
+    Link& link_;
+    TransferStatus& status_;
+    bool starting_ = true;
+    std::string name_;
+    workspace::SampleStream samples_;
+    std::size_t left_ = 0;
+};
+
+} // namespace
+
+std::unique_ptr<TransferWorker> makeMakerDownload(const TransferJob& job, Link& link, TransferStatus& status,
+                                                  DownloadSource source) {
+    return std::make_unique<MakerDownload>(job, link, status, std::move(source));
+}
+
+std::unique_ptr<TransferWorker> makeMakerUpload(const TransferJob& job, Link& link, TransferStatus& status) {
+    return std::make_unique<MakerUpload>(job, link, status);
+}
+
+} // namespace plotwell::transfer

@@ -1,0 +1,323 @@
+#include "transfer/core/maker.h"
+
+#include "common/numtext.h"
+
+#include "sim_rig.h"
+
+#include <gtest/gtest.h>
+
+using namespace plotwell;
+using namespace plotwell::transfer;
+using namespace plotwell::transfer::simrig;
+using Kind = TickOutcome::Kind;
+
+namespace {
+
+TransferJob makerJob(Direction d, LinkKind kind, int model, const std::string& modelText, std::string target) {
+    TransferJob j;
+    j.direction = d;
+    j.makeIndex = makeQuorvex;
+    j.modelIndex = model;
+    j.model = modelText;
+    j.typeIndex = kind == LinkKind::Gpib ? ifGpib0 : ifFirstSerial;
+    j.target = std::move(target);
+    j.stretchIndex = 1;
+    return j;
+}
+
+// Every download and upload row with the text its model combo shows.
+struct Row {
+    int index;
+    const char* model;
+};
+const Row kDownloadRows[] = {{5, "QV7351"},  {6, "QV6741"},  {7, "QV7351A"},      {8, "QV6741A"},
+                             {9, "QV7352A"}, {10, "QV6742A"}, {12, "QVR5242"},     {13, "QVR5162"},
+                             {14, "QVR6082/6162"}, {15, "QVR6242/6322"}};
+
+std::string identityOf(const Row& r) {
+    const std::string m = r.index == 11 ? "QVS5100" : r.index >= 14 ? "QVR6082" : r.model;
+    return "QUORVEX, " + m + ",0,1.02";
+}
+
+// What the instrument read: the writes as the program made them over GPIB; over the
+// pseudo-terminal one run of bytes, since the port may join them.
+std::vector<std::string> sent(Rig& rig, const std::string& end) {
+    if (rig.kind == LinkKind::Serial)
+        return {serialBytes(rig, end)};
+    return rig.inst.writes();
+}
+std::vector<std::string> expected(Rig& rig, std::vector<std::string> writes) {
+    if (rig.kind != LinkKind::Serial)
+        return writes;
+    std::string all;
+    for (const auto& w : writes)
+        all += w;
+    return {all};
+}
+
+std::vector<uint16_t> codesOf(const std::vector<uint16_t>& words, uint16_t reference, int model) {
+    std::vector<uint16_t> c;
+    const float scale = makerScale(reference, makerSigned(model) ? 32768.0f : 8192.0f);
+    for (uint16_t w : words)
+        c.push_back(makerCode(w, scale, makerSigned(model)));
+    return c;
+}
+
+class MakerLink : public ::testing::TestWithParam<LinkKind> {};
+
+} // namespace
+
+// ---- tables, names, coding --------------------------------------------------------------
+
+TEST(MakerTables, LimitsAndIdentities) {
+    struct Case {
+        Direction d;
+        int model;
+        const char* store;
+        int32_t maxPoints;
+    } limits[] = {
+        {Direction::Download, 5, "arb1", 131072}, {Direction::Download, 5, "arb2", 65536},
+        {Direction::Download, 10, "arb3", 131072}, {Direction::Download, 7, "arb4", 65536},
+        {Direction::Download, 7, "user1", 65536}, {Direction::Download, 12, "arb1", 8192},
+        {Direction::Download, 15, "arb3", 8192},  {Direction::Upload, 5, "arb2", 131072},
+        {Direction::Upload, 11, "arb1", 4096},    {Direction::Upload, 13, "arb1", 8192},
+    };
+    for (const Case& c : limits)
+        EXPECT_EQ(makerMaxPoints(c.d, c.model, c.store), c.maxPoints) << c.model << " " << c.store;
+
+    struct Id {
+        Direction d;
+        int model;
+        const char* text;
+        LinkKind kind;
+        const char* identity;
+    } ids[] = {
+        {Direction::Download, 5, "QV7351", LinkKind::Serial, "QUORVEX, QV7351"},
+        {Direction::Download, 12, "QVR5242", LinkKind::Gpib, "QUORVEX, QVR5242"},
+        {Direction::Download, 14, "QVR6082/6162", LinkKind::Serial, "QUORVEX, QVR6"},
+        {Direction::Upload, 11, "QVS51xx", LinkKind::Serial, "QUORVEX, QVS5"},
+        {Direction::Upload, 13, "QVR5162", LinkKind::Serial, "QUORVEX, QVR5162"},
+        {Direction::Upload, 13, "QVR5162", LinkKind::Gpib, "QUORVEX, QVR5"},
+        {Direction::Upload, 13, "QVR5162", LinkKind::Tcp, "QUORVEX, QVR5"},
+        {Direction::Upload, 15, "QVR6242/6322", LinkKind::Gpib, "QUORVEX, QVR6"},
+    };
+    for (const Id& c : ids)
+        EXPECT_EQ(makerIdentity(c.d, c.model, c.text, c.kind), c.identity) << c.model;
+}
+
+TEST(MakerTables, NamesAndTheirRules) {
+    EXPECT_EQ(makerInstrumentName("arb4", "sweep.test.wfm"), "sweep");
+    EXPECT_EQ(makerInstrumentName("arb1", "LONGNAME1.wfm"), "LONGNAME");
+    EXPECT_EQ(makerInstrumentName("user1", "sweep.wfm"), "user1");
+    EXPECT_EQ(makerInstrumentName("VERYLONGSTORE", "x.wfm"), "VERYLONG");
+    EXPECT_EQ(makerInstrumentName("pattern2", "bits.pat"), "pattern2");
+    EXPECT_EQ(makerInstrumentName("pattern2", "bits.pat", true), "bits");
+    EXPECT_TRUE(fitsCommand("RAMP_1"));
+    for (const char* bad : {"a,b", "a;b", "a\nb", "a\tb"})
+        EXPECT_FALSE(fitsCommand(bad)) << bad;
+    EXPECT_EQ(safeInstrumentName("a/b\\c:d"), "a_b_c_d");
+}
+
+TEST(MakerTables, CodesWithBit15InvertedForTheSignedModels) {
+    struct Case {
+        uint16_t reference, w;
+        int model;
+        uint16_t code;
+    } cases[] = {
+        {32768, 0, 12, 0x8000}, {32768, 65535, 13, 0x7FFF}, {32768, 32768, 14, 0x0000},
+        {2048, 4095, 5, 16380}, {2048, 0, 5, 0},            {8192, 16383, 10, 16383},
+        {1, 32768, 5, 8192},    {2048, 2048, 12, 0x0000},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(makerCode(c.w, makerScale(c.reference, makerSigned(c.model) ? 32768.0f : 8192.0f),
+                            makerSigned(c.model)),
+                  c.code)
+            << c.reference << " " << c.w;
+}
+
+// ---- downloads --------------------------------------------------------------------------
+
+TEST_P(MakerLink, DownloadTranscriptForEveryModel) {
+    const std::vector<uint16_t> words = {0, 1, 2048, 4000, 4095};
+    for (const Row& r : kDownloadRows) {
+        Rig rig(GetParam(), identityOf(r), sim::Family::Maker);
+        FakeStatus status;
+        TransferJob job = makerJob(Direction::Download, GetParam(), r.index, r.model, "arb2");
+        job.interpolate = r.index % 2 == 0;
+        auto w = makeMakerDownload(job, *rig.link, status, window(2048, words, "sweep.test.wfm"));
+        TickOutcome last;
+        ASSERT_EQ(run(*w, last), 3) << r.model;
+        ASSERT_EQ(last.kind, Kind::Finished) << r.model;
+        const std::string data = bigEndian(codesOf(words, 2048, r.index));
+        const std::string def = std::string("arbdef arb2,sweep,") + (job.interpolate ? "ON" : "OFF") + "\n";
+        if (GetParam() == LinkKind::Gpib)
+            EXPECT_EQ(sent(rig, ""), expected(rig, {"*idn?\n", def, "arb2 #210", data})) << r.model;
+        else
+            EXPECT_EQ(sent(rig, "local\n"), expected(rig, {"*idn?\n", def, "arb2 #210", data, "local\n"}))
+                << r.model;
+        EXPECT_EQ(rig.inst.store("arb2")->bytes, data);
+        EXPECT_EQ(w->instrumentName(), "sweep");
+    }
+}
+
+TEST_P(MakerLink, StretchYesAsksTheStoreLength) {
+    struct Case {
+        long stored; // points the store holds before
+        const char* header;
+        std::size_t points;
+    } cases[] = {{1000, "arb1 #42000", 1000}, {0, "arb1 #41024", 512}};
+    for (const Case& c : cases) {
+        Rig rig(GetParam(), "QUORVEX, QV7351,0,1", sim::Family::Maker);
+        if (c.stored > 0)
+            rig.inst.setStore("arb1", {std::string(std::size_t(2 * c.stored), '\0'), {}, "OLD", "OFF"});
+        FakeStatus status;
+        TransferJob job = makerJob(Direction::Download, GetParam(), 5, "QV7351", "arb1");
+        job.stretchIndex = 0;
+        auto w = makeMakerDownload(job, *rig.link, status, window(2048, ramp(512, 8), "s.wfm"));
+        TickOutcome last;
+        run(*w, last);
+        ASSERT_EQ(last.kind, Kind::Finished);
+        std::vector<std::string> msgs = rig.inst.messages();
+        std::vector<std::string> want = {"*idn?", "arb1DEF?", "arbdef arb1,s,OFF",
+                                         "BLOCK"};
+        // Over GPIB the definition goes first.
+        if (GetParam() == LinkKind::Gpib)
+            std::swap(want[1], want[2]);
+        if (GetParam() == LinkKind::Serial)
+            want.push_back("local");
+        for (int i = 0; i < 100 && msgs.size() < want.size(); ++i) {
+            std::this_thread::sleep_for(10ms);
+            msgs = rig.inst.messages();
+        }
+        std::string all;
+        for (const auto& wr : rig.inst.writes())
+            all += wr;
+        EXPECT_NE(all.find(c.header), std::string::npos) << c.header;
+        for (auto& m : msgs)
+            if (m.starts_with("BLOCK "))
+                m = "BLOCK";
+        EXPECT_EQ(msgs, want) << c.stored;
+        EXPECT_EQ(rig.inst.store("arb1")->bytes.size(), 2 * c.points);
+        if (GetParam() == LinkKind::Gpib && c.stored == 0)
+            EXPECT_TRUE(rig.inst.controls().back().ends_with(",15")) << rig.inst.controls().back();
+    }
+}
+
+TEST_P(MakerLink, StretchNoCountsTheWholeStream) {
+    struct Case {
+        const char* store;
+        bool ok;
+    } cases[] = {{"arb2", false}, {"arb1", true}};
+    for (const Case& c : cases) {
+        Rig rig(GetParam(), "QUORVEX, QV7351,0,1", sim::Family::Maker);
+        FakeStatus status;
+        DownloadSource src = window(2048, std::vector<uint16_t>(70000, 2048), "big.wfm");
+        src.selectionEnd = 99;
+        auto w = makeMakerDownload(makerJob(Direction::Download, GetParam(), 5, "QV7351", c.store), *rig.link, status,
+                                   std::move(src));
+        TickOutcome last;
+        run(*w, last);
+        EXPECT_EQ(last.kind, c.ok ? Kind::Finished : Kind::Failed) << c.store;
+    }
+}
+
+TEST_P(MakerLink, SlicesPerTickAndCancel) {
+    Rig rig(GetParam(), "QUORVEX, QVR5242,0,1", sim::Family::Maker);
+    FakeStatus status;
+    auto w = makeMakerDownload(makerJob(Direction::Download, GetParam(), 12, "QVR5242", "arb1"), *rig.link, status,
+                               window(32768, std::vector<uint16_t>(8001, 32768)));
+    TickOutcome last;
+    // Set-up, slices of 4000 (RS-232) or 1000 (GPIB) points, then the closing tick.
+    EXPECT_EQ(run(*w, last), GetParam() == LinkKind::Serial ? 1 + 3 + 1 : 1 + 9 + 1);
+
+    Rig again(GetParam(), "QUORVEX, QVR5242,0,1", sim::Family::Maker);
+    auto c = makeMakerDownload(makerJob(Direction::Download, GetParam(), 12, "QVR5242", "arb1"), *again.link, status,
+                               window(32768, std::vector<uint16_t>(8001, 32768)));
+    ASSERT_EQ(c->tick().kind, Kind::Running);
+    ASSERT_EQ(c->tick().kind, Kind::Running);
+    status.cancel = true;
+    EXPECT_EQ(run(*c, last), 2); // the cancelling tick, then the normal end
+    EXPECT_EQ(last.kind, Kind::Finished);
+    if (GetParam() == LinkKind::Gpib) {
+        EXPECT_EQ(again.gpib->calls("ibclr"), 1);
+        EXPECT_EQ(again.inst.writes().size(), 4u); // no "local" over GPIB
+    } else {
+        EXPECT_TRUE(serialBytes(again, "local\n").ends_with("local\n"));
+    }
+}
+
+TEST_P(MakerLink, NamesThatWouldBreakACommandAreRefused) {
+    for (const char* store : {"ar,b1", "arb1;*rst"}) {
+        Rig rig(GetParam(), "QUORVEX, QV7351,0,1", sim::Family::Maker);
+        FakeStatus status;
+        auto w = makeMakerDownload(makerJob(Direction::Download, GetParam(), 5, "QV7351", store), *rig.link, status,
+                                   window(2048, ramp(4)));
+        const TickOutcome o = w->tick();
+        EXPECT_EQ(o.kind, Kind::Failed);
+        ASSERT_EQ(o.notices.size(), 1u);
+        EXPECT_EQ(o.notices[0], common::cformat(kBadNameText, store));
+    }
+}
+
+// ---- uploads ----------------------------------------------------------------------------
+
+TEST_P(MakerLink, UploadTranscriptNameAndInversion) {
+    const std::vector<uint16_t> wire = {0x0000, 0x8000, 0x7FFF, 0x1234, 0xFFFF};
+    const Row rows[] = {{7, "QV7351A"}, {11, "QVS51xx"}, {13, "QVR5162"}, {14, "QVR6082/6162"}};
+    for (const Row& r : rows) {
+        Rig rig(GetParam(), identityOf(r), sim::Family::Maker);
+        rig.inst.setStore("arb2", {bigEndian(wire), {}, "RAMP1", "OFF"});
+        FakeStatus status;
+        auto w = makeMakerUpload(makerJob(Direction::Upload, GetParam(), r.index, r.model, "arb2"), *rig.link, status);
+        TickOutcome last;
+        ASSERT_EQ(run(*w, last), 2) << r.model;
+        ASSERT_EQ(last.kind, Kind::Finished) << r.model;
+        std::vector<std::string> want = {"*idn?\n", "arb2DEF?\n", "arb2?\n"};
+        if (GetParam() == LinkKind::Gpib)
+            want.push_back("local\r\n");
+        EXPECT_EQ(sent(rig, "arb2?\n"), expected(rig, want)) << r.model;
+        EXPECT_EQ(w->instrumentName(), "RAMP1");
+        const bool invert = r.index >= 11;
+        std::vector<uint16_t> words = {uint16_t(invert ? 32768 : 8192)};
+        for (uint16_t c : wire)
+            words.push_back(invert ? uint16_t(c ^ 0x8000) : c);
+        const workspace::SampleStream& got = *w->uploaded();
+        EXPECT_EQ(got.reference(), words[0]) << r.model;
+        EXPECT_EQ(std::vector<uint16_t>(got.codes().begin(), got.codes().end()),
+                  std::vector<uint16_t>(words.begin() + 1, words.end()))
+            << r.model;
+        EXPECT_EQ(status.shown.at(0).first, std::string("Uploading from ") + r.model + "  arb2");
+    }
+}
+
+TEST_P(MakerLink, UploadSlicesAndBadBlocks) {
+    Rig rig(GetParam(), "QUORVEX, QV7351,0,1", sim::Family::Maker);
+    rig.inst.setStore("arb1", {bigEndian(ramp(2001)), {}, "a/b:c", "OFF"});
+    FakeStatus status;
+    auto w = makeMakerUpload(makerJob(Direction::Upload, GetParam(), 5, "QV7351", "arb1"), *rig.link, status);
+    TickOutcome last;
+    // 1000 points a tick over RS-232, 100 over GPIB.
+    EXPECT_EQ(run(*w, last), GetParam() == LinkKind::Serial ? 1 + 3 : 1 + 21);
+    EXPECT_EQ(w->instrumentName(), "a_b_c");
+
+    for (sim::BlockFault f : {sim::BlockFault::OddCount, sim::BlockFault::HugeCount, sim::BlockFault::ZeroDigits}) {
+        Rig bad(GetParam(), "QUORVEX, QV7351,0,1", sim::Family::Maker);
+        bad.inst.setStore("arb1", {bigEndian(ramp(10)), {}, "W", "OFF"});
+        sim::Faults faults;
+        faults.blockHeader = f;
+        bad.inst.setFaults(faults);
+        bad.expectSilence();
+        auto u = makeMakerUpload(makerJob(Direction::Upload, GetParam(), 5, "QV7351", "arb1"), *bad.link, status);
+        EXPECT_EQ(run(*u, last), 1);
+        EXPECT_EQ(last.kind, Kind::Failed);
+    }
+    // An empty store announces no bytes: nothing to show.
+    Rig empty(GetParam(), "QUORVEX, QV7351,0,1", sim::Family::Maker);
+    empty.inst.setStore("arb1", {std::string(), {}, "W", "OFF"});
+    auto u = makeMakerUpload(makerJob(Direction::Upload, GetParam(), 5, "QV7351", "arb1"), *empty.link, status);
+    EXPECT_EQ(run(*u, last), 1);
+    EXPECT_EQ(last.kind, Kind::Failed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, MakerLink, ::testing::Values(LinkKind::Serial, LinkKind::Gpib),
+                         [](const auto& info) { return info.param == LinkKind::Serial ? "Serial" : "Gpib"; });
