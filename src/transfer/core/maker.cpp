@@ -3,6 +3,7 @@
 #include "common/block_header.h"
 #include "common/numtext.h"
 #include "common/saturate.h"
+#include "platform/posix/sleeper.h"
 #include "transfer/core/instrument_abi.h"
 #include "transfer/core/replies.h"
 #include "workspace/core/resample.h"
@@ -88,6 +89,16 @@ constexpr std::size_t kSerialUploadSlice = 1000;
 constexpr std::size_t kGpibUploadSlice = 100;
 constexpr std::size_t kDefReplyDownload = 25;
 constexpr std::size_t kDefReplyUpload = 20;
+// The LAN downloads pace the instrument with fixed pauses instead of slices per tick.
+constexpr std::size_t kLanChunk = 64000;
+constexpr long kLanCommandPause = 10;
+constexpr long kLanBeforeData = 1000;
+constexpr long kLanAfterData = 500;
+constexpr std::size_t kLanReadBlock = 65536;
+
+void pause(long ms) {
+    platform::clock().sleep(std::chrono::milliseconds(ms));
+}
 
 std::optional<TickOutcome> identityFailure(const TransferJob& job, Link& link) {
     std::string expected = makerIdentity(job.direction, job.modelIndex, job.model, link.kind());
@@ -127,7 +138,8 @@ private:
         if (auto o = badName(name_))
             return *o;
         const std::string status = common::cformat("Downloading %s as %s", source_.fileName.c_str(), name_.c_str());
-        status_.showStatus(status, !gpib());
+        // The LAN transfer holds the window until it ends: no Cancel to offer.
+        status_.showStatus(status, !gpib() && !lan());
 
         IoResult io;
         const std::string definition =
@@ -173,21 +185,41 @@ private:
         source_.samples.clear();
         left_ = std::size_t(n);
 
-        if (!gpib())
+        if (!gpib()) {
             if (io = link_.write(definition); !io.ok())
                 return TickOutcome::failed(io);
+            lanPause(kLanCommandPause);
+        }
         const std::string header = store + " " + common::blockHeader(std::size_t(2 * n));
         if (io = link_.write(header); !io.ok())
             return TickOutcome::failed(io);
-        block_.resize(2 * (gpib() ? kGpibDownloadSlice : kSerialDownloadSlice));
+        lanPause(kLanCommandPause);
+        block_.resize(2 * (lan() ? kLanChunk : gpib() ? kGpibDownloadSlice : kSerialDownloadSlice));
         starting_ = false;
-        return {};
+        return lan() ? wholeOverLan() : TickOutcome{};
+    }
+
+    bool lan() const { return link_.kind() == LinkKind::Tcp; }
+    void lanPause(long ms) const {
+        if (lan())
+            pause(ms);
+    }
+
+    // Over the LAN the whole transfer runs within the first tick, paced by fixed pauses.
+    TickOutcome wholeOverLan() {
+        while (left_ > 0) {
+            pause(kLanBeforeData);
+            if (const TickOutcome o = next(); o.kind != TickOutcome::Kind::Running)
+                return o;
+            pause(kLanAfterData);
+        }
+        return close();
     }
 
     TickOutcome next() {
         if (left_ == 0)
             return close();
-        if (status_.cancelled()) {
+        if (!lan() && status_.cancelled()) {
             left_ = 0;
             link_.clear();
             return {};
@@ -245,7 +277,8 @@ private:
             return *o;
         if (auto o = badName(store))
             return *o;
-        status_.showStatus(common::cformat("Uploading from %s  %s", job_.model.c_str(), store.c_str()), true);
+        status_.showStatus(common::cformat("Uploading from %s  %s", job_.model.c_str(), store.c_str()),
+                           link_.kind() != LinkKind::Tcp);
         samples_ = workspace::SampleStream(uploadState(job_.makeIndex, job_.modelIndex).reference, 0);
 
         IoResult io;
@@ -265,20 +298,46 @@ private:
             return TickOutcome::failed();
         left_ = b.header.count / 2;
         starting_ = false;
-        return {};
+        return link_.kind() == LinkKind::Tcp ? wholeOverLan() : TickOutcome{};
+    }
+
+    void append(uint16_t w) {
+        samples_.append(makerSigned(job_.modelIndex) ? uint16_t(w ^ 0x8000) : w);
+        --left_;
+    }
+
+    // The data as they come, each read waiting up to the link's data deadline: a peer that
+    // goes silent or drops the connection ends in the upload failure.
+    TickOutcome wholeOverLan() {
+        std::vector<unsigned char> buf(kLanReadBlock);
+        std::optional<unsigned char> carry;
+        while (left_ > 0) {
+            const std::size_t want = std::min(2 * left_ - (carry ? 1 : 0), buf.size());
+            const IoResult io = link_.read(buf.data(), want);
+            if (!io.ok() || io.count == 0)
+                return TickOutcome::failed(io);
+            const unsigned char* p = buf.data();
+            const unsigned char* end = p + io.count;
+            if (carry) {
+                append(uint16_t(*carry << 8 | *p++));
+                carry.reset();
+            }
+            for (; end - p >= 2; p += 2)
+                append(uint16_t(p[0] << 8 | p[1]));
+            if (p != end)
+                carry = *p;
+        }
+        return close();
     }
 
     TickOutcome next() {
-        const bool invert = makerSigned(job_.modelIndex);
         const std::size_t slice = gpib() ? kGpibUploadSlice : kSerialUploadSlice;
         for (std::size_t k = 0; k < slice && left_ > 0; ++k) {
             unsigned char b[2];
             const IoResult io = gpib() ? link_.read(b, 2) : readExact(link_, b, 2);
             if (!io.ok() || io.count != 2)
                 return TickOutcome::failed(io);
-            const auto w = uint16_t(b[0] << 8 | b[1]);
-            samples_.append(invert ? uint16_t(w ^ 0x8000) : w);
-            --left_;
+            append(uint16_t(b[0] << 8 | b[1]));
             if (status_.cancelled())
                 left_ = 0;
         }

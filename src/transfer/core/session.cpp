@@ -25,8 +25,9 @@ void TransferSession::closeLink() {
 
 std::unique_ptr<TransferWorker> makeWorker(int state, const TransferJob& job, Link& link, TransferStatus& status,
                                            DownloadSource source) {
-    if (link.kind() == LinkKind::Tcp)
-        return nullptr; // the LAN workers run whole within one tick, on their own connection
+    // Only the maker generators have LAN workers; they run whole within one tick.
+    if (link.kind() == LinkKind::Tcp && !hasLanWorker(state))
+        return nullptr;
     switch (state) {
     case stArbDefDownload:
         return makeArbDefDownload(job, link, status, std::move(source));

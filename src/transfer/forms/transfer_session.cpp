@@ -186,7 +186,7 @@ bool entryAllows(const transfer::EntryCheck& e) {
     return false;
 }
 
-bool openLink(const transfer::TransferJob& job) {
+bool openLink(const transfer::TransferJob& job, TWFMform& owner) {
     switch (transfer::interfaceKind(job.typeIndex)) {
     case transfer::InterfaceKind::Gpib:
         return TransferHost->OpenGpibLink(job.typeIndex, job.address,
@@ -195,15 +195,19 @@ bool openLink(const transfer::TransferJob& job) {
         return TransferHost->OpenUsbLink(job.address);
     case transfer::InterfaceKind::Serial:
         return TransferHost->OpenSerialLink(job.download());
+    case transfer::InterfaceKind::Lan:
+        // The connection lives for the one tick in which the whole transfer runs.
+        TransferHost->TransferConnection().link = TTransferSession(owner).ConnectLan(job.download());
+        return TransferHost->TransferConnection().link != nullptr;
     default:
-        return false; // the LAN workers connect on their own; the card needs no link
+        return false; // the card needs no link
     }
 }
 
 // Busy cursor, then the link; the transfer is then registered as running on `owner`.
 bool openFor(const transfer::TransferJob& job, TWFMform& owner) {
     platform::setScreenCursor(platform::ScreenCursor::Busy);
-    if (!openLink(job)) {
+    if (!openLink(job, owner)) {
         platform::setScreenCursor(platform::ScreenCursor::Default);
         return false;
     }

@@ -1,6 +1,7 @@
 #include "transfer/core/maker.h"
 
 #include "common/numtext.h"
+#include "platform/posix/sleeper.h"
 
 #include "sim_rig.h"
 
@@ -321,3 +322,118 @@ TEST_P(MakerLink, UploadSlicesAndBadBlocks) {
 
 INSTANTIATE_TEST_SUITE_P(Links, MakerLink, ::testing::Values(LinkKind::Serial, LinkKind::Gpib),
                          [](const auto& info) { return info.param == LinkKind::Serial ? "Serial" : "Gpib"; });
+
+// ---- the LAN transport ------------------------------------------------------------------
+
+namespace {
+
+// One list of what the worker did, in order: the size of each write over the link and each
+// pause, which the clock takes without waiting.
+struct Trace {
+    std::vector<std::string> steps;
+};
+
+class TracingClock : public platform::Clock {
+public:
+    explicit TracingClock(Trace& t) : trace_(t) { platform::setClock(this); }
+    ~TracingClock() override { platform::setClock(nullptr); }
+    TimePoint now() const override { return std::chrono::steady_clock::now(); }
+    void sleep(std::chrono::milliseconds ms) override { trace_.steps.push_back("pause " + std::to_string(ms.count())); }
+
+private:
+    Trace& trace_;
+};
+
+class TracingLink : public Link {
+public:
+    TracingLink(Link& inner, Trace& t) : Link(inner.deadlines()), inner_(inner), trace_(t) {}
+    using Link::write;
+    LinkKind kind() const override { return inner_.kind(); }
+    bool isOpen() const override { return inner_.isOpen(); }
+    IoResult write(const void* data, std::size_t n) override {
+        trace_.steps.push_back("write " + std::to_string(n));
+        return inner_.write(data, n);
+    }
+    IoResult read(void* data, std::size_t max) override { return inner_.read(data, max); }
+    IoResult readReply(std::string& reply, std::size_t n) override { return inner_.readReply(reply, n); }
+    void close() override { inner_.close(); }
+
+private:
+    Link& inner_;
+    Trace& trace_;
+};
+
+} // namespace
+
+TEST(MakerLan, DownloadInChunksOf64000PointsWithTheirPauses) {
+    Trace trace;
+    TracingClock clock(trace);
+    Rig rig(LinkKind::Tcp, "QUORVEX, QV7351,0,1", sim::Family::Maker);
+    TracingLink link(*rig.link, trace);
+    FakeStatus status;
+    TransferJob job = makerJob(Direction::Download, LinkKind::Tcp, 5, "QV7351", "arb1");
+    job.typeIndex = ifLan;
+    auto w = makeMakerDownload(job, link, status, window(2048, std::vector<uint16_t>(130000, 2048), "w.wfm"));
+    const TickOutcome o = w->tick(); // the whole transfer in one tick
+    EXPECT_EQ(o.kind, Kind::Finished);
+    EXPECT_EQ(trace.steps, (std::vector<std::string>{"write 6", "write 18", "pause 10", "write 13", "pause 10",
+                                                      "pause 1000", "write 128000", "pause 500", "pause 1000",
+                                                      "write 128000", "pause 500", "pause 1000", "write 4000",
+                                                      "pause 500", "write 6"}));
+    EXPECT_EQ(status.shown.at(0).second, false); // no Cancel over the LAN
+    for (int i = 0; i < 200 && !(rig.inst.store("arb1") && rig.inst.store("arb1")->bytes.size() == 260000); ++i)
+        std::this_thread::sleep_for(10ms);
+    EXPECT_EQ(rig.inst.store("arb1")->bytes.size(), 260000u);
+}
+
+TEST(MakerLan, TooLargeWithStretchNoFailsAfterTheIdentityQuery) {
+    Rig rig(LinkKind::Tcp, "QUORVEX, QV7351,0,1", sim::Family::Maker);
+    FakeStatus status;
+    auto w = makeMakerDownload(makerJob(Direction::Download, LinkKind::Tcp, 5, "QV7351", "arb1"), *rig.link, status,
+                               window(2048, std::vector<uint16_t>(150000, 2048)));
+    EXPECT_EQ(w->tick().kind, Kind::Failed);
+    EXPECT_EQ(rig.inst.writes(), std::vector<std::string>{"*idn?\n"});
+}
+
+TEST(MakerLan, UploadReadsTheBlockWholeAndFailsOnASilentPeer) {
+    Rig rig(LinkKind::Tcp, "QUORVEX, QVR5162,0,1", sim::Family::Maker);
+    rig.inst.setStore("arb3", {bigEndian(ramp(70000)), {}, "BIG", "OFF"});
+    FakeStatus status;
+    auto w = makeMakerUpload(makerJob(Direction::Upload, LinkKind::Tcp, 13, "QVR5162", "arb3"), *rig.link, status);
+    // 70000 points exceed the 8192 of this model: refused at the header.
+    EXPECT_EQ(w->tick().kind, Kind::Failed);
+
+    Rig ok(LinkKind::Tcp, "QUORVEX, QVR5162,0,1", sim::Family::Maker);
+    ok.inst.setStore("arb3", {bigEndian(ramp(8000, 7)), {}, "R", "OFF"});
+    auto u = makeMakerUpload(makerJob(Direction::Upload, LinkKind::Tcp, 13, "QVR5162", "arb3"), *ok.link, status);
+    EXPECT_EQ(u->tick().kind, Kind::Finished);
+    EXPECT_EQ(u->uploaded()->count(), 8000);
+    EXPECT_EQ(u->uploaded()->code(7999), uint16_t((7999 * 7) & 0xFFFF) ^ 0x8000);
+    EXPECT_EQ(ok.inst.writes(), (std::vector<std::string>{"*idn?\n", "arb3DEF?\n", "arb3?\n"}));
+
+    Rig cut(LinkKind::Tcp, "QUORVEX, QVR5162,0,1", sim::Family::Maker);
+    cut.inst.setStore("arb3", {bigEndian(ramp(1000)), {}, "R", "OFF"});
+    sim::Faults f;
+    f.blockDataShort = 501;
+    cut.inst.setFaults(f);
+    cut.expectSilence();
+    auto s = makeMakerUpload(makerJob(Direction::Upload, LinkKind::Tcp, 13, "QVR5162", "arb3"), *cut.link, status);
+    EXPECT_EQ(s->tick().kind, Kind::Failed);
+}
+
+TEST(MakerLan, ARefusedConnectionGivesNoLink) {
+    sim::RefusingPort port;
+    EXPECT_FALSE(TcpLink::connect("127.0.0.1", port.portText(), rigDeadlines(kReplyWait)));
+}
+
+// The pauses in real time: the transfer takes them and little more.
+TEST(MakerLan, RealPausesHoldTheirLength) {
+    Rig rig(LinkKind::Tcp, "QUORVEX, QV7351,0,1", sim::Family::Maker);
+    FakeStatus status;
+    auto w = makeMakerDownload(makerJob(Direction::Download, LinkKind::Tcp, 5, "QV7351", "arb2"), *rig.link, status,
+                               window(2048, ramp(1000)));
+    const auto t0 = std::chrono::steady_clock::now();
+    EXPECT_EQ(w->tick().kind, Kind::Finished);
+    const auto took = std::chrono::steady_clock::now() - t0;
+    EXPECT_GE(took, 1520ms); // 10 + 10 + 1000 + 500
+}
