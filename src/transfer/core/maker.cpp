@@ -94,7 +94,11 @@ constexpr std::size_t kLanChunk = 64000;
 constexpr long kLanCommandPause = 10;
 constexpr long kLanBeforeData = 1000;
 constexpr long kLanAfterData = 500;
+constexpr long kLanPatternCommandPause = 100;
+constexpr long kLanPatternBeforeData = 3000;
+constexpr long kLanPatternBeforeLocal = 100;
 constexpr std::size_t kLanReadBlock = 65536;
+constexpr int64_t kNoisePoints = 2048;
 
 void pause(long ms) {
     platform::clock().sleep(std::chrono::milliseconds(ms));
@@ -119,7 +123,7 @@ std::optional<TickOutcome> badName(const std::string& text) {
 class MakerDownload : public TransferWorker {
 public:
     MakerDownload(const TransferJob& job, Link& link, TransferStatus& status, DownloadSource source)
-        : job_(job), link_(link), status_(status), source_(std::move(source)) {}
+        : job_(job), link_(link), status_(status), source_(std::move(source)), patternGenerator_(job.modelIndex == 11) {}
 
     TickOutcome tick() override { return starting_ ? start() : next(); }
     const std::string& instrumentName() const override { return name_; }
@@ -127,25 +131,48 @@ public:
 private:
     bool gpib() const { return link_.kind() == LinkKind::Gpib; }
 
+    // What the pattern generator (QVS51xx) is sent: a bit pattern to a pattern store, the
+    // noise store, or an arb store.
+    enum class Kind { Arb, Pattern, Noise };
+
     TickOutcome start() {
         const std::string& store = job_.target;
-        const int32_t maxPoints = makerMaxPoints(Direction::Download, job_.modelIndex, store);
+        const int32_t maxPoints =
+            patternGenerator_ ? 4096 : makerMaxPoints(Direction::Download, job_.modelIndex, store);
         if (auto o = identityFailure(job_, link_))
             return *o;
-        name_ = makerInstrumentName(store, source_.fileName);
+        name_ = makerInstrumentName(store, source_.fileName, patternGenerator_);
         if (auto o = badName(store))
             return *o;
         if (auto o = badName(name_))
             return *o;
+        const Kind kind = !patternGenerator_            ? Kind::Arb
+                          : source_.bitPattern          ? Kind::Pattern
+                          : store == "noise"            ? Kind::Noise
+                                                        : Kind::Arb;
+        const char* onOff = job_.interpolate ? "ON" : "OFF";
+        std::string definition;
+        int pattern = 0;
+        if (kind == Kind::Pattern) {
+            // The pattern number comes from the destination text itself.
+            if (!store.starts_with("pattern") || store.size() != 8 || store[7] < '1' || store[7] > '4')
+                return TickOutcome::failed();
+            pattern = store[7] - '0';
+            definition = common::cformat("PTTNDEF %s,%s\n", store.c_str(), name_.c_str());
+        } else if (kind == Kind::Noise) {
+            definition = common::cformat("NSEARBDEF %s,%s\n", name_.c_str(), onOff);
+        } else {
+            definition = common::cformat("arbdef %s,%s,%s\n", store.c_str(), name_.c_str(), onOff);
+        }
         const std::string status = common::cformat("Downloading %s as %s", source_.fileName.c_str(), name_.c_str());
-        // The LAN transfer holds the window until it ends: no Cancel to offer.
-        status_.showStatus(status, !gpib() && !lan());
+        // The LAN transfer holds the window until it ends: no Cancel to offer. The maker's
+        // generators take the definition over GPIB before offering one.
+        const bool definitionFirst = gpib() && !patternGenerator_;
+        status_.showStatus(status, !definitionFirst && !lan());
 
         IoResult io;
-        const std::string definition =
-            common::cformat("arbdef %s,%s,%s\n", store.c_str(), name_.c_str(), job_.interpolate ? "ON" : "OFF");
-        // Over GPIB the instrument takes the definition before the length query.
-        if (gpib()) {
+        // Over GPIB the arb generators take the definition before the length query.
+        if (definitionFirst) {
             if (io = link_.write(definition); !io.ok())
                 return TickOutcome::failed(io);
             status_.showStatus(status, true);
@@ -158,7 +185,9 @@ private:
         scale_ = makerScale(s.reference(), makerSigned(job_.modelIndex) ? 32768.0f : 8192.0f);
 
         int64_t n = selected;
-        if (job_.stretch()) {
+        // A bit pattern goes whole; so does noise over GPIB, which the instrument sizes itself.
+        const bool sized = kind != Kind::Pattern && !(kind == Kind::Noise && gpib());
+        if (sized && job_.stretch()) {
             std::string reply;
             if (io = link_.write(common::cformat("%sDEF?\n", store.c_str())); !io.ok())
                 return TickOutcome::failed(io);
@@ -168,15 +197,18 @@ private:
             if (len && *len < 0)
                 return TickOutcome::failed();
             if (len && *len > 0) {
-                n = *len;
+                if (!patternGenerator_) // the pattern generator keeps the selection's length
+                    n = *len;
             } else {
                 link_.setTimeout(kGpibT100s); // an empty store: the selection keeps its length
             }
-        } else if (int64_t(s.byteLength()) > 2 * int64_t(maxPoints) + 2) {
+        } else if (sized && int64_t(s.byteLength()) > 2 * int64_t(maxPoints) + 2) {
             return TickOutcome::failed();
         }
-        // Whatever the stretch, no more than the store holds goes out.
-        if (n < 1 || n > maxPoints)
+        if (kind == Kind::Noise && n > kNoisePoints)
+            n = kNoisePoints;
+        // Whatever the stretch, no more than the store holds goes out; patterns go whole.
+        if (n < 1 || (kind != Kind::Pattern && n > maxPoints))
             return TickOutcome::failed();
 
         points_.clear();
@@ -185,19 +217,24 @@ private:
         source_.samples.clear();
         left_ = std::size_t(n);
 
-        if (!gpib()) {
+        if (!definitionFirst) {
             if (io = link_.write(definition); !io.ok())
                 return TickOutcome::failed(io);
-            lanPause(kLanCommandPause);
+            lanPause(commandPause());
         }
-        const std::string header = store + " " + common::blockHeader(std::size_t(2 * n));
+        const std::string block = common::blockHeader(std::size_t(2 * n));
+        const std::string header = kind == Kind::Pattern ? common::cformat("PTTN%d %s", pattern, block.c_str())
+                                   : kind == Kind::Noise ? "NSEARB " + block
+                                                         : store + " " + block;
         if (io = link_.write(header); !io.ok())
             return TickOutcome::failed(io);
-        lanPause(kLanCommandPause);
+        lanPause(commandPause());
         block_.resize(2 * (lan() ? kLanChunk : gpib() ? kGpibDownloadSlice : kSerialDownloadSlice));
         starting_ = false;
         return lan() ? wholeOverLan() : TickOutcome{};
     }
+
+    long commandPause() const { return patternGenerator_ ? kLanPatternCommandPause : kLanCommandPause; }
 
     bool lan() const { return link_.kind() == LinkKind::Tcp; }
     void lanPause(long ms) const {
@@ -208,7 +245,7 @@ private:
     // Over the LAN the whole transfer runs within the first tick, paced by fixed pauses.
     TickOutcome wholeOverLan() {
         while (left_ > 0) {
-            pause(kLanBeforeData);
+            pause(patternGenerator_ ? kLanPatternBeforeData : kLanBeforeData);
             if (const TickOutcome o = next(); o.kind != TickOutcome::Kind::Running)
                 return o;
             pause(kLanAfterData);
@@ -241,8 +278,11 @@ private:
 
     TickOutcome close() {
         // GPIB ends by taking the device offline when the link closes: no "local" there.
-        if (!gpib())
+        if (!gpib()) {
+            if (patternGenerator_)
+                lanPause(kLanPatternBeforeLocal);
             link_.write("local\n");
+        }
         return TickOutcome::finished();
     }
 
@@ -250,6 +290,7 @@ private:
     Link& link_;
     TransferStatus& status_;
     DownloadSource source_;
+    const bool patternGenerator_;
     bool starting_ = true;
     std::string name_;
     float scale_ = 1.0f;

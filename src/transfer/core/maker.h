@@ -36,6 +36,8 @@ bool makerSigned(int modelIndex);
 inline constexpr const char* kBadNameText =
     "The name \"%s\" cannot be sent to the instrument.\nNames must not hold ',', ';' or control characters.";
 
+// Also the pattern generator's download (row 11): a bit pattern to "pattern1".."pattern4",
+// other waveforms to "noise" (at most 2048 points) or an arb store (at most 4096).
 std::unique_ptr<TransferWorker> makeMakerDownload(const TransferJob& job, Link& link, TransferStatus& status,
                                                   DownloadSource source);
 std::unique_ptr<TransferWorker> makeMakerUpload(const TransferJob& job, Link& link, TransferStatus& status);

@@ -25,7 +25,7 @@ void TransferSession::closeLink() {
 
 std::unique_ptr<TransferWorker> makeWorker(int state, const TransferJob& job, Link& link, TransferStatus& status,
                                            DownloadSource source) {
-    // Only the maker generators have LAN workers; they run whole within one tick.
+    // Only the maker and pattern generators have LAN workers; they run whole within one tick.
     if (link.kind() == LinkKind::Tcp && !hasLanWorker(state))
         return nullptr;
     switch (state) {
@@ -34,6 +34,7 @@ std::unique_ptr<TransferWorker> makeWorker(int state, const TransferJob& job, Li
     case stArbDataUpload:
         return makeArbDataUpload(job, link, status);
     case stMakerDownload:
+    case stPatternDownload:
         return makeMakerDownload(job, link, status, std::move(source));
     case stMakerUpload:
         return makeMakerUpload(job, link, status);

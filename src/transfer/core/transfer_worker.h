@@ -65,6 +65,7 @@ struct DownloadSource {
     int32_t selectionStart = 0;
     int32_t selectionEnd = -1;
     std::string fileName;
+    bool bitPattern = false; // the window holds a bit pattern
 };
 
 class TransferWorker {

@@ -165,6 +165,7 @@ transfer::DownloadSource sourceOf(const TWFMform& w) {
     s.selectionEnd = w.Doc.SelectionEnd;
     const auto slash = w.Doc.WaveName.find_last_of("/\\");
     s.fileName = slash == std::string::npos ? w.Doc.WaveName : w.Doc.WaveName.substr(slash + 1);
+    s.bitPattern = w.Doc.FileType == workspace::WaveFileType::BitPattern;
     return s;
 }
 

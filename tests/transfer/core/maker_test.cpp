@@ -363,24 +363,36 @@ private:
     Trace& trace_;
 };
 
+// A LAN download in one tick against the simulator, its writes and pauses traced.
+struct LanRun {
+    LanRun(const std::string& identity, sim::Family family)
+        : clock(trace), rig(LinkKind::Tcp, identity, family), link(*rig.link, trace) {}
+    TickOutcome download(TransferJob job, DownloadSource source) {
+        job.typeIndex = ifLan;
+        return makeMakerDownload(job, link, status, std::move(source))->tick();
+    }
+    Trace trace;
+    TracingClock clock;
+    Rig rig;
+    TracingLink link;
+    FakeStatus status;
+};
+
 } // namespace
 
 TEST(MakerLan, DownloadInChunksOf64000PointsWithTheirPauses) {
-    Trace trace;
-    TracingClock clock(trace);
-    Rig rig(LinkKind::Tcp, "QUORVEX, QV7351,0,1", sim::Family::Maker);
-    TracingLink link(*rig.link, trace);
-    FakeStatus status;
-    TransferJob job = makerJob(Direction::Download, LinkKind::Tcp, 5, "QV7351", "arb1");
-    job.typeIndex = ifLan;
-    auto w = makeMakerDownload(job, link, status, window(2048, std::vector<uint16_t>(130000, 2048), "w.wfm"));
-    const TickOutcome o = w->tick(); // the whole transfer in one tick
-    EXPECT_EQ(o.kind, Kind::Finished);
-    EXPECT_EQ(trace.steps, (std::vector<std::string>{"write 6", "write 18", "pause 10", "write 13", "pause 10",
-                                                      "pause 1000", "write 128000", "pause 500", "pause 1000",
-                                                      "write 128000", "pause 500", "pause 1000", "write 4000",
-                                                      "pause 500", "write 6"}));
-    EXPECT_EQ(status.shown.at(0).second, false); // no Cancel over the LAN
+    LanRun lan("QUORVEX, QV7351,0,1", sim::Family::Maker);
+    // The whole transfer in one tick.
+    EXPECT_EQ(lan.download(makerJob(Direction::Download, LinkKind::Tcp, 5, "QV7351", "arb1"),
+                           window(2048, std::vector<uint16_t>(130000, 2048), "w.wfm"))
+                  .kind,
+              Kind::Finished);
+    EXPECT_EQ(lan.trace.steps, (std::vector<std::string>{"write 6", "write 18", "pause 10", "write 13", "pause 10",
+                                                          "pause 1000", "write 128000", "pause 500", "pause 1000",
+                                                          "write 128000", "pause 500", "pause 1000", "write 4000",
+                                                          "pause 500", "write 6"}));
+    Rig& rig = lan.rig;
+    EXPECT_EQ(lan.status.shown.at(0).second, false); // no Cancel over the LAN
     for (int i = 0; i < 200 && !(rig.inst.store("arb1") && rig.inst.store("arb1")->bytes.size() == 260000); ++i)
         std::this_thread::sleep_for(10ms);
     EXPECT_EQ(rig.inst.store("arb1")->bytes.size(), 260000u);
@@ -436,4 +448,80 @@ TEST(MakerLan, RealPausesHoldTheirLength) {
     EXPECT_EQ(w->tick().kind, Kind::Finished);
     const auto took = std::chrono::steady_clock::now() - t0;
     EXPECT_GE(took, 1520ms); // 10 + 10 + 1000 + 500
+}
+
+// ---- the pattern generator ----------------------------------------------------------------
+
+TEST_P(MakerLink, PatternNoiseAndArbHeaders) {
+    struct Case {
+        const char* store;
+        bool bits;
+        int stretch;
+        std::size_t points;
+        std::vector<std::string> commands; // what comes before the data; "" when refused
+    } cases[] = {
+        {"pattern2", true, 0, 16, {"PTTNDEF pattern2,bits\n", "PTTN2 #232"}},
+        {"pattern1", true, 1, 10000, {"PTTNDEF pattern1,bits\n", "PTTN1 #520000"}},
+        {"noise", false, 0, 5000, {"noiseDEF?\n", "NSEARBDEF bits,OFF\n", "NSEARB #44096"}},
+        {"noise", false, 1, 5000, {"NSEARBDEF bits,OFF\n", "NSEARB #44096"}}, // RS-232 refuses: see below
+        {"arb3", false, 0, 100, {"arb3DEF?\n", "arbdef arb3,bits,OFF\n", "arb3 #3200"}},
+        {"arb3", false, 0, 5000, {}},
+        {"user1", false, 1, 10, {"arbdef user1,user1,OFF\n", "user1 #220"}},
+    };
+    for (const Case& c : cases) {
+        Rig rig(GetParam(), "QUORVEX, QVS5100,0,1", sim::Family::Pattern);
+        FakeStatus status;
+        TransferJob job = makerJob(Direction::Download, GetParam(), 11, "QVS51xx", c.store);
+        job.stretchIndex = c.stretch;
+        DownloadSource src = window(32768, std::vector<uint16_t>(c.points, 0xFFFF), "bits.pat");
+        src.bitPattern = c.bits;
+        auto w = makeMakerDownload(job, *rig.link, status, std::move(src));
+        TickOutcome last;
+        run(*w, last);
+        std::vector<std::string> commands = c.commands;
+        // Noise over GPIB is sized by the instrument: no query; RS-232 counts the whole
+        // stream with Stretch No, and 5000 points are too many.
+        if (GetParam() == LinkKind::Gpib && std::string(c.store) == "noise" && c.stretch == 0)
+            commands.erase(commands.begin());
+        if (GetParam() == LinkKind::Serial && std::string(c.store) == "noise" && c.stretch == 1)
+            commands.clear();
+        if (commands.empty()) {
+            EXPECT_EQ(last.kind, Kind::Failed) << c.store << " " << c.points;
+            continue;
+        }
+        ASSERT_EQ(last.kind, Kind::Finished) << c.store << " " << c.points;
+        const std::size_t sentPoints = std::string(c.store) == "noise" ? 2048 : c.points;
+        std::vector<std::string> want = {"*idn?\n"};
+        want.insert(want.end(), commands.begin(), commands.end());
+        want.push_back(std::string(2 * sentPoints, '\0'));
+        for (std::size_t i = 0; i < sentPoints; ++i)
+            want.back()[2 * i] = '\x7F', want.back()[2 * i + 1] = '\xFF';
+        if (GetParam() == LinkKind::Gpib) {
+            // One write per 1000 points.
+            std::string data = want.back();
+            want.pop_back();
+            for (std::size_t at = 0; at < data.size(); at += 2000)
+                want.push_back(data.substr(at, 2000));
+        } else {
+            want.push_back("local\n");
+        }
+        EXPECT_EQ(sent(rig, "local\n"), expected(rig, want)) << c.store << " " << c.points;
+    }
+}
+
+TEST(MakerTables, PatternCodesAlwaysInvertBit15) {
+    // A waveform stored with R 2048: its mid word 2048 goes out as 0x00 0x00.
+    EXPECT_EQ(makerCode(2048, makerScale(2048, 32768.0f), makerSigned(11)), 0x0000);
+    EXPECT_EQ(makerCode(0, makerScale(32768, 32768.0f), makerSigned(11)), 0x8000);
+}
+
+TEST(MakerLan, PatternDownloadPauses) {
+    LanRun lan("QUORVEX, QVS5100,0,1", sim::Family::Pattern);
+    DownloadSource src = window(32768, std::vector<uint16_t>(8, 0), "p.pat");
+    src.bitPattern = true;
+    EXPECT_EQ(lan.download(makerJob(Direction::Download, LinkKind::Tcp, 11, "QVS51xx", "pattern3"), std::move(src)).kind,
+              Kind::Finished);
+    EXPECT_EQ(lan.trace.steps, (std::vector<std::string>{"write 6", "write 19", "pause 100", "write 10", "pause 100",
+                                                          "pause 3000", "write 16", "pause 500", "pause 100",
+                                                          "write 6"}));
 }
