@@ -199,8 +199,9 @@ TEST_P(MakerLink, StretchYesAsksTheStoreLength) {
                 m = "BLOCK";
         EXPECT_EQ(msgs, want) << c.stored;
         EXPECT_EQ(rig.inst.store("arb1")->bytes.size(), 2 * c.points);
-        if (GetParam() == LinkKind::Gpib && c.stored == 0)
+        if (GetParam() == LinkKind::Gpib && c.stored == 0) {
             EXPECT_TRUE(rig.inst.controls().back().ends_with(",15")) << rig.inst.controls().back();
+        }
     }
 }
 
