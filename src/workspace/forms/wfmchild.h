@@ -24,9 +24,13 @@
 
 class QLabel;
 class QMdiSubWindow;
+class QPrinter;
 class QTimer;
 namespace plotwell::platform {
 class Canvas;
+}
+namespace plotwell::workspace {
+struct GraphInput;
 }
 
 class TWFMform : public QWidget {
@@ -194,6 +198,8 @@ public:
     void NormaliseSelection();
     void UpdateZoomArea();
     plotwell::workspace::PlotLayout Layout() const;
+    // What the graph shows: the samples and the view (a paint, the picture, the printout).
+    plotwell::workspace::GraphInput GraphData() const;
     plotwell::workspace::CursorSpan CursorSpan() const;
     // Cursor image handlers; x is the pointer's x relative to the dim image.
     void dimStartCursorImageMouseDown(Qt::MouseButton button, int x);
@@ -220,8 +226,21 @@ public:
     void LengthChanged();
 
     // ---- wfmclip.cpp ----------------------------------------------------------------
+    // The selection's numbers, the graph's picture and the window's image to the clipboard.
+    // False (after its message) when the window has no data.
+    bool Copy1Click();
+    // Copies, removes the selection and asks to confirm; Cancel puts the points back.
+    void Cuttoclipboard1Click();
     // A new waveform from the clipboard's numbers, in an empty window.
     void PasteFromClipboard();
+    // The graph as the clipboard's vector picture.
+    QByteArray PictureSvg();
+
+    // ---- wfmprint.cpp ---------------------------------------------------------------
+    // Sets up the printer (landscape first) and prints the graph on one page.
+    void Print1Click();
+    // Prints on a printer already set up; false, after a message, when it could not.
+    bool PrintTo(QPrinter& printer);
 
     static constexpr const char* DefaultWaveName = "Untitled";
 

@@ -284,6 +284,21 @@ void TWFMform::renderSurface() {
         ShadeStartX = MarginLeft;
         ShadeEndX = MarginLeft + PlotWidth;
     }
+    const workspace::GraphInput in = GraphData();
+    const auto out = workspace::drawGraph(canvas, Layout(), in, [&] { shadeOn(canvas, true); });
+    if (out.axis) {
+        Reference = in.reference;
+        AxisMax = out.axis->max;
+        AxisMin = out.axis->min;
+    }
+    UpdateZoomArea();
+    if (!out.drewData || !AxisLabelsShown) {
+        dimStartCursorImage->hide();
+        dimEndCursorImage->hide();
+    }
+}
+
+workspace::GraphInput TWFMform::GraphData() const {
     workspace::GraphInput in;
     if (SampleStream)
         in.codes = SampleStream->codes();
@@ -297,17 +312,7 @@ void TWFMform::renderSurface() {
     in.viewMax = ViewMax;
     in.markerAmplitude = MarkerAmplitude;
     in.markerOffset = MarkerOffset;
-    const auto out = workspace::drawGraph(canvas, Layout(), in, [&] { shadeOn(canvas, true); });
-    if (out.axis) {
-        Reference = in.reference;
-        AxisMax = out.axis->max;
-        AxisMin = out.axis->min;
-    }
-    UpdateZoomArea();
-    if (!out.drewData || !AxisLabelsShown) {
-        dimStartCursorImage->hide();
-        dimEndCursorImage->hide();
-    }
+    return in;
 }
 
 void TWFMform::FormResize() {
