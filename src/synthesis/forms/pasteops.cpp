@@ -174,6 +174,7 @@ void TPasteOptions::showSnapshot() {
 void TPasteOptions::StartExit() {
     if (!Target)
         return;
+    StartPoint = startField_->intValue();
     if (StartPoint > LastPoint)
         StartPoint = 0;
     startField_->show(StartPoint);
@@ -186,7 +187,7 @@ void TPasteOptions::StartExit() {
 void TPasteOptions::EndExit() {
     if (!Target)
         return;
-    EndPoint = std::max(std::min(EndPoint, LastPoint), StartPoint);
+    EndPoint = std::max(std::min(endField_->intValue(), LastPoint), StartPoint);
     endField_->show(EndPoint);
     SavedEnd = EndPoint;
     RestoreSnapshot();
@@ -197,6 +198,7 @@ void TPasteOptions::EndExit() {
 void TPasteOptions::AmplitudeExit() {
     if (!Target)
         return;
+    AmplitudeCodes = amplitudeField_->intValue();
     amplitudeField_->show(AmplitudeCodes);
     RestoreSnapshot();
     Target->MarkerAmplitude = AmplitudeCodes / 2;
@@ -206,6 +208,7 @@ void TPasteOptions::AmplitudeExit() {
 void TPasteOptions::OffsetExit() {
     if (!Target)
         return;
+    OffsetCodes = offsetField_->intValue();
     offsetField_->show(OffsetCodes);
     RestoreSnapshot();
     Target->MarkerOffset = OffsetCodes;
@@ -213,6 +216,8 @@ void TPasteOptions::OffsetExit() {
 }
 
 void TPasteOptions::ExpandExit() {
+    if (Expand->isEnabled())
+        ExpandCount = expandField_->intValue();
     expandField_->show(ExpandCount);
 }
 
@@ -290,6 +295,7 @@ void TPasteOptions::bOKClick() {
     EndExit();
     AmplitudeExit();
     OffsetExit();
+    ExpandExit();
     Target->MarkerAmplitude = 0;
     bPreviewClick();
     setModalResult(platform::mrOk);
