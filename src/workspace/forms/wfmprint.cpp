@@ -17,7 +17,10 @@
 using namespace plotwell;
 
 void TWFMform::Print1Click() {
-    QPrinter printer(QPrinter::HighResolution);
+    // The label offsets of the page (200 and 100 printer pixels left of their places) are
+    // made for a 300 dpi page: at 1200 dpi the value labels would run into the plot.
+    QPrinter printer(QPrinter::PrinterResolution);
+    printer.setResolution(300);
     printer.setPageOrientation(QPageLayout::Landscape);
     if (!platform::ui().printerSetup(printer, this))
         return;
