@@ -27,8 +27,10 @@ inline constexpr int64_t kMaxClipboardNumbers = 1048576;
 // What a paste says when the clipboard holds more numbers than that.
 inline constexpr const char* kTooManyNumbersText =
     "The clipboard holds more than 1048576 numbers,\ntoo many for one waveform.";
-// The most clipboard text read for a paste (8 MiB).
-inline constexpr std::size_t kMaxClipboardText = 8388608;
+// The most clipboard text read for a paste (16 MiB): enough for the copy text of the
+// longest waveform whatever its reference word (1,048,576 lines of at most 13 characters),
+// so a copied waveform always pastes back whole.
+inline constexpr std::size_t kMaxClipboardText = 16777216;
 
 // Calls `take(value)` for every number in `text`, in order. Tokens start at '+', '-', '.'
 // or a digit; a sign may follow only an exponent's 'e' and a point only once before the
