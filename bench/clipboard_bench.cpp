@@ -2,18 +2,14 @@
 // picture, window image, clipboard), the number scan of a paste alone and the whole Paste
 // into an empty window (clipboard read included).
 
-#include "platform/scripted_ui.h"
 #include "workspace/core/clipboard_numbers.h"
 #include "workspace/core/sample_stream.h"
-#include "app/Plotdesk.h"
-#include "app/appforms.h"
-#include "workspace/forms/wfmchild.h"
 
 #include "app_bench_main.h"
+#include "bench_window.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QMdiSubWindow>
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -55,28 +51,8 @@ void BM_PasteScan1M(benchmark::State& state) {
 }
 BENCHMARK(BM_PasteScan1M)->Unit(benchmark::kMillisecond);
 
-struct Window {
-    Window() {
-        CreateApplicationForms();
-        PWForm1->resize(1800, 900);
-        PWForm1->show();
-        PWForm1->FormActivate();
-        PWForm1->New1Click();
-        w = CurrentWaveWindow;
-        QMdiSubWindow* sw = w->subWindow();
-        sw->resize(sw->size() - w->size() + QSize(1600, 500));
-        QApplication::processEvents();
-    }
-    ~Window() {
-        DestroyApplicationForms();
-        QApplication::processEvents();
-    }
-    platform::ScriptedUi ui;
-    TWFMform* w = nullptr;
-};
-
 void BM_Copy1M(benchmark::State& state) {
-    Window win;
+    BenchWindow win;
     win.w->SampleStream = sine();
     win.w->FileType = 1;
     win.w->WaveName = "/tmp/sine.wfm";
@@ -89,7 +65,7 @@ void BM_Copy1M(benchmark::State& state) {
 BENCHMARK(BM_Copy1M)->Unit(benchmark::kMillisecond);
 
 void BM_PasteFromClipboard1M(benchmark::State& state) {
-    Window win;
+    BenchWindow win;
     QApplication::clipboard()->setText(QString::fromLatin1(copyText()));
     for (auto _ : state) {
         win.w->FileType = 0;
