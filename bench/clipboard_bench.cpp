@@ -53,11 +53,11 @@ BENCHMARK(BM_PasteScan1M)->Unit(benchmark::kMillisecond);
 
 void BM_Copy1M(benchmark::State& state) {
     BenchWindow win;
-    win.w->SampleStream = sine();
-    win.w->FileType = 1;
-    win.w->WaveName = "/tmp/sine.wfm";
-    win.w->SelectionStart = 0;
-    win.w->SelectionEnd = kPoints - 1;
+    win.w->Doc.SampleStream = sine();
+    win.w->Doc.FileType = workspace::WaveFileType::Internal;
+    win.w->Doc.WaveName = "/tmp/sine.wfm";
+    win.w->Doc.SelectionStart = 0;
+    win.w->Doc.SelectionEnd = kPoints - 1;
     win.w->FormPaint();
     for (auto _ : state)
         win.w->Copy1Click();
@@ -68,10 +68,10 @@ void BM_PasteFromClipboard1M(benchmark::State& state) {
     BenchWindow win;
     QApplication::clipboard()->setText(QString::fromLatin1(copyText()));
     for (auto _ : state) {
-        win.w->FileType = 0;
+        win.w->Doc.FileType = workspace::WaveFileType::None;
         win.w->PasteFromClipboard();
     }
-    state.counters["points"] = win.w->PointCount();
+    state.counters["points"] = win.w->Doc.PointCount();
 }
 BENCHMARK(BM_PasteFromClipboard1M)->Unit(benchmark::kMillisecond);
 } // namespace

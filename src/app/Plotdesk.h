@@ -166,8 +166,8 @@ public:
     // The global settings file "<config>/plotwell/PWSET.INI".
     std::string GlobalSettingsPath() const;
     // Sets OpenType for the items of the Open As menu and runs Open.
-    void OpenAs(int type);
-    void SetFileType(int type);
+    void OpenAs(plotwell::workspace::WaveFileType type);
+    void SetFileType(plotwell::workspace::WaveFileType type);
 
     // ---- Plotdesk_project.cpp -----------------------------------------------------
     bool ReadGlobalSettings();
@@ -251,7 +251,7 @@ public:
         ScalarOp, MathOp, Paste, Adjust, Resize, Smooth, EditBitPattern
     };
     // Gives an empty window its first samples from the new-waveform set-up.
-    void NewWaveformSetup();
+    void NewWaveformSetup() override;
     void ExpressionToWaveform();
     void SineToWaveform();
     void TriangleToWaveform();

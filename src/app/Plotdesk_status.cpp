@@ -39,7 +39,7 @@ void TPWForm1::ShowCursorInfo(const std::string& name, int start, bool normalise
                               float startValue, float endValue, int end, int bitPattern) {
     if (bitPattern < 0) {
         const TWFMform* w = ActiveWaveWindow();
-        bitPattern = w && w->IsBitPattern;
+        bitPattern = w && w->Doc.IsBitPattern;
     }
     setLabel(WaveInfo1, common::cformat("   Status %s:", name.c_str()));
     setLabel(WaveInfo2, common::cformat("   Start %d:", start));
@@ -97,15 +97,15 @@ void TPWForm1::ClearCursorInfo() {
 
 int TPWForm1::FindSampleRange() {
     const TWFMform* w = ActiveWaveWindow();
-    if (!w || !w->SampleStream || w->PointCount() < 1)
+    if (!w || !w->Doc.SampleStream || w->Doc.PointCount() < 1)
         return 0;
-    const workspace::SampleStream& s = *w->SampleStream;
+    const workspace::SampleStream& s = *w->Doc.SampleStream;
     const int32_t mid = s.midCode();
     SampleMin = mid;
     SampleMax = -mid;
     // Only points that exist are read, whatever the selection says.
-    const int first = std::max(w->SelectionStart, 0);
-    const int last = std::min(w->SelectionEnd, s.lastIndex());
+    const int first = std::max(w->Doc.SelectionStart, 0);
+    const int last = std::min(w->Doc.SelectionEnd, s.lastIndex());
     for (int i = first; i <= last; ++i) {
         const int32_t v = int32_t(s.code(std::size_t(i))) - mid;
         SampleMax = std::max(SampleMax, v);

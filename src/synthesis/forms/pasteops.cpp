@@ -141,7 +141,7 @@ void TPasteOptions::FormActivate() {
     endField_->show(EndPoint);
     amplitudeField_->show(AmplitudeCodes);
     offsetField_->show(OffsetCodes);
-    LastPoint = Target->PointCount() - 1;
+    LastPoint = Target->Doc.PointCount() - 1;
     if (PasteType->currentIndex() < 0)
         PasteType->setCurrentIndex(0);
     showExpand();
@@ -166,8 +166,8 @@ void TPasteOptions::redrawTarget() {
 
 void TPasteOptions::showSnapshot() {
     RestoreSnapshot();
-    Target->SelectionStart = StartPoint;
-    Target->SelectionEnd = EndPoint;
+    Target->Doc.SelectionStart = StartPoint;
+    Target->Doc.SelectionEnd = EndPoint;
     redrawTarget();
 }
 
@@ -180,7 +180,7 @@ void TPasteOptions::StartExit() {
     startField_->show(StartPoint);
     SavedStart = StartPoint;
     RestoreSnapshot();
-    Target->SelectionStart = StartPoint;
+    Target->Doc.SelectionStart = StartPoint;
     redrawTarget();
 }
 
@@ -191,7 +191,7 @@ void TPasteOptions::EndExit() {
     endField_->show(EndPoint);
     SavedEnd = EndPoint;
     RestoreSnapshot();
-    Target->SelectionEnd = EndPoint;
+    Target->Doc.SelectionEnd = EndPoint;
     redrawTarget();
 }
 
@@ -244,7 +244,7 @@ void TPasteOptions::bUndoClick() {
 }
 
 void TPasteOptions::bPreviewClick() {
-    if (!Target || !Target->SampleStream)
+    if (!Target || !Target->Doc.SampleStream)
         return;
     synthesis::PasteOutcome out;
     {
@@ -261,7 +261,7 @@ void TPasteOptions::bPreviewClick() {
         rq.amplitude = AmplitudeCodes;
         rq.offset = OffsetCodes;
         rq.midCode = MidCode;
-        out = synthesis::applyPaste(*Target->SampleStream, PasteBuffer.codes(), rq);
+        out = synthesis::applyPaste(*Target->Doc.SampleStream, PasteBuffer.codes(), rq);
     }
     using Status = synthesis::PasteOutcome::Status;
     if (out.status == Status::NoPoints) {
@@ -281,9 +281,9 @@ void TPasteOptions::bPreviewClick() {
     if (out.clipped)
         platform::ui().message("Warning\nThe waveform is clipped\n", platform::Icon::Warning, platform::ButtonOk,
                                false);
-    Target->SelectionStart = StartPoint;
-    Target->SelectionEnd = EndPoint;
-    if (Target->PointCount() - 1 != LastPoint)
+    Target->Doc.SelectionStart = StartPoint;
+    Target->Doc.SelectionEnd = EndPoint;
+    if (Target->Doc.PointCount() - 1 != LastPoint)
         Target->LengthChanged();
     redrawTarget();
 }

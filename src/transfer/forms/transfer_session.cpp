@@ -111,8 +111,8 @@ void TTransferSession::DownloadFailed() {
 void TTransferSession::UploadFailed() {
     endFailedTransfer(window_.ioTimer, "Error uploading waveform data\nfrom %s",
                       TransferHost ? TransferHost->TransferRecord().ulType : std::string());
-    window_.WaveName = TWFMform::DefaultWaveName;
-    window_.CreateSampleStream();
+    window_.Doc.WaveName = TWFMform::DefaultWaveName;
+    window_.Doc.CreateSampleStream();
     window_.SetCaption(TWFMform::DefaultWaveName);
     window_.update();
 }

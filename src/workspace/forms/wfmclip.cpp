@@ -38,17 +38,17 @@ QByteArray TWFMform::PictureSvg() {
 }
 
 bool TWFMform::Copy1Click() {
-    if (!SampleStream || SampleStream->byteLength() < 4) {
+    if (!Doc.SampleStream || Doc.SampleStream->byteLength() < 4) {
         platform::errorBox(
-            common::cformat("%s\nThere is no waveform data to\ncopy to the clipboard.", WaveName.c_str()));
+            common::cformat("%s\nThere is no waveform data to\ncopy to the clipboard.", Doc.WaveName.c_str()));
         return false;
     }
     platform::BusyCursor busy;
-    NormaliseSelection();
+    Doc.NormaliseSelection();
     std::string text;
-    const auto codes = SampleStream->codes().subspan(std::size_t(SelectionStart),
-                                                     std::size_t(SelectionEnd - SelectionStart + 1));
-    workspace::appendCopyText(codes, SampleStream->reference(), text);
+    const auto codes = Doc.SampleStream->codes().subspan(std::size_t(Doc.SelectionStart),
+                                                     std::size_t(Doc.SelectionEnd - Doc.SelectionStart + 1));
+    workspace::appendCopyText(codes, Doc.SampleStream->reference(), text);
     platform::setClipboard(text, PictureSvg(), grab().toImage());
     return true;
 }
@@ -56,17 +56,17 @@ bool TWFMform::Copy1Click() {
 void TWFMform::Cuttoclipboard1Click() {
     if (!Copy1Click())
         return;
-    const SampleStreamType saved = *SampleStream;
-    const int32_t oldEnd = SelectionEnd;
+    const SampleStreamType saved = *Doc.SampleStream;
+    const int32_t oldEnd = Doc.SelectionEnd;
     // The reference word, the points before the selection, the points after it.
     std::vector<uint16_t> kept;
     const auto codes = saved.codes();
-    kept.reserve(codes.size() - std::size_t(SelectionEnd - SelectionStart + 1));
-    kept.insert(kept.end(), codes.begin(), codes.begin() + SelectionStart);
-    kept.insert(kept.end(), codes.begin() + SelectionEnd + 1, codes.end());
-    SampleStream->assign(saved.reference(), kept);
+    kept.reserve(codes.size() - std::size_t(Doc.SelectionEnd - Doc.SelectionStart + 1));
+    kept.insert(kept.end(), codes.begin(), codes.begin() + Doc.SelectionStart);
+    kept.insert(kept.end(), codes.begin() + Doc.SelectionEnd + 1, codes.end());
+    Doc.SampleStream->assign(saved.reference(), kept);
     // The selection becomes the point that now follows the cut (or the last one).
-    SelectionEnd = SelectionStart;
+    Doc.SelectionEnd = Doc.SelectionStart;
     LengthChanged();
     update();
     PublishStatus();
@@ -76,8 +76,8 @@ void TWFMform::Cuttoclipboard1Click() {
         MarkSamplesChanged();
         return;
     }
-    *SampleStream = saved;
-    SelectionEnd = oldEnd;
+    *Doc.SampleStream = saved;
+    Doc.SelectionEnd = oldEnd;
     update();
     PublishStatus();
 }
@@ -91,22 +91,22 @@ void TWFMform::PasteFromClipboard() {
     using Status = workspace::ClipboardWaveform::Status;
     if (got.status == Status::TooFew) {
         platform::errorBox(
-            common::cformat("%s\nNo waveform data was\nfound on the clipboard.", WaveName.c_str()));
+            common::cformat("%s\nNo waveform data was\nfound on the clipboard.", Doc.WaveName.c_str()));
         return;
     }
     if (got.status == Status::TooMany) {
-        platform::errorBox(WaveName + "\n" + workspace::kTooManyNumbersText);
+        platform::errorBox(Doc.WaveName + "\n" + workspace::kTooManyNumbersText);
         return;
     }
-    SampleStream = std::make_unique<SampleStreamType>(std::move(got.samples));
-    WaveName = "Clipboard data  (Not Stored)";
-    SetCaption(WaveName);
-    SelectionStart = 0;
-    SelectionEnd = PointCount() - 1;
+    Doc.SampleStream = std::make_unique<SampleStreamType>(std::move(got.samples));
+    Doc.WaveName = "Clipboard data  (Not Stored)";
+    SetCaption(Doc.WaveName);
+    Doc.SelectionStart = 0;
+    Doc.SelectionEnd = Doc.PointCount() - 1;
     ShadeStartX = ShadeEndX = 0;
-    HistoryCount = 0;
-    SaveState = 1;
-    FileType = -1;
+    Doc.GenerationHistory.clear();
+    Doc.SaveState = 1;
+    Doc.FileType = workspace::WaveFileType::NotFromFile;
     LengthChanged();
     update();
 }

@@ -29,7 +29,7 @@ void TWFMform::Print1Click() {
 
 bool TWFMform::PrintTo(QPrinter& printer) {
     platform::BusyCursor busy;
-    printer.setDocName(platform::toQString("Plotwell: " + platform::fileNameOnly(WaveName)));
+    printer.setDocName(platform::toQString("Plotwell: " + platform::fileNameOnly(Doc.WaveName)));
     QPainter p;
     if (!p.begin(&printer)) {
         const std::string where = printer.outputFileName().isEmpty()
@@ -48,7 +48,7 @@ bool TWFMform::PrintTo(QPrinter& printer) {
     platform::PainterCanvas canvas(p);
     workspace::GraphInput in = GraphData();
     in.bitPattern = false;
-    workspace::drawPrintout(canvas, l, in, WaveName, t);
+    workspace::drawPrintout(canvas, l, in, Doc.WaveName, t);
     if (!p.end()) {
         platform::errorBox("The waveform could not be printed:\nthe page could not be finished.");
         return false;

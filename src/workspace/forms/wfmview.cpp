@@ -4,11 +4,13 @@
 #include "platform/canvas_image.h"
 #include "platform/posix/folders.h"
 #include "platform/qstring.h"
+#include "platform/screen_cursor.h"
 #include "workspace/core/trace.h"
 #include "workspace/forms/frame_host.h"
 #include "workspace/forms/WorldView.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QLabel>
@@ -25,6 +27,7 @@
 
 using namespace plotwell;
 using workspace::PlotLayout;
+using workspace::WaveFileType;
 
 namespace {
 
@@ -139,28 +142,18 @@ PlotLayout TWFMform::Layout() const {
 }
 
 workspace::CursorSpan TWFMform::CursorSpan() const {
-    const int n = PointCount();
+    const int n = Doc.PointCount();
     // A bit pattern's view is a sample range only; its levels are always the full scale.
-    const bool bits = FileType == 13;
+    const bool bits = Doc.FileType == WaveFileType::BitPattern;
     if (workspace::zoomedViewUsable(Zoomed, ViewFirst, ViewLast, bits ? 0 : ViewMin, bits ? 1 : ViewMax, n))
         return {true, ViewFirst, ViewLast, n};
     return {false, 0, 0, n};
 }
 
-void TWFMform::NormaliseSelection() {
-    const int n = PointCount();
-    if (n < 1)
-        return;
-    SelectionEnd = std::clamp(SelectionEnd, 0, n - 1);
-    SelectionStart = std::max(SelectionStart, 0);
-    if (SelectionEnd <= SelectionStart)
-        SelectionStart = SelectionEnd;
-}
-
 void TWFMform::UpdateZoomArea() {
-    if (FileType != 13) {
-        const int n = PointCount();
-        ZoomAreaEnabled = n >= 2 && workspace::zoomAreaAllowed(n, SampleStream->reference());
+    if (Doc.FileType != WaveFileType::BitPattern) {
+        const int n = Doc.PointCount();
+        ZoomAreaEnabled = n >= 2 && workspace::zoomAreaAllowed(n, Doc.SampleStream->reference());
     }
     // The frame's one Zoom area item shows the state of the window that is active.
     if (FrameHost)
@@ -182,12 +175,7 @@ void TWFMform::paintEvent(QPaintEvent* event) {
 }
 
 void TWFMform::mousePressEvent(QMouseEvent* event) {
-    // The zoom band and freehand drawing take the left button; their units extend this.
-    if (event->button() == Qt::RightButton && !DrawMode && FileType != 13) {
-        Selectlimits1Click();
-        return;
-    }
-    QWidget::mousePressEvent(event);
+    FormMouseDown(event->button(), event->modifiers(), int(event->position().x()), int(event->position().y()));
 }
 
 void TWFMform::resizeEvent(QResizeEvent* event) {
@@ -296,15 +284,16 @@ void TWFMform::renderSurface() {
         dimStartCursorImage->hide();
         dimEndCursorImage->hide();
     }
+    drawOverlays(canvas);
 }
 
 workspace::GraphInput TWFMform::GraphData() const {
     workspace::GraphInput in;
-    if (SampleStream)
-        in.codes = SampleStream->codes();
-    in.reference = SampleStream ? SampleStream->reference() : 0;
-    in.bitPattern = FileType == 13;
-    in.unsignedDisplay = UnsignedDisplay;
+    if (Doc.SampleStream)
+        in.codes = Doc.SampleStream->codes();
+    in.reference = Doc.SampleStream ? Doc.SampleStream->reference() : 0;
+    in.bitPattern = Doc.FileType == WaveFileType::BitPattern;
+    in.unsignedDisplay = Doc.UnsignedDisplay;
     in.zoomed = Zoomed;
     in.viewFirst = ViewFirst;
     in.viewLast = ViewLast;
@@ -330,8 +319,9 @@ void TWFMform::FormResize() {
         else
             resize(size() + grow);
     }
-    // The draw-mode controls are placed by the drawing unit when it exists.
     ComputeLayout();
+    PlaceDrawControls();
+    Coordinates->hide();
     Surface = QImage(size(), QImage::Format_RGB32);
     Surface.fill(Qt::black);
     surfaceCurrent_ = QRegion();
@@ -342,14 +332,14 @@ void TWFMform::FormResize() {
 
 void TWFMform::shadeOn(platform::Canvas& canvas, bool placeImages) {
     // A single point has no span to map the cursors onto.
-    if (PointCount() < 2)
+    if (Doc.PointCount() < 2)
         return;
-    NormaliseSelection();
+    Doc.NormaliseSelection();
     canvas.SetPen(workspace::shadingPen());
     const PlotLayout l = Layout();
     const auto span = CursorSpan();
     const int w = CursorImageSize;
-    const int32_t xs = workspace::cursorX(SelectionStart, span, l);
+    const int32_t xs = workspace::cursorX(Doc.SelectionStart, span, l);
     // A fresh paint starts from a clean background, so the shading starts from the plot
     // edges; small windows have no images but restart their shading as well.
     if (placeImages) {
@@ -360,7 +350,7 @@ void TWFMform::shadeOn(platform::Canvas& canvas, bool placeImages) {
         }
     }
     workspace::moveShadeStart(canvas, l, ShadeStartX, xs);
-    const int32_t xe = workspace::cursorX(SelectionEnd, span, l);
+    const int32_t xe = workspace::cursorX(Doc.SelectionEnd, span, l);
     if (placeImages) {
         ShadeEndX = MarginLeft + PlotWidth;
         if (AxisLabelsShown) {
@@ -375,7 +365,7 @@ void TWFMform::DrawSelectionShading(bool placeImages) {
     ComputeLayout();
     if (Surface.size() != size() || Surface.isNull()) {
         // The surface is about to be rendered afresh; that paint draws the shading.
-        NormaliseSelection();
+        Doc.NormaliseSelection();
         update();
         return;
     }
@@ -398,7 +388,7 @@ static CursorPair cursorPair(TWFMform* w, bool end) {
 }
 
 void TWFMform::cursorDown(bool end, Qt::MouseButton button, int x) {
-    if (button != Qt::LeftButton || PointCount() < 2)
+    if (button != Qt::LeftButton || Doc.PointCount() < 2)
         return;
     ComputeLayout();
     const CursorPair c = cursorPair(this, end);
@@ -412,7 +402,7 @@ void TWFMform::cursorDown(bool end, Qt::MouseButton button, int x) {
 }
 
 void TWFMform::cursorMove(bool end, int x) {
-    if (!Dragging || PointCount() < 2)
+    if (!Dragging || Doc.PointCount() < 2)
         return;
     const int w = CursorImageSize;
     const CursorPair c = cursorPair(this, end);
@@ -423,9 +413,9 @@ void TWFMform::cursorMove(bool end, int x) {
     const int left = std::max(std::min(DragGrabOffset + x, hi), lo);
     c.bright->move(left, c.bright->y());
     if (end)
-        SelectionEnd = workspace::endIndexAt(left, CursorSpan(), Layout());
+        Doc.SelectionEnd = workspace::endIndexAt(left, CursorSpan(), Layout());
     else
-        SelectionStart = workspace::startIndexAt(left, w, CursorSpan(), Layout());
+        Doc.SelectionStart = workspace::startIndexAt(left, w, CursorSpan(), Layout());
     DrawSelectionShading(false);
     PublishStatus();
 }
@@ -461,14 +451,14 @@ void TWFMform::dimEndCursorImageMouseUp() {
 }
 
 void TWFMform::Selectall1Click() {
-    const int n = PointCount();
+    const int n = Doc.PointCount();
     if (n < 2)
         return;
     ComputeLayout();
     dimStartCursorImage->move(MarginLeft - CursorImageSize, dimStartCursorImage->y());
-    SelectionStart = 0;
+    Doc.SelectionStart = 0;
     dimEndCursorImage->move(MarginLeft + PlotWidth, dimEndCursorImage->y());
-    SelectionEnd = n - 1;
+    Doc.SelectionEnd = n - 1;
     dimStartCursorImage->hide();
     dimEndCursorImage->hide();
     DrawSelectionShading(false);
@@ -484,19 +474,20 @@ void TWFMform::Selectlimits1Click() {
 // ---- activation and the status panel ----------------------------------------------------
 
 void TWFMform::FormActivate() {
-    if (FileType == 0)
-        FrameHost->ShowCursorInfo(platform::fileNameOnly(WaveName), 0, false, 0, 0, 0, 0, IsBitPattern);
+    if (Doc.FileType == WaveFileType::None)
+        FrameHost->ShowCursorInfo(platform::fileNameOnly(Doc.WaveName), 0, false, 0, 0, 0, 0,
+                                  Doc.IsBitPattern);
     else
         PublishStatus();
     if (World) {
         if (!Zoomed) {
-            if (World->isVisible())
+            if (World->isVisible()) {
                 World->hide();
+                if (TWFMform* shown = World->Shown)
+                    shown->update();
+            }
         } else {
-            World->setWindowTitle(
-                platform::toQString(common::cformat("Zoom %s", platform::fileNameOnly(WaveName).c_str())));
-            if (!World->isVisible())
-                World->show();
+            ShowOverview();
         }
     }
     if (DrawMode)
@@ -505,16 +496,28 @@ void TWFMform::FormActivate() {
     UpdateZoomArea();
 }
 
-void TWFMform::FormDeactivate() {}
+void TWFMform::FormDeactivate() {
+    unsetCursor(); // Zoom area ends with the window's turn
+    if (MouseHeld) {
+        xorBand();
+        MouseHeld = 0;
+        platform::setScreenCursor(platform::ScreenCursor::Default);
+    }
+    // Clicking the overview makes it the active window: it stays.
+    if (Zoomed && World && World->isVisible() && QApplication::activeWindow() != World)
+        World->hide();
+    if (DrawMode)
+        EndPendingLine();
+}
 
 void TWFMform::PublishStatus() {
-    if (SuppressStatus || !SampleStream || SampleStream->byteLength() < 4 || !FrameHost)
+    if (SuppressStatus || !Doc.SampleStream || Doc.SampleStream->byteLength() < 4 || !FrameHost)
         return;
     // The selection may have been left past the end by whatever changed the samples.
-    NormaliseSelection();
-    const uint16_t r = SampleStream->reference();
-    const int32_t sc = SampleStream->code(std::size_t(SelectionStart));
-    const int32_t ec = SampleStream->code(std::size_t(SelectionEnd));
+    Doc.NormaliseSelection();
+    const uint16_t r = Doc.SampleStream->reference();
+    const int32_t sc = Doc.SampleStream->code(std::size_t(Doc.SelectionStart));
+    const int32_t ec = Doc.SampleStream->code(std::size_t(Doc.SelectionEnd));
     float sv, ev;
     if (r == 1) {
         sv = float(sc - 32768) * (1.0f / 32768.0f);
@@ -523,10 +526,11 @@ void TWFMform::PublishStatus() {
         sv = float(sc - int32_t(r));
         ev = float(ec - int32_t(r));
     }
-    if (UnsignedDisplay) {
+    if (Doc.UnsignedDisplay) {
         sv += float(r);
         ev += float(r);
     }
-    FrameHost->ShowCursorInfo(platform::fileNameOnly(WaveName), SelectionStart, r == 1,
-                            SelectionEnd - SelectionStart + 1, sv, ev, SelectionEnd, IsBitPattern);
+    FrameHost->ShowCursorInfo(platform::fileNameOnly(Doc.WaveName), Doc.SelectionStart, r == 1,
+                              Doc.SelectionEnd - Doc.SelectionStart + 1, sv, ev, Doc.SelectionEnd,
+                              Doc.IsBitPattern);
 }

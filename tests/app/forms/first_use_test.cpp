@@ -26,6 +26,7 @@
 
 using plotwell::workspace::AxisLabel;
 using plotwell::workspace::SampleStream;
+using plotwell::workspace::WaveFileType;
 
 namespace {
 
@@ -53,7 +54,7 @@ protected:
         TWFMform* w = newWindow();
         giveData(w, 16, 100, 2048, "/data/sig.wfm");
         w->FormActivate();
-        w->PatternRequest = 1;
+        w->Doc.PatternRequest = 1;
         TTestOpDialog editor;
         answerSetUp(ui, "bits", "8");
         ui.onDialog([&](QDialog&) { editor.setModalResult(answer); });
@@ -100,8 +101,8 @@ TEST_F(FirstUseTest, ThePanelShowsTheWindowThatAFileOrProjectJustFilled) {
          [&] {
              TWFMform* w = CurrentWaveWindow;
              giveData(w, 3, 5, 2048, "/data/sig.wfm");
-             w->SaveState = 1;
-             PWForm1->SaveType = 1;
+             w->Doc.SaveState = 1;
+             PWForm1->SaveType = WaveFileType::Internal;
              ui.chooseFile(tempFile("saved.wfm"));
              w->Save1Click();
          },
@@ -133,7 +134,7 @@ TEST_F(FirstUseTest, TheTypeMenusFollowEveryRoadThatChangesTheKind) {
              TWFMform* w = newWindow();
              giveData(w, 16, 100, 2048, "/data/sig.wfm");
              w->FormActivate();
-             w->SaveState = 1;
+             w->Doc.SaveState = 1;
              ui.chooseFile(tempFile("bits.ptn"));
              m->SaveBitPattern->trigger();
          },
@@ -150,7 +151,7 @@ TEST_F(FirstUseTest, TheTypeMenusFollowEveryRoadThatChangesTheKind) {
     };
     for (const auto& road : roads) {
         road.run();
-        EXPECT_EQ(CurrentWaveWindow->FileType == 13, road.bitPattern) << road.name;
+        EXPECT_EQ(CurrentWaveWindow->Doc.FileType == WaveFileType::BitPattern, road.bitPattern) << road.name;
         EXPECT_EQ(m->EditBitPattern1->isEnabled(), road.bitPattern) << road.name;
         EXPECT_EQ(m->Verticaladjust1->isEnabled(), !road.bitPattern) << road.name;
         EXPECT_EQ(m->Smooth1->isEnabled(), !road.bitPattern) << road.name;
@@ -217,7 +218,7 @@ TEST_F(FirstUseTest, AxisLabelsFitBesideAndBelowThePlot) {
     };
     for (const Row& row : rows) {
         giveData(w, row.points, 0, row.reference);
-        w->UnsignedDisplay = row.unsignedDisplay;
+        w->Doc.UnsignedDisplay = row.unsignedDisplay;
         w->FormPaint();
         const plotwell::workspace::PlotLayout l = w->Layout();
         ASSERT_TRUE(l.AxisLabelsShown);
@@ -248,9 +249,9 @@ TEST_F(FirstUseTest, AxisLabelsFitBesideAndBelowThePlot) {
 TEST_F(FirstUseTest, StatusLabelsKeepAGapAndFitTheNarrowestFrame) {
     TWFMform* w = newWindow();
     giveData(w, 1048576, 0, 1, "/data/waves/long run.nrm");
-    w->SelectionStart = 1048000;
-    w->SampleStream->setCode(1048000, 32575);
-    w->SampleStream->setCode(1048575, 32961);
+    w->Doc.SelectionStart = 1048000;
+    w->Doc.SampleStream->setCode(1048000, 32575);
+    w->Doc.SampleStream->setCode(1048575, 32961);
     for (int width : {1024, 550}) {
         PWForm1->resize(width, PWForm1->height());
         processEvents();

@@ -28,15 +28,15 @@ class PasteOptionsTest : public AppTest {
 protected:
     TWFMform* window(int points, uint16_t r, int start, int end) {
         TWFMform* w = newWindow();
-        *w->SampleStream = SampleStream(r, std::size_t(points));
+        *w->Doc.SampleStream = SampleStream(r, std::size_t(points));
         for (int i = 0; i < points; ++i)
-            w->SampleStream->setCode(std::size_t(i), uint16_t(i));
-        w->FileType = 1;
-        w->SaveState = 0;
-        w->WaveName = "/data/wave.wfm";
-        w->SetCaption(w->WaveName);
-        w->SelectionStart = start;
-        w->SelectionEnd = end;
+            w->Doc.SampleStream->setCode(std::size_t(i), uint16_t(i));
+        w->Doc.FileType = plotwell::workspace::WaveFileType::Internal;
+        w->Doc.SaveState = 0;
+        w->Doc.WaveName = "/data/wave.wfm";
+        w->SetCaption(w->Doc.WaveName);
+        w->Doc.SelectionStart = start;
+        w->Doc.SelectionEnd = end;
         return w;
     }
     // Edit > Paste with `text` on the clipboard; `use` works the dialog.
@@ -51,7 +51,7 @@ protected:
         emit p.PasteType->activated(mode);
     }
     static std::vector<uint16_t> codes(TWFMform* w) {
-        const auto c = w->SampleStream->codes();
+        const auto c = w->Doc.SampleStream->codes();
         return {c.begin(), c.end()};
     }
 };
@@ -81,12 +81,12 @@ TEST_F(PasteOptionsTest, InsertModesAddTheExpandCountAndSelectAll) {
         EXPECT_EQ(p.Expand->text().toStdString(), "100");
         p.bOK->click();
     });
-    ASSERT_EQ(w->PointCount(), 1100);
-    EXPECT_EQ(w->SampleStream->code(999), 999);
-    EXPECT_EQ(w->SampleStream->code(1000), 0);
-    EXPECT_EQ(w->SampleStream->code(1001), 4094);
-    EXPECT_EQ(w->SelectionStart, 0);
-    EXPECT_EQ(w->SelectionEnd, 1099);
+    ASSERT_EQ(w->Doc.PointCount(), 1100);
+    EXPECT_EQ(w->Doc.SampleStream->code(999), 999);
+    EXPECT_EQ(w->Doc.SampleStream->code(1000), 0);
+    EXPECT_EQ(w->Doc.SampleStream->code(1001), 4094);
+    EXPECT_EQ(w->Doc.SelectionStart, 0);
+    EXPECT_EQ(w->Doc.SelectionEnd, 1099);
 
     // At the start point, stretched to 6 points and scaled by amplitude and offset.
     TWFMform* v = window(20, 2048, 10, 12);
@@ -97,7 +97,7 @@ TEST_F(PasteOptionsTest, InsertModesAddTheExpandCountAndSelectAll) {
         p.Offset->setText("-100");
         p.bOK->click();
     });
-    ASSERT_EQ(v->PointCount(), 26);
+    ASSERT_EQ(v->Doc.PointCount(), 26);
     const auto c = codes(v);
     EXPECT_EQ(std::vector<uint16_t>(c.begin() + 9, c.begin() + 17),
               (std::vector<uint16_t>{9, 2458, 923, 923, 2970, 2970, 2458, 10}));
@@ -114,11 +114,11 @@ TEST_F(PasteOptionsTest, PreviewUndoAndCancelLeaveTheSnapshot) {
         EXPECT_EQ(codes(w), before);
         choose(p, 3);
         p.bPreview->click();
-        EXPECT_EQ(w->PointCount(), 12);
+        EXPECT_EQ(w->Doc.PointCount(), 12);
         p.bCancel->click();
     });
     EXPECT_EQ(codes(w), before);
-    EXPECT_EQ(w->SaveState, 0);
+    EXPECT_EQ(w->Doc.SaveState, 0);
 }
 
 TEST_F(PasteOptionsTest, TooFewNumbersShowNoDialog) {

@@ -87,15 +87,15 @@ TEST(WaveCadAsc, TenBitFormForModel271Writes1024Values) {
     const auto s = stream(2048, codes);
     std::string out;
     uint16_t ref = 0;
-    ASSERT_TRUE(WriteWaveFile(3, s, 0, 4095, "QV7351A", out, ref));
+    ASSERT_TRUE(WriteWaveFile(WaveFileType::WaveCadAsc, s, 0, 4095, "QV7351A", out, ref));
     EXPECT_EQ(std::count(out.begin(), out.end(), ',') + 1, 4096);
-    ASSERT_TRUE(WriteWaveFile(3, s, 0, 4095, "271", out, ref));
+    ASSERT_TRUE(WriteWaveFile(WaveFileType::WaveCadAsc, s, 0, 4095, "271", out, ref));
     EXPECT_EQ(ref, 512);
     EXPECT_EQ(std::count(out.begin(), out.end(), ',') + 1, 1024);
     EXPECT_EQ(out.substr(0, 14), "-512,-511,-510");
     EXPECT_EQ(out.substr(out.size() - 4), ",511");
     // The GS2020 .asc is always the 10-bit form.
-    ASSERT_TRUE(WriteWaveFile(6, s, 0, 4095, "", out, ref));
+    ASSERT_TRUE(WriteWaveFile(WaveFileType::Gs2020Asc, s, 0, 4095, "", out, ref));
     EXPECT_EQ(std::count(out.begin(), out.end(), ',') + 1, 1024);
     // Only the exact model texts choose the 10-bit form.
     for (const char* m : {"QV3030", "271", "model 29"})
@@ -177,8 +177,8 @@ TEST(Gs2020, ArbIsSigned8BitText) {
     EXPECT_FALSE(ReadGs2020Arb("1;2", s));
     std::string out;
     uint16_t ref = 0;
-    EXPECT_FALSE(WriteWaveFile(7, s, 0, 0, "", out, ref));
-    EXPECT_FALSE(WriteWaveFile(5, s, 0, 0, "", out, ref));
+    EXPECT_FALSE(WriteWaveFile(WaveFileType::Gs2020Arb, s, 0, 0, "", out, ref));
+    EXPECT_FALSE(WriteWaveFile(WaveFileType::Gs2020Sig, s, 0, 0, "", out, ref));
 }
 
 // ---- normalised -------------------------------------------------------------------------------
@@ -253,11 +253,11 @@ TEST(Normalised, RoundTripWithinOneStep) {
 TEST(ReaderTable, TypesWithoutAReaderReadNothing) {
     SampleStream s = stream(2048, {1});
     for (int t : {0, 8, 12}) {
-        EXPECT_TRUE(ReadWaveFile(t, "123", s));
+        EXPECT_TRUE(ReadWaveFile(WaveFileType(t), "123", s));
         EXPECT_FALSE(s.hasPoints());
     }
-    EXPECT_FALSE(ReadWaveFile(10, "1\t2\r\n", s));
-    EXPECT_TRUE(ReadWaveFile(6, "-512,511", s));
+    EXPECT_FALSE(ReadWaveFile(WaveFileType::ZeloDta, "1\t2\r\n", s));
+    EXPECT_TRUE(ReadWaveFile(WaveFileType::Gs2020Asc, "-512,511", s));
     EXPECT_EQ(s.reference(), 512);
 }
 
@@ -284,9 +284,9 @@ TEST(ForeignWriters, CodesOutsideTheRangeSaturateAtTheTop) {
     for (const auto& c : cases) {
         std::string out;
         uint16_t ref = 0;
-        ASSERT_TRUE(WriteWaveFile(c.saveType, c.samples, 0, 1, c.model, out, ref)) << c.saveType;
+        ASSERT_TRUE(WriteWaveFile(WaveFileType(c.saveType), c.samples, 0, 1, c.model, out, ref)) << c.saveType;
         SampleStream back;
-        ASSERT_TRUE(ReadWaveFile(c.saveType, out, back)) << c.saveType;
+        ASSERT_TRUE(ReadWaveFile(WaveFileType(c.saveType), out, back)) << c.saveType;
         ASSERT_GE(back.count(), 2) << c.saveType;
         // The resampled forms turn back toward the first point: look at the extremes.
         const auto codes = codesOf(back);

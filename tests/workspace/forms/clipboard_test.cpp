@@ -29,13 +29,13 @@ class ClipboardTest : public AppTest {
 protected:
     TWFMform* window(const std::vector<uint16_t>& codes, uint16_t r, const char* name = "/tmp/w/wave.wfm") {
         TWFMform* w = newWindow();
-        w->SampleStream = std::make_unique<SampleStream>();
-        w->SampleStream->assign(r, codes);
-        w->FileType = 1;
-        w->WaveName = name;
+        w->Doc.SampleStream = std::make_unique<SampleStream>();
+        w->Doc.SampleStream->assign(r, codes);
+        w->Doc.FileType = plotwell::workspace::WaveFileType::Internal;
+        w->Doc.WaveName = name;
         w->SetCaption(name);
-        w->SelectionStart = 0;
-        w->SelectionEnd = int(codes.size()) - 1;
+        w->Doc.SelectionStart = 0;
+        w->Doc.SelectionEnd = int(codes.size()) - 1;
         return w;
     }
     static TWaveMenus& menus() { return *PWForm1->WaveMenus; }
@@ -53,8 +53,8 @@ protected:
 TEST_F(ClipboardTest, CopyPutsTextPictureAndImageOnTheClipboardAndKeepsTheWindowLayout) {
     TWFMform* w = window({0, 32768, 65535, 40000}, 1);
     processEvents();
-    w->SelectionStart = 0;
-    w->SelectionEnd = 2;
+    w->Doc.SelectionStart = 0;
+    w->Doc.SelectionEnd = 2;
     const auto layout = w->Layout();
     menus().Copy1->trigger();
     EXPECT_EQ(clipboardText(), "-1.00000\n+0.00000\n+0.99997\n");
@@ -72,7 +72,7 @@ TEST_F(ClipboardTest, CopyPutsTextPictureAndImageOnTheClipboardAndKeepsTheWindow
 TEST_F(ClipboardTest, CopyOfAnEmptyWindowLeavesTheClipboardAlone) {
     setClipboardText("kept");
     TWFMform* w = newWindow();
-    w->WaveName = "Untitled";
+    w->Doc.WaveName = "Untitled";
     menus().Copy1->trigger();
     EXPECT_EQ(ui.lastMessage(), "Untitled\nThere is no waveform data to\ncopy to the clipboard.");
     EXPECT_EQ(ui.count("beep"), 1);
@@ -83,24 +83,24 @@ TEST_F(ClipboardTest, CutRemovesTheSelectionAndCancelBringsItBack) {
     const std::vector<uint16_t> codes{10, 20, 30, 40, 50};
     for (const Answer a : {Answer::Cancel, Answer::Ok}) {
         TWFMform* w = window(codes, 2048);
-        w->SaveState = 0;
-        w->SelectionStart = 1;
-        w->SelectionEnd = 3;
+        w->Doc.SaveState = 0;
+        w->Doc.SelectionStart = 1;
+        w->Doc.SelectionEnd = 3;
         ui.answer(a);
         menus().Cut1->trigger();
         EXPECT_EQ(ui.lastMessage(), "Cut from /tmp/w/wave.wfm");
         EXPECT_EQ(clipboardText(), "-0.99023\n-0.98535\n-0.98047\n");
-        const auto kept = w->SampleStream->codes();
+        const auto kept = w->Doc.SampleStream->codes();
         if (a == Answer::Cancel) {
             EXPECT_EQ(std::vector<uint16_t>(kept.begin(), kept.end()), codes);
-            EXPECT_EQ(w->SelectionEnd, 3);
-            EXPECT_EQ(w->SaveState, 0);
+            EXPECT_EQ(w->Doc.SelectionEnd, 3);
+            EXPECT_EQ(w->Doc.SaveState, 0);
         } else {
             EXPECT_EQ(std::vector<uint16_t>(kept.begin(), kept.end()), (std::vector<uint16_t>{10, 50}));
-            EXPECT_EQ(w->SelectionStart, 1);
-            EXPECT_EQ(w->SelectionEnd, 1);
+            EXPECT_EQ(w->Doc.SelectionStart, 1);
+            EXPECT_EQ(w->Doc.SelectionEnd, 1);
             EXPECT_EQ(w->Caption(), "/tmp/w/wave.wfm (Modified)");
-            EXPECT_EQ(w->SaveState, 1);
+            EXPECT_EQ(w->Doc.SaveState, 1);
         }
     }
 }
@@ -109,23 +109,23 @@ TEST_F(ClipboardTest, CutOfEverythingLeavesOnlyTheReferenceWord) {
     TWFMform* w = window({1, 2, 3}, 2048);
     ui.answer(Answer::Ok);
     menus().Cut1->trigger();
-    EXPECT_EQ(w->SampleStream->byteLength(), 2u);
-    EXPECT_EQ(w->SampleStream->reference(), 2048);
+    EXPECT_EQ(w->Doc.SampleStream->byteLength(), 2u);
+    EXPECT_EQ(w->Doc.SampleStream->reference(), 2048);
 }
 
 TEST_F(ClipboardTest, PasteIntoAnEmptyWindowMakesANormalisedWaveform) {
     setClipboardText("0.5\n-1\n1\n");
     TWFMform* w = newWindow();
     paste();
-    ASSERT_TRUE(w->SampleStream);
-    const auto c = w->SampleStream->codes();
+    ASSERT_TRUE(w->Doc.SampleStream);
+    const auto c = w->Doc.SampleStream->codes();
     EXPECT_EQ(std::vector<uint16_t>(c.begin(), c.end()), (std::vector<uint16_t>{49151, 1, 65535}));
-    EXPECT_EQ(w->SampleStream->reference(), 1);
+    EXPECT_EQ(w->Doc.SampleStream->reference(), 1);
     EXPECT_EQ(w->Caption(), "Clipboard data  (Not Stored)");
-    EXPECT_EQ(w->WaveName, "Clipboard data  (Not Stored)");
-    EXPECT_EQ(w->FileType, -1);
-    EXPECT_EQ(w->SaveState, 1);
-    EXPECT_EQ(w->SelectionEnd, 2);
+    EXPECT_EQ(w->Doc.WaveName, "Clipboard data  (Not Stored)");
+    EXPECT_EQ(w->Doc.FileType, plotwell::workspace::WaveFileType::NotFromFile);
+    EXPECT_EQ(w->Doc.SaveState, 1);
+    EXPECT_EQ(w->Doc.SelectionEnd, 2);
 }
 
 TEST_F(ClipboardTest, PasteIntoAnEmptyWindowRefusesTooFewAndTooManyNumbers) {
@@ -141,11 +141,11 @@ TEST_F(ClipboardTest, PasteIntoAnEmptyWindowRefusesTooFewAndTooManyNumbers) {
     for (const auto& c : cases) {
         setClipboardText(c.text);
         TWFMform* w = newWindow();
-        w->WaveName = "Untitled";
+        w->Doc.WaveName = "Untitled";
         paste();
         EXPECT_EQ(ui.lastMessage(), c.message);
-        EXPECT_EQ(w->FileType, 0);
-        EXPECT_FALSE(w->SampleStream && w->SampleStream->hasPoints());
+        EXPECT_EQ(w->Doc.FileType, plotwell::workspace::WaveFileType::None);
+        EXPECT_FALSE(w->Doc.SampleStream && w->Doc.SampleStream->hasPoints());
     }
 }
 

@@ -21,13 +21,13 @@ class PrintTest : public AppTest {
 protected:
     TWFMform* window() {
         TWFMform* w = newWindow();
-        *w->SampleStream = SampleStream(2048, 1000);
+        *w->Doc.SampleStream = SampleStream(2048, 1000);
         for (int i = 0; i < 1000; ++i)
-            w->SampleStream->setCode(std::size_t(i), uint16_t(2048 + 2000 * ((i / 100) % 2 ? 1 : -1)));
-        w->FileType = 1;
-        w->WaveName = "/data/square.wfm";
-        w->SelectionStart = 0;
-        w->SelectionEnd = 999;
+            w->Doc.SampleStream->setCode(std::size_t(i), uint16_t(2048 + 2000 * ((i / 100) % 2 ? 1 : -1)));
+        w->Doc.FileType = plotwell::workspace::WaveFileType::Internal;
+        w->Doc.WaveName = "/data/square.wfm";
+        w->Doc.SelectionStart = 0;
+        w->Doc.SelectionEnd = 999;
         processEvents();
         return w;
     }
