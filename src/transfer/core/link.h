@@ -67,7 +67,7 @@ public:
     virtual void close() = 0;
     // GPIB device clear and time-out code; no effect on the other links.
     virtual void clear() {}
-    virtual void setTimeout(int code) {}
+    virtual void setTimeout(int /*code*/) {}
 };
 
 // Reads exactly `n` bytes with as many reads as it takes; stops at the first failure
