@@ -2,9 +2,9 @@
 // templates as the dialogs format them, and muParser evaluating the same sine formula
 // point by point for comparison.
 
+#include "common/numtext.h"
 #include "synthesis/core/expression.h"
 #include "synthesis/core/generation.h"
-#include "workspace/core/numtext.h"
 
 #include <benchmark/benchmark.h>
 #include <muParser.h>
@@ -19,13 +19,15 @@ namespace {
 
 constexpr int kPoints = 1048576;
 
-std::string sineTemplate() { return workspace::cformat("amp*sin(omg*(t*%1.2f+per*%1.2f/360))", 1.0, 0.0); }
+std::string sineTemplate() {
+    return common::cformat("amp*sin(omg*(t*%1.2f+per*%1.2f/360))", 1.0, 0.0);
+}
 
 std::string harmonics16(const char* function = "sin") {
     std::string e;
     for (int k = 1; k <= 16; ++k) {
-        e += workspace::cformat(k == 1 ? "amp*%.2f*" : " + amp*%.2f*", 1.0 / k);
-        e += workspace::cformat("%s(omg*(t*%d+per*%.2f/360))", function, k, 10.0 * k);
+        e += common::cformat(k == 1 ? "amp*%.2f*" : " + amp*%.2f*", 1.0 / k);
+        e += common::cformat("%s(omg*(t*%d+per*%.2f/360))", function, k, 10.0 * k);
     }
     return e;
 }
@@ -96,8 +98,8 @@ void BM_Harmonics16_LibmSinOnly(benchmark::State& state) {
 BENCHMARK(BM_Harmonics16_LibmSinOnly)->Unit(benchmark::kMillisecond);
 
 void BM_Pulse(benchmark::State& state) {
-    evaluateAll(state, workspace::cformat("pulse(%1.2f,%1.2f,%1.2f,%1.2f,%1.2f)*%d+%d", 10.0, 10.0, 40.0, 10.0,
-                                          50.0, 32767, 0));
+    evaluateAll(state, common::cformat("pulse(%1.2f,%1.2f,%1.2f,%1.2f,%1.2f)*%d+%d", 10.0, 10.0, 40.0, 10.0,
+                                       50.0, 32767, 0));
 }
 BENCHMARK(BM_Pulse)->Unit(benchmark::kMillisecond);
 

@@ -2,8 +2,8 @@
 // empty configuration folder.
 
 #include "platform/scripted_ui.h"
-#include "workspace/forms/Plotdesk.h"
-#include "workspace/forms/appforms.h"
+#include "app/Plotdesk.h"
+#include "app/appforms.h"
 
 #include "app_bench_main.h"
 

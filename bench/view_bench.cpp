@@ -5,8 +5,8 @@
 #include "platform/scripted_ui.h"
 #include "workspace/core/sample_stream.h"
 #include "workspace/core/trace.h"
-#include "workspace/forms/Plotdesk.h"
-#include "workspace/forms/appforms.h"
+#include "app/Plotdesk.h"
+#include "app/appforms.h"
 #include "workspace/forms/wfmchild.h"
 
 #include "app_bench_main.h"

@@ -2,9 +2,9 @@
 
 #include "platform/posix/numeric_locale.h"
 #include "platform/ui.h"
-#include "workspace/forms/Plotdesk.h"
+#include "app/Plotdesk.h"
 #include "workspace/forms/IntroForm.h"
-#include "workspace/forms/appforms.h"
+#include "app/appforms.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,5 +1,7 @@
 #include "platform/canvas_image.h"
 
+#include "platform/qstring.h"
+
 #include <QImage>
 #include <QPainter>
 
@@ -66,7 +68,7 @@ void ImageCanvas::TextOut(int x, int y, const std::string& text) {
     QPainter p(&image_);
     p.setFont(font_);
     p.setPen(QColor::fromRgb(QRgb(0xFF000000u | fontColor_)));
-    p.drawText(x, y + p.fontMetrics().ascent(), QString::fromStdString(text));
+    p.drawText(x, y + p.fontMetrics().ascent(), toQString(text));
     // QPainter may have detached the image; keep writing where it paints.
     bits_ = reinterpret_cast<uint32_t*>(image_.bits());
 }

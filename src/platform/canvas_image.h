@@ -3,7 +3,7 @@
 // rasteriser, because QPainter's lines include their end pixel and its raster operations
 // are not the pen modes of the graph code.
 
-#include "platform/canvas.h"
+#include "platform/canvas/canvas.h"
 
 #include <QFont>
 

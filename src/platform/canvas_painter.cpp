@@ -1,5 +1,7 @@
 #include "platform/canvas_painter.h"
 
+#include "platform/qstring.h"
+
 #include <QPaintEngine>
 #include <QPainter>
 
@@ -75,7 +77,7 @@ void PainterCanvas::LineTo(int x, int y) {
 void PainterCanvas::TextOut(int x, int y, const std::string& text) {
     p_.setCompositionMode(QPainter::CompositionMode_SourceOver);
     p_.setPen(color(fontColor_));
-    p_.drawText(x, y + p_.fontMetrics().ascent(), QString::fromStdString(text));
+    p_.drawText(x, y + p_.fontMetrics().ascent(), toQString(text));
 }
 
 void PainterCanvas::Rectangle(int l, int t, int r, int b) {

@@ -3,7 +3,7 @@
 // painter's raster operations, which take effect on raster devices only; on a printer or
 // in a picture every mode draws as copy, which is what paper can show anyway.
 
-#include "platform/canvas.h"
+#include "platform/canvas/canvas.h"
 
 class QPainter;
 

@@ -1,6 +1,7 @@
 #include "platform/qt_ui.h"
 
 #include "platform/help_window.h"
+#include "platform/qstring.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -16,9 +17,6 @@ namespace plotwell::platform {
 
 namespace {
 Ui* installed = nullptr;
-
-QString qs(const std::string& s) { return QString::fromLocal8Bit(s.data(), qsizetype(s.size())); }
-std::string ss(const QString& s) { return s.toLocal8Bit().toStdString(); }
 
 std::vector<std::string> splitBars(const std::string& s) {
     std::vector<std::string> parts;
@@ -68,15 +66,15 @@ std::string withUpperCase(const std::string& patterns) {
 
 void prepare(QFileDialog& dlg, const FileDialogState& st) {
     dlg.setOption(QFileDialog::DontUseNativeDialog);
-    dlg.setWindowTitle(qs(st.title));
-    dlg.setDirectory(qs(st.initialDir));
-    dlg.setDefaultSuffix(qs(st.defaultExt));
-    const QStringList filters = qs(toQtFilter(st.filter)).split(";;", Qt::SkipEmptyParts);
+    dlg.setWindowTitle(toQString(st.title));
+    dlg.setDirectory(toQString(st.initialDir));
+    dlg.setDefaultSuffix(toQString(st.defaultExt));
+    const QStringList filters = toQString(toQtFilter(st.filter)).split(";;", Qt::SkipEmptyParts);
     dlg.setNameFilters(filters);
     if (st.filterIndex >= 1 && st.filterIndex <= filters.size())
         dlg.selectNameFilter(filters[st.filterIndex - 1]);
     if (!st.fileName.empty())
-        dlg.selectFile(qs(st.fileName));
+        dlg.selectFile(toQString(st.fileName));
 }
 } // namespace
 
@@ -106,9 +104,9 @@ Answer QtUi::message(const std::string& text, Icon icon, unsigned buttons, bool 
 
 Answer QtUi::titledMessage(const std::string& title, const std::string& text, Icon icon, unsigned buttons) {
     QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(qs(title));
+    box.setWindowTitle(toQString(title));
     box.setTextFormat(Qt::PlainText);
-    box.setText(qs(text));
+    box.setText(toQString(text));
     switch (icon) {
     case Icon::Error: box.setIcon(QMessageBox::Critical); break;
     case Icon::Warning: box.setIcon(QMessageBox::Warning); break;
@@ -138,7 +136,7 @@ bool QtUi::openFile(FileDialogState& st) {
     dlg.setFileMode(st.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return false;
-    st.fileName = ss(dlg.selectedFiles().front());
+    st.fileName = dlg.selectedFiles().front().toStdString();
     return true;
 }
 
@@ -150,7 +148,7 @@ bool QtUi::saveFile(FileDialogState& st) {
     dlg.setOption(QFileDialog::DontConfirmOverwrite, !st.overwritePrompt);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return false;
-    st.fileName = ss(dlg.selectedFiles().front());
+    st.fileName = dlg.selectedFiles().front().toStdString();
     return true;
 }
 

@@ -1,13 +1,13 @@
 // Definite-length block headers ("#<d><count>") in instrument replies.
+#include "common/block_header.h"
 #include "fuzz_check.h"
-#include "transfer/core/replies.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-    using namespace plotwell::transfer;
+    using namespace plotwell::common;
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     // The limits the transfers use: bytes of up to a million two-byte points, or one-byte
     // points, and the smallest limits.

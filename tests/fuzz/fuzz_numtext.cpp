@@ -2,8 +2,8 @@
 // parsers must agree with the C library read under the C locale, take only plain decimal
 // text (never hexadecimal, "inf" or "nan"), and read back what cformat writes.
 
+#include "common/numtext.h"
 #include "fuzz_check.h"
-#include "workspace/core/numtext.h"
 
 #include <clocale>
 #include <cmath>
@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-using namespace plotwell::workspace;
+using namespace plotwell::common;
 
 namespace {
 locale_t cLocale() {

@@ -3,7 +3,7 @@
 // back to values that write the same file. (Not the same values: a line break inside a
 // text, which only a damaged file holds, is written as a blank.)
 #include "fuzz_check.h"
-#include "workspace/core/settings_files.h"
+#include "app/core/settings_files.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -4,12 +4,12 @@
 // The real files of the test data and inputs the fuzzers found are added by hand (see
 // tests/fuzz/corpus/README.md); this tool never deletes a file.
 
+#include "common/block_header.h"
 #include "synthesis/core/expression.h"
-#include "transfer/core/replies.h"
 #include "transfer/core/transfer_settings.h"
 #include "workspace/core/history_file.h"
 #include "workspace/core/sample_stream.h"
-#include "workspace/core/settings_files.h"
+#include "app/core/settings_files.h"
 #include "workspace/core/wave_files.h"
 
 #include <cmath>
@@ -157,9 +157,9 @@ void expressions() {
 
 void replies() {
     const std::string data(16, '\x55');
-    put("fuzz_block_header", "block-2000", transfer::blockHeader(2000) + "xyz");
-    put("fuzz_block_header", "block-16", transfer::blockHeader(16) + data);
-    put("fuzz_block_header", "empty-block", transfer::blockHeader(0));
+    put("fuzz_block_header", "block-2000", common::blockHeader(2000) + "xyz");
+    put("fuzz_block_header", "block-16", common::blockHeader(16) + data);
+    put("fuzz_block_header", "empty-block", common::blockHeader(0));
     put("fuzz_block_header", "nine-digits", "#9000000004");
     put("fuzz_block_header", "too-large", "#9999999999");
     put("fuzz_block_header", "minus", "#41-00");

@@ -1,7 +1,7 @@
+#include "common/numtext.h"
 #include "platform/posix/folders.h"
 #include "platform/qt_ui.h"
 #include "platform/screen_cursor.h"
-#include "workspace/core/numtext.h"
 
 #include <QGuiApplication>
 #include <gtest/gtest.h>
@@ -54,17 +54,17 @@ TEST(ScreenCursor, KeepsOneOverrideEntry) {
 }
 
 TEST(NumberText, FormatsAndParsesWithAPointOnly) {
-    EXPECT_EQ(workspace::cformat("%1.2f|%+7.5f|%d", 2.5, -0.25, 42), "2.50|-0.25000|42");
-    EXPECT_EQ(workspace::parseDouble("  1.5e3").value(), 1500.0);
-    EXPECT_FALSE(workspace::parseDouble("0x10"));
-    EXPECT_FALSE(workspace::parseDouble("2,5"));
-    EXPECT_FALSE(workspace::parseDouble("inf"));
+    EXPECT_EQ(common::cformat("%1.2f|%+7.5f|%d", 2.5, -0.25, 42), "2.50|-0.25000|42");
+    EXPECT_EQ(common::parseDouble("  1.5e3").value(), 1500.0);
+    EXPECT_FALSE(common::parseDouble("0x10"));
+    EXPECT_FALSE(common::parseDouble("2,5"));
+    EXPECT_FALSE(common::parseDouble("inf"));
     std::size_t used = 0;
-    EXPECT_EQ(workspace::parseDoublePrefix("0x10", &used).value(), 0.0);
+    EXPECT_EQ(common::parseDoublePrefix("0x10", &used).value(), 0.0);
     EXPECT_EQ(used, 1u);
-    EXPECT_TRUE(std::isinf(workspace::parseDouble("1e999").value()));
-    EXPECT_EQ(workspace::parseDouble("1e-999").value(), 0.0);
-    EXPECT_EQ(workspace::parseInt("-12").value(), -12);
-    EXPECT_EQ(workspace::parseInt("99999999999").value(), INT32_MAX);
-    EXPECT_FALSE(workspace::parseInt("12a"));
+    EXPECT_TRUE(std::isinf(common::parseDouble("1e999").value()));
+    EXPECT_EQ(common::parseDouble("1e-999").value(), 0.0);
+    EXPECT_EQ(common::parseInt("-12").value(), -12);
+    EXPECT_EQ(common::parseInt("99999999999").value(), INT32_MAX);
+    EXPECT_FALSE(common::parseInt("12a"));
 }

@@ -1,7 +1,7 @@
 #include "app_fixture.h"
 
-#include "workspace/forms/Plotdesk.h"
-#include "workspace/forms/appforms.h"
+#include "app/Plotdesk.h"
+#include "app/appforms.h"
 #include "workspace/forms/wfmchild.h"
 
 #include <QApplication>

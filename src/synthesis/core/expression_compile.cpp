@@ -1,6 +1,6 @@
 #include "synthesis/core/expression_program.h"
 
-#include "workspace/core/numtext.h"
+#include "common/numtext.h"
 
 #include <cmath>
 #include <cstring>
@@ -204,7 +204,7 @@ private:
                 default:
                     if (isDigit(ch) || ch == '.') {
                         std::size_t used = 0;
-                        const double v = workspace::parseDoublePrefix(s_.substr(i_), &used).value_or(0.0);
+                        const double v = common::parseDoublePrefix(s_.substr(i_), &used).value_or(0.0);
                         i_ += used;
                         operand = constant(neg ? -v : v);
                         neg = false;

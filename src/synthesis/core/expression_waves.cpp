@@ -1,6 +1,6 @@
 #include "synthesis/core/expression_waves.h"
 
-#include "workspace/core/saturate.h"
+#include "common/saturate.h"
 
 #include <cmath>
 
@@ -12,7 +12,7 @@ constexpr double kTwoPi = 6.28318530717958; // the literal the shapes were defin
 } // namespace
 
 int64_t cyclePosition(double t, double cyc) {
-    using workspace::saturateTrunc;
+    using common::saturateTrunc;
     const int64_t c = saturateTrunc(cyc, -kPosLimit, kPosLimit, 0);
     if (c < 1)
         return 0;

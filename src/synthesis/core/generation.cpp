@@ -1,6 +1,6 @@
 #include "synthesis/core/generation.h"
 
-#include "workspace/core/saturate.h"
+#include "common/saturate.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,7 +14,7 @@ int64_t valueToCode(double v, int32_t midCode, int32_t offsetCodes, bool clamp, 
     // Half away from zero by adding a half and truncating, as the codes were always rounded.
     const double w = v >= 0 ? v + 0.5 : v - 0.5;
     constexpr int64_t kLimit = int64_t(1) << 40;
-    const int64_t k = workspace::saturateTrunc(w, -kLimit, kLimit, 0);
+    const int64_t k = common::saturateTrunc(w, -kLimit, kLimit, 0);
     const int64_t code = k + mid + int64_t(offsetCodes);
     if (!clamp)
         return code;

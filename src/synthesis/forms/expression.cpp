@@ -1,58 +1,31 @@
 #include "synthesis/forms/expression.h"
 
+#include "platform/numeric_field.h"
 #include "platform/posix/folders.h"
+#include "platform/qstring.h"
 #include "platform/screen_cursor.h"
 #include "platform/ui.h"
 #include "synthesis/forms/Pregress.h"
-#include "workspace/core/numtext.h"
-#include "workspace/forms/Plotdesk.h"
+#include "workspace/forms/frame_host.h"
 #include "workspace/forms/WorldView.h"
 #include "workspace/forms/wfmchild.h"
 
 #include <QComboBox>
 #include <QFrame>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QVBoxLayout>
 
-#include <algorithm>
 #include <functional>
-#include <iterator>
 
 using namespace plotwell;
-
-TExpressionForm* ExpressionForm = nullptr;
-
-TExpressionForm::TExpressionForm(QWidget* parent) : TOperationDialog("ExpressionForm", parent) {
-    Start = new QLineEdit(this);
-    platform::nameInput(Start, "Start");
-    End = new QLineEdit(this);
-    platform::nameInput(End, "End");
-    Expr = new QComboBox(this);
-    Expr->setEditable(true);
-    platform::nameInput(Expr, "Expr");
-    buildDialog();
-}
 
 // ---- generation -----------------------------------------------------------------------
 
 namespace {
-
-// "The integer value of the text": blanks, then an optional sign and leading digits; 0
-// when there are none.
-int32_t leadingInt(const QString& text) {
-    const std::string s = text.toStdString();
-    std::size_t i = 0;
-    while (i < s.size() && (s[i] == ' ' || s[i] == '\t'))
-        ++i;
-    return workspace::parseIntPrefix(std::string_view(s).substr(i)).value_or(0);
-}
 
 class WindowSink : public synthesis::GenerationSink {
 public:
@@ -82,8 +55,8 @@ public:
 void TExpressionForm::GenerateWaveform(TWFMform* target) {
     if (!target)
         return;
-    const int32_t start = leadingInt(Start->text());
-    const int32_t end = leadingInt(End->text());
+    const int32_t start = startField_->intValue();
+    const int32_t end = endField_->intValue();
     // One byte per character, so that the error marker counts characters.
     const QByteArray text = Expr->currentText().toLatin1();
 
@@ -98,8 +71,8 @@ void TExpressionForm::GenerateWaveform(TWFMform* target) {
         before = &runCopy;
     }
     synthesis::WaveformDirectory waveforms;
-    if (PWForm1) {
-        for (TWFMform* w : PWForm1->WaveWindows()) {
+    if (FrameHost) {
+        for (TWFMform* w : FrameHost->WaveWindows()) {
             synthesis::WaveformView view;
             if (w == target)
                 view = {before, target->SelectionStart, target->SelectionEnd};
@@ -123,171 +96,20 @@ void TExpressionForm::GenerateWaveform(TWFMform* target) {
 // ---- dialog ---------------------------------------------------------------------------
 
 namespace {
-
-const char* const kSummary[] = {
-    "+  Add", "-  Subtract", "*  Multiply", "/  Divide", "^  Power",
-    "sin(x)  cos(x)", "asin(x)  acos(x)", "exp(x)  sqrt(x)", "log(x)  ln(x)", "abs(x)",
-    "floor(x)  ceil(x)",
-    "pi = 3.141...", "e  =  2.718...", "amp = amplitude/2", "per   = end pt - start pt +1", "f       = 1/per",
-    "omg = 2*pi*f", "p or t = point number (or time)", "rnd   = a random number between -1 and +1",
-    "wfm(...) = point value from specified waveform", "ecg(...) Cardiac waveform generator",
-};
-
-bool isDigitKey(const QKeyEvent* k) {
-    const QString t = k->text();
-    return t.size() == 1 && t[0] >= '0' && t[0] <= '9';
-}
 // A key that types a character (the keys a key-press filter sees).
 bool typesCharacter(const QKeyEvent* k) {
     const QString t = k->text();
     return !t.isEmpty() && t[0].isPrint();
 }
-// Fields take at most this many typed characters; text set by the program is not cut.
+// The expression line takes at most this many typed characters; text set by the program
+// is not cut.
 bool full(const QLineEdit* e, int limit) { return e->text().size() >= limit && !e->hasSelectedText(); }
-
-QString number(int32_t v) { return QString::fromStdString(workspace::cformat("%d", v)); }
-
-QPushButton* button(QWidget* parent, const char* name, const char* text) {
-    return platform::named(new QPushButton(text, parent), name);
-}
-
 } // namespace
-
-void TExpressionForm::buildDialog() {
-    Amplitude = new QLineEdit(this);
-    platform::nameInput(Amplitude, "Amplitude");
-    Offset = new QLineEdit("0", this);
-    platform::nameInput(Offset, "Offset");
-    EdExpr = new QLineEdit(this);
-    platform::nameInput(EdExpr, "EdExpr");
-    AsCalculated = new QRadioButton("As calculated", this);
-    AutoAdjP = new QRadioButton("Auto adjust peak", this);
-    AutoAdjPP = new QRadioButton("Auto adjust pk-pk", this);
-    platform::nameInput(AsCalculated, "AsCalculated");
-    platform::nameInput(AutoAdjP, "AutoAdjP");
-    platform::nameInput(AutoAdjPP, "AutoAdjPP");
-    AsCalculated->setChecked(true);
-    WfmList = new QListWidget(this);
-    platform::nameInput(WfmList, "WfmList");
-    WfmList->hide();
-    BOK = button(this, "BOK", "OK");
-    BCancel = button(this, "BCancel", "Cancel");
-    BPreview = button(this, "BPreview", "Preview");
-    BLibrary = button(this, "BLibrary", "Library...");
-    BMoreinfo = button(this, "BMoreinfo", "More info...");
-    BHelp = button(this, "BHelp", "Help");
-    BExpDel = button(this, "BExpDel", "Expression del");
-    Wfm = button(this, "Wfm", "Wfm(...)");
-    for (QPushButton* b : {BOK, BCancel, BPreview, BLibrary, BMoreinfo, BHelp, BExpDel, Wfm})
-        b->setAutoDefault(false);
-
-    // The history panel: deleting entries of the drop-down.
-    ExprEditPnl = platform::named(new QFrame(this), "ExprEditPnl");
-    ExprEditPnl->setFrameShape(QFrame::StyledPanel);
-    DelHint = platform::named(
-        new QLabel("To clear an expression from the drop down list first select it then click the Delete button",
-                   ExprEditPnl),
-        "DelHint");
-    DelHint->setWordWrap(true);
-    BDelete = button(ExprEditPnl, "BDelete", "Delete");
-    BExit = button(ExprEditPnl, "BExit", "Exit");
-    // Enter in the expression line must not press Delete.
-    BDelete->setAutoDefault(false);
-    BExit->setAutoDefault(false);
-    Delbox = new QComboBox(ExprEditPnl);
-    platform::nameInput(Delbox, "Delbox");
-    Delbox->hide();
-    auto* pnl = new QHBoxLayout(ExprEditPnl);
-    pnl->addWidget(DelHint, 1);
-    pnl->addWidget(BDelete);
-    pnl->addWidget(BExit);
-    ExprEditPnl->hide();
-
-    // The summary of the language.
-    InfoPanel = platform::named(new QWidget(this), "InfoPanel");
-    auto* info = new QGridLayout(InfoPanel);
-    info->setContentsMargins(0, 0, 0, 0);
-    const int count = int(std::size(kSummary));
-    const int rows = (count + 1) / 2;
-    for (int i = 0; i < count; ++i)
-        info->addWidget(new QLabel(kSummary[i], InfoPanel), i % rows, i / rows);
-    PulseHint = platform::named(new QLabel("pulse(dly,rise,hi,fall,cycl) = pulse/ramp generator", InfoPanel),
-                                "PulseHint");
-    info->addWidget(PulseHint, rows, 0, 1, 2);
-    InfoPanel->hide();
-
-    // Layout: the expression and its history above, the range, level and buttons below.
-    auto* top = new QVBoxLayout(this);
-    auto* exprRow = new QHBoxLayout;
-    exprRow->addWidget(new QLabel("Expression", this));
-    exprRow->addWidget(EdExpr, 1);
-    exprRow->addWidget(Wfm);
-    top->addLayout(exprRow);
-    auto* historyRow = new QHBoxLayout;
-    historyRow->addWidget(new QLabel("History", this));
-    historyRow->addWidget(Expr, 1);
-    BExpDel->setMinimumWidth(BExpDel->sizeHint().width()); // its caption is never cut
-    historyRow->addWidget(BExpDel);
-    top->addLayout(historyRow);
-    top->addWidget(ExprEditPnl);
-    top->addWidget(WfmList);
-    auto* middle = new QHBoxLayout;
-    auto* fields = new QGridLayout;
-    const std::pair<const char*, QLineEdit*> labelled[] = {
-        {"Start", Start}, {"End", End}, {"Amplitude", Amplitude}, {"Offset", Offset}};
-    int column = 0;
-    for (const auto& [text, edit] : labelled) {
-        fields->addWidget(new QLabel(text, this), 0, column);
-        fields->addWidget(edit, 1, column++);
-        edit->setMaximumWidth(80);
-    }
-    middle->addLayout(fields);
-    auto* levels = new QVBoxLayout;
-    levels->addWidget(AsCalculated);
-    levels->addWidget(AutoAdjP);
-    levels->addWidget(AutoAdjPP);
-    middle->addLayout(levels);
-    top->addLayout(middle);
-    auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {BOK, BCancel, BPreview, BLibrary, BMoreinfo, BHelp})
-        buttons->addWidget(b);
-    top->addLayout(buttons);
-    top->addWidget(InfoPanel);
-    top->setSizeConstraint(QLayout::SetFixedSize);
-    setMouseTracking(true);
-
-    for (QLineEdit* e : {Start, End, Amplitude, Offset}) {
-        e->installEventFilter(this);
-        connect(e, &QLineEdit::textEdited, this, &TExpressionForm::fieldEdited);
-    }
-    EdExpr->installEventFilter(this);
-    Expr->installEventFilter(this);
-    if (Expr->lineEdit())
-        Expr->lineEdit()->installEventFilter(this);
-    connect(EdExpr, &QLineEdit::textChanged, this, [this] {
-        Changed = 1;
-        Previewed = 0;
-    });
-    connect(AsCalculated, &QRadioButton::clicked, this, [this] { LevelModeClick(0); });
-    connect(AutoAdjP, &QRadioButton::clicked, this, [this] { LevelModeClick(1); });
-    connect(AutoAdjPP, &QRadioButton::clicked, this, [this] { LevelModeClick(2); });
-    connect(Expr, qOverload<int>(&QComboBox::activated), this, &TExpressionForm::ExprClick);
-    connect(BPreview, &QPushButton::clicked, this, &TExpressionForm::BPreviewClick);
-    connect(BOK, &QPushButton::clicked, this, &TExpressionForm::BOKClick);
-    connect(BCancel, &QPushButton::clicked, this, &TExpressionForm::BCancelClick);
-    connect(Wfm, &QPushButton::clicked, this, &TExpressionForm::WfmClick);
-    connect(WfmList, &QListWidget::itemClicked, this, &TExpressionForm::WfmListClick);
-    connect(BHelp, &QPushButton::clicked, this, &TExpressionForm::BHelpClick);
-    connect(BMoreinfo, &QPushButton::clicked, this, &TExpressionForm::BMoreinfoClick);
-    connect(BExpDel, &QPushButton::clicked, this, &TExpressionForm::BExpDelClick);
-    connect(BExit, &QPushButton::clicked, this, &TExpressionForm::BExitClick);
-    connect(BDelete, &QPushButton::clicked, this, &TExpressionForm::BDeleteClick);
-}
 
 TWFMform* TExpressionForm::window() const {
     if (Target)
         return Target;
-    return PWForm1 ? PWForm1->DriverTarget() : nullptr;
+    return FrameHost ? FrameHost->DriverTarget() : nullptr;
 }
 
 DriverFields TExpressionForm::driverFields() {
@@ -305,7 +127,7 @@ bool TExpressionForm::DriverBeforeShow() {
     Expr->clear();
     if (TWFMform* w = window())
         for (int i = 0; i < w->HistoryCount && i < int(w->ExprnStore.size()); ++i)
-            Expr->addItem(QString::fromStdString(w->ExprnStore[size_t(i)]));
+            Expr->addItem(platform::toQString(w->ExprnStore[size_t(i)]));
     Expr->setCurrentIndex(-1);
     return true;
 }
@@ -314,41 +136,41 @@ bool TExpressionForm::DriverBeforeShow() {
 
 void TExpressionForm::FormActivate() {
     TWFMform* w = window();
-    // 1.
+    // The history panel closed, the list of open windows refilled.
     BExitClick();
     WfmList->hide();
     WfmList->clear();
-    if (PWForm1)
-        for (TWFMform* other : PWForm1->WaveWindows())
-            WfmList->addItem(QString::fromStdString(platform::fileNameOnly(other->WaveName)));
-    // 2. A zoomed window offers its visible value range.
+    if (FrameHost)
+        for (TWFMform* other : FrameHost->WaveWindows())
+            WfmList->addItem(platform::toQString(platform::fileNameOnly(other->WaveName)));
+    // A zoomed window offers its visible value range.
     if (w && w->Zoomed) {
         AmplitudeCodes = w->ViewMax - w->ViewMin;
         OffsetCodes = w->ViewMin + (w->ViewMax - w->ViewMin) / 2;
     } else if (AmplitudeCodes == 0) {
         AmplitudeCodes = 2 * MidCode - 1;
     }
-    // 3. An OK keeps the result even without edits.
+    // An OK keeps the result even without edits.
     Changed = 1;
     Previewed = 0;
     EdExpr->setFocus();
     Expr->setEditText(EdExpr->text());
     RestoreCaret = 1;
-    // 4.
-    Offset->setText(number(OffsetCodes));
-    Amplitude->setText(number(AmplitudeCodes));
-    Start->setText(number(StartPoint));
-    End->setText(number(EndPoint));
+    // The fields show the values the dialog starts from.
+    offsetField_->show(OffsetCodes);
+    amplitudeField_->show(AmplitudeCodes);
+    startField_->show(StartPoint);
+    endField_->show(EndPoint);
     (LevelMode == 1 ? AutoAdjP : LevelMode == 2 ? AutoAdjPP : AsCalculated)->setChecked(true);
-    // 5.
+    // The last point of the target.
     LastPoint = w ? w->PointCount() - 1 : -1;
-    // 6.
+    // History deletion waits until it is asked for.
     BDelete->setEnabled(false);
     BExit->setEnabled(false);
     BExpDel->setEnabled(true);
     BHelp->setEnabled(true);
     Expr->hidePopup();
-    // 7. The preview lines at the offset, half the amplitude above and below.
+    // The preview lines at the offset, half the amplitude above and below.
     if (w) {
         w->MarkerAmplitude = AmplitudeCodes / 2;
         w->MarkerOffset = OffsetCodes;
@@ -358,10 +180,30 @@ void TExpressionForm::FormActivate() {
 
 // ---- the numeric fields -------------------------------------------------------------------
 
-void TExpressionForm::fieldEdited() {
+void TExpressionForm::FieldClick() {
+    WfmList->hide();
+    RestoreCaret = 0;
+}
+
+void TExpressionForm::FieldChange() {
     Changed = 1;
     Previewed = 0;
 }
+
+void TExpressionForm::StartKeyUp() {
+    StartPoint = startField_->intValue();
+    const int32_t capped = platform::startOnRelease(StartPoint, EndPoint);
+    if (capped != StartPoint) {
+        StartPoint = capped;
+        startField_->show(StartPoint);
+    }
+}
+
+void TExpressionForm::EndKeyUp() { EndPoint = endField_->intValue(); }
+
+void TExpressionForm::AmplitudeKeyUp() { AmplitudeCodes = amplitudeField_->intValue(); }
+
+void TExpressionForm::OffsetKeyUp() { OffsetCodes = offsetField_->intValue(); }
 
 void TExpressionForm::putBackAndShow() {
     RestoreSnapshot();
@@ -373,20 +215,20 @@ void TExpressionForm::putBackAndShow() {
 
 // Leaving an edited field: the text is read, brought within its limits by `apply`, and
 // written back; the window gets its samples back from the snapshot.
-void TExpressionForm::exitField(QLineEdit* field, const std::function<int32_t(int32_t)>& apply) {
-    if (!field->isModified())
+void TExpressionForm::exitField(platform::NumericField& field, const std::function<int32_t(int32_t)>& apply) {
+    const std::optional<int32_t> typed = field.takeEdit();
+    if (!typed)
         return;
-    field->setModified(false);
     Changed = 1;
-    field->setText(number(apply(leadingInt(field->text()))));
+    field.show(apply(*typed));
     putBackAndShow();
     // The window no longer shows the last preview, so OK has to generate again.
     Previewed = 0;
 }
 
 void TExpressionForm::StartExit() {
-    exitField(Start, [this](int32_t v) {
-        StartPoint = v > LastPoint || v < 0 ? 0 : v;
+    exitField(*startField_, [this](int32_t v) {
+        StartPoint = platform::startOnExit(v, LastPoint);
         if (TWFMform* w = window())
             w->SelectionStart = StartPoint;
         return StartPoint;
@@ -394,9 +236,9 @@ void TExpressionForm::StartExit() {
 }
 
 void TExpressionForm::EndExit() {
-    exitField(End, [this](int32_t v) {
+    exitField(*endField_, [this](int32_t v) {
         TWFMform* w = window();
-        EndPoint = std::max(std::min(v, LastPoint), w ? w->SelectionStart : StartPoint);
+        EndPoint = platform::endOnExit(v, w ? w->SelectionStart : StartPoint, LastPoint);
         if (w)
             w->SelectionEnd = EndPoint;
         return EndPoint;
@@ -404,7 +246,7 @@ void TExpressionForm::EndExit() {
 }
 
 void TExpressionForm::AmplitudeExit() {
-    exitField(Amplitude, [this](int32_t v) {
+    exitField(*amplitudeField_, [this](int32_t v) {
         AmplitudeCodes = v;
         if (TWFMform* w = window())
             w->MarkerAmplitude = AmplitudeCodes / 2;
@@ -413,7 +255,7 @@ void TExpressionForm::AmplitudeExit() {
 }
 
 void TExpressionForm::OffsetExit() {
-    exitField(Offset, [this](int32_t v) {
+    exitField(*offsetField_, [this](int32_t v) {
         OffsetCodes = v;
         if (TWFMform* w = window())
             w->MarkerOffset = OffsetCodes;
@@ -421,49 +263,10 @@ void TExpressionForm::OffsetExit() {
     });
 }
 
-// '-' typed anywhere toggles a leading minus instead of being inserted.
-void TExpressionForm::OffsetKeyPress(QKeyEvent* key) {
-    if (key->text() == "-") {
-        QString t = Offset->text();
-        if (t.startsWith('-'))
-            t.remove(0, 1);
-        else
-            t.prepend('-');
-        Offset->setText(t);
-        Offset->setModified(true);
-        fieldEdited();
-        return;
-    }
-    if (Offset->text().startsWith('-'))
-        OffsetSignFix = 1;
-}
-
-// A digit typed in front of the minus: the minus goes back in front.
-void TExpressionForm::OffsetKeyUp() {
-    if (OffsetSignFix && !Offset->text().startsWith('-')) {
-        QString digits = Offset->text();
-        digits.remove('-');
-        Offset->setText("-" + digits);
-        Offset->setCursorPosition(2);
-        Offset->setModified(true);
-        fieldEdited();
-    }
-    OffsetSignFix = 0;
-    OffsetCodes = leadingInt(Offset->text());
-}
-
+// The expression line and the history drop-down; the numeric fields have their helpers.
 bool TExpressionForm::eventFilter(QObject* watched, QEvent* event) {
-    auto* edit = qobject_cast<QLineEdit*>(watched);
-    const bool numeric = watched == Start || watched == End || watched == Amplitude || watched == Offset;
     const bool expr = watched == Expr || (Expr->lineEdit() && watched == Expr->lineEdit());
     switch (event->type()) {
-    case QEvent::MouseButtonRelease:
-        if (numeric) {
-            WfmList->hide();
-            RestoreCaret = 0;
-            edit->selectAll();
-        }
-        break;
     case QEvent::KeyPress: {
         auto* k = static_cast<QKeyEvent*>(event);
         if (expr && k->key() != Qt::Key_Escape) {
@@ -471,62 +274,16 @@ bool TExpressionForm::eventFilter(QObject* watched, QEvent* event) {
             EdExpr->setFocus();
             return true;
         }
-        if (watched == EdExpr) {
-            if (typesCharacter(k)) {
-                if (full(EdExpr, 1024))
-                    return true;
-                Changed = 1;
-            }
-            break;
-        }
-        if (watched == Offset && k->key() == Qt::Key_Backspace) {
-            // Backspace passes, but a minus it takes away comes back on release.
-            if (Offset->text().startsWith('-'))
-                OffsetSignFix = 1;
-            break;
-        }
-        if (!numeric || !typesCharacter(k) || k->key() == Qt::Key_Backspace)
-            break;
-        if (watched == Offset) {
-            if (!isDigitKey(k) && k->text() != "-")
+        if (watched == EdExpr && typesCharacter(k)) {
+            if (full(EdExpr, 1024))
                 return true;
-            if (isDigitKey(k) && full(Offset, 7))
-                return true;
-            OffsetKeyPress(k);
-            return k->text() == "-";
+            Changed = 1;
         }
-        if (!isDigitKey(k) || full(edit, 7))
-            return true;
         break;
     }
-    case QEvent::KeyRelease:
-        if (watched == Start) {
-            StartPoint = leadingInt(Start->text());
-            if (StartPoint != 0 && StartPoint > EndPoint) {
-                StartPoint = EndPoint;
-                Start->setText(number(StartPoint));
-            }
-        } else if (watched == End) {
-            EndPoint = leadingInt(End->text());
-        } else if (watched == Amplitude) {
-            AmplitudeCodes = leadingInt(Amplitude->text());
-        } else if (watched == Offset) {
-            OffsetKeyUp();
-        }
-        break;
     case QEvent::FocusIn:
         if (expr || watched == EdExpr)
             RestoreCaret = 1;
-        break;
-    case QEvent::FocusOut:
-        if (watched == Start)
-            StartExit();
-        else if (watched == End)
-            EndExit();
-        else if (watched == Amplitude)
-            AmplitudeExit();
-        else if (watched == Offset)
-            OffsetExit();
         break;
     default: break;
     }
@@ -623,14 +380,14 @@ void TExpressionForm::ExprClick(int index) {
     TWFMform* w = window();
     if (w && index >= 0 && index < w->HistoryCount && size_t(index) < w->ExprnStore.size()) {
         const auto i = size_t(index);
-        Start->setText(QString::fromStdString(w->StartStore[i]));
-        End->setText(QString::fromStdString(w->EndStore[i]));
-        Amplitude->setText(QString::fromStdString(w->AmplStore[i]));
-        Offset->setText(QString::fromStdString(w->OffsetStore[i]));
-        StartPoint = leadingInt(Start->text());
-        EndPoint = leadingInt(End->text());
-        AmplitudeCodes = leadingInt(Amplitude->text());
-        OffsetCodes = leadingInt(Offset->text());
+        Start->setText(platform::toQString(w->StartStore[i]));
+        End->setText(platform::toQString(w->EndStore[i]));
+        Amplitude->setText(platform::toQString(w->AmplStore[i]));
+        Offset->setText(platform::toQString(w->OffsetStore[i]));
+        StartPoint = startField_->intValue();
+        EndPoint = endField_->intValue();
+        AmplitudeCodes = amplitudeField_->intValue();
+        OffsetCodes = offsetField_->intValue();
         const std::string& mode = w->AdjustStore[i];
         QRadioButton* radio = mode == "0" ? AsCalculated : mode == "1" ? AutoAdjP : mode == "2" ? AutoAdjPP : nullptr;
         if (radio) {
@@ -641,8 +398,8 @@ void TExpressionForm::ExprClick(int index) {
                 r->setAutoExclusive(false), r->setChecked(false), r->setAutoExclusive(true);
         }
         w->SelectionStart = 0;
-        for (QLineEdit* e : {Start, End, Amplitude, Offset})
-            e->setModified(true);
+        for (platform::NumericField* f : {startField_, endField_, amplitudeField_, offsetField_})
+            f->setModified(true);
         // The end first, against start 0, so a recalled range never reaches past the data.
         EndExit();
         StartExit();
@@ -689,7 +446,7 @@ void TExpressionForm::BDeleteClick() {
             list->erase(list->begin() + index);
     Expr->clear();
     for (const std::string& e : w->ExprnStore)
-        Expr->addItem(QString::fromStdString(e));
+        Expr->addItem(platform::toQString(e));
     Expr->setCurrentIndex(-1);
     Expr->showPopup();
     Expr->setEditText(QString());

@@ -2,8 +2,11 @@
 // The expression dialog. It holds the evaluation state (ExpressionContext) that every
 // generator dialog fills, and the generation routine they all call.
 //
-//   expression.cpp   the form, the generation (GenerateWaveform), and the dialog: preview,
-//                    accept, and the window's generation history (recall and delete)
+//   expression_build.cpp  the form's components, their layout and names, and which
+//                         handler answers which component
+//   expression.cpp        the generation (GenerateWaveform) and the dialog's handlers:
+//                         fields, preview, accept, and the window's generation history
+//                         (recall and delete)
 
 #include "synthesis/core/generation.h"
 #include "workspace/forms/opdialog.h"
@@ -13,7 +16,6 @@
 
 class QComboBox;
 class QFrame;
-class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -22,6 +24,10 @@ class QMouseEvent;
 class QPushButton;
 class QRadioButton;
 class TWFMform;
+
+namespace plotwell::platform {
+class NumericField;
+}
 
 class TExpressionForm : public TOperationDialog, public plotwell::synthesis::ExpressionContext {
     Q_OBJECT
@@ -74,16 +80,23 @@ public:
     int FormHeight() const;
     void SetFormHeight(int height);
 
-    uint8_t OffsetSignFix = 0;
+    // Offset's sign fix (a key that found the text beginning with '-') is kept by its
+    // field helper: NumericField::leadingMinus.
     int CaretPos = 0;
     uint8_t RestoreCaret = 0;
 
+    // The numeric fields' handlers; their key filters, Offset's sign toggle and repair and
+    // the click that selects all are the field helpers'.
+    void FieldClick();
+    void FieldChange();
+    void StartKeyUp();
+    void EndKeyUp();
+    void AmplitudeKeyUp();
+    void OffsetKeyUp();
     void StartExit();
     void EndExit();
     void AmplitudeExit();
     void OffsetExit();
-    void OffsetKeyPress(QKeyEvent* key);
-    void OffsetKeyUp();
     void LevelModeClick(int mode);
     void ExprClick(int index);
     void BPreviewClick();
@@ -109,13 +122,17 @@ protected:
 
 private:
     void buildDialog();
+    void connectHandlers();
     // The window the dialog acts on.
     TWFMform* window() const;
-    // A user edit of a range, amplitude or offset field.
-    void fieldEdited();
     // Puts the snapshot back, redraws the window and publishes its status.
     void putBackAndShow();
-    void exitField(QLineEdit* field, const std::function<int32_t(int32_t)>& apply);
+    void exitField(plotwell::platform::NumericField& field, const std::function<int32_t(int32_t)>& apply);
+
+    plotwell::platform::NumericField* startField_ = nullptr;
+    plotwell::platform::NumericField* endField_ = nullptr;
+    plotwell::platform::NumericField* amplitudeField_ = nullptr;
+    plotwell::platform::NumericField* offsetField_ = nullptr;
 };
 
 extern TExpressionForm* ExpressionForm;

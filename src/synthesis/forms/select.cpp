@@ -1,18 +1,17 @@
 #include "synthesis/forms/select.h"
 
-#include "workspace/core/numtext.h"
+#include "platform/numeric_field.h"
+#include "platform/qstring.h"
+#include "common/numtext.h"
 
-#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include <algorithm>
 #include <functional>
 
 using namespace plotwell;
@@ -54,11 +53,33 @@ TSelectDialog::TSelectDialog(QWidget* parent) : Form("SelectDialog", parent) {
         platform::nameInput(e, name);
         e->setMaxLength(7);
         e->setMaximumWidth(80);
-        e->installEventFilter(this);
         return e;
     };
     xStart = edit("xStart");
     xEnd = edit("xEnd");
+    // The limits let every key through (a letter is simply not read) and keep their text
+    // on a click.
+    const platform::FieldRules rules{.filtersKeys = false, .selectsAllOnClick = false};
+    startField_ = new platform::NumericField(xStart, rules);
+    endField_ = new platform::NumericField(xEnd, rules);
+    // The caller frees the samples once the dialog is hidden; a focus change after that
+    // must not show values.
+    startField_->onRelease = [this](bool numberKey) {
+        if (isVisible())
+            xStartKeyUp(numberKey);
+    };
+    endField_->onRelease = [this](bool numberKey) {
+        if (isVisible())
+            xEndKeyUp(numberKey);
+    };
+    startField_->onExit = [this] {
+        if (isVisible())
+            xStartExit();
+    };
+    endField_->onExit = [this] {
+        if (isVisible())
+            xEndExit();
+    };
     UpDownStart = upDown(this, "UpDownStart", [this](bool up) { UpDownStartClick(up); });
     UpDownEnd = upDown(this, "UpDownEnd", [this](bool up) { UpDownEndClick(up); });
     yStartData = panel(this, "yStartData", "+00000");
@@ -101,23 +122,9 @@ void TSelectDialog::FormActivate() {
     StartEditedLast = false;
 }
 
-bool TSelectDialog::eventFilter(QObject* watched, QEvent* event) {
-    if ((watched == xStart || watched == xEnd) && isVisible()) {
-        const bool start = watched == xStart;
-        if (event->type() == QEvent::KeyRelease) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            start ? xStartKeyUp(key) : xEndKeyUp(key);
-        } else if (event->type() == QEvent::FocusOut) {
-            start ? xStartExit() : xEndExit();
-        }
-    }
-    return Form::eventFilter(watched, event);
-}
-
 void TSelectDialog::ClampLimits() {
-    const int last = lastPoint();
-    StartPoint = std::max(0, std::min(StartPoint, last));
-    EndPoint = std::max(0, std::min(EndPoint, last));
+    StartPoint = platform::pointWithin(StartPoint, lastPoint());
+    EndPoint = platform::pointWithin(EndPoint, lastPoint());
     // The limit the user did not touch last gives way.
     if (StartEditedLast) {
         if (EndPoint < StartPoint)
@@ -133,18 +140,18 @@ std::string TSelectDialog::valueText(int point) const {
     const uint16_t r = SavedSamples->reference();
     const uint16_t word = SavedSamples->code(std::size_t(point));
     if (r == 1)
-        return workspace::cformat("%+7.5f", (int(word) - 32768) * 3.0517578e-5);
+        return common::cformat("%+7.5f", (int(word) - 32768) * 3.0517578e-5);
     const int shown = UnsignedDisplay ? int(word) : int(word) - int(r);
-    return workspace::cformat("%+5hd", short(int16_t(shown)));
+    return common::cformat("%+5hd", short(int16_t(shown)));
 }
 
 void TSelectDialog::UpdateLimits() {
-    xStart->setText(QString::number(StartPoint));
-    xEnd->setText(QString::number(EndPoint));
-    yStartData->setText(QString::fromStdString(valueText(StartPoint)));
-    yEndData->setText(QString::fromStdString(valueText(EndPoint)));
+    startField_->show(StartPoint);
+    endField_->show(EndPoint);
+    yStartData->setText(platform::toQString(valueText(StartPoint)));
+    yEndData->setText(platform::toQString(valueText(EndPoint)));
     const int length = EndPoint - StartPoint + 1;
-    Length->setText(QString::fromStdString(length >= 1 ? workspace::cformat("%07d", length) : "-------"));
+    Length->setText(platform::toQString(length >= 1 ? common::cformat("%07d", length) : "-------"));
 }
 
 void TSelectDialog::enableButtons() {
@@ -167,33 +174,21 @@ void TSelectDialog::bnCancelClick() {
     done(AnswerCancel);
 }
 
-namespace {
-bool editsNumber(int key) {
-    return (key >= Qt::Key_0 && key <= Qt::Key_9) || key == Qt::Key_Backspace;
-}
-
-int typedNumber(const QLineEdit* e) {
-    return workspace::parseIntPrefix(e->text().trimmed().toStdString()).value_or(0);
-}
-} // namespace
-
-void TSelectDialog::xStartKeyUp(int key) {
-    if (!editsNumber(key))
+void TSelectDialog::xStartKeyUp(bool numberKey) {
+    if (!numberKey)
         return;
-    StartPoint = typedNumber(xStart);
     enableButtons();
     StartEditedLast = true;
-    StartPoint = std::max(0, std::min(StartPoint, lastPoint()));
+    StartPoint = platform::pointWithin(startField_->intValue(), lastPoint());
     UpdateLimits();
 }
 
-void TSelectDialog::xEndKeyUp(int key) {
-    if (!editsNumber(key))
+void TSelectDialog::xEndKeyUp(bool numberKey) {
+    if (!numberKey)
         return;
-    EndPoint = typedNumber(xEnd);
     enableButtons();
     StartEditedLast = false;
-    EndPoint = std::max(0, std::min(EndPoint, lastPoint()));
+    EndPoint = platform::pointWithin(endField_->intValue(), lastPoint());
     UpdateLimits();
 }
 

@@ -11,6 +11,10 @@ class QLineEdit;
 class QPushButton;
 class QToolButton;
 
+namespace plotwell::platform {
+class NumericField;
+}
+
 class TSelectDialog : public plotwell::platform::Form {
     Q_OBJECT
 public:
@@ -45,8 +49,9 @@ public:
     void bnOKClick();
     void bnApplyClick();
     void bnCancelClick();
-    void xStartKeyUp(int key);
-    void xEndKeyUp(int key);
+    // `numberKey`: the released key was a digit or backspace.
+    void xStartKeyUp(bool numberKey);
+    void xEndKeyUp(bool numberKey);
     void xStartExit();
     void xEndExit();
     void UpDownStartClick(bool up);
@@ -54,12 +59,14 @@ public:
 
 protected:
     void FormActivate() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void enableButtons();
     int lastPoint() const { return PointCount - 1; }
     std::string valueText(int point) const;
+
+    plotwell::platform::NumericField* startField_ = nullptr;
+    plotwell::platform::NumericField* endField_ = nullptr;
 };
 
 extern TSelectDialog* SelectDialog;

@@ -1,12 +1,12 @@
 #include "transfer/core/instrument_libraries.h"
 
-#include "workspace/core/numtext.h"
+#include "common/numtext.h"
 
 #include <cstdlib>
 
 namespace plotwell::transfer {
 
-using workspace::cformat;
+using common::cformat;
 
 std::string libraryPath(const char* variable, const char* fallback) {
     const char* v = std::getenv(variable);

@@ -35,14 +35,14 @@ BlockRead readBlockHeader(Link& link, std::size_t maxCount, std::size_t unit) {
     b.io = readExact(link, head, 2);
     if (!b.io.ok())
         return b;
-    b.header = parseBlockHeader(std::string_view(head, 2), maxCount, unit);
-    if (b.header.status != BlockHeaderStatus::Incomplete)
+    b.header = common::parseBlockHeader(std::string_view(head, 2), maxCount, unit);
+    if (b.header.status != common::BlockHeaderStatus::Incomplete)
         return b;
     const std::size_t digits = std::size_t(head[1] - '0');
     b.io = readExact(link, head + 2, digits);
     if (!b.io.ok())
         return b;
-    b.header = parseBlockHeader(std::string_view(head, 2 + digits), maxCount, unit);
+    b.header = common::parseBlockHeader(std::string_view(head, 2 + digits), maxCount, unit);
     return b;
 }
 

@@ -3,6 +3,7 @@
 // socket. Every read has a deadline and a byte bound, so a silent or babbling
 // instrument ends in a failure, never in a hang or an overrun.
 
+#include "common/block_header.h"
 #include "transfer/core/replies.h"
 
 #include <chrono>
@@ -80,7 +81,7 @@ IoResult readExact(Link& link, void* data, std::size_t n);
 // when the first two bytes are already wrong.
 struct BlockRead {
     IoResult io;
-    BlockHeaderParse header;
+    common::BlockHeaderParse header;
     bool ok() const { return io.ok() && header.ok(); }
 };
 BlockRead readBlockHeader(Link& link, std::size_t maxCount, std::size_t unit);

@@ -1,6 +1,6 @@
 #include "transfer/core/serial_settings.h"
 
-#include "workspace/core/numtext.h"
+#include "common/numtext.h"
 
 #include <iterator>
 
@@ -93,7 +93,7 @@ SerialOpenResult openSerialPort(platform::SerialPort& port, const std::string& p
 }
 
 std::string deviceRowText(const std::string& port, bool download) {
-    return workspace::cformat(download ? "%s for download" : "%s for upload", port.c_str());
+    return common::cformat(download ? "%s for download" : "%s for upload", port.c_str());
 }
 
 } // namespace plotwell::transfer

@@ -1,11 +1,11 @@
 #include "transfer/core/tcp_link.h"
 
-#include "workspace/core/numtext.h"
+#include "common/numtext.h"
 
 namespace plotwell::transfer {
 
 std::unique_ptr<TcpLink> TcpLink::connect(const std::string& host, const std::string& port) {
-    const auto p = workspace::parseInt(port);
+    const auto p = common::parseInt(port);
     if (!p || *p < 1 || *p > 65535 || host.empty())
         return nullptr;
     auto link = std::make_unique<TcpLink>();

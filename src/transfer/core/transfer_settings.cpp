@@ -1,6 +1,6 @@
 #include "transfer/core/transfer_settings.h"
 
-#include "workspace/core/numtext.h"
+#include "common/numtext.h"
 
 namespace plotwell::transfer {
 
@@ -91,9 +91,8 @@ std::string infoLine(const char* format, const TransferSide& side) {
     if (side.typeIndex == ifGpib0)
         side.type = "GPIB";
     const std::string address =
-        side.type == "GPIB" ? workspace::cformat(" address %s", side.address.c_str()) : std::string();
-    return workspace::cformat(format, side.make.c_str(), side.model.c_str(), side.type.c_str(),
-                              address.c_str());
+        side.type == "GPIB" ? common::cformat(" address %s", side.address.c_str()) : std::string();
+    return common::cformat(format, side.make.c_str(), side.model.c_str(), side.type.c_str(), address.c_str());
 }
 } // namespace
 

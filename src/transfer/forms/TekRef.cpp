@@ -1,6 +1,7 @@
 #include "transfer/forms/TekRef.h"
 
-#include "workspace/core/numtext.h"
+#include "common/numtext.h"
+#include "platform/qstring.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -38,12 +39,11 @@ TSetTekRef::TSetTekRef(QWidget* parent) : Form("SetTekRef", parent) {
 }
 
 bool TSetTekRef::AskRecordLength(const std::string& model, const std::string& destination, int& length) {
-    Label1->setText(
-        QString::fromStdString(workspace::cformat("%s %s size", model.c_str(), destination.c_str())));
+    Label1->setText(platform::toQString(common::cformat("%s %s size", model.c_str(), destination.c_str())));
     if (NoPoints->currentIndex() < 0)
         NoPoints->setCurrentIndex(0);
     if (ShowModal() != platform::mrOk)
         return false;
-    length = workspace::parseInt(NoPoints->currentText().toStdString()).value_or(0);
+    length = common::parseInt(NoPoints->currentText().toStdString()).value_or(0);
     return true;
 }

@@ -1,6 +1,7 @@
 #include "transfer/forms/msgwnd.h"
 
-#include "workspace/forms/Plotdesk.h"
+#include "platform/qstring.h"
+#include "workspace/forms/frame_host.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -55,7 +56,7 @@ void TMessageWnd::SetStayOnTop() {
 }
 
 void TMessageWnd::ShowStatus(int intervalMs, const std::string& text, bool withCancel) {
-    Panel1->setText(QString::fromStdString(text));
+    Panel1->setText(platform::toQString(text));
     Cancelled = false;
     if (withCancel) {
         SetStayOnTop();
@@ -71,8 +72,8 @@ void TMessageWnd::ShowStatus(int intervalMs, const std::string& text, bool withC
     }
     show();
     // Above the frame, without belonging to it.
-    if (PWForm1 && windowHandle() && PWForm1->windowHandle())
-        windowHandle()->setTransientParent(PWForm1->windowHandle());
+    if (FrameHost && windowHandle() && FrameHost->FrameWidget()->windowHandle())
+        windowHandle()->setTransientParent(FrameHost->FrameWidget()->windowHandle());
     raise();
     repaint();
     // The caller blocks right after this: let the window system show the text now, but

@@ -1,6 +1,6 @@
 #include "transfer/forms/setdload.h"
 
-#include "workspace/forms/Plotdesk.h"
+#include "transfer/forms/transfer_host.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -33,11 +33,11 @@ TSetDownload::TSetDownload(QWidget* parent)
 }
 
 transfer::TransferSide TSetDownload::side() {
-    return transfer::downloadSide(PWForm1->TransferSettings);
+    return transfer::downloadSide(TransferHost->TransferRecord());
 }
 
 void TSetDownload::ShowInfo() {
-    PWForm1->ShowDownloadInfo();
+    TransferHost->ShowDownloadInfo();
 }
 
 void TSetDownload::FillDestinations() {
@@ -63,13 +63,13 @@ void TSetDownload::FillDestinations() {
 }
 
 void TSetDownload::activateExtra() {
-    selectRow(Stretch, PWForm1->TransferSettings.dlStretchIndex);
+    selectRow(Stretch, TransferHost->TransferRecord().dlStretchIndex);
 }
 
 void TSetDownload::commitExtra() {
-    PWForm1->TransferSettings.dlStretchIndex = Stretch->currentIndex();
+    TransferHost->TransferRecord().dlStretchIndex = Stretch->currentIndex();
 }
 
 void TSetDownload::restoreExtra() {
-    selectRow(Stretch, PWForm1->TransferSettings.dlStretchIndex);
+    selectRow(Stretch, TransferHost->TransferRecord().dlStretchIndex);
 }

@@ -1,6 +1,7 @@
 #include "transfer/forms/settransfer.h"
 
 #include "platform/posix/mount_points.h"
+#include "platform/qstring.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,10 +16,6 @@ using namespace plotwell;
 using transfer::ComboStyle;
 
 namespace {
-
-QString qs(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 QComboBox* listCombo(QWidget* parent, const char* name) {
     auto* c = new QComboBox(parent);
@@ -42,7 +39,7 @@ TSetTransfer::TSetTransfer(const char* instanceName, const char* caption, const 
 
     Make = listCombo(this, "Make");
     for (const auto& m : transfer::makeNames())
-        Make->addItem(qs(m));
+        Make->addItem(platform::toQString(m));
     Make->setCurrentIndex(-1);
     Model = listCombo(this, "Model");
     Type = listCombo(this, "Type");
@@ -58,7 +55,7 @@ TSetTransfer::TSetTransfer(const char* instanceName, const char* caption, const 
     // Cards and USB drives are mounted folders here; a typed folder is taken as well.
     DriveLetter->setEditable(true);
     for (const auto& folder : platform::listMountFolders())
-        DriveLetter->addItem(qs(folder));
+        DriveLetter->addItem(platform::toQString(folder));
     DriveLabel->hide();
     DriveLetter->hide();
     TcpLabel = label(this, "TCP Port", "TcpLabel");
@@ -117,7 +114,7 @@ void TSetTransfer::fillModels(int makeIndex) {
     const QSignalBlocker block(Model);
     Model->clear();
     for (const auto& m : transfer::modelNames(makeIndex))
-        Model->addItem(qs(m));
+        Model->addItem(platform::toQString(m));
 }
 
 void TSetTransfer::setTargetStyle(ComboStyle style) {
@@ -132,7 +129,7 @@ void TSetTransfer::fillTargetRows(ComboStyle style, const std::vector<std::strin
     Target->clear();
     setTargetStyle(style);
     for (const auto& r : rows)
-        Target->addItem(qs(r));
+        Target->addItem(platform::toQString(r));
     Target->setCurrentIndex(Target->count() > 0 ? 0 : -1);
 }
 
@@ -176,7 +173,7 @@ void TSetTransfer::TypeChange() {
     // A serial port has no address; it stays in view, greyed.
     Address->setEnabled(type <= transfer::ifLan);
     transfer::TransferSide s = side();
-    Address->setText(qs(lanChosen() ? s.ipAddress : s.address));
+    Address->setText(platform::toQString(lanChosen() ? s.ipAddress : s.address));
     FillTargets();
 }
 
@@ -229,7 +226,7 @@ void TSetTransfer::RestoreStoredRows() {
     FillTargets();
     if (targetIsFreeText()) {
         const QSignalBlocker block(Target);
-        Target->setEditText(qs(s.target));
+        Target->setEditText(platform::toQString(s.target));
     } else {
         selectRow(Target, s.targetIndex);
     }

@@ -1,6 +1,6 @@
 #include "transfer/forms/setuload.h"
 
-#include "workspace/forms/Plotdesk.h"
+#include "transfer/forms/transfer_host.h"
 
 #include <QComboBox>
 
@@ -15,11 +15,11 @@ TSetUpload::TSetUpload(QWidget* parent)
 }
 
 transfer::TransferSide TSetUpload::side() {
-    return transfer::uploadSide(PWForm1->TransferSettings);
+    return transfer::uploadSide(TransferHost->TransferRecord());
 }
 
 void TSetUpload::ShowInfo() {
-    PWForm1->ShowUploadInfo();
+    TransferHost->ShowUploadInfo();
 }
 
 void TSetUpload::FillSources() {

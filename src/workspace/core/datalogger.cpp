@@ -1,6 +1,7 @@
 #include "workspace/core/datalogger.h"
 
-#include "workspace/core/numtext.h"
+#include "common/line_reader.h"
+#include "common/numtext.h"
 
 #include <algorithm>
 #include <optional>
@@ -8,28 +9,6 @@
 namespace plotwell::workspace {
 
 namespace {
-
-// The file as lines, read on demand.
-class Lines {
-public:
-    explicit Lines(std::string_view bytes) : bytes_(bytes) {}
-    void rewind() { pos_ = 0; }
-    std::optional<std::string_view> next() {
-        if (pos_ >= bytes_.size())
-            return std::nullopt;
-        const auto nl = bytes_.find('\n', pos_);
-        const std::size_t end = nl == std::string_view::npos ? bytes_.size() : nl;
-        std::string_view line = bytes_.substr(pos_, end - pos_);
-        pos_ = nl == std::string_view::npos ? bytes_.size() : nl + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        return line;
-    }
-
-private:
-    std::string_view bytes_;
-    std::size_t pos_ = 0;
-};
 
 enum class FieldKind { Text, Empty, LineEnded };
 struct Field {
@@ -54,16 +33,9 @@ Field fieldOf(std::string_view line, int c) {
     return {text.empty() ? FieldKind::Empty : FieldKind::Text, text};
 }
 
-// A signed decimal after optional blanks, saturated to 32 bits.
-std::optional<int32_t> intOf(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    return parseIntPrefix(text);
-}
-
 // "%hd": saturated to 16 bits.
 std::optional<int16_t> shortOf(std::string_view text) {
-    const auto v = intOf(text);
+    const auto v = common::parseLeadingInt(text);
     if (!v)
         return std::nullopt;
     return int16_t(std::clamp<int32_t>(*v, INT16_MIN, INT16_MAX));
@@ -72,7 +44,7 @@ std::optional<int16_t> shortOf(std::string_view text) {
 // A .dac header: the channel's sample count as an unsigned 16-bit number ("%hd" read as
 // unsigned, so -1 is 65535); larger numbers stay at the top.
 std::size_t dacCount(std::string_view text) {
-    const auto v = intOf(text);
+    const auto v = common::parseLeadingInt(text);
     return v ? uint16_t(std::clamp<int32_t>(*v, INT16_MIN, UINT16_MAX)) : 0;
 }
 
@@ -98,7 +70,7 @@ uint16_t codeOf(const Format& f, int16_t header, std::string_view text) {
 
 bool readChannels(std::string_view bytes, const Format& f, std::vector<LoggerChannel>& channels) {
     channels.clear();
-    Lines lines(bytes);
+    common::LineReader lines(bytes);
     for (int c = 0; c < f.channels; ++c) {
         lines.rewind();
         const auto header = lines.next();

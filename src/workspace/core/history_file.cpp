@@ -1,5 +1,7 @@
 #include "workspace/core/history_file.h"
 
+#include "common/line_reader.h"
+
 namespace plotwell::workspace {
 
 namespace {
@@ -26,13 +28,9 @@ std::string HistoryFileName(const std::string& waveFile) {
 
 std::vector<HistoryFileEntry> ReadHistoryFile(std::string_view bytes) {
     std::vector<HistoryFileEntry> entries;
-    while (!bytes.empty()) {
-        const auto nl = bytes.find('\n');
-        std::string_view line = bytes.substr(0, nl);
-        bytes.remove_prefix(nl == std::string_view::npos ? bytes.size() : nl + 1);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        std::string_view rest = line;
+    common::LineReader lines(bytes);
+    while (const auto line = lines.next()) {
+        std::string_view rest = *line;
         std::string_view words[5];
         int found = 0;
         for (; found < 5; ++found) {

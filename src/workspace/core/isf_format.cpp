@@ -1,9 +1,10 @@
 // Tektronix TDS waveform files (.isf): a header of "KEY value" fields, then the curve as an
 // IEEE 488.2 definite-length block.
 
+#include "common/block_header.h"
+#include "common/saturate.h"
 #include "workspace/core/codec_detail.h"
 #include "workspace/core/resample.h"
-#include "workspace/core/saturate.h"
 #include "workspace/core/wave_files.h"
 
 #include <optional>
@@ -106,21 +107,19 @@ bool ReadTektronixIsf(std::string_view bytes, SampleStream& out) {
         return false;
     if (h.points && *h.points > kMaxFilePoints)
         return false;
-    std::size_t pos = hash + 1;
-    if (pos >= bytes.size() || bytes[pos] < '0' || bytes[pos] > '9')
-        return false;
-    const int digits = bytes[pos++] - '0';
-    if (pos + std::size_t(digits) > bytes.size())
-        return false;
+    // A digit count of 0 is followed by no count digits: an empty curve. Any other header is
+    // a definite-length one, refused when it announces more points than a file may hold.
     int64_t count = 0;
-    for (int d = 0; d < digits; ++d) {
-        const char c = bytes[pos++];
-        if (c < '0' || c > '9')
+    std::size_t pos = hash + 2;
+    if (hash + 1 >= bytes.size() || bytes[hash + 1] != '0') {
+        const auto bytesPerPoint = std::size_t(h.bytesPerPoint);
+        const auto header =
+            common::parseBlockHeader(bytes.substr(hash), std::size_t(kMaxFilePoints + 1) * bytesPerPoint - 1);
+        if (!header.ok())
             return false;
-        count = count * 10 + (c - '0');
+        count = int64_t(header.count);
+        pos = hash + header.headerSize;
     }
-    if (count / h.bytesPerPoint > kMaxFilePoints)
-        return false;
     const std::string_view block = bytes.substr(pos);
     const auto available = int64_t(block.size());
     // Points whole in the count; a trailing odd byte of a two-byte curve is left alone.
@@ -154,7 +153,7 @@ bool WriteTektronixIsf(const SampleStream& samples, int32_t start, int32_t end, 
     out.append(kIsfCurve);
     for (uint16_t s : points) {
         // A code above the range (the 10-bit readers admit 2R) stays at the top, not wrapped.
-        const auto w = int8_t(saturateTrunc((double(s) - r) * scale, INT8_MIN, INT8_MAX, 0));
+        const auto w = int8_t(common::saturateTrunc((double(s) - r) * scale, INT8_MIN, INT8_MAX, 0));
         out.push_back(char(uint8_t(w)));
         out.push_back('\0');
     }

@@ -1,6 +1,6 @@
 #include "workspace/core/levels.h"
 
-#include "workspace/core/saturate.h"
+#include "common/saturate.h"
 
 #include <cassert>
 #include <cstdlib>
@@ -14,7 +14,7 @@ bool scale(std::span<uint16_t> codes, int32_t mid, int32_t shift, double gain) {
     bool changed = false;
     for (uint16_t& c : codes) {
         const double v = double(int32_t(c) - mid + shift) * gain;
-        const auto code = uint16_t(saturateTrunc(v, -mid, mid - 1, 0) + mid);
+        const auto code = uint16_t(common::saturateTrunc(v, -mid, mid - 1, 0) + mid);
         changed |= code != c;
         c = code;
     }

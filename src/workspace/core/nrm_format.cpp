@@ -1,8 +1,8 @@
 // Normalised text: one value of -1..+1 per line.
 
+#include "common/numtext.h"
+#include "common/saturate.h"
 #include "workspace/core/codec_detail.h"
-#include "workspace/core/numtext.h"
-#include "workspace/core/saturate.h"
 #include "workspace/core/wave_files.h"
 
 #include <charconv>
@@ -20,7 +20,7 @@ bool ReadNormalised(std::string_view bytes, SampleStream& out) {
         while (i < bytes.size() && detail::isBlank(bytes[i]))
             ++i;
         std::size_t used = 0;
-        const auto v = parseDoublePrefix(bytes.substr(i), &used);
+        const auto v = common::parseDoublePrefix(bytes.substr(i), &used);
         if (!v)
             break; // the end, or text that is not a number, ends the file
         i += used;
@@ -28,7 +28,7 @@ bool ReadNormalised(std::string_view bytes, SampleStream& out) {
         if (*v >= 1.0)
             c = 65535;
         else if (*v >= -1.0)
-            c = uint16_t(saturateTrunc(*v * 32768.0 + 32768.0, 0, 65535, 32768));
+            c = uint16_t(common::saturateTrunc(*v * 32768.0 + 32768.0, 0, 65535, 32768));
         else
             c = 0;
         codes.push_back(c);

@@ -1,12 +1,15 @@
 #include "workspace/core/plot_layout.h"
 
-#include "workspace/core/numtext.h"
+#include "common/numtext.h"
+#include "common/saturate.h"
 #include "workspace/core/sample_stream.h"
-#include "workspace/core/saturate.h"
 
 #include <algorithm>
 
 namespace plotwell::workspace {
+
+using common::cformat;
+using common::toInt32;
 
 bool isSmallClient(int w, int h) {
     return h < 70 || w < 100;

@@ -1,6 +1,6 @@
 #include "workspace/core/resample.h"
 
-#include "workspace/core/saturate.h"
+#include "common/saturate.h"
 
 #include <cmath>
 
@@ -75,7 +75,7 @@ void stretch(std::span<const uint16_t> codes, int64_t start, double ratio, int64
             double v = prev;
             while (double(i) < acc) {
                 v += step;
-                w = uint16_t(saturateTrunc(v, 0, 65535, prev));
+                w = uint16_t(common::saturateTrunc(v, 0, 65535, prev));
                 out.push_back(w);
                 if (++written == newCount)
                     return;

@@ -1,7 +1,7 @@
 #include "workspace/core/trace.h"
 
+#include "common/saturate.h"
 #include "workspace/core/sample_stream.h"
-#include "workspace/core/saturate.h"
 
 #include <algorithm>
 
@@ -183,8 +183,8 @@ void drawPreviewLines(Canvas& c, const PlotLayout& l, int32_t mid, int32_t ampli
         return;
     // The lines use a divisor of 2R'+2, not the trace's 2R'.
     auto levelY = [&](int64_t level) {
-        return toInt32((1.0 - double(level + mid) / double(2 * int64_t(mid) + 2)) * l.PlotHeight +
-                       l.MarginTop);
+        return common::toInt32((1.0 - double(level + mid) / double(2 * int64_t(mid) + 2)) * l.PlotHeight +
+                               l.MarginTop);
     };
     const int64_t upper = int64_t(amplitude) + offset;
     const int64_t lower = int64_t(offset) - amplitude;

@@ -2,7 +2,7 @@
 // Drawing a waveform graph on a canvas: grid, labels, the trace (one pass over the points,
 // a few lines per pixel column), the selection shading and the preview lines.
 
-#include "platform/canvas.h"
+#include "platform/canvas/canvas.h"
 #include "workspace/core/plot_layout.h"
 
 #include <cstdint>

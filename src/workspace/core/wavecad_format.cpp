@@ -1,8 +1,8 @@
 // WaveCAD .wav and .asc; the .asc form is also the GS2020 .asc.
 
+#include "common/saturate.h"
 #include "workspace/core/codec_detail.h"
 #include "workspace/core/resample.h"
-#include "workspace/core/saturate.h"
 #include "workspace/core/wave_files.h"
 
 #include <algorithm>
@@ -36,7 +36,7 @@ bool wavecadPoints(const SampleStream& samples, int32_t start, int32_t end, bool
 }
 
 int16_t toShort(double v) {
-    return int16_t(saturateTrunc(v, INT16_MIN, INT16_MAX, 0));
+    return int16_t(common::saturateTrunc(v, INT16_MIN, INT16_MAX, 0));
 }
 
 uint16_t wavecadCode(int16_t v) {

@@ -1,9 +1,10 @@
 #include "workspace/forms/wfmchild.h"
 
+#include "common/numtext.h"
 #include "platform/posix/folders.h"
+#include "platform/qstring.h"
 #include "platform/ui.h"
-#include "workspace/core/numtext.h"
-#include "workspace/forms/Plotdesk.h"
+#include "workspace/forms/frame_host.h"
 #include "workspace/forms/askclall.h"
 
 #include <QCloseEvent>
@@ -50,7 +51,9 @@ void TWFMform::CreateSampleStream() { SampleStream = std::make_unique<SampleStre
 
 std::string TWFMform::Caption() const { return windowTitle().toStdString(); }
 
-void TWFMform::SetCaption(const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); }
+void TWFMform::SetCaption(const std::string& caption) {
+    setWindowTitle(platform::toQString(caption));
+}
 
 void TWFMform::MarkModified() {
     static const std::string mark = " (Modified)";
@@ -84,17 +87,17 @@ bool TWFMform::FormCloseQuery() {
         SelectionStart = 0;
         SelectionEnd = n - 1;
     }
-    if (PWForm1->ClosingNamed || SaveState == 0)
+    if (FrameHost->ClosingNamed || SaveState == 0)
         return true;
     return AskToSave();
 }
 
 bool TWFMform::AskToSave() {
     const int n = PointCount();
-    PWForm1->ActivateWaveWindow(this);
+    FrameHost->ActivateWaveWindow(this);
     setFocus();
     const auto answer = platform::askYesNoCancel(
-        workspace::cformat("%s.\nWaveform data not saved.\nDo you want to save it now?", Caption().c_str()));
+        common::cformat("%s.\nWaveform data not saved.\nDo you want to save it now?", Caption().c_str()));
     if (answer == platform::Answer::No)
         return true;
     if (answer != platform::Answer::Yes)
@@ -106,9 +109,9 @@ bool TWFMform::AskToSave() {
         SelectionStart = 0;
         SelectionEnd = n - 1;
     }
-    PWForm1->SaveCancelled = false;
+    FrameHost->SaveCancelled = false;
     const bool written = Save1Click();
-    if (PWForm1->SaveCancelled || !written) {
+    if (FrameHost->SaveCancelled || !written) {
         SelectionStart = oldStart;
         SelectionEnd = oldEnd;
         return false; // the window stays open, still modified
@@ -117,16 +120,16 @@ bool TWFMform::AskToSave() {
 }
 
 void TWFMform::FormClose() {
-    if (!PWForm1->ClosingNamed && (FileType == 10 || FileType == 11 || FileType == -2)) {
-        AskCloseAllDlg->Label1->setText(QString::fromStdString(workspace::cformat(
+    if (!FrameHost->ClosingNamed && (FileType == 10 || FileType == 11 || FileType == -2)) {
+        AskCloseAllDlg->Label1->setText(platform::toQString(common::cformat(
             "File %s contains multiple waveforms", platform::fileNameOnly(WaveName).c_str())));
         AskCloseAllDlg->ShowModal();
-        PWForm1->CloseName = WaveName;
+        FrameHost->CloseName = WaveName;
         if (AskCloseAllDlg->rbCloseAll->isChecked()) {
-            PWForm1->CloseWindowsNamed(this);
+            FrameHost->CloseWindowsNamed(this);
         } else if (FileType == 10 || FileType == 11) {
             // The first channel's type goes to the next window of the same file.
-            for (TWFMform* w : PWForm1->WaveWindows()) {
+            for (TWFMform* w : FrameHost->WaveWindows()) {
                 if (w != this && w->WaveName == WaveName) {
                     w->FileType = FileType;
                     break;
@@ -134,21 +137,21 @@ void TWFMform::FormClose() {
             }
         }
     }
-    PWForm1->ClearCursorInfo();
+    FrameHost->ClearCursorInfo();
     SampleStream.reset();
     closed_ = true;
 }
 
-void TWFMform::New1Click() { PWForm1->New1Click(); }
-void TWFMform::OpenInternalClick() { PWForm1->OpenInternalClick(); }
-void TWFMform::OpenNormalisedClick() { PWForm1->OpenNormalisedClick(); }
-void TWFMform::OpenWaveCADwavClick() { PWForm1->OpenWaveCADwavClick(); }
-void TWFMform::OpenWaveCADascClick() { PWForm1->OpenWaveCADascClick(); }
-void TWFMform::OpenTektronixClick() { PWForm1->OpenTektronixClick(); }
-void TWFMform::TypeInternalClick() { PWForm1->TypeInternalClick(); }
-void TWFMform::TypeNormalisedClick() { PWForm1->TypeNormalisedClick(); }
-void TWFMform::TypeWaveCADwavClick() { PWForm1->TypeWaveCADwavClick(); }
-void TWFMform::TypeWaveCADascClick() { PWForm1->TypeWaveCADascClick(); }
-void TWFMform::TypeTektronixClick() { PWForm1->TypeTektronixClick(); }
-void TWFMform::Open1Click() { PWForm1->Open1Click(); }
-void TWFMform::Exit1Click() { PWForm1->Exit1Click(); }
+void TWFMform::New1Click() { FrameHost->New1Click(); }
+void TWFMform::OpenInternalClick() { FrameHost->OpenInternalClick(); }
+void TWFMform::OpenNormalisedClick() { FrameHost->OpenNormalisedClick(); }
+void TWFMform::OpenWaveCADwavClick() { FrameHost->OpenWaveCADwavClick(); }
+void TWFMform::OpenWaveCADascClick() { FrameHost->OpenWaveCADascClick(); }
+void TWFMform::OpenTektronixClick() { FrameHost->OpenTektronixClick(); }
+void TWFMform::TypeInternalClick() { FrameHost->TypeInternalClick(); }
+void TWFMform::TypeNormalisedClick() { FrameHost->TypeNormalisedClick(); }
+void TWFMform::TypeWaveCADwavClick() { FrameHost->TypeWaveCADwavClick(); }
+void TWFMform::TypeWaveCADascClick() { FrameHost->TypeWaveCADascClick(); }
+void TWFMform::TypeTektronixClick() { FrameHost->TypeTektronixClick(); }
+void TWFMform::Open1Click() { FrameHost->Open1Click(); }
+void TWFMform::Exit1Click() { FrameHost->Exit1Click(); }

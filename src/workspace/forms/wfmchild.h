@@ -6,8 +6,7 @@
 //   wfmchild.cpp        document, creation, captions, close query and close
 //   wfmfiles.cpp        load and save (LoadFromFile, Save1Click, SaveToFile)
 //   wfmview.cpp         paint, resize, cursors, selection and status
-//   wfmmenus.cpp        the window's menu commands
-//   wfmtransfer.cpp     instrument transfers
+//   wfmedit.cpp         the window's own menu commands
 
 #include "platform/ui.h"
 #include "workspace/core/plot_layout.h"
@@ -28,10 +27,6 @@ class QMdiSubWindow;
 class QTimer;
 namespace plotwell::platform {
 class Canvas;
-}
-
-namespace plotwell::transfer {
-class Link;
 }
 
 class TWFMform : public QWidget {
@@ -91,6 +86,7 @@ public:
     uint8_t IsBitPattern = 0;
     uint8_t PatternRequest = 0;
 
+    // The 10 ms transfer timer; the transfer session (TTransferSession) stops it.
     QTimer* ioTimer = nullptr;
 
     // ---- wfmchild.cpp ---------------------------------------------------------------
@@ -207,7 +203,7 @@ public:
     // Creates the cursor images (from the constructor).
     void CreateViewControls();
 
-    // ---- wfmmenus.cpp ---------------------------------------------------------------
+    // ---- wfmedit.cpp ----------------------------------------------------------------
     void UpdateTypeMenus();
     // Ends a pending rubber line of draw mode.
     void EndPendingLine();
@@ -225,23 +221,6 @@ public:
     // A new waveform from the clipboard's numbers, in an empty window.
     void PasteFromClipboard();
 
-    // ---- wfmtransfer.cpp -------------------------------------------------------------
-    // The identity checks of the first transfer tick. True when the transfer must stop
-    // (the failure routine and the reports have run); false to go on. `expected` is cut
-    // as the comparison needs it.
-    bool CheckIdentitySerial(plotwell::transfer::Link& link, std::string& expected, bool download);
-    bool CheckIdentityGpib(plotwell::transfer::Link& link, std::string& expected, bool download);
-    bool CheckIdentityUsb(plotwell::transfer::Link& link, std::string& expected, bool download);
-    bool CheckIdentityLan(plotwell::transfer::Link& link, std::string& expected, bool download);
-    static int CompareIdentity(const std::string& reply, const std::string& expected);
-    // The first step of every LAN worker: timer off, then a connection to the direction's
-    // IP address and TCP port. Null after the connect message when none could be made.
-    std::unique_ptr<plotwell::transfer::Link> ConnectLan(bool download);
-    // The failure routines of the two directions: stop, report, close the link, hide the
-    // status; an upload also empties the window.
-    void DownloadFailed();
-    void UploadFailed();
-
     static constexpr const char* DefaultWaveName = "Untitled";
 
 protected:
@@ -252,7 +231,6 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    bool CheckIdentity(plotwell::transfer::Link& link, std::string& expected, bool download);
     bool closeQueried_ = false;
     bool closed_ = false;
     // wfmview.cpp: parts of the surface already up to date for the next paintEvent.

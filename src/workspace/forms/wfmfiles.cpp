@@ -3,32 +3,31 @@
 
 #include "workspace/forms/wfmchild.h"
 
+#include "common/numtext.h"
 #include "platform/posix/atomic_file.h"
 #include "platform/posix/folders.h"
 #include "platform/screen_cursor.h"
 #include "platform/ui.h"
-#include "transfer/forms/msgwnd.h"
 #include "workspace/core/file_types.h"
 #include "workspace/core/history_file.h"
-#include "workspace/core/numtext.h"
 #include "workspace/core/resample.h"
 #include "workspace/core/wave_files.h"
-#include "workspace/forms/Plotdesk.h"
+#include "workspace/forms/frame_host.h"
 
 #include <algorithm>
 
 using namespace plotwell;
-using workspace::cformat;
+using common::cformat;
 
 namespace {
 
 void showFileStatus(const char* format, const std::string& fileName) {
-    if (MessageWnd)
-        MessageWnd->ShowStatus(1000, cformat(format, platform::fileNameOnly(fileName).c_str()), false);
+    if (FrameHost)
+        FrameHost->ShowStatusNote(cformat(format, platform::fileNameOnly(fileName).c_str()), 1000);
 }
 
 // The save dialog's set-up for a save type; false for the types that have none.
-bool setUpSaveDialog(platform::FileDialogState& d, int type, const TPWForm1& frame) {
+bool setUpSaveDialog(platform::FileDialogState& d, int type, const TFrameHost& frame) {
     auto set = [&d](const char* ext, const char* filter, const std::string& dir, const char* title) {
         d.defaultExt = ext;
         d.filter = filter;
@@ -77,7 +76,7 @@ bool setUpSaveDialog(platform::FileDialogState& d, int type, const TPWForm1& fra
 
 void TWFMform::LoadFromFile(const std::string& fileName) {
     platform::BusyCursor busy;
-    TPWForm1* frame = PWForm1;
+    TFrameHost* frame = FrameHost;
     const int type = frame->OpenType;
     WaveName = fileName;
     CreateSampleStream();
@@ -133,7 +132,7 @@ void TWFMform::LoadFromFile(const std::string& fileName) {
 }
 
 bool TWFMform::Save1Click() {
-    TPWForm1* frame = PWForm1;
+    TFrameHost* frame = FrameHost;
     if (FileType == 13)
         frame->SaveType = 13;
     // Types without a format of their own (none, 8, CSV) save as the own format.
@@ -182,7 +181,7 @@ bool TWFMform::Save1Click() {
 
 bool TWFMform::SaveToFile(const std::string& fileName) {
     platform::BusyCursor busy;
-    const int type = workspace::EffectiveSaveType(PWForm1->SaveType);
+    const int type = workspace::EffectiveSaveType(FrameHost->SaveType);
     auto fail = [&fileName] {
         platform::errorBox(cformat("Unable to write waveform data to\n%s", fileName.c_str()));
         return false;
@@ -194,7 +193,7 @@ bool TWFMform::SaveToFile(const std::string& fileName) {
     std::string data;
     uint16_t reference = 0;
     if (!workspace::WriteWaveFile(type, *SampleStream, SelectionStart, SelectionEnd,
-                                  PWForm1->TransferSettings.dlModel, data, reference))
+                                  FrameHost->DownloadModel(), data, reference))
         return fail();
     std::vector<std::pair<std::string, std::string_view>> files{{fileName, data}};
     std::string side;
@@ -217,7 +216,7 @@ bool TWFMform::SaveToFile(const std::string& fileName) {
 
 namespace {
 void saveAs(TWFMform* w, int type) {
-    PWForm1->SaveType = type;
+    FrameHost->SaveType = type;
     w->Save1Click();
 }
 } // namespace

@@ -1,14 +1,14 @@
 #include "workspace/forms/wfmsetup.h"
 
+#include "platform/numeric_field.h"
+#include "platform/qstring.h"
 #include "platform/ui.h"
-#include "workspace/core/numtext.h"
-#include "workspace/forms/Plotdesk.h"
+#include "workspace/forms/frame_host.h"
 #include "workspace/forms/wfmchild.h"
 
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,11 +24,6 @@ constexpr int kMaxPatternLength = 65535;
 constexpr int kMaxAmplitude = 65536;
 // Fewer points give nothing to draw or compute between two cursors.
 constexpr int kMinLength = 2;
-
-// The text read as a decimal integer; no number reads as 0.
-int numberOf(const QString& text) {
-    return workspace::parseIntPrefix(text.toStdString()).value_or(0);
-}
 } // namespace
 
 TWaveSetup::TWaveSetup(QWidget* parent) : Form("WaveSetup", parent) {
@@ -60,8 +55,13 @@ TWaveSetup::TWaveSetup(QWidget* parent) : Form("WaveSetup", parent) {
     buttons->addWidget(BOk);
     buttons->addWidget(BCancel);
     grid->addLayout(buttons, 3, 0, 1, 2);
-    for (QLineEdit* e : {WfmTitle, WfmAmpl, WfmLen})
-        e->installEventFilter(this);
+    platform::selectAllOnClick(WfmTitle);
+    // Every key reaches the number fields; their key release puts a wrong text right.
+    const platform::FieldRules rules{.filtersKeys = false};
+    amplField_ = new platform::NumericField(WfmAmpl, rules);
+    lenField_ = new platform::NumericField(WfmLen, rules);
+    amplField_->onRelease = [this](bool numberKey) { WfmAmplKeyUp(numberKey); };
+    lenField_->onRelease = [this](bool numberKey) { WfmLenKeyUp(numberKey); };
     connect(BOk, &QPushButton::clicked, this, &TWaveSetup::BOkClick);
     connect(BCancel, &QPushButton::clicked, this, &TWaveSetup::BCancelClick);
 }
@@ -76,8 +76,8 @@ void TWaveSetup::FormActivate() {
     WfmAmpl->setVisible(!pattern);
     setWindowTitle(pattern ? "New Bit Patterm Setup" : "New Waveform Setup");
     WfmTitle->clear();
-    Amplitude = numberOf(WfmAmpl->text());
-    Length = numberOf(WfmLen->text());
+    Amplitude = amplField_->intValue();
+    Length = lenField_->intValue();
     WfmTitle->setFocus();
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -85,51 +85,32 @@ void TWaveSetup::FormActivate() {
 
 TWaveSetup::KeyUpResult TWaveSetup::KeyUpRule(const std::string& text, bool digitOrBackspace, int stored) {
     if (digitOrBackspace) {
-        const int n = workspace::parseIntPrefix(text).value_or(0);
+        const int n = platform::fieldInt(text);
         if (n == 0)
             return {stored, text};
         stored = n;
     }
-    return {stored, workspace::cformat("%d", stored)};
+    return {stored, platform::intText(stored)};
 }
 
-static bool digitOrBackspace(int key) {
-    return (key >= Qt::Key_0 && key <= Qt::Key_9) || key == Qt::Key_Backspace;
+// Both number fields keep their last non-zero number (see KeyUpRule).
+static void keyUp(QLineEdit* edit, bool numberKey, int& stored) {
+    const std::string text = edit->text().toStdString();
+    const auto r = TWaveSetup::KeyUpRule(text, numberKey, stored);
+    stored = r.stored;
+    if (text != r.text)
+        edit->setText(platform::toQString(r.text));
 }
 
-void TWaveSetup::WfmAmplKeyUp(int key) {
-    const auto r = KeyUpRule(WfmAmpl->text().toStdString(), digitOrBackspace(key), Amplitude);
-    Amplitude = r.stored;
-    if (WfmAmpl->text().toStdString() != r.text)
-        WfmAmpl->setText(QString::fromStdString(r.text));
-}
+void TWaveSetup::WfmAmplKeyUp(bool numberKey) { keyUp(WfmAmpl, numberKey, Amplitude); }
 
-void TWaveSetup::WfmLenKeyUp(int key) {
-    const auto r = KeyUpRule(WfmLen->text().toStdString(), digitOrBackspace(key), Length);
-    Length = r.stored;
-    if (WfmLen->text().toStdString() != r.text)
-        WfmLen->setText(QString::fromStdString(r.text));
-}
-
-bool TWaveSetup::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyRelease) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (watched == WfmAmpl)
-            WfmAmplKeyUp(key);
-        else if (watched == WfmLen)
-            WfmLenKeyUp(key);
-    } else if (event->type() == QEvent::MouseButtonRelease) {
-        if (auto* edit = qobject_cast<QLineEdit*>(watched))
-            edit->selectAll();
-    }
-    return Form::eventFilter(watched, event);
-}
+void TWaveSetup::WfmLenKeyUp(bool numberKey) { keyUp(WfmLen, numberKey, Length); }
 
 void TWaveSetup::BOkClick() {
     const bool pattern = patternRequested();
     // What the fields show now is what the new waveform gets, also a cleared field or a 0.
-    Length = numberOf(WfmLen->text());
-    Amplitude = pattern ? 1 : numberOf(WfmAmpl->text());
+    Length = lenField_->intValue();
+    Amplitude = pattern ? 1 : amplField_->intValue();
     if (WfmTitle->text().isEmpty()) {
         platform::errorBox("Title error\na title must be specified", false);
         return;

@@ -11,6 +11,10 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+namespace plotwell::platform {
+class NumericField;
+}
+
 class TWaveSetup : public plotwell::platform::Form {
     Q_OBJECT
 public:
@@ -30,8 +34,9 @@ public:
     QPushButton* BOk = nullptr;
     QPushButton* BCancel = nullptr;
 
-    void WfmAmplKeyUp(int key);
-    void WfmLenKeyUp(int key);
+    // `numberKey`: the released key was a digit or backspace.
+    void WfmAmplKeyUp(bool numberKey);
+    void WfmLenKeyUp(bool numberKey);
     void BOkClick();
     void BCancelClick();
 
@@ -47,11 +52,13 @@ public:
 protected:
     void FormActivate() override;
     void CancelPath() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // True when the set-up is for a bit pattern.
     bool patternRequested() const;
+
+    plotwell::platform::NumericField* amplField_ = nullptr;
+    plotwell::platform::NumericField* lenField_ = nullptr;
 };
 
 extern TWaveSetup* WaveSetup;

@@ -1,13 +1,12 @@
 #include "workspace/forms/wfmchild.h"
 
+#include "common/numtext.h"
 #include "platform/canvas_image.h"
 #include "platform/posix/folders.h"
-#include "synthesis/forms/select.h"
-#include "workspace/core/numtext.h"
+#include "platform/qstring.h"
 #include "workspace/core/trace.h"
-#include "workspace/forms/Plotdesk.h"
+#include "workspace/forms/frame_host.h"
 #include "workspace/forms/WorldView.h"
-#include "workspace/forms/wfmmenus.h"
 
 #include <QAction>
 #include <QLabel>
@@ -160,8 +159,8 @@ void TWFMform::UpdateZoomArea() {
         ZoomAreaEnabled = n >= 2 && workspace::zoomAreaAllowed(n, SampleStream->reference());
     }
     // The frame's one Zoom area item shows the state of the window that is active.
-    if (PWForm1 && PWForm1->WaveMenus && PWForm1->WaveMenus->Zoomarea1 && PWForm1->ActiveWaveWindow() == this)
-        PWForm1->WaveMenus->Zoomarea1->setEnabled(ZoomAreaEnabled);
+    if (FrameHost)
+        FrameHost->UpdateZoomAreaItem(*this);
 }
 
 // ---- paint ---------------------------------------------------------------------------------
@@ -403,59 +402,17 @@ void TWFMform::Selectall1Click() {
     PublishStatus();
 }
 
+// The dialog belongs to the operations above the window; the frame runs it on this window.
 void TWFMform::Selectlimits1Click() {
-    TSelectDialog* d = SelectDialog;
-    if (!d)
-        return;
-    for (;;) {
-        // Not while a zoom band is held, and only on data that has a span to select in.
-        if (MouseHeld || FileType == 0 || PointCount() < 2)
-            return;
-        dimStartCursorImage->hide();
-        dimEndCursorImage->hide();
-        d->setWindowTitle(QString::fromStdString(
-            workspace::cformat("Select limits of %s", platform::fileNameOnly(WaveName).c_str())));
-        if (d->LastAnswer == TSelectDialog::AnswerCancel || d->LastAnswer == TSelectDialog::AnswerOk) {
-            d->bnCancel->setEnabled(true);
-            d->bnOK->setEnabled(false);
-        } else if (d->LastAnswer == TSelectDialog::AnswerApply) {
-            d->bnCancel->setEnabled(false);
-            d->bnOK->setEnabled(true);
-        }
-        d->bnApply->setEnabled(false);
-        auto saved = std::make_unique<workspace::SampleStream>(*SampleStream);
-        // A selection left past the end by whatever shortened the samples would show a limit
-        // with no value; the dialog starts from the limits the shading shows.
-        NormaliseSelection();
-        d->EndPoint = SelectionEnd;
-        d->StartPoint = SelectionStart;
-        d->SavedSamples = saved.get();
-        d->PointCount = PointCount();
-        d->UnsignedDisplay = UnsignedDisplay;
-        d->UpdateLimits();
-        const int answer = d->ShowModal();
-        d->LastAnswer = answer;
-        if (answer == TSelectDialog::AnswerOk || answer == TSelectDialog::AnswerApply) {
-            SelectionStart = d->StartPoint;
-            SelectionEnd = d->EndPoint;
-            DrawSelectionShading(false);
-            PublishStatus();
-            if (PWForm1 && PWForm1->ActiveWaveWindow() != this)
-                PWForm1->ActivateWaveWindow(this);
-            setFocus();
-        }
-        d->SavedSamples = nullptr;
-        saved.reset();
-        if (answer != TSelectDialog::AnswerApply)
-            return;
-    }
+    if (FrameHost)
+        FrameHost->SelectLimits(*this);
 }
 
 // ---- activation and the status panel ----------------------------------------------------
 
 void TWFMform::FormActivate() {
     if (FileType == 0)
-        PWForm1->ShowCursorInfo(platform::fileNameOnly(WaveName), 0, false, 0, 0, 0, 0, IsBitPattern);
+        FrameHost->ShowCursorInfo(platform::fileNameOnly(WaveName), 0, false, 0, 0, 0, 0, IsBitPattern);
     else
         PublishStatus();
     if (World) {
@@ -463,8 +420,8 @@ void TWFMform::FormActivate() {
             if (World->isVisible())
                 World->hide();
         } else {
-            World->setWindowTitle(QString::fromStdString(
-                workspace::cformat("Zoom %s", platform::fileNameOnly(WaveName).c_str())));
+            World->setWindowTitle(
+                platform::toQString(common::cformat("Zoom %s", platform::fileNameOnly(WaveName).c_str())));
             if (!World->isVisible())
                 World->show();
         }
@@ -478,7 +435,7 @@ void TWFMform::FormActivate() {
 void TWFMform::FormDeactivate() {}
 
 void TWFMform::PublishStatus() {
-    if (SuppressStatus || !SampleStream || SampleStream->byteLength() < 4 || !PWForm1)
+    if (SuppressStatus || !SampleStream || SampleStream->byteLength() < 4 || !FrameHost)
         return;
     // The selection may have been left past the end by whatever changed the samples.
     NormaliseSelection();
@@ -497,6 +454,6 @@ void TWFMform::PublishStatus() {
         sv += float(r);
         ev += float(r);
     }
-    PWForm1->ShowCursorInfo(platform::fileNameOnly(WaveName), SelectionStart, r == 1,
+    FrameHost->ShowCursorInfo(platform::fileNameOnly(WaveName), SelectionStart, r == 1,
                             SelectionEnd - SelectionStart + 1, sv, ev, SelectionEnd, IsBitPattern);
 }

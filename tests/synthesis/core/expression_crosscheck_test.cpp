@@ -2,9 +2,9 @@
 // every point, written straight from the language's definition. Both must give the same
 // value, error code and marker, draw the same rnd numbers and report the same maths errors.
 
+#include "common/numtext.h"
 #include "synthesis/core/expression.h"
 #include "synthesis/core/expression_waves.h"
-#include "workspace/core/numtext.h"
 
 #include <gtest/gtest.h>
 
@@ -117,7 +117,8 @@ private:
                 } else if ((x >= '0' && x <= '9') || x == '.') {
                     std::size_t used = 0;
                     const double v =
-                        plotwell::workspace::parseDoublePrefix(std::string_view(s_).substr(cur_), &used).value_or(0);
+                        plotwell::common::parseDoublePrefix(std::string_view(s_).substr(cur_), &used)
+                            .value_or(0);
                     cur_ += used;
                     operand = sign == '-' ? -v : v;
                     sign = '+';

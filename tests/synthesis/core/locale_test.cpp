@@ -1,8 +1,8 @@
 // Numbers in expressions and generator templates never follow the user's locale: a
 // decimal comma would end every bracket level and silently change the waveform.
 
+#include "common/numtext.h"
 #include "synthesis/core/expression.h"
-#include "workspace/core/numtext.h"
 
 #include "support/decimal_comma_locale.h"
 
@@ -27,7 +27,7 @@ TEST(ExpressionLocale, NumbersAndTemplatesIgnoreADecimalCommaLocale) {
     std::snprintf(probe, sizeof probe, "%1.2f", 2.5);
     ASSERT_STREQ(probe, "2,50"); // the locale is really in force
 
-    const std::string sine = workspace::cformat("amp*sin(omg*(t*%1.2f+per*%1.2f/360))", 2.5, 90.0);
+    const std::string sine = common::cformat("amp*sin(omg*(t*%1.2f+per*%1.2f/360))", 2.5, 90.0);
     EXPECT_EQ(sine, "amp*sin(omg*(t*2.50+per*90.00/360))");
     const auto p = ExpressionParameters::forRange(100, 65535);
     const auto r = evaluateExpression(sine, 10, p);

@@ -5,9 +5,9 @@
 #include "workspace/forms/op_test_dialog.h"
 
 #include "synthesis/forms/expression.h"
-#include "workspace/forms/Plotdesk.h"
+#include "app/Plotdesk.h"
 #include "workspace/forms/wfmchild.h"
-#include "workspace/forms/wfmmenus.h"
+#include "app/wfmmenus.h"
 #include "workspace/forms/wfmsetup.h"
 
 #include <QAction>

@@ -11,6 +11,7 @@
 
 using namespace plotwell;
 using namespace plotwell::transfer;
+using plotwell::common::BlockHeaderStatus;
 using namespace std::chrono_literals;
 using Outcome = IdentityCheck::Outcome;
 

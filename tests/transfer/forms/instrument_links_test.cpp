@@ -8,8 +8,9 @@
 #include "transfer/core/tcp_link.h"
 #include "transfer/forms/setdload.h"
 #include "transfer/forms/setuload.h"
-#include "workspace/forms/Plotdesk.h"
-#include "workspace/forms/appforms.h"
+#include "transfer/forms/transfer_session.h"
+#include "app/Plotdesk.h"
+#include "app/appforms.h"
 #include "workspace/forms/wfmchild.h"
 
 #include <QApplication>
@@ -216,7 +217,7 @@ TEST_F(LinkFormsTest, GpibMismatchShowsTheFailureThenTheReplyWithItsLineFeed) {
     ASSERT_TRUE(PWForm1->OpenGpibLink(1, "7", kGpibT100s));
     TWFMform* w = newWindow();
     std::string expected = "QUORVEX,QVA3460";
-    EXPECT_TRUE(w->CheckIdentityGpib(*PWForm1->TransferLink, expected, true));
+    EXPECT_TRUE(TTransferSession(*w).CheckIdentityGpib(*PWForm1->TransferLink, expected, true));
     EXPECT_EQ(ui.messages(),
               (std::vector<std::string>{kDownloadError + "GPIB1",
                                         "The instrument reports itself as\nFLUKE,271\n\nbut the "
@@ -235,7 +236,7 @@ TEST_F(LinkFormsTest, GpibSilenceGivesTheFailureThenTheLibraryReport) {
     ASSERT_TRUE(PWForm1->OpenGpibLink(0, "5", kGpibT10s));
     TWFMform* w = newWindow();
     std::string expected = "QUORVEX,QVA3460";
-    EXPECT_TRUE(w->CheckIdentityGpib(*PWForm1->TransferLink, expected, false));
+    EXPECT_TRUE(TTransferSession(*w).CheckIdentityGpib(*PWForm1->TransferLink, expected, false));
     EXPECT_EQ(ui.messages(),
               (std::vector<std::string>{kUploadError + "GPIB", "GPIB error!\nFunction: ibrd\niberr = 6\n"}));
     EXPECT_EQ(w->Caption(), "Untitled");
@@ -249,7 +250,7 @@ TEST_F(LinkFormsTest, UsbShortWriteClosesTheDeviceOnce) {
     ASSERT_TRUE(PWForm1->OpenUsbLink("5"));
     TWFMform* w = newWindow();
     std::string expected = "QUORVEX,QVA3420x";
-    EXPECT_TRUE(w->CheckIdentityUsb(*PWForm1->TransferLink, expected, true));
+    EXPECT_TRUE(TTransferSession(*w).CheckIdentityUsb(*PWForm1->TransferLink, expected, true));
     EXPECT_EQ(ui.messages(),
               (std::vector<std::string>{kDownloadError + "USB",
                                         "USB error!\nFunction: AWG_Write\nusberr = -7: Write error\n"}));
@@ -274,7 +275,7 @@ TEST_F(LinkFormsTest, AReusedUsbHandleStaysWithItsNewLink) {
     EXPECT_TRUE(PWForm1->TransferLink->isOpen());
     EXPECT_EQ(usb.calls("AWG_Close"), 1);
     std::string expected = "QUORVEX,QVA3420x";
-    EXPECT_FALSE(w->CheckIdentityUsb(*PWForm1->TransferLink, expected, true));
+    EXPECT_FALSE(TTransferSession(*w).CheckIdentityUsb(*PWForm1->TransferLink, expected, true));
     EXPECT_EQ(ui.messages(), std::vector<std::string>{"USB error!\nFunction: AWG_Read\nusberr = -5: Read error\n"});
     PWForm1->CloseTransferLink();
     EXPECT_EQ(usb.calls("AWG_Close"), 2);
@@ -289,14 +290,14 @@ TEST_F(LinkFormsTest, UsbMismatchAndSkipOption) {
     setSkip(true, true);
     ASSERT_TRUE(PWForm1->OpenUsbLink("5"));
     std::string expected = "QUORVEX,QVA3420x";
-    EXPECT_FALSE(w->CheckIdentityUsb(*PWForm1->TransferLink, expected, true));
+    EXPECT_FALSE(TTransferSession(*w).CheckIdentityUsb(*PWForm1->TransferLink, expected, true));
     EXPECT_TRUE(ui.messages().empty());
     EXPECT_EQ(inst.writes(), std::vector<std::string>{"\n*idn?\n"});
 
     setSkip(true, false);
     PWForm1->TransferSettings.dlType = "USB";
     expected = "QUORVEX,QVA3420x";
-    EXPECT_TRUE(w->CheckIdentityUsb(*PWForm1->TransferLink, expected, true));
+    EXPECT_TRUE(TTransferSession(*w).CheckIdentityUsb(*PWForm1->TransferLink, expected, true));
     EXPECT_EQ(ui.messages(),
               (std::vector<std::string>{kDownloadError + "USB",
                                         "The instrument reports itself as\nFLUKE,294\n\nbut the "
@@ -313,7 +314,7 @@ TEST_F(LinkFormsTest, UsbSilenceFailsAtItsDeadline) {
     ASSERT_TRUE(PWForm1->OpenUsbLink("5"));
     TWFMform* w = newWindow();
     std::string expected = "QUORVEX,QVA3420x";
-    EXPECT_TRUE(w->CheckIdentityUsb(*PWForm1->TransferLink, expected, false));
+    EXPECT_TRUE(TTransferSession(*w).CheckIdentityUsb(*PWForm1->TransferLink, expected, false));
     EXPECT_EQ(ui.messages(), std::vector<std::string>{kUploadError + "USB"});
     EXPECT_EQ(usb.calls("AWG_Close"), 1);
 }
@@ -328,7 +329,7 @@ TEST_F(LinkFormsTest, SerialMismatchShowsTheReplyWithoutItsLineFeed) {
     PWForm1->TransferSettings.dlType = pty.path();
     TWFMform* w = newWindow();
     std::string expected = "TEKTRONIX,TDS 220";
-    EXPECT_TRUE(w->CheckIdentitySerial(*PWForm1->TransferLink, expected, true));
+    EXPECT_TRUE(TTransferSession(*w).CheckIdentitySerial(*PWForm1->TransferLink, expected, true));
     EXPECT_EQ(ui.messages(),
               (std::vector<std::string>{kDownloadError + pty.path(),
                                         "The instrument reports itself as\nTEKTRONIX,TDS 210,0,"
@@ -348,7 +349,7 @@ TEST_F(LinkFormsTest, SerialSilenceFailsEvenWhenSkipped) {
     setSkip(true, true);
     TWFMform* w = newWindow();
     std::string expected = "QUORVEX,QVA3460";
-    EXPECT_TRUE(w->CheckIdentitySerial(*PWForm1->TransferLink, expected, true));
+    EXPECT_TRUE(TTransferSession(*w).CheckIdentitySerial(*PWForm1->TransferLink, expected, true));
     EXPECT_EQ(ui.messages(), std::vector<std::string>{kDownloadError + pty.path()});
 }
 
@@ -360,14 +361,14 @@ TEST_F(LinkFormsTest, LanChecksFollowTheSameRules) {
         auto link = TcpLink::connect("127.0.0.1", server.portText());
         ASSERT_TRUE(link);
         std::string expected = "QUORVEX, QVR6";
-        EXPECT_FALSE(w->CheckIdentityLan(*link, expected, true));
+        EXPECT_FALSE(TTransferSession(*w).CheckIdentityLan(*link, expected, true));
     }
     PWForm1->TransferSettings.dlType = "LAN";
     inst.setIdentity("QUORVEX, QV7351A");
     auto link = TcpLink::connect("127.0.0.1", server.portText());
     ASSERT_TRUE(link);
     std::string expected = "QUORVEX, QVR6";
-    EXPECT_TRUE(w->CheckIdentityLan(*link, expected, true));
+    EXPECT_TRUE(TTransferSession(*w).CheckIdentityLan(*link, expected, true));
     EXPECT_EQ(ui.messages(),
               (std::vector<std::string>{kDownloadError + "LAN",
                                         "The instrument reports itself as\nQUORVEX, QV7351A\nbut the "
@@ -382,7 +383,7 @@ TEST_F(LinkFormsTest, LanConnectUsesTheRecordAndReportsARefusal) {
     s.dlIPAddress = "127.0.0.1";
     s.dlTCPPort = refusing.portText();
     w->ioTimer->start();
-    EXPECT_FALSE(w->ConnectLan(true));
+    EXPECT_FALSE(TTransferSession(*w).ConnectLan(true));
     EXPECT_FALSE(w->ioTimer->isActive());
     ASSERT_EQ(ui.events().size(), 1u);
     EXPECT_EQ(ui.events()[0].text, "Unable to connect to device.\n\nCheck IP Address and TCP Port settings.");
@@ -391,9 +392,9 @@ TEST_F(LinkFormsTest, LanConnectUsesTheRecordAndReportsARefusal) {
     sim::TcpAdapter server(inst);
     s.ulIPAddress = "127.0.0.1";
     s.ulTCPPort = server.portText();
-    auto link = w->ConnectLan(false);
+    auto link = TTransferSession(*w).ConnectLan(false);
     ASSERT_TRUE(link);
     std::string expected = "QUORVEX, QV7351A";
-    EXPECT_FALSE(w->CheckIdentityLan(*link, expected, false));
+    EXPECT_FALSE(TTransferSession(*w).CheckIdentityLan(*link, expected, false));
     EXPECT_EQ(ui.events().size(), 1u);
 }

@@ -4,7 +4,7 @@
 #include "transfer/forms/setcoms.h"
 #include "transfer/forms/setdload.h"
 #include "transfer/forms/setuload.h"
-#include "workspace/forms/Plotdesk.h"
+#include "app/Plotdesk.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "workspace/core/numtext.h"
+#include "common/numtext.h"
 #include "workspace/core/wave_files.h"
 
 #include "codec_test_util.h"
@@ -10,6 +10,7 @@
 #include <clocale>
 
 using namespace plotwell::workspace;
+using plotwell::common::cformat;
 
 using namespace codec_test;
 

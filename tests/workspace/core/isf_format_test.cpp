@@ -112,8 +112,10 @@ TEST(TektronixIsf, HeaderRules) {
     // A '#' inside a quoted identifier is not the block.
     ASSERT_TRUE(ReadTektronixIsf(":WFMPRE:WFID \"Ch1 #3\";:CURVE #14" + pairs, s));
     EXPECT_EQ(s.count(), 2);
-    // A count of 0 is an empty waveform.
+    // A count of 0, or no count digits, is an empty waveform.
     ASSERT_TRUE(ReadTektronixIsf(":CURVE #10", s));
+    EXPECT_EQ(s.count(), 0);
+    ASSERT_TRUE(ReadTektronixIsf(":CURVE #0\n", s));
     EXPECT_EQ(s.count(), 0);
     EXPECT_EQ(s.reference(), 128);
 }

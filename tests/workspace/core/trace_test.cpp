@@ -1,6 +1,6 @@
 #include "workspace/core/trace.h"
 
-#include "platform/canvas_recording.h"
+#include "platform/canvas/canvas_recording.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "app_fixture.h"
 
-#include "workspace/forms/Plotdesk.h"
+#include "app/Plotdesk.h"
 #include "workspace/forms/wfmchild.h"
 
 #include <filesystem>

@@ -2,9 +2,9 @@
 
 #include "synthesis/forms/select.h"
 #include "workspace/core/sample_stream.h"
-#include "workspace/forms/Plotdesk.h"
+#include "app/Plotdesk.h"
 #include "workspace/forms/wfmchild.h"
-#include "workspace/forms/wfmmenus.h"
+#include "app/wfmmenus.h"
 
 #include <QAction>
 #include <QApplication>

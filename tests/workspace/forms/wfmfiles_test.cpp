@@ -2,9 +2,9 @@
 
 #include "transfer/forms/msgwnd.h"
 #include "workspace/core/wave_files.h"
-#include "workspace/forms/Plotdesk.h"
+#include "app/Plotdesk.h"
 #include "workspace/forms/wfmchild.h"
-#include "workspace/forms/wfmmenus.h"
+#include "app/wfmmenus.h"
 
 #include <QAction>
 #include <QLabel>

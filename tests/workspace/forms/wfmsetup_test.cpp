@@ -3,7 +3,7 @@
 #include "app_fixture.h"
 #include "op_test_dialog.h"
 
-#include "workspace/forms/Plotdesk.h"
+#include "app/Plotdesk.h"
 #include "workspace/forms/wfmchild.h"
 #include "workspace/forms/wfmsetup.h"
 

@@ -1,0 +1,496 @@
+#include "app/Plotdesk.h"
+
+#include "app/wfmmenus.h"
+#include "common/numtext.h"
+#include "platform/posix/folders.h"
+#include "platform/qstring.h"
+#include "platform/ui.h"
+#include "transfer/core/instrument_libraries.h"
+#include "transfer/core/link.h"
+#include "transfer/forms/msgwnd.h"
+#include "workspace/core/file_types.h"
+#include "workspace/forms/CSVPreview.h"
+#include "workspace/forms/IntroForm.h"
+#include "workspace/forms/wfmchild.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QTimer>
+#include <QVBoxLayout>
+
+using namespace plotwell;
+
+TPWForm1* PWForm1 = nullptr;
+
+namespace {
+constexpr int kMinimumWidth = 550;
+constexpr int kPanelHeight = 22;
+
+QLabel* panelLabel(QWidget* parent, const char* name, int x) {
+    auto* l = platform::named(new QLabel(parent), name);
+    l->move(x, 4);
+    l->setTextFormat(Qt::PlainText);
+    l->setStyleSheet("color: black;");
+    return l;
+}
+} // namespace
+
+TPWForm1::TPWForm1(QWidget* parent) : QMainWindow(parent) {
+    setObjectName("PWForm1");
+    FrameHost = this;
+    TransferHost = this;
+    setWindowTitle(platform::kAppTitle);
+
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    MdiArea = platform::named(new QMdiArea(central), "MdiArea");
+    MdiArea->setBackground(palette().color(QPalette::Dark)); // the button-shadow colour
+    column->addWidget(MdiArea, 1);
+    setCentralWidget(central);
+    buildPanels();
+    column->addWidget(Panel3);
+    column->addWidget(Panel2);
+    column->addWidget(Panel1);
+
+    buildMenus();
+    WaveMenus = new TWaveMenus(this);
+    connect(MdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sw) {
+        rebuildMenuBar();
+        if (auto* w = sw ? qobject_cast<TWFMform*>(sw->widget()) : nullptr)
+            w->FormActivate();
+    });
+    rebuildMenuBar();
+
+    setMinimumWidth(kMinimumWidth);
+    resize(1024, 730 + menuBar()->sizeHint().height());
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect avail = screen->availableGeometry();
+        move(avail.center() - rect().center());
+    }
+}
+
+TPWForm1::~TPWForm1() {
+    // The windows go with the MDI area after this body; their activation must not reach us.
+    disconnect(MdiArea, nullptr, this, nullptr);
+    if (PWForm1 == this)
+        PWForm1 = nullptr;
+    if (FrameHost == this)
+        FrameHost = nullptr;
+    if (TransferHost == this)
+        TransferHost = nullptr;
+    CurrentWaveWindow = nullptr;
+}
+
+void TPWForm1::buildPanels() {
+    auto makePanel = [this](const char* name) {
+        auto* p = platform::named(new QFrame(this), name);
+        p->setFrameShape(QFrame::Panel);
+        p->setFrameShadow(QFrame::Raised);
+        p->setFixedHeight(kPanelHeight);
+        return p;
+    };
+    Panel3 = makePanel("Panel3");
+    WaveInfo1 = panelLabel(Panel3, "WaveInfo1", 1);
+    WaveInfo2 = panelLabel(Panel3, "WaveInfo2", 120);
+    WaveInfo3 = panelLabel(Panel3, "WaveInfo3", 195);
+    WaveInfo4 = panelLabel(Panel3, "WaveInfo4", 275);
+    WaveInfo5 = panelLabel(Panel3, "WaveInfo5", 350);
+    WaveInfo6 = panelLabel(Panel3, "WaveInfo6", 430);
+    Panel2 = makePanel("Panel2");
+    FileFormat = panelLabel(Panel2, "FileFormat", 1);
+    Panel1 = makePanel("Panel1");
+    UploadInfo = panelLabel(Panel1, "UploadInfo", 1);
+    DownloadInfo = panelLabel(Panel1, "DownloadInfo", 430);
+}
+
+void TPWForm1::buildMenus() {
+    auto act = [this](QMenu* menu, const char* name, const char* text, auto handler,
+                      QKeySequence key = QKeySequence()) {
+        QAction* a = menu->addAction(QString::fromUtf8(text));
+        a->setObjectName(name);
+        if (!key.isEmpty())
+            a->setShortcut(key);
+        connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+
+    File1 = platform::named(new QMenu("&File", this), "File1");
+    New1 = act(File1, "New1", "&New", &TPWForm1::New1Click, QKeySequence("Ctrl+N"));
+    Open1 = act(File1, "Open1", "&Open...", &TPWForm1::Open1Click, QKeySequence("Ctrl+O"));
+    OpenAs1 = platform::named(File1->addMenu("Open As..."), "OpenAs1");
+    act(OpenAs1, "OpenInternal", "Internal         *.wfm", &TPWForm1::OpenInternalClick);
+    act(OpenAs1, "OpenNormalised", "Normalised   *.nrm", &TPWForm1::OpenNormalisedClick);
+    act(OpenAs1, "OpenWaveCADwav", "WaveCAD     *.wav", &TPWForm1::OpenWaveCADwavClick);
+    act(OpenAs1, "OpenWaveCADasc", "WaveCAD     *.asc", &TPWForm1::OpenWaveCADascClick);
+    act(OpenAs1, "OpenTektronix", "Tektronix      *.isf", &TPWForm1::OpenTektronixClick);
+    act(OpenAs1, "OpenCsv", "Comma Separated Values   *.csv", &TPWForm1::OpenCsvClick);
+    act(OpenAs1, "BitPatternptn1", "Bit Pattern      *.ptn", &TPWForm1::BitPatternptn1Click);
+    File1->addSeparator();
+    NewProject1 = act(File1, "NewProject1", "New Pro&ject...", &TPWForm1::NewProject1Click);
+    OpenProject1 = act(File1, "OpenProject1", "Open &Project...", &TPWForm1::OpenProject1Click);
+    FileType1 = platform::named(File1->addMenu("File Type"), "FileType1");
+    act(FileType1, "TypeInternal", "Internal         *.wfm", &TPWForm1::TypeInternalClick);
+    act(FileType1, "TypeNormalised", "Normalised   *.nrm", &TPWForm1::TypeNormalisedClick);
+    act(FileType1, "TypeWaveCADwav", "WaveCAD     *.wav", &TPWForm1::TypeWaveCADwavClick);
+    act(FileType1, "TypeWaveCADasc", "WaveCAD     *.asc", &TPWForm1::TypeWaveCADascClick);
+    act(FileType1, "TypeTektronix", "Tektronix      *.isf", &TPWForm1::TypeTektronixClick);
+    File1->addSeparator();
+    Exit1 = act(File1, "Exit1", "E&xit", &TPWForm1::Exit1Click);
+
+    IOcontrol1 = platform::named(new QMenu("&I/O control", this), "IOcontrol1");
+    Generatorsetup1 = act(IOcontrol1, "Generatorsetup1", "Do&wnload setup...", &TPWForm1::Generatorsetup1Click);
+    Oscilloscopesetup1 =
+        act(IOcontrol1, "Oscilloscopesetup1", "U&pload setup...", &TPWForm1::Oscilloscopesetup1Click);
+    RS232setup1 = act(IOcontrol1, "RS232setup1", "&RS232 setup...", &TPWForm1::RS232setup1Click);
+    connect(IOcontrol1, &QMenu::aboutToShow, this, &TPWForm1::IOcontrol1Click);
+
+    Window1 = platform::named(new QMenu("&Window", this), "Window1");
+    Tile1 = act(Window1, "Tile1", "&Tile", &TPWForm1::Tile1Click);
+    Cascade1 = act(Window1, "Cascade1", "&Cascade", &TPWForm1::Cascade1Click);
+    Arrangeicons1 = act(Window1, "Arrangeicons1", "&Arrange icons", &TPWForm1::Arrangeicons1Click);
+    windowList_ = Window1; // the open windows are listed below a separator
+    connect(Window1, &QMenu::aboutToShow, this, &TPWForm1::Window1Click);
+
+    Help1 = platform::named(new QMenu("&Help", this), "Help1");
+    Contents1 = act(Help1, "Contents1", "&Contents", &TPWForm1::Contents1Click);
+    AboutPlotwell1 = act(Help1, "AboutPlotwell1", "&About Plotwell...", &TPWForm1::AboutPlotwell1Click);
+
+    frameMenus_ = {File1, IOcontrol1};
+}
+
+// The active waveform window's menus take the place of the frame's File and I/O control
+// menus; Window and Help stay.
+void TPWForm1::rebuildMenuBar() {
+    QMenuBar* bar = menuBar();
+    bar->clear();
+    const auto menus = ActiveWaveWindow() ? WaveMenus->menus() : frameMenus_;
+    for (QMenu* m : menus)
+        bar->addMenu(m);
+    bar->addMenu(Window1);
+    bar->addMenu(Help1);
+}
+
+std::vector<TWFMform*> TPWForm1::WaveWindows() const {
+    std::vector<TWFMform*> out;
+    for (QMdiSubWindow* sw : MdiArea->subWindowList(QMdiArea::CreationOrder))
+        if (auto* w = qobject_cast<TWFMform*>(sw->widget()); w && !w->isClosed())
+            out.push_back(w);
+    return out;
+}
+
+TWFMform* TPWForm1::ActiveWaveWindow() const {
+    // Not activeSubWindow(): that is null while a dialog or the overview has the focus.
+    QMdiSubWindow* sw = MdiArea->currentSubWindow();
+    return sw ? qobject_cast<TWFMform*>(sw->widget()) : nullptr;
+}
+
+TWFMform* TPWForm1::CreateWaveWindow() {
+    auto* w = new TWFMform(this);
+    const QSize client = w->size();
+    QMdiSubWindow* sw = MdiArea->addSubWindow(w);
+    sw->setAttribute(Qt::WA_DeleteOnClose);
+    sw->show();
+    // The window's client area keeps the size the form gave it.
+    sw->resize(sw->size() - w->size() + client);
+    MdiArea->setActiveSubWindow(sw);
+    CurrentWaveWindow = w;
+    connect(w, &QObject::destroyed, this, [w] {
+        if (CurrentWaveWindow == w)
+            CurrentWaveWindow = nullptr;
+    });
+    return w;
+}
+
+void TPWForm1::ActivateWaveWindow(TWFMform* w) {
+    if (w && w->subWindow())
+        MdiArea->setActiveSubWindow(w->subWindow());
+}
+
+// ---- start-up --------------------------------------------------------------------------
+
+void TPWForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // The start-up sequence runs at the first activation, once every form exists.
+    if (FirstActivation)
+        QTimer::singleShot(0, this, &TPWForm1::FormActivate);
+}
+
+std::string TPWForm1::GlobalSettingsPath() const {
+    return platform::joinPath(platform::joinPath(AppDataDir, "plotwell"), "PWSET.INI");
+}
+
+void TPWForm1::FormActivate() {
+    if (!FirstActivation)
+        return;
+    // 1.
+    FirstActivation = false;
+    GpibNeeded = false;
+    UsbNeeded = false;
+    Libraries.reset();
+    // 2.
+    StartDirectory = platform::currentDir();
+    AppDataDir = platform::configDir();
+    // 3.
+    if (!ReadGlobalSettings()) {
+        DocumentsPath = platform::documentsDir();
+        HomeDir = platform::joinPath(DocumentsPath, "Plotwell");
+        PrjFile = "Default";
+        WriteGlobalSettings();
+    }
+    // 4. and 5.
+    if (!ReadProject()) {
+        transfer::applyTransferDefaults(TransferSettings);
+        GlobalFileType = 1;
+    }
+    // 6.
+    PushSettingsToDialogs();
+    // 7.
+    OpenType = SaveType = GlobalFileType;
+    ShowDefaultFileType();
+    // 8.
+    ListComPorts();
+    // 9. to 11.
+    RestoreInterfaces();
+    // 12.
+    if (GpibNeeded)
+        LoadGpibLibrary();
+    if (UsbNeeded)
+        LoadUsbLibrary();
+    // 13.
+    ClosingNamed = false;
+    // 14.
+    LoadExpressionLibrary();
+    // 15.
+    ShowDownloadInfo();
+    ShowUploadInfo();
+}
+
+// ---- File menu -------------------------------------------------------------------------
+
+void TPWForm1::New1Click() {
+    TWFMform* w = CreateWaveWindow();
+    w->CreateSampleStream();
+}
+
+void TPWForm1::Open1Click() {
+    if (MessageWnd)
+        MessageWnd->SetStayOnTop();
+    auto& d = OpenFileDialog;
+    auto set = [&d](const char* ext, const char* filter, const std::string& dir, const char* title) {
+        d.defaultExt = ext;
+        d.filter = filter;
+        d.initialDir = dir;
+        d.title = title;
+    };
+    switch (OpenType) {
+    case 1: set("wfm", "Plotwell *.wfm files|*.wfm|All Files *.*|*.*", WavesDir, "Open a Plotwell file"); break;
+    case 2: set("wav", "WaveCAD *.wav files|*.wav|All Files *.*|*.*", WaveCadDir, "Open a WaveCAD file"); break;
+    case 3: set("asc", "WaveCAD *.asc files|*.asc|All Files *.*|*.*", WaveCadDir, "Open a WaveCAD file"); break;
+    case 4:
+        set("nrm", "Normalised *.nrm files|*.nrm|All Files *.*|*.*", WavesDir, "Open a Normalised file");
+        break;
+    case 9: set("isf", "Tektronix *.isf files|*.isf", TdsDir, "Open a Tektronix TDS file"); break;
+    case 12:
+        set("csv", "Comma Separated Values *.csv files|*.csv|All Files *.*|*.*", WavesDir, "Open a CSV file");
+        break;
+    case 13:
+        set("ptn", "Plotwell Bit Pattern files *.ptn files|*.ptn", PatternsDir, "Open a Plotwell Bit Pattern file");
+        break;
+    default: break; // any other type leaves the dialog as it was
+    }
+    d.fileMustExist = true;
+    d.overwritePrompt = true;
+    const bool ok = platform::ui().openFile(d);
+    if (OpenType != 12) {
+        if (ok) {
+            TWFMform* w = CreateWaveWindow();
+            w->LoadFromFile(d.fileName);
+        }
+        SaveType = OpenType = GlobalFileType;
+    } else {
+        CsvFilePath = d.fileName;
+        CsvFileName = d.fileName;
+    }
+}
+
+void TPWForm1::SetOpenDialogName(const std::string& name) { OpenFileDialog.fileName = name; }
+
+void TPWForm1::OpenAs(int type) {
+    OpenType = type;
+    OpenFileDialog.fileName.clear();
+    Open1Click();
+}
+
+void TPWForm1::OpenInternalClick() { OpenAs(1); }
+void TPWForm1::OpenNormalisedClick() { OpenAs(4); }
+void TPWForm1::OpenWaveCADwavClick() { OpenAs(2); }
+void TPWForm1::OpenWaveCADascClick() { OpenAs(3); }
+void TPWForm1::OpenTektronixClick() { OpenAs(9); }
+void TPWForm1::BitPatternptn1Click() { OpenAs(13); }
+
+void TPWForm1::OpenCsvClick() {
+    OpenAs(12);
+    if (!CsvFileName.empty() && ImportCSV)
+        ImportCSV->ShowImport();
+    OpenType = SaveType = GlobalFileType;
+}
+
+void TPWForm1::SetFileType(int type) {
+    GlobalFileType = OpenType = SaveType = type;
+    ShowDefaultFileType();
+}
+
+void TPWForm1::TypeInternalClick() { SetFileType(1); }
+void TPWForm1::TypeNormalisedClick() { SetFileType(4); }
+void TPWForm1::TypeWaveCADwavClick() { SetFileType(2); }
+void TPWForm1::TypeWaveCADascClick() { SetFileType(3); }
+void TPWForm1::TypeTektronixClick() { SetFileType(9); }
+
+void TPWForm1::ShowDefaultFileType() {
+    FileFormat->setText(platform::toQString(
+        common::cformat("   Default File Type:   %s", workspace::FileTypeDescription(GlobalFileType))));
+    FileFormat->adjustSize();
+    OpenFileDialog.fileName.clear();
+}
+
+void TPWForm1::Exit1Click() { close(); }
+
+// ---- Window and Help menus -----------------------------------------------------------
+
+void TPWForm1::Window1Click() {
+    const auto windows = WaveWindows();
+    const bool any = !windows.empty();
+    Tile1->setEnabled(any);
+    Cascade1->setEnabled(any);
+    Arrangeicons1->setEnabled(any);
+    fillWindowList();
+}
+
+void TPWForm1::fillWindowList() {
+    for (QAction* a : windowList_->actions())
+        if (a->property("windowEntry").toBool())
+            windowList_->removeAction(a), a->deleteLater();
+    const auto windows = WaveWindows();
+    if (windows.empty())
+        return;
+    QAction* sep = windowList_->addSeparator();
+    sep->setProperty("windowEntry", true);
+    int n = 1;
+    TWFMform* active = ActiveWaveWindow();
+    for (TWFMform* w : windows) {
+        QAction* a = windowList_->addAction(QStringLiteral("&%1 %2").arg(n++).arg(w->windowTitle()));
+        a->setProperty("windowEntry", true);
+        a->setCheckable(true);
+        a->setChecked(w == active);
+        QPointer<TWFMform> target(w);
+        connect(a, &QAction::triggered, this, [this, target] {
+            if (target)
+                ActivateWaveWindow(target);
+        });
+    }
+}
+
+void TPWForm1::Tile1Click() { MdiArea->tileSubWindows(); }
+void TPWForm1::Cascade1Click() { MdiArea->cascadeSubWindows(); }
+
+// Minimised windows are lined up along the bottom of the client area.
+void TPWForm1::Arrangeicons1Click() {
+    int x = 0;
+    const int bottom = MdiArea->viewport()->height();
+    for (QMdiSubWindow* sw : MdiArea->subWindowList(QMdiArea::CreationOrder)) {
+        if (!sw->isMinimized())
+            continue;
+        const QSize s = sw->size();
+        if (x + s.width() > MdiArea->viewport()->width() && x > 0)
+            x = 0;
+        sw->move(x, bottom - s.height());
+        x += s.width();
+    }
+}
+
+void TPWForm1::Contents1Click() { platform::ui().showHelp(0); }
+
+void TPWForm1::AboutPlotwell1Click() {
+    if (IntroForm1)
+        IntroForm1->ShowAbout();
+}
+
+// ---- frame size ------------------------------------------------------------------------
+
+void TPWForm1::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (width() < kMinimumWidth)
+        resize(kMinimumWidth, height());
+    if (TWFMform* w = ActiveWaveWindow())
+        w->EndPendingLine();
+}
+
+// ---- shut-down -------------------------------------------------------------------------
+
+bool TPWForm1::QueryCloseAll() {
+    for (TWFMform* w : WaveWindows())
+        if (!w->FormCloseQuery())
+            return false;
+    return true;
+}
+
+void TPWForm1::closeEvent(QCloseEvent* event) {
+    // At exit only each window's close query runs; the windows then go with the frame.
+    if (!QueryCloseAll()) {
+        event->ignore();
+        return;
+    }
+    FormCloseQuery();
+    FormClose();
+    event->accept();
+    // Dialogs, the overview and the help window may still be showing: the program ends here.
+    QCoreApplication::quit();
+}
+
+void TPWForm1::FormCloseQuery() { WriteProject(); }
+
+void TPWForm1::FormClose() { FreeLibraries(); }
+
+void TPWForm1::CloseWindowsNamed(TWFMform* closing) {
+    for (TWFMform* w : WaveWindows()) {
+        if (w == closing || w->WaveName != CloseName)
+            continue;
+        // Unsaved edits of another channel are not thrown away unasked: its own save
+        // question comes first, and a Cancel keeps that window open.
+        if (!w->closeQueried() && w->SaveState != 0 && !w->AskToSave())
+            continue;
+        ClosingNamed = true;
+        w->Close1Click();
+        ClosingNamed = false;
+    }
+}
+
+bool TPWForm1::CloseAllWindows() { return QueryCloseAll() && CloseQueriedWindows(); }
+
+bool TPWForm1::CloseQueriedWindows() {
+    // Every query has been answered before the first close, so no window asks again when it
+    // goes with the others of its file.
+    std::vector<QPointer<TWFMform>> windows;
+    for (TWFMform* w : WaveWindows()) {
+        w->CloseQueried();
+        windows.emplace_back(w);
+    }
+    for (const auto& w : windows) {
+        // A window closed meanwhile with the others of its file is not closed twice.
+        if (!w || w->isClosed())
+            continue;
+        w->SuppressStatus = 1;
+        w->Close1Click();
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return WaveWindows().empty();
+}

@@ -1,0 +1,74 @@
+// The frame's part in loading and saving: the pass over the windows after a part of a
+// waveform was saved over its own file, and the data-logger channels as windows.
+
+#include "app/Plotdesk.h"
+
+#include "common/numtext.h"
+#include "platform/posix/folders.h"
+#include "workspace/core/datalogger.h"
+#include "workspace/core/file_types.h"
+#include "workspace/forms/wfmchild.h"
+
+using namespace plotwell;
+
+void TPWForm1::MarkOverwritten(const std::string& name, int flag, int index, TWFMform* saved) {
+    if (!saved)
+        saved = ActiveWaveWindow();
+    for (TWFMform* w : WaveWindows()) {
+        if (w == saved) {
+            if (w->SaveState == 2)
+                w->SaveState = 1;
+        } else if (flag == 1 && w->WaveName == name && w->FileIndex == index) {
+            w->SetCaption(common::cformat("%s (Overwritten)", platform::fileNameOnly(name).c_str()));
+            w->SaveState = 1;
+            w->FileType = -1;
+        }
+    }
+}
+
+namespace {
+
+bool loadChannels(TPWForm1& frame, TWFMform* first, const std::string& name, bool dac,
+                  const std::vector<workspace::LoggerChannel>& channels) {
+    const int type = dac ? 11 : 10;
+    TWFMform* w = nullptr;
+    for (const auto& ch : channels) {
+        if (!w) {
+            w = first;
+        } else {
+            w = frame.CreateWaveWindow();
+            w->CreateSampleStream();
+            w->FileType = -2;
+        }
+        w->UnsignedDisplay = ch.unsignedDisplay;
+        w->SampleStream->assign(ch.reference, ch.codes);
+        w->SelectionStart = 0;
+        w->SelectionEnd = int32_t(ch.codes.size()) - 1;
+        w->ShadeStartX = w->ShadeEndX = 0;
+        w->HistoryCount = 0;
+        w->WaveName = name;
+        w->SetCaption(common::cformat("%s %s:CH%d", platform::fileNameOnly(name).c_str(),
+                                      workspace::FileTypeName(type), ch.number));
+        if (dac)
+            w->FileIndex = ch.number;
+        w->update();
+        frame.ActivateWaveWindow(w);
+    }
+    return true;
+}
+
+} // namespace
+
+bool TPWForm1::LoadZeloDtaChannels(TWFMform* first, std::string_view bytes, const std::string& name) {
+    std::vector<workspace::LoggerChannel> channels;
+    if (!workspace::ReadZeloDta(bytes, channels))
+        return false;
+    return loadChannels(*this, first, name, false, channels);
+}
+
+bool TPWForm1::LoadZeloDacChannels(TWFMform* first, std::string_view bytes, const std::string& name) {
+    std::vector<workspace::LoggerChannel> channels;
+    if (!workspace::ReadZeloDac(bytes, channels))
+        return false;
+    return loadChannels(*this, first, name, true, channels);
+}

@@ -1,0 +1,85 @@
+#include "app/Plotdesk.h"
+
+#include "app/wfmmenus.h"
+#include "platform/posix/folders.h"
+#include "platform/qstring.h"
+#include "synthesis/forms/select.h"
+#include "transfer/forms/msgwnd.h"
+#include "common/numtext.h"
+#include "workspace/forms/wfmchild.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+
+#include <memory>
+
+using namespace plotwell;
+
+QWidget* TPWForm1::FrameWidget() { return this; }
+
+void TPWForm1::ShowStatusNote(const std::string& text, int ms) {
+    if (MessageWnd)
+        MessageWnd->ShowStatus(ms, text, false);
+}
+
+std::string TPWForm1::DownloadModel() const { return TransferSettings.dlModel; }
+
+transfer::TransferSettings& TPWForm1::TransferRecord() { return TransferSettings; }
+
+void TPWForm1::UpdateTypeMenus(TWFMform& w) { WaveMenus->UpdateTypeMenus(w); }
+
+void TPWForm1::UpdateZoomAreaItem(TWFMform& w) {
+    // The frame's one Zoom area item shows the state of the window that is active.
+    if (WaveMenus && WaveMenus->Zoomarea1 && ActiveWaveWindow() == &w)
+        WaveMenus->Zoomarea1->setEnabled(w.ZoomAreaEnabled);
+}
+
+void TPWForm1::SelectLimits(TWFMform& w) {
+    TSelectDialog* d = SelectDialog;
+    if (!d)
+        return;
+    for (;;) {
+        // Not while a zoom band is held, and only on data that has a span to select in.
+        if (w.MouseHeld || w.FileType == 0 || w.PointCount() < 2)
+            return;
+        w.dimStartCursorImage->hide();
+        w.dimEndCursorImage->hide();
+        d->setWindowTitle(platform::toQString(
+            common::cformat("Select limits of %s", platform::fileNameOnly(w.WaveName).c_str())));
+        if (d->LastAnswer == TSelectDialog::AnswerCancel || d->LastAnswer == TSelectDialog::AnswerOk) {
+            d->bnCancel->setEnabled(true);
+            d->bnOK->setEnabled(false);
+        } else if (d->LastAnswer == TSelectDialog::AnswerApply) {
+            d->bnCancel->setEnabled(false);
+            d->bnOK->setEnabled(true);
+        }
+        d->bnApply->setEnabled(false);
+        auto saved = std::make_unique<workspace::SampleStream>(*w.SampleStream);
+        // A selection left past the end by whatever shortened the samples would show a limit
+        // with no value; the dialog starts from the limits the shading shows.
+        w.NormaliseSelection();
+        d->EndPoint = w.SelectionEnd;
+        d->StartPoint = w.SelectionStart;
+        d->SavedSamples = saved.get();
+        d->PointCount = w.PointCount();
+        d->UnsignedDisplay = w.UnsignedDisplay;
+        d->UpdateLimits();
+        const int answer = d->ShowModal();
+        d->LastAnswer = answer;
+        if (answer == TSelectDialog::AnswerOk || answer == TSelectDialog::AnswerApply) {
+            w.SelectionStart = d->StartPoint;
+            w.SelectionEnd = d->EndPoint;
+            w.DrawSelectionShading(false);
+            w.PublishStatus();
+            if (ActiveWaveWindow() != &w)
+                ActivateWaveWindow(&w);
+            w.setFocus();
+        }
+        d->SavedSamples = nullptr;
+        saved.reset();
+        if (answer != TSelectDialog::AnswerApply)
+            return;
+    }
+}
+

@@ -1,0 +1,29 @@
+#pragma once
+// Locale-free number text. The program always writes and reads '.' as the decimal
+// separator, whatever LC_NUMERIC says, and never reads hexadecimal.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace plotwell::common {
+
+// printf-style formatting under the C locale.
+std::string cformat(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Parses a decimal number at the start of `text` (optional sign, digits, '.', exponent).
+// Returns the value and sets `used` to the characters taken; nullopt when none.
+std::optional<double> parseDoublePrefix(std::string_view text, std::size_t* used = nullptr);
+// Parses a signed decimal integer at the start of `text`, saturating at the int32 range.
+std::optional<int32_t> parseIntPrefix(std::string_view text, std::size_t* used = nullptr);
+// Blanks (spaces and tabs) skipped, then parseIntPrefix: "  42 V" reads as 42, as a
+// reply, a data-logger field or a typed count is read by "%d".
+std::optional<int32_t> parseLeadingInt(std::string_view text);
+// The same for a decimal number: "  2.5 V" reads as 2.5.
+std::optional<double> parseLeadingDouble(std::string_view text);
+// Whole-text forms: leading blanks are skipped; the rest must be the number.
+std::optional<double> parseDouble(std::string_view text);
+std::optional<int32_t> parseInt(std::string_view text);
+
+} // namespace plotwell::common

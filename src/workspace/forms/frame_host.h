@@ -1,0 +1,92 @@
+#pragma once
+// What the forms below the app layer may ask of the frame. The frame implements it and
+// installs itself as the one host when it is built; the waveform window and the dialogs
+// reach the frame only through here, so they never depend on the frame itself.
+//
+// The fields are the state the Parts let forms read and set on the frame directly (the
+// file types of Open and Save, the close-by-name flags, the sample range, the folders).
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QWidget;
+class TWFMform;
+
+class TFrameHost {
+public:
+    // ---- shared state ---------------------------------------------------------------
+    int GlobalFileType = 0;
+    int OpenType = 0;
+    int SaveType = 0;
+    int SampleMin = 0, SampleMax = 0;
+    std::string CloseName;
+    bool ClosingNamed = false;
+    bool SaveCancelled = false;
+    // The folders the save dialog starts in, by file type.
+    std::string WaveCadDir;
+    std::string Gs2020Dir;
+    std::string ZeloDir;
+    std::string TdsDir;
+    std::string WavesDir;
+    std::string PatternsDir;
+
+    // ---- windows --------------------------------------------------------------------
+    // Waveform windows in creation (MDI) order.
+    virtual std::vector<TWFMform*> WaveWindows() const = 0;
+    virtual void ActivateWaveWindow(TWFMform* w) = 0;
+    // The window an operation acts on: CurrentWaveWindow, else the active window.
+    virtual TWFMform* DriverTarget() const = 0;
+    // Closes every other window showing CloseName, without their questions.
+    virtual void CloseWindowsNamed(TWFMform* closing) = 0;
+    // The frame's own window, the parent for tool windows that float above it.
+    virtual QWidget* FrameWidget() = 0;
+
+    // ---- status panel ---------------------------------------------------------------
+    virtual void ShowCursorInfo(const std::string& name, int start, bool normalised, int count, float startValue,
+                                float endValue, int end, int bitPattern = -1) = 0;
+    virtual void ClearCursorInfo() = 0;
+    virtual int FindSampleRange() = 0;
+    // A short note in the transfer status window, hidden again after `ms`.
+    virtual void ShowStatusNote(const std::string& text, int ms) = 0;
+
+    // ---- the frame's file commands, run from the window's own File items ---------------
+    virtual void New1Click() = 0;
+    virtual void Open1Click() = 0;
+    virtual void Exit1Click() = 0;
+    virtual void OpenInternalClick() = 0;
+    virtual void OpenNormalisedClick() = 0;
+    virtual void OpenWaveCADwavClick() = 0;
+    virtual void OpenWaveCADascClick() = 0;
+    virtual void OpenTektronixClick() = 0;
+    virtual void TypeInternalClick() = 0;
+    virtual void TypeNormalisedClick() = 0;
+    virtual void TypeWaveCADwavClick() = 0;
+    virtual void TypeWaveCADascClick() = 0;
+    virtual void TypeTektronixClick() = 0;
+    virtual void SetOpenDialogName(const std::string& name) = 0;
+
+    // ---- what loading and saving need from the frame -----------------------------------
+    virtual bool LoadZeloDtaChannels(TWFMform* first, std::string_view bytes, const std::string& name) = 0;
+    virtual bool LoadZeloDacChannels(TWFMform* first, std::string_view bytes, const std::string& name) = 0;
+    virtual void MarkOverwritten(const std::string& name, int flag, int index, TWFMform* saved = nullptr) = 0;
+    // The download model of the transfer settings, which the own-format writer stores.
+    virtual std::string DownloadModel() const = 0;
+
+    // ---- the window's commands that the frame's menus and dialogs carry out -----------
+    // Select limits on `w` (right button, Edit > Select Limits).
+    virtual void SelectLimits(TWFMform& w) = 0;
+    // The items that depend on the kind of `w` (waveform or bit pattern).
+    virtual void UpdateTypeMenus(TWFMform& w) = 0;
+    // The View > Zoom area item follows `w`'s state when `w` is active.
+    virtual void UpdateZoomAreaItem(TWFMform& w) = 0;
+
+protected:
+    TFrameHost() = default;
+    ~TFrameHost() = default;
+};
+
+// The frame, once it has been built; null before and after.
+extern TFrameHost* FrameHost;
+// The waveform window that the frame last created or targeted.
+extern TWFMform* CurrentWaveWindow;

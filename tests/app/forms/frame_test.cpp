@@ -1,0 +1,366 @@
+#include "app_fixture.h"
+
+#include "app/Plotdesk.h"
+#include "app/appforms.h"
+#include "workspace/forms/wfmchild.h"
+
+#include <QLabel>
+#include <QMdiArea>
+
+using plotwell::CreatedFormClasses;
+
+TEST_F(AppTest, FormsAreCreatedOnceInOrder) {
+    const std::vector<std::string> expected = {
+        "TPWForm1",       "TIntroForm1",    "TMessageWnd",    "TSelectDialog",   "TSetDownload",
+        "TSetUpload",     "TSetRS232",      "TVertForm",      "TZELOSaveDialog", "TAskCloseAllDlg",
+        "TSetTekRef",     "TExpressionForm", "TWaveSetup",    "TSineForm",       "TTriangleForm",
+        "TSquareForm",    "TPulseForm",     "TSincForm",      "TExpForm",        "TGaussForm",
+        "TNoiseForm",     "TLibraryForm",   "TAskNameForm",   "TScalaropdlg",    "TMathopdlg",
+        "TResizeForm",    "TSmoothForm",    "TWorld",         "TPasteOptions",   "TExpPregress",
+        "TImportCSV",     "TCSVProcess",    "TCardiacForm",   "TBitPatternForm", "THarmonicsForm"};
+    EXPECT_EQ(CreatedFormClasses(), expected);
+    EXPECT_TRUE(PWForm1->WaveWindows().empty());
+}
+
+TEST_F(AppTest, NewGivesAnEmptyUntitledWindow) {
+    TWFMform* w = newWindow();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->Caption(), "Untitled");
+    EXPECT_EQ(w->WaveName, "Untitled");
+    ASSERT_TRUE(w->SampleStream);
+    EXPECT_LT(w->PointCount(), 1);
+    EXPECT_EQ(w->FileType, 0);
+    EXPECT_EQ(w->SaveState, 0);
+    EXPECT_EQ(w->ViewFirst, -1);
+    EXPECT_EQ(w->SavedView[2], -1);
+    EXPECT_EQ(w->width(), 274);
+    EXPECT_EQ(w->height(), 211);
+    EXPECT_EQ(PWForm1->WaveWindows().size(), 1u);
+}
+
+#include "transfer/forms/msgwnd.h"
+#include "workspace/forms/IntroForm.h"
+#include "workspace/forms/askclall.h"
+
+#include <QAction>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <filesystem>
+
+using plotwell::platform::Answer;
+
+namespace {
+// A window holding `points` codes of a 12-bit waveform.
+TWFMform* windowWithData(TWFMform* w, int points, int saveState) {
+    w->SampleStream = std::make_unique<plotwell::workspace::SampleStream>(2048, points, 2048);
+    w->SelectionStart = 0;
+    w->SelectionEnd = points - 1;
+    w->SaveState = saveState;
+    w->FileType = 1;
+    return w;
+}
+} // namespace
+
+TEST_F(AppTest, FileTypeItemsSetTheDefaultTypeAndLabel) {
+    EXPECT_EQ(PWForm1->FileFormat->text().toStdString(), "   Default File Type:   Plotwell (*.wfm files)");
+    PWForm1->OpenFileDialog.fileName = "left over";
+    PWForm1->TypeNormalisedClick();
+    EXPECT_EQ(PWForm1->FileFormat->text().toStdString(), "   Default File Type:   Normalised (*.nrm files)");
+    EXPECT_EQ(PWForm1->GlobalFileType, 4);
+    EXPECT_EQ(PWForm1->OpenType, 4);
+    EXPECT_EQ(PWForm1->SaveType, 4);
+    EXPECT_EQ(PWForm1->OpenFileDialog.fileName, "");
+    const std::vector<std::pair<void (TPWForm1::*)(), std::string>> items = {
+        {&TPWForm1::TypeInternalClick, "Plotwell (*.wfm files)"},
+        {&TPWForm1::TypeWaveCADwavClick, "WaveCAD (*.wav files)"},
+        {&TPWForm1::TypeWaveCADascClick, "WaveCAD (*.asc files)"},
+        {&TPWForm1::TypeTektronixClick, "Tektronix TDS (*.isf files)"},
+    };
+    for (const auto& [item, text] : items) {
+        (PWForm1->*item)();
+        EXPECT_EQ(PWForm1->FileFormat->text().toStdString(), "   Default File Type:   " + text);
+    }
+}
+
+TEST_F(AppTest, OpenDialogIsPreparedForEachType) {
+    struct Row {
+        void (TPWForm1::*item)();
+        const char* ext;
+        const char* filter;
+        std::string dir;
+        const char* title;
+    };
+    const std::vector<Row> rows = {
+        {&TPWForm1::OpenInternalClick, "wfm", "Plotwell *.wfm files|*.wfm|All Files *.*|*.*", PWForm1->WavesDir,
+         "Open a Plotwell file"},
+        {&TPWForm1::OpenWaveCADwavClick, "wav", "WaveCAD *.wav files|*.wav|All Files *.*|*.*", PWForm1->WaveCadDir,
+         "Open a WaveCAD file"},
+        {&TPWForm1::OpenWaveCADascClick, "asc", "WaveCAD *.asc files|*.asc|All Files *.*|*.*", PWForm1->WaveCadDir,
+         "Open a WaveCAD file"},
+        {&TPWForm1::OpenNormalisedClick, "nrm", "Normalised *.nrm files|*.nrm|All Files *.*|*.*", PWForm1->WavesDir,
+         "Open a Normalised file"},
+        {&TPWForm1::OpenTektronixClick, "isf", "Tektronix *.isf files|*.isf", PWForm1->TdsDir,
+         "Open a Tektronix TDS file"},
+        {&TPWForm1::BitPatternptn1Click, "ptn", "Plotwell Bit Pattern files *.ptn files|*.ptn", PWForm1->PatternsDir,
+         "Open a Plotwell Bit Pattern file"},
+    };
+    for (const auto& row : rows) {
+        ui.clear();
+        PWForm1->OpenFileDialog.fileName = "stale.xyz";
+        ui.chooseFile(std::nullopt); // the user cancels
+        (PWForm1->*row.item)();
+        ASSERT_EQ(ui.fileDialogs().size(), 1u) << row.title;
+        const auto& d = ui.fileDialogs().front();
+        EXPECT_EQ(d.defaultExt, row.ext);
+        EXPECT_EQ(d.filter, row.filter);
+        EXPECT_EQ(d.initialDir, row.dir);
+        EXPECT_EQ(d.title, row.title);
+        EXPECT_EQ(d.fileName, "") << "Open As empties the file name";
+        // A cancelled Open leaves no window and resets the one-shot type.
+        EXPECT_TRUE(PWForm1->WaveWindows().empty());
+        EXPECT_EQ(PWForm1->OpenType, PWForm1->GlobalFileType);
+        EXPECT_EQ(PWForm1->SaveType, PWForm1->GlobalFileType);
+    }
+    EXPECT_FALSE(PWForm1->WavesDir.empty());
+}
+
+TEST_F(AppTest, OpenForCsvKeepsTheNameAndType) {
+    PWForm1->OpenType = 12;
+    ui.chooseFile(std::string("/tmp/data.csv"));
+    PWForm1->Open1Click();
+    const auto& d = ui.fileDialogs().front();
+    EXPECT_EQ(d.title, "Open a CSV file");
+    EXPECT_EQ(d.filter, "Comma Separated Values *.csv files|*.csv|All Files *.*|*.*");
+    EXPECT_EQ(PWForm1->CsvFilePath, "/tmp/data.csv");
+    EXPECT_EQ(PWForm1->CsvFileName, "/tmp/data.csv");
+    EXPECT_EQ(PWForm1->OpenType, 12) << "stays until the import dialog has been shown";
+    EXPECT_TRUE(PWForm1->WaveWindows().empty());
+}
+
+TEST_F(AppTest, OpenOfAnotherTypeLeavesTheDialogAsItWas) {
+    PWForm1->OpenInternalClick(); // prepares and is cancelled (no script)
+    PWForm1->OpenType = 7;
+    PWForm1->Open1Click();
+    ASSERT_EQ(ui.fileDialogs().size(), 2u);
+    EXPECT_EQ(ui.fileDialogs()[1].title, "Open a Plotwell file");
+    EXPECT_EQ(ui.fileDialogs()[1].defaultExt, "wfm");
+}
+
+TEST_F(AppTest, WindowMenuItemsNeedAWaveformWindow) {
+    PWForm1->Window1Click();
+    EXPECT_FALSE(PWForm1->Tile1->isEnabled());
+    EXPECT_FALSE(PWForm1->Cascade1->isEnabled());
+    EXPECT_FALSE(PWForm1->Arrangeicons1->isEnabled());
+    newWindow();
+    newWindow();
+    PWForm1->Window1Click();
+    EXPECT_TRUE(PWForm1->Tile1->isEnabled());
+    EXPECT_TRUE(PWForm1->Cascade1->isEnabled());
+    EXPECT_TRUE(PWForm1->Arrangeicons1->isEnabled());
+    int listed = 0;
+    for (QAction* a : PWForm1->Window1->actions())
+        listed += a->property("windowEntry").toBool() && !a->isSeparator();
+    EXPECT_EQ(listed, 2);
+    PWForm1->Tile1Click();
+    PWForm1->Cascade1Click();
+    for (TWFMform* w : PWForm1->WaveWindows())
+        w->Close1Click();
+    processEvents();
+    PWForm1->Window1Click();
+    EXPECT_FALSE(PWForm1->Tile1->isEnabled());
+}
+
+TEST_F(AppTest, FrameKeepsItsMinimumWidth) {
+    PWForm1->resize(400, 600);
+    processEvents();
+    EXPECT_EQ(PWForm1->width(), 550);
+}
+
+TEST_F(AppTest, HelpContentsAndAbout) {
+    PWForm1->Contents1Click();
+    ASSERT_EQ(ui.count("help"), 1);
+    EXPECT_EQ(ui.events().back().text, "0");
+
+    IntroForm1->Timer1Timer();
+    EXPECT_FALSE(IntroForm1->isVisible());
+    PWForm1->AboutPlotwell1Click();
+    EXPECT_TRUE(IntroForm1->isVisible());
+    EXPECT_FALSE(IntroForm1->ExitButton->isHidden());
+    EXPECT_FALSE(IntroForm1->Timer1->isActive()) << "the about box stays until a click";
+    IntroForm1->ExitButton->click();
+    EXPECT_FALSE(IntroForm1->isVisible());
+}
+
+TEST_F(AppTest, SplashHidesAfterTwoSeconds) {
+    // Looked at on a fresh start, before the event loop has run: the fixture's start-up
+    // processes events, and on a loaded machine it may reach them after the two seconds.
+    plotwell::DestroyApplicationForms();
+    processEvents();
+    plotwell::CreateApplicationForms();
+    EXPECT_EQ(IntroForm1->Timer1->interval(), 2000);
+    EXPECT_TRUE(IntroForm1->Timer1->isSingleShot());
+    EXPECT_TRUE(IntroForm1->Timer1->isActive());
+    EXPECT_FALSE(IntroForm1->Image1->pixmap().isNull()) << "the splash picture is decoded";
+}
+
+// ---- closing -------------------------------------------------------------------------
+
+TEST_F(AppTest, ClosingAnUnmodifiedWindowAsksNothing) {
+    windowWithData(newWindow(), 10, 0);
+    EXPECT_TRUE(CurrentWaveWindow->Close1Click());
+    processEvents();
+    EXPECT_EQ(ui.count("message"), 0);
+    EXPECT_TRUE(PWForm1->WaveWindows().empty());
+}
+
+TEST_F(AppTest, CloseQuestionCancelKeepsTheWindowNoClosesIt) {
+    TWFMform* w = windowWithData(newWindow(), 10, 1);
+    w->SetCaption("wave.wfm PlotWell (Modified)");
+    ui.answer(Answer::Cancel);
+    EXPECT_FALSE(w->Close1Click());
+    EXPECT_EQ(ui.lastMessage(), "wave.wfm PlotWell (Modified).\nWaveform data not saved.\nDo you want to save it now?");
+    EXPECT_EQ(ui.events().back().buttons, unsigned(plotwell::platform::ButtonsYesNoCancel));
+    EXPECT_EQ(PWForm1->WaveWindows().size(), 1u);
+    EXPECT_EQ(w->SaveState, 1);
+
+    ui.answer(Answer::No);
+    EXPECT_TRUE(w->Close1Click());
+    processEvents();
+    EXPECT_TRUE(PWForm1->WaveWindows().empty());
+}
+
+TEST_F(AppTest, ClosingAllWindowsOfAFileAsksOnlyForUnsavedOnes) {
+    std::vector<TWFMform*> ws;
+    for (int i = 0; i < 4; ++i) {
+        TWFMform* w = windowWithData(newWindow(), 10, i == 0 ? 0 : 1);
+        w->WaveName = "/data/log.dta";
+        w->FileType = i == 0 ? 10 : -2;
+        ws.push_back(w);
+    }
+    TWFMform* other = windowWithData(newWindow(), 10, 0);
+    other->WaveName = "/data/other.wfm";
+
+    // The user answers No for the closed window and keeps "Close all waveforms for this
+    // file"; of the other unsaved channels one is let go (No) and one kept (Cancel).
+    ui.answer(Answer::No);
+    ui.onDialog([](QDialog& d) {
+        auto& dlg = static_cast<TAskCloseAllDlg&>(d);
+        EXPECT_EQ(dlg.windowTitle().toStdString(), "Multiple waveform file close");
+        EXPECT_EQ(dlg.Label1->text().toStdString(), "File log.dta contains multiple waveforms");
+        dlg.rbCloseAll->setChecked(true);
+        dlg.bnOK->click();
+    });
+    ui.answer(Answer::No);
+    ui.answer(Answer::Cancel);
+    EXPECT_TRUE(ws[1]->Close1Click());
+    processEvents();
+    EXPECT_EQ(ui.count("message"), 3) << "the unmodified first channel closes unasked";
+    EXPECT_EQ(ui.count("exec"), 1) << "the other channels do not ask which to close";
+    const std::vector<TWFMform*> left = PWForm1->WaveWindows();
+    ASSERT_EQ(left.size(), 2u);
+    EXPECT_EQ(left[0], ws[3]);
+    EXPECT_EQ(left[1], other);
+    EXPECT_FALSE(PWForm1->ClosingNamed);
+}
+
+TEST_F(AppTest, ProjectSwitchClosesEveryChannelOfAFileOnce) {
+    for (int i = 0; i < 3; ++i) {
+        TWFMform* w = windowWithData(newWindow(), 10, 0);
+        w->WaveName = "/data/log.dta";
+        w->FileType = i == 0 ? 10 : -2;
+    }
+    ui.onDialog([](QDialog& d) {
+        auto& dlg = static_cast<TAskCloseAllDlg&>(d);
+        dlg.rbCloseAll->setChecked(true);
+        dlg.bnOK->click();
+    });
+    EXPECT_TRUE(PWForm1->CloseAllWindows());
+    EXPECT_EQ(ui.count("exec"), 1);
+    EXPECT_TRUE(PWForm1->WaveWindows().empty());
+}
+
+TEST_F(AppTest, ClosingTheFirstChannelOnlyHandsItsTypeOn) {
+    std::vector<TWFMform*> ws;
+    for (int i = 0; i < 3; ++i) {
+        TWFMform* w = windowWithData(newWindow(), 10, 0);
+        w->WaveName = "/data/log.dac";
+        w->FileType = i == 0 ? 11 : -2;
+        ws.push_back(w);
+    }
+    ui.onDialog([](QDialog& d) {
+        auto& dlg = static_cast<TAskCloseAllDlg&>(d);
+        dlg.rbCloseThis->setChecked(true);
+        dlg.bnOK->click();
+    });
+    EXPECT_TRUE(ws[0]->Close1Click());
+    processEvents();
+    ASSERT_EQ(PWForm1->WaveWindows().size(), 2u);
+    EXPECT_EQ(ws[1]->FileType, 11);
+    EXPECT_EQ(ws[2]->FileType, -2);
+    EXPECT_EQ(PWForm1->CloseName, "/data/log.dac");
+    // The choice persists: closing the next one asks again and closes only itself.
+    EXPECT_TRUE(AskCloseAllDlg->rbCloseThis->isChecked());
+    EXPECT_TRUE(ws[1]->Close1Click());
+    processEvents();
+    EXPECT_EQ(ui.count("exec"), 2);
+    EXPECT_EQ(ws[2]->FileType, 11);
+}
+
+TEST_F(AppTest, ExitAsksEachUnsavedWindowAndCancelStopsIt) {
+    windowWithData(newWindow(), 10, 1);
+    windowWithData(newWindow(), 10, 0);
+    windowWithData(newWindow(), 10, 1);
+    std::filesystem::remove(PWForm1->ProjectIniPath);
+    ui.answer(Answer::No);
+    ui.answer(Answer::Cancel);
+    EXPECT_FALSE(PWForm1->close());
+    EXPECT_EQ(ui.count("message"), 2);
+    EXPECT_EQ(PWForm1->WaveWindows().size(), 3u) << "only the queries run; nothing is closed";
+    EXPECT_FALSE(std::filesystem::exists(PWForm1->ProjectIniPath)) << "nothing further happens";
+
+    // Yes with a cancelled save dialog stops the exit as well.
+    ui.clear();
+    ui.answer(Answer::Yes);
+    ui.chooseFile(std::nullopt);
+    EXPECT_FALSE(PWForm1->close());
+    EXPECT_FALSE(std::filesystem::exists(PWForm1->ProjectIniPath));
+
+    ui.clear();
+    ui.answer(Answer::No);
+    ui.answer(Answer::No);
+    EXPECT_TRUE(PWForm1->close());
+    EXPECT_EQ(ui.count("message"), 2);
+    EXPECT_TRUE(std::filesystem::exists(PWForm1->ProjectIniPath)) << "the project is written at exit";
+}
+
+TEST_F(AppTest, OpenAsCsvShowsTheImportOnlyForAChosenFile) {
+    PWForm1->TypeNormalisedClick();
+    ui.chooseFile(std::nullopt);
+    PWForm1->OpenCsvClick();
+    EXPECT_EQ(ui.count("exec"), 0);
+    EXPECT_EQ(PWForm1->OpenType, 4);
+    EXPECT_EQ(PWForm1->SaveType, 4);
+
+    const std::string csv = tempFile("data.csv");
+    writeFile(csv, "1,2\n3,4\n");
+    ui.chooseFile(csv);
+    PWForm1->OpenCsvClick();
+    EXPECT_EQ(PWForm1->CsvFileName, csv);
+    EXPECT_EQ(PWForm1->OpenType, 4) << "reset after the import dialog";
+    EXPECT_EQ(PWForm1->SaveType, 4);
+}
+
+TEST_F(AppTest, CloseAllWindowsStopsBeforeClosingAnythingWhenCancelled) {
+    windowWithData(newWindow(), 10, 0);
+    windowWithData(newWindow(), 10, 1);
+    ui.answer(Answer::Cancel);
+    EXPECT_FALSE(PWForm1->CloseAllWindows());
+    EXPECT_EQ(PWForm1->WaveWindows().size(), 2u);
+    ui.answer(Answer::No);
+    EXPECT_TRUE(PWForm1->CloseAllWindows());
+    EXPECT_TRUE(PWForm1->WaveWindows().empty());
+}
