@@ -315,7 +315,7 @@ void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
     // selection must not point past the new data.
     if (target->PointCount() != pointsBefore)
         target->LengthChanged();
-    // 12.
+    // 12. The request is over for the dialog and its snapshot.
     endRequest(*dialog, f);
     if (driver == Driver::Resize)
         target->SelectionEnd = target->PointCount() - 1;
@@ -326,7 +326,7 @@ void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
     }
     if (driver == Driver::Resize)
         target->update();
-    // 13.
+    // 13. The status panel shows the window as it now stands.
     target->PublishStatus();
 }
 
