@@ -40,7 +40,7 @@ static std::span<uint16_t> selectedCodes(TWFMform& w) {
         return {};
     w.NormaliseSelection();
     return w.SampleStream->codes().subspan(size_t(w.SelectionStart),
-                                           size_t(w.SelectionEnd - w.SelectionStart + 1));
+                                           size_t(w.SelectionEnd - w.SelectionStart) + 1);
 }
 
 // The level commands publish the status too, so the panel shows the new values.
