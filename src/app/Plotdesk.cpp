@@ -8,6 +8,7 @@
 #include "transfer/core/instrument_libraries.h"
 #include "transfer/core/link.h"
 #include "transfer/forms/msgwnd.h"
+#include "workspace/core/cascade.h"
 #include "workspace/core/file_types.h"
 #include "workspace/forms/CSVPreview.h"
 #include "workspace/forms/IntroForm.h"
@@ -20,12 +21,15 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPointer>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
 using namespace plotwell;
+using workspace::WaveFileType;
 
 TPWForm1* PWForm1 = nullptr;
 
@@ -39,6 +43,15 @@ QLabel* panelLabel(QWidget* parent, const char* name, int x) {
     l->setTextFormat(Qt::PlainText);
     l->setStyleSheet("color: black;");
     return l;
+}
+// Puts `sw` at place `index` of the cascade inside the visible client area, one title bar
+// further each. A window larger than the area is made to fit it.
+void placeInCascade(QMdiArea& area, QMdiSubWindow& sw, int index) {
+    const QSize room = area.viewport()->size();
+    sw.resize(sw.size().boundedTo(room));
+    const int step = std::max(sw.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &sw), 20);
+    const auto p = workspace::cascadePlace(index, sw.width(), sw.height(), room.width(), room.height(), step);
+    sw.move(p.x, p.y);
 }
 } // namespace
 
@@ -63,11 +76,17 @@ TPWForm1::TPWForm1(QWidget* parent) : QMainWindow(parent) {
 
     buildMenus();
     WaveMenus = new TWaveMenus(this);
-    connect(MdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sw) {
-        rebuildMenuBar();
-        if (auto* w = sw ? qobject_cast<TWFMform*>(sw->widget()) : nullptr)
-            w->FormActivate();
-    });
+    // The window that loses its turn hears of it before the next one is activated.
+    connect(MdiArea, &QMdiArea::subWindowActivated, this,
+            [this, previous = QPointer<TWFMform>()](QMdiSubWindow* sw) mutable {
+                auto* w = sw ? qobject_cast<TWFMform*>(sw->widget()) : nullptr;
+                if (previous && previous != w)
+                    previous->FormDeactivate();
+                previous = w;
+                rebuildMenuBar();
+                if (w)
+                    w->FormActivate();
+            });
     rebuildMenuBar();
 
     setMinimumWidth(kMinimumWidth);
@@ -201,6 +220,7 @@ TWFMform* TPWForm1::CreateWaveWindow() {
     sw->show();
     // The window's client area keeps the size the form gave it.
     sw->resize(sw->size() - w->size() + client);
+    placeInCascade(*MdiArea, *sw, int(MdiArea->subWindowList().size()) - 1);
     MdiArea->setActiveSubWindow(sw);
     CurrentWaveWindow = w;
     connect(w, &QObject::destroyed, this, [w] {
@@ -249,7 +269,7 @@ void TPWForm1::FormActivate() {
     // The project; without one, the default transfer settings and file type.
     if (!ReadProject()) {
         transfer::applyTransferDefaults(TransferSettings);
-        GlobalFileType = 1;
+        GlobalFileType = WaveFileType::Internal;
     }
     // The transfer dialogs show the settings just read.
     PushSettingsToDialogs();
@@ -278,39 +298,25 @@ void TPWForm1::FormActivate() {
 
 void TPWForm1::New1Click() {
     TWFMform* w = CreateWaveWindow();
-    w->CreateSampleStream();
+    w->Doc.CreateSampleStream();
 }
 
 void TPWForm1::Open1Click() {
     if (MessageWnd)
         MessageWnd->SetStayOnTop();
     auto& d = OpenFileDialog;
-    auto set = [&d](const char* ext, const char* filter, const std::string& dir, const char* title) {
-        d.defaultExt = ext;
-        d.filter = filter;
-        d.initialDir = dir;
-        d.title = title;
-    };
-    switch (OpenType) {
-    case 1: set("wfm", "Plotwell *.wfm files|*.wfm|All Files *.*|*.*", WavesDir, "Open a Plotwell file"); break;
-    case 2: set("wav", "WaveCAD *.wav files|*.wav|All Files *.*|*.*", WaveCadDir, "Open a WaveCAD file"); break;
-    case 3: set("asc", "WaveCAD *.asc files|*.asc|All Files *.*|*.*", WaveCadDir, "Open a WaveCAD file"); break;
-    case 4:
-        set("nrm", "Normalised *.nrm files|*.nrm|All Files *.*|*.*", WavesDir, "Open a Normalised file");
-        break;
-    case 9: set("isf", "Tektronix *.isf files|*.isf", TdsDir, "Open a Tektronix TDS file"); break;
-    case 12:
-        set("csv", "Comma Separated Values *.csv files|*.csv|All Files *.*|*.*", WavesDir, "Open a CSV file");
-        break;
-    case 13:
-        set("ptn", "Plotwell Bit Pattern files *.ptn files|*.ptn", PatternsDir, "Open a Plotwell Bit Pattern file");
-        break;
-    default: break; // any other type leaves the dialog as it was
+    // A type without an open dialog of its own leaves the dialog as it was.
+    const workspace::FileTypeRow* row = workspace::FindFileType(OpenType);
+    if (row && row->openTitle) {
+        d.defaultExt = row->extension;
+        d.filter = workspace::OpenFilter(*row);
+        d.initialDir = FolderPath(row->folder);
+        d.title = row->openTitle;
     }
     d.fileMustExist = true;
     d.overwritePrompt = true;
     const bool ok = platform::ui().openFile(d);
-    if (OpenType != 12) {
+    if (OpenType != WaveFileType::Csv) {
         if (ok) {
             TWFMform* w = CreateWaveWindow();
             w->LoadFromFile(d.fileName);
@@ -324,36 +330,58 @@ void TPWForm1::Open1Click() {
 
 void TPWForm1::SetOpenDialogName(const std::string& name) { OpenFileDialog.fileName = name; }
 
-void TPWForm1::OpenAs(int type) {
+void TPWForm1::OpenAs(WaveFileType type) {
     OpenType = type;
     OpenFileDialog.fileName.clear();
     Open1Click();
 }
 
-void TPWForm1::OpenInternalClick() { OpenAs(1); }
-void TPWForm1::OpenNormalisedClick() { OpenAs(4); }
-void TPWForm1::OpenWaveCADwavClick() { OpenAs(2); }
-void TPWForm1::OpenWaveCADascClick() { OpenAs(3); }
-void TPWForm1::OpenTektronixClick() { OpenAs(9); }
-void TPWForm1::BitPatternptn1Click() { OpenAs(13); }
+void TPWForm1::OpenInternalClick() {
+    OpenAs(WaveFileType::Internal);
+}
+void TPWForm1::OpenNormalisedClick() {
+    OpenAs(WaveFileType::Normalised);
+}
+void TPWForm1::OpenWaveCADwavClick() {
+    OpenAs(WaveFileType::WaveCadWav);
+}
+void TPWForm1::OpenWaveCADascClick() {
+    OpenAs(WaveFileType::WaveCadAsc);
+}
+void TPWForm1::OpenTektronixClick() {
+    OpenAs(WaveFileType::Tektronix);
+}
+void TPWForm1::BitPatternptn1Click() {
+    OpenAs(WaveFileType::BitPattern);
+}
 
 void TPWForm1::OpenCsvClick() {
-    OpenAs(12);
+    OpenAs(WaveFileType::Csv);
     if (!CsvFileName.empty() && ImportCSV)
         ImportCSV->ShowImport();
     OpenType = SaveType = GlobalFileType;
 }
 
-void TPWForm1::SetFileType(int type) {
+void TPWForm1::SetFileType(WaveFileType type) {
     GlobalFileType = OpenType = SaveType = type;
     ShowDefaultFileType();
 }
 
-void TPWForm1::TypeInternalClick() { SetFileType(1); }
-void TPWForm1::TypeNormalisedClick() { SetFileType(4); }
-void TPWForm1::TypeWaveCADwavClick() { SetFileType(2); }
-void TPWForm1::TypeWaveCADascClick() { SetFileType(3); }
-void TPWForm1::TypeTektronixClick() { SetFileType(9); }
+void TPWForm1::TypeInternalClick() {
+    SetFileType(WaveFileType::Internal);
+}
+void TPWForm1::TypeNormalisedClick() {
+    SetFileType(WaveFileType::Normalised);
+}
+void TPWForm1::TypeWaveCADwavClick() {
+    SetFileType(WaveFileType::WaveCadWav);
+}
+void TPWForm1::TypeWaveCADascClick() {
+    SetFileType(WaveFileType::WaveCadAsc);
+}
+void TPWForm1::TypeTektronixClick() {
+    SetFileType(WaveFileType::Tektronix);
+}
 
 void TPWForm1::ShowDefaultFileType() {
     FileFormat->setText(platform::toQString(
@@ -400,7 +428,19 @@ void TPWForm1::fillWindowList() {
 }
 
 void TPWForm1::Tile1Click() { MdiArea->tileSubWindows(); }
-void TPWForm1::Cascade1Click() { MdiArea->cascadeSubWindows(); }
+// The windows keep their sizes and are only staggered, bottom first, so that the one on top
+// stays on top.
+void TPWForm1::Cascade1Click() {
+    int index = 0;
+    for (QMdiSubWindow* sw : MdiArea->subWindowList(QMdiArea::StackingOrder)) {
+        if (sw->isMinimized())
+            continue;
+        if (sw->isMaximized())
+            sw->showNormal();
+        placeInCascade(*MdiArea, *sw, index++);
+        sw->raise();
+    }
+}
 
 // Minimised windows are lined up along the bottom of the client area.
 void TPWForm1::Arrangeicons1Click() {
@@ -430,6 +470,7 @@ void TPWForm1::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     if (width() < kMinimumWidth)
         resize(kMinimumWidth, height());
+    FitStatusLabels();
     if (TWFMform* w = ActiveWaveWindow())
         w->EndPendingLine();
 }
@@ -462,11 +503,11 @@ void TPWForm1::FormClose() { FreeLibraries(); }
 
 void TPWForm1::CloseWindowsNamed(TWFMform* closing) {
     for (TWFMform* w : WaveWindows()) {
-        if (w == closing || w->WaveName != CloseName)
+        if (w == closing || w->Doc.WaveName != CloseName)
             continue;
         // Unsaved edits of another channel are not thrown away unasked: its own save
         // question comes first, and a Cancel keeps that window open.
-        if (!w->closeQueried() && w->SaveState != 0 && !w->AskToSave())
+        if (!w->closeQueried() && w->Doc.SaveState != 0 && !w->AskToSave())
             continue;
         ClosingNamed = true;
         w->Close1Click();

@@ -43,6 +43,7 @@
 #include <optional>
 
 using namespace plotwell;
+using workspace::WaveFileType;
 using Driver = TPWForm1::Driver;
 
 namespace {
@@ -113,34 +114,28 @@ template <class T> TOperationDialog* operationDialog(T* form) {
 struct TPWForm1::SavedDocument {
     plotwell::workspace::SampleStream samples;
     std::string waveName, caption;
-    int32_t fileType = 0, saveState = 0, selectionStart = 0, selectionEnd = 0, historyCount = 0;
+    WaveFileType fileType = WaveFileType::None;
+    int32_t saveState = 0, selectionStart = 0, selectionEnd = 0;
     uint8_t isBitPattern = 0, unsignedDisplay = 0;
-    std::vector<std::string> start, end, ampl, offset, adjust, exprn;
+    std::vector<workspace::GenerationEntry> history;
 
     explicit SavedDocument(const TWFMform& w)
-        : samples(*w.SampleStream), waveName(w.WaveName), caption(w.Caption()), fileType(w.FileType),
-          saveState(w.SaveState), selectionStart(w.SelectionStart), selectionEnd(w.SelectionEnd),
-          historyCount(w.HistoryCount), isBitPattern(w.IsBitPattern), unsignedDisplay(w.UnsignedDisplay),
-          start(w.StartStore), end(w.EndStore), ampl(w.AmplStore), offset(w.OffsetStore),
-          adjust(w.AdjustStore), exprn(w.ExprnStore) {}
+        : samples(*w.Doc.SampleStream), waveName(w.Doc.WaveName), caption(w.Caption()),
+          fileType(w.Doc.FileType), saveState(w.Doc.SaveState), selectionStart(w.Doc.SelectionStart),
+          selectionEnd(w.Doc.SelectionEnd), isBitPattern(w.Doc.IsBitPattern),
+          unsignedDisplay(w.Doc.UnsignedDisplay), history(w.Doc.GenerationHistory) {}
 
     void restore(TWFMform& w) const {
-        *w.SampleStream = samples;
-        w.WaveName = waveName;
+        *w.Doc.SampleStream = samples;
+        w.Doc.WaveName = waveName;
         w.SetCaption(caption);
-        w.FileType = fileType;
-        w.SaveState = saveState;
-        w.SelectionStart = selectionStart;
-        w.SelectionEnd = selectionEnd;
-        w.HistoryCount = historyCount;
-        w.IsBitPattern = isBitPattern;
-        w.UnsignedDisplay = unsignedDisplay;
-        w.StartStore = start;
-        w.EndStore = end;
-        w.AmplStore = ampl;
-        w.OffsetStore = offset;
-        w.AdjustStore = adjust;
-        w.ExprnStore = exprn;
+        w.Doc.FileType = fileType;
+        w.Doc.SaveState = saveState;
+        w.Doc.SelectionStart = selectionStart;
+        w.Doc.SelectionEnd = selectionEnd;
+        w.Doc.IsBitPattern = isBitPattern;
+        w.Doc.UnsignedDisplay = unsignedDisplay;
+        w.Doc.GenerationHistory = history;
         w.LengthChanged();
     }
 };
@@ -180,32 +175,29 @@ void TPWForm1::NewWaveformSetup() {
     CurrentWaveWindow = target;
     if (WaveSetup->ShowModal() == platform::mrCancel)
         return; // its answer stays 2 for the caller
-    const bool pattern = target->PatternRequest == 1;
+    const bool pattern = target->Doc.PatternRequest == 1;
     const int n = WaveSetup->Length;
     const auto r = uint16_t(WaveSetup->Reference);
     // A bit pattern starts all low; a waveform starts on its mid code (the value 0).
-    target->SampleStream = std::make_unique<TWFMform::SampleStreamType>(r, size_t(n), pattern ? 0 : r);
+    target->Doc.SampleStream = std::make_unique<TWFMform::SampleStreamType>(r, size_t(n), pattern ? 0 : r);
     const std::string title = WaveSetup->WfmTitle->text().toStdString();
     target->SetCaption(pattern ? common::cformat("New %s : Bit Pattern (Not Stored)", title.c_str())
                                : common::cformat("New %s (Not Stored)", title.c_str()));
-    target->WaveName = title;
-    target->SelectionStart = 0;
-    target->SelectionEnd = n - 1;
+    target->Doc.WaveName = title;
+    target->Doc.SelectionStart = 0;
+    target->Doc.SelectionEnd = n - 1;
     target->ShadeStartX = target->ShadeEndX = 0;
     // The history belongs to the data it made; the new data have none.
-    target->HistoryCount = 0;
-    for (auto* list : {&target->StartStore, &target->EndStore, &target->AmplStore, &target->OffsetStore,
-                       &target->AdjustStore, &target->ExprnStore})
-        list->clear();
-    target->SaveState = 1;
-    target->FileType = -1;
-    target->UnsignedDisplay = 0;
-    target->IsBitPattern = pattern ? 1 : 0;
+    target->Doc.GenerationHistory.clear();
+    target->Doc.SaveState = 1;
+    target->Doc.FileType = WaveFileType::NotFromFile;
+    target->Doc.UnsignedDisplay = 0;
+    target->Doc.IsBitPattern = pattern ? 1 : 0;
     target->LengthChanged();
     target->update();
     target->PublishStatus();
     if (pattern)
-        target->FileType = 13;
+        target->Doc.FileType = WaveFileType::BitPattern;
 }
 
 // ---- the common driver ----------------------------------------------------------------
@@ -222,7 +214,7 @@ void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
         return;
     CurrentWaveWindow = target;
     // 2. An empty window first gets samples, or ends the request.
-    if (target->FileType == 0) {
+    if (target->Doc.FileType == WaveFileType::None) {
         switch (row.empty) {
         case EmptyWindow::SetUp:
             NewWaveformSetup();
@@ -242,11 +234,11 @@ void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
         WaveSetup->setResult(platform::mrOk);
         return;
     }
-    if (!target->SampleStream || target->SampleStream->empty())
+    if (!target->Doc.SampleStream || target->Doc.SampleStream->empty())
         return;
     dialog->Target = target;
     // 4. Captions.
-    const std::string fileName = platform::fileNameOnly(target->WaveName);
+    const std::string fileName = platform::fileNameOnly(target->Doc.WaveName);
     if (row.caption)
         dialog->setWindowTitle(platform::toQString(
             common::cformat(row.caption, row.wholeCaption ? target->Caption().c_str() : fileName.c_str())));
@@ -259,14 +251,14 @@ void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
     const DriverFields f = dialog->driverFields();
     // 5. The snapshot.
     if (f.SavedSamples)
-        *f.SavedSamples = *target->SampleStream;
+        *f.SavedSamples = *target->Doc.SampleStream;
     // 6. Range and scale.
     if (row.range != Range::None) {
-        set(f.StartPoint, target->SelectionStart);
-        set(f.EndPoint, target->SelectionEnd);
+        set(f.StartPoint, target->Doc.SelectionStart);
+        set(f.EndPoint, target->Doc.SelectionEnd);
     }
     if (row.range == Range::Full)
-        set(f.MidCode, target->SampleStream->midCode());
+        set(f.MidCode, target->Doc.SampleStream->midCode());
     // 7. Edit state.
     for (const char* name : row.edits)
         if (auto* edit = dialog->findChild<QLineEdit*>(name))
@@ -288,7 +280,7 @@ void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
         return;
     }
     // 8. The dialog.
-    const int pointsBefore = target->PointCount();
+    const int pointsBefore = target->Doc.PointCount();
     const int answer = dialog->ShowModal();
     // The expression dialog and the vertical adjustment keep their Changed for the next look.
     const bool keepsChanged = driver == Driver::Expression || driver == Driver::Adjust;
@@ -313,12 +305,12 @@ void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
     }
     // Accepted samples of another length (a resize, an inserting paste): the zoom and the
     // selection must not point past the new data.
-    if (target->PointCount() != pointsBefore)
+    if (target->Doc.PointCount() != pointsBefore)
         target->LengthChanged();
     // 12. The request is over for the dialog and its snapshot.
     endRequest(*dialog, f);
     if (driver == Driver::Resize)
-        target->SelectionEnd = target->PointCount() - 1;
+        target->Doc.SelectionEnd = target->Doc.PointCount() - 1;
     if (driver == Driver::Adjust) {
         // The vertical dialog publishes after each change itself.
         target->update();
@@ -437,7 +429,8 @@ void TPWForm1::NewBitPatternWith(TOperationDialog* editor) {
         return;
     CurrentWaveWindow = target;
     std::unique_ptr<SavedDocument> before;
-    if (target->FileType != 0 && target->SampleStream && !target->SampleStream->empty())
+    if (target->Doc.FileType != WaveFileType::None && target->Doc.SampleStream &&
+        !target->Doc.SampleStream->empty())
         before = std::make_unique<SavedDocument>(*target);
     NewWaveformSetup();
     if (WaveSetup->result() == platform::mrCancel) {
@@ -449,17 +442,17 @@ void TPWForm1::NewBitPatternWith(TOperationDialog* editor) {
 
 void TPWForm1::RunEditBitPattern(TOperationDialog* editor, const SavedDocument* before) {
     TWFMform* target = DriverTarget();
-    if (!target || !editor || !target->SampleStream || target->SampleStream->empty())
+    if (!target || !editor || !target->Doc.SampleStream || target->Doc.SampleStream->empty())
         return;
     CurrentWaveWindow = target;
     editor->Target = target;
-    const std::string fileName = platform::fileNameOnly(target->WaveName);
+    const std::string fileName = platform::fileNameOnly(target->Doc.WaveName);
     editor->setWindowTitle(
         platform::toQString(common::cformat(rowOf(Driver::EditBitPattern).caption, fileName.c_str())));
     editor->DriverBeforeSnapshot();
     const DriverFields f = editor->driverFields();
     if (f.SavedSamples)
-        *f.SavedSamples = *target->SampleStream;
+        *f.SavedSamples = *target->Doc.SampleStream;
     if (!editor->DriverBeforeShow()) {
         endRequest(*editor, f);
         return;
@@ -476,7 +469,7 @@ void TPWForm1::RunEditBitPattern(TOperationDialog* editor, const SavedDocument* 
         if (before) {
             before->restore(*target);
         } else {
-            target->FileType = 13;
+            target->Doc.FileType = WaveFileType::BitPattern;
             editor->RestoreSnapshot();
         }
         target->update();
@@ -485,10 +478,13 @@ void TPWForm1::RunEditBitPattern(TOperationDialog* editor, const SavedDocument* 
     if (answer == platform::mrCancel && before) {
         // The old data are back as they were, kind and save state included.
         target->PublishStatus();
-        return;
+    } else {
+        target->Doc.SaveState = 1;
+        target->PublishStatus();
+        target->Doc.FileType = WaveFileType::BitPattern;
+        target->Doc.IsBitPattern = 1;
     }
-    target->SaveState = 1;
-    target->PublishStatus();
-    target->FileType = 13;
-    target->IsBitPattern = 1;
+    // The window may have changed its kind; nothing re-activates it after the editor.
+    if (ActiveWaveWindow() == target)
+        target->UpdateTypeMenus();
 }

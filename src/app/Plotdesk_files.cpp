@@ -10,18 +10,19 @@
 #include "workspace/forms/wfmchild.h"
 
 using namespace plotwell;
+using workspace::WaveFileType;
 
 void TPWForm1::MarkOverwritten(const std::string& name, int flag, int index, TWFMform* saved) {
     if (!saved)
         saved = ActiveWaveWindow();
     for (TWFMform* w : WaveWindows()) {
         if (w == saved) {
-            if (w->SaveState == 2)
-                w->SaveState = 1;
-        } else if (flag == 1 && w->WaveName == name && w->FileIndex == index) {
+            if (w->Doc.SaveState == 2)
+                w->Doc.SaveState = 1;
+        } else if (flag == 1 && w->Doc.WaveName == name && w->Doc.FileIndex == index) {
             w->SetCaption(common::cformat("%s (Overwritten)", platform::fileNameOnly(name).c_str()));
-            w->SaveState = 1;
-            w->FileType = -1;
+            w->Doc.SaveState = 1;
+            w->Doc.FileType = WaveFileType::NotFromFile;
         }
     }
 }
@@ -30,27 +31,27 @@ namespace {
 
 bool loadChannels(TPWForm1& frame, TWFMform* first, const std::string& name, bool dac,
                   const std::vector<workspace::LoggerChannel>& channels) {
-    const int type = dac ? 11 : 10;
+    const WaveFileType type = dac ? WaveFileType::ZeloDac : WaveFileType::ZeloDta;
     TWFMform* w = nullptr;
     for (const auto& ch : channels) {
         if (!w) {
             w = first;
         } else {
             w = frame.CreateWaveWindow();
-            w->CreateSampleStream();
-            w->FileType = -2;
+            w->Doc.CreateSampleStream();
+            w->Doc.FileType = WaveFileType::FurtherChannel;
         }
-        w->UnsignedDisplay = ch.unsignedDisplay;
-        w->SampleStream->assign(ch.reference, ch.codes);
-        w->SelectionStart = 0;
-        w->SelectionEnd = int32_t(ch.codes.size()) - 1;
+        w->Doc.UnsignedDisplay = ch.unsignedDisplay;
+        w->Doc.SampleStream->assign(ch.reference, ch.codes);
+        w->Doc.SelectionStart = 0;
+        w->Doc.SelectionEnd = int32_t(ch.codes.size()) - 1;
         w->ShadeStartX = w->ShadeEndX = 0;
-        w->HistoryCount = 0;
-        w->WaveName = name;
+        w->Doc.GenerationHistory.clear();
+        w->Doc.WaveName = name;
         w->SetCaption(common::cformat("%s %s:CH%d", platform::fileNameOnly(name).c_str(),
                                       workspace::FileTypeName(type), ch.number));
         if (dac)
-            w->FileIndex = ch.number;
+            w->Doc.FileIndex = ch.number;
         w->update();
         frame.ActivateWaveWindow(w);
     }

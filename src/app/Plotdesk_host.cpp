@@ -15,6 +15,7 @@
 #include <memory>
 
 using namespace plotwell;
+using workspace::WaveFileType;
 
 QWidget* TPWForm1::FrameWidget() { return this; }
 
@@ -27,12 +28,25 @@ std::string TPWForm1::DownloadModel() const { return TransferSettings.dlModel; }
 
 transfer::TransferSettings& TPWForm1::TransferRecord() { return TransferSettings; }
 
+const transfer::LinkDeadlines& TPWForm1::LinkWaits() const { return Deadlines; }
+
+TWFMform* TPWForm1::UploadTarget(TWFMform* active) {
+    if (active && active->Doc.FileType == workspace::WaveFileType::None)
+        return active;
+    TWFMform* w = CreateWaveWindow();
+    w->Doc.CreateSampleStream();
+    return w;
+}
+
 void TPWForm1::UpdateTypeMenus(TWFMform& w) { WaveMenus->UpdateTypeMenus(w); }
 
 void TPWForm1::UpdateZoomAreaItem(TWFMform& w) {
-    // The frame's one Zoom area item shows the state of the window that is active.
-    if (WaveMenus && WaveMenus->Zoomarea1 && ActiveWaveWindow() == &w)
-        WaveMenus->Zoomarea1->setEnabled(w.ZoomAreaEnabled);
+    // The frame's one set of View items shows the state of the window that is active.
+    if (!WaveMenus || !WaveMenus->Zoomarea1 || ActiveWaveWindow() != &w)
+        return;
+    WaveMenus->Zoomarea1->setEnabled(w.ZoomAreaEnabled);
+    WaveMenus->Zoomfull1->setEnabled(w.Zoomed);
+    WaveMenus->Zoomout1->setEnabled(w.Zoomed);
 }
 
 void TPWForm1::SelectLimits(TWFMform& w) {
@@ -41,12 +55,12 @@ void TPWForm1::SelectLimits(TWFMform& w) {
         return;
     for (;;) {
         // Not while a zoom band is held, and only on data that has a span to select in.
-        if (w.MouseHeld || w.FileType == 0 || w.PointCount() < 2)
+        if (w.MouseHeld || w.Doc.FileType == WaveFileType::None || w.Doc.PointCount() < 2)
             return;
         w.dimStartCursorImage->hide();
         w.dimEndCursorImage->hide();
         d->setWindowTitle(platform::toQString(
-            common::cformat("Select limits of %s", platform::fileNameOnly(w.WaveName).c_str())));
+            common::cformat("Select limits of %s", platform::fileNameOnly(w.Doc.WaveName).c_str())));
         if (d->LastAnswer == TSelectDialog::AnswerCancel || d->LastAnswer == TSelectDialog::AnswerOk) {
             d->bnCancel->setEnabled(true);
             d->bnOK->setEnabled(false);
@@ -55,21 +69,21 @@ void TPWForm1::SelectLimits(TWFMform& w) {
             d->bnOK->setEnabled(true);
         }
         d->bnApply->setEnabled(false);
-        auto saved = std::make_unique<workspace::SampleStream>(*w.SampleStream);
+        auto saved = std::make_unique<workspace::SampleStream>(*w.Doc.SampleStream);
         // A selection left past the end by whatever shortened the samples would show a limit
         // with no value; the dialog starts from the limits the shading shows.
-        w.NormaliseSelection();
-        d->EndPoint = w.SelectionEnd;
-        d->StartPoint = w.SelectionStart;
+        w.Doc.NormaliseSelection();
+        d->EndPoint = w.Doc.SelectionEnd;
+        d->StartPoint = w.Doc.SelectionStart;
         d->SavedSamples = saved.get();
-        d->PointCount = w.PointCount();
-        d->UnsignedDisplay = w.UnsignedDisplay;
+        d->PointCount = w.Doc.PointCount();
+        d->UnsignedDisplay = w.Doc.UnsignedDisplay;
         d->UpdateLimits();
         const int answer = d->ShowModal();
         d->LastAnswer = answer;
         if (answer == TSelectDialog::AnswerOk || answer == TSelectDialog::AnswerApply) {
-            w.SelectionStart = d->StartPoint;
-            w.SelectionEnd = d->EndPoint;
+            w.Doc.SelectionStart = d->StartPoint;
+            w.Doc.SelectionEnd = d->EndPoint;
             w.DrawSelectionShading(false);
             w.PublishStatus();
             if (ActiveWaveWindow() != &w)

@@ -1,6 +1,7 @@
 #include "app/Plotdesk.h"
 
 #include "common/numtext.h"
+#include "platform/posix/environment.h"
 #include "platform/screen_cursor.h"
 #include "platform/ui.h"
 #include "transfer/core/instrument_libraries.h"
@@ -23,7 +24,7 @@ int addressValue(const std::string& text) {
 
 bool TPWForm1::LoadGpibLibrary() {
     auto& libs = libraries(Libraries);
-    if (libs.loadGpib()) {
+    if (libs.loadGpib(platform::environmentOr(transfer::kGpibLibraryVariable, transfer::kGpibLibraryDefault))) {
         GpibNeeded = true;
         return true;
     }
@@ -34,7 +35,7 @@ bool TPWForm1::LoadGpibLibrary() {
 
 bool TPWForm1::LoadUsbLibrary() {
     auto& libs = libraries(Libraries);
-    if (libs.loadUsb()) {
+    if (libs.loadUsb(platform::environmentOr(transfer::kUsbLibraryVariable, transfer::kUsbLibraryDefault))) {
         UsbNeeded = true;
         return true;
     }
@@ -44,8 +45,9 @@ bool TPWForm1::LoadUsbLibrary() {
 }
 
 void TPWForm1::FreeLibraries() {
-    // Devices first: their close calls need their drivers.
-    CloseTransferLink();
+    // Devices first: their close calls need their drivers. A transfer still running ends
+    // with them.
+    Transfers.end();
     TransferLink.reset();
     if (Libraries) {
         Libraries->freeUsb();
@@ -70,7 +72,7 @@ bool TPWForm1::OpenGpibLink(int board, const std::string& address, int tmo) {
     if (!(Libraries && Libraries->gpibLoaded()) && !LoadGpibLibrary())
         return false;
     CloseTransferLink();
-    auto link = transfer::GpibLink::open(Libraries->gpib(), board, addressValue(address), tmo);
+    auto link = transfer::GpibLink::open(Libraries->gpib(), board, addressValue(address), tmo, Deadlines);
     if (!link) {
         ReportGpibError("ibdev");
         return false;
@@ -85,7 +87,7 @@ bool TPWForm1::OpenUsbLink(const std::string& address) {
         return false;
     CloseTransferLink();
     int error = 0;
-    auto link = transfer::UsbLink::open(*Libraries, addressValue(address), error);
+    auto link = transfer::UsbLink::open(*Libraries, addressValue(address), error, Deadlines);
     if (!link) {
         ReportUsbError("AWG_Open", error);
         return false;

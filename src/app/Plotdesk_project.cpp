@@ -3,14 +3,15 @@
 
 #include "app/Plotdesk.h"
 
+#include "app/core/settings_files.h"
 #include "common/numtext.h"
 #include "platform/posix/atomic_file.h"
 #include "platform/posix/folders.h"
 #include "platform/qstring.h"
 #include "platform/ui.h"
 #include "synthesis/forms/expression.h"
+#include "workspace/core/file_types.h"
 #include "workspace/core/project_paths.h"
-#include "app/core/settings_files.h"
 #include "workspace/forms/wfmchild.h"
 
 #include <QComboBox>
@@ -20,6 +21,7 @@
 #include <system_error>
 
 using namespace plotwell;
+using workspace::WaveFileType;
 
 namespace {
 
@@ -61,19 +63,29 @@ void setExpressionText(const std::string& text) {
 // others have no type), and an empty new window. A window whose read failed is not listed.
 std::optional<workspace::OpenFileEntry> listedEntry(const TWFMform& w) {
     // A name with a line break (possible on Linux) cannot stand in a one-line entry.
-    if (w.WaveName.empty() || w.FileType < 0 || w.WaveName.find_first_of("\r\n") != std::string::npos)
+    // The numbers below 0 stand for data that no file of their own holds.
+    const int type = workspace::FileTypeCode(w.Doc.FileType);
+    if (w.Doc.WaveName.empty() || type < 0 || w.Doc.WaveName.find_first_of("\r\n") != std::string::npos)
         return std::nullopt;
-    workspace::OpenFileEntry e{w.WaveName, w.FileType, true, w.SelectionStart, w.SelectionEnd, w.ProjectValue};
-    if (w.WaveName == TWFMform::DefaultWaveName && w.FileType == 0)
+    workspace::OpenFileEntry e{w.Doc.WaveName,    type, true, w.Doc.SelectionStart, w.Doc.SelectionEnd,
+                               w.Doc.ProjectValue};
+    if (w.Doc.WaveName == TWFMform::DefaultWaveName && w.Doc.FileType == WaveFileType::None)
         return e;
-    if (!w.LoadedFileName.empty() && w.LoadedFileName == w.WaveName) {
-        e.FileType = w.LoadedFileType;
+    if (!w.Doc.LoadedFileName.empty() && w.Doc.LoadedFileName == w.Doc.WaveName) {
+        e.FileType = workspace::FileTypeCode(w.Doc.LoadedFileType);
         return e;
     }
     return std::nullopt;
 }
 
-bool knownFileType(int type) { return type >= 0 && type <= 13; }
+// A listed window stands for a file of its own, or for an empty new window: never below 0.
+bool knownFileType(int type) {
+    return type >= 0 && workspace::FindFileType(type);
+}
+
+// No real project keeps this many windows open; a damaged file that lists thousands must
+// not hold up the start for minutes.
+constexpr int kMaxReopenedWindows = 256;
 
 // Both project dialogs show the project files of the current project's folder.
 void setUpProjectDialog(platform::FileDialogState& d, const char* title, const std::string& homeDir) {
@@ -89,7 +101,7 @@ void setUpProjectDialog(platform::FileDialogState& d, const char* title, const s
 // ---- global settings file ---------------------------------------------------------------
 
 bool TPWForm1::ReadGlobalSettings() {
-    const auto bytes = platform::readFileBytes(GlobalSettingsPath());
+    const auto bytes = platform::readFileBytes(GlobalSettingsPath(), workspace::kMaxSettingsFileBytes);
     if (!bytes)
         return false;
     const auto settings = workspace::readGlobalSettings(*bytes);
@@ -137,41 +149,59 @@ bool TPWForm1::ReadProject() {
         ResetProjectSetup();
 
     bool ok = false;
-    if (const auto bytes = platform::readFileBytes(ProjectIniPath)) {
-        workspace::ProjectValues values{GlobalFileType, TransferSettings, std::nullopt};
+    if (const auto bytes = platform::readFileBytes(ProjectIniPath, workspace::kMaxSettingsFileBytes)) {
+        workspace::ProjectValues values{workspace::FileTypeCode(GlobalFileType), TransferSettings,
+                                        std::nullopt};
         const workspace::ProjectReadResult read = workspace::readProjectSettings(*bytes, values);
 
         // 3. The listed windows, each as the type it was saved with. They load before the
         // settings are taken over, and stay open whatever follows.
+        int reopened = 0, skipped = 0;
         for (const workspace::OpenFileEntry& e : read.entries) {
             if (!knownFileType(e.FileType))
                 continue;
-            OpenType = e.FileType;
+            if (reopened == kMaxReopenedWindows) {
+                ++skipped;
+                continue;
+            }
+            ++reopened;
+            const WaveFileType type = WaveFileType(e.FileType);
+            OpenType = type;
             TWFMform* w = CreateWaveWindow();
             if (e.WaveName == TWFMform::DefaultWaveName) {
-                w->CreateSampleStream();
+                w->Doc.CreateSampleStream();
             } else {
                 SetOpenDialogName(e.WaveName);
                 w->LoadFromFile(e.WaveName);
             }
-            if (e.FileType == 13) {
-                w->FileType = 13;
-                w->IsBitPattern = 1;
+            if (type == WaveFileType::BitPattern) {
+                w->Doc.FileType = WaveFileType::BitPattern;
+                w->Doc.IsBitPattern = 1;
             }
             // A data-logger file's windows keep the selections their reader gave them; the
             // others get theirs back, fitted to what the file holds now.
-            if (e.selectionRead && e.FileType != 10 && e.FileType != 11) {
-                if (auto sel = workspace::clampRestoredSelection(e.SelectionStart, e.SelectionEnd, w->PointCount())) {
-                    w->SelectionStart = sel->start;
-                    w->SelectionEnd = sel->end;
+            if (e.selectionRead && type != WaveFileType::ZeloDta && type != WaveFileType::ZeloDac) {
+                if (auto sel = workspace::clampRestoredSelection(e.SelectionStart, e.SelectionEnd,
+                                                                 w->Doc.PointCount())) {
+                    w->Doc.SelectionStart = sel->start;
+                    w->Doc.SelectionEnd = sel->end;
                 }
             }
-            w->ProjectValue = e.ProjectValue;
+            w->Doc.ProjectValue = e.ProjectValue;
             w->update();
         }
+        // The panel and the type menus show the last window as the file gave it its kind
+        // and selection.
+        if (TWFMform* active = ActiveWaveWindow())
+            active->FormActivate();
+        if (skipped > 0)
+            platform::ui().message(common::cformat("%d further windows listed in the project were not reopened:\n"
+                                                   "a project reopens at most %d windows.",
+                                                   skipped, kMaxReopenedWindows),
+                                   platform::Icon::Warning, platform::ButtonOk, false);
 
         // 4. The settings read, also those before a missing key.
-        GlobalFileType = values.GlobalFileType;
+        GlobalFileType = WaveFileType(values.GlobalFileType);
         TransferSettings = values.TransferSettings;
         if (values.exprn)
             setExpressionText(*values.exprn);
@@ -192,7 +222,8 @@ bool TPWForm1::WriteProject() {
     for (TWFMform* w : WaveWindows())
         if (auto e = listedEntry(*w))
             entries.push_back(std::move(*e));
-    const workspace::ProjectValues values{GlobalFileType, TransferSettings, expressionText()};
+    const workspace::ProjectValues values{workspace::FileTypeCode(GlobalFileType), TransferSettings,
+                                          expressionText()};
     if (writeSettingsFile(ProjectIniPath, workspace::formatProjectSettings(entries, values)))
         return true;
     platform::errorBox(

@@ -136,11 +136,13 @@ void TPWForm1::IOcontrol1Click() {
 void TPWForm1::ShowDownloadInfo() {
     DownloadInfo->setText(platform::toQString(transfer::downloadInfo(TransferSettings)));
     DownloadInfo->adjustSize();
+    FitStatusLabels();
 }
 
 void TPWForm1::ShowUploadInfo() {
     UploadInfo->setText(platform::toQString(transfer::uploadInfo(TransferSettings)));
     UploadInfo->adjustSize();
+    FitStatusLabels();
 }
 
 void TPWForm1::LoadExpressionLibrary() {}

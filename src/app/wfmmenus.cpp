@@ -4,6 +4,7 @@
 #include "platform/form.h"
 #include "synthesis/forms/Scalarop.h"
 #include "synthesis/forms/Waveops.h"
+#include "transfer/forms/transfer_session.h"
 #include "app/Plotdesk.h"
 #include "workspace/forms/wfmchild.h"
 
@@ -13,6 +14,7 @@
 #include <QMimeData>
 
 using namespace plotwell;
+using workspace::WaveFileType;
 
 TWaveMenus::TWaveMenus(TPWForm1* frame) : QObject(frame), frame_(frame) {
     setObjectName("WaveMenus");
@@ -39,7 +41,7 @@ TWaveMenus::TWaveMenus(TPWForm1* frame) : QObject(frame), frame_(frame) {
     // The generator items ask for a waveform set-up, and afterwards suit the menus to the kind.
     auto generator = [](void (TPWForm1::*d)()) {
         return [d](TWFMform* w) {
-            w->PatternRequest = 0;
+            w->Doc.PatternRequest = 0;
             (PWForm1->*d)();
             w->UpdateTypeMenus();
         };
@@ -98,15 +100,18 @@ TWaveMenus::TWaveMenus(TPWForm1* frame) : QObject(frame), frame_(frame) {
     Smooth1 = onWindow(Edit1, "Smooth1", "&Smooth...", driver(&TPWForm1::SmoothWaveform));
     Edit1->addSeparator();
     EditBitPattern1 = onWindow(Edit1, "EditBitPattern1", "Edit Bit Pattern...", [](TWFMform* w) {
-        w->PatternRequest = 1;
+        w->Doc.PatternRequest = 1;
         PWForm1->EditBitPattern();
     });
 
     // ---- View
     View1 = platform::named(new QMenu("&View", frame), "View1");
-    Zoomfull1 = item(View1, "Zoomfull1", "&Zoom full", QKeySequence(Qt::Key_F4));
-    Zoomout1 = item(View1, "Zoomout1", "Zoom &out", QKeySequence(Qt::Key_F3));
-    Zoomarea1 = item(View1, "Zoomarea1", "Zoom &area", QKeySequence(Qt::Key_F2));
+    Zoomfull1 =
+        onWindow(View1, "Zoomfull1", "&Zoom full", method(&TWFMform::ZoomAllClick), QKeySequence(Qt::Key_F4));
+    Zoomout1 =
+        onWindow(View1, "Zoomout1", "Zoom &out", method(&TWFMform::ZoomoutClick), QKeySequence(Qt::Key_F3));
+    Zoomarea1 =
+        onWindow(View1, "Zoomarea1", "Zoom &area", method(&TWFMform::ZoomAreaClick), QKeySequence(Qt::Key_F2));
     // Zoom out and Zoom full start disabled; a paint enables Zoom area for zoomable data.
     Zoomfull1->setEnabled(false);
     Zoomout1->setEnabled(false);
@@ -126,20 +131,20 @@ TWaveMenus::TWaveMenus(TPWForm1* frame) : QObject(frame), frame_(frame) {
     Cardiac1 = onWindow(Waveform1, "Cardiac1", "Cardiac...", generator(&TPWForm1::CardiacToWaveform));
     Waveform1->addSeparator();
     BitPattern1 = onWindow(Waveform1, "BitPattern1", "Bit Pattern...", [](TWFMform* w) {
-        w->PatternRequest = 1;
+        w->Doc.PatternRequest = 1;
         PWForm1->NewBitPattern();
     });
     Expression1 = onWindow(
         Waveform1, "Expression1", "&Expression...",
         [](TWFMform* w) {
-            w->PatternRequest = 0;
+            w->Doc.PatternRequest = 0;
             PWForm1->ExpressionToWaveform();
             // A generation over a bit pattern leaves a waveform: its menus must follow, since
             // nothing re-activates the window after the dialog.
             w->UpdateTypeMenus();
         },
         QKeySequence("Ctrl+E"));
-    Draw1 = item(Waveform1, "Draw1", "&Draw...");
+    Draw1 = onWindow(Waveform1, "Draw1", "&Draw...", method(&TWFMform::Draw1Click));
 
     // ---- Maths
     Maths1 = platform::named(new QMenu("&Maths", frame), "Maths1");
@@ -164,8 +169,11 @@ TWaveMenus::TWaveMenus(TPWForm1* frame) : QObject(frame), frame_(frame) {
 
     // ---- I/O control: the window's two transfer commands above the frame's set-up items
     IOcontrol1 = platform::named(new QMenu("&I/O control", frame), "WaveIOcontrol1");
-    ExecuteUpload1 = item(IOcontrol1, "ExecuteUpload1", "Execute &Upload", QKeySequence("Ctrl+U"));
-    ExecuteDownload1 = item(IOcontrol1, "ExecuteDownload1", "Execute &Download", QKeySequence("Ctrl+D"));
+    ExecuteUpload1 = onWindow(IOcontrol1, "ExecuteUpload1", "Execute &Upload",
+                              [](TWFMform* w) { TTransferSession::Executeupload1Click(w); }, QKeySequence("Ctrl+U"));
+    ExecuteDownload1 = onWindow(IOcontrol1, "ExecuteDownload1", "Execute &Download",
+                                [](TWFMform* w) { TTransferSession(*w).ExecuteDownload1Click(); },
+                                QKeySequence("Ctrl+D"));
     IOcontrol1->addSeparator();
     IOcontrol1->addAction(frame->Oscilloscopesetup1);
     IOcontrol1->addAction(frame->Generatorsetup1);
@@ -220,7 +228,7 @@ void TWaveMenus::Maths1Click() {
     const bool several = frame_->WaveWindows().size() > 1;
     for (QAction* a : {Waveformaddition1, Waveformsubtraction1, Waveformmultiply1})
         a->setEnabled(several);
-    if (w && w->FileType == 13)
+    if (w && w->Doc.FileType == WaveFileType::BitPattern)
         for (QAction* a :
              {Addscalar1, Multiplybyscalar1, Waveformaddition1, Waveformsubtraction1, Waveformmultiply1})
             a->setEnabled(false);
@@ -234,7 +242,7 @@ void TWaveMenus::IOcontrol1Click() {
 
 // The Edit and Maths items that only a waveform has, and the one only a bit pattern has.
 void TWaveMenus::UpdateTypeMenus(const TWFMform& w) {
-    const bool analogue = w.FileType != 13;
+    const bool analogue = w.Doc.FileType != WaveFileType::BitPattern;
     for (QAction* a : {Verticaladjust1, Verticaltomax1, Amplitudetomaxpkpk1, Resize1, Smooth1, Addscalar1,
                        Multiplybyscalar1, Waveformaddition1, Waveformsubtraction1, Waveformmultiply1})
         a->setEnabled(analogue);

@@ -1,4 +1,5 @@
 #pragma once
+#include <QPointer>
 #include <QTextBrowser>
 
 namespace plotwell::platform {
@@ -11,8 +12,14 @@ public:
     void showTopic(int context);
     static QString pageFor(int context);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     HelpWindow();
+    // Makes the help a window of `owner` (a modal dialog), or of nobody.
+    void belongTo(QWidget* owner);
+    QPointer<QWidget> owner_;
 };
 
 } // namespace plotwell::platform

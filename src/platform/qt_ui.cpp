@@ -64,8 +64,13 @@ std::string withUpperCase(const std::string& patterns) {
     return out;
 }
 
-void prepare(QFileDialog& dlg, const FileDialogState& st) {
+} // namespace
+
+void prepareFileDialog(QFileDialog& dlg, const FileDialogState& st) {
     dlg.setOption(QFileDialog::DontUseNativeDialog);
+    // The descriptions are shown as the program writes them; the patterns Qt needs behind
+    // them (with their upper-case twins) stay out of sight.
+    dlg.setOption(QFileDialog::HideNameFilterDetails);
     dlg.setWindowTitle(toQString(st.title));
     dlg.setDirectory(toQString(st.initialDir));
     dlg.setDefaultSuffix(toQString(st.defaultExt));
@@ -76,7 +81,6 @@ void prepare(QFileDialog& dlg, const FileDialogState& st) {
     if (!st.fileName.empty())
         dlg.selectFile(toQString(st.fileName));
 }
-} // namespace
 
 std::string toQtFilter(const std::string& filter) {
     auto parts = splitBars(filter);
@@ -102,16 +106,28 @@ Answer QtUi::message(const std::string& text, Icon icon, unsigned buttons, bool 
     return titledMessage(kAppTitle, text, icon, buttons);
 }
 
-Answer QtUi::titledMessage(const std::string& title, const std::string& text, Icon icon, unsigned buttons) {
-    QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(toQString(title));
-    box.setTextFormat(Qt::PlainText);
-    box.setText(toQString(text));
+namespace {
+// A window of ours that is kept above the others: the splash at start-up, the progress and
+// transfer status windows.
+bool stayOnTopShown() {
+    for (const QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && (w->windowFlags() & Qt::WindowStaysOnTopHint))
+            return true;
+    return false;
+}
+} // namespace
+
+std::unique_ptr<QMessageBox> QtUi::makeMessageBox(const std::string& title, const std::string& text, Icon icon,
+                                                  unsigned buttons) {
+    auto box = std::make_unique<QMessageBox>(QApplication::activeWindow());
+    box->setWindowTitle(toQString(title));
+    box->setTextFormat(Qt::PlainText);
+    box->setText(toQString(text));
     switch (icon) {
-    case Icon::Error: box.setIcon(QMessageBox::Critical); break;
-    case Icon::Warning: box.setIcon(QMessageBox::Warning); break;
-    case Icon::Information: box.setIcon(QMessageBox::Information); break;
-    case Icon::Question: box.setIcon(QMessageBox::Question); break;
+    case Icon::Error: box->setIcon(QMessageBox::Critical); break;
+    case Icon::Warning: box->setIcon(QMessageBox::Warning); break;
+    case Icon::Information: box->setIcon(QMessageBox::Information); break;
+    case Icon::Question: box->setIcon(QMessageBox::Question); break;
     case Icon::None: break;
     }
     QMessageBox::StandardButtons sb;
@@ -119,8 +135,17 @@ Answer QtUi::titledMessage(const std::string& title, const std::string& text, Ic
     if (buttons & ButtonYes) sb |= QMessageBox::Yes;
     if (buttons & ButtonNo) sb |= QMessageBox::No;
     if (buttons & ButtonCancel) sb |= QMessageBox::Cancel;
-    box.setStandardButtons(sb);
-    switch (box.exec()) {
+    box->setStandardButtons(sb);
+    // A box holds the input until it is answered, so it must never stand behind a window
+    // that stays on top.
+    if (stayOnTopShown())
+        box->setWindowFlag(Qt::WindowStaysOnTopHint);
+    return box;
+}
+
+Answer QtUi::titledMessage(const std::string& title, const std::string& text, Icon icon, unsigned buttons) {
+    const auto box = makeMessageBox(title, text, icon, buttons);
+    switch (box->exec()) {
     case QMessageBox::Ok: return Answer::Ok;
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
@@ -131,7 +156,7 @@ Answer QtUi::titledMessage(const std::string& title, const std::string& text, Ic
 
 bool QtUi::openFile(FileDialogState& st) {
     QFileDialog dlg(QApplication::activeWindow());
-    prepare(dlg, st);
+    prepareFileDialog(dlg, st);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     dlg.setFileMode(st.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
@@ -142,7 +167,7 @@ bool QtUi::openFile(FileDialogState& st) {
 
 bool QtUi::saveFile(FileDialogState& st) {
     QFileDialog dlg(QApplication::activeWindow());
-    prepare(dlg, st);
+    prepareFileDialog(dlg, st);
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setFileMode(QFileDialog::AnyFile);
     dlg.setOption(QFileDialog::DontConfirmOverwrite, !st.overwritePrompt);

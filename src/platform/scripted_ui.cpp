@@ -54,6 +54,8 @@ Answer ScriptedUi::message(const std::string& text, Icon icon, unsigned buttons,
         a = Answer::Ok;
     }
     events_.push_back({"message", text, icon, buttons, a});
+    if (watch_)
+        watch_(events_.back());
     return a;
 }
 

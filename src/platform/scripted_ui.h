@@ -35,6 +35,9 @@ public:
     void chooseFile(std::optional<std::string> name) { files_.push_back(std::move(name)); }
     void onDialog(DialogScript script) { dialogs_.push_back(std::move(script)); }
     void printerAnswer(bool ok) { printer_.push_back(ok); }
+    // Runs at the moment a message box is shown, before it is answered: for looking at the
+    // screen as the user sees it then (which windows are up, which are in front).
+    void onMessage(std::function<void(const UiEvent&)> watch) { watch_ = std::move(watch); }
 
     const std::vector<UiEvent>& events() const { return events_; }
     std::vector<std::string> messages() const; // texts of the message boxes, in order
@@ -63,6 +66,7 @@ private:
     std::deque<bool> printer_;
     std::vector<UiEvent> events_;
     std::vector<FileDialogState> fileDialogs_;
+    std::function<void(const UiEvent&)> watch_;
     Ui* previous_ = nullptr;
 };
 

@@ -100,9 +100,9 @@ void waveFiles() {
 }
 
 void historyFiles() {
-    using workspace::HistoryFileEntry;
-    const std::vector<HistoryFileEntry> e = {{"0", "999", "2047", "0", "0", "amp*sin(omg*t)"},
-                                             {"10", "20", "1.5", "-3", "1", "wfm(a.wfm) + rnd * 0.1"}};
+    using workspace::GenerationEntry;
+    const std::vector<GenerationEntry> e = {{"0", "999", "2047", "0", "0", "amp*sin(omg*t)"},
+                                            {"10", "20", "1.5", "-3", "1", "wfm(a.wfm) + rnd * 0.1"}};
     put("fuzz_pwi", "two.pwi", workspace::WriteHistoryFile(e));
     put("fuzz_pwi", "blank-lines", "1 2 3 4 0 abc\n\r\n5 6 7 8 1 de f");
     put("fuzz_pwi", "broken", "1 2 3 4 0 ok\r\n1 2 3\r\n1 2 3 4 0 never\r\n");

@@ -1,4 +1,5 @@
 #include "common/numtext.h"
+#include "platform/posix/environment.h"
 #include "platform/posix/folders.h"
 #include "platform/qt_ui.h"
 #include "platform/screen_cursor.h"
@@ -27,6 +28,17 @@ TEST(Folders, ConfigFollowsXdgElseHome) {
     EXPECT_EQ(platform::configDir(), std::string(std::getenv("HOME")) + "/.config");
     EXPECT_EQ(platform::documentsDir(), std::string(std::getenv("HOME")) + "/Documents");
     setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+}
+
+// The instrument library overrides are read this way: set and not empty, or the default.
+TEST(Environment, AVariableThatIsSetAndNotEmptyOverridesTheDefault) {
+    const char* name = "PLOTWELL_GPIB_LIBRARY";
+    setenv(name, "/opt/lib/libgpib.so", 1);
+    EXPECT_EQ(platform::environmentOr(name, "libgpib.so.0"), "/opt/lib/libgpib.so");
+    setenv(name, "", 1);
+    EXPECT_EQ(platform::environmentOr(name, "libgpib.so.0"), "libgpib.so.0");
+    unsetenv(name);
+    EXPECT_EQ(platform::environmentOr(name, "libgpib.so.0"), "libgpib.so.0");
 }
 
 TEST(Folders, ParentsAreCreatedOnDemand) {

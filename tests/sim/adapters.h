@@ -4,7 +4,8 @@
 // thread), a TCP server on 127.0.0.1 and a pseudo-terminal pair (each with a thread).
 //
 //   sim::Instrument inst(sim::Family::ArbDef, "QUORVEX,QVA3460,0,1.23");
-//   setenv("PLOTWELL_GPIB_LIBRARY", sim::gpibStubPath().c_str(), 1);
+//   setenv("PLOTWELL_GPIB_LIBRARY", sim::gpibStubPath().c_str(), 1); // read by the frame;
+//                                           // core tests pass the path to loadGpib()
 //   sim::GpibAdapter bus(inst);             // board 0, primary address 5
 //   ... run the program's GPIB transfer ...
 //   EXPECT_EQ(inst.messages(), ...);        // parsed commands, blocks, value runs

@@ -106,8 +106,15 @@ void Instrument::reply(std::string bytes) {
     }
     replied_ += long(bytes.size());
     record(Event::Kind::Reply, bytes);
-    if (!bytes.empty())
-        out_.push_back({std::move(bytes), SimClock::now() + faults_.replyDelay});
+    if (bytes.empty())
+        return;
+    const auto due = SimClock::now() + faults_.replyDelay;
+    if (faults_.byteInterval <= std::chrono::milliseconds(0)) {
+        out_.push_back({std::move(bytes), due});
+        return;
+    }
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        out_.push_back({bytes.substr(i, 1), due + long(i) * faults_.byteInterval});
 }
 
 void Instrument::blockReply(const std::string& data) {

@@ -34,6 +34,7 @@ enum class BlockFault { None, ZeroDigits, NonDigits, HugeCount, OddCount };
 struct Faults {
     bool silent = false;                       // never answers
     std::chrono::milliseconds replyDelay{0};   // answers this late
+    std::chrono::milliseconds byteInterval{0}; // each reply byte comes this long after the one before
     bool overlongReply = false;                // answers 300 bytes with no line end
     std::string wrongIdentity;                 // when set, "*idn?" answers this
     BlockFault blockHeader = BlockFault::None; // upload blocks carry a bad header

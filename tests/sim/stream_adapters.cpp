@@ -15,21 +15,31 @@
 namespace plotwell::sim {
 
 namespace {
-// Sends what the instrument has ready; false when the peer is gone.
-bool sendReady(Instrument& inst, int fd, bool socket) {
+// Sends what the instrument has ready; false when the peer is gone. A peer that reads
+// nothing fills the line, so each write waits for room only briefly and gives up when the
+// adapter is stopped.
+bool sendReady(Instrument& inst, int fd, bool socket, const std::atomic<bool>& stop) {
     for (;;) {
         const std::string out = inst.take(65536);
         if (out.empty())
             return true;
         std::size_t sent = 0;
         while (sent < out.size()) {
-            const ssize_t r = socket ? ::send(fd, out.data() + sent, out.size() - sent, MSG_NOSIGNAL)
+            if (stop)
+                return true;
+            pollfd p{fd, POLLOUT, 0};
+            const int ready = ::poll(&p, 1, 2);
+            if (ready < 0 && errno != EINTR)
+                return false;
+            if (ready <= 0)
+                continue;
+            if (p.revents & (POLLERR | POLLHUP | POLLNVAL))
+                return false;
+            const ssize_t r = socket ? ::send(fd, out.data() + sent, out.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT)
                                      : ::write(fd, out.data() + sent, out.size() - sent);
             if (r > 0)
                 sent += std::size_t(r);
-            else if (r < 0 && (errno == EINTR || errno == EAGAIN))
-                ::poll(nullptr, 0, 1);
-            else
+            else if (!(r < 0 && (errno == EINTR || errno == EAGAIN)))
                 return false;
         }
     }
@@ -85,7 +95,7 @@ void TcpAdapter::run() {
             }
             inst_.receive(std::string_view(buf, std::size_t(n)));
         }
-        if (!sendReady(inst_, client, true) || inst_.dropped()) {
+        if (!sendReady(inst_, client, true, stop_) || inst_.dropped()) {
             inst_.control("drop");
             ::close(client);
             client = -1;
@@ -122,6 +132,8 @@ PtyAdapter::PtyAdapter(Instrument& instrument) : inst_(instrument) {
     ::cfmakeraw(&t);
     ::tcsetattr(slave_, TCSANOW, &t);
     ::fcntl(master_, F_SETFD, FD_CLOEXEC);
+    // The adapter's thread must never block on the line: it waits in poll() instead.
+    ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
     ::fcntl(slave_, F_SETFD, FD_CLOEXEC);
     path_ = name;
     ::setenv("PLOTWELL_SERIAL_PORTS", path_.c_str(), 1);
@@ -146,7 +158,7 @@ void PtyAdapter::run() {
             if (n > 0)
                 inst_.receive(std::string_view(buf, std::size_t(n)));
         }
-        if (!sendReady(inst_, master_, false) || inst_.dropped()) {
+        if (!sendReady(inst_, master_, false, stop_) || inst_.dropped()) {
             // The cable is pulled: the program's side sees the line hang up.
             inst_.control("drop");
             ::close(master_);

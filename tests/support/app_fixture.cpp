@@ -54,12 +54,12 @@ TWFMform* AppTest::newWindow() {
 
 TWFMform* AppTest::newWindow(int n, uint16_t r, const std::function<uint16_t(int)>& code, const char* name) {
     TWFMform* w = newWindow();
-    w->SampleStream = std::make_unique<plotwell::workspace::SampleStream>(r, std::size_t(n));
+    w->Doc.SampleStream = std::make_unique<plotwell::workspace::SampleStream>(r, std::size_t(n));
     for (int i = 0; i < n; ++i)
-        w->SampleStream->setCode(std::size_t(i), code(i));
-    w->FileType = 1;
-    w->WaveName = name;
-    w->SelectionStart = 0;
-    w->SelectionEnd = n - 1;
+        w->Doc.SampleStream->setCode(std::size_t(i), code(i));
+    w->Doc.FileType = plotwell::workspace::WaveFileType::Internal;
+    w->Doc.WaveName = name;
+    w->Doc.SelectionStart = 0;
+    w->Doc.SelectionEnd = n - 1;
     return w;
 }

@@ -49,8 +49,8 @@ TEST_F(Screenshots, WaveWindow) {
     QMdiSubWindow* sw = w->subWindow();
     sw->resize(sw->size() - w->size() + QSize(1100, 460));
     processEvents();
-    w->SelectionStart = 200000;
-    w->SelectionEnd = 700000;
+    w->Doc.SelectionStart = 200000;
+    w->Doc.SelectionEnd = 700000;
     w->MarkerAmplitude = 20000;
     w->MarkerOffset = 5000;
     w->FormPaint();
@@ -61,8 +61,8 @@ TEST_F(Screenshots, WaveWindow) {
     TWFMform* small = newWindow(
         1000, 2048, [](int i) { return uint16_t(2048 + 1800 * std::sin(i / 80.0)); }, "/tmp/w/wave.wfm");
     small->subWindow()->move(700, 150);
-    small->SelectionStart = 100;
-    small->SelectionEnd = 899;
+    small->Doc.SelectionStart = 100;
+    small->Doc.SelectionEnd = 899;
     small->MarkerAmplitude = 1024;
     small->FormPaint();
     processEvents();

@@ -1,24 +1,17 @@
 #include "platform/posix/folders.h"
 
-#include <cstdlib>
+#include "platform/posix/environment.h"
+
 #include <filesystem>
 #include <system_error>
 
 namespace plotwell::platform {
 
 namespace {
-std::string homeDir() {
-    const char* home = std::getenv("HOME");
-    return home && *home ? home : "/";
-}
+std::string homeDir() { return environmentOr("HOME", "/"); }
 } // namespace
 
-std::string configDir() {
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    if (xdg && *xdg)
-        return xdg;
-    return joinPath(homeDir(), ".config");
-}
+std::string configDir() { return environmentOr("XDG_CONFIG_HOME", joinPath(homeDir(), ".config")); }
 
 std::string documentsDir() { return joinPath(homeDir(), "Documents"); }
 

@@ -163,11 +163,11 @@ bool ExpressionProgram::Impl::run(int n, ExpressionRandom& random, MathsErrorRep
             }
             break;
         case Op::Pulse:
-            if (!shapeLanes(pulses[in.b], in, n, d))
+            if (!shapeLanes(pulses[in.b], in, n, d, rep))
                 return failAt(in, ExprPulseCycles);
             break;
         case Op::Ecg:
-            if (!shapeLanes(ecgs[in.b], in, n, d))
+            if (!shapeLanes(ecgs[in.b], in, n, d, rep))
                 return failAt(in, ExprCardiacCycles);
             break;
         case Op::Wfm: {

@@ -143,7 +143,7 @@ struct ExpressionProgram::Impl {
     bool run(int n, ExpressionRandom& random, MathsErrorReporter* maths, EvaluationResult* err);
 
     // pulse() or ecg() over n lanes; false when a lane's cycle count is not above 0.
-    template <class Cache> bool shapeLanes(Cache& cache, const Instr& in, int n, double* d) {
+    template <class Cache> bool shapeLanes(Cache& cache, const Instr& in, int n, double* d, MathsErrorReporter* maths) {
         constexpr std::size_t N = std::tuple_size_v<decltype(cache.args)>;
         std::array<double, N> args;
         const double* tv = R(tReg);
@@ -152,7 +152,7 @@ struct ExpressionProgram::Impl {
                 args[j] = R(argRegs[in.a + j])[k];
             if (args[N - 1] <= 0)
                 return false;
-            d[k] = cache.get(params.Per, args).at(tv[k]);
+            d[k] = cache.get(params.Per, args).at(tv[k], maths);
         }
         return true;
     }

@@ -1,6 +1,7 @@
 #include "synthesis/core/expression_waves.h"
 
 #include "common/saturate.h"
+#include "synthesis/core/maths_check.h"
 
 #include <cmath>
 
@@ -38,7 +39,7 @@ PulseShape::PulseShape(double per, const std::array<double, 5>& a) {
     e3_ = s + fall_;
 }
 
-double PulseShape::at(double t) const {
+double PulseShape::at(double t, MathsErrorReporter*) const {
     const double pos = double(cyclePosition(t, cyc_));
     if (pos < e0_)
         return -1;
@@ -85,7 +86,7 @@ EcgShape::EcgShape(double per, const std::array<double, 13>& args) : args_(args)
     }
 }
 
-double EcgShape::at(double t) const {
+double EcgShape::at(double t, MathsErrorReporter* maths) const {
     const double pos = double(cyclePosition(t, cyc_));
     const double Pampl = args_[6], Qampl = args_[7], Rampl = args_[8], Sampl = args_[9], Tampl = args_[10];
     int i = 0;
@@ -95,8 +96,9 @@ double EcgShape::at(double t) const {
         return 0;
     const double x = pos - seg_[i].start;
     const double L = seg_[i].length;
-    auto q = [&] { return std::sin(kTwoPi / L * x * 0.25); };
-    auto d = [&] { return std::sin(kTwoPi / L * ((1.0 / 360.0) * L * 90 + x * 0.25)); };
+    // A segment too short for 2*pi/L to be finite makes its sine fail as sin() would.
+    auto q = [&] { return checkedSinInline(kTwoPi / L * x * 0.25, maths); };
+    auto d = [&] { return checkedSinInline(kTwoPi / L * ((1.0 / 360.0) * L * 90 + x * 0.25), maths); };
     switch (i) {
     case 1: return 0.01 * Pampl * q();
     case 2: return 0.01 * Pampl * d();
@@ -106,7 +108,7 @@ double EcgShape::at(double t) const {
     case 7: return -0.01 * Sampl + 0.01 * Sampl * q();
     case 9: return 0.01 * Tampl * q();
     case 10: return 0.01 * Tampl * d();
-    case 12: return 0.05 * std::sin(kTwoPi / L * x * 0.5);
+    case 12: return 0.05 * checkedSinInline(kTwoPi / L * x * 0.5, maths);
     default: return 0; // lead-in, PR and ST segments, pause
     }
 }

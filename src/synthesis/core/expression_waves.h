@@ -8,6 +8,8 @@
 
 namespace plotwell::synthesis {
 
+class MathsErrorReporter;
+
 // Position of point t inside a cycle of int(cyc) points. A cycle shorter than one point
 // (more cycles than points) puts every point at position 0.
 int64_t cyclePosition(double t, double cyc);
@@ -16,7 +18,9 @@ int64_t cyclePosition(double t, double cyc);
 class PulseShape {
 public:
     PulseShape(double per, const std::array<double, 5>& args);
-    double at(double t) const;
+    // The reporter is unused: a pulse has no maths that can fail. It is taken so that
+    // both shapes are read alike.
+    double at(double t, MathsErrorReporter*) const;
 
 private:
     double cyc_;
@@ -30,7 +34,9 @@ private:
 class EcgShape {
 public:
     EcgShape(double per, const std::array<double, 13>& args);
-    double at(double t) const;
+    // Its sines are checked like the language's sin() and report through `maths` (may be
+    // null).
+    double at(double t, MathsErrorReporter* maths) const;
 
 private:
     struct Segment {

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
+#include <utility>
 
 namespace plotwell::synthesis {
 
@@ -41,8 +43,11 @@ struct PassResult {
 };
 
 // One pass over the range: measures the raw values and, in mode 0, writes the codes.
+// `divisor` divides the shifted values before the gain multiplies them (1 but in the
+// auto-level modes).
 PassResult runPass(ExpressionContext& ctx, ExpressionProgram& program, MathsErrorReporter& maths,
-                   workspace::SampleStream& target, int32_t start, int64_t per, bool write, GenerationSink& sink) {
+                   workspace::SampleStream& target, int32_t start, int64_t per, bool write, double divisor,
+                   GenerationSink& sink) {
     PassResult r;
     sink.progressShow();
     uint16_t* out = target.codes().data() + start;
@@ -84,8 +89,8 @@ PassResult runPass(ExpressionContext& ctx, ExpressionProgram& program, MathsErro
                 r.minimum = v;
             }
             if (write)
-                out[t0 + k] = uint16_t(valueToCode((v + ctx.Shift) * ctx.Gain, ctx.MidCode, ctx.OffsetCodes,
-                                                   true, &r.clipped));
+                out[t0 + k] = uint16_t(valueToCode((v + ctx.Shift) / divisor * ctx.Gain, ctx.MidCode,
+                                                   ctx.OffsetCodes, true, &r.clipped));
         }
         ctx.Value = values[n - 1];
     }
@@ -94,6 +99,21 @@ PassResult runPass(ExpressionContext& ctx, ExpressionProgram& program, MathsErro
 }
 
 double finiteOrZero(double v) { return std::isfinite(v) ? v : 0.0; }
+
+// Scales a measured extreme to the amplitude (or to mid-1 when the amplitude is larger):
+// the gain and the divisor of the writing pass. Only an extreme that is 0, infinite or
+// undefined leaves nothing to scale by: gain 0. For a tiny extreme the quotient
+// amplitude/extreme overflows; the values are then divided by the extreme first and
+// multiplied by the amplitude after.
+std::pair<double, double> levelTo(double extreme, double amp, double mid) {
+    if (extreme == 0 || !std::isfinite(extreme))
+        return {0.0, 1.0};
+    const double target = amp <= mid ? amp : mid - 1;
+    const double gain = target / extreme;
+    if (std::isfinite(gain))
+        return {gain, 1.0};
+    return {target, extreme};
+}
 
 } // namespace
 
@@ -135,26 +155,24 @@ GenerationOutcome generateWaveform(ExpressionContext& ctx, std::string_view expr
     MathsErrorReporter maths([&sink](const std::string& text) { sink.message(text, GenerationSink::Box::Error); });
     ExpressionProgram program(ctx.ExprText, params, waveforms);
 
+    double divisor = 1.0;
     if (ctx.LevelMode != AsCalculated) {
-        const PassResult m = runPass(ctx, program, maths, target, start, per, false, sink);
+        const PassResult m = runPass(ctx, program, maths, target, start, per, false, divisor, sink);
         if (!m.ok)
             return outcome;
-        const double mid = ctx.MidCode;
+        double extreme;
         if (ctx.LevelMode == AutoAdjustPeak) {
             ctx.Shift = 0;
-            const double peak = std::max(std::fabs(m.minimum), std::fabs(m.maximum));
-            ctx.Gain = peak == 0 ? 0 : (ctx.Amp <= mid ? ctx.Amp / peak : (mid - 1) / peak);
+            extreme = std::max(std::fabs(m.minimum), std::fabs(m.maximum));
         } else {
             ctx.Shift = finiteOrZero(-(m.maximum + m.minimum) * 0.5);
-            const double d = m.maximum + ctx.Shift;
-            ctx.Gain = d == 0 ? 0 : (ctx.Amp <= mid ? ctx.Amp / d : (mid - 1) / d);
+            extreme = m.maximum + ctx.Shift;
         }
-        // Infinite or undefined extremes leave nothing to scale by.
-        ctx.Gain = finiteOrZero(ctx.Gain);
+        std::tie(ctx.Gain, divisor) = levelTo(extreme, ctx.Amp, double(ctx.MidCode));
         ctx.LevelMode = AsCalculated;
     }
 
-    const PassResult w = runPass(ctx, program, maths, target, start, per, true, sink);
+    const PassResult w = runPass(ctx, program, maths, target, start, per, true, divisor, sink);
     if (!w.ok)
         return outcome;
     outcome.clipped = w.clipped;

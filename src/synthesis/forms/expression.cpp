@@ -22,6 +22,7 @@
 #include <functional>
 
 using namespace plotwell;
+using workspace::WaveFileType;
 
 // ---- generation -----------------------------------------------------------------------
 
@@ -30,6 +31,11 @@ namespace {
 class WindowSink : public synthesis::GenerationSink {
 public:
     void message(const std::string& text, Box icon) override {
+        // The progress window stays on top and would hide the box and its OK button behind a
+        // stale bar: it goes before the user is asked anything. A run that goes on after a
+        // box shows it again with its next pass.
+        if (ExpPregress)
+            ExpPregress->Finish();
         // The expression was handed over one byte per character (Latin-1); the boxes take UTF-8.
         const std::string shown = QString::fromLatin1(text.data(), qsizetype(text.size())).toStdString();
         platform::ui().message(shown, icon == Box::Warning ? platform::Icon::Warning : platform::Icon::Error,
@@ -61,7 +67,7 @@ void TExpressionForm::GenerateWaveform(TWFMform* target) {
     const QByteArray text = Expr->currentText().toLatin1();
 
     workspace::SampleStream none;
-    workspace::SampleStream& samples = target->SampleStream ? *target->SampleStream : none;
+    workspace::SampleStream& samples = target->Doc.SampleStream ? *target->Doc.SampleStream : none;
     // wfm() of the target reads it as it was before the dialog opened; without a copy from
     // the driver, as it was before this run.
     workspace::SampleStream runCopy;
@@ -75,10 +81,10 @@ void TExpressionForm::GenerateWaveform(TWFMform* target) {
         for (TWFMform* w : FrameHost->WaveWindows()) {
             synthesis::WaveformView view;
             if (w == target)
-                view = {before, target->SelectionStart, target->SelectionEnd};
+                view = {before, target->Doc.SelectionStart, target->Doc.SelectionEnd};
             else
-                view = {w->SampleStream.get(), w->SelectionStart, w->SelectionEnd};
-            waveforms.add(platform::fileNameOnly(w->WaveName), view);
+                view = {w->Doc.SampleStream.get(), w->Doc.SelectionStart, w->Doc.SelectionEnd};
+            waveforms.add(platform::fileNameOnly(w->Doc.WaveName), view);
         }
     }
 
@@ -126,8 +132,8 @@ bool TExpressionForm::DriverBeforeShow() {
     Changed = 0;
     Expr->clear();
     if (TWFMform* w = window())
-        for (int i = 0; i < w->HistoryCount && i < int(w->ExprnStore.size()); ++i)
-            Expr->addItem(platform::toQString(w->ExprnStore[size_t(i)]));
+        for (const workspace::GenerationEntry& e : w->Doc.GenerationHistory)
+            Expr->addItem(platform::toQString(e.expression));
     Expr->setCurrentIndex(-1);
     return true;
 }
@@ -142,7 +148,7 @@ void TExpressionForm::FormActivate() {
     WfmList->clear();
     if (FrameHost)
         for (TWFMform* other : FrameHost->WaveWindows())
-            WfmList->addItem(platform::toQString(platform::fileNameOnly(other->WaveName)));
+            WfmList->addItem(platform::toQString(platform::fileNameOnly(other->Doc.WaveName)));
     // A zoomed window offers its visible value range.
     if (w && w->Zoomed) {
         AmplitudeCodes = w->ViewMax - w->ViewMin;
@@ -163,7 +169,7 @@ void TExpressionForm::FormActivate() {
     endField_->show(EndPoint);
     (LevelMode == 1 ? AutoAdjP : LevelMode == 2 ? AutoAdjPP : AsCalculated)->setChecked(true);
     // The last point of the target.
-    LastPoint = w ? w->PointCount() - 1 : -1;
+    LastPoint = w ? w->Doc.PointCount() - 1 : -1;
     // History deletion waits until it is asked for.
     BDelete->setEnabled(false);
     BExit->setEnabled(false);
@@ -230,7 +236,7 @@ void TExpressionForm::StartExit() {
     exitField(*startField_, [this](int32_t v) {
         StartPoint = platform::startOnExit(v, LastPoint);
         if (TWFMform* w = window())
-            w->SelectionStart = StartPoint;
+            w->Doc.SelectionStart = StartPoint;
         return StartPoint;
     });
 }
@@ -238,9 +244,9 @@ void TExpressionForm::StartExit() {
 void TExpressionForm::EndExit() {
     exitField(*endField_, [this](int32_t v) {
         TWFMform* w = window();
-        EndPoint = platform::endOnExit(v, w ? w->SelectionStart : StartPoint, LastPoint);
+        EndPoint = platform::endOnExit(v, w ? w->Doc.SelectionStart : StartPoint, LastPoint);
         if (w)
-            w->SelectionEnd = EndPoint;
+            w->Doc.SelectionEnd = EndPoint;
         return EndPoint;
     });
 }
@@ -349,15 +355,14 @@ void TExpressionForm::BOKClick() {
         return; // the dialog stays open; nothing is recorded
     if (w) {
         // The window now holds a generated waveform of the program's own format.
-        w->FileType = 1;
-        w->IsBitPattern = 0;
-        w->StartStore.push_back(Start->text().toStdString());
-        w->EndStore.push_back(End->text().toStdString());
-        w->AmplStore.push_back(Amplitude->text().toStdString());
-        w->OffsetStore.push_back(Offset->text().toStdString());
-        w->AdjustStore.push_back(AutoAdjP->isChecked() ? "1" : AutoAdjPP->isChecked() ? "2" : "0");
-        w->ExprnStore.push_back(Expr->currentText().toStdString());
-        ++w->HistoryCount;
+        w->Doc.FileType = WaveFileType::Internal;
+        w->Doc.IsBitPattern = 0;
+        w->Doc.GenerationHistory.push_back({Start->text().toStdString(), End->text().toStdString(),
+                                            Amplitude->text().toStdString(), Offset->text().toStdString(),
+                                            AutoAdjP->isChecked()    ? "1"
+                                            : AutoAdjPP->isChecked() ? "2"
+                                                                     : "0",
+                                            Expr->currentText().toStdString()});
     }
     Changed = 1;
     setModalResult(platform::mrOk);
@@ -378,17 +383,17 @@ void TExpressionForm::BCancelClick() {
 void TExpressionForm::ExprClick(int index) {
     RestoreCaret = 1;
     TWFMform* w = window();
-    if (w && index >= 0 && index < w->HistoryCount && size_t(index) < w->ExprnStore.size()) {
-        const auto i = size_t(index);
-        Start->setText(platform::toQString(w->StartStore[i]));
-        End->setText(platform::toQString(w->EndStore[i]));
-        Amplitude->setText(platform::toQString(w->AmplStore[i]));
-        Offset->setText(platform::toQString(w->OffsetStore[i]));
+    if (w && index >= 0 && index < w->Doc.HistoryCount()) {
+        const workspace::GenerationEntry& entry = w->Doc.GenerationHistory[size_t(index)];
+        Start->setText(platform::toQString(entry.start));
+        End->setText(platform::toQString(entry.end));
+        Amplitude->setText(platform::toQString(entry.amplitude));
+        Offset->setText(platform::toQString(entry.offset));
         StartPoint = startField_->intValue();
         EndPoint = endField_->intValue();
         AmplitudeCodes = amplitudeField_->intValue();
         OffsetCodes = offsetField_->intValue();
-        const std::string& mode = w->AdjustStore[i];
+        const std::string& mode = entry.levelMode;
         QRadioButton* radio = mode == "0" ? AsCalculated : mode == "1" ? AutoAdjP : mode == "2" ? AutoAdjPP : nullptr;
         if (radio) {
             radio->setChecked(true);
@@ -397,7 +402,7 @@ void TExpressionForm::ExprClick(int index) {
             for (QRadioButton* r : {AsCalculated, AutoAdjP, AutoAdjPP})
                 r->setAutoExclusive(false), r->setChecked(false), r->setAutoExclusive(true);
         }
-        w->SelectionStart = 0;
+        w->Doc.SelectionStart = 0;
         for (platform::NumericField* f : {startField_, endField_, amplitudeField_, offsetField_})
             f->setModified(true);
         // The end first, against start 0, so a recalled range never reaches past the data.
@@ -437,16 +442,11 @@ void TExpressionForm::BExitClick() {
 void TExpressionForm::BDeleteClick() {
     TWFMform* w = window();
     const int index = Expr->currentIndex();
-    if (!w || index < 0 || index >= w->HistoryCount)
+    if (!w || !w->Doc.EraseHistoryEntry(index))
         return;
-    --w->HistoryCount;
-    for (auto* list : {&w->ExprnStore, &w->StartStore, &w->EndStore, &w->AmplStore, &w->OffsetStore,
-                       &w->AdjustStore})
-        if (size_t(index) < list->size())
-            list->erase(list->begin() + index);
     Expr->clear();
-    for (const std::string& e : w->ExprnStore)
-        Expr->addItem(platform::toQString(e));
+    for (const workspace::GenerationEntry& e : w->Doc.GenerationHistory)
+        Expr->addItem(platform::toQString(e.expression));
     Expr->setCurrentIndex(-1);
     Expr->showPopup();
     Expr->setEditText(QString());

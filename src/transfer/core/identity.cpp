@@ -41,7 +41,7 @@ IdentityCheck checkIdentity(Link& link, std::string& expected, bool skip) {
         return c;
     }
     if (link.kind() == LinkKind::Gpib)
-        platform::clock().sleep(linkDeadlines().gpibQueryPause);
+        platform::clock().sleep(link.deadlines().gpibQueryPause);
     c.io = link.readReply(c.reply, 100);
     if (!c.io.ok()) {
         c.outcome = IdentityCheck::Outcome::ReadFailed;

@@ -2,16 +2,9 @@
 
 #include "common/numtext.h"
 
-#include <cstdlib>
-
 namespace plotwell::transfer {
 
 using common::cformat;
-
-std::string libraryPath(const char* variable, const char* fallback) {
-    const char* v = std::getenv(variable);
-    return (v && *v) ? std::string(v) : std::string(fallback);
-}
 
 namespace {
 // The GPIB words carry the driver's "user_" names; the Linux GPIB library names them
@@ -23,10 +16,10 @@ int* statusWord(const platform::DynamicLibrary& lib, const char* name, const cha
 }
 } // namespace
 
-bool InstrumentLibraries::loadGpib() {
+bool InstrumentLibraries::loadGpib(const std::string& file) {
     if (gpibLib_.isOpen())
         return true;
-    gpibFile_ = libraryPath(kGpibLibraryVariable, kGpibLibraryDefault);
+    gpibFile_ = file;
     platform::DynamicLibrary lib;
     if (!lib.open(gpibFile_))
         return false;
@@ -49,10 +42,10 @@ bool InstrumentLibraries::loadGpib() {
     return true;
 }
 
-bool InstrumentLibraries::loadUsb() {
+bool InstrumentLibraries::loadUsb(const std::string& file) {
     if (usbLib_.isOpen())
         return true;
-    usbFile_ = libraryPath(kUsbLibraryVariable, kUsbLibraryDefault);
+    usbFile_ = file;
     platform::DynamicLibrary lib;
     if (!lib.open(usbFile_))
         return false;

@@ -10,7 +10,8 @@
 
 namespace plotwell::transfer {
 
-// Library files tried when no override is set, and the variables that override them.
+// Library files tried when no override is set, and the environment variables that
+// override them. The forms read the variables and pass the file to load.
 inline constexpr const char* kGpibLibraryDefault = "libgpib.so.0";
 inline constexpr const char* kGpibLibraryVariable = "PLOTWELL_GPIB_LIBRARY";
 inline constexpr const char* kUsbLibraryDefault = "libawgusb.so";
@@ -41,15 +42,12 @@ struct UsbEntryPoints {
     UsbAwgRead AWG_Read = nullptr;
 };
 
-// The file a load tries: the variable's value when set and not empty, else the default.
-std::string libraryPath(const char* variable, const char* fallback);
-
 class InstrumentLibraries {
 public:
-    // Loads the GPIB library unless it is loaded already. On failure nothing stays loaded
-    // and gpibFile() names the file tried.
-    bool loadGpib();
-    bool loadUsb();
+    // Loads the GPIB library from `file` unless one is loaded already. On failure nothing
+    // stays loaded and gpibFile() names the file tried.
+    bool loadGpib(const std::string& file);
+    bool loadUsb(const std::string& file);
     bool gpibLoaded() const { return gpibLib_.isOpen(); }
     bool usbLoaded() const { return usbLib_.isOpen(); }
     // The file of the last attempt (loaded or not).

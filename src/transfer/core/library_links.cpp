@@ -9,13 +9,14 @@ namespace plotwell::transfer {
 
 // ---- GPIB ------------------------------------------------------------------------------
 
-std::unique_ptr<GpibLink> GpibLink::open(const GpibEntryPoints& entry, int board, int pad, int tmo) {
+std::unique_ptr<GpibLink> GpibLink::open(const GpibEntryPoints& entry, int board, int pad, int tmo,
+                                         const LinkDeadlines& deadlines) {
     if (!entry.ibdev)
         return nullptr;
     const int ud = entry.ibdev(board, pad, 0, tmo, 0, 0);
     if (ud < 0)
         return nullptr;
-    return std::make_unique<GpibLink>(entry, ud);
+    return std::make_unique<GpibLink>(entry, ud, deadlines);
 }
 
 IoResult GpibLink::write(const void* data, std::size_t n) {
@@ -64,11 +65,12 @@ void GpibLink::setTimeout(int code) {
 
 // ---- USB -------------------------------------------------------------------------------
 
-std::unique_ptr<UsbLink> UsbLink::open(InstrumentLibraries& libs, int address, int& error) {
+std::unique_ptr<UsbLink> UsbLink::open(InstrumentLibraries& libs, int address, int& error,
+                                       const LinkDeadlines& deadlines) {
     const int handle = libs.openUsb(address, error);
     if (error != 0)
         return nullptr;
-    return std::make_unique<UsbLink>(libs, handle);
+    return std::make_unique<UsbLink>(libs, handle, deadlines);
 }
 
 IoResult UsbLink::write(const void* data, std::size_t n) {
@@ -86,7 +88,7 @@ IoResult UsbLink::read(void* data, std::size_t max) {
     const int ask = int(std::min<std::size_t>(max, INT_MAX));
     // The driver answers 0 while nothing is waiting; poll until the deadline.
     auto& clock = platform::clock();
-    const auto deadline = clock.now() + linkDeadlines().usbReply;
+    const auto deadline = clock.now() + deadlines().usbReply;
     for (;;) {
         const int r = libs_.usb().AWG_Read(handle_, data, ask);
         if (r < 0)
@@ -107,7 +109,7 @@ IoResult UsbLink::readReply(std::string& reply, std::size_t) {
     if (!isOpen())
         return {IoStatus::Error, 0, "AWG_Read", -5};
     auto& clock = platform::clock();
-    const auto deadline = clock.now() + linkDeadlines().usbReply;
+    const auto deadline = clock.now() + deadlines().usbReply;
     char buf[kChunk];
     while (reply.empty() || reply.back() != '\n') {
         if (reply.size() >= kMaxReply)

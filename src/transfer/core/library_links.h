@@ -11,11 +11,13 @@ namespace plotwell::transfer {
 
 class GpibLink : public Link {
 public:
-    GpibLink(const GpibEntryPoints& entry, int device) : e_(entry), ud_(device) {}
+    GpibLink(const GpibEntryPoints& entry, int device, const LinkDeadlines& deadlines)
+        : Link(deadlines), e_(entry), ud_(device) {}
     ~GpibLink() override { close(); }
     // ibdev(board, pad, 0, tmo, no EOI, no end-of-string). Null when the driver refuses;
     // the caller then reports "ibdev".
-    static std::unique_ptr<GpibLink> open(const GpibEntryPoints& entry, int board, int pad, int tmo);
+    static std::unique_ptr<GpibLink> open(const GpibEntryPoints& entry, int board, int pad, int tmo,
+                                          const LinkDeadlines& deadlines);
 
     using Link::write;
     LinkKind kind() const override { return LinkKind::Gpib; }
@@ -38,11 +40,12 @@ private:
 class UsbLink : public Link {
 public:
     // Takes the device that `handle` names now.
-    UsbLink(InstrumentLibraries& libs, int handle)
-        : libs_(libs), handle_(handle), opening_(libs.usbOpening(handle)) {}
+    UsbLink(InstrumentLibraries& libs, int handle, const LinkDeadlines& deadlines)
+        : Link(deadlines), libs_(libs), handle_(handle), opening_(libs.usbOpening(handle)) {}
     ~UsbLink() override { close(); }
     // AWG_Open(address, flags, &err). Null with `error` set when the driver refuses.
-    static std::unique_ptr<UsbLink> open(InstrumentLibraries& libs, int address, int& error);
+    static std::unique_ptr<UsbLink> open(InstrumentLibraries& libs, int address, int& error,
+                                         const LinkDeadlines& deadlines);
 
     using Link::write;
     LinkKind kind() const override { return LinkKind::Usb; }

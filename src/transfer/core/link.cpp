@@ -2,17 +2,6 @@
 
 namespace plotwell::transfer {
 
-namespace {
-LinkDeadlines current;
-}
-
-const LinkDeadlines& linkDeadlines() {
-    return current;
-}
-void setLinkDeadlines(const LinkDeadlines& d) {
-    current = d;
-}
-
 IoResult readExact(Link& link, void* data, std::size_t n) {
     auto* p = static_cast<unsigned char*>(data);
     std::size_t have = 0;

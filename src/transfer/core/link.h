@@ -36,21 +36,28 @@ struct IoResult {
     bool ok() const { return status == IoStatus::Ok; }
 };
 
-// Waits of the links. Tests shorten them; the program keeps the defaults.
+// Waits of the links, given to each link when it is opened. The program keeps the
+// defaults; tests pass shorter ones.
 struct LinkDeadlines {
     std::chrono::milliseconds usbReply{10000};     // USB polling reads
     std::chrono::milliseconds tcpConnect{10000};   // TCP connect
     std::chrono::milliseconds tcpWrite{10000};     // room to send on a TCP socket
     std::chrono::milliseconds tcpReplyByte{20000}; // each byte of a TCP reply line
-    std::chrono::milliseconds tcpData{10000};      // TCP data of an upload
-    std::chrono::milliseconds gpibQueryPause{50};  // between a GPIB query and its read
+    // A whole TCP reply line: an instrument that trickles its bytes just inside the wait
+    // for each one would otherwise hold the window for minutes.
+    std::chrono::milliseconds tcpReply{20000};
+    std::chrono::milliseconds tcpData{10000};     // TCP data of an upload
+    std::chrono::milliseconds gpibQueryPause{50}; // between a GPIB query and its read
 };
-const LinkDeadlines& linkDeadlines();
-void setLinkDeadlines(const LinkDeadlines& d);
 
 class Link {
 public:
+    Link() = default;
+    explicit Link(const LinkDeadlines& deadlines) : deadlines_(deadlines) {}
     virtual ~Link() = default;
+    // The waits this link was opened with; a caller may change them while it is open.
+    const LinkDeadlines& deadlines() const { return deadlines_; }
+    void setDeadlines(const LinkDeadlines& deadlines) { deadlines_ = deadlines; }
     virtual LinkKind kind() const = 0;
     virtual bool isOpen() const = 0;
     // Writes `n` bytes in one driver call (TCP: within the write deadline).
@@ -69,6 +76,9 @@ public:
     // GPIB device clear and time-out code; no effect on the other links.
     virtual void clear() {}
     virtual void setTimeout(int /*code*/) {}
+
+private:
+    LinkDeadlines deadlines_;
 };
 
 // Reads exactly `n` bytes with as many reads as it takes; stops at the first failure

@@ -1,26 +1,30 @@
 #include "transfer/core/tcp_link.h"
 
 #include "common/numtext.h"
+#include "platform/posix/sleeper.h"
+
+#include <algorithm>
 
 namespace plotwell::transfer {
 
-std::unique_ptr<TcpLink> TcpLink::connect(const std::string& host, const std::string& port) {
+std::unique_ptr<TcpLink> TcpLink::connect(const std::string& host, const std::string& port,
+                                          const LinkDeadlines& deadlines) {
     const auto p = common::parseInt(port);
     if (!p || *p < 1 || *p > 65535 || host.empty())
         return nullptr;
-    auto link = std::make_unique<TcpLink>();
-    if (!link->socket_.connect(host, *p, linkDeadlines().tcpConnect))
+    auto link = std::make_unique<TcpLink>(deadlines);
+    if (!link->socket_.connect(host, *p, deadlines.tcpConnect))
         return nullptr;
     return link;
 }
 
 IoResult TcpLink::write(const void* data, std::size_t n) {
-    const std::size_t sent = socket_.send(data, n, linkDeadlines().tcpWrite);
+    const std::size_t sent = socket_.send(data, n, deadlines().tcpWrite);
     return {sent == n ? IoStatus::Ok : IoStatus::Short, sent};
 }
 
 IoResult TcpLink::read(void* data, std::size_t max) {
-    if (!socket_.waitReadable(linkDeadlines().tcpData))
+    if (!socket_.waitReadable(deadlines().tcpData))
         return {IoStatus::Timeout, 0};
     const long r = socket_.receive(data, max);
     if (r < 0)
@@ -30,17 +34,36 @@ IoResult TcpLink::read(void* data, std::size_t max) {
 
 IoResult TcpLink::readReply(std::string& reply, std::size_t) {
     // Each byte is awaited on its own; a wait that ends without data, or a closed
-    // connection, ends the reply with what has arrived.
-    const auto wait = linkDeadlines().tcpReplyByte;
-    return readLineBytewise(
+    // connection, ends the reply with what has arrived. The whole line has a deadline
+    // too: a wait that it cuts short ends the read as a failure. The first byte's wait
+    // is cut only when the line's deadline is the shorter of the two, so a silent
+    // instrument still ends with an empty reply.
+    using std::chrono::milliseconds;
+    const milliseconds perByte = deadlines().tcpReplyByte;
+    auto& clock = platform::clock();
+    const auto deadline = clock.now() + deadlines().tcpReply;
+    bool cut = false;
+    IoResult r = readLineBytewise(
         reply,
         [&](char& c) {
+            milliseconds wait = perByte;
+            if (reply.empty()) {
+                cut = deadlines().tcpReply < perByte;
+                wait = std::min(wait, deadlines().tcpReply);
+            } else {
+                const auto left = std::chrono::ceil<milliseconds>(deadline - clock.now());
+                cut = left < perByte;
+                wait = std::clamp(left, milliseconds(0), perByte);
+            }
             if (!socket_.waitReadable(wait))
-                return 0;
-            const long r = socket_.receive(&c, 1);
-            return r == 1 ? 1 : 0;
+                return cut ? -1 : 0;
+            const long got = socket_.receive(&c, 1);
+            return got == 1 ? 1 : 0;
         },
         false);
+    if (r.status == IoStatus::Error && cut)
+        r.status = IoStatus::Timeout;
+    return r;
 }
 
 } // namespace plotwell::transfer

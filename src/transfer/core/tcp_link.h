@@ -10,9 +10,11 @@ namespace plotwell::transfer {
 
 class TcpLink : public Link {
 public:
+    explicit TcpLink(const LinkDeadlines& deadlines) : Link(deadlines) {}
     // Connects within the connect deadline; null when no connection could be made.
     // The port text is taken as a decimal number.
-    static std::unique_ptr<TcpLink> connect(const std::string& host, const std::string& port);
+    static std::unique_ptr<TcpLink> connect(const std::string& host, const std::string& port,
+                                            const LinkDeadlines& deadlines);
 
     using Link::write;
     LinkKind kind() const override { return LinkKind::Tcp; }

@@ -26,8 +26,8 @@ std::string HistoryFileName(const std::string& waveFile) {
     return waveFile + ".pwi";
 }
 
-std::vector<HistoryFileEntry> ReadHistoryFile(std::string_view bytes) {
-    std::vector<HistoryFileEntry> entries;
+std::vector<GenerationEntry> ReadHistoryFile(std::string_view bytes) {
+    std::vector<GenerationEntry> entries;
     common::LineReader lines(bytes);
     while (const auto line = lines.next()) {
         std::string_view rest = *line;
@@ -51,7 +51,7 @@ std::vector<HistoryFileEntry> ReadHistoryFile(std::string_view bytes) {
     return entries;
 }
 
-std::string WriteHistoryFile(const std::vector<HistoryFileEntry>& entries) {
+std::string WriteHistoryFile(const std::vector<GenerationEntry>& entries) {
     std::string out;
     for (const auto& e : entries) {
         for (const std::string* w : {&e.start, &e.end, &e.amplitude, &e.offset, &e.levelMode}) {

@@ -1,86 +1,43 @@
-// The readers and writers by WaveFileType.
+// The readers and writers by WaveFileType, as the file-type table names them.
 
+#include "workspace/core/file_types.h"
 #include "workspace/core/wave_files.h"
+
+#include <cstdint>
 
 namespace plotwell::workspace {
 
-int EffectiveSaveType(int saveType) {
-    return saveType == 0 || saveType == 8 || saveType == 12 ? 1 : saveType;
+WaveFileType EffectiveSaveType(WaveFileType saveType) {
+    const FileTypeRow* row = FindFileType(saveType);
+    return row ? row->savesAs : saveType;
 }
 
-bool HasWriter(int saveType) {
-    switch (EffectiveSaveType(saveType)) {
-    case 1:
-    case 2:
-    case 3:
-    case 4:
-    case 6:
-    case 9:
-    case 13:
-        return true;
-    default:
-        return false; // 5 and 7 (GS2020 .sig, .arb), 10 and 11 (data-logger files)
-    }
+bool HasWriter(WaveFileType saveType) {
+    const FileTypeRow* row = FindFileType(EffectiveSaveType(saveType));
+    return row && row->writer;
 }
 
-bool WriteWaveFile(int saveType, const SampleStream& samples, int32_t start, int32_t end,
+bool WriteWaveFile(WaveFileType saveType, const SampleStream& samples, int32_t start, int32_t end,
                    std::string_view downloadModel, std::string& out, uint16_t& writtenReference) {
     out.clear();
-    const bool tenBitModel = IsTenBitModel(downloadModel);
-    switch (EffectiveSaveType(saveType)) {
-    case 1:
-        if (!WriteInternal(samples, start, end, out))
-            return false;
-        writtenReference = uint16_t(samples.midCode());
-        return true;
-    case 13:
-        if (!WriteBitPattern(samples, start, end, out))
-            return false;
-        writtenReference = uint16_t(samples.midCode());
-        return true;
-    case 2:
-        return WriteWaveCadWav(samples, start, end, tenBitModel, out, writtenReference);
-    case 3:
-        return WriteWaveCadAsc(samples, start, end, tenBitModel, out, writtenReference);
-    case 6:
-        return WriteWaveCadAsc(samples, start, end, true, out, writtenReference);
-    case 4:
-        return WriteNormalised(samples, start, end, out, writtenReference);
-    case 9:
-        return WriteTektronixIsf(samples, start, end, out, writtenReference);
-    default:
+    const FileTypeRow* row = FindFileType(EffectiveSaveType(saveType));
+    if (!row || !row->writer)
         return false;
-    }
+    return row->writer(samples, start, end, IsTenBitModel(downloadModel), out, writtenReference);
 }
 
-bool ReadWaveFile(int openType, std::string_view bytes, SampleStream& out) {
-    switch (openType) {
-    case 1:
-        return ReadInternal(bytes, out);
-    case 13:
-        return ReadBitPattern(bytes, out);
-    case 2:
-        return ReadWaveCadWav(bytes, out);
-    case 3:
-    case 6:
-        return ReadWaveCadAsc(bytes, out);
-    case 4:
-        return ReadNormalised(bytes, out);
-    case 5:
-        return ReadGs2020Sig(bytes, out);
-    case 7:
-        return ReadGs2020Arb(bytes, out);
-    case 9:
-        return ReadTektronixIsf(bytes, out);
-    case 0:
-    case 8:
-    case 12:
-        out.clear();
-        return true;
-    default:
+int64_t MaxWaveFileBytes(WaveFileType openType) {
+    const FileTypeRow* row = FindFileType(openType);
+    return row ? row->largestFile : 0;
+}
+
+bool ReadWaveFile(WaveFileType openType, std::string_view bytes, SampleStream& out) {
+    const FileTypeRow* row = FindFileType(openType);
+    if (!row || !row->reader) {
         out.clear();
         return false;
     }
+    return row->reader(bytes, out);
 }
 
 } // namespace plotwell::workspace

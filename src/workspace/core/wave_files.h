@@ -12,6 +12,7 @@
 // stored reference word of 1 (normalised data) is taken as 32768 in every formula and
 // written as 32768.
 
+#include "workspace/core/file_types.h"
 #include "workspace/core/sample_stream.h"
 
 #include <cstdint>
@@ -73,19 +74,23 @@ bool WriteTektronixIsf(const SampleStream& samples, int32_t start, int32_t end, 
                        uint16_t& writtenReference);
 
 inline constexpr int64_t kMaxFilePoints = 1048576;
+// The largest file of `openType` that can hold kMaxFilePoints points: a larger one is
+// refused before it is read. Exact for the binary forms; for the text forms a generous
+// bound on the widest way of writing that many values.
+int64_t MaxWaveFileBytes(WaveFileType openType);
 
 // ---- dispatch by WaveFileType -------------------------------------------------------------
 // The type whose writer a save uses: 0, 8 and 12 have no format of their own and save as
 // the own format.
-int EffectiveSaveType(int saveType);
+WaveFileType EffectiveSaveType(WaveFileType saveType);
 // True when the save type has a writer (after EffectiveSaveType).
-bool HasWriter(int saveType);
+bool HasWriter(WaveFileType saveType);
 // Runs the writer of `saveType` (1, 2, 3, 4, 6, 9, 13; 0, 8, 12 as 1). `downloadModel`
 // chooses the 10-bit WaveCAD forms.
-bool WriteWaveFile(int saveType, const SampleStream& samples, int32_t start, int32_t end,
+bool WriteWaveFile(WaveFileType saveType, const SampleStream& samples, int32_t start, int32_t end,
                    std::string_view downloadModel, std::string& out, uint16_t& writtenReference);
 // Runs the reader of `openType` for one-waveform files (1 to 9, 13). 0, 8 and 12 read
 // nothing and succeed with an empty stream; 10 and 11 are the data-logger readers.
-bool ReadWaveFile(int openType, std::string_view bytes, SampleStream& out);
+bool ReadWaveFile(WaveFileType openType, std::string_view bytes, SampleStream& out);
 
 } // namespace plotwell::workspace

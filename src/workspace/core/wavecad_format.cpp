@@ -35,9 +35,17 @@ bool wavecadPoints(const SampleStream& samples, int32_t start, int32_t end, bool
     return ResampleSelection(samples.codes(), start, int64_t(sel.size()), 1024, points);
 }
 
-int16_t toShort(double v) {
-    return int16_t(common::saturateTrunc(v, INT16_MIN, INT16_MAX, 0));
-}
+// The values each form holds: a code outside 0..2R-1 (the 10-bit readers admit 1024 with
+// R 512) is written at the nearer end of its form, never wrapped round to the other end.
+struct FormRange {
+    int16_t lo, hi;
+    int16_t clip(double v) const { return int16_t(common::saturateTrunc(v, lo, hi, lo)); }
+};
+// .wav stores v with code = (v + 2048) AND 0xFFF: 12-bit codes 0..4095, 10-bit 0..1024
+// (the 10-bit scale takes the top 12-bit code to 1024, which the reader admits).
+constexpr FormRange kWavTwelveBit{-2048, 2047}, kWavTenBit{-2048, -1024};
+// .asc stores the signed value itself.
+constexpr FormRange kAscTwelveBit{-2048, 2047}, kAscTenBit{-512, 511};
 
 uint16_t wavecadCode(int16_t v) {
     return uint16_t((int32_t(v) + 2048) & 0xFFF);
@@ -52,6 +60,8 @@ bool IsTenBitModel(std::string_view downloadModel) {
 bool ReadWaveCadWav(std::string_view bytes, SampleStream& out) {
     out.clear();
     const std::size_t n = bytes.size() / 2;
+    if (int64_t(n) > kMaxFilePoints)
+        return false;
     out = SampleStream(2048, n);
     auto codes = out.codes();
     uint16_t largest = 0;
@@ -75,8 +85,9 @@ bool WriteWaveCadWav(const SampleStream& samples, int32_t start, int32_t end, bo
     writtenReference = tenBit ? 512 : 2048;
     out.resize(2 * points.size());
     char* p = out.data();
+    const FormRange form = tenBit ? kWavTenBit : kWavTwelveBit;
     for (uint16_t s : points) {
-        const auto w = uint16_t(toShort(double(s) * scale - 2048.0));
+        const auto w = uint16_t(form.clip(double(s) * scale - 2048.0));
         *p++ = char(w & 0xFF);
         *p++ = char(w >> 8);
     }
@@ -87,7 +98,7 @@ bool ReadWaveCadAsc(std::string_view bytes, SampleStream& out) {
     out.clear();
     out.setReference(2048);
     std::vector<uint16_t> codes;
-    codes.reserve(bytes.size() / 2);
+    codes.reserve(std::min<std::size_t>(bytes.size() / 2, kMaxFilePoints));
     uint16_t largest = 0, smallest = 0xFFFF;
     const bool ok = detail::scanShortList(bytes, [&](int16_t v) {
         const uint16_t c = wavecadCode(v);
@@ -96,8 +107,9 @@ bool ReadWaveCadAsc(std::string_view bytes, SampleStream& out) {
         codes.push_back(c);
     });
     // 10-bit files are stored about 1536..2559; a 12-bit file that merely stays low must
-    // not be taken for one, or its codes below 1536 would wrap.
-    const bool tenBit = !codes.empty() && largest < 2561 && smallest >= 1536;
+    // not be taken for one, or its codes below 1536 would wrap. Only a file read to its end
+    // tells which it is: a failed read keeps the 12-bit reference.
+    const bool tenBit = ok && !codes.empty() && largest < 2561 && smallest >= 1536;
     if (tenBit)
         for (uint16_t& c : codes)
             c = uint16_t(c - 1536);
@@ -114,11 +126,12 @@ bool WriteWaveCadAsc(const SampleStream& samples, int32_t start, int32_t end, bo
     const double r = detail::writerReference(samples);
     const double scale = (tenBit ? 512.0 : 2048.0) / r;
     writtenReference = tenBit ? 512 : 2048;
+    const FormRange form = tenBit ? kAscTenBit : kAscTwelveBit;
     out.reserve(points.size() * 6);
     for (std::size_t i = 0; i < points.size(); ++i) {
         if (i)
             out.push_back(',');
-        detail::appendShort(out, toShort((double(points[i]) - r) * scale));
+        detail::appendShort(out, form.clip((double(points[i]) - r) * scale));
     }
     return true;
 }

@@ -6,6 +6,8 @@
 // The fields are the state the Parts let forms read and set on the frame directly (the
 // file types of Open and Save, the close-by-name flags, the sample range, the folders).
 
+#include "workspace/core/file_types.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,9 +18,9 @@ class TWFMform;
 class TFrameHost {
 public:
     // ---- shared state ---------------------------------------------------------------
-    int GlobalFileType = 0;
-    int OpenType = 0;
-    int SaveType = 0;
+    plotwell::workspace::WaveFileType GlobalFileType = plotwell::workspace::WaveFileType::None;
+    plotwell::workspace::WaveFileType OpenType = plotwell::workspace::WaveFileType::None;
+    plotwell::workspace::WaveFileType SaveType = plotwell::workspace::WaveFileType::None;
     int SampleMin = 0, SampleMax = 0;
     std::string CloseName;
     bool ClosingNamed = false;
@@ -30,6 +32,8 @@ public:
     std::string TdsDir;
     std::string WavesDir;
     std::string PatternsDir;
+    // The folder a file dialog of a type starts in; empty for none.
+    const std::string& FolderPath(plotwell::workspace::FileFolder folder) const;
 
     // ---- windows --------------------------------------------------------------------
     // Waveform windows in creation (MDI) order.
@@ -74,11 +78,13 @@ public:
     virtual std::string DownloadModel() const = 0;
 
     // ---- the window's commands that the frame's menus and dialogs carry out -----------
+    // The new-waveform set-up on CurrentWaveWindow; the set-up form keeps its answer.
+    virtual void NewWaveformSetup() = 0;
     // Select limits on `w` (right button, Edit > Select Limits).
     virtual void SelectLimits(TWFMform& w) = 0;
     // The items that depend on the kind of `w` (waveform or bit pattern).
     virtual void UpdateTypeMenus(TWFMform& w) = 0;
-    // The View > Zoom area item follows `w`'s state when `w` is active.
+    // The View items (Zoom area, Zoom out, Zoom full) follow `w`'s state when `w` is active.
     virtual void UpdateZoomAreaItem(TWFMform& w) = 0;
 
 protected:
@@ -90,3 +96,5 @@ protected:
 extern TFrameHost* FrameHost;
 // The waveform window that the frame last created or targeted.
 extern TWFMform* CurrentWaveWindow;
+// The main frame takes the focus back (after a zoom or a pan), so its shortcuts work.
+void FocusFrame();

@@ -6,10 +6,10 @@ void TOperationDialog::RestoreSnapshot() {
     const DriverFields f = driverFields();
     if (!Target || !f.SavedSamples || f.SavedSamples->empty())
         return;
-    if (!Target->SampleStream)
-        Target->CreateSampleStream();
-    const int before = Target->PointCount();
-    *Target->SampleStream = *f.SavedSamples;
-    if (Target->PointCount() != before)
+    if (!Target->Doc.SampleStream)
+        Target->Doc.CreateSampleStream();
+    const int before = Target->Doc.PointCount();
+    *Target->Doc.SampleStream = *f.SavedSamples;
+    if (Target->Doc.PointCount() != before)
         Target->LengthChanged();
 }

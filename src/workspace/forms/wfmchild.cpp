@@ -4,8 +4,9 @@
 #include "platform/posix/folders.h"
 #include "platform/qstring.h"
 #include "platform/ui.h"
-#include "workspace/forms/frame_host.h"
+#include "workspace/core/file_types.h"
 #include "workspace/forms/askclall.h"
+#include "workspace/forms/frame_host.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include <QTimer>
 
 using namespace plotwell;
+using workspace::WaveFileType;
 
 TWFMform::TWFMform(QWidget* owner) : QWidget(owner) {
     setObjectName("WFMform");
@@ -29,6 +31,7 @@ TWFMform::TWFMform(QWidget* owner) : QWidget(owner) {
     resize(413, 211);
     FormCreate();
     CreateViewControls();
+    CreateDrawControls();
 }
 
 TWFMform::~TWFMform() {
@@ -38,7 +41,7 @@ TWFMform::~TWFMform() {
 
 void TWFMform::FormCreate() {
     SuppressStatus = 0;
-    WaveName = DefaultWaveName;
+    Doc.WaveName = DefaultWaveName;
     // The layout's client height of 211 gives a width of 274.
     resize(int(height() * 1.3), height());
     MouseHeld = 0;
@@ -46,8 +49,6 @@ void TWFMform::FormCreate() {
     SavedView[2] = -1;
     SpareFlag = 0;
 }
-
-void TWFMform::CreateSampleStream() { SampleStream = std::make_unique<SampleStreamType>(); }
 
 std::string TWFMform::Caption() const { return windowTitle().toStdString(); }
 
@@ -82,18 +83,14 @@ void TWFMform::closeEvent(QCloseEvent* event) {
 }
 
 bool TWFMform::FormCloseQuery() {
-    const int n = PointCount();
-    if (Zoomed && n >= 1) {
-        SelectionStart = 0;
-        SelectionEnd = n - 1;
-    }
-    if (FrameHost->ClosingNamed || SaveState == 0)
+    if (Zoomed)
+        Doc.SelectWhole();
+    if (FrameHost->ClosingNamed || Doc.SaveState == 0)
         return true;
     return AskToSave();
 }
 
 bool TWFMform::AskToSave() {
-    const int n = PointCount();
     FrameHost->ActivateWaveWindow(this);
     setFocus();
     const auto answer = platform::askYesNoCancel(
@@ -104,41 +101,40 @@ bool TWFMform::AskToSave() {
         return false;
     // Closing saves the whole waveform, whatever part is selected; a selection left
     // after a failed save is put back.
-    const int32_t oldStart = SelectionStart, oldEnd = SelectionEnd;
-    if (n >= 1) {
-        SelectionStart = 0;
-        SelectionEnd = n - 1;
-    }
+    const int32_t oldStart = Doc.SelectionStart, oldEnd = Doc.SelectionEnd;
+    Doc.SelectWhole();
     FrameHost->SaveCancelled = false;
     const bool written = Save1Click();
     if (FrameHost->SaveCancelled || !written) {
-        SelectionStart = oldStart;
-        SelectionEnd = oldEnd;
+        Doc.SelectionStart = oldStart;
+        Doc.SelectionEnd = oldEnd;
         return false; // the window stays open, still modified
     }
     return true;
 }
 
 void TWFMform::FormClose() {
-    if (!FrameHost->ClosingNamed && (FileType == 10 || FileType == 11 || FileType == -2)) {
+    const workspace::FileTypeRow* type = workspace::FindFileType(Doc.FileType);
+    if (!FrameHost->ClosingNamed && type && type->multiWaveform) {
         AskCloseAllDlg->Label1->setText(platform::toQString(common::cformat(
-            "File %s contains multiple waveforms", platform::fileNameOnly(WaveName).c_str())));
+            "File %s contains multiple waveforms", platform::fileNameOnly(Doc.WaveName).c_str())));
         AskCloseAllDlg->ShowModal();
-        FrameHost->CloseName = WaveName;
+        FrameHost->CloseName = Doc.WaveName;
         if (AskCloseAllDlg->rbCloseAll->isChecked()) {
             FrameHost->CloseWindowsNamed(this);
-        } else if (FileType == 10 || FileType == 11) {
-            // The first channel's type goes to the next window of the same file.
+        } else if (type->channelReader) {
+            // The first channel's window carries the file's type; it goes to the next
+            // window of the same file.
             for (TWFMform* w : FrameHost->WaveWindows()) {
-                if (w != this && w->WaveName == WaveName) {
-                    w->FileType = FileType;
+                if (w != this && w->Doc.WaveName == Doc.WaveName) {
+                    w->Doc.FileType = Doc.FileType;
                     break;
                 }
             }
         }
     }
     FrameHost->ClearCursorInfo();
-    SampleStream.reset();
+    Doc.SampleStream.reset();
     closed_ = true;
 }
 

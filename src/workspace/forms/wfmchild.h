@@ -7,10 +7,14 @@
 //   wfmfiles.cpp        load and save (LoadFromFile, Save1Click, SaveToFile)
 //   wfmview.cpp         paint, resize, cursors, selection and status
 //   wfmedit.cpp         the window's own menu commands
+//   wfmzoom.cpp         the zoom band, Zoom out and Zoom full, and the overview window's part
+//   wfmdraw.cpp         draw mode: freehand strokes, the rubber line, Undo and Finish
 
 #include "platform/ui.h"
 #include "workspace/core/plot_layout.h"
 #include "workspace/core/sample_stream.h"
+#include "workspace/core/wave_document.h"
+#include "workspace/core/zoom.h"
 
 #include <QImage>
 #include <QRegion>
@@ -19,14 +23,19 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 class QLabel;
 class QMdiSubWindow;
+class QPushButton;
 class QTimer;
 namespace plotwell::platform {
 class Canvas;
+}
+namespace plotwell::workspace {
+struct DrawMapping;
 }
 
 class TWFMform : public QWidget {
@@ -59,41 +68,26 @@ public:
     int32_t ViewMin = 0, ViewMax = 0, ViewFirst = -1, ViewLast = 0;
     std::array<int32_t, 4> SavedView{0, 0, -1, 0}; // min, max, first, last
     // ---- document -------------------------------------------------------------------
-    int32_t ProjectValue = 0;
-    std::string WaveName;
+    // The waveform this window shows: samples, name, file type, selection, save state,
+    // flags and generation history.
+    plotwell::workspace::WaveDocument Doc;
     std::string SpareName;
-    // 0 stored, 1 modified and not stored, 2 only a part was written over its own file.
-    int32_t SaveState = 0;
-    // The samples; null until CreateSampleStream or a load, freed when the window closes.
-    std::unique_ptr<SampleStreamType> SampleStream;
     std::string ClipTextStream;
     std::unique_ptr<SampleStreamType> UndoStream;
-    int32_t FileType = 0;
-    int32_t SelectionStart = 0, SelectionEnd = 0;
     int32_t TransferState = 0;
     int32_t MarkerAmplitude = 0, MarkerOffset = 0;
-    uint8_t UnsignedDisplay = 0;
-    int32_t FileIndex = 0;
     std::string InstrumentName; // at most 256 characters
     int32_t PointsSent = 0;
     uint8_t SpareFlag = 0;
     int32_t ShadeStartX = 0, ShadeEndX = 0;
-    // GenerationHistory: entry i is item i of each of the six lists.
-    int32_t HistoryCount = 0;
-    std::vector<std::string> StartStore, EndStore, AmplStore, OffsetStore, AdjustStore, ExprnStore;
     // Binary downloads are assembled here; allocated when a download needs it.
     std::vector<uint8_t> BlockBuffer;
-    uint8_t IsBitPattern = 0;
-    uint8_t PatternRequest = 0;
 
     // The 10 ms transfer timer; the transfer session (TTransferSession) stops it.
     QTimer* ioTimer = nullptr;
 
     // ---- wfmchild.cpp ---------------------------------------------------------------
     void FormCreate();
-    void CreateSampleStream();
-    // Point count N, below 1 when the window has no data.
-    int PointCount() const { return SampleStream ? SampleStream->count() : -1; }
     // The window's caption (its text).
     std::string Caption() const;
     void SetCaption(const std::string& caption);
@@ -131,11 +125,6 @@ public:
     // ---- wfmfiles.cpp ---------------------------------------------------------------
     // Replaces the samples by the contents of a file, by the frame's OpenType.
     void LoadFromFile(const std::string& fileName);
-    // The file the samples were last read from and the type they were read as, set by a
-    // successful LoadFromFile. While WaveName is still this file the window stands for it
-    // and the project lists it (a generated waveform or a CSV import never does).
-    std::string LoadedFileName;
-    int LoadedFileType = 0;
     // Saves the selection with the frame's SaveType. True when the data were written.
     bool Save1Click();
     // Writes the selection (and the history side file) with the frame's SaveType; reports a
@@ -173,6 +162,8 @@ public:
     // active window's state).
     bool ZoomAreaEnabled = false;
 
+    // The font of the axis labels.
+    QFont AxisLabelFont() const;
     // Renders the whole graph into the surface now (nothing while a cursor is dragged).
     void FormPaint();
     void FormResize();
@@ -189,7 +180,6 @@ public:
     // the layout fields for the client size, the selection within 0..N-1 (end first, then
     // a start after the end moves down to it), and the Zoom area item's state.
     void ComputeLayout();
-    void NormaliseSelection();
     void UpdateZoomArea();
     plotwell::workspace::PlotLayout Layout() const;
     plotwell::workspace::CursorSpan CursorSpan() const;
@@ -213,9 +203,47 @@ public:
     void Clear1Click();
     // Changed samples: a stored window gets " (Modified)" and becomes unsaved.
     void MarkSamplesChanged();
-    // After the point count changed: the zoom is dropped and the selection brought
+    // After the point count changed: the view kept within the data and the selection brought
     // within the points.
     void LengthChanged();
+
+    // ---- wfmzoom.cpp ----------------------------------------------------------------
+    void ZoomAreaClick();
+    void ZoomoutClick();
+    void ZoomAllClick();
+    // The view shown while zoomed and usable; nullopt shows the whole waveform.
+    std::optional<plotwell::workspace::View> ZoomedView() const;
+    // Zooms to `v` (which the caller has kept within the data).
+    void SetView(const plotwell::workspace::View& v);
+    // After the samples changed length: the view is kept within the data, and with fewer
+    // than 100 points left the whole waveform shows.
+    void ClampViewToData();
+    // The overview window shows this window's view (caption, shown, repainted).
+    void ShowOverview();
+    // Repaints the overview when it shows this window zoomed.
+    void RefreshOverview();
+    // The window's pointer is the crosshair of Zoom area: a band may start in draw mode.
+    bool ZoomAreaPointer() const;
+    // The band's handlers; false when no band is held (the event is someone else's).
+    bool BandStart(int x, int y);
+    bool BandMove(int x, int y);
+    bool BandEnd();
+
+    // ---- wfmdraw.cpp ----------------------------------------------------------------
+    QPushButton* UndoDraw = nullptr;
+    QPushButton* FinishDraw = nullptr;
+    QLabel* Coordinates = nullptr;
+    void Draw1Click();
+    void UndoDrawClick();
+    void FinishDrawClick();
+    // Creates the three draw-mode controls, hidden (from the constructor).
+    void CreateDrawControls();
+    // Places the draw-mode controls for the client height (the resize).
+    void PlaceDrawControls();
+    // The window's mouse, shared by the zoom band and drawing; coordinates are the client's.
+    void FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+    void FormMouseMove(Qt::KeyboardModifiers modifiers, int x, int y);
+    void FormMouseUp(Qt::MouseButton button, int x, int y);
 
     // ---- wfmclip.cpp ----------------------------------------------------------------
     // A new waveform from the clipboard's numbers, in an empty window.
@@ -229,6 +257,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     // wfmview.cpp: a right-button press outside draw mode opens Select limits.
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     bool closeQueried_ = false;
@@ -241,4 +271,16 @@ private:
     void cursorDown(bool end, Qt::MouseButton button, int x);
     void cursorMove(bool end, int x);
     void cursorUp(bool end);
+    // XOR pictures on the surface (the band, the rubber line) are drawn again after the
+    // graph is rendered afresh, so that the next XOR still removes them.
+    void drawOverlays(plotwell::platform::Canvas& canvas);
+    // Each draws its picture in XOR onto `onto`, or onto the surface and shows it.
+    void xorBand(plotwell::platform::Canvas* onto = nullptr);
+    void xorRubberLine(plotwell::platform::Canvas* onto = nullptr);
+    void xorPolyline(plotwell::platform::Canvas* onto, uint32_t color, std::initializer_list<QPoint> points);
+    plotwell::workspace::DrawMapping drawMapping() const;
+    void repaintWithOverview();
+    void strokeDown(Qt::KeyboardModifiers modifiers, int x, int y);
+    void strokeMove(Qt::KeyboardModifiers modifiers, int x, int y);
+    void strokeUp(int x, int y);
 };

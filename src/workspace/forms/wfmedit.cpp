@@ -9,66 +9,63 @@
 #include <span>
 
 using namespace plotwell;
+using workspace::WaveFileType;
 
 // ---- window commands -------------------------------------------------------------------
 
 void TWFMform::UpdateTypeMenus() { FrameHost->UpdateTypeMenus(*this); }
 
-void TWFMform::EndPendingLine() {}
-
 void TWFMform::MarkSamplesChanged() {
-    if (SaveState == 0)
+    if (Doc.SaveState == 0)
         MarkModified();
-    SaveState = 1;
+    Doc.SaveState = 1;
 }
 
 void TWFMform::LengthChanged() {
-    Zoomed = 0;
-    ViewFirst = -1;
-    SavedView = {0, 0, -1, 0};
-    if (PointCount() < 1) {
-        SelectionStart = SelectionEnd = 0;
+    ClampViewToData();
+    if (Doc.PointCount() < 1) {
+        Doc.SelectionStart = Doc.SelectionEnd = 0;
         return;
     }
-    NormaliseSelection();
+    Doc.NormaliseSelection();
 }
 
 // The selection's codes, the selection first brought within the samples.
 static std::span<uint16_t> selectedCodes(TWFMform& w) {
-    const int n = w.PointCount();
+    const int n = w.Doc.PointCount();
     if (n < 1)
         return {};
-    w.NormaliseSelection();
-    return w.SampleStream->codes().subspan(size_t(w.SelectionStart),
-                                           size_t(w.SelectionEnd - w.SelectionStart) + 1);
+    w.Doc.NormaliseSelection();
+    return w.Doc.SampleStream->codes().subspan(size_t(w.Doc.SelectionStart),
+                                               size_t(w.Doc.SelectionEnd - w.Doc.SelectionStart) + 1);
 }
 
 // The level commands publish the status too, so the panel shows the new values.
 static void finishLevelCommand(TWFMform& w, const workspace::LevelResult& r) {
-    if (r.marks && w.SaveState == 0)
+    if (r.marks && w.Doc.SaveState == 0)
         w.MarkSamplesChanged();
     w.update();
     w.PublishStatus();
 }
 
 void TWFMform::Verticaltomax1Click() {
-    if (FileType == 0 || PointCount() < 1)
+    if (Doc.FileType == WaveFileType::None || Doc.PointCount() < 1)
         return;
     const int32_t peak = FrameHost->FindSampleRange();
-    finishLevelCommand(*this,
-                       workspace::amplitudeToMaxPeak(selectedCodes(*this), SampleStream->midCode(), peak));
+    finishLevelCommand(
+        *this, workspace::amplitudeToMaxPeak(selectedCodes(*this), Doc.SampleStream->midCode(), peak));
 }
 
 void TWFMform::Amplitudetomaxpkpk1Click() {
-    if (FileType == 0 || PointCount() < 1)
+    if (Doc.FileType == WaveFileType::None || Doc.PointCount() < 1)
         return;
     FrameHost->FindSampleRange();
-    finishLevelCommand(*this, workspace::amplitudeToMaxPkPk(selectedCodes(*this), SampleStream->midCode(),
+    finishLevelCommand(*this, workspace::amplitudeToMaxPkPk(selectedCodes(*this), Doc.SampleStream->midCode(),
                                                             FrameHost->SampleMin, FrameHost->SampleMax));
 }
 
 void TWFMform::Clear1Click() {
-    if (SaveState != 0) {
+    if (Doc.SaveState != 0) {
         const auto answer = platform::askYesNoCancel(common::cformat(
             "%s.\nWaveform data not saved.\nDo you want to save it now?", Caption().c_str()));
         if (answer == platform::Answer::Cancel || answer == platform::Answer::None)
@@ -76,28 +73,25 @@ void TWFMform::Clear1Click() {
         if (answer == platform::Answer::Yes) {
             // The data are about to go, so the whole waveform is saved, whatever is selected;
             // the clearing stops when the save did not happen.
-            const int32_t oldStart = SelectionStart, oldEnd = SelectionEnd;
-            if (PointCount() >= 1) {
-                SelectionStart = 0;
-                SelectionEnd = PointCount() - 1;
-            }
+            const int32_t oldStart = Doc.SelectionStart, oldEnd = Doc.SelectionEnd;
+            Doc.SelectWhole();
             FrameHost->SaveCancelled = false;
             const bool written = Save1Click();
             if (FrameHost->SaveCancelled || !written) {
-                SelectionStart = oldStart;
-                SelectionEnd = oldEnd;
+                Doc.SelectionStart = oldStart;
+                Doc.SelectionEnd = oldEnd;
                 return;
             }
         } else {
-            SaveState = 0;
+            Doc.SaveState = 0;
         }
     }
-    WaveName = DefaultWaveName;
+    Doc.WaveName = DefaultWaveName;
     SetCaption(DefaultWaveName);
-    SampleStream = std::make_unique<SampleStreamType>();
-    FileType = 0;
-    UnsignedDisplay = 0;
-    IsBitPattern = 0;
+    Doc.CreateSampleStream();
+    Doc.FileType = WaveFileType::None;
+    Doc.UnsignedDisplay = 0;
+    Doc.IsBitPattern = 0;
     LengthChanged();
     update();
     FormActivate();

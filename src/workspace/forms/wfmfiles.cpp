@@ -14,10 +14,14 @@
 #include "workspace/core/wave_files.h"
 #include "workspace/forms/frame_host.h"
 
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
 #include <algorithm>
 
 using namespace plotwell;
 using common::cformat;
+using workspace::WaveFileType;
 
 namespace {
 
@@ -27,49 +31,22 @@ void showFileStatus(const char* format, const std::string& fileName) {
 }
 
 // The save dialog's set-up for a save type; false for the types that have none.
-bool setUpSaveDialog(platform::FileDialogState& d, int type, const TFrameHost& frame) {
-    auto set = [&d](const char* ext, const char* filter, const std::string& dir, const char* title) {
-        d.defaultExt = ext;
-        d.filter = filter;
-        d.initialDir = dir;
-        d.title = title;
-    };
-    switch (type) {
-    case 1:
-        set("wfm", "Plotwell *.wfm files|*.wfm", frame.WavesDir, "Save to a Plotwell file");
-        break;
-    case 2:
-        set("wav", "WaveCAD *.wav files|*.wav", frame.WaveCadDir, "Save to a WaveCAD file");
-        break;
-    case 3:
-        set("asc", "WaveCAD *.asc files|*.asc", frame.WaveCadDir, "Save to a WaveCAD file");
-        break;
-    case 4:
-        set("nrm", "Normalised *.nrm files|*.nrm", frame.WavesDir, "Save to a Normalised file");
-        break;
-    case 5:
-        set("sig", "GS2020 *.sig files|*.sig", frame.Gs2020Dir, "Save to a GS2020 file");
-        break;
-    case 6:
-        set("asc", "GS2020 *.asc files|*.asc", frame.Gs2020Dir, "Save to a GS2020 file");
-        break;
-    case 7:
-        set("arb", "GS2020 *.arb files|*.arb", frame.Gs2020Dir, "Save to a GS2020 file");
-        break;
-    case 9:
-        set("isf", "Tektronix *.isf files|*.isf", frame.TdsDir, "Save to a Tektronix TDS file");
-        break;
-    case 11:
-        set("dac", "ZELO *.dac files|*.dac", frame.ZeloDir, "Save to a ZELO file");
-        break;
-    case 13:
-        set("ptn", "Plotwell Bit Pattern files *.ptn files|*.ptn", frame.PatternsDir,
-            "Save to a Bit Pattern file");
-        break;
-    default:
+bool setUpSaveDialog(platform::FileDialogState& d, WaveFileType type, const TFrameHost& frame) {
+    const workspace::FileTypeRow* row = workspace::FindFileType(type);
+    if (!row || !row->saveTitle)
         return false;
-    }
+    d.defaultExt = row->extension;
+    d.filter = row->filter;
+    d.initialDir = frame.FolderPath(row->folder);
+    d.title = row->saveTitle;
     return true;
+}
+
+// The waveform window in front in `w`'s MDI area (the frame's active one), or null.
+TWFMform* frontWindow(const TWFMform& w) {
+    const QMdiSubWindow* sw = w.subWindow();
+    const QMdiSubWindow* front = sw && sw->mdiArea() ? sw->mdiArea()->currentSubWindow() : nullptr;
+    return front ? qobject_cast<TWFMform*>(front->widget()) : nullptr;
 }
 
 } // namespace
@@ -77,77 +54,73 @@ bool setUpSaveDialog(platform::FileDialogState& d, int type, const TFrameHost& f
 void TWFMform::LoadFromFile(const std::string& fileName) {
     platform::BusyCursor busy;
     TFrameHost* frame = FrameHost;
-    const int type = frame->OpenType;
-    WaveName = fileName;
-    CreateSampleStream();
-    UnsignedDisplay = 0;
-    FileIndex = 0;
+    const WaveFileType type = frame->OpenType;
+    Doc.WaveName = fileName;
+    Doc.CreateSampleStream();
+    Doc.UnsignedDisplay = 0;
+    Doc.FileIndex = 0;
     SetCaption(cformat("%s %s", platform::fileNameOnly(fileName).c_str(), workspace::FileTypeName(type)));
 
-    const auto contents = platform::readFileBytes(fileName);
+    const auto contents = platform::readFileBytes(fileName, workspace::MaxWaveFileBytes(type));
     const std::string_view bytes = contents ? std::string_view(*contents) : std::string_view();
     bool ok = contents.has_value();
     if (ok) {
-        FileType = type;
+        Doc.FileType = type;
         showFileStatus("Reading from file %s", fileName);
-        if (type == 10)
+        if (type == WaveFileType::ZeloDta)
             ok = frame->LoadZeloDtaChannels(this, bytes, fileName);
-        else if (type == 11)
+        else if (type == WaveFileType::ZeloDac)
             ok = frame->LoadZeloDacChannels(this, bytes, fileName);
         else
-            ok = workspace::ReadWaveFile(type, bytes, *SampleStream);
-        if (type == 13) {
-            FileType = 13;
-            IsBitPattern = 1;
+            ok = workspace::ReadWaveFile(type, bytes, *Doc.SampleStream);
+        if (type == WaveFileType::BitPattern) {
+            Doc.FileType = WaveFileType::BitPattern;
+            Doc.IsBitPattern = 1;
         }
     }
     // The whole of what was read is selected, also after a failed read, so the selection
     // never points past the samples.
-    const int n = PointCount();
-    SelectionStart = 0;
-    SelectionEnd = std::max(n - 1, 0);
+    const int n = Doc.PointCount();
+    Doc.SelectionStart = 0;
+    Doc.SelectionEnd = std::max(n - 1, 0);
     ShadeStartX = ShadeEndX = 0;
     if (ok) {
-        LoadedFileName = fileName;
-        LoadedFileType = FileType;
-        // The side file replaces the history; it is not added to what the lists held.
-        HistoryCount = 0;
-        for (auto* list : {&StartStore, &EndStore, &AmplStore, &OffsetStore, &AdjustStore, &ExprnStore})
-            list->clear();
-        if (const auto side = platform::readFileBytes(workspace::HistoryFileName(WaveName))) {
-            for (auto& e : workspace::ReadHistoryFile(*side)) {
-                StartStore.push_back(std::move(e.start));
-                EndStore.push_back(std::move(e.end));
-                AmplStore.push_back(std::move(e.amplitude));
-                OffsetStore.push_back(std::move(e.offset));
-                AdjustStore.push_back(std::move(e.levelMode));
-                ExprnStore.push_back(std::move(e.expression));
-            }
-            HistoryCount = int32_t(ExprnStore.size());
-        }
+        Doc.LoadedFileName = fileName;
+        Doc.LoadedFileType = Doc.FileType;
+        // The side file replaces the history; it is not added to what the history held.
+        Doc.GenerationHistory.clear();
+        if (const auto side =
+                platform::readFileBytes(workspace::HistoryFileName(Doc.WaveName), workspace::kMaxSettingsFileBytes))
+            Doc.GenerationHistory = workspace::ReadHistoryFile(*side);
     }
     update();
+    // The window was activated while it was still empty (or held the old samples): the
+    // status panel and the type menus show what it holds now. A data-logger file may have
+    // made another window active meanwhile; that one is shown.
+    if (TWFMform* active = frontWindow(*this))
+        active->FormActivate();
     if (!ok)
-        platform::errorBox(cformat("Unable to read from\n%s", WaveName.c_str()));
+        platform::errorBox(cformat("Unable to read from\n%s", Doc.WaveName.c_str()));
 }
 
 bool TWFMform::Save1Click() {
     TFrameHost* frame = FrameHost;
-    if (FileType == 13)
-        frame->SaveType = 13;
+    if (Doc.FileType == WaveFileType::BitPattern)
+        frame->SaveType = WaveFileType::BitPattern;
     // Types without a format of their own (none, 8, CSV) save as the own format.
     frame->SaveType = workspace::EffectiveSaveType(frame->SaveType);
-    const int type = frame->SaveType;
-    if (type == 10) {
-        platform::errorBox("Waveforms cannot be saved to ZELO *.dta log files");
+    const WaveFileType type = frame->SaveType;
+    const workspace::FileTypeRow* row = workspace::FindFileType(type);
+    if (row && row->saveRefusal) {
+        platform::errorBox(row->saveRefusal);
         return false;
     }
     SaveFileDialog.fileName.clear();
     setUpSaveDialog(SaveFileDialog, type, *frame);
     SaveFileDialog.overwritePrompt = true;
     SaveFileDialog.fileMustExist = false;
-    if (type == 13)
-        SaveState = 1;
+    if (type == WaveFileType::BitPattern)
+        Doc.SaveState = 1;
 
     bool written = false;
     if (!platform::ui().saveFile(SaveFileDialog)) {
@@ -155,20 +128,18 @@ bool TWFMform::Save1Click() {
     } else if (SaveToFile(SaveFileDialog.fileName)) {
         written = true;
         const std::string name = SaveFileDialog.fileName;
-        const int n = PointCount();
-        const bool whole = SelectionStart == 0 && SelectionEnd == n - 1;
-        if (whole) {
-            if (SaveState != 0) {
+        if (Doc.WholeSelected()) {
+            if (Doc.SaveState != 0) {
                 // The window now shows what the file holds, which may be fewer points or bits.
-                SampleStream.reset();
+                Doc.SampleStream.reset();
                 frame->OpenType = type;
                 frame->SetOpenDialogName(name);
                 LoadFromFile(name);
-                SaveState = 0;
+                Doc.SaveState = 0;
             }
-        } else if (SaveState == 0 && name == WaveName) {
-            SaveState = 1;
-            FileType = -1;
+        } else if (Doc.SaveState == 0 && name == Doc.WaveName) {
+            Doc.SaveState = 1;
+            Doc.FileType = WaveFileType::NotFromFile;
             SetCaption(cformat("%s (Overwritten)", platform::fileNameOnly(name).c_str()));
             // Only data-logger channels have an index; their type has no writer.
             frame->MarkOverwritten(name, 1, 0, this);
@@ -181,31 +152,24 @@ bool TWFMform::Save1Click() {
 
 bool TWFMform::SaveToFile(const std::string& fileName) {
     platform::BusyCursor busy;
-    const int type = workspace::EffectiveSaveType(FrameHost->SaveType);
+    const WaveFileType type = workspace::EffectiveSaveType(FrameHost->SaveType);
     auto fail = [&fileName] {
         platform::errorBox(cformat("Unable to write waveform data to\n%s", fileName.c_str()));
         return false;
     };
     // Decide whether anything can be written before the target is touched.
-    if (!workspace::HasWriter(type) || !SampleStream || !SampleStream->hasPoints())
+    if (!workspace::HasWriter(type) || !Doc.SampleStream || !Doc.SampleStream->hasPoints())
         return fail();
     showFileStatus("Saving to file %s", fileName);
     std::string data;
     uint16_t reference = 0;
-    if (!workspace::WriteWaveFile(type, *SampleStream, SelectionStart, SelectionEnd,
+    if (!workspace::WriteWaveFile(type, *Doc.SampleStream, Doc.SelectionStart, Doc.SelectionEnd,
                                   FrameHost->DownloadModel(), data, reference))
         return fail();
     std::vector<std::pair<std::string, std::string_view>> files{{fileName, data}};
     std::string side;
-    if (HistoryCount > 0) {
-        std::vector<workspace::HistoryFileEntry> entries;
-        const std::size_t count =
-            std::min({std::size_t(HistoryCount), StartStore.size(), EndStore.size(), AmplStore.size(),
-                      OffsetStore.size(), AdjustStore.size(), ExprnStore.size()});
-        for (std::size_t i = 0; i < count; ++i)
-            entries.push_back(
-                {StartStore[i], EndStore[i], AmplStore[i], OffsetStore[i], AdjustStore[i], ExprnStore[i]});
-        side = workspace::WriteHistoryFile(entries);
+    if (Doc.HistoryCount() > 0) {
+        side = workspace::WriteHistoryFile(Doc.GenerationHistory);
         files.emplace_back(workspace::HistoryFileName(fileName), side);
     }
     if (!platform::writeFilesAtomically(files))
@@ -215,42 +179,42 @@ bool TWFMform::SaveToFile(const std::string& fileName) {
 }
 
 namespace {
-void saveAs(TWFMform* w, int type) {
+void saveAs(TWFMform* w, WaveFileType type) {
     FrameHost->SaveType = type;
     w->Save1Click();
 }
 } // namespace
 
 void TWFMform::SaveInternalClick() {
-    saveAs(this, 1);
+    saveAs(this, WaveFileType::Internal);
 }
 void TWFMform::SaveWaveCADwavClick() {
-    saveAs(this, 2);
+    saveAs(this, WaveFileType::WaveCadWav);
 }
 void TWFMform::SaveWaveCADascClick() {
-    saveAs(this, 3);
+    saveAs(this, WaveFileType::WaveCadAsc);
 }
 void TWFMform::SaveNormalisedClick() {
-    saveAs(this, 4);
+    saveAs(this, WaveFileType::Normalised);
 }
 void TWFMform::SaveTektronixClick() {
-    saveAs(this, 9);
+    saveAs(this, WaveFileType::Tektronix);
 }
 void TWFMform::BitPatternbpn1Click() {
-    saveAs(this, 13);
+    saveAs(this, WaveFileType::BitPattern);
 }
 
 bool TWFMform::WriteInternal(const std::string& fileName) {
-    if (!SampleStream)
+    if (!Doc.SampleStream)
         return false;
     std::string data;
-    return workspace::WriteInternal(*SampleStream, SelectionStart, SelectionEnd, data) &&
+    return workspace::WriteInternal(*Doc.SampleStream, Doc.SelectionStart, Doc.SelectionEnd, data) &&
            platform::writeFileAtomically(fileName, data);
 }
 
 bool TWFMform::ResampleSelection(int32_t start, int32_t count, int32_t newCount,
                                  std::vector<uint16_t>& out) const {
-    if (!SampleStream)
+    if (!Doc.SampleStream)
         return false;
-    return workspace::ResampleSelection(SampleStream->codes(), start, count, newCount, out);
+    return workspace::ResampleSelection(Doc.SampleStream->codes(), start, count, newCount, out);
 }

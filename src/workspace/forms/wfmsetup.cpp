@@ -15,6 +15,7 @@
 #include <QScreen>
 
 using namespace plotwell;
+using workspace::WaveFileType;
 
 TWaveSetup* WaveSetup = nullptr;
 
@@ -67,7 +68,7 @@ TWaveSetup::TWaveSetup(QWidget* parent) : Form("WaveSetup", parent) {
 }
 
 bool TWaveSetup::patternRequested() const {
-    return CurrentWaveWindow && CurrentWaveWindow->PatternRequest == 1;
+    return CurrentWaveWindow && CurrentWaveWindow->Doc.PatternRequest == 1;
 }
 
 void TWaveSetup::FormActivate() {
@@ -143,6 +144,6 @@ void TWaveSetup::BCancelClick() {
 void TWaveSetup::CancelPath() {
     // The set-up for a new pattern was abandoned; a window that already holds a pattern
     // stays one.
-    if (CurrentWaveWindow && CurrentWaveWindow->FileType != 13)
-        CurrentWaveWindow->IsBitPattern = 0;
+    if (CurrentWaveWindow && CurrentWaveWindow->Doc.FileType != WaveFileType::BitPattern)
+        CurrentWaveWindow->Doc.IsBitPattern = 0;
 }

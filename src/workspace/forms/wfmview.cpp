@@ -4,11 +4,15 @@
 #include "platform/canvas_image.h"
 #include "platform/posix/folders.h"
 #include "platform/qstring.h"
+#include "platform/screen_cursor.h"
 #include "workspace/core/trace.h"
 #include "workspace/forms/frame_host.h"
 #include "workspace/forms/WorldView.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
@@ -23,6 +27,7 @@
 
 using namespace plotwell;
 using workspace::PlotLayout;
+using workspace::WaveFileType;
 
 namespace {
 
@@ -67,7 +72,9 @@ private:
     static QPixmap makePicture(bool start, bool bright) {
         const int s = TWFMform::CursorImageSize;
         QPixmap pm(s, s);
-        pm.fill(Qt::black);
+        // Only the wedge covers the window: the top value label reaches under the start
+        // cursor's square and stays readable there.
+        pm.fill(Qt::transparent);
         QPainter p(&pm);
         const QColor c = bright ? QColor(0x00, 0xFF, 0xFF) : QColor(0x00, 0x80, 0x80);
         p.setPen(c);
@@ -135,28 +142,18 @@ PlotLayout TWFMform::Layout() const {
 }
 
 workspace::CursorSpan TWFMform::CursorSpan() const {
-    const int n = PointCount();
+    const int n = Doc.PointCount();
     // A bit pattern's view is a sample range only; its levels are always the full scale.
-    const bool bits = FileType == 13;
+    const bool bits = Doc.FileType == WaveFileType::BitPattern;
     if (workspace::zoomedViewUsable(Zoomed, ViewFirst, ViewLast, bits ? 0 : ViewMin, bits ? 1 : ViewMax, n))
         return {true, ViewFirst, ViewLast, n};
     return {false, 0, 0, n};
 }
 
-void TWFMform::NormaliseSelection() {
-    const int n = PointCount();
-    if (n < 1)
-        return;
-    SelectionEnd = std::clamp(SelectionEnd, 0, n - 1);
-    SelectionStart = std::max(SelectionStart, 0);
-    if (SelectionEnd <= SelectionStart)
-        SelectionStart = SelectionEnd;
-}
-
 void TWFMform::UpdateZoomArea() {
-    if (FileType != 13) {
-        const int n = PointCount();
-        ZoomAreaEnabled = n >= 2 && workspace::zoomAreaAllowed(n, SampleStream->reference());
+    if (Doc.FileType != WaveFileType::BitPattern) {
+        const int n = Doc.PointCount();
+        ZoomAreaEnabled = n >= 2 && workspace::zoomAreaAllowed(n, Doc.SampleStream->reference());
     }
     // The frame's one Zoom area item shows the state of the window that is active.
     if (FrameHost)
@@ -178,12 +175,7 @@ void TWFMform::paintEvent(QPaintEvent* event) {
 }
 
 void TWFMform::mousePressEvent(QMouseEvent* event) {
-    // The zoom band and freehand drawing take the left button; their units extend this.
-    if (event->button() == Qt::RightButton && !DrawMode && FileType != 13) {
-        Selectlimits1Click();
-        return;
-    }
-    QWidget::mousePressEvent(event);
+    FormMouseDown(event->button(), event->modifiers(), int(event->position().x()), int(event->position().y()));
 }
 
 void TWFMform::resizeEvent(QResizeEvent* event) {
@@ -194,6 +186,70 @@ void TWFMform::resizeEvent(QResizeEvent* event) {
 void TWFMform::showSurface(const QRect& r) {
     surfaceCurrent_ += r;
     update(r);
+}
+
+namespace {
+
+// The cell a label's characters take; leading blanks only pad ("%6d").
+QRect labelInk(const QFontMetrics& fm, const workspace::AxisLabel& a) {
+    const QString text = QString::fromStdString(a.text);
+    const QString body = text.trimmed();
+    const int lead = fm.horizontalAdvance(text.left(text.indexOf(body)));
+    return QRect(a.x + lead, a.y, fm.horizontalAdvance(body), fm.height());
+}
+
+// Whether every label of a window of `width` x `height` stands where the layout puts it: the
+// value labels left of the plot, the index labels inside the window, none over another.
+bool labelsFit(const QFont& font, int width, int height) {
+    const PlotLayout l = workspace::plotLayout(width, height);
+    const QFontMetrics fm(font);
+    // The widest texts of each kind: 16-bit, unsigned and normalised values, 7-digit indices.
+    const int32_t first = 1000000, last = 1048575;
+    const std::vector<std::vector<workspace::AxisLabel>> sets = {
+        workspace::unzoomedLabels(l, 32768, false, last + 1),
+        workspace::unzoomedLabels(l, 32768, true, last + 1),
+        workspace::unzoomedLabels(l, 1, false, last + 1),
+        workspace::zoomedLabels(l, 1, false, first, last, -32768, 32767),
+        workspace::zoomedLabels(l, 32768, false, first, last, -32768, 32767),
+        workspace::bitPatternLabels(l, first, last),
+    };
+    const QRect window(0, 0, width, height);
+    for (const auto& labels : sets) {
+        std::vector<QRect> cells;
+        for (const workspace::AxisLabel& a : labels) {
+            const QRect cell = labelInk(fm, a);
+            const bool besidePlot = a.y < l.PlotHeight + 20;
+            if (!window.contains(cell) || (besidePlot && cell.right() >= l.MarginLeft))
+                return false;
+            for (const QRect& other : cells)
+                if (cell.intersects(other))
+                    return false;
+            cells.push_back(cell);
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+// The layout's places were made for a small bitmap font; the window's own font is larger on
+// most desktops. The labels keep their places and take the window's font at the largest size
+// with which the widest label of each kind fits, tried on a window whose plot leaves no spare
+// pixels at the right and bottom.
+QFont TWFMform::AxisLabelFont() const {
+    static QString lastKey;
+    static QFont chosen;
+    const QFont base = font();
+    if (base.key() == lastKey)
+        return chosen;
+    QFont f = base;
+    int size = QFontInfo(base).pixelSize();
+    f.setPixelSize(size);
+    while (size > 6 && !labelsFit(f, 275, 211))
+        f.setPixelSize(--size);
+    lastKey = base.key();
+    chosen = f;
+    return chosen;
 }
 
 void TWFMform::FormPaint() {
@@ -210,18 +266,18 @@ void TWFMform::renderSurface() {
         return;
     if (Surface.size() != size())
         Surface = QImage(size(), QImage::Format_RGB32);
-    platform::ImageCanvas canvas(Surface, font());
+    platform::ImageCanvas canvas(Surface, AxisLabelFont());
     canvas.FillRect(0, 0, width(), height(), 0x000000);
     if (ShadeStartX == 0) {
         ShadeStartX = MarginLeft;
         ShadeEndX = MarginLeft + PlotWidth;
     }
     workspace::GraphInput in;
-    if (SampleStream)
-        in.codes = SampleStream->codes();
-    in.reference = SampleStream ? SampleStream->reference() : 0;
-    in.bitPattern = FileType == 13;
-    in.unsignedDisplay = UnsignedDisplay;
+    if (Doc.SampleStream)
+        in.codes = Doc.SampleStream->codes();
+    in.reference = Doc.SampleStream ? Doc.SampleStream->reference() : 0;
+    in.bitPattern = Doc.FileType == WaveFileType::BitPattern;
+    in.unsignedDisplay = Doc.UnsignedDisplay;
     in.zoomed = Zoomed;
     in.viewFirst = ViewFirst;
     in.viewLast = ViewLast;
@@ -240,6 +296,7 @@ void TWFMform::renderSurface() {
         dimStartCursorImage->hide();
         dimEndCursorImage->hide();
     }
+    drawOverlays(canvas);
 }
 
 void TWFMform::FormResize() {
@@ -257,8 +314,9 @@ void TWFMform::FormResize() {
         else
             resize(size() + grow);
     }
-    // The draw-mode controls are placed by the drawing unit when it exists.
     ComputeLayout();
+    PlaceDrawControls();
+    Coordinates->hide();
     Surface = QImage(size(), QImage::Format_RGB32);
     Surface.fill(Qt::black);
     surfaceCurrent_ = QRegion();
@@ -269,14 +327,14 @@ void TWFMform::FormResize() {
 
 void TWFMform::shadeOn(platform::Canvas& canvas, bool placeImages) {
     // A single point has no span to map the cursors onto.
-    if (PointCount() < 2)
+    if (Doc.PointCount() < 2)
         return;
-    NormaliseSelection();
+    Doc.NormaliseSelection();
     canvas.SetPen(workspace::shadingPen());
     const PlotLayout l = Layout();
     const auto span = CursorSpan();
     const int w = CursorImageSize;
-    const int32_t xs = workspace::cursorX(SelectionStart, span, l);
+    const int32_t xs = workspace::cursorX(Doc.SelectionStart, span, l);
     // A fresh paint starts from a clean background, so the shading starts from the plot
     // edges; small windows have no images but restart their shading as well.
     if (placeImages) {
@@ -287,7 +345,7 @@ void TWFMform::shadeOn(platform::Canvas& canvas, bool placeImages) {
         }
     }
     workspace::moveShadeStart(canvas, l, ShadeStartX, xs);
-    const int32_t xe = workspace::cursorX(SelectionEnd, span, l);
+    const int32_t xe = workspace::cursorX(Doc.SelectionEnd, span, l);
     if (placeImages) {
         ShadeEndX = MarginLeft + PlotWidth;
         if (AxisLabelsShown) {
@@ -302,11 +360,11 @@ void TWFMform::DrawSelectionShading(bool placeImages) {
     ComputeLayout();
     if (Surface.size() != size() || Surface.isNull()) {
         // The surface is about to be rendered afresh; that paint draws the shading.
-        NormaliseSelection();
+        Doc.NormaliseSelection();
         update();
         return;
     }
-    platform::ImageCanvas canvas(Surface, font());
+    platform::ImageCanvas canvas(Surface, AxisLabelFont());
     shadeOn(canvas, placeImages);
     showSurface(QRect(MarginLeft, MarginTop, PlotWidth + 1, PlotHeight + 1));
 }
@@ -325,7 +383,7 @@ static CursorPair cursorPair(TWFMform* w, bool end) {
 }
 
 void TWFMform::cursorDown(bool end, Qt::MouseButton button, int x) {
-    if (button != Qt::LeftButton || PointCount() < 2)
+    if (button != Qt::LeftButton || Doc.PointCount() < 2)
         return;
     ComputeLayout();
     const CursorPair c = cursorPair(this, end);
@@ -339,7 +397,7 @@ void TWFMform::cursorDown(bool end, Qt::MouseButton button, int x) {
 }
 
 void TWFMform::cursorMove(bool end, int x) {
-    if (!Dragging || PointCount() < 2)
+    if (!Dragging || Doc.PointCount() < 2)
         return;
     const int w = CursorImageSize;
     const CursorPair c = cursorPair(this, end);
@@ -350,9 +408,9 @@ void TWFMform::cursorMove(bool end, int x) {
     const int left = std::max(std::min(DragGrabOffset + x, hi), lo);
     c.bright->move(left, c.bright->y());
     if (end)
-        SelectionEnd = workspace::endIndexAt(left, CursorSpan(), Layout());
+        Doc.SelectionEnd = workspace::endIndexAt(left, CursorSpan(), Layout());
     else
-        SelectionStart = workspace::startIndexAt(left, w, CursorSpan(), Layout());
+        Doc.SelectionStart = workspace::startIndexAt(left, w, CursorSpan(), Layout());
     DrawSelectionShading(false);
     PublishStatus();
 }
@@ -388,14 +446,14 @@ void TWFMform::dimEndCursorImageMouseUp() {
 }
 
 void TWFMform::Selectall1Click() {
-    const int n = PointCount();
+    const int n = Doc.PointCount();
     if (n < 2)
         return;
     ComputeLayout();
     dimStartCursorImage->move(MarginLeft - CursorImageSize, dimStartCursorImage->y());
-    SelectionStart = 0;
+    Doc.SelectionStart = 0;
     dimEndCursorImage->move(MarginLeft + PlotWidth, dimEndCursorImage->y());
-    SelectionEnd = n - 1;
+    Doc.SelectionEnd = n - 1;
     dimStartCursorImage->hide();
     dimEndCursorImage->hide();
     DrawSelectionShading(false);
@@ -411,19 +469,20 @@ void TWFMform::Selectlimits1Click() {
 // ---- activation and the status panel ----------------------------------------------------
 
 void TWFMform::FormActivate() {
-    if (FileType == 0)
-        FrameHost->ShowCursorInfo(platform::fileNameOnly(WaveName), 0, false, 0, 0, 0, 0, IsBitPattern);
+    if (Doc.FileType == WaveFileType::None)
+        FrameHost->ShowCursorInfo(platform::fileNameOnly(Doc.WaveName), 0, false, 0, 0, 0, 0,
+                                  Doc.IsBitPattern);
     else
         PublishStatus();
     if (World) {
         if (!Zoomed) {
-            if (World->isVisible())
+            if (World->isVisible()) {
                 World->hide();
+                if (TWFMform* shown = World->Shown)
+                    shown->update();
+            }
         } else {
-            World->setWindowTitle(
-                platform::toQString(common::cformat("Zoom %s", platform::fileNameOnly(WaveName).c_str())));
-            if (!World->isVisible())
-                World->show();
+            ShowOverview();
         }
     }
     if (DrawMode)
@@ -432,16 +491,28 @@ void TWFMform::FormActivate() {
     UpdateZoomArea();
 }
 
-void TWFMform::FormDeactivate() {}
+void TWFMform::FormDeactivate() {
+    unsetCursor(); // Zoom area ends with the window's turn
+    if (MouseHeld) {
+        xorBand();
+        MouseHeld = 0;
+        platform::setScreenCursor(platform::ScreenCursor::Default);
+    }
+    // Clicking the overview makes it the active window: it stays.
+    if (Zoomed && World && World->isVisible() && QApplication::activeWindow() != World)
+        World->hide();
+    if (DrawMode)
+        EndPendingLine();
+}
 
 void TWFMform::PublishStatus() {
-    if (SuppressStatus || !SampleStream || SampleStream->byteLength() < 4 || !FrameHost)
+    if (SuppressStatus || !Doc.SampleStream || Doc.SampleStream->byteLength() < 4 || !FrameHost)
         return;
     // The selection may have been left past the end by whatever changed the samples.
-    NormaliseSelection();
-    const uint16_t r = SampleStream->reference();
-    const int32_t sc = SampleStream->code(std::size_t(SelectionStart));
-    const int32_t ec = SampleStream->code(std::size_t(SelectionEnd));
+    Doc.NormaliseSelection();
+    const uint16_t r = Doc.SampleStream->reference();
+    const int32_t sc = Doc.SampleStream->code(std::size_t(Doc.SelectionStart));
+    const int32_t ec = Doc.SampleStream->code(std::size_t(Doc.SelectionEnd));
     float sv, ev;
     if (r == 1) {
         sv = float(sc - 32768) * (1.0f / 32768.0f);
@@ -450,10 +521,11 @@ void TWFMform::PublishStatus() {
         sv = float(sc - int32_t(r));
         ev = float(ec - int32_t(r));
     }
-    if (UnsignedDisplay) {
+    if (Doc.UnsignedDisplay) {
         sv += float(r);
         ev += float(r);
     }
-    FrameHost->ShowCursorInfo(platform::fileNameOnly(WaveName), SelectionStart, r == 1,
-                            SelectionEnd - SelectionStart + 1, sv, ev, SelectionEnd, IsBitPattern);
+    FrameHost->ShowCursorInfo(platform::fileNameOnly(Doc.WaveName), Doc.SelectionStart, r == 1,
+                              Doc.SelectionEnd - Doc.SelectionStart + 1, sv, ev, Doc.SelectionEnd,
+                              Doc.IsBitPattern);
 }

@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QKeyEvent>
 
+using plotwell::workspace::WaveFileType;
 using Driver = TPWForm1::Driver;
 
 namespace {
@@ -116,11 +117,11 @@ protected:
     TWFMform* windowWithData(int points = 100) {
         TWFMform* w = newWindow();
         giveData(w, points);
-        w->SelectionStart = 10;
-        w->SelectionEnd = 19;
+        w->Doc.SelectionStart = 10;
+        w->Doc.SelectionEnd = 19;
         return w;
     }
-    static uint16_t codeAt(TWFMform* w, int i) { return w->SampleStream->code(size_t(i)); }
+    static uint16_t codeAt(TWFMform* w, int i) { return w->Doc.SampleStream->code(size_t(i)); }
 };
 
 } // namespace
@@ -139,7 +140,7 @@ TEST_F(DriverTest, EveryRowPreparesTheDialogAsItsTableRowSays) {
             EXPECT_EQ(d.windowTitle().toStdString(), *row.caption ? row.caption : "old");
             EXPECT_EQ(ExpPregress->windowTitle().toStdString(),
                       row.progress ? "Evaluating expression for wave.wfm" : "old progress");
-            EXPECT_EQ(d.SavedSamples, *w->SampleStream);
+            EXPECT_EQ(d.SavedSamples, *w->Doc.SampleStream);
             EXPECT_EQ(d.Target, w);
             if (row.range) {
                 EXPECT_EQ(d.StartPoint, 10);
@@ -164,7 +165,7 @@ TEST_F(DriverTest, EveryRowPreparesTheDialogAsItsTableRowSays) {
         PWForm1->RunDriver(row.driver, &d);
         EXPECT_TRUE(checked);
         EXPECT_TRUE(d.SavedSamples.empty()) << "the snapshot is freed after the show";
-        w->SaveState = 0;
+        w->Doc.SaveState = 0;
         w->Close1Click();
         processEvents();
     }
@@ -182,12 +183,12 @@ TEST_F(DriverTest, OkWithChangedMarksTheWindowOnceAndKeepsTheSamples) {
             });
             PWForm1->RunDriver(row.driver, &d);
             EXPECT_EQ(w->Caption(), "/data/waves/wave.wfm (Modified)") << "pass " << pass;
-            EXPECT_EQ(w->SaveState, 1);
+            EXPECT_EQ(w->Doc.SaveState, 1);
             EXPECT_EQ(d.Changed, keepsChanged(row.driver) ? 1 : 0);
         }
         EXPECT_EQ(codeAt(w, 10), 3000);
         EXPECT_EQ(codeAt(w, 9), 2048);
-        w->SaveState = 0;
+        w->Doc.SaveState = 0;
         w->Close1Click();
         processEvents();
     }
@@ -206,7 +207,7 @@ TEST_F(DriverTest, OkWithoutChangedMarksNothing) {
         });
         PWForm1->RunDriver(row.driver, &d);
         EXPECT_EQ(w->Caption(), "/data/waves/wave.wfm");
-        EXPECT_EQ(w->SaveState, 0);
+        EXPECT_EQ(w->Doc.SaveState, 0);
         w->Close1Click();
         processEvents();
     }
@@ -222,7 +223,7 @@ TEST_F(DriverTest, ExpressionOkWithoutAGenerationPutsTheSnapshotBack) {
     });
     PWForm1->RunDriver(Driver::Expression, &d);
     EXPECT_EQ(codeAt(w, 10), 2048);
-    EXPECT_EQ(w->SaveState, 0);
+    EXPECT_EQ(w->Doc.SaveState, 0);
 }
 
 TEST_F(DriverTest, CancelAndEscapeRestoreTheSnapshotWithItsLength) {
@@ -230,7 +231,7 @@ TEST_F(DriverTest, CancelAndEscapeRestoreTheSnapshotWithItsLength) {
         for (const Row& row : rows()) {
             SCOPED_TRACE(std::string(row.caption) + (escape ? " escape" : " cancel"));
             TWFMform* w = windowWithData();
-            const auto before = *w->SampleStream;
+            const auto before = *w->Doc.SampleStream;
             TTestOpDialog d;
             ui.onDialog([&](QDialog&) {
                 d.preview(5);
@@ -244,13 +245,13 @@ TEST_F(DriverTest, CancelAndEscapeRestoreTheSnapshotWithItsLength) {
                 }
             });
             PWForm1->RunDriver(row.driver, &d);
-            EXPECT_EQ(*w->SampleStream, before);
+            EXPECT_EQ(*w->Doc.SampleStream, before);
             EXPECT_EQ(w->MarkerAmplitude, 0);
             if (row.driver != Driver::EditBitPattern) {
                 EXPECT_EQ(w->Caption(), "/data/waves/wave.wfm");
-                EXPECT_EQ(w->SaveState, 0);
+                EXPECT_EQ(w->Doc.SaveState, 0);
             }
-            w->SaveState = 0;
+            w->Doc.SaveState = 0;
             w->Close1Click();
             processEvents();
         }
@@ -259,20 +260,20 @@ TEST_F(DriverTest, CancelAndEscapeRestoreTheSnapshotWithItsLength) {
 
 TEST_F(DriverTest, ALengthChangeDropsTheZoomAndClampsTheSelection) {
     TWFMform* w = windowWithData(100);
-    w->SelectionStart = 90;
-    w->SelectionEnd = 99;
+    w->Doc.SelectionStart = 90;
+    w->Doc.SelectionEnd = 99;
     w->Zoomed = 1;
     w->ViewFirst = 80;
     TTestOpDialog d;
     ui.onDialog([&](QDialog&) {
-        d.Target->SampleStream->resize(50);
+        d.Target->Doc.SampleStream->resize(50);
         d.Changed = 1;
         d.setModalResult(1);
     });
     PWForm1->RunDriver(Driver::Resize, &d);
-    EXPECT_EQ(w->PointCount(), 50);
-    EXPECT_EQ(w->SelectionEnd, 49) << "resize sets the end to the last point";
-    EXPECT_LE(w->SelectionStart, 49) << "the start is clamped into the shorter data";
+    EXPECT_EQ(w->Doc.PointCount(), 50);
+    EXPECT_EQ(w->Doc.SelectionEnd, 49) << "resize sets the end to the last point";
+    EXPECT_LE(w->Doc.SelectionStart, 49) << "the start is clamped into the shorter data";
     EXPECT_EQ(w->Zoomed, 0) << "a zoom past the new end is dropped";
     EXPECT_EQ(w->ViewFirst, -1);
     // An accepted dialog that inserted points drops the zoom as well.
@@ -284,39 +285,39 @@ TEST_F(DriverTest, ALengthChangeDropsTheZoomAndClampsTheSelection) {
         d.setModalResult(1);
     });
     PWForm1->RunDriver(Driver::Sine, &d);
-    EXPECT_EQ(w->PointCount(), 60);
+    EXPECT_EQ(w->Doc.PointCount(), 60);
     EXPECT_EQ(w->Zoomed, 0);
     // Cancel bringing back another length drops the zoom and clamps the selection too.
     giveData(w, 20);
-    w->SelectionStart = 5;
-    w->SelectionEnd = 19;
+    w->Doc.SelectionStart = 5;
+    w->Doc.SelectionEnd = 19;
     w->Zoomed = 1;
     ui.onDialog([&](QDialog&) {
-        d.Target->SampleStream->resize(40);
-        w->SelectionStart = 30;
-        w->SelectionEnd = 39;
+        d.Target->Doc.SampleStream->resize(40);
+        w->Doc.SelectionStart = 30;
+        w->Doc.SelectionEnd = 39;
         d.setModalResult(2);
     });
     PWForm1->RunDriver(Driver::Sine, &d);
-    EXPECT_EQ(w->PointCount(), 20);
+    EXPECT_EQ(w->Doc.PointCount(), 20);
     EXPECT_EQ(w->Zoomed, 0);
     EXPECT_EQ(w->ViewFirst, -1);
-    EXPECT_EQ(w->SelectionEnd, 19);
-    EXPECT_EQ(w->SelectionStart, 19);
+    EXPECT_EQ(w->Doc.SelectionEnd, 19);
+    EXPECT_EQ(w->Doc.SelectionStart, 19);
 }
 
 TEST_F(DriverTest, ResizeSetsTheEndToTheLastRestoredPointAfterCancel) {
     TWFMform* w = windowWithData(100);
-    w->SelectionStart = 3;
+    w->Doc.SelectionStart = 3;
     TTestOpDialog d;
     ui.onDialog([&](QDialog&) {
         d.resizeTarget(300);
         d.setModalResult(2);
     });
     PWForm1->RunDriver(Driver::Resize, &d);
-    EXPECT_EQ(w->PointCount(), 100);
-    EXPECT_EQ(w->SelectionEnd, 99);
-    EXPECT_EQ(w->SelectionStart, 3);
+    EXPECT_EQ(w->Doc.PointCount(), 100);
+    EXPECT_EQ(w->Doc.SelectionEnd, 99);
+    EXPECT_EQ(w->Doc.SelectionStart, 3);
 }
 
 TEST_F(DriverTest, EmptyWindowGuards) {
@@ -333,8 +334,8 @@ TEST_F(DriverTest, EmptyWindowGuards) {
         EXPECT_TRUE(ui.scriptUsedUp());
         if (row.empty == Empty::SetUp) {
             EXPECT_EQ(ui.count("exec"), 2);
-            EXPECT_EQ(w->PointCount(), 64);
-            EXPECT_EQ(w->SampleStream->reference(), 500);
+            EXPECT_EQ(w->Doc.PointCount(), 64);
+            EXPECT_EQ(w->Doc.SampleStream->reference(), 500);
             EXPECT_EQ(d.StartPoint, 0);
             EXPECT_EQ(d.EndPoint, 63);
             EXPECT_EQ(d.MidCode, 500);
@@ -342,9 +343,9 @@ TEST_F(DriverTest, EmptyWindowGuards) {
             // Adjust, resize and smooth do nothing; paste fills from the clipboard instead;
             // the editor's driver has no guard but an empty window gives it nothing to edit.
             EXPECT_EQ(ui.count("exec"), 0);
-            EXPECT_EQ(w->FileType, 0);
+            EXPECT_EQ(w->Doc.FileType, WaveFileType::None);
         }
-        w->SaveState = 0;
+        w->Doc.SaveState = 0;
         w->Close1Click();
         processEvents();
     }
@@ -357,9 +358,9 @@ TEST_F(DriverTest, ACancelledSetUpChangesNothingAndDoesNotEndTheNextRequest) {
     PWForm1->RunDriver(Driver::Sine, &d);
     EXPECT_EQ(ui.count("exec"), 1);
     EXPECT_EQ(d.shown, 0);
-    EXPECT_EQ(w->FileType, 0);
+    EXPECT_EQ(w->Doc.FileType, WaveFileType::None);
     EXPECT_EQ(w->Caption(), "Untitled");
-    EXPECT_LT(w->PointCount(), 1);
+    EXPECT_LT(w->Doc.PointCount(), 1);
     // The next request on a window with data reaches its dialog.
     TWFMform* other = windowWithData();
     ui.onDialog([&](QDialog&) { d.setModalResult(1); });
@@ -377,69 +378,67 @@ TEST_F(DriverTest, EscapeInTheSetUpIsItsCancel) {
     });
     PWForm1->RunDriver(Driver::Noise, &d);
     EXPECT_EQ(d.shown, 0);
-    EXPECT_EQ(w->FileType, 0);
+    EXPECT_EQ(w->Doc.FileType, WaveFileType::None);
 }
 
 TEST_F(DriverTest, NewWaveformSetupCreatesTheWaveform) {
     TWFMform* w = newWindow();
-    w->UnsignedDisplay = 1;
-    w->IsBitPattern = 1;
+    w->Doc.UnsignedDisplay = 1;
+    w->Doc.IsBitPattern = 1;
     w->Zoomed = 1;
-    w->HistoryCount = 1;
-    w->ExprnStore = {"t"};
+    w->Doc.GenerationHistory = {{"", "", "", "", "", "t"}};
     answerSetUp(ui, "ramp", "5", "4096");
     PWForm1->NewWaveformSetup();
     EXPECT_EQ(w->Caption(), "New ramp (Not Stored)");
-    EXPECT_EQ(w->WaveName, "ramp");
-    EXPECT_EQ(w->SampleStream->toBytes(),
+    EXPECT_EQ(w->Doc.WaveName, "ramp");
+    EXPECT_EQ(w->Doc.SampleStream->toBytes(),
               std::string("\x00\x08\x00\x08\x00\x08\x00\x08\x00\x08\x00\x08", 12));
-    EXPECT_EQ(w->SelectionStart, 0);
-    EXPECT_EQ(w->SelectionEnd, 4);
-    EXPECT_EQ(w->SaveState, 1);
-    EXPECT_EQ(w->FileType, -1);
-    EXPECT_EQ(w->HistoryCount, 0);
-    EXPECT_TRUE(w->ExprnStore.empty());
-    EXPECT_EQ(w->UnsignedDisplay, 0);
-    EXPECT_EQ(w->IsBitPattern, 0);
+    EXPECT_EQ(w->Doc.SelectionStart, 0);
+    EXPECT_EQ(w->Doc.SelectionEnd, 4);
+    EXPECT_EQ(w->Doc.SaveState, 1);
+    EXPECT_EQ(w->Doc.FileType, WaveFileType::NotFromFile);
+    EXPECT_EQ(w->Doc.HistoryCount(), 0);
+    EXPECT_TRUE(w->Doc.GenerationHistory.empty());
+    EXPECT_EQ(w->Doc.UnsignedDisplay, 0);
+    EXPECT_EQ(w->Doc.IsBitPattern, 0);
     EXPECT_EQ(w->Zoomed, 0);
 }
 
 TEST_F(DriverTest, NewBitPatternHoldsZeroWordsAndIsEdited) {
     TWFMform* w = newWindow();
-    w->PatternRequest = 1;
+    w->Doc.PatternRequest = 1;
     TTestOpDialog editor;
     answerSetUp(ui, "bits", "4");
     ui.onDialog([&](QDialog& d) {
         EXPECT_EQ(d.windowTitle().toStdString(), "Bit Pattern for bits");
-        EXPECT_EQ(w->SampleStream->toBytes(), std::string("\x00\x80\x00\x00\x00\x00\x00\x00\x00\x00", 10));
+        EXPECT_EQ(w->Doc.SampleStream->toBytes(),
+                  std::string("\x00\x80\x00\x00\x00\x00\x00\x00\x00\x00", 10));
         editor.setModalResult(2);
     });
     PWForm1->NewBitPatternWith(&editor);
     EXPECT_EQ(w->Caption(), "New bits : Bit Pattern (Not Stored)");
-    EXPECT_EQ(w->IsBitPattern, 1);
-    EXPECT_EQ(w->FileType, 13);
-    EXPECT_EQ(w->SaveState, 1);
-    EXPECT_EQ(w->PointCount(), 4);
+    EXPECT_EQ(w->Doc.IsBitPattern, 1);
+    EXPECT_EQ(w->Doc.FileType, WaveFileType::BitPattern);
+    EXPECT_EQ(w->Doc.SaveState, 1);
+    EXPECT_EQ(w->Doc.PointCount(), 4);
 }
 
 TEST_F(DriverTest, EditorCancelAfterAPatternSetUpOverAWaveformBringsTheWaveformBack) {
     TWFMform* w = windowWithData(100);
-    w->HistoryCount = 1;
-    w->ExprnStore = {"t"};
-    w->StartStore = w->EndStore = w->AmplStore = w->OffsetStore = w->AdjustStore = {"0"};
-    const auto before = *w->SampleStream;
-    w->PatternRequest = 1;
+    w->Doc.GenerationHistory = {{"0", "0", "0", "0", "0", "t"}};
+    const auto before = *w->Doc.SampleStream;
+    w->Doc.PatternRequest = 1;
     TTestOpDialog editor;
     answerSetUp(ui, "bits", "8");
     ui.onDialog([&](QDialog&) { editor.setModalResult(2); });
     PWForm1->NewBitPatternWith(&editor);
-    EXPECT_EQ(*w->SampleStream, before);
-    EXPECT_EQ(w->FileType, 1);
-    EXPECT_EQ(w->IsBitPattern, 0);
+    EXPECT_EQ(*w->Doc.SampleStream, before);
+    EXPECT_EQ(w->Doc.FileType, WaveFileType::Internal);
+    EXPECT_EQ(w->Doc.IsBitPattern, 0);
     EXPECT_EQ(w->Caption(), "/data/waves/wave.wfm");
-    EXPECT_EQ(w->SaveState, 0);
-    EXPECT_EQ(w->HistoryCount, 1);
-    EXPECT_EQ(w->ExprnStore, std::vector<std::string>{"t"});
+    EXPECT_EQ(w->Doc.SaveState, 0);
+    ASSERT_EQ(w->Doc.HistoryCount(), 1);
+    EXPECT_EQ(w->Doc.GenerationHistory[0].expression, "t");
 }
 
 TEST_F(DriverTest, DriversFollowTheCommandingWindow) {

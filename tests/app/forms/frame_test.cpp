@@ -8,6 +8,7 @@
 #include <QMdiArea>
 
 using plotwell::CreatedFormClasses;
+using plotwell::workspace::WaveFileType;
 
 TEST_F(AppTest, FormsAreCreatedOnceInOrder) {
     const std::vector<std::string> expected = {
@@ -26,11 +27,11 @@ TEST_F(AppTest, NewGivesAnEmptyUntitledWindow) {
     TWFMform* w = newWindow();
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->Caption(), "Untitled");
-    EXPECT_EQ(w->WaveName, "Untitled");
-    ASSERT_TRUE(w->SampleStream);
-    EXPECT_LT(w->PointCount(), 1);
-    EXPECT_EQ(w->FileType, 0);
-    EXPECT_EQ(w->SaveState, 0);
+    EXPECT_EQ(w->Doc.WaveName, "Untitled");
+    ASSERT_TRUE(w->Doc.SampleStream);
+    EXPECT_LT(w->Doc.PointCount(), 1);
+    EXPECT_EQ(w->Doc.FileType, WaveFileType::None);
+    EXPECT_EQ(w->Doc.SaveState, 0);
     EXPECT_EQ(w->ViewFirst, -1);
     EXPECT_EQ(w->SavedView[2], -1);
     EXPECT_EQ(w->width(), 274);
@@ -56,11 +57,11 @@ using plotwell::platform::Answer;
 namespace {
 // A window holding `points` codes of a 12-bit waveform.
 TWFMform* windowWithData(TWFMform* w, int points, int saveState) {
-    w->SampleStream = std::make_unique<plotwell::workspace::SampleStream>(2048, points, 2048);
-    w->SelectionStart = 0;
-    w->SelectionEnd = points - 1;
-    w->SaveState = saveState;
-    w->FileType = 1;
+    w->Doc.SampleStream = std::make_unique<plotwell::workspace::SampleStream>(2048, points, 2048);
+    w->Doc.SelectionStart = 0;
+    w->Doc.SelectionEnd = points - 1;
+    w->Doc.SaveState = saveState;
+    w->Doc.FileType = WaveFileType::Internal;
     return w;
 }
 } // namespace
@@ -70,9 +71,9 @@ TEST_F(AppTest, FileTypeItemsSetTheDefaultTypeAndLabel) {
     PWForm1->OpenFileDialog.fileName = "left over";
     PWForm1->TypeNormalisedClick();
     EXPECT_EQ(PWForm1->FileFormat->text().toStdString(), "   Default File Type:   Normalised (*.nrm files)");
-    EXPECT_EQ(PWForm1->GlobalFileType, 4);
-    EXPECT_EQ(PWForm1->OpenType, 4);
-    EXPECT_EQ(PWForm1->SaveType, 4);
+    EXPECT_EQ(PWForm1->GlobalFileType, WaveFileType::Normalised);
+    EXPECT_EQ(PWForm1->OpenType, WaveFileType::Normalised);
+    EXPECT_EQ(PWForm1->SaveType, WaveFileType::Normalised);
     EXPECT_EQ(PWForm1->OpenFileDialog.fileName, "");
     const std::vector<std::pair<void (TPWForm1::*)(), std::string>> items = {
         {&TPWForm1::TypeInternalClick, "Plotwell (*.wfm files)"},
@@ -129,7 +130,7 @@ TEST_F(AppTest, OpenDialogIsPreparedForEachType) {
 }
 
 TEST_F(AppTest, OpenForCsvKeepsTheNameAndType) {
-    PWForm1->OpenType = 12;
+    PWForm1->OpenType = WaveFileType::Csv;
     ui.chooseFile(std::string("/tmp/data.csv"));
     PWForm1->Open1Click();
     const auto& d = ui.fileDialogs().front();
@@ -137,13 +138,13 @@ TEST_F(AppTest, OpenForCsvKeepsTheNameAndType) {
     EXPECT_EQ(d.filter, "Comma Separated Values *.csv files|*.csv|All Files *.*|*.*");
     EXPECT_EQ(PWForm1->CsvFilePath, "/tmp/data.csv");
     EXPECT_EQ(PWForm1->CsvFileName, "/tmp/data.csv");
-    EXPECT_EQ(PWForm1->OpenType, 12) << "stays until the import dialog has been shown";
+    EXPECT_EQ(PWForm1->OpenType, WaveFileType::Csv) << "stays until the import dialog has been shown";
     EXPECT_TRUE(PWForm1->WaveWindows().empty());
 }
 
 TEST_F(AppTest, OpenOfAnotherTypeLeavesTheDialogAsItWas) {
     PWForm1->OpenInternalClick(); // prepares and is cancelled (no script)
-    PWForm1->OpenType = 7;
+    PWForm1->OpenType = WaveFileType::Gs2020Arb;
     PWForm1->Open1Click();
     ASSERT_EQ(ui.fileDialogs().size(), 2u);
     EXPECT_EQ(ui.fileDialogs()[1].title, "Open a Plotwell file");
@@ -225,7 +226,7 @@ TEST_F(AppTest, CloseQuestionCancelKeepsTheWindowNoClosesIt) {
     EXPECT_EQ(ui.lastMessage(), "wave.wfm PlotWell (Modified).\nWaveform data not saved.\nDo you want to save it now?");
     EXPECT_EQ(ui.events().back().buttons, unsigned(plotwell::platform::ButtonsYesNoCancel));
     EXPECT_EQ(PWForm1->WaveWindows().size(), 1u);
-    EXPECT_EQ(w->SaveState, 1);
+    EXPECT_EQ(w->Doc.SaveState, 1);
 
     ui.answer(Answer::No);
     EXPECT_TRUE(w->Close1Click());
@@ -237,12 +238,12 @@ TEST_F(AppTest, ClosingAllWindowsOfAFileAsksOnlyForUnsavedOnes) {
     std::vector<TWFMform*> ws;
     for (int i = 0; i < 4; ++i) {
         TWFMform* w = windowWithData(newWindow(), 10, i == 0 ? 0 : 1);
-        w->WaveName = "/data/log.dta";
-        w->FileType = i == 0 ? 10 : -2;
+        w->Doc.WaveName = "/data/log.dta";
+        w->Doc.FileType = i == 0 ? WaveFileType::ZeloDta : WaveFileType::FurtherChannel;
         ws.push_back(w);
     }
     TWFMform* other = windowWithData(newWindow(), 10, 0);
-    other->WaveName = "/data/other.wfm";
+    other->Doc.WaveName = "/data/other.wfm";
 
     // The user answers No for the closed window and keeps "Close all waveforms for this
     // file"; of the other unsaved channels one is let go (No) and one kept (Cancel).
@@ -270,8 +271,8 @@ TEST_F(AppTest, ClosingAllWindowsOfAFileAsksOnlyForUnsavedOnes) {
 TEST_F(AppTest, ProjectSwitchClosesEveryChannelOfAFileOnce) {
     for (int i = 0; i < 3; ++i) {
         TWFMform* w = windowWithData(newWindow(), 10, 0);
-        w->WaveName = "/data/log.dta";
-        w->FileType = i == 0 ? 10 : -2;
+        w->Doc.WaveName = "/data/log.dta";
+        w->Doc.FileType = i == 0 ? WaveFileType::ZeloDta : WaveFileType::FurtherChannel;
     }
     ui.onDialog([](QDialog& d) {
         auto& dlg = static_cast<TAskCloseAllDlg&>(d);
@@ -287,8 +288,8 @@ TEST_F(AppTest, ClosingTheFirstChannelOnlyHandsItsTypeOn) {
     std::vector<TWFMform*> ws;
     for (int i = 0; i < 3; ++i) {
         TWFMform* w = windowWithData(newWindow(), 10, 0);
-        w->WaveName = "/data/log.dac";
-        w->FileType = i == 0 ? 11 : -2;
+        w->Doc.WaveName = "/data/log.dac";
+        w->Doc.FileType = i == 0 ? WaveFileType::ZeloDac : WaveFileType::FurtherChannel;
         ws.push_back(w);
     }
     ui.onDialog([](QDialog& d) {
@@ -299,15 +300,15 @@ TEST_F(AppTest, ClosingTheFirstChannelOnlyHandsItsTypeOn) {
     EXPECT_TRUE(ws[0]->Close1Click());
     processEvents();
     ASSERT_EQ(PWForm1->WaveWindows().size(), 2u);
-    EXPECT_EQ(ws[1]->FileType, 11);
-    EXPECT_EQ(ws[2]->FileType, -2);
+    EXPECT_EQ(ws[1]->Doc.FileType, WaveFileType::ZeloDac);
+    EXPECT_EQ(ws[2]->Doc.FileType, WaveFileType::FurtherChannel);
     EXPECT_EQ(PWForm1->CloseName, "/data/log.dac");
     // The choice persists: closing the next one asks again and closes only itself.
     EXPECT_TRUE(AskCloseAllDlg->rbCloseThis->isChecked());
     EXPECT_TRUE(ws[1]->Close1Click());
     processEvents();
     EXPECT_EQ(ui.count("exec"), 2);
-    EXPECT_EQ(ws[2]->FileType, 11);
+    EXPECT_EQ(ws[2]->Doc.FileType, WaveFileType::ZeloDac);
 }
 
 TEST_F(AppTest, ExitAsksEachUnsavedWindowAndCancelStopsIt) {
@@ -342,16 +343,16 @@ TEST_F(AppTest, OpenAsCsvShowsTheImportOnlyForAChosenFile) {
     ui.chooseFile(std::nullopt);
     PWForm1->OpenCsvClick();
     EXPECT_EQ(ui.count("exec"), 0);
-    EXPECT_EQ(PWForm1->OpenType, 4);
-    EXPECT_EQ(PWForm1->SaveType, 4);
+    EXPECT_EQ(PWForm1->OpenType, WaveFileType::Normalised);
+    EXPECT_EQ(PWForm1->SaveType, WaveFileType::Normalised);
 
     const std::string csv = tempFile("data.csv");
     writeFile(csv, "1,2\n3,4\n");
     ui.chooseFile(csv);
     PWForm1->OpenCsvClick();
     EXPECT_EQ(PWForm1->CsvFileName, csv);
-    EXPECT_EQ(PWForm1->OpenType, 4) << "reset after the import dialog";
-    EXPECT_EQ(PWForm1->SaveType, 4);
+    EXPECT_EQ(PWForm1->OpenType, WaveFileType::Normalised) << "reset after the import dialog";
+    EXPECT_EQ(PWForm1->SaveType, WaveFileType::Normalised);
 }
 
 TEST_F(AppTest, CloseAllWindowsStopsBeforeClosingAnythingWhenCancelled) {

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 
 #include <filesystem>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 using plotwell::platform::Answer;
@@ -118,9 +119,9 @@ TEST_F(ProjectTest, FirstStartWritesTheGlobalSettingsAndUsesTheDefaults) {
     EXPECT_EQ(PWForm1->PrjFile, "Default");
     EXPECT_TRUE(fs::exists(projectHome() + "/Default.prj"));
     EXPECT_EQ(PWForm1->TransferSettings, defaultSettings());
-    EXPECT_EQ(PWForm1->GlobalFileType, 1);
-    EXPECT_EQ(PWForm1->OpenType, 1);
-    EXPECT_EQ(PWForm1->SaveType, 1);
+    EXPECT_EQ(PWForm1->GlobalFileType, WaveFileType::Internal);
+    EXPECT_EQ(PWForm1->OpenType, WaveFileType::Internal);
+    EXPECT_EQ(PWForm1->SaveType, WaveFileType::Internal);
     EXPECT_EQ(caption(), "Quorvex Plotwell Plus - Default.prj");
     EXPECT_EQ(PWForm1->ProjectIniPath, projectHome() + "/Default.INI");
     EXPECT_EQ(PWForm1->WavesDir, projectHome() + "/WAVES/");
@@ -153,12 +154,12 @@ TEST_F(ProjectTest, SettingsAndWindowsComeBackAfterARestart) {
     TWFMform* first = openWfm(dir + "/first.wfm");
     TWFMform* second = openWfm(dir + "/second wave.wfm");
     ASSERT_EQ(windows().size(), 2u);
-    ASSERT_EQ(first->PointCount(), 300) << "needs the waveform file readers";
-    first->SelectionStart = 10;
-    first->SelectionEnd = 250;
-    second->SelectionStart = 0;
-    second->SelectionEnd = 7;
-    second->ProjectValue = 42;
+    ASSERT_EQ(first->Doc.PointCount(), 300) << "needs the waveform file readers";
+    first->Doc.SelectionStart = 10;
+    first->Doc.SelectionEnd = 250;
+    second->Doc.SelectionStart = 0;
+    second->Doc.SelectionEnd = 7;
+    second->Doc.ProjectValue = 42;
 
     PWForm1->TypeNormalisedClick();
     TransferSettings& s = PWForm1->TransferSettings;
@@ -187,19 +188,19 @@ TEST_F(ProjectTest, SettingsAndWindowsComeBackAfterARestart) {
 
     const auto back = windows();
     ASSERT_EQ(back.size(), 2u);
-    EXPECT_EQ(back[0]->WaveName, dir + "/first.wfm");
-    EXPECT_EQ(back[1]->WaveName, dir + "/second wave.wfm");
-    EXPECT_EQ(back[0]->FileType, 1);
-    EXPECT_EQ(back[0]->PointCount(), 300);
-    EXPECT_EQ(back[0]->SelectionStart, 10);
-    EXPECT_EQ(back[0]->SelectionEnd, 250);
-    EXPECT_EQ(back[1]->SelectionStart, 0);
-    EXPECT_EQ(back[1]->SelectionEnd, 7);
-    EXPECT_EQ(back[1]->ProjectValue, 42);
+    EXPECT_EQ(back[0]->Doc.WaveName, dir + "/first.wfm");
+    EXPECT_EQ(back[1]->Doc.WaveName, dir + "/second wave.wfm");
+    EXPECT_EQ(back[0]->Doc.FileType, WaveFileType::Internal);
+    EXPECT_EQ(back[0]->Doc.PointCount(), 300);
+    EXPECT_EQ(back[0]->Doc.SelectionStart, 10);
+    EXPECT_EQ(back[0]->Doc.SelectionEnd, 250);
+    EXPECT_EQ(back[1]->Doc.SelectionStart, 0);
+    EXPECT_EQ(back[1]->Doc.SelectionEnd, 7);
+    EXPECT_EQ(back[1]->Doc.ProjectValue, 42);
     EXPECT_EQ(PWForm1->TransferSettings, changed);
-    EXPECT_EQ(PWForm1->GlobalFileType, 4);
-    EXPECT_EQ(PWForm1->OpenType, 4);
-    EXPECT_EQ(PWForm1->SaveType, 4);
+    EXPECT_EQ(PWForm1->GlobalFileType, WaveFileType::Normalised);
+    EXPECT_EQ(PWForm1->OpenType, WaveFileType::Normalised);
+    EXPECT_EQ(PWForm1->SaveType, WaveFileType::Normalised);
     EXPECT_EQ(exprLine()->text().toStdString(), "amp*sin(omg*t) + 0.5*amp*sin(3*omg*t)");
     EXPECT_EQ(ExpressionForm->Expr->currentText().toStdString(), "amp*sin(omg*t) + 0.5*amp*sin(3*omg*t)");
     EXPECT_TRUE(ui.messages().empty()) << ui.lastMessage();
@@ -209,37 +210,37 @@ TEST_F(ProjectTest, SelectionsAreFittedToAFileThatShrank) {
     startFresh();
     writeFile(tempDir() + "/a.wfm", wfmBytes(2048, 100));
     writeFile(tempDir() + "/b.wfm", wfmBytes(2048, 100));
-    ASSERT_EQ(openWfm(tempDir() + "/a.wfm")->PointCount(), 100) << "needs the waveform file readers";
+    ASSERT_EQ(openWfm(tempDir() + "/a.wfm")->Doc.PointCount(), 100) << "needs the waveform file readers";
     openWfm(tempDir() + "/b.wfm");
-    windows()[0]->SelectionStart = 20;
-    windows()[0]->SelectionEnd = 90;
-    windows()[1]->SelectionStart = 60;
-    windows()[1]->SelectionEnd = 70;
+    windows()[0]->Doc.SelectionStart = 20;
+    windows()[0]->Doc.SelectionEnd = 90;
+    windows()[1]->Doc.SelectionStart = 60;
+    windows()[1]->Doc.SelectionEnd = 70;
     exitApp();
     writeFile(tempDir() + "/a.wfm", wfmBytes(2048, 50));
     writeFile(tempDir() + "/b.wfm", wfmBytes(2048, 50));
     startApp();
     ASSERT_EQ(windows().size(), 2u);
-    EXPECT_EQ(windows()[0]->SelectionStart, 20);
-    EXPECT_EQ(windows()[0]->SelectionEnd, 49);
-    EXPECT_EQ(windows()[1]->SelectionStart, 0);
-    EXPECT_EQ(windows()[1]->SelectionEnd, 49);
+    EXPECT_EQ(windows()[0]->Doc.SelectionStart, 20);
+    EXPECT_EQ(windows()[0]->Doc.SelectionEnd, 49);
+    EXPECT_EQ(windows()[1]->Doc.SelectionStart, 0);
+    EXPECT_EQ(windows()[1]->Doc.SelectionEnd, 49);
 }
 
 TEST_F(ProjectTest, OnlyWindowsThatStandForTheirFileAreListed) {
     startFresh();
     newWindow(); // empty "Untitled": listed
     TWFMform* generated = newWindow();
-    generated->WaveName = "New sine";
-    generated->FileType = 1;
-    generated->SampleStream = std::make_unique<SampleStream>(2048, 16);
+    generated->Doc.WaveName = "New sine";
+    generated->Doc.FileType = WaveFileType::Internal;
+    generated->Doc.SampleStream = std::make_unique<SampleStream>(2048, 16);
     TWFMform* csv = newWindow();
-    csv->WaveName = tempDir() + "/data.csv";
-    csv->FileType = 13;
+    csv->Doc.WaveName = tempDir() + "/data.csv";
+    csv->Doc.FileType = WaveFileType::BitPattern;
     TWFMform* pasted = newWindow();
-    pasted->FileType = -1;
+    pasted->Doc.FileType = WaveFileType::NotFromFile;
     writeFile(tempDir() + "/two\nlines.wfm", wfmBytes(2048, 4));
-    ASSERT_EQ(openWfm(tempDir() + "/two\nlines.wfm")->PointCount(), 4);
+    ASSERT_EQ(openWfm(tempDir() + "/two\nlines.wfm")->Doc.PointCount(), 4);
     ASSERT_TRUE(PWForm1->WriteProject());
     const std::string ini = readFile(projectHome() + "/Default.INI");
     EXPECT_EQ(ini.substr(0, ini.find("[SystemValues]")), "[OpenFiles]\r\n\"Untitled\" 0 0 0 0\r\n");
@@ -275,7 +276,7 @@ TEST_F(ProjectTest, IncompleteProjectFileKeepsItsWindowsAndUsesTheDefaults) {
     writeFile(projectHome() + "/Default.INI", ini);
     startApp();
     EXPECT_EQ(windows().size(), 2u);
-    EXPECT_EQ(PWForm1->GlobalFileType, 1);
+    EXPECT_EQ(PWForm1->GlobalFileType, WaveFileType::Internal);
     EXPECT_EQ(PWForm1->TransferSettings, defaultSettings());
     EXPECT_TRUE(ui.messages().empty());
 }
@@ -316,8 +317,8 @@ TEST_F(ProjectTest, NewProjectCreatesItsFilesAndKeepsTheSettings) {
     EXPECT_EQ(PWForm1->WaveCadDir, folder + "/WAVECAD/");
     EXPECT_EQ(PWForm1->ZeloDir, folder + "/ZELO/");
     EXPECT_EQ(PWForm1->TransferSettings.dlAddress, "11");
-    EXPECT_EQ(PWForm1->GlobalFileType, 3);
-    EXPECT_EQ(PWForm1->OpenType, 3);
+    EXPECT_EQ(PWForm1->GlobalFileType, WaveFileType::WaveCadAsc);
+    EXPECT_EQ(PWForm1->OpenType, WaveFileType::WaveCadAsc);
     EXPECT_TRUE(ui.messages().empty());
 
     // The new project is the one the next start opens, with the settings it was left with.
@@ -326,7 +327,7 @@ TEST_F(ProjectTest, NewProjectCreatesItsFilesAndKeepsTheSettings) {
     EXPECT_EQ(PWForm1->PrjFile, "Second");
     EXPECT_EQ(PWForm1->HomeDir, folder);
     EXPECT_EQ(PWForm1->TransferSettings.dlAddress, "11");
-    EXPECT_EQ(PWForm1->GlobalFileType, 3);
+    EXPECT_EQ(PWForm1->GlobalFileType, WaveFileType::WaveCadAsc);
 }
 
 TEST_F(ProjectTest, NewProjectOverAnExistingOneIsRefused) {
@@ -348,7 +349,7 @@ TEST_F(ProjectTest, NewProjectOverAnExistingOneIsRefused) {
 TEST_F(ProjectTest, CancelledSavePromptStopsTheSwitch) {
     startFresh();
     TWFMform* w = newWindow();
-    w->SaveState = 1;
+    w->Doc.SaveState = 1;
     const std::string before = readFile(globalFile());
     fs::create_directories(tempDir() + "/next");
     ui.chooseFile(tempDir() + "/next/Next.prj");
@@ -399,9 +400,10 @@ TEST_F(ProjectTest, OpenProjectReadsItsWindowsAndSettings) {
 
     EXPECT_EQ(windows().size(), 2u);
     EXPECT_EQ(PWForm1->TransferSettings, v.TransferSettings);
-    EXPECT_EQ(PWForm1->GlobalFileType, 4);
-    EXPECT_EQ(PWForm1->OpenType, 4) << "the next Open uses the project's type, not the last window's";
-    EXPECT_EQ(PWForm1->SaveType, 4);
+    EXPECT_EQ(PWForm1->GlobalFileType, WaveFileType::Normalised);
+    EXPECT_EQ(PWForm1->OpenType, WaveFileType::Normalised)
+        << "the next Open uses the project's type, not the last window's";
+    EXPECT_EQ(PWForm1->SaveType, WaveFileType::Normalised);
     EXPECT_EQ(PWForm1->FileFormat->text().toStdString(), "   Default File Type:   Normalised (*.nrm files)");
     EXPECT_EQ(caption(), "Quorvex Plotwell Plus - Lab 1.prj");
     EXPECT_EQ(readFile(globalFile()), "HomeDir \"" + folder + "\"\r\nPrjFile \"Lab 1\"\r\n");
@@ -453,16 +455,16 @@ TEST_F(ProjectTest, ProjectListsReopenDataLoggerFilesAndBitPatterns) {
 
     const auto w = windows();
     ASSERT_EQ(w.size(), 4u) << "three channels and the pattern";
-    EXPECT_EQ(w[0]->FileType, 10);
-    EXPECT_EQ(w[0]->SelectionStart, 0) << "a data-logger window keeps the selection its reader gave";
-    EXPECT_EQ(w[0]->SelectionEnd, 1);
-    EXPECT_EQ(w[0]->ProjectValue, 3);
-    EXPECT_EQ(w[1]->FileType, -2);
-    EXPECT_EQ(w[3]->FileType, 13);
-    EXPECT_EQ(w[3]->IsBitPattern, 1);
-    EXPECT_EQ(w[3]->SelectionStart, 1);
-    EXPECT_EQ(w[3]->SelectionEnd, 2);
-    EXPECT_EQ(PWForm1->OpenType, 1);
+    EXPECT_EQ(w[0]->Doc.FileType, WaveFileType::ZeloDta);
+    EXPECT_EQ(w[0]->Doc.SelectionStart, 0) << "a data-logger window keeps the selection its reader gave";
+    EXPECT_EQ(w[0]->Doc.SelectionEnd, 1);
+    EXPECT_EQ(w[0]->Doc.ProjectValue, 3);
+    EXPECT_EQ(w[1]->Doc.FileType, WaveFileType::FurtherChannel);
+    EXPECT_EQ(w[3]->Doc.FileType, WaveFileType::BitPattern);
+    EXPECT_EQ(w[3]->Doc.IsBitPattern, 1);
+    EXPECT_EQ(w[3]->Doc.SelectionStart, 1);
+    EXPECT_EQ(w[3]->Doc.SelectionEnd, 2);
+    EXPECT_EQ(PWForm1->OpenType, WaveFileType::Internal);
     EXPECT_TRUE(ui.messages().empty()) << ui.lastMessage();
 
     // Written back: the data-logger file once (by its first window), the pattern as a pattern.
@@ -495,10 +497,10 @@ TEST_F(ProjectTest, AWaveformFilledByAGeneratorIsListedAsTheFileItWasReadFrom) {
     startFresh();
     writeFile(tempDir() + "/n.wfm", wfmBytes(2048, 10));
     TWFMform* w = openWfm(tempDir() + "/n.wfm");
-    ASSERT_EQ(w->PointCount(), 10);
-    w->FileType = 13; // as the bit-pattern editor leaves it
-    w->IsBitPattern = 1;
-    w->SaveState = 1;
+    ASSERT_EQ(w->Doc.PointCount(), 10);
+    w->Doc.FileType = WaveFileType::BitPattern; // as the bit-pattern editor leaves it
+    w->Doc.IsBitPattern = 1;
+    w->Doc.SaveState = 1;
     ASSERT_TRUE(PWForm1->WriteProject());
     const std::string ini = readFile(projectHome() + "/Default.INI");
     EXPECT_EQ(ini.substr(0, ini.find("[SystemValues]")), "[OpenFiles]\r\n\"" + tempDir() + "/n.wfm\" 1 0 9 0\r\n");
@@ -537,4 +539,67 @@ TEST_F(ProjectTest, ADataLoggerFileThatCannotBeReadIsNotListedAgain) {
     startApp();
     EXPECT_TRUE(ui.messages().empty()) << ui.lastMessage();
     EXPECT_TRUE(windows().empty());
+}
+
+TEST_F(ProjectTest, ANulInTheGlobalSettingsNamesNoOtherFile) {
+    const std::string folder = tempFile("prj");
+    fs::create_directories(folder);
+    writeFile(folder + "/victim.txt", "precious");
+    stopApp();
+    wipeConfiguration();
+    fs::create_directories(fs::path(globalFile()).parent_path());
+    writeFile(globalFile(), "HomeDir \"" + folder + "\"\r\nPrjFile \"" + std::string("victim.txt\0", 11) + "\"\r\n");
+    ui.clear();
+    startApp();
+    EXPECT_EQ(PWForm1->HomeDir, projectHome());
+    EXPECT_EQ(PWForm1->PrjFile, "Default");
+    exitApp();
+    EXPECT_EQ(readFile(folder + "/victim.txt"), "precious");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1);
+    startApp();
+}
+
+TEST_F(ProjectTest, FifosInPlaceOfSettingsOrListedFilesDoNotHoldUpTheStart) {
+    // The global settings file, the project's settings file, then a listed file.
+    for (int where = 0; where < 3; ++where) {
+        SCOPED_TRACE(where);
+        stopApp();
+        wipeConfiguration();
+        const std::string fifo = tempFile("listed.wfm");
+        fs::remove(fifo);
+        ASSERT_EQ(::mkfifo(where == 0 ? (fs::create_directories(fs::path(globalFile()).parent_path()), globalFile()).c_str()
+                          : where == 1 ? (fs::create_directories(projectHome()), projectHome() + "/Default.INI").c_str()
+                                       : fifo.c_str(),
+                           0600),
+                  0);
+        if (where == 2) {
+            ProjectValues v;
+            plotwell::transfer::applyTransferDefaults(v.TransferSettings);
+            makeProject(projectHome(), "Default", formatProjectSettings({{fifo, 1, true, 0, 0, 0}}, v));
+        }
+        ui.clear();
+        startApp();
+        EXPECT_EQ(PWForm1->PrjFile, "Default");
+        if (where == 2) {
+            EXPECT_EQ(ui.messages(), std::vector<std::string>{"Unable to read from\n" + fifo});
+            EXPECT_EQ(windows().size(), 1u);
+        }
+    }
+    stopApp();
+    wipeConfiguration();
+    startApp();
+}
+
+TEST_F(ProjectTest, AProjectReopensAtMost256WindowsAndSaysHowManyItSkipped) {
+    ProjectValues v;
+    plotwell::transfer::applyTransferDefaults(v.TransferSettings);
+    const std::vector<OpenFileEntry> listed(300, OpenFileEntry{"Untitled", 0, true, 0, 0, 0});
+    stopApp();
+    wipeConfiguration();
+    makeProject(projectHome(), "Default", formatProjectSettings(listed, v));
+    ui.clear();
+    startApp();
+    EXPECT_EQ(windows().size(), 256u);
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{"44 further windows listed in the project were not reopened:\n"
+                                                      "a project reopens at most 256 windows."});
 }

@@ -19,6 +19,8 @@
 #include <fstream>
 #include <iterator>
 
+using plotwell::workspace::WaveFileType;
+
 namespace {
 
 class MenuTest : public AppTest {
@@ -88,12 +90,12 @@ TEST_F(MenuTest, UpdateTypeMenusSwapsTheAnalogueItemsAgainstThePatternEditor) {
         m()->Resize1,           m()->Smooth1,           m()->Addscalar1,
         m()->Multiplybyscalar1, m()->Waveformaddition1, m()->Waveformsubtraction1,
         m()->Waveformmultiply1};
-    w->FileType = 13;
+    w->Doc.FileType = WaveFileType::BitPattern;
     w->UpdateTypeMenus();
     for (QAction* a : analogue)
         EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
     EXPECT_TRUE(m()->EditBitPattern1->isEnabled());
-    w->FileType = 1;
+    w->Doc.FileType = WaveFileType::Internal;
     w->UpdateTypeMenus();
     for (QAction* a : analogue)
         EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
@@ -114,7 +116,7 @@ TEST_F(MenuTest, MathsOffersTwoWaveformItemsOnlyWithAnotherWindow) {
     for (QAction* a : {m()->Waveformaddition1, m()->Waveformsubtraction1, m()->Waveformmultiply1})
         EXPECT_TRUE(a->isEnabled());
     // A bit pattern has none of the five.
-    w->FileType = 13;
+    w->Doc.FileType = WaveFileType::BitPattern;
     open(m()->Maths1);
     for (QAction* a : {m()->Addscalar1, m()->Multiplybyscalar1, m()->Waveformaddition1,
                        m()->Waveformsubtraction1, m()->Waveformmultiply1})
@@ -148,7 +150,7 @@ TEST_F(MenuTest, ACommandMakesItsWindowCurrent) {
     giveData(a, 10, 100);
     m()->Verticaltomax1->trigger();
     EXPECT_EQ(CurrentWaveWindow, a);
-    EXPECT_EQ(a->SampleStream->value(0), 2047);
+    EXPECT_EQ(a->Doc.SampleStream->value(0), 2047);
 }
 
 TEST_F(MenuTest, LevelCommandsThroughTheMenu) {
@@ -156,15 +158,15 @@ TEST_F(MenuTest, LevelCommandsThroughTheMenu) {
     giveData(w, 5, 0);
     const std::vector<int> values = {-100, 0, 100, 300, 50};
     for (size_t i = 0; i < values.size(); ++i)
-        w->SampleStream->setCode(i, uint16_t(values[i] + 2048));
-    w->SelectionStart = 0;
-    w->SelectionEnd = 3;
+        w->Doc.SampleStream->setCode(i, uint16_t(values[i] + 2048));
+    w->Doc.SelectionStart = 0;
+    w->Doc.SelectionEnd = 3;
     m()->Amplitudetomaxpkpk1->trigger();
     std::vector<int> got;
     for (int i = 0; i < 5; ++i)
-        got.push_back(w->SampleStream->value(size_t(i)));
+        got.push_back(w->Doc.SampleStream->value(size_t(i)));
     EXPECT_EQ(got, (std::vector<int>{-2048, -1024, 0, 2047, 50})) << "only the selection changes";
-    EXPECT_EQ(w->SaveState, 1);
+    EXPECT_EQ(w->Doc.SaveState, 1);
     EXPECT_EQ(w->Caption(), "/data/waves/wave.wfm (Modified)");
     m()->Verticaltomax1->trigger();
     EXPECT_EQ(w->Caption(), "/data/waves/wave.wfm (Modified)") << "marked once";
@@ -177,65 +179,65 @@ TEST_F(MenuTest, LevelCommandsOnFlatAndEmptyWindows) {
     EXPECT_EQ(w->Caption(), "Untitled");
     giveData(w, 4, 0);
     m()->Verticaltomax1->trigger();
-    EXPECT_EQ(w->SampleStream->value(0), 0);
-    EXPECT_EQ(w->SaveState, 0) << "a zero selection is left as it is and unmarked";
+    EXPECT_EQ(w->Doc.SampleStream->value(0), 0);
+    EXPECT_EQ(w->Doc.SaveState, 0) << "a zero selection is left as it is and unmarked";
     giveData(w, 4, 700);
     m()->Amplitudetomaxpkpk1->trigger();
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(w->SampleStream->value(size_t(i)), 0);
-    EXPECT_EQ(w->SaveState, 1);
+        EXPECT_EQ(w->Doc.SampleStream->value(size_t(i)), 0);
+    EXPECT_EQ(w->Doc.SaveState, 1);
 }
 
 TEST_F(MenuTest, ClearEmptiesTheWindowAfterTheAnswer) {
     TWFMform* w = newWindow();
     giveData(w, 10);
-    w->SaveState = 1;
+    w->Doc.SaveState = 1;
     // Cancel keeps everything.
     ui.answer(plotwell::platform::Answer::Cancel);
     m()->Clear1->trigger();
     EXPECT_EQ(ui.lastMessage(),
               "/data/waves/wave.wfm.\nWaveform data not saved.\nDo you want to save it now?");
-    EXPECT_EQ(w->PointCount(), 10);
+    EXPECT_EQ(w->Doc.PointCount(), 10);
     // Yes with a save that did not write keeps everything too.
     ui.answer(plotwell::platform::Answer::Yes);
     ui.chooseFile(std::nullopt);
     m()->Clear1->trigger();
-    EXPECT_EQ(w->PointCount(), 10);
-    EXPECT_EQ(w->FileType, 1);
+    EXPECT_EQ(w->Doc.PointCount(), 10);
+    EXPECT_EQ(w->Doc.FileType, WaveFileType::Internal);
     // No clears.
-    w->UnsignedDisplay = 1;
-    w->IsBitPattern = 1;
+    w->Doc.UnsignedDisplay = 1;
+    w->Doc.IsBitPattern = 1;
     w->Zoomed = 1;
     ui.answer(plotwell::platform::Answer::No);
     m()->Clear1->trigger();
     EXPECT_EQ(w->Caption(), "Untitled");
-    EXPECT_EQ(w->WaveName, "Untitled");
-    EXPECT_LT(w->PointCount(), 1);
-    EXPECT_EQ(w->FileType, 0);
-    EXPECT_EQ(w->SaveState, 0);
-    EXPECT_EQ(w->UnsignedDisplay, 0);
-    EXPECT_EQ(w->IsBitPattern, 0);
+    EXPECT_EQ(w->Doc.WaveName, "Untitled");
+    EXPECT_LT(w->Doc.PointCount(), 1);
+    EXPECT_EQ(w->Doc.FileType, WaveFileType::None);
+    EXPECT_EQ(w->Doc.SaveState, 0);
+    EXPECT_EQ(w->Doc.UnsignedDisplay, 0);
+    EXPECT_EQ(w->Doc.IsBitPattern, 0);
     EXPECT_EQ(w->Zoomed, 0);
     // A stored window is cleared without a question.
     giveData(w, 10);
     ui.clear();
     m()->Clear1->trigger();
     EXPECT_EQ(ui.count("message"), 0);
-    EXPECT_EQ(w->FileType, 0);
+    EXPECT_EQ(w->Doc.FileType, WaveFileType::None);
 }
 
 TEST_F(MenuTest, GeneratorItemsAskForAWaveformAndUpdateTheMenus) {
     TWFMform* w = newWindow();
-    w->PatternRequest = 1;
-    w->FileType = 0;
+    w->Doc.PatternRequest = 1;
+    w->Doc.FileType = WaveFileType::None;
     m()->EditBitPattern1->setEnabled(true);
     // The sine dialog is not an operation dialog yet: the item only resets the request
     // and suits the menus to the window.
     m()->Sine1->trigger();
-    EXPECT_EQ(w->PatternRequest, 0);
+    EXPECT_EQ(w->Doc.PatternRequest, 0);
     EXPECT_FALSE(m()->EditBitPattern1->isEnabled());
     m()->BitPattern1->trigger();
-    EXPECT_EQ(w->PatternRequest, 1);
+    EXPECT_EQ(w->Doc.PatternRequest, 1);
 }
 
 TEST_F(MenuTest, ClearAnsweredYesSavesTheWholeWaveformFirst) {
@@ -244,23 +246,23 @@ TEST_F(MenuTest, ClearAnsweredYesSavesTheWholeWaveformFirst) {
     fs::create_directories(dir);
     TWFMform* w = newWindow();
     giveData(w, 10, 5);
-    w->SaveState = 1;
-    w->SelectionStart = 2;
-    w->SelectionEnd = 4;
+    w->Doc.SaveState = 1;
+    w->Doc.SelectionStart = 2;
+    w->Doc.SelectionEnd = 4;
     // A write that fails keeps the data and the selection.
     ui.answer(plotwell::platform::Answer::Yes);
     ui.chooseFile((dir / "missing" / "kept.wfm").string());
     m()->Clear1->trigger();
-    EXPECT_EQ(w->PointCount(), 10);
-    EXPECT_EQ(w->SelectionStart, 2);
-    EXPECT_EQ(w->SelectionEnd, 4);
+    EXPECT_EQ(w->Doc.PointCount(), 10);
+    EXPECT_EQ(w->Doc.SelectionStart, 2);
+    EXPECT_EQ(w->Doc.SelectionEnd, 4);
     // A written save holds every point, whatever was selected; then the window is cleared.
     const fs::path file = dir / "cleared.wfm";
     ui.answer(plotwell::platform::Answer::Yes);
     ui.chooseFile(file.string());
     m()->Clear1->trigger();
-    EXPECT_EQ(w->FileType, 0);
-    EXPECT_LT(w->PointCount(), 1);
+    EXPECT_EQ(w->Doc.FileType, WaveFileType::None);
+    EXPECT_LT(w->Doc.PointCount(), 1);
     std::ifstream in(file, std::ios::binary);
     const std::string bytes{std::istreambuf_iterator<char>(in), {}};
     plotwell::workspace::SampleStream saved;

@@ -5,9 +5,15 @@
 
 #include "platform/posix/serial_port.h"
 
+#include <arpa/inet.h>
 #include <cstdlib>
 #include <filesystem>
+#include <future>
+#include <memory>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace plotwell::sim;
 using namespace std::chrono_literals;
@@ -145,6 +151,21 @@ TEST(SimInstrument, ReplyFaults) {
     std::this_thread::sleep_until(*due);
     EXPECT_EQ(inst.take(1000), "QUORVEX,QVA3460\n");
 
+    // A trickled reply: each byte is due one interval after the one before.
+    {
+        Instrument slow(Family::ArbDef, "QV");
+        f = {};
+        f.byteInterval = std::chrono::hours(1);
+        slow.setFaults(f);
+        const auto asked = SimClock::now();
+        slow.receive("*idn?\n");
+        EXPECT_EQ(slow.take(1000), "Q");
+        const auto next = slow.nextDue();
+        ASSERT_TRUE(next);
+        EXPECT_GE(*next - asked, std::chrono::hours(1));
+        EXPECT_EQ(slow.take(1000), "");
+    }
+
     // The drop counts reply bytes from the first one on.
     Instrument fresh(Family::ArbDef, "QUORVEX,QVA3460");
     f = {};
@@ -213,4 +234,58 @@ TEST(SimInstrument, PatternGeneratorStores) {
     EXPECT_EQ(m, (std::vector<std::string>{"PTTNDEF pattern2,bits", "BLOCK PTTN2  32", "NSEARBDEF hiss,ON",
                                            "BLOCK NSEARB  4", "arbdef arb3,sweep,OFF", "BLOCK arb3  2", "local",
                                            "arb3DEF?"}));
+}
+
+// A large reply that the program never reads fills the line; stopping the adapter must
+// not wait for room that never comes.
+TEST(SimAdapters, AdaptersStopWhileALargeReplyGoesUnread) {
+    constexpr std::size_t kReply = 16 << 20;
+    enum class Kind { Pty, Tcp };
+    for (Kind kind : {Kind::Pty, Kind::Tcp}) {
+        // Left alive on a hang, since the adapter's thread would still use it.
+        auto* inst = new Instrument(Family::ArbDef, "QUORVEX,QVA3460");
+        inst->setStore("WAVE1", Store{std::string(kReply, 'x'), {}, "WAVE1", ""});
+        std::unique_ptr<PtyAdapter> pty;
+        std::unique_ptr<TcpAdapter> tcp;
+        int peer = -1;
+        const std::string query = "arbdata? WAVE1\r\n";
+        if (kind == Kind::Pty) {
+            pty = std::make_unique<PtyAdapter>(*inst);
+            ASSERT_EQ(::write(pty->slave(), query.data(), query.size()), ssize_t(query.size()));
+        } else {
+            tcp = std::make_unique<TcpAdapter>(*inst);
+            peer = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+            // A small receive buffer keeps the loopback from taking megabytes in.
+            const int small = 4096;
+            ::setsockopt(peer, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
+            sockaddr_in a{};
+            a.sin_family = AF_INET;
+            a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            a.sin_port = htons(uint16_t(tcp->port()));
+            ASSERT_EQ(::connect(peer, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+            ASSERT_EQ(::send(peer, query.data(), query.size(), MSG_NOSIGNAL), ssize_t(query.size()));
+        }
+        // Until the reply is queued and the adapter has begun to send it.
+        while (inst->ready() == 0 || inst->ready() >= kReply)
+            std::this_thread::sleep_for(1ms);
+
+        auto stopped = std::make_shared<std::promise<void>>();
+        auto done = stopped->get_future();
+        std::thread stopper([pty = std::move(pty), tcp = std::move(tcp), stopped]() mutable {
+            pty.reset();
+            tcp.reset();
+            stopped->set_value();
+        });
+        // Generous: a stop takes milliseconds; only a hang runs into this bound.
+        const bool returned = done.wait_for(30s) == std::future_status::ready;
+        EXPECT_TRUE(returned) << (kind == Kind::Pty ? "pty" : "tcp") << " adapter still blocked";
+        if (returned) {
+            stopper.join();
+            delete inst;
+        } else {
+            stopper.detach();
+        }
+        if (peer >= 0)
+            ::close(peer);
+    }
 }

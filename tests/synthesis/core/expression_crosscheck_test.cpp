@@ -315,9 +315,9 @@ private:
         if (a[N - 1] <= 0)
             return error(N == 5 ? 6 : 16, cur_), 0;
         if constexpr (N == 5)
-            v = PulseShape(p_.Per, a).at(t_);
+            v = PulseShape(p_.Per, a).at(t_, maths_);
         else
-            v = EcgShape(p_.Per, a).at(t_);
+            v = EcgShape(p_.Per, a).at(t_, maths_);
         return 1;
     }
 

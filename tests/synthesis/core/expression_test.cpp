@@ -259,6 +259,25 @@ TEST(ExpressionMaths, FailuresAreReportedOncePerFunctionAndKind) {
     EXPECT_EQ(boxes, expected);
 }
 
+// The sines inside ecg() are checked like sin(): a segment so short that 2*pi/length is
+// infinite reports the same box, point by point and in a block.
+TEST(ExpressionMaths, EcgSinesAreCheckedLikeSin) {
+    const auto p = ExpressionParameters::forRange(4, 65535);
+    for (const char* text : {"sin(1e400)", "ecg(60,10,10,5,50,20,20,10,100,30,25,0,1e308)"}) {
+        std::vector<std::string> pointBoxes, blockBoxes;
+        MathsErrorReporter pointRep([&](const std::string& s) { pointBoxes.push_back(s); });
+        MathsErrorReporter blockRep([&](const std::string& s) { blockBoxes.push_back(s); });
+        ExpressionRandom rnd;
+        EXPECT_TRUE(std::isnan(evaluateExpression(text, 0, p, &rnd, nullptr, &pointRep).value)) << text;
+        ExpressionProgram prog(text, p);
+        double values[ExpressionProgram::kLanes];
+        ASSERT_EQ(prog.evaluateBlock(0, 4, values, rnd, &blockRep, nullptr), 4) << text;
+        EXPECT_TRUE(std::isnan(values[0])) << text;
+        EXPECT_EQ(pointBoxes, std::vector<std::string>{"sin: DOMAIN error"}) << text;
+        EXPECT_EQ(blockBoxes, std::vector<std::string>{"sin: DOMAIN error"}) << text;
+    }
+}
+
 TEST(ExpressionMaths, BlockPathReportsInPointOrder) {
     std::vector<std::string> boxes;
     MathsErrorReporter rep([&](const std::string& s) { boxes.push_back(s); });

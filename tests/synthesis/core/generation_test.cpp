@@ -145,6 +145,30 @@ TEST(Generation, AutoPkPkCentresBetweenTheExtremes) {
     EXPECT_EQ(r.code(50), 32768);
 }
 
+// A finite peak so small that amplitude / peak overflows still scales to full scale: the
+// values are divided by the peak before they are multiplied by the amplitude.
+TEST(Generation, AutoLevelOnATinyPeakReachesFullScale) {
+    struct Case {
+        const char* expr;
+        int mode;
+        std::vector<int> codes;
+    } cases[] = {
+        {"1e-320", AutoAdjustPeak, {65535, 65535, 65535, 65535}},
+        {"-1e-320", AutoAdjustPeak, {1, 1, 1, 1}},
+        {"1e-320*sin(omg*t)", AutoAdjustPeak, {32768, 65535, 32768, 1}},
+        {"1e-320*sin(omg*t)", AutoAdjustPkPk, {32768, 65535, 32768, 1}},
+        {"4e-309*(t-1.5)", AutoAdjustPkPk, {1, 21846, 43690, 65535}},
+    };
+    for (const auto& c : cases) {
+        GenRun r(1, 4);
+        r.go(c.expr, 0, 3, 65535, 0, c.mode);
+        EXPECT_EQ(r.ctx.ErrorCode, 0) << c.expr;
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(r.code(i), c.codes[std::size_t(i)]) << c.expr << " mode " << c.mode << " point " << i;
+        EXPECT_FALSE(r.outcome.clipped) << c.expr;
+    }
+}
+
 TEST(Generation, AutoLevelThatCannotFitIsRefusedBeforeAnything) {
     GenRun r(1, 10);
     r.go("sin(omg*t)", 0, 9, 65535, 20000, 1);

@@ -4,6 +4,7 @@
 #include "app_fixture.h"
 #include "workspace/forms/op_test_dialog.h"
 
+#include "synthesis/forms/Pregress.h"
 #include "synthesis/forms/expression.h"
 #include "app/Plotdesk.h"
 #include "workspace/forms/wfmchild.h"
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+using plotwell::workspace::WaveFileType;
 using namespace plotwell;
 
 namespace {
@@ -35,13 +37,7 @@ protected:
     }
     void addHistory(TWFMform* w, const char* start, const char* end, const char* ampl, const char* offset,
                     const char* adjust, const char* expr) {
-        w->StartStore.push_back(start);
-        w->EndStore.push_back(end);
-        w->AmplStore.push_back(ampl);
-        w->OffsetStore.push_back(offset);
-        w->AdjustStore.push_back(adjust);
-        w->ExprnStore.push_back(expr);
-        ++w->HistoryCount;
+        w->Doc.GenerationHistory.push_back({start, end, ampl, offset, adjust, expr});
     }
     // Opens the dialog from the window's Waveform menu and runs `script` in it.
     void expression(std::function<void(TExpressionForm&)> script) {
@@ -55,7 +51,7 @@ protected:
         QApplication::sendEvent(w, &release);
     }
     static std::vector<uint16_t> codes(TWFMform* w) {
-        const auto c = w->SampleStream->codes();
+        const auto c = w->Doc.SampleStream->codes();
         return {c.begin(), c.end()};
     }
 };
@@ -85,13 +81,13 @@ TEST_F(ExpressionDialogTest, TheFirstRoadNewWindowToAGeneratedSine) {
         EXPECT_EQ(w->MarkerAmplitude, 32767) << "preview lines while the dialog is open";
         d.EdExpr->setText("amp*sin(omg*t)");
         d.BPreview->click();
-        EXPECT_EQ(w->SampleStream->code(250), 65535);
+        EXPECT_EQ(w->Doc.SampleStream->code(250), 65535);
         previewed = true;
         d.BOK->click();
     });
     EXPECT_TRUE(previewed);
     EXPECT_TRUE(ui.messages().empty()) << ui.lastMessage();
-    const auto& s = *w->SampleStream;
+    const auto& s = *w->Doc.SampleStream;
     EXPECT_EQ(s.reference(), 32768);
     EXPECT_EQ(s.count(), 1000);
     EXPECT_EQ(s.code(0), 32768);
@@ -102,17 +98,12 @@ TEST_F(ExpressionDialogTest, TheFirstRoadNewWindowToAGeneratedSine) {
     EXPECT_EQ(s.code(750), 1);
     EXPECT_EQ(s.code(999), 32562);
     EXPECT_EQ(w->Caption(), "New sine (Not Stored)");
-    EXPECT_EQ(w->WaveName, "sine");
-    EXPECT_EQ(w->SaveState, 1);
-    EXPECT_EQ(w->FileType, 1);
+    EXPECT_EQ(w->Doc.WaveName, "sine");
+    EXPECT_EQ(w->Doc.SaveState, 1);
+    EXPECT_EQ(w->Doc.FileType, WaveFileType::Internal);
     EXPECT_EQ(w->MarkerAmplitude, 0);
-    ASSERT_EQ(w->HistoryCount, 1);
-    EXPECT_EQ(w->StartStore, std::vector<std::string>{"0"});
-    EXPECT_EQ(w->EndStore, std::vector<std::string>{"999"});
-    EXPECT_EQ(w->AmplStore, std::vector<std::string>{"65535"});
-    EXPECT_EQ(w->OffsetStore, std::vector<std::string>{"0"});
-    EXPECT_EQ(w->AdjustStore, std::vector<std::string>{"0"});
-    EXPECT_EQ(w->ExprnStore, std::vector<std::string>{"amp*sin(omg*t)"});
+    EXPECT_EQ(w->Doc.GenerationHistory, (std::vector<plotwell::workspace::GenerationEntry>{
+                                            {"0", "999", "65535", "0", "0", "amp*sin(omg*t)"}}));
     EXPECT_EQ(ui.count("exec"), 2);
     std::vector<std::string> status;
     for (QLabel* l : {PWForm1->WaveInfo1, PWForm1->WaveInfo2, PWForm1->WaveInfo3, PWForm1->WaveInfo4,
@@ -131,9 +122,9 @@ TEST_F(ExpressionDialogTest, OkOnAStoredWindowMarksItModifiedOnce) {
         });
         EXPECT_EQ(w->Caption(), "/data/sig.wfm (Modified)");
     }
-    EXPECT_EQ(w->SaveState, 1);
-    EXPECT_EQ(w->SampleStream->code(0), 32768 + 16384);
-    EXPECT_EQ(w->HistoryCount, 2);
+    EXPECT_EQ(w->Doc.SaveState, 1);
+    EXPECT_EQ(w->Doc.SampleStream->code(0), 32768 + 16384);
+    EXPECT_EQ(w->Doc.HistoryCount(), 2);
 }
 
 TEST_F(ExpressionDialogTest, PreviewThenOkWithoutAChangeKeepsThePreview) {
@@ -147,7 +138,8 @@ TEST_F(ExpressionDialogTest, PreviewThenOkWithoutAChangeKeepsThePreview) {
     });
     EXPECT_EQ(codes(w), preview);
     EXPECT_NE(preview, std::vector<uint16_t>(200, 32768));
-    EXPECT_EQ(w->ExprnStore, std::vector<std::string>{"amp*rnd"});
+    ASSERT_EQ(w->Doc.HistoryCount(), 1);
+    EXPECT_EQ(w->Doc.GenerationHistory[0].expression, "amp*rnd");
 }
 
 TEST_F(ExpressionDialogTest, OkAfterAnErroneousPreviewDoesNothingMore) {
@@ -160,14 +152,14 @@ TEST_F(ExpressionDialogTest, OkAfterAnErroneousPreviewDoesNothingMore) {
         d.BOK->click();
         EXPECT_TRUE(d.isVisible()) << "the dialog stays open";
         EXPECT_EQ(int(ui.messages().size()), messagesAfterPreview) << "nothing new is shown";
-        EXPECT_EQ(w->HistoryCount, 0);
-        EXPECT_EQ(w->FileType, 1);
+        EXPECT_EQ(w->Doc.HistoryCount(), 0);
+        EXPECT_EQ(w->Doc.FileType, WaveFileType::Internal);
     }); // then the dialog is closed from its close box
     EXPECT_EQ(messagesAfterPreview, 1);
     EXPECT_EQ(codes(w), std::vector<uint16_t>(10, 32768)) << "Cancel put the samples back";
     EXPECT_EQ(w->Caption(), "/data/sig.wfm");
-    EXPECT_EQ(w->SaveState, 0);
-    EXPECT_EQ(w->HistoryCount, 0);
+    EXPECT_EQ(w->Doc.SaveState, 0);
+    EXPECT_EQ(w->Doc.HistoryCount(), 0);
 }
 
 TEST_F(ExpressionDialogTest, EscapeCancelsAPreviewAndItsLines) {
@@ -175,14 +167,14 @@ TEST_F(ExpressionDialogTest, EscapeCancelsAPreviewAndItsLines) {
     expression([&](TExpressionForm& d) {
         d.EdExpr->setText("amp");
         d.BPreview->click();
-        EXPECT_EQ(w->SampleStream->code(0), 65535);
+        EXPECT_EQ(w->Doc.SampleStream->code(0), 65535);
         QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
         QApplication::sendEvent(d.EdExpr, &esc);
     });
     EXPECT_EQ(codes(w), std::vector<uint16_t>(10, 32768));
     EXPECT_EQ(w->MarkerAmplitude, 0);
-    EXPECT_EQ(w->HistoryCount, 0);
-    EXPECT_EQ(w->SaveState, 0);
+    EXPECT_EQ(w->Doc.HistoryCount(), 0);
+    EXPECT_EQ(w->Doc.SaveState, 0);
 }
 
 TEST_F(ExpressionDialogTest, RecallFillsTheFieldsAndClampsTheRange) {
@@ -200,8 +192,8 @@ TEST_F(ExpressionDialogTest, RecallFillsTheFieldsAndClampsTheRange) {
         EXPECT_EQ(d.Offset->text().toStdString(), "-5");
         EXPECT_TRUE(d.AutoAdjP->isChecked());
         EXPECT_EQ(d.EdExpr->text().toStdString(), "amp*sin(omg*t)");
-        EXPECT_EQ(w->SelectionStart, 10);
-        EXPECT_EQ(w->SelectionEnd, 20);
+        EXPECT_EQ(w->Doc.SelectionStart, 10);
+        EXPECT_EQ(w->Doc.SelectionEnd, 20);
         EXPECT_EQ(w->MarkerAmplitude, 500);
         EXPECT_EQ(w->MarkerOffset, -5);
         // An entry reaching past the data ends at the last point; "x" checks no level.
@@ -209,19 +201,19 @@ TEST_F(ExpressionDialogTest, RecallFillsTheFieldsAndClampsTheRange) {
         Q_EMIT d.Expr->activated(1);
         EXPECT_EQ(d.Start->text().toStdString(), "50");
         EXPECT_EQ(d.End->text().toStdString(), "99");
-        EXPECT_EQ(w->SelectionEnd, 99);
+        EXPECT_EQ(w->Doc.SelectionEnd, 99);
         EXPECT_FALSE(d.AsCalculated->isChecked() || d.AutoAdjP->isChecked() || d.AutoAdjPP->isChecked());
         d.BOK->click();
     });
-    EXPECT_EQ(w->HistoryCount, 3);
-    EXPECT_EQ(w->ExprnStore.back(), "t");
-    EXPECT_EQ(w->EndStore.back(), "99");
-    EXPECT_EQ(w->AdjustStore.back(), "0");
-    EXPECT_EQ(w->SampleStream->code(49), 32768);
-    EXPECT_EQ(w->SampleStream->code(52), 32768 + 7 + 2);
+    EXPECT_EQ(w->Doc.HistoryCount(), 3);
+    EXPECT_EQ(w->Doc.GenerationHistory.back().expression, "t");
+    EXPECT_EQ(w->Doc.GenerationHistory.back().end, "99");
+    EXPECT_EQ(w->Doc.GenerationHistory.back().levelMode, "0");
+    EXPECT_EQ(w->Doc.SampleStream->code(49), 32768);
+    EXPECT_EQ(w->Doc.SampleStream->code(52), 32768 + 7 + 2);
 }
 
-TEST_F(ExpressionDialogTest, DeletingTheOnlyEntryLeavesSixEmptyListsAndMarksTheWindow) {
+TEST_F(ExpressionDialogTest, DeletingTheOnlyEntryLeavesAnEmptyHistoryAndMarksTheWindow) {
     TWFMform* w = stored(100);
     addHistory(w, "0", "99", "100", "0", "0", "amp");
     expression([&](TExpressionForm& d) {
@@ -240,12 +232,10 @@ TEST_F(ExpressionDialogTest, DeletingTheOnlyEntryLeavesSixEmptyListsAndMarksTheW
         EXPECT_TRUE(d.BExpDel->isEnabled());
         d.BCancel->click();
     });
-    EXPECT_EQ(w->HistoryCount, 0);
-    for (auto* list :
-         {&w->StartStore, &w->EndStore, &w->AmplStore, &w->OffsetStore, &w->AdjustStore, &w->ExprnStore})
-        EXPECT_TRUE(list->empty());
+    EXPECT_EQ(w->Doc.HistoryCount(), 0);
+    EXPECT_TRUE(w->Doc.GenerationHistory.empty());
     EXPECT_EQ(w->Caption(), "/data/sig.wfm (Modified)");
-    EXPECT_EQ(w->SaveState, 1);
+    EXPECT_EQ(w->Doc.SaveState, 1);
 }
 
 TEST_F(ExpressionDialogTest, LongExpressionsKeepTheirWholeText) {
@@ -257,8 +247,8 @@ TEST_F(ExpressionDialogTest, LongExpressionsKeepTheirWholeText) {
         d.EdExpr->setText(QString::fromStdString(longExpr));
         d.BOK->click();
     });
-    ASSERT_EQ(w->HistoryCount, 1);
-    EXPECT_EQ(w->ExprnStore[0], longExpr);
+    ASSERT_EQ(w->Doc.HistoryCount(), 1);
+    EXPECT_EQ(w->Doc.GenerationHistory[0].expression, longExpr);
     expression([&](TExpressionForm& d) {
         Q_EMIT d.Expr->activated(0);
         EXPECT_EQ(d.EdExpr->text().toStdString(), longExpr);
@@ -317,7 +307,7 @@ TEST_F(ExpressionDialogTest, LeavingTheFieldsBringsThemWithinTheData) {
         d.End->setModified(true);
         d.EndExit();
         EXPECT_EQ(d.End->text().toStdString(), "99");
-        EXPECT_EQ(w->SelectionEnd, 99);
+        EXPECT_EQ(w->Doc.SelectionEnd, 99);
         d.Amplitude->setText("301");
         d.Amplitude->setModified(true);
         d.AmplitudeExit();
@@ -373,8 +363,9 @@ TEST_F(ExpressionDialogTest, AnAutoAdjustedRunLeavesTheNextShowingAsCalculated) 
         d.AutoAdjPP->click();
         d.BOK->click();
     });
-    EXPECT_EQ(w->AdjustStore, std::vector<std::string>{"2"});
-    EXPECT_EQ(w->SampleStream->code(25), 65535);
+    ASSERT_EQ(w->Doc.HistoryCount(), 1);
+    EXPECT_EQ(w->Doc.GenerationHistory[0].levelMode, "2");
+    EXPECT_EQ(w->Doc.SampleStream->code(25), 65535);
     expression([&](TExpressionForm& d) {
         EXPECT_TRUE(d.AsCalculated->isChecked());
         d.BCancel->click();
@@ -387,16 +378,16 @@ TEST_F(ExpressionDialogTest, OkAfterRecallingTheExpressionJustPreviewedGenerates
     expression([&](TExpressionForm& d) {
         d.EdExpr->setText("amp");
         d.BPreview->click();
-        EXPECT_EQ(w->SampleStream->code(0), 65535);
+        EXPECT_EQ(w->Doc.SampleStream->code(0), 65535);
         // The recall puts the samples back; the same expression text is no edit.
         d.Expr->setCurrentIndex(0);
         Q_EMIT d.Expr->activated(0);
-        EXPECT_EQ(w->SampleStream->code(0), 32768);
+        EXPECT_EQ(w->Doc.SampleStream->code(0), 32768);
         d.BOK->click();
     });
-    EXPECT_EQ(w->SampleStream->code(0), 32768 + 500) << "the window shows what the history says";
-    ASSERT_EQ(w->HistoryCount, 2);
-    EXPECT_EQ(w->AmplStore.back(), "1000");
+    EXPECT_EQ(w->Doc.SampleStream->code(0), 32768 + 500) << "the window shows what the history says";
+    ASSERT_EQ(w->Doc.HistoryCount(), 2);
+    EXPECT_EQ(w->Doc.GenerationHistory.back().amplitude, "1000");
 }
 
 TEST_F(ExpressionDialogTest, EnterInTheExpressionLineDeletesNoHistoryEntry) {
@@ -408,12 +399,13 @@ TEST_F(ExpressionDialogTest, EnterInTheExpressionLineDeletesNoHistoryEntry) {
         d.EdExpr->setFocus();
         QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
         QApplication::sendEvent(d.EdExpr, &enter);
-        EXPECT_EQ(w->HistoryCount, 1);
+        EXPECT_EQ(w->Doc.HistoryCount(), 1);
         EXPECT_TRUE(d.isVisible());
         d.BCancel->click();
     });
-    EXPECT_EQ(w->ExprnStore, std::vector<std::string>{"amp"});
-    EXPECT_EQ(w->SaveState, 0);
+    ASSERT_EQ(w->Doc.HistoryCount(), 1);
+    EXPECT_EQ(w->Doc.GenerationHistory[0].expression, "amp");
+    EXPECT_EQ(w->Doc.SaveState, 0);
 }
 
 TEST_F(ExpressionDialogTest, AZoomedWindowOffersItsVisibleValueRange) {
@@ -434,8 +426,8 @@ TEST_F(ExpressionDialogTest, AZoomedWindowOffersItsVisibleValueRange) {
 
 TEST_F(ExpressionDialogTest, AWaveformGeneratedOverABitPatternGetsTheWaveformMenus) {
     TWFMform* w = stored(16);
-    w->FileType = 13;
-    w->IsBitPattern = 1;
+    w->Doc.FileType = WaveFileType::BitPattern;
+    w->Doc.IsBitPattern = 1;
     w->UpdateTypeMenus();
     TWaveMenus* m = PWForm1->WaveMenus;
     ASSERT_TRUE(m->EditBitPattern1->isEnabled());
@@ -443,8 +435,30 @@ TEST_F(ExpressionDialogTest, AWaveformGeneratedOverABitPatternGetsTheWaveformMen
         d.EdExpr->setText("amp*sin(omg*t)");
         d.BOK->click();
     });
-    EXPECT_EQ(w->FileType, 1);
+    EXPECT_EQ(w->Doc.FileType, WaveFileType::Internal);
     EXPECT_FALSE(m->EditBitPattern1->isEnabled()) << "a waveform is not edited as a pattern";
     EXPECT_TRUE(m->Verticaladjust1->isEnabled());
     EXPECT_TRUE(m->Amplitudetomaxpkpk1->isEnabled());
+}
+
+TEST_F(ExpressionDialogTest, BoxesOfAPreviewAreNotCoveredByTheProgressWindow) {
+    struct Row {
+        const char* expression;
+        const char* box; // the start of the box's text
+    };
+    for (const Row& row : {Row{"sin(omg*t", "\nUnmatched parenthesis"}, Row{"amp*2", "Warning\nThe waveform is clipped"}}) {
+        stored(1000);
+        ui.clear();
+        std::vector<bool> progressUp;
+        ui.onMessage([&](const platform::UiEvent&) { progressUp.push_back(ExpPregress->isVisible()); });
+        expression([&](TExpressionForm& d) {
+            d.EdExpr->setText(row.expression);
+            d.BPreview->click();
+            EXPECT_FALSE(ExpPregress->isVisible()) << row.expression;
+        });
+        ui.onMessage(nullptr);
+        ASSERT_EQ(ui.messages().size(), 1u) << row.expression;
+        EXPECT_NE(ui.messages()[0].find(row.box), std::string::npos) << ui.messages()[0];
+        EXPECT_EQ(progressUp, std::vector<bool>{false}) << row.expression << ": the progress window was still up";
+    }
 }

@@ -20,10 +20,10 @@ class GenerateTest : public AppTest {
 protected:
     TWFMform* windowOf(int points, uint16_t reference, uint16_t fill, const char* name) {
         TWFMform* w = newWindow();
-        *w->SampleStream = SampleStream(reference, std::size_t(points), fill);
-        w->WaveName = std::string("/data/") + name;
-        w->SelectionStart = 0;
-        w->SelectionEnd = points - 1;
+        *w->Doc.SampleStream = SampleStream(reference, std::size_t(points), fill);
+        w->Doc.WaveName = std::string("/data/") + name;
+        w->Doc.SelectionStart = 0;
+        w->Doc.SelectionEnd = points - 1;
         return w;
     }
     void request(const char* expr, int start, int end, int amplitude, int offset, int mode) {
@@ -42,12 +42,12 @@ protected:
 TEST_F(GenerateTest, WritesTheRangeOfTheWindowPassedIn) {
     TWFMform* w = windowOf(1000, 1, 7, "a.wfm");
     ExpressionForm->MidCode = 32768;
-    ExpressionForm->SavedSamples = *w->SampleStream;
+    ExpressionForm->SavedSamples = *w->Doc.SampleStream;
     request("amp*sin(omg*t)", 0, 999, 65535, 0, 0);
     ExpressionForm->GenerateWaveform(w);
     EXPECT_EQ(ExpressionForm->ErrorCode, 0);
     EXPECT_EQ(ExpressionForm->Amp, 32767);
-    const auto& s = *w->SampleStream;
+    const auto& s = *w->Doc.SampleStream;
     EXPECT_EQ(s.code(0), 32768);
     EXPECT_EQ(s.code(1), 32974);
     EXPECT_EQ(s.code(125), 55938);
@@ -63,7 +63,7 @@ TEST_F(GenerateTest, ClippingWarnsOnceAndErrorsShowTheirMessage) {
     ExpressionForm->MidCode = 2048;
     request("amp", 0, 9, 4095, 100, 0);
     ExpressionForm->GenerateWaveform(w);
-    EXPECT_EQ(w->SampleStream->code(5), 4095);
+    EXPECT_EQ(w->Doc.SampleStream->code(5), 4095);
     ASSERT_EQ(ui.events().size(), 1u);
     EXPECT_EQ(ui.events()[0].text, "Warning\nThe waveform is clipped\n");
     EXPECT_EQ(ui.events()[0].icon, platform::Icon::Warning);
@@ -75,8 +75,8 @@ TEST_F(GenerateTest, ClippingWarnsOnceAndErrorsShowTheirMessage) {
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.lastMessage(), "\nERROR encountered at the ?\n1/(t-3) ? \nDivide by zero\n");
     EXPECT_EQ(ui.events()[0].icon, platform::Icon::Error);
-    EXPECT_EQ(w->SampleStream->code(4), 2048 - 1); // point 2 of the range: 1/(2-3) = -1
-    EXPECT_EQ(w->SampleStream->code(5), 4095);     // left as it was
+    EXPECT_EQ(w->Doc.SampleStream->code(4), 2048 - 1); // point 2 of the range: 1/(2-3) = -1
+    EXPECT_EQ(w->Doc.SampleStream->code(5), 4095);     // left as it was
     EXPECT_FALSE(ExpPregress->isVisible());
 }
 
@@ -87,39 +87,39 @@ TEST_F(GenerateTest, AutoLevelRefusalAndMathsBoxOncePerRun) {
     ExpressionForm->GenerateWaveform(w);
     EXPECT_EQ(ExpressionForm->ErrorCode, 100);
     EXPECT_EQ(ui.lastMessage(), "Auto level adjustment is not possible\namplitude/2 + offset > peak amplitude\n");
-    EXPECT_EQ(w->SampleStream->code(0), 7);
+    EXPECT_EQ(w->Doc.SampleStream->code(0), 7);
 
     ui.clear();
     request("(t-50)^0.5", 0, 99, 65535, 0, 0);
     ExpressionForm->GenerateWaveform(w);
     EXPECT_EQ(ExpressionForm->ErrorCode, 0);
     EXPECT_EQ(ui.messages(), std::vector<std::string>{"pow: DOMAIN error"});
-    EXPECT_EQ(w->SampleStream->code(0), 32768); // NaN gives the mid code
-    EXPECT_EQ(w->SampleStream->code(54), 32770);
+    EXPECT_EQ(w->Doc.SampleStream->code(0), 32768); // NaN gives the mid code
+    EXPECT_EQ(w->Doc.SampleStream->code(54), 32770);
 }
 
 TEST_F(GenerateTest, WfmReadsOtherWindowsAndTheTargetAsItWasBefore) {
     TWFMform* src = windowOf(4, 2048, 0, "src.wfm");
-    src->SampleStream->setCode(1, 2048);
-    src->SampleStream->setCode(2, 4095);
-    src->SelectionStart = 1;
-    src->SelectionEnd = 2;
+    src->Doc.SampleStream->setCode(1, 2048);
+    src->Doc.SampleStream->setCode(2, 4095);
+    src->Doc.SelectionStart = 1;
+    src->Doc.SelectionEnd = 2;
     TWFMform* w = windowOf(4, 1, 40000, "target.wfm");
     ExpressionForm->MidCode = 32768;
-    ExpressionForm->SavedSamples = *w->SampleStream;
+    ExpressionForm->SavedSamples = *w->Doc.SampleStream;
     request("amp*wfm(src.wfm)", 0, 3, 65535, 0, 0);
     ExpressionForm->GenerateWaveform(w);
     EXPECT_EQ(ExpressionForm->ErrorCode, 0);
-    EXPECT_EQ(w->SampleStream->codes()[0], 32768);
-    EXPECT_EQ(w->SampleStream->codes()[1], 65519);
-    EXPECT_EQ(w->SampleStream->codes()[2], 32768);
+    EXPECT_EQ(w->Doc.SampleStream->codes()[0], 32768);
+    EXPECT_EQ(w->Doc.SampleStream->codes()[1], 65519);
+    EXPECT_EQ(w->Doc.SampleStream->codes()[2], 32768);
 
     // The target itself: the samples saved before the dialog opened, however often previewed.
     request("wfm(target.wfm)*32768", 0, 3, 65535, 0, 0);
     ExpressionForm->GenerateWaveform(w);
     ExpressionForm->GenerateWaveform(w);
-    EXPECT_EQ(w->SampleStream->codes()[0], 40000);
-    EXPECT_EQ(w->SampleStream->codes()[3], 40000);
+    EXPECT_EQ(w->Doc.SampleStream->codes()[0], 40000);
+    EXPECT_EQ(w->Doc.SampleStream->codes()[3], 40000);
 
     request("wfm(nothere.wfm)", 0, 3, 65535, 0, 0);
     ExpressionForm->GenerateWaveform(w);
@@ -133,14 +133,14 @@ TEST_F(GenerateTest, RangeIsClampedAndAnEmptyWindowIsRefused) {
     ExpressionForm->End->setText("500");
     ExpressionForm->GenerateWaveform(w);
     EXPECT_EQ(ExpressionForm->Per, 10);
-    EXPECT_EQ(w->SampleStream->code(9), 32769);
-    EXPECT_EQ(w->SampleStream->count(), 10);
+    EXPECT_EQ(w->Doc.SampleStream->code(9), 32769);
+    EXPECT_EQ(w->Doc.SampleStream->count(), 10);
 
     TWFMform* empty = newWindow();
     request("1", 0, 5, 65535, 0, 0);
     ExpressionForm->GenerateWaveform(empty);
     EXPECT_EQ(ExpressionForm->ErrorCode, 15);
-    EXPECT_LT(empty->PointCount(), 1);
+    EXPECT_LT(empty->Doc.PointCount(), 1);
 }
 
 TEST_F(GenerateTest, ANonAsciiCharacterIsMarkedWhereItStandsAndShownAsTyped) {

@@ -1,9 +1,4 @@
-#include "transfer/core/identity.h"
-#include "transfer/core/library_links.h"
-#include "transfer/core/serial_link.h"
-#include "transfer/core/tcp_link.h"
-
-#include "sim/adapters.h"
+#include "sim_rig.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +9,7 @@ using namespace plotwell::transfer;
 using plotwell::common::BlockHeaderStatus;
 using namespace std::chrono_literals;
 using Outcome = IdentityCheck::Outcome;
+using namespace plotwell::transfer::simrig;
 
 // ---- the cut and the comparison --------------------------------------------------------
 
@@ -62,101 +58,12 @@ TEST(IdentityCompare, TheCutChangesTheExpectedText) {
 // ---- the check on each link against simulated instruments ------------------------------
 
 namespace {
-
-// Waits for replies that come: long, so that a loaded machine never misses one. Waits that
-// end only at their deadline (silent or cut-off instruments) use the short ones, which keep
-// the suite fast.
-constexpr std::chrono::milliseconds kReplyWait = 5000ms;
-constexpr std::chrono::milliseconds kSilenceWait = 300ms;
-
-void setReplyDeadlines(std::chrono::milliseconds wait) {
-    LinkDeadlines d = linkDeadlines();
-    d.usbReply = wait;
-    d.tcpReplyByte = wait;
-    d.tcpData = wait;
-    setLinkDeadlines(d);
-}
-
-platform::SerialTimeouts serialTimeouts(std::chrono::milliseconds wait) {
-    return {0, 0, int(wait.count()), 0, 500};
-}
-
-struct Rig {
-    Rig(LinkKind kind, const std::string& identity, sim::Family family = sim::Family::ArbDef)
-        : kind(kind), inst(family, identity) {
-        setReplyDeadlines(kReplyWait);
-        switch (kind) {
-        case LinkKind::Gpib:
-            ::setenv(kGpibLibraryVariable, sim::gpibStubPath().c_str(), 1);
-            gpib = std::make_unique<sim::GpibAdapter>(inst);
-            EXPECT_TRUE(libs.loadGpib());
-            link = GpibLink::open(libs.gpib(), 0, 5, kGpibT100s);
-            break;
-        case LinkKind::Usb: {
-            ::setenv(kUsbLibraryVariable, sim::usbStubPath().c_str(), 1);
-            usb = std::make_unique<sim::UsbAdapter>(inst);
-            EXPECT_TRUE(libs.loadUsb());
-            int error = 0;
-            link = UsbLink::open(libs, 5, error);
-            break;
-        }
-        case LinkKind::Tcp:
-            tcp = std::make_unique<sim::TcpAdapter>(inst);
-            link = TcpLink::connect("127.0.0.1", tcp->portText());
-            break;
-        case LinkKind::Serial: {
-            pty = std::make_unique<sim::PtyAdapter>(inst);
-            platform::SerialPort port;
-            EXPECT_TRUE(port.open(pty->path()));
-            port.setTimeouts(serialTimeouts(kReplyWait));
-            link = std::make_unique<SerialLink>(std::move(port));
-            break;
-        }
-        }
-        EXPECT_TRUE(link);
-    }
-    ~Rig() {
-        link.reset();
-        tcp.reset();
-        pty.reset();
-    }
-    // For a case in which the reply does not come, or stops short: its reads end at the
-    // short deadline.
-    void expectSilence() {
-        setReplyDeadlines(kSilenceWait);
-        if (kind == LinkKind::Serial)
-            static_cast<SerialLink&>(*link).port().setTimeouts(serialTimeouts(kSilenceWait));
-    }
-    IdentityCheck check(std::string expected, bool skip = false) {
-        return checkIdentity(*link, expected, skip);
-    }
-
-    LinkKind kind;
-    sim::Instrument inst;
-    InstrumentLibraries libs;
-    std::unique_ptr<sim::GpibAdapter> gpib;
-    std::unique_ptr<sim::UsbAdapter> usb;
-    std::unique_ptr<sim::TcpAdapter> tcp;
-    std::unique_ptr<sim::PtyAdapter> pty;
-    std::unique_ptr<Link> link;
-};
-
 class IdentityOnLink : public ::testing::TestWithParam<LinkKind> {
 protected:
-    void SetUp() override {
-        saved_ = linkDeadlines();
-        LinkDeadlines d;
-        // The reply waits are set by each rig (see kReplyWait and Rig::expectSilence).
-        d.tcpConnect = 5000ms;
-        d.gpibQueryPause = 0ms;
-        setLinkDeadlines(d);
-    }
-    void TearDown() override { setLinkDeadlines(saved_); }
     // How the reply of this link is kept: with its line feed on GPIB and USB.
     std::string asRead(const std::string& line) const {
         return GetParam() == LinkKind::Tcp || GetParam() == LinkKind::Serial ? line : line + "\n";
     }
-    LinkDeadlines saved_;
 };
 
 } // namespace
@@ -336,17 +243,49 @@ INSTANTIATE_TEST_SUITE_P(Links, IdentityOnLink,
                          });
 
 TEST(TcpLinkConnect, RefusedPortAndBadPortTextGiveNoLink) {
+    const LinkDeadlines waits = rigDeadlines(kReplyWait);
     sim::RefusingPort refusing;
-    EXPECT_FALSE(TcpLink::connect("127.0.0.1", refusing.portText()));
+    EXPECT_FALSE(TcpLink::connect("127.0.0.1", refusing.portText(), waits));
     for (const char* bad : {"", "0", "65536", "92x1", "-5"})
-        EXPECT_FALSE(TcpLink::connect("127.0.0.1", bad)) << bad;
-    EXPECT_FALSE(TcpLink::connect("", "9221"));
+        EXPECT_FALSE(TcpLink::connect("127.0.0.1", bad, waits)) << bad;
+    EXPECT_FALSE(TcpLink::connect("", "9221", waits));
+}
+
+// Each byte of a reply line has its own wait, and the whole line a deadline of its own:
+// an instrument that trickles its reply just inside the byte wait fails at the line's
+// deadline instead of holding the window for minutes.
+TEST(TcpLinkReply, ATrickledReplyFailsAtTheWholeReplyDeadline) {
+    struct Case {
+        std::chrono::milliseconds whole;
+        Outcome outcome;
+    } cases[] = {
+        {5000ms, Outcome::Pass},      // 16 bytes at 20 ms come well within it
+        {150ms, Outcome::ReadFailed}, // they cannot all come within it
+    };
+    for (const Case& k : cases) {
+        sim::Instrument inst(sim::Family::Maker, "QUORVEX,QVA3460");
+        sim::Faults f;
+        f.byteInterval = 20ms;
+        inst.setFaults(f);
+        sim::TcpAdapter server(inst);
+        LinkDeadlines waits = rigDeadlines(kReplyWait);
+        waits.tcpReply = k.whole;
+        auto link = TcpLink::connect("127.0.0.1", server.portText(), waits);
+        ASSERT_TRUE(link);
+        std::string expected = "QUORVEX,QVA3460";
+        const IdentityCheck c = checkIdentity(*link, expected, false);
+        EXPECT_EQ(c.outcome, k.outcome) << k.whole.count();
+        if (k.outcome == Outcome::ReadFailed) {
+            EXPECT_EQ(c.io.status, IoStatus::Timeout);
+            EXPECT_LT(c.reply.size(), expected.size());
+        }
+    }
 }
 
 TEST(TcpLinkWrite, WriteToAClosedPeerFailsWithoutSignal) {
     sim::Instrument inst(sim::Family::Maker, "QUORVEX, QV7351A");
     auto server = std::make_unique<sim::TcpAdapter>(inst);
-    auto link = TcpLink::connect("127.0.0.1", server->portText());
+    auto link = TcpLink::connect("127.0.0.1", server->portText(), rigDeadlines(kReplyWait));
     ASSERT_TRUE(link);
     server.reset(); // the instrument goes away
     const std::string big(1 << 20, 'x');

@@ -7,41 +7,18 @@
 
 #include <dlfcn.h>
 
-#include <cstdlib>
-
 using namespace plotwell;
 using namespace plotwell::transfer;
 
-namespace {
-struct LibraryEnv : ::testing::Test {
-    void SetUp() override {
-        ::setenv(kGpibLibraryVariable, sim::gpibStubPath().c_str(), 1);
-        ::setenv(kUsbLibraryVariable, sim::usbStubPath().c_str(), 1);
-    }
-    void TearDown() override {
-        ::unsetenv(kGpibLibraryVariable);
-        ::unsetenv(kUsbLibraryVariable);
-    }
-};
-} // namespace
-
-TEST_F(LibraryEnv, LibraryPathFollowsTheVariable) {
-    EXPECT_EQ(libraryPath(kGpibLibraryVariable, kGpibLibraryDefault), sim::gpibStubPath());
-    ::setenv(kGpibLibraryVariable, "", 1);
-    EXPECT_EQ(libraryPath(kGpibLibraryVariable, kGpibLibraryDefault), "libgpib.so.0");
-    ::unsetenv(kUsbLibraryVariable);
-    EXPECT_EQ(libraryPath(kUsbLibraryVariable, kUsbLibraryDefault), "libawgusb.so");
-}
-
-TEST_F(LibraryEnv, StubsLoadOnceAndAreReleased) {
+TEST(InstrumentLibraries, StubsLoadOnceAndAreReleased) {
     const int gpibLoads = pwsim_stub_loads(sim::kGpibStub);
     const int usbLoads = pwsim_stub_loads(sim::kUsbStub);
     {
         InstrumentLibraries libs;
-        ASSERT_TRUE(libs.loadGpib());
-        ASSERT_TRUE(libs.loadUsb());
-        EXPECT_TRUE(libs.loadGpib());
-        EXPECT_TRUE(libs.loadUsb());
+        ASSERT_TRUE(libs.loadGpib(sim::gpibStubPath()));
+        ASSERT_TRUE(libs.loadUsb(sim::usbStubPath()));
+        EXPECT_TRUE(libs.loadGpib(sim::gpibStubPath()));
+        EXPECT_TRUE(libs.loadUsb(sim::usbStubPath()));
         EXPECT_EQ(pwsim_stub_loads(sim::kGpibStub), gpibLoads + 1);
         EXPECT_EQ(pwsim_stub_loads(sim::kUsbStub), usbLoads + 1);
         EXPECT_EQ(pwsim_stub_loaded(sim::kGpibStub), 1);
@@ -54,35 +31,31 @@ TEST_F(LibraryEnv, StubsLoadOnceAndAreReleased) {
     EXPECT_EQ(pwsim_stub_loaded(sim::kUsbStub), 0);
 }
 
-TEST_F(LibraryEnv, EveryMissingGpibNameFailsTheLoadAndLeavesNothingLoaded) {
+TEST(InstrumentLibraries, EveryMissingGpibNameFailsTheLoadAndLeavesNothingLoaded) {
     for (const std::string& name : sim::gpibStubNames()) {
         const std::string path = sim::gpibStubPath(name);
-        ::setenv(kGpibLibraryVariable, path.c_str(), 1);
         InstrumentLibraries libs;
-        EXPECT_FALSE(libs.loadGpib()) << name;
+        EXPECT_FALSE(libs.loadGpib(path)) << name;
         EXPECT_FALSE(libs.gpibLoaded());
         EXPECT_EQ(libs.gpibFile(), path);
         EXPECT_EQ(pwsim_stub_loaded(sim::kGpibStub), 0) << name;
     }
 }
 
-TEST_F(LibraryEnv, EveryMissingRequiredUsbNameFailsButTheVersionCallIsOptional) {
+TEST(InstrumentLibraries, EveryMissingRequiredUsbNameFailsButTheVersionCallIsOptional) {
     for (const std::string& name : sim::usbStubRequiredNames()) {
-        ::setenv(kUsbLibraryVariable, sim::usbStubPath(name).c_str(), 1);
         InstrumentLibraries libs;
-        EXPECT_FALSE(libs.loadUsb()) << name;
+        EXPECT_FALSE(libs.loadUsb(sim::usbStubPath(name))) << name;
         EXPECT_EQ(pwsim_stub_loaded(sim::kUsbStub), 0) << name;
     }
-    ::setenv(kUsbLibraryVariable, sim::usbStubPath("AWG_Version").c_str(), 1);
     InstrumentLibraries libs;
-    EXPECT_TRUE(libs.loadUsb());
+    EXPECT_TRUE(libs.loadUsb(sim::usbStubPath("AWG_Version")));
     EXPECT_EQ(libs.usb().AWG_Version, nullptr);
 }
 
-TEST_F(LibraryEnv, MissingFileFailsWithItsName) {
-    ::setenv(kGpibLibraryVariable, "/nonexistent/libgpib.so.0", 1);
+TEST(InstrumentLibraries, MissingFileFailsWithItsName) {
     InstrumentLibraries libs;
-    EXPECT_FALSE(libs.loadGpib());
+    EXPECT_FALSE(libs.loadGpib("/nonexistent/libgpib.so.0"));
     EXPECT_EQ(gpibLoadFailureText(libs.gpibFile()),
               "Unable to read from the GPIB\nDynamic Link Library \"/nonexistent/libgpib.so.0\"\n"
               "The GPIB is not available");
@@ -90,11 +63,10 @@ TEST_F(LibraryEnv, MissingFileFailsWithItsName) {
               "Unable to read from the USB\nDynamic Link Library \"libawgusb.so\"\nThe USB is not available");
 }
 
-TEST_F(LibraryEnv, StatusWordsAreReadThroughTheResolvedAddresses) {
+TEST(InstrumentLibraries, StatusWordsAreReadThroughTheResolvedAddresses) {
     for (const char* variant : {"", "plain"}) {
-        ::setenv(kGpibLibraryVariable, sim::gpibStubPath(variant).c_str(), 1);
         InstrumentLibraries libs;
-        ASSERT_TRUE(libs.loadGpib()) << variant;
+        ASSERT_TRUE(libs.loadGpib(sim::gpibStubPath(variant))) << variant;
         // The addresses are the library's own data symbols.
         void* h = dlopen(sim::gpibStubPath(variant).c_str(), RTLD_NOW | RTLD_NOLOAD);
         ASSERT_NE(h, nullptr);
@@ -106,7 +78,7 @@ TEST_F(LibraryEnv, StatusWordsAreReadThroughTheResolvedAddresses) {
 
         sim::Instrument inst(sim::Family::ArbDef, "QUORVEX,QVA3460");
         sim::GpibAdapter bus(inst);
-        auto link = GpibLink::open(libs.gpib(), 0, 5, kGpibT100s);
+        auto link = GpibLink::open(libs.gpib(), 0, 5, kGpibT100s, LinkDeadlines{});
         ASSERT_TRUE(link);
         EXPECT_TRUE(link->write(std::string_view("*idn?\n")).ok());
         char buf[100];
@@ -128,15 +100,15 @@ TEST_F(LibraryEnv, StatusWordsAreReadThroughTheResolvedAddresses) {
     }
 }
 
-TEST_F(LibraryEnv, UsbHandleIsClosedOnce) {
+TEST(InstrumentLibraries, UsbHandleIsClosedOnce) {
     InstrumentLibraries libs;
-    ASSERT_TRUE(libs.loadUsb());
+    ASSERT_TRUE(libs.loadUsb(sim::usbStubPath()));
     sim::Instrument inst(sim::Family::ArbDef, "QUORVEX,QVA3420x");
     sim::UsbAdapter usb(inst, 7);
     int error = 0;
-    EXPECT_FALSE(UsbLink::open(libs, 5, error));
+    EXPECT_FALSE(UsbLink::open(libs, 5, error, LinkDeadlines{}));
     EXPECT_EQ(error, -3);
-    auto link = UsbLink::open(libs, 7, error);
+    auto link = UsbLink::open(libs, 7, error, LinkDeadlines{});
     ASSERT_TRUE(link);
     EXPECT_EQ(inst.controls().back(), "AWG_Open 7,2097152");
     // The error report closes the device, then the transfer's ending closes it again.
@@ -148,17 +120,17 @@ TEST_F(LibraryEnv, UsbHandleIsClosedOnce) {
     EXPECT_EQ(usb.calls("AWG_Version") + usb.calls("AWG_GetDevices") + usb.calls("AWG_InQ"), 0);
 }
 
-TEST_F(LibraryEnv, ALinkLetsGoOfAHandleTheDriverGaveToTheNextDevice) {
+TEST(InstrumentLibraries, ALinkLetsGoOfAHandleTheDriverGaveToTheNextDevice) {
     InstrumentLibraries libs;
-    ASSERT_TRUE(libs.loadUsb());
+    ASSERT_TRUE(libs.loadUsb(sim::usbStubPath()));
     sim::Instrument inst(sim::Family::ArbDef, "QUORVEX,QVA3420x");
     sim::UsbAdapter usb(inst, 7);
     usb.reuseHandles(true);
     int error = 0;
-    auto old = UsbLink::open(libs, 7, error);
+    auto old = UsbLink::open(libs, 7, error, LinkDeadlines{});
     ASSERT_TRUE(old);
     libs.closeUsb(old->handle()); // the error report
-    auto now = UsbLink::open(libs, 7, error);
+    auto now = UsbLink::open(libs, 7, error, LinkDeadlines{});
     ASSERT_TRUE(now);
     ASSERT_EQ(now->handle(), old->handle());
     EXPECT_FALSE(old->isOpen());

@@ -1,4 +1,4 @@
-#include "app_fixture.h"
+#include "link_forms_fixture.h"
 
 #include "platform/posix/folders.h"
 #include "sim/adapters.h"
@@ -25,61 +25,7 @@ using namespace plotwell;
 using namespace plotwell::transfer;
 using namespace std::chrono_literals;
 
-namespace {
-
-class LinkFormsTest : public AppTest {
-protected:
-    void SetUp() override {
-        AppTest::SetUp();
-        ::setenv(kGpibLibraryVariable, sim::gpibStubPath().c_str(), 1);
-        ::setenv(kUsbLibraryVariable, sim::usbStubPath().c_str(), 1);
-        saved_ = linkDeadlines();
-        LinkDeadlines d;
-        // The USB stub answers in the test's own thread, so its wait only ever runs out on
-        // a silent instrument: short. The LAN instrument answers from its own thread and
-        // every LAN reply here comes: room for a loaded machine.
-        d.usbReply = 600ms;
-        d.tcpReplyByte = 5000ms;
-        d.tcpData = 5000ms;
-        d.gpibQueryPause = 0ms;
-        setLinkDeadlines(d);
-    }
-    void TearDown() override {
-        setLinkDeadlines(saved_);
-        AppTest::TearDown();
-        ::unsetenv(kGpibLibraryVariable);
-        ::unsetenv(kUsbLibraryVariable);
-    }
-    // The "Skip identification query" box of a direction's dialog.
-    static void setSkip(bool download, bool on) {
-        QWidget* dialog = download ? static_cast<QWidget*>(SetDownload) : static_cast<QWidget*>(SetUpload);
-        const char* name = download ? "SkipID1" : "SkipID";
-        auto* box = dialog->findChild<QCheckBox*>(name);
-        if (!box) {
-            box = new QCheckBox(dialog);
-            box->setObjectName(name);
-        }
-        box->setChecked(on);
-    }
-    LinkDeadlines saved_;
-};
-
-sim::Faults silentFaults() {
-    sim::Faults f;
-    f.silent = true;
-    return f;
-}
-
-sim::Faults shortWriteFaults() {
-    sim::Faults f;
-    f.shortWrites = true;
-    return f;
-}
-
-const std::string kDownloadError = "Error downloading waveform data\nto ";
-const std::string kUploadError = "Error uploading waveform data\nfrom ";
-
-} // namespace
+using namespace plotwell::transfer::formsrig;
 
 TEST_F(LinkFormsTest, GpibLoadFailsWithTheBoxNamingTheFileForEachMissingName) {
     for (const std::string& name : sim::gpibStubNames()) {
@@ -358,14 +304,14 @@ TEST_F(LinkFormsTest, LanChecksFollowTheSameRules) {
     sim::TcpAdapter server(inst);
     TWFMform* w = newWindow();
     {
-        auto link = TcpLink::connect("127.0.0.1", server.portText());
+        auto link = TcpLink::connect("127.0.0.1", server.portText(), PWForm1->Deadlines);
         ASSERT_TRUE(link);
         std::string expected = "QUORVEX, QVR6";
         EXPECT_FALSE(TTransferSession(*w).CheckIdentityLan(*link, expected, true));
     }
     PWForm1->TransferSettings.dlType = "LAN";
     inst.setIdentity("QUORVEX, QV7351A");
-    auto link = TcpLink::connect("127.0.0.1", server.portText());
+    auto link = TcpLink::connect("127.0.0.1", server.portText(), PWForm1->Deadlines);
     ASSERT_TRUE(link);
     std::string expected = "QUORVEX, QVR6";
     EXPECT_TRUE(TTransferSession(*w).CheckIdentityLan(*link, expected, true));
@@ -373,6 +319,28 @@ TEST_F(LinkFormsTest, LanChecksFollowTheSameRules) {
               (std::vector<std::string>{kDownloadError + "LAN",
                                         "The instrument reports itself as\nQUORVEX, QV7351A\nbut the "
                                         "expected type is\nQUORVEX, QVR6"}));
+}
+
+// An instrument that trickles its identity, each byte inside the wait for it, fails at
+// the whole reply's deadline through the direction's failure routine.
+TEST_F(LinkFormsTest, ATrickledLanReplyFailsAtItsDeadline) {
+    sim::Instrument inst(sim::Family::Maker, "QUORVEX, QV7351A");
+    sim::Faults f;
+    f.byteInterval = 20ms;
+    inst.setFaults(f);
+    sim::TcpAdapter server(inst);
+    TWFMform* w = newWindow();
+    auto& s = PWForm1->TransferSettings;
+    s.dlType = "LAN";
+    s.dlIPAddress = "127.0.0.1";
+    s.dlTCPPort = server.portText();
+    PWForm1->Deadlines.tcpReply = 150ms; // 17 bytes at 20 ms cannot all come within it
+    TTransferSession session(*w);
+    auto link = session.ConnectLan(true);
+    ASSERT_TRUE(link);
+    std::string expected = "QUORVEX, QV7351A";
+    EXPECT_TRUE(session.CheckIdentityLan(*link, expected, true));
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{kDownloadError + "LAN"});
 }
 
 TEST_F(LinkFormsTest, LanConnectUsesTheRecordAndReportsARefusal) {

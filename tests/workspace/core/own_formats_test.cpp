@@ -81,24 +81,24 @@ TEST(BitPatternFormat, InvertsTheTopBitOnWriteAndRead) {
 
 TEST(SaveTypes, OnlyTypesWithAWriterCanBeSaved) {
     for (int t : {0, 1, 2, 3, 4, 6, 8, 9, 12, 13})
-        EXPECT_TRUE(HasWriter(t)) << t;
+        EXPECT_TRUE(HasWriter(WaveFileType(t))) << t;
     for (int t : {-2, -1, 5, 7, 10, 11, 14})
-        EXPECT_FALSE(HasWriter(t)) << t;
+        EXPECT_FALSE(HasWriter(WaveFileType(t))) << t;
     for (int t : {0, 8, 12})
-        EXPECT_EQ(EffectiveSaveType(t), 1);
+        EXPECT_EQ(EffectiveSaveType(WaveFileType(t)), WaveFileType::Internal);
     std::string out;
     uint16_t ref = 0;
     const auto s = stream(2048, {1, 2});
-    ASSERT_TRUE(WriteWaveFile(12, s, 0, 1, "", out, ref));
+    ASSERT_TRUE(WriteWaveFile(WaveFileType::Csv, s, 0, 1, "", out, ref));
     EXPECT_EQ(out, bytes({0x00, 0x08, 1, 0, 2, 0}));
     EXPECT_EQ(ref, 2048);
-    EXPECT_FALSE(WriteWaveFile(5, s, 0, 1, "", out, ref));
-    EXPECT_FALSE(WriteWaveFile(7, s, 0, 1, "", out, ref));
-    EXPECT_FALSE(WriteWaveFile(11, s, 0, 1, "", out, ref));
+    EXPECT_FALSE(WriteWaveFile(WaveFileType::Gs2020Sig, s, 0, 1, "", out, ref));
+    EXPECT_FALSE(WriteWaveFile(WaveFileType::Gs2020Arb, s, 0, 1, "", out, ref));
+    EXPECT_FALSE(WriteWaveFile(WaveFileType::ZeloDac, s, 0, 1, "", out, ref));
 }
 
 TEST(HistoryFile, WritesOneLinePerEntryAndReadsBlanksInExpressions) {
-    const std::vector<HistoryFileEntry> entries{
+    const std::vector<GenerationEntry> entries{
         {"0", "4095", "2048.00", "0.00", "1", "amp*sin(omg*(t*1.00+per*0.00/360))"},
         {"10", "20", "100.00", "-5.00", "0", "a + b  * c "},
     };
@@ -111,7 +111,7 @@ TEST(HistoryFile, WritesOneLinePerEntryAndReadsBlanksInExpressions) {
 
 TEST(HistoryFile, LongExpressionsComeBackWhole) {
     const std::string expr(1500, 'x');
-    const std::vector<HistoryFileEntry> entries{{"0", "1", "2", "3", "2", expr + " + 1"}};
+    const std::vector<GenerationEntry> entries{{"0", "1", "2", "3", "2", expr + " + 1"}};
     EXPECT_EQ(ReadHistoryFile(WriteHistoryFile(entries)), entries);
 }
 

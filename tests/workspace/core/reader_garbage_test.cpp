@@ -38,7 +38,7 @@ TEST(ReaderGarbage, NoReaderCrashesAndResultsStayConsistent) {
         const std::string in = garbage(rng);
         for (int type : {1, 2, 3, 4, 5, 7, 9, 13}) {
             SampleStream s;
-            const bool ok = ReadWaveFile(type, in, s);
+            const bool ok = ReadWaveFile(WaveFileType(type), in, s);
             if (ok && (type == 1 || type == 13)) {
                 EXPECT_TRUE(s.hasPoints());
             }

@@ -8,16 +8,17 @@
 #include <filesystem>
 
 using plotwell::platform::Answer;
+using plotwell::workspace::WaveFileType;
 
 namespace {
 TWFMform* modifiedWindow(TWFMform* w, int points) {
-    w->SampleStream = std::make_unique<plotwell::workspace::SampleStream>(2048, points, 2048);
+    w->Doc.SampleStream = std::make_unique<plotwell::workspace::SampleStream>(2048, points, 2048);
     for (int i = 0; i < points; ++i)
-        w->SampleStream->setCode(i, uint16_t(i % 4096));
-    w->SelectionStart = 2;
-    w->SelectionEnd = 5; // a part only
-    w->SaveState = 1;
-    w->FileType = 1;
+        w->Doc.SampleStream->setCode(i, uint16_t(i % 4096));
+    w->Doc.SelectionStart = 2;
+    w->Doc.SelectionEnd = 5; // a part only
+    w->Doc.SaveState = 1;
+    w->Doc.FileType = WaveFileType::Internal;
     w->SetCaption("New wave (Not Stored)");
     return w;
 }
@@ -31,9 +32,9 @@ TEST_F(AppTest, YesWithACancelledSaveKeepsTheWindowModified) {
     processEvents();
     EXPECT_TRUE(PWForm1->SaveCancelled);
     ASSERT_EQ(PWForm1->WaveWindows().size(), 1u);
-    EXPECT_EQ(w->SaveState, 1);
-    EXPECT_EQ(w->SelectionStart, 2) << "the user's selection is put back";
-    EXPECT_EQ(w->SelectionEnd, 5);
+    EXPECT_EQ(w->Doc.SaveState, 1);
+    EXPECT_EQ(w->Doc.SelectionStart, 2) << "the user's selection is put back";
+    EXPECT_EQ(w->Doc.SelectionEnd, 5);
 }
 
 TEST_F(AppTest, YesWithAFailedSaveKeepsTheWindowModified) {
@@ -45,7 +46,7 @@ TEST_F(AppTest, YesWithAFailedSaveKeepsTheWindowModified) {
     processEvents();
     EXPECT_EQ(ui.lastMessage(), "Unable to write waveform data to\n" + target);
     ASSERT_EQ(PWForm1->WaveWindows().size(), 1u);
-    EXPECT_EQ(w->SaveState, 1);
+    EXPECT_EQ(w->Doc.SaveState, 1);
     EXPECT_EQ(w->Caption(), "New wave (Not Stored)");
 }
 
@@ -84,7 +85,7 @@ TEST_F(AppTest, YesKeepsTheTypeTheSaveGave) {
     ui.chooseFile(target);
     PWForm1->SaveCancelled = false;
     EXPECT_TRUE(w->FormCloseQuery());
-    EXPECT_EQ(w->FileType, 4) << "a saved .nrm is not taken for the own format";
-    EXPECT_EQ(w->SaveState, 0);
+    EXPECT_EQ(w->Doc.FileType, WaveFileType::Normalised) << "a saved .nrm is not taken for the own format";
+    EXPECT_EQ(w->Doc.SaveState, 0);
     EXPECT_TRUE(std::filesystem::exists(target));
 }

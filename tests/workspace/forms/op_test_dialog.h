@@ -28,13 +28,13 @@ public:
     // Writes `code` into every selected point, as a preview does.
     void preview(uint16_t code) {
         RestoreSnapshot();
-        for (int i = Target->SelectionStart; i <= Target->SelectionEnd; ++i)
-            Target->SampleStream->setCode(size_t(i), code);
+        for (int i = Target->Doc.SelectionStart; i <= Target->Doc.SelectionEnd; ++i)
+            Target->Doc.SampleStream->setCode(size_t(i), code);
         Changed = 1;
     }
     // Changes the target's length, as a resize or an inserting paste does.
     void resizeTarget(int points) {
-        Target->SampleStream->resize(size_t(points), 0);
+        Target->Doc.SampleStream->resize(size_t(points), 0);
         Changed = 1;
     }
     QLineEdit* edit(const char* name) { return findChild<QLineEdit*>(name); }
@@ -61,15 +61,22 @@ inline void answerSetUp(plotwell::platform::ScriptedUi& ui, std::string title, s
     });
 }
 
+// The bytes of a .wfm file: the reference word, then the codes.
+inline std::string wfmBytes(uint16_t reference, const std::vector<uint16_t>& codes) {
+    plotwell::workspace::SampleStream s;
+    s.assign(reference, codes);
+    return s.toBytes();
+}
+
 // A stored waveform of `points` points, all at value `value`, R = `reference`.
 inline void giveData(TWFMform* w, int points, int value = 0, uint16_t reference = 2048,
                      const std::string& name = "/data/waves/wave.wfm") {
-    w->SampleStream = std::make_unique<TWFMform::SampleStreamType>(reference, size_t(points),
-                                                                   uint16_t(int(reference) + value));
-    w->FileType = 1;
-    w->SaveState = 0;
-    w->WaveName = name;
+    w->Doc.SampleStream = std::make_unique<TWFMform::SampleStreamType>(reference, size_t(points),
+                                                                       uint16_t(int(reference) + value));
+    w->Doc.FileType = plotwell::workspace::WaveFileType::Internal;
+    w->Doc.SaveState = 0;
+    w->Doc.WaveName = name;
     w->SetCaption(name);
-    w->SelectionStart = 0;
-    w->SelectionEnd = points - 1;
+    w->Doc.SelectionStart = 0;
+    w->Doc.SelectionEnd = points - 1;
 }

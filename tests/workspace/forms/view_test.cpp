@@ -23,6 +23,7 @@
 #include <set>
 
 using plotwell::workspace::SampleStream;
+using plotwell::workspace::WaveFileType;
 
 namespace {
 
@@ -113,8 +114,8 @@ TEST_F(ViewTest, PaintComputesTheLayoutAndShadesTheUnselectedColumns) {
     const QImage unshaded = w->Surface.copy();
     EXPECT_EQ(unshaded.pixel(45, 30) & 0xFFFFFF, 0u);
 
-    w->SelectionStart = 100;
-    w->SelectionEnd = 899;
+    w->Doc.SelectionStart = 100;
+    w->Doc.SelectionEnd = 899;
     w->FormPaint();
     EXPECT_EQ(changedColumns(w, unshaded, 30), unite(range(41, 61), range(228, 249)));
     EXPECT_EQ(w->Surface.pixel(45, 30) & 0xFFFFFF, 0xFF0000u); // red over the black background
@@ -130,8 +131,8 @@ TEST_F(ViewTest, ASmallWindowHasNarrowMarginsNoLabelsAndNoCursorImages) {
     ASSERT_EQ(w->width(), 90);
     w->FormPaint();
     const QImage unshaded = w->Surface.copy();
-    w->SelectionStart = 100;
-    w->SelectionEnd = 899;
+    w->Doc.SelectionStart = 100;
+    w->Doc.SelectionEnd = 899;
     w->FormPaint();
     w->FormPaint(); // a repaint without a resize shades the same columns again
     EXPECT_EQ(w->MarginLeft, 5);
@@ -153,26 +154,26 @@ TEST_F(ViewTest, DraggingTheCursorsClampsShadesAndPublishes) {
     drag(w->dimStartCursorImage, 400);
     EXPECT_EQ(w->Dragging, 0);
     EXPECT_EQ(w->dimStartCursorImage->x(), w->dimEndCursorImage->x() - 12);
-    EXPECT_EQ(w->SelectionStart, 999); // the start image's right edge marks the start
+    EXPECT_EQ(w->Doc.SelectionStart, 999); // the start image's right edge marks the start
     EXPECT_FALSE(w->StartCursorImage->isVisible());
     EXPECT_EQ(status()[1], "   Start 999:");
 
     // Back to the left edge and the end cursor past the right edge.
     drag(w->dimStartCursorImage, -400);
-    EXPECT_EQ(w->SelectionStart, 0);
+    EXPECT_EQ(w->Doc.SelectionStart, 0);
     EXPECT_EQ(w->dimStartCursorImage->x(), 28);
     drag(w->dimEndCursorImage, -60);
-    EXPECT_EQ(w->SelectionEnd, (190 - 40) * 999 / 210);
+    EXPECT_EQ(w->Doc.SelectionEnd, (190 - 40) * 999 / 210);
     drag(w->dimEndCursorImage, 500);
-    EXPECT_EQ(w->SelectionEnd, 999);
+    EXPECT_EQ(w->Doc.SelectionEnd, 999);
     EXPECT_EQ(w->dimEndCursorImage->x(), 250);
 
     // Ends at 30 and -45 px: the incremental shading equals a fresh paint.
     drag(w->dimStartCursorImage, 30);
     drag(w->dimEndCursorImage, -45);
-    EXPECT_EQ(w->SelectionStart, 30 * 999 / 210);
-    EXPECT_EQ(w->SelectionEnd, 165 * 999 / 210);
-    const int xs = 40 + 210 * w->SelectionStart / 999, xe = 40 + 210 * w->SelectionEnd / 999;
+    EXPECT_EQ(w->Doc.SelectionStart, 30 * 999 / 210);
+    EXPECT_EQ(w->Doc.SelectionEnd, 165 * 999 / 210);
+    const int xs = 40 + 210 * w->Doc.SelectionStart / 999, xe = 40 + 210 * w->Doc.SelectionEnd / 999;
     EXPECT_EQ(changedColumns(w, unshaded, 30), unite(range(41, xs), range(xe, 249)));
     const QImage incremental = w->Surface.copy();
     w->FormPaint();
@@ -188,7 +189,7 @@ TEST_F(ViewTest, NothingIsPaintedWhileACursorIsDragged) {
     EXPECT_TRUE(w->StartCursorImage->isVisible());
     mouse(w->dimStartCursorImage, QEvent::MouseMove, 26, Qt::NoButton);
     const QImage during = w->Surface.copy();
-    w->SampleStream->setCode(0, 0);
+    w->Doc.SampleStream->setCode(0, 0);
     w->FormPaint();
     w->repaint();
     EXPECT_EQ(w->Surface, during);
@@ -213,9 +214,9 @@ TEST_F(ViewTest, StatusTexts) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.startText);
         TWFMform* w = window(10, row.r, [&](int i) { return i < 5 ? row.startCode : row.endCode; });
-        w->UnsignedDisplay = row.unsignedDisplay;
-        w->SelectionStart = 2;
-        w->SelectionEnd = 7;
+        w->Doc.UnsignedDisplay = row.unsignedDisplay;
+        w->Doc.SelectionStart = 2;
+        w->Doc.SelectionEnd = 7;
         w->PublishStatus();
         EXPECT_EQ(status(), (std::vector<std::string>{"   Status wave.wfm:", "   Start 2:", row.startText,
                                                       "   End 7:", row.endText, "   Length 6:"}));
@@ -224,28 +225,28 @@ TEST_F(ViewTest, StatusTexts) {
 
 TEST_F(ViewTest, OnePointSelectionAndSelectionPastTheEndArePublishedClamped) {
     TWFMform* w = window(1000, 2048, [](int i) { return uint16_t(2048 + i); });
-    w->SelectionStart = 500;
-    w->SelectionEnd = 500;
+    w->Doc.SelectionStart = 500;
+    w->Doc.SelectionEnd = 500;
     w->PublishStatus();
     EXPECT_EQ(status()[2], status()[4]);
     EXPECT_EQ(status()[5], "   Length 1:");
     // Left past the end by whatever shortened the samples: never read beyond the last point.
-    w->SelectionStart = 1200;
-    w->SelectionEnd = 5000;
+    w->Doc.SelectionStart = 1200;
+    w->Doc.SelectionEnd = 5000;
     w->PublishStatus();
-    EXPECT_EQ(w->SelectionEnd, 999);
-    EXPECT_EQ(w->SelectionStart, 999);
+    EXPECT_EQ(w->Doc.SelectionEnd, 999);
+    EXPECT_EQ(w->Doc.SelectionStart, 999);
     EXPECT_EQ(status()[3], "   End 999:");
     EXPECT_EQ(status()[4], "Value  +999:");
     w->SuppressStatus = 1;
-    w->SelectionEnd = 3;
+    w->Doc.SelectionEnd = 3;
     w->PublishStatus();
     EXPECT_EQ(status()[3], "   End 999:");
 }
 
 TEST_F(ViewTest, StatusLabelsKeepTheirPlacesUnlessTheTextBeforeIsTooWide) {
     TWFMform* w = window(1048576, 2048, flat100);
-    w->SelectionStart = 1000000;
+    w->Doc.SelectionStart = 1000000;
     w->PublishStatus();
     const int places[] = {1, 120, 195, 275, 350, 430};
     QLabel* labels[] = {PWForm1->WaveInfo1, PWForm1->WaveInfo2, PWForm1->WaveInfo3,
@@ -263,10 +264,10 @@ TEST_F(ViewTest, StatusLabelsKeepTheirPlacesUnlessTheTextBeforeIsTooWide) {
 
 TEST_F(ViewTest, BitPatternAndEmptyWindowStatus) {
     TWFMform* w = window(16, 32768, [](int i) { return uint16_t(i < 8 ? 0xFFFF : 0); });
-    w->IsBitPattern = 1;
-    w->FileType = 13;
-    w->SelectionStart = 3;
-    w->SelectionEnd = 12;
+    w->Doc.IsBitPattern = 1;
+    w->Doc.FileType = WaveFileType::BitPattern;
+    w->Doc.SelectionStart = 3;
+    w->Doc.SelectionEnd = 12;
     w->PublishStatus();
     EXPECT_EQ(status()[2], "High");
     EXPECT_EQ(status()[4], "Low");
@@ -299,12 +300,12 @@ TEST_F(ViewTest, SelectAllFromTheEditMenu) {
     TWFMform* w = window(1000, 2048, flat100);
     w->FormPaint();
     const QImage unshaded = w->Surface.copy();
-    w->SelectionStart = 100;
-    w->SelectionEnd = 899;
+    w->Doc.SelectionStart = 100;
+    w->Doc.SelectionEnd = 899;
     w->FormPaint();
     PWForm1->WaveMenus->Selectall1->trigger();
-    EXPECT_EQ(w->SelectionStart, 0);
-    EXPECT_EQ(w->SelectionEnd, 999);
+    EXPECT_EQ(w->Doc.SelectionStart, 0);
+    EXPECT_EQ(w->Doc.SelectionEnd, 999);
     EXPECT_FALSE(w->dimStartCursorImage->isVisible());
     EXPECT_FALSE(w->dimEndCursorImage->isVisible());
     EXPECT_EQ(w->dimStartCursorImage->x(), 28);
@@ -316,7 +317,7 @@ TEST_F(ViewTest, SelectAllFromTheEditMenu) {
 
 TEST_F(ViewTest, FewerThanTwoPointsOfferNoSelection) {
     TWFMform* w = window(1, 2048, flat100);
-    w->SelectionEnd = 0;
+    w->Doc.SelectionEnd = 0;
     w->FormPaint(); // the grid only
     EXPECT_FALSE(w->dimStartCursorImage->isVisible());
     EXPECT_EQ(w->Surface.pixel(5, 12) & 0xFFFFFF, 0u); // no label
@@ -342,12 +343,12 @@ TEST_F(ViewTest, AMillionPointsOnAPlotWiderThan2048Pixels) {
     EXPECT_EQ(w->dimStartCursorImage->x(), 40 - 12);
     const QImage unshaded = w->Surface.copy();
     drag(w->dimEndCursorImage, -1050);
-    EXPECT_EQ(w->SelectionEnd, 524287);
+    EXPECT_EQ(w->Doc.SelectionEnd, 524287);
     EXPECT_EQ(status()[3], "   End 524287:");
     drag(w->dimStartCursorImage, 700);
-    EXPECT_EQ(w->SelectionStart, int(int64_t(700) * (n - 1) / 2100));
-    const int xs = int(40 + int64_t(2100) * w->SelectionStart / (n - 1));
-    const int xe = int(40 + int64_t(2100) * w->SelectionEnd / (n - 1));
+    EXPECT_EQ(w->Doc.SelectionStart, int(int64_t(700) * (n - 1) / 2100));
+    const int xs = int(40 + int64_t(2100) * w->Doc.SelectionStart / (n - 1));
+    const int xe = int(40 + int64_t(2100) * w->Doc.SelectionEnd / (n - 1));
     EXPECT_EQ(xs, 740);
     EXPECT_EQ(xe, 1089);
     EXPECT_EQ(changedColumns(w, unshaded, 40), unite(range(41, xs), range(xe, 40 + 2099)));
@@ -370,7 +371,7 @@ TEST_F(ViewTest, ZoomAreaFollowsTheDataAndAStaleViewPaintsEverything) {
     z->ViewLast = 4000; // left over from a longer waveform
     z->ViewMin = -100;
     z->ViewMax = 200;
-    z->SelectionStart = 100;
+    z->Doc.SelectionStart = 100;
     z->FormPaint();
     EXPECT_TRUE(z->ZoomAreaEnabled);
     EXPECT_EQ(z->dimStartCursorImage->x(), 40 + 210 * 100 / 999 - 12);
@@ -382,13 +383,13 @@ TEST_F(ViewTest, FindSampleRangeOfTheActiveWindow) {
     EXPECT_EQ(PWForm1->FindSampleRange(), 300);
     EXPECT_EQ(PWForm1->SampleMin, -100);
     EXPECT_EQ(PWForm1->SampleMax, 300);
-    w->SampleStream->setCode(2, 1448);
+    w->Doc.SampleStream->setCode(2, 1448);
     EXPECT_EQ(PWForm1->FindSampleRange(), 600);
-    w->SelectionStart = 5;
-    w->SelectionEnd = 4; // empty
+    w->Doc.SelectionStart = 5;
+    w->Doc.SelectionEnd = 4; // empty
     EXPECT_EQ(PWForm1->FindSampleRange(), 2048);
-    w->SelectionStart = 0;
-    w->SelectionEnd = 50; // past the end: only points that exist are read
+    w->Doc.SelectionStart = 0;
+    w->Doc.SelectionEnd = 50; // past the end: only points that exist are read
     EXPECT_EQ(PWForm1->FindSampleRange(), 600);
 }
 
@@ -410,7 +411,7 @@ TEST_F(ViewTest, SelectLimitsApplyShowsTheDialogAgainThenOk) {
     });
     ui.onDialog([&](QDialog& d) {
         auto& s = static_cast<TSelectDialog&>(d);
-        EXPECT_EQ(w->SelectionStart, 50); // applied before the dialog came back
+        EXPECT_EQ(w->Doc.SelectionStart, 50); // applied before the dialog came back
         EXPECT_FALSE(s.bnCancel->isEnabled());
         EXPECT_TRUE(s.bnOK->isEnabled());
         EXPECT_FALSE(s.bnApply->isEnabled());
@@ -421,8 +422,8 @@ TEST_F(ViewTest, SelectLimitsApplyShowsTheDialogAgainThenOk) {
     PWForm1->WaveMenus->SelectLimits1->trigger();
     EXPECT_EQ(ui.count("exec"), 2);
     EXPECT_EQ(SelectDialog->LastAnswer, 2);
-    EXPECT_EQ(w->SelectionStart, 50);
-    EXPECT_EQ(w->SelectionEnd, 60);
+    EXPECT_EQ(w->Doc.SelectionStart, 50);
+    EXPECT_EQ(w->Doc.SelectionEnd, 60);
     EXPECT_EQ(status()[5], "   Length 11:");
     EXPECT_EQ(SelectDialog->SavedSamples, nullptr);
     EXPECT_FALSE(w->dimStartCursorImage->isVisible());
@@ -437,7 +438,7 @@ TEST_F(ViewTest, SelectLimitsApplyShowsTheDialogAgainThenOk) {
     });
     w->Selectlimits1Click();
     EXPECT_EQ(SelectDialog->LastAnswer, 1);
-    EXPECT_EQ(w->SelectionStart, 50);
+    EXPECT_EQ(w->Doc.SelectionStart, 50);
 
     // The close box is Cancel too, never OK.
     ui.onDialog([](QDialog& d) {
@@ -447,15 +448,15 @@ TEST_F(ViewTest, SelectLimitsApplyShowsTheDialogAgainThenOk) {
     });
     w->Selectlimits1Click();
     EXPECT_EQ(SelectDialog->LastAnswer, 1);
-    EXPECT_EQ(w->SelectionStart, 50);
+    EXPECT_EQ(w->Doc.SelectionStart, 50);
     EXPECT_EQ(ui.count("exec"), 4);
 }
 
 TEST_F(ViewTest, SelectLimitsStartsFromASelectionBroughtWithinTheData) {
     TWFMform* w = window(1000, 2048, [](int i) { return uint16_t(2048 + i % 200); });
     w->FormPaint();
-    w->SelectionStart = 1200; // left past the end by a change that shortened the samples
-    w->SelectionEnd = 5000;
+    w->Doc.SelectionStart = 1200; // left past the end by a change that shortened the samples
+    w->Doc.SelectionEnd = 5000;
     ui.onDialog([](QDialog& d) {
         auto& s = static_cast<TSelectDialog&>(d);
         EXPECT_EQ(s.xStart->text(), "999");
@@ -473,7 +474,7 @@ TEST_F(ViewTest, RightButtonOpensSelectLimitsExceptOnBitPatterns) {
     mouse(w, QEvent::MouseButtonPress, 100, Qt::RightButton);
     EXPECT_EQ(ui.count("exec"), 1);
     EXPECT_EQ(SelectDialog->LastAnswer, 1); // unscripted: closed, so Cancel
-    w->FileType = 13;
+    w->Doc.FileType = WaveFileType::BitPattern;
     mouse(w, QEvent::MouseButtonPress, 100, Qt::RightButton);
     EXPECT_EQ(ui.count("exec"), 1);
 }

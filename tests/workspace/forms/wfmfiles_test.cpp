@@ -1,4 +1,5 @@
 #include "app_fixture.h"
+#include "workspace/forms/op_test_dialog.h"
 
 #include "transfer/forms/msgwnd.h"
 #include "workspace/core/wave_files.h"
@@ -11,20 +12,16 @@
 #include <QMenu>
 
 #include <filesystem>
+#include <sys/stat.h>
 
 using plotwell::platform::Answer;
 using plotwell::workspace::SampleStream;
+using plotwell::workspace::WaveFileType;
 
 namespace {
 
-std::string wfmBytes(uint16_t r, std::vector<uint16_t> codes) {
-    SampleStream s;
-    s.assign(r, codes);
-    return s.toBytes();
-}
-
 std::vector<uint16_t> codesOf(const TWFMform* w) {
-    return {w->SampleStream->codes().begin(), w->SampleStream->codes().end()};
+    return {w->Doc.SampleStream->codes().begin(), w->Doc.SampleStream->codes().end()};
 }
 
 } // namespace
@@ -33,14 +30,14 @@ class FilesTest : public AppTest {
 protected:
     // Opens `path` as `type` through the frame's Open, as the user would.
     TWFMform* open(const std::string& path, int type) {
-        PWForm1->OpenType = type;
+        PWForm1->OpenType = WaveFileType(type);
         ui.chooseFile(path);
         PWForm1->Open1Click();
         return CurrentWaveWindow;
     }
     // Saves `w` with `type` through its Save As handling, choosing `path`.
     bool save(TWFMform* w, const std::string& path, int type) {
-        PWForm1->SaveType = type;
+        PWForm1->SaveType = WaveFileType(type);
         ui.chooseFile(path);
         return w->Save1Click();
     }
@@ -52,11 +49,11 @@ TEST_F(FilesTest, OpenSetsCaptionTypeSelectionAndStatusNote) {
     TWFMform* w = open(path, 1);
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->Caption(), "wave.wfm PlotWell");
-    EXPECT_EQ(w->WaveName, path);
-    EXPECT_EQ(w->FileType, 1);
-    EXPECT_EQ(w->SaveState, 0);
-    EXPECT_EQ(w->SelectionStart, 0);
-    EXPECT_EQ(w->SelectionEnd, 2);
+    EXPECT_EQ(w->Doc.WaveName, path);
+    EXPECT_EQ(w->Doc.FileType, WaveFileType::Internal);
+    EXPECT_EQ(w->Doc.SaveState, 0);
+    EXPECT_EQ(w->Doc.SelectionStart, 0);
+    EXPECT_EQ(w->Doc.SelectionEnd, 2);
     EXPECT_EQ(codesOf(w), (std::vector<uint16_t>{0, 100, 4095}));
     EXPECT_EQ(ui.count("message"), 0);
     auto* note = MessageWnd->findChild<QLabel*>("Panel1");
@@ -71,7 +68,7 @@ TEST_F(FilesTest, MalformedOrMissingFilesReportUnableToRead) {
     TWFMform* w = open(bad, 1);
     EXPECT_EQ(ui.lastMessage(), "Unable to read from\n" + bad);
     EXPECT_EQ(w->Caption(), "bad.wfm PlotWell");
-    EXPECT_LT(w->PointCount(), 1);
+    EXPECT_LT(w->Doc.PointCount(), 1);
     ui.clear();
     const std::string missing = tempFile("none.wfm");
     w = open(missing, 1);
@@ -83,8 +80,8 @@ TEST_F(FilesTest, MalformedOrMissingFilesReportUnableToRead) {
     writeFile(asc, "-2048,0,x");
     w = open(asc, 3);
     EXPECT_EQ(ui.lastMessage(), "Unable to read from\n" + asc);
-    EXPECT_EQ(w->PointCount(), 2);
-    EXPECT_EQ(w->SelectionEnd, 1);
+    EXPECT_EQ(w->Doc.PointCount(), 2);
+    EXPECT_EQ(w->Doc.SelectionEnd, 1);
 }
 
 TEST_F(FilesTest, RealTektronixFileOfTooManyPointsIsRefused) {
@@ -95,14 +92,14 @@ TEST_F(FilesTest, RealTektronixFileOfTooManyPointsIsRefused) {
     ui.clear();
     TWFMform* w = open((data / "scope-math-envelope-10000pts.isf").string(), 9);
     EXPECT_EQ(ui.count("message"), 0);
-    EXPECT_EQ(w->PointCount(), 10000);
+    EXPECT_EQ(w->Doc.PointCount(), 10000);
     EXPECT_EQ(w->Caption(), "scope-math-envelope-10000pts.isf Tektronix");
 }
 
 TEST_F(FilesTest, SaveDialogIsSetUpPerType) {
     TWFMform* w = newWindow();
-    w->SampleStream = std::make_unique<SampleStream>(2048, 4, 2048);
-    w->SelectionEnd = 3;
+    w->Doc.SampleStream = std::make_unique<SampleStream>(2048, 4, 2048);
+    w->Doc.SelectionEnd = 3;
     PWForm1->WavesDir = "/w/WAVES/";
     PWForm1->WaveCadDir = "/w/WAVECAD/";
     PWForm1->TdsDir = "/w/TDS/";
@@ -135,7 +132,7 @@ TEST_F(FilesTest, SaveDialogIsSetUpPerType) {
     };
     for (const Row& r : rows) {
         w->SaveFileDialog.fileName = "stale";
-        PWForm1->SaveType = r.type;
+        PWForm1->SaveType = WaveFileType(r.type);
         ui.chooseFile(std::nullopt);
         PWForm1->SaveCancelled = false;
         EXPECT_FALSE(w->Save1Click());
@@ -153,31 +150,31 @@ TEST_F(FilesTest, SaveDialogIsSetUpPerType) {
 
 TEST_F(FilesTest, TypeTenIsRefusedBeforeTheDialog) {
     TWFMform* w = newWindow();
-    w->SampleStream = std::make_unique<SampleStream>(2048, 4, 2048);
-    PWForm1->SaveType = 10;
+    w->Doc.SampleStream = std::make_unique<SampleStream>(2048, 4, 2048);
+    PWForm1->SaveType = WaveFileType::ZeloDta;
     EXPECT_FALSE(w->Save1Click());
     EXPECT_EQ(ui.lastMessage(), "Waveforms cannot be saved to ZELO *.dta log files");
     EXPECT_EQ(ui.count("save"), 0);
-    EXPECT_EQ(PWForm1->SaveType, 10); // the refusal leaves the type as it was
+    EXPECT_EQ(PWForm1->SaveType, WaveFileType::ZeloDta); // the refusal leaves the type as it was
 }
 
 TEST_F(FilesTest, WholeSaveOfAModifiedWindowReloadsTheStoredForm) {
     TWFMform* w = newWindow();
-    w->SampleStream = std::make_unique<SampleStream>(2048, 3000, 4095);
-    w->SelectionEnd = 2999;
-    w->SaveState = 1;
+    w->Doc.SampleStream = std::make_unique<SampleStream>(2048, 3000, 4095);
+    w->Doc.SelectionEnd = 2999;
+    w->Doc.SaveState = 1;
     w->SetCaption("New Sine (Not Stored) (Modified)");
     const std::string path = tempFile("sq.isf");
     ASSERT_TRUE(save(w, path, 9));
     EXPECT_EQ(ui.count("message"), 0);
-    EXPECT_EQ(w->SaveState, 0);
+    EXPECT_EQ(w->Doc.SaveState, 0);
     EXPECT_EQ(w->Caption(), "sq.isf Tektronix");
-    EXPECT_EQ(w->WaveName, path);
-    EXPECT_EQ(w->FileType, 9);
-    EXPECT_EQ(w->PointCount(), 1000); // the window now holds what the file holds
-    EXPECT_EQ(w->SampleStream->reference(), 128);
+    EXPECT_EQ(w->Doc.WaveName, path);
+    EXPECT_EQ(w->Doc.FileType, WaveFileType::Tektronix);
+    EXPECT_EQ(w->Doc.PointCount(), 1000); // the window now holds what the file holds
+    EXPECT_EQ(w->Doc.SampleStream->reference(), 128);
     EXPECT_EQ(w->WrittenReference, 128);
-    EXPECT_EQ(PWForm1->OpenType, 9);
+    EXPECT_EQ(PWForm1->OpenType, WaveFileType::Tektronix);
     EXPECT_EQ(PWForm1->SaveType, PWForm1->GlobalFileType);
     EXPECT_EQ(PWForm1->OpenFileDialog.fileName, path);
 }
@@ -193,9 +190,9 @@ TEST_F(FilesTest, WholeSaveOfAnUnmodifiedWindowChangesNothing) {
     ASSERT_NE(note, nullptr);
     EXPECT_EQ(note->text().toStdString(), "Saving to file b.nrm");
     EXPECT_EQ(w->Caption(), "a.wfm PlotWell");
-    EXPECT_EQ(w->WaveName, path);
-    EXPECT_EQ(w->FileType, 1);
-    EXPECT_EQ(w->SaveState, 0);
+    EXPECT_EQ(w->Doc.WaveName, path);
+    EXPECT_EQ(w->Doc.FileType, WaveFileType::Internal);
+    EXPECT_EQ(w->Doc.SaveState, 0);
 }
 
 TEST_F(FilesTest, PartSavedOverItsOwnFileMarksBothWindowsOverwritten) {
@@ -204,32 +201,32 @@ TEST_F(FilesTest, PartSavedOverItsOwnFileMarksBothWindowsOverwritten) {
     TWFMform* a = open(path, 1);
     TWFMform* b = open(path, 1);
     TWFMform* other = open(path, 1);
-    other->FileIndex = 2; // another waveform of a multi-waveform file stays as it is
-    a->SelectionStart = 1;
-    a->SelectionEnd = 2;
+    other->Doc.FileIndex = 2; // another waveform of a multi-waveform file stays as it is
+    a->Doc.SelectionStart = 1;
+    a->Doc.SelectionEnd = 2;
     ASSERT_TRUE(save(a, path, 1));
     EXPECT_EQ(readFile(path), wfmBytes(2048, {20, 30}));
     for (TWFMform* w : {a, b}) {
         EXPECT_EQ(w->Caption(), "shared.wfm (Overwritten)");
-        EXPECT_EQ(w->SaveState, 1);
-        EXPECT_EQ(w->FileType, -1);
+        EXPECT_EQ(w->Doc.SaveState, 1);
+        EXPECT_EQ(w->Doc.FileType, WaveFileType::NotFromFile);
     }
     EXPECT_EQ(codesOf(a), (std::vector<uint16_t>{10, 20, 30, 40})); // the window keeps its data
     EXPECT_EQ(other->Caption(), "shared.wfm PlotWell");
-    EXPECT_EQ(other->SaveState, 0);
+    EXPECT_EQ(other->Doc.SaveState, 0);
 }
 
 TEST_F(FilesTest, PartSavedElsewhereOrFromAModifiedWindowKeepsTheState) {
     const std::string path = tempFile("p.wfm");
     writeFile(path, wfmBytes(2048, {10, 20, 30, 40}));
     TWFMform* w = open(path, 1);
-    w->SelectionEnd = 1;
+    w->Doc.SelectionEnd = 1;
     ASSERT_TRUE(save(w, tempFile("q.wfm"), 1));
     EXPECT_EQ(w->Caption(), "p.wfm PlotWell");
-    EXPECT_EQ(w->SaveState, 0);
-    w->SaveState = 1;
+    EXPECT_EQ(w->Doc.SaveState, 0);
+    w->Doc.SaveState = 1;
     ASSERT_TRUE(save(w, path, 1));
-    EXPECT_EQ(w->SaveState, 1);
+    EXPECT_EQ(w->Doc.SaveState, 1);
     EXPECT_EQ(w->Caption(), "p.wfm PlotWell");
 }
 
@@ -238,15 +235,15 @@ TEST_F(FilesTest, FailedSavesLeaveTheExistingFileUntouched) {
     const std::string precious = "precious bytes";
     writeFile(path, precious);
     TWFMform* w = newWindow();
-    w->SampleStream = std::make_unique<SampleStream>(2048, 8, 100);
-    w->SelectionEnd = 7;
-    w->SaveState = 1;
+    w->Doc.SampleStream = std::make_unique<SampleStream>(2048, 8, 100);
+    w->Doc.SelectionEnd = 7;
+    w->Doc.SaveState = 1;
     for (int type : {5, 7, 11}) {
         ui.clear();
         EXPECT_FALSE(save(w, path, type)) << type;
         EXPECT_EQ(ui.lastMessage(), "Unable to write waveform data to\n" + path);
         EXPECT_EQ(readFile(path), precious);
-        EXPECT_EQ(w->SaveState, 1);
+        EXPECT_EQ(w->Doc.SaveState, 1);
     }
     // An empty window writes nothing either.
     TWFMform* empty = newWindow();
@@ -258,13 +255,7 @@ TEST_F(FilesTest, FailedSavesLeaveTheExistingFileUntouched) {
     const std::string wfm = tempFile("keep.wfm");
     writeFile(wfm, precious);
     std::filesystem::create_directory(wfm + ".pwi"); // a folder in the side file's place
-    w->HistoryCount = 1;
-    w->StartStore = {"0"};
-    w->EndStore = {"7"};
-    w->AmplStore = {"1"};
-    w->OffsetStore = {"0"};
-    w->AdjustStore = {"0"};
-    w->ExprnStore = {"sin(t)"};
+    w->Doc.GenerationHistory = {{"0", "7", "1", "0", "0", "sin(t)"}};
     ui.clear();
     EXPECT_FALSE(save(w, wfm, 1));
     EXPECT_EQ(ui.lastMessage(), "Unable to write waveform data to\n" + wfm);
@@ -278,69 +269,64 @@ TEST_F(FilesTest, FailedSavesLeaveTheExistingFileUntouched) {
 
 TEST_F(FilesTest, HistorySideFileIsWrittenAndReadBack) {
     TWFMform* w = newWindow();
-    w->SampleStream = std::make_unique<SampleStream>(2048, 8, 100);
-    w->SelectionEnd = 7;
-    w->SaveState = 1;
+    w->Doc.SampleStream = std::make_unique<SampleStream>(2048, 8, 100);
+    w->Doc.SelectionEnd = 7;
+    w->Doc.SaveState = 1;
     const std::string longExpr = std::string(1100, 'x') + " + sin(t * 2)";
-    w->HistoryCount = 2;
-    w->StartStore = {"0", "2"};
-    w->EndStore = {"7", "5"};
-    w->AmplStore = {"2048.00", "10.00"};
-    w->OffsetStore = {"0.00", "-3.00"};
-    w->AdjustStore = {"1", "0"};
-    w->ExprnStore = {"amp * sin(omg * t)", longExpr};
+    w->Doc.GenerationHistory = {{"0", "7", "2048.00", "0.00", "1", "amp * sin(omg * t)"},
+                                {"2", "5", "10.00", "-3.00", "0", longExpr}};
     const std::string path = tempFile("h.wfm");
     ASSERT_TRUE(save(w, path, 1));
     EXPECT_EQ(readFile(path + ".pwi"),
               "0 7 2048.00 0.00 1 amp * sin(omg * t)\r\n2 5 10.00 -3.00 0 " + longExpr + "\r\n");
-    // The reload after the save read it back, replacing the lists.
-    EXPECT_EQ(w->HistoryCount, 2);
-    EXPECT_EQ(w->ExprnStore, (std::vector<std::string>{"amp * sin(omg * t)", longExpr}));
-    EXPECT_EQ(w->StartStore.size(), 2u);
+    // The reload after the save read it back, replacing the history.
+    ASSERT_EQ(w->Doc.HistoryCount(), 2);
+    EXPECT_EQ(w->Doc.GenerationHistory[0].expression, "amp * sin(omg * t)");
+    EXPECT_EQ(w->Doc.GenerationHistory[1].expression, longExpr);
     TWFMform* again = open(path, 1);
-    EXPECT_EQ(again->HistoryCount, 2);
-    EXPECT_EQ(again->OffsetStore[1], "-3.00");
+    EXPECT_EQ(again->Doc.HistoryCount(), 2);
+    EXPECT_EQ(again->Doc.GenerationHistory[1].offset, "-3.00");
 }
 
 TEST_F(FilesTest, NoHistoryWritesNoSideFileButAStaleOneIsReadBack) {
     TWFMform* w = newWindow();
-    w->SampleStream = std::make_unique<SampleStream>(2048, 2, 100);
-    w->SelectionEnd = 1;
+    w->Doc.SampleStream = std::make_unique<SampleStream>(2048, 2, 100);
+    w->Doc.SelectionEnd = 1;
     const std::string path = tempFile("n.wfm");
     ASSERT_TRUE(save(w, path, 1));
     EXPECT_FALSE(std::filesystem::exists(path + ".pwi"));
     writeFile(path + ".pwi", "0 1 2 3 0 stale one\r\n");
     TWFMform* r = open(path, 1);
-    EXPECT_EQ(r->HistoryCount, 1);
-    EXPECT_EQ(r->ExprnStore.front(), "stale one");
+    EXPECT_EQ(r->Doc.HistoryCount(), 1);
+    EXPECT_EQ(r->Doc.GenerationHistory.front().expression, "stale one");
 }
 
 TEST_F(FilesTest, BitPatternSavesInvertedAndReopensAsAPattern) {
     TWFMform* w = newWindow();
-    w->SampleStream = std::make_unique<SampleStream>(32768, 3, 0);
-    w->SampleStream->setCode(1, 65535);
-    w->SelectionEnd = 2;
-    w->FileType = 13;
-    w->IsBitPattern = 1;
-    PWForm1->SaveType = 1; // a bit pattern always saves as one
+    w->Doc.SampleStream = std::make_unique<SampleStream>(32768, 3, 0);
+    w->Doc.SampleStream->setCode(1, 65535);
+    w->Doc.SelectionEnd = 2;
+    w->Doc.FileType = WaveFileType::BitPattern;
+    w->Doc.IsBitPattern = 1;
+    PWForm1->SaveType = WaveFileType::Internal; // a bit pattern always saves as one
     const std::string path = tempFile("bits.ptn");
     ui.chooseFile(path);
     ASSERT_TRUE(w->Save1Click());
     EXPECT_EQ(readFile(path), std::string("\x00\x80\x00\x80\xFF\x7F\x00\x80", 8));
-    EXPECT_EQ(w->SaveState, 0);
-    EXPECT_EQ(w->FileType, 13);
+    EXPECT_EQ(w->Doc.SaveState, 0);
+    EXPECT_EQ(w->Doc.FileType, WaveFileType::BitPattern);
     EXPECT_EQ(w->Caption(), "bits.ptn PlotWell Bit Pattern");
     EXPECT_EQ(codesOf(w), (std::vector<uint16_t>{0, 65535, 0}));
     TWFMform* r = open(path, 13);
-    EXPECT_EQ(r->IsBitPattern, 1);
-    EXPECT_EQ(r->FileType, 13);
+    EXPECT_EQ(r->Doc.IsBitPattern, 1);
+    EXPECT_EQ(r->Doc.FileType, WaveFileType::BitPattern);
     EXPECT_EQ(codesOf(r), (std::vector<uint16_t>{0, 65535, 0}));
 }
 
 TEST_F(FilesTest, SaveAsItemsSetTheTypeAndSave) {
     TWFMform* w = newWindow();
-    w->SampleStream = std::make_unique<SampleStream>(2048, 2, 2048);
-    w->SelectionEnd = 1;
+    w->Doc.SampleStream = std::make_unique<SampleStream>(2048, 2, 2048);
+    w->Doc.SelectionEnd = 1;
     QMenu* saveAs = PWForm1->WaveMenus->SaveAs1;
     ASSERT_NE(saveAs, nullptr);
     QStringList texts;
@@ -361,20 +347,20 @@ TEST_F(FilesTest, SaveAsItemsSetTheTypeAndSave) {
 
 TEST_F(FilesTest, CloseQuestionKeepsTheWindowWhenTheSaveFailsOrIsCancelled) {
     TWFMform* w = newWindow();
-    w->SampleStream = std::make_unique<SampleStream>(2048, 2, 2048);
-    w->SelectionEnd = 1;
-    w->SaveState = 1;
-    PWForm1->SaveType = PWForm1->GlobalFileType = 5; // a type without a writer
+    w->Doc.SampleStream = std::make_unique<SampleStream>(2048, 2, 2048);
+    w->Doc.SelectionEnd = 1;
+    w->Doc.SaveState = 1;
+    PWForm1->SaveType = PWForm1->GlobalFileType = WaveFileType::Gs2020Sig; // a type without a writer
     ui.answer(Answer::Yes);
     ui.chooseFile(tempFile("x.sig"));
     EXPECT_FALSE(w->FormCloseQuery());
     EXPECT_EQ(ui.lastMessage(), "Unable to write waveform data to\n" + tempFile("x.sig"));
-    PWForm1->SaveType = PWForm1->GlobalFileType = 1;
+    PWForm1->SaveType = PWForm1->GlobalFileType = WaveFileType::Internal;
     ui.answer(Answer::Yes);
     ui.chooseFile(std::nullopt);
     EXPECT_FALSE(w->FormCloseQuery());
     EXPECT_TRUE(PWForm1->SaveCancelled);
-    EXPECT_EQ(w->SaveState, 1);
+    EXPECT_EQ(w->Doc.SaveState, 1);
     ui.answer(Answer::Yes);
     ui.chooseFile(tempFile("x.wfm"));
     EXPECT_TRUE(w->FormCloseQuery());
@@ -387,16 +373,16 @@ TEST_F(FilesTest, DataLoggerChannelsOpenAsWindows) {
     const auto windows = PWForm1->WaveWindows();
     ASSERT_EQ(windows.size(), 3u);
     TWFMform* first = windows[0];
-    EXPECT_EQ(first->FileType, 10);
+    EXPECT_EQ(first->Doc.FileType, WaveFileType::ZeloDta);
     EXPECT_EQ(first->Caption(), "log.dta ZELO:CH1");
-    EXPECT_EQ(first->SelectionEnd, 1);
+    EXPECT_EQ(first->Doc.SelectionEnd, 1);
     EXPECT_EQ(codesOf(first), (std::vector<uint16_t>{0, 2048}));
-    EXPECT_EQ(windows[1]->FileType, -2);
-    EXPECT_EQ(windows[1]->UnsignedDisplay, 1);
+    EXPECT_EQ(windows[1]->Doc.FileType, WaveFileType::FurtherChannel);
+    EXPECT_EQ(windows[1]->Doc.UnsignedDisplay, 1);
     EXPECT_EQ(windows[1]->Caption(), "log.dta ZELO:CH2");
-    EXPECT_EQ(windows[1]->WaveName, path);
-    EXPECT_EQ(windows[2]->FileType, -2);
-    EXPECT_EQ(windows[2]->UnsignedDisplay, 0);
+    EXPECT_EQ(windows[1]->Doc.WaveName, path);
+    EXPECT_EQ(windows[2]->Doc.FileType, WaveFileType::FurtherChannel);
+    EXPECT_EQ(windows[2]->Doc.UnsignedDisplay, 0);
     EXPECT_EQ(CurrentWaveWindow, windows[2]);
     EXPECT_EQ(ui.count("message"), 0);
 }
@@ -411,12 +397,12 @@ TEST_F(FilesTest, DacChannelsCarryTheirIndexAndBadFilesFail) {
     const auto windows = PWForm1->WaveWindows();
     ASSERT_EQ(windows.size(), 2u);
     TWFMform* first = windows[0];
-    EXPECT_EQ(first->FileType, 11);
-    EXPECT_EQ(first->FileIndex, 1);
-    EXPECT_EQ(first->UnsignedDisplay, 1);
-    EXPECT_EQ(first->PointCount(), 3);
+    EXPECT_EQ(first->Doc.FileType, WaveFileType::ZeloDac);
+    EXPECT_EQ(first->Doc.FileIndex, 1);
+    EXPECT_EQ(first->Doc.UnsignedDisplay, 1);
+    EXPECT_EQ(first->Doc.PointCount(), 3);
     EXPECT_EQ(windows[1]->Caption(), "log.dac ZELO:CH3");
-    EXPECT_EQ(windows[1]->FileIndex, 3);
+    EXPECT_EQ(windows[1]->Doc.FileIndex, 3);
     EXPECT_EQ(codesOf(windows[1]), (std::vector<uint16_t>{3999, 3999}));
     const std::string bad = tempFile("one.dac");
     writeFile(bad, "3\r\n");
@@ -426,11 +412,11 @@ TEST_F(FilesTest, DacChannelsCarryTheirIndexAndBadFilesFail) {
 
 TEST_F(FilesTest, WriteInternalAndResampleSelectionForTransfers) {
     TWFMform* w = newWindow();
-    w->SampleStream = std::make_unique<SampleStream>(8192, 4, 0);
+    w->Doc.SampleStream = std::make_unique<SampleStream>(8192, 4, 0);
     for (int i = 0; i < 4; ++i)
-        w->SampleStream->setCode(std::size_t(i), uint16_t(i + 1));
-    w->SelectionStart = 1;
-    w->SelectionEnd = 2;
+        w->Doc.SampleStream->setCode(std::size_t(i), uint16_t(i + 1));
+    w->Doc.SelectionStart = 1;
+    w->Doc.SelectionEnd = 2;
     const std::string path = tempFile("CARD.WFM");
     ASSERT_TRUE(w->WriteInternal(path));
     EXPECT_EQ(readFile(path), wfmBytes(8192, {2, 3}));
@@ -448,17 +434,47 @@ TEST_F(FilesTest, DacChannelSavedWholeReloadsAsAnOrdinaryWaveform) {
     writeFile(path, "3\t3\r\n10\t1\r\n20\t2\r\n30\t3\r\n");
     open(path, 11);
     TWFMform* ch2 = PWForm1->WaveWindows().at(1);
-    ASSERT_EQ(ch2->FileIndex, 2);
-    EXPECT_EQ(ch2->SampleStream->reference(), 2000);
-    ch2->SaveState = 1;
+    ASSERT_EQ(ch2->Doc.FileIndex, 2);
+    EXPECT_EQ(ch2->Doc.SampleStream->reference(), 2000);
+    ch2->Doc.SaveState = 1;
     const std::string wfm = tempFile("ch2.wfm");
     ASSERT_TRUE(save(ch2, wfm, 1));
     EXPECT_EQ(readFile(wfm), wfmBytes(2000, {1, 2, 3}));
     // The reload makes it a window of its own file: no channel index, signed display.
     EXPECT_EQ(ch2->Caption(), "ch2.wfm PlotWell");
-    EXPECT_EQ(ch2->FileType, 1);
-    EXPECT_EQ(ch2->FileIndex, 0);
-    EXPECT_EQ(ch2->UnsignedDisplay, 0);
-    EXPECT_EQ(ch2->SaveState, 0);
+    EXPECT_EQ(ch2->Doc.FileType, WaveFileType::Internal);
+    EXPECT_EQ(ch2->Doc.FileIndex, 0);
+    EXPECT_EQ(ch2->Doc.UnsignedDisplay, 0);
+    EXPECT_EQ(ch2->Doc.SaveState, 0);
     EXPECT_EQ(PWForm1->WaveWindows().at(0)->Caption(), "ch.dac ZELO:CH1");
+}
+
+TEST_F(FilesTest, SpecialAndOversizedFilesAreRefusedAsEveryTypeWithoutWaiting) {
+    const std::string fifo = tempFile("pipe.wfm");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // Larger than any type's largest file, yet taking no room on the disk.
+    const std::string huge = tempFile("huge.wfm");
+    writeFile(huge, "");
+    std::filesystem::resize_file(huge, std::uintmax_t(4) << 30);
+    for (const std::string& path : {fifo, huge, std::string("/dev/zero")}) {
+        for (int type = 1; type <= 13; ++type) {
+            if (type == 12)
+                continue; // Open only notes a CSV file's name for the import dialog
+            SCOPED_TRACE(path + " as " + std::to_string(type));
+            ui.clear();
+            TWFMform* w = open(path, type);
+            EXPECT_EQ(ui.lastMessage(), "Unable to read from\n" + path);
+            EXPECT_LT(w->Doc.PointCount(), 1);
+        }
+    }
+}
+
+TEST_F(FilesTest, ASideFileThatIsAFifoGivesTheWaveformWithoutHistory) {
+    const std::string path = tempFile("good.wfm");
+    writeFile(path, wfmBytes(2048, {1, 2, 3}));
+    ASSERT_EQ(::mkfifo((path + ".pwi").c_str(), 0600), 0);
+    TWFMform* w = open(path, 1);
+    EXPECT_EQ(codesOf(w), (std::vector<uint16_t>{1, 2, 3}));
+    EXPECT_EQ(w->Doc.HistoryCount(), 0);
+    EXPECT_TRUE(ui.messages().empty());
 }

@@ -11,6 +11,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 
+using plotwell::workspace::WaveFileType;
+
 namespace {
 
 class SetupTest : public AppTest {
@@ -23,7 +25,7 @@ protected:
     Outcome run(const std::string& length, const std::string& amplitude, bool pattern = false,
                 const std::string& title = "w") {
         TWFMform* w = newWindow();
-        w->PatternRequest = pattern ? 1 : 0;
+        w->Doc.PatternRequest = pattern ? 1 : 0;
         ui.clear();
         ui.onDialog([=](QDialog&) {
             WaveSetup->WfmTitle->setText(QString::fromStdString(title));
@@ -97,14 +99,14 @@ TEST_F(SetupTest, TheLongestLengthsAreAccepted) {
 
 TEST_F(SetupTest, PatternModeHidesTheAmplitudeAndNamesItsCaption) {
     TWFMform* w = newWindow();
-    w->PatternRequest = 1;
+    w->Doc.PatternRequest = 1;
     ui.onDialog([](QDialog& d) {
         EXPECT_EQ(d.windowTitle().toStdString(), "New Bit Patterm Setup");
         EXPECT_FALSE(WaveSetup->WfmAmpl->isVisible());
         EXPECT_FALSE(WaveSetup->StaticText2->isVisible());
     });
     WaveSetup->ShowModal();
-    w->PatternRequest = 0;
+    w->Doc.PatternRequest = 0;
     WaveSetup->WfmTitle->setText("left over");
     ui.onDialog([](QDialog& d) {
         EXPECT_EQ(d.windowTitle().toStdString(), "New Waveform Setup");
@@ -150,27 +152,27 @@ TEST_F(SetupTest, KeyReleaseRule) {
 
 TEST_F(SetupTest, CancelClearsIsBitPatternOfTheTarget) {
     TWFMform* w = newWindow();
-    w->IsBitPattern = 1;
+    w->Doc.IsBitPattern = 1;
     ui.onDialog([](QDialog&) { WaveSetup->BCancel->click(); });
     EXPECT_EQ(WaveSetup->ShowModal(), 2);
-    EXPECT_EQ(w->IsBitPattern, 0);
+    EXPECT_EQ(w->Doc.IsBitPattern, 0);
     // A window that holds a pattern stays one.
     giveData(w, 10);
-    w->FileType = 13;
-    w->IsBitPattern = 1;
+    w->Doc.FileType = WaveFileType::BitPattern;
+    w->Doc.IsBitPattern = 1;
     EXPECT_EQ(WaveSetup->ShowModal(), 2); // unscripted: Escape's path
-    EXPECT_EQ(w->IsBitPattern, 1);
+    EXPECT_EQ(w->Doc.IsBitPattern, 1);
 }
 
 TEST_F(SetupTest, TheSetUpActsOnTheCommandingWindowOnly) {
     TWFMform* a = newWindow();
     TWFMform* b = newWindow();
-    a->PatternRequest = 1;
-    b->PatternRequest = 0;
+    a->Doc.PatternRequest = 1;
+    b->Doc.PatternRequest = 0;
     // b is active and current: the set-up is a waveform set-up for b.
     answerSetUp(ui, "only b", "10");
     PWForm1->NewWaveformSetup();
     EXPECT_EQ(b->Caption(), "New only b (Not Stored)");
-    EXPECT_EQ(a->FileType, 0);
+    EXPECT_EQ(a->Doc.FileType, WaveFileType::None);
     EXPECT_EQ(a->Caption(), "Untitled");
 }
