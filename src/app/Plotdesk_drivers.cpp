@@ -317,7 +317,7 @@ void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
     // selection must not point past the new data.
     if (target->Doc.PointCount() != pointsBefore)
         target->LengthChanged();
-    // 12.
+    // 12. The request is over for the dialog and its snapshot.
     endRequest(*dialog, f);
     if (driver == Driver::Resize) {
         target->Doc.SelectionEnd = target->Doc.PointCount() - 1;
@@ -333,7 +333,7 @@ void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
     }
     if (driver == Driver::Resize)
         target->update();
-    // 13.
+    // 13. The status panel shows the window as it now stands.
     target->PublishStatus();
 }
 

@@ -18,7 +18,7 @@ using workspace::WaveFileType;
 
 TWaveMenus::TWaveMenus(TPWForm1* frame) : QObject(frame), frame_(frame) {
     setObjectName("WaveMenus");
-    auto item = [](QMenu* menu, const char* name, const char* text, QKeySequence key = QKeySequence()) {
+    auto item = [](QMenu* menu, const char* name, const char* text, const QKeySequence& key = QKeySequence()) {
         QAction* a = menu->addAction(QString::fromUtf8(text));
         a->setObjectName(name);
         if (!key.isEmpty())
@@ -27,7 +27,7 @@ TWaveMenus::TWaveMenus(TPWForm1* frame) : QObject(frame), frame_(frame) {
     };
     // An item whose command runs on the target window.
     auto onWindow = [this, item](QMenu* menu, const char* name, const char* text, auto command,
-                                 QKeySequence key = QKeySequence()) {
+                                 const QKeySequence& key = QKeySequence()) {
         QAction* a = item(menu, name, text, key);
         connect(a, &QAction::triggered, this, [this, command] {
             if (TWFMform* w = target())

@@ -245,7 +245,7 @@ GraphOutcome drawGraph(Canvas& c, const PlotLayout& l, const GraphInput& in,
         const int32_t first = zoomed ? in.viewFirst : 0, last = zoomed ? in.viewLast : n - 1;
         drawLabels(c, bitPatternLabels(l, first, last), kBitPatternLabelColor);
         c.SetPen({kTraceColor, PenStyle::Solid, PenMode::Copy});
-        drawMinMaxTrace(c, in.codes.subspan(std::size_t(first), std::size_t(last - first + 1)), l,
+        drawMinMaxTrace(c, in.codes.subspan(std::size_t(first), std::size_t(last - first) + 1), l,
                         kBitPatternDivisor);
         out.drewData = true;
         out.zoomedDrawn = zoomed;
@@ -278,7 +278,7 @@ GraphOutcome drawGraph(Canvas& c, const PlotLayout& l, const GraphInput& in,
                    kLabelColor);
     c.SetPen({kZoomedTraceColor, PenStyle::Solid, PenMode::Copy});
     drawZoomedTrace(c,
-                    in.codes.subspan(std::size_t(in.viewFirst), std::size_t(in.viewLast - in.viewFirst + 1)),
+                    in.codes.subspan(std::size_t(in.viewFirst), std::size_t(in.viewLast - in.viewFirst) + 1),
                     mid, in.viewMin, in.viewMax, l);
     if (shade)
         shade();
