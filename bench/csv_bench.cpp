@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -55,7 +56,9 @@ BENCHMARK(BM_CsvImportColumn)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // pandas reads the same file and takes the same column; the child times itself.
 void BM_PandasReadCsv(benchmark::State& state) {
-    const std::string cmd = "python3 -c \"import time,sys,pandas as pd\nt=time.perf_counter()\n"
+    // apt installs pandas for the system's Python; PLOTWELL_PYTHON names another one.
+    const char* python = std::getenv("PLOTWELL_PYTHON");
+    const std::string cmd = std::string(python ? python : "/usr/bin/python3") + " -c \"import time,sys,pandas as pd\nt=time.perf_counter()\n"
                             "c=pd.read_csv(sys.argv[1])['volts'].to_numpy()\nprint(time.perf_counter()-t, len(c))\" " +
                             csvPath() + " 2>/dev/null";
     for (auto _ : state) {
