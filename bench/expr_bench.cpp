@@ -2,9 +2,12 @@
 // templates as the dialogs format them, and muParser evaluating the same sine formula
 // point by point for comparison.
 
+#include "expr_bench_support.h"
+
 #include "common/numtext.h"
 #include "synthesis/core/expression.h"
 #include "synthesis/core/generation.h"
+#include "synthesis/core/generator_templates.h"
 
 #include <benchmark/benchmark.h>
 #include <muParser.h>
@@ -17,36 +20,12 @@ using namespace plotwell::synthesis;
 
 namespace {
 
-constexpr int kPoints = 1048576;
+using bench::evaluateAll;
+using bench::harmonics16;
+using bench::kPoints;
 
 std::string sineTemplate() {
-    return common::cformat("amp*sin(omg*(t*%1.2f+per*%1.2f/360))", 1.0, 0.0);
-}
-
-std::string harmonics16(const char* function = "sin") {
-    std::string e;
-    for (int k = 1; k <= 16; ++k) {
-        e += common::cformat(k == 1 ? "amp*%.2f*" : " + amp*%.2f*", 1.0 / k);
-        e += common::cformat("%s(omg*(t*%d+per*%.2f/360))", function, k, 10.0 * k);
-    }
-    return e;
-}
-
-// Evaluates every point of a full-length range as the generation does, block by block.
-void evaluateAll(benchmark::State& state, const std::string& text) {
-    const auto params = ExpressionParameters::forRange(kPoints, 65535);
-    std::vector<double> values(kPoints);
-    for (auto _ : state) {
-        ExpressionRandom random;
-        MathsErrorReporter maths;
-        ExpressionProgram program(text, params);
-        for (int t0 = 0; t0 < kPoints; t0 += ExpressionProgram::kLanes) {
-            EvaluationResult err;
-            program.evaluateBlock(t0, ExpressionProgram::kLanes, values.data() + t0, random, &maths, &err);
-        }
-        benchmark::DoNotOptimize(values.data());
-    }
-    state.SetItemsProcessed(state.iterations() * kPoints);
+    return sineExpression(1.0, 0.0);
 }
 
 void BM_SineTemplate(benchmark::State& state) { evaluateAll(state, sineTemplate()); }

@@ -2,8 +2,11 @@
 // the text formats encoded and decoded, and the resampler both ways.
 
 #include "platform/posix/atomic_file.h"
+#include "workspace/core/file_types.h"
 #include "workspace/core/resample.h"
 #include "workspace/core/wave_files.h"
+
+#include "bench_wave.h"
 
 #include <benchmark/benchmark.h>
 
@@ -16,19 +19,8 @@ using workspace::SampleStream;
 
 namespace {
 
-constexpr int kPoints = 1048576;
-
-// A 16-bit sine with some noise in its low bits, so the text has every digit count.
-const SampleStream& wave() {
-    static const SampleStream s = [] {
-        SampleStream w(32768, kPoints);
-        for (int i = 0; i < kPoints; ++i)
-            w.setCode(std::size_t(i),
-                      uint16_t(32768 + 32000 * std::sin(i * 0.00037) + (uint32_t(i) * 2654435761u >> 29)));
-        return w;
-    }();
-    return s;
-}
+constexpr int kPoints = kBenchPoints;
+const SampleStream& wave() { return benchWave(); }
 
 std::string tempPath(const char* name) {
     return (std::filesystem::temp_directory_path() / (std::to_string(::getpid()) + name)).string();
@@ -42,7 +34,7 @@ void BM_WfmSaveAndLoadFile(benchmark::State& state) {
         workspace::WriteInternal(wave(), 0, kPoints - 1, out);
         if (!platform::writeFileAtomically(path, out))
             state.SkipWithError("write failed");
-        const auto bytes = platform::readFileBytes(path);
+        const auto bytes = platform::readFileBytes(path, workspace::MaxWaveFileBytes(workspace::WaveFileType::Internal));
         if (!bytes || !workspace::ReadInternal(*bytes, back))
             state.SkipWithError("read failed");
     }

@@ -1,5 +1,6 @@
-// The waveform view: a full paint of a million-point waveform into a 1600 x 500 window, and
-// one step of a cursor drag (the shading toggled by one column and the status published).
+// The waveform view: a full paint of a million-point waveform into a 1600 x 500 window, one
+// step of a cursor drag (the shading toggled by one column and the status published), a band
+// zoom and the overview window's repaint.
 
 #include "platform/canvas_image.h"
 #include "platform/scripted_ui.h"
@@ -7,6 +8,7 @@
 #include "workspace/core/trace.h"
 #include "app/Plotdesk.h"
 #include "app/appforms.h"
+#include "workspace/forms/WorldView.h"
 #include "workspace/forms/wfmchild.h"
 
 #include "app_bench_main.h"
@@ -100,6 +102,37 @@ void BM_CursorDragStep1M(benchmark::State& state) {
     w->dimStartCursorImageMouseUp();
 }
 BENCHMARK(BM_CursorDragStep1M)->Arg(1)->Arg(200)->Unit(benchmark::kMicrosecond);
+// A band zoom on the million-point window: the band dragged and released, the window's
+// paint of the new view and the overview's repaint that the zoom brings.
+void BM_BandZoom1M(benchmark::State& state) {
+    Window win;
+    TWFMform* w = win.w;
+    w->FormPaint();
+    w->SetView({0, kPoints - 1, -32768, 32767});
+    w->ShowOverview();
+    const workspace::View start{0, kPoints - 1, -32768, 32767};
+    for (auto _ : state) {
+        w->SetView(start);
+        w->FormMouseDown(Qt::LeftButton, {}, 300, 100);
+        w->FormMouseMove({}, 700, 300);
+        w->FormMouseUp(Qt::LeftButton, 700, 300);
+        w->FormPaint();
+    }
+    state.counters["view_points"] = w->ViewLast - w->ViewFirst + 1;
+}
+BENCHMARK(BM_BandZoom1M)->Unit(benchmark::kMillisecond);
+
+// The overview window's repaint: the whole million points in its 220 columns and the box.
+void BM_OverviewRepaint1M(benchmark::State& state) {
+    Window win;
+    TWFMform* w = win.w;
+    w->FormPaint();
+    w->SetView({200000, 400000, -10000, 10000});
+    w->ShowOverview();
+    for (auto _ : state)
+        World->FormPaint();
+}
+BENCHMARK(BM_OverviewRepaint1M)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) { return runApplicationBenchmarks(argc, argv); }

@@ -21,6 +21,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPointer>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QStyle>
@@ -75,11 +76,17 @@ TPWForm1::TPWForm1(QWidget* parent) : QMainWindow(parent) {
 
     buildMenus();
     WaveMenus = new TWaveMenus(this);
-    connect(MdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sw) {
-        rebuildMenuBar();
-        if (auto* w = sw ? qobject_cast<TWFMform*>(sw->widget()) : nullptr)
-            w->FormActivate();
-    });
+    // The window that loses its turn hears of it before the next one is activated.
+    connect(MdiArea, &QMdiArea::subWindowActivated, this,
+            [this, previous = QPointer<TWFMform>()](QMdiSubWindow* sw) mutable {
+                auto* w = sw ? qobject_cast<TWFMform*>(sw->widget()) : nullptr;
+                if (previous && previous != w)
+                    previous->FormDeactivate();
+                previous = w;
+                rebuildMenuBar();
+                if (w)
+                    w->FormActivate();
+            });
     rebuildMenuBar();
 
     setMinimumWidth(kMinimumWidth);

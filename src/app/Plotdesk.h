@@ -251,7 +251,7 @@ public:
         ScalarOp, MathOp, Paste, Adjust, Resize, Smooth, EditBitPattern
     };
     // Gives an empty window its first samples from the new-waveform set-up.
-    void NewWaveformSetup();
+    void NewWaveformSetup() override;
     void ExpressionToWaveform();
     void SineToWaveform();
     void TriangleToWaveform();

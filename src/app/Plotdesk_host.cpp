@@ -33,9 +33,12 @@ const transfer::LinkDeadlines& TPWForm1::LinkWaits() const { return Deadlines; }
 void TPWForm1::UpdateTypeMenus(TWFMform& w) { WaveMenus->UpdateTypeMenus(w); }
 
 void TPWForm1::UpdateZoomAreaItem(TWFMform& w) {
-    // The frame's one Zoom area item shows the state of the window that is active.
-    if (WaveMenus && WaveMenus->Zoomarea1 && ActiveWaveWindow() == &w)
-        WaveMenus->Zoomarea1->setEnabled(w.ZoomAreaEnabled);
+    // The frame's one set of View items shows the state of the window that is active.
+    if (!WaveMenus || !WaveMenus->Zoomarea1 || ActiveWaveWindow() != &w)
+        return;
+    WaveMenus->Zoomarea1->setEnabled(w.ZoomAreaEnabled);
+    WaveMenus->Zoomfull1->setEnabled(w.Zoomed);
+    WaveMenus->Zoomout1->setEnabled(w.Zoomed);
 }
 
 void TPWForm1::SelectLimits(TWFMform& w) {

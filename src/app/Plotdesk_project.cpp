@@ -83,6 +83,10 @@ bool knownFileType(int type) {
     return type >= 0 && workspace::FindFileType(type);
 }
 
+// No real project keeps this many windows open; a damaged file that lists thousands must
+// not hold up the start for minutes.
+constexpr int kMaxReopenedWindows = 256;
+
 // Both project dialogs show the project files of the current project's folder.
 void setUpProjectDialog(platform::FileDialogState& d, const char* title, const std::string& homeDir) {
     d.title = title;
@@ -97,7 +101,7 @@ void setUpProjectDialog(platform::FileDialogState& d, const char* title, const s
 // ---- global settings file ---------------------------------------------------------------
 
 bool TPWForm1::ReadGlobalSettings() {
-    const auto bytes = platform::readFileBytes(GlobalSettingsPath());
+    const auto bytes = platform::readFileBytes(GlobalSettingsPath(), workspace::kMaxSettingsFileBytes);
     if (!bytes)
         return false;
     const auto settings = workspace::readGlobalSettings(*bytes);
@@ -145,16 +149,22 @@ bool TPWForm1::ReadProject() {
         ResetProjectSetup();
 
     bool ok = false;
-    if (const auto bytes = platform::readFileBytes(ProjectIniPath)) {
+    if (const auto bytes = platform::readFileBytes(ProjectIniPath, workspace::kMaxSettingsFileBytes)) {
         workspace::ProjectValues values{workspace::FileTypeCode(GlobalFileType), TransferSettings,
                                         std::nullopt};
         const workspace::ProjectReadResult read = workspace::readProjectSettings(*bytes, values);
 
         // 3. The listed windows, each as the type it was saved with. They load before the
         // settings are taken over, and stay open whatever follows.
+        int reopened = 0, skipped = 0;
         for (const workspace::OpenFileEntry& e : read.entries) {
             if (!knownFileType(e.FileType))
                 continue;
+            if (reopened == kMaxReopenedWindows) {
+                ++skipped;
+                continue;
+            }
+            ++reopened;
             const WaveFileType type = WaveFileType(e.FileType);
             OpenType = type;
             TWFMform* w = CreateWaveWindow();
@@ -184,6 +194,11 @@ bool TPWForm1::ReadProject() {
         // and selection.
         if (TWFMform* active = ActiveWaveWindow())
             active->FormActivate();
+        if (skipped > 0)
+            platform::ui().message(common::cformat("%d further windows listed in the project were not reopened:\n"
+                                                   "a project reopens at most %d windows.",
+                                                   skipped, kMaxReopenedWindows),
+                                   platform::Icon::Warning, platform::ButtonOk, false);
 
         // 4. The settings read, also those before a missing key.
         GlobalFileType = WaveFileType(values.GlobalFileType);

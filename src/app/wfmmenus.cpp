@@ -105,9 +105,12 @@ TWaveMenus::TWaveMenus(TPWForm1* frame) : QObject(frame), frame_(frame) {
 
     // ---- View
     View1 = platform::named(new QMenu("&View", frame), "View1");
-    Zoomfull1 = item(View1, "Zoomfull1", "&Zoom full", QKeySequence(Qt::Key_F4));
-    Zoomout1 = item(View1, "Zoomout1", "Zoom &out", QKeySequence(Qt::Key_F3));
-    Zoomarea1 = item(View1, "Zoomarea1", "Zoom &area", QKeySequence(Qt::Key_F2));
+    Zoomfull1 =
+        onWindow(View1, "Zoomfull1", "&Zoom full", method(&TWFMform::ZoomAllClick), QKeySequence(Qt::Key_F4));
+    Zoomout1 =
+        onWindow(View1, "Zoomout1", "Zoom &out", method(&TWFMform::ZoomoutClick), QKeySequence(Qt::Key_F3));
+    Zoomarea1 =
+        onWindow(View1, "Zoomarea1", "Zoom &area", method(&TWFMform::ZoomAreaClick), QKeySequence(Qt::Key_F2));
     // Zoom out and Zoom full start disabled; a paint enables Zoom area for zoomable data.
     Zoomfull1->setEnabled(false);
     Zoomout1->setEnabled(false);
@@ -140,7 +143,7 @@ TWaveMenus::TWaveMenus(TPWForm1* frame) : QObject(frame), frame_(frame) {
             w->UpdateTypeMenus();
         },
         QKeySequence("Ctrl+E"));
-    Draw1 = item(Waveform1, "Draw1", "&Draw...");
+    Draw1 = onWindow(Waveform1, "Draw1", "&Draw...", method(&TWFMform::Draw1Click));
 
     // ---- Maths
     Maths1 = platform::named(new QMenu("&Maths", frame), "Maths1");

@@ -3,6 +3,7 @@
 #include "platform/qstring.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -122,10 +123,15 @@ bool NumericField::eventFilter(QObject* watched, QEvent* event) {
             if (onClick)
                 onClick();
             break;
-        case QEvent::FocusOut:
-            if (onExit)
+        case QEvent::FocusOut: {
+            // Leaving a field means moving to another control of the form. A message box
+            // shown over the form, another window or a context menu taking the focus is
+            // none: the field's exit would otherwise undo what the box reports on.
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (onExit && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
                 onExit();
             break;
+        }
         default: break;
         }
     }

@@ -40,7 +40,7 @@ public:
     std::function<void()> onChange;
     // a key was released, after any sign repair; `numberKey` is a digit or backspace;
     std::function<void(bool numberKey)> onRelease;
-    // the field lost the focus;
+    // the focus moved from the field to another control of its form;
     std::function<void()> onExit;
     // the field was clicked.
     std::function<void()> onClick;

@@ -15,6 +15,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     ProjectValues values;
     const ProjectReadResult r = readProjectSettings(std::string_view(reinterpret_cast<const char*>(data), size), values);
     for (const OpenFileEntry& e : r.entries) {
+        // A listed name can only be one a file can have: no control character, no longer
+        // than the system's path limit.
+        FUZZ_CHECK(e.WaveName.size() <= 4096);
+        for (char c : e.WaveName)
+            FUZZ_CHECK(uint8_t(c) >= 0x20 && c != 0x7F);
         // A stored selection is fitted to whatever the file turns out to hold.
         for (int count : {0, 1, 1000}) {
             const auto sel = clampRestoredSelection(e.SelectionStart, e.SelectionEnd, count);

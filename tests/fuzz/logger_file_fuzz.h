@@ -5,6 +5,7 @@
 
 #include "fuzz_check.h"
 #include "workspace/core/datalogger.h"
+#include "workspace/core/wave_files.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -21,6 +22,7 @@ inline void readLogger(LoggerReader read, int maxChannels, uint16_t maxCode, con
     FUZZ_CHECK(channels.size() <= std::size_t(maxChannels));
     for (const workspace::LoggerChannel& c : channels) {
         FUZZ_CHECK(c.number >= 1 && c.number <= maxChannels && c.codes.size() >= 2);
+        FUZZ_CHECK(c.codes.size() <= std::size_t(workspace::kMaxFilePoints));
         for (uint16_t code : c.codes)
             FUZZ_CHECK(code <= maxCode);
     }

@@ -115,3 +115,22 @@ TEST(NumericField, ClickExitAndTheValue) {
     EXPECT_TRUE(keeps.edit.selectedText().isEmpty()) << "this field keeps its text on a click";
     EXPECT_EQ(keeps.field->decimalValue(), 2.5);
 }
+
+// A field is left when the focus moves to another control of its form; a message box or
+// another window taking the focus, or a context menu, leaves the field where it was.
+TEST(NumericField, OnlyAFocusMoveWithinTheFormIsAnExit) {
+    struct Case {
+        Qt::FocusReason reason;
+        int exits;
+    } cases[] = {
+        {Qt::TabFocusReason, 1},          {Qt::BacktabFocusReason, 1},   {Qt::MouseFocusReason, 1},
+        {Qt::ShortcutFocusReason, 1},     {Qt::OtherFocusReason, 1},     {Qt::ActiveWindowFocusReason, 0},
+        {Qt::PopupFocusReason, 0},
+    };
+    for (const Case& c : cases) {
+        Probe p(kind(FieldKind::UnsignedInteger));
+        QFocusEvent out(QEvent::FocusOut, c.reason);
+        QApplication::sendEvent(&p.edit, &out);
+        EXPECT_EQ(p.exits, c.exits) << c.reason;
+    }
+}

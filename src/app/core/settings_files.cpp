@@ -70,6 +70,16 @@ std::vector<std::string_view> words(std::string_view text) {
     return out;
 }
 
+// A text read from a settings file may name a file or a folder. A NUL or another control
+// character in it is damage (a path would be cut at the NUL and name another file), so
+// such a text counts as missing.
+bool validText(std::string_view s) {
+    return std::none_of(s.begin(), s.end(), [](char c) { return uint8_t(c) < 0x20 || c == 0x7F; });
+}
+
+// The longest path the system takes (PATH_MAX); a longer name can name no file.
+constexpr std::size_t kMaxPathLength = 4096;
+
 std::optional<int32_t> parseIntValue(std::string_view text) { return parseInt(trimRight(text)); }
 
 std::string textValue(std::string_view raw) { return raw == kNull ? std::string() : std::string(raw); }
@@ -185,19 +195,29 @@ bool storeValue(const KeyDef& def, std::string_view raw, ProjectValues& values) 
             s.*def.intField = *v;
         return true;
     }
-    case KeyKind::Text: s.*def.textField = textValue(raw); return true;
+    case KeyKind::Text:
+        if (!validText(raw))
+            return false;
+        s.*def.textField = textValue(raw);
+        return true;
     case KeyKind::BlankText:
         if (!raw.empty() && raw.back() == ' ')
             raw.remove_suffix(1);
+        if (!validText(raw))
+            return false;
         s.*def.textField = textValue(raw);
         return true;
-    case KeyKind::Exprn: values.exprn = textValue(raw); return true;
+    case KeyKind::Exprn:
+        if (!validText(raw))
+            return false;
+        values.exprn = textValue(raw);
+        return true;
     }
     return false;
 }
 
 // One [OpenFiles] line. Returns false when the list must end with failure; `entry` is set
-// when a window is to be opened for the line.
+// when a window is to be opened for the line: not for a name that can be no file's.
 bool parseEntry(std::string_view line, std::optional<OpenFileEntry>& entry) {
     OpenFileEntry e;
     std::string_view rest;
@@ -237,7 +257,8 @@ bool parseEntry(std::string_view line, std::optional<OpenFileEntry>& entry) {
         if (auto pv = parseInt(w[next]))
             e.ProjectValue = *pv;
     }
-    entry = std::move(e);
+    if (validText(e.WaveName) && e.WaveName.size() <= kMaxPathLength)
+        entry = std::move(e);
     return ok;
 }
 
@@ -266,7 +287,7 @@ std::optional<GlobalSettings> readGlobalSettings(std::string_view bytes) {
         } else {
             value = trimRight(rest);
         }
-        if (value.empty())
+        if (value.empty() || !validText(value))
             return std::nullopt;
         return std::string(value);
     };

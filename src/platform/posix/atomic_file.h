@@ -2,6 +2,7 @@
 // Whole-file reads and writes. A write goes to a temporary file in the target's folder that
 // is then renamed over the target, so a failed write leaves the old file as it was.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,8 +11,9 @@
 
 namespace plotwell::platform {
 
-// The file's bytes; nullopt when it cannot be opened or read.
-std::optional<std::string> readFileBytes(const std::string& path);
+// The bytes of the regular file `path`; nullopt when it cannot be opened or read, is not a
+// regular file (a FIFO, a device, a folder) or holds more than `maxBytes` bytes.
+std::optional<std::string> readFileBytes(const std::string& path, std::int64_t maxBytes);
 // Replaces `path` by `bytes`. False, with the old file untouched, when any step fails.
 bool writeFileAtomically(const std::string& path, std::string_view bytes);
 // Replaces several files together (a waveform and its side file): every temporary file is

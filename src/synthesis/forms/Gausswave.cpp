@@ -2,4 +2,6 @@
 
 TGaussForm* GaussForm = nullptr;
 
-TGaussForm::TGaussForm(QWidget* parent) : Form("GaussForm", parent) {}
+TGaussForm::TGaussForm(QWidget* parent)
+    : TOneSidedForm("GaussForm", "Gaussian wave", {.escapeCancels = false, .typedLimit = 9},
+                    {20, plotwell::synthesis::gaussianExpression, true}, parent) {}

@@ -1,7 +1,9 @@
 #pragma once
-#include "platform/form.h"
+// The Gaussian generator: a bell of a given width in points, centred in the range.
 
-class TGaussForm : public plotwell::platform::Form {
+#include "synthesis/forms/onesided.h"
+
+class TGaussForm : public TOneSidedForm {
     Q_OBJECT
 public:
     explicit TGaussForm(QWidget* parent = nullptr);

@@ -2,4 +2,8 @@
 
 TTriangleForm* TriangleForm = nullptr;
 
-TTriangleForm::TTriangleForm(QWidget* parent) : Form("TriangleForm", parent) {}
+TTriangleForm::TTriangleForm(QWidget* parent)
+    : TPeriodicForm("TriangleForm", "Triangle wave", {}, {"Phase", "Start phase", true, 0.0, false},
+                    plotwell::synthesis::triangleExpression, parent) {
+    Phase = secondEdit();
+}

@@ -1,10 +1,15 @@
 #pragma once
-#include "platform/form.h"
+// The triangle generator: the period and start phase of the sine dialog.
 
-class TTriangleForm : public plotwell::platform::Form {
+#include "synthesis/forms/periodic.h"
+
+class TTriangleForm : public TPeriodicForm {
     Q_OBJECT
 public:
     explicit TTriangleForm(QWidget* parent = nullptr);
+
+    QLineEdit* Phase = nullptr;
+    double& PhaseValue = SecondValue;
 };
 
 extern TTriangleForm* TriangleForm;

@@ -2,4 +2,5 @@
 
 TExpForm* ExpForm = nullptr;
 
-TExpForm::TExpForm(QWidget* parent) : Form("ExpForm", parent) {}
+TExpForm::TExpForm(QWidget* parent)
+    : TOneSidedForm("ExpForm", "Exponent wave", {}, {5, plotwell::synthesis::exponentialExpression, false}, parent) {}

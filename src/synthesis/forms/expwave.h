@@ -1,7 +1,9 @@
 #pragma once
-#include "platform/form.h"
+// The exponential generator: amp times exp(-t/T) from the first point of the range.
 
-class TExpForm : public plotwell::platform::Form {
+#include "synthesis/forms/onesided.h"
+
+class TExpForm : public TOneSidedForm {
     Q_OBJECT
 public:
     explicit TExpForm(QWidget* parent = nullptr);

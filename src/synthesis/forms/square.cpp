@@ -2,4 +2,8 @@
 
 TSquareForm* SquareForm = nullptr;
 
-TSquareForm::TSquareForm(QWidget* parent) : Form("SquareForm", parent) {}
+TSquareForm::TSquareForm(QWidget* parent)
+    : TPeriodicForm("SquareForm", "Square wave", {}, {"Duty", "Duty        %", false, 50.0, true},
+                    plotwell::synthesis::squareExpression, parent) {
+    Duty = secondEdit();
+}

@@ -2,6 +2,7 @@
 // Helpers shared by the waveform codecs; not part of their interface.
 
 #include "workspace/core/sample_stream.h"
+#include "workspace/core/wave_files.h"
 
 #include <cstdint>
 #include <span>
@@ -30,7 +31,8 @@ inline uint16_t le16(const char* p) {
 // Scans "%hd," values as a C stream would: blanks before a value are skipped, a value is
 // an optionally signed decimal taken modulo 2^16 as a signed 16-bit number, and one comma
 // after it is taken when present. Ends with true at the end of the text (trailing blanks
-// allowed), with false at a text that is not a number. `each` gets every value.
+// allowed), with false at a text that is not a number or after kMaxFilePoints values when
+// more follow. `each` gets every value.
 template <class F> bool scanShortList(std::string_view text, F&& each);
 
 // Appends "%hd" of v.
@@ -41,6 +43,7 @@ bool isBlank(char c);
 template <class F> bool scanShortList(std::string_view text, F&& each) {
     std::size_t i = 0;
     const std::size_t n = text.size();
+    int64_t taken = 0;
     for (;;) {
         while (i < n && isBlank(text[i]))
             ++i;
@@ -58,11 +61,12 @@ template <class F> bool scanShortList(std::string_view text, F&& each) {
             v = v * 10u + uint32_t(text[j] - '0'); // wraps; only the low 16 bits count
             ++j;
         }
-        if (j == digits)
+        if (j == digits || taken == kMaxFilePoints)
             return false;
         if (negative)
             v = 0u - v;
         each(int16_t(uint16_t(v & 0xFFFF)));
+        ++taken;
         i = j;
         if (i < n && text[i] == ',')
             ++i;

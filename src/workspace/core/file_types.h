@@ -34,6 +34,10 @@ enum class WaveFileType : int {
     BitPattern = 13, // .ptn
 };
 
+// Settings, project and history side files are small texts; a larger one is damaged or
+// hostile and is refused before it is read.
+inline constexpr long long kMaxSettingsFileBytes = 1 << 20;
+
 constexpr int FileTypeCode(WaveFileType type) { return static_cast<int>(type); }
 
 // The project folders a dialog starts in; the frame knows where each one is.
@@ -70,6 +74,9 @@ struct FileTypeRow {
     const char* saveRefusal;
     // A window of this type is one of several waveforms of one file.
     bool multiWaveform;
+    // The largest file of the type that holds no more than the point limit; a larger one
+    // is refused before it is read (see MaxWaveFileBytes).
+    int64_t largestFile;
 };
 
 // Every type, in code order from -2 to 13.

@@ -3,6 +3,7 @@
 #include "workspace/core/codec_detail.h"
 #include "workspace/core/wave_files.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace plotwell::workspace {
@@ -10,6 +11,8 @@ namespace plotwell::workspace {
 bool ReadGs2020Sig(std::string_view bytes, SampleStream& out) {
     out.clear();
     const std::size_t n = bytes.size() / 2;
+    if (int64_t(n) > kMaxFilePoints)
+        return false;
     out = SampleStream(128, n);
     auto codes = out.codes();
     for (std::size_t i = 0; i < n; ++i)
@@ -20,7 +23,7 @@ bool ReadGs2020Sig(std::string_view bytes, SampleStream& out) {
 bool ReadGs2020Arb(std::string_view bytes, SampleStream& out) {
     out.clear();
     std::vector<uint16_t> codes;
-    codes.reserve(bytes.size() / 2);
+    codes.reserve(std::min<std::size_t>(bytes.size() / 2, kMaxFilePoints));
     const bool ok =
         detail::scanShortList(bytes, [&](int16_t v) { codes.push_back(uint16_t((int32_t(v) + 128) & 255)); });
     out.assign(128, codes);

@@ -5,6 +5,7 @@
 #include "workspace/core/codec_detail.h"
 #include "workspace/core/wave_files.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <vector>
@@ -14,7 +15,7 @@ namespace plotwell::workspace {
 bool ReadNormalised(std::string_view bytes, SampleStream& out) {
     out.clear();
     std::vector<uint16_t> codes;
-    codes.reserve(bytes.size() / 8);
+    codes.reserve(std::min<std::size_t>(bytes.size() / 8, kMaxFilePoints));
     std::size_t i = 0;
     for (;;) {
         while (i < bytes.size() && detail::isBlank(bytes[i]))
@@ -23,6 +24,10 @@ bool ReadNormalised(std::string_view bytes, SampleStream& out) {
         const auto v = common::parseDoublePrefix(bytes.substr(i), &used);
         if (!v)
             break; // the end, or text that is not a number, ends the file
+        if (int64_t(codes.size()) == kMaxFilePoints) {
+            out.assign(1, codes);
+            return false;
+        }
         i += used;
         uint16_t c;
         if (*v >= 1.0)

@@ -3,6 +3,7 @@
 // code = value + R, little-endian when serialised. R = 1 marks normalised 16-bit data whose
 // mid code is 32768. An empty stream has no reference word and no points.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -21,7 +22,10 @@ public:
     std::size_t byteLength() const { return words_.size() * 2; }
     bool empty() const { return words_.empty(); }
     // N = (length - 2) / 2; below 1 when the window holds no data (-1 for an empty stream).
-    int count() const { return empty() ? -1 : int(words_.size()) - 1; }
+    // Computed in 64 bits and held at INT_MAX, so no length can wrap to a negative count.
+    int count() const {
+        return empty() ? -1 : int(std::min<std::size_t>(words_.size() - 1, std::size_t(INT32_MAX)));
+    }
     int lastIndex() const { return count() - 1; }
     bool hasPoints() const { return count() >= 1; }
 

@@ -3,6 +3,8 @@
 #include "workspace/core/file_types.h"
 #include "workspace/core/wave_files.h"
 
+#include <cstdint>
+
 namespace plotwell::workspace {
 
 WaveFileType EffectiveSaveType(WaveFileType saveType) {
@@ -22,6 +24,11 @@ bool WriteWaveFile(WaveFileType saveType, const SampleStream& samples, int32_t s
     if (!row || !row->writer)
         return false;
     return row->writer(samples, start, end, IsTenBitModel(downloadModel), out, writtenReference);
+}
+
+int64_t MaxWaveFileBytes(WaveFileType openType) {
+    const FileTypeRow* row = FindFileType(openType);
+    return row ? row->largestFile : 0;
 }
 
 bool ReadWaveFile(WaveFileType openType, std::string_view bytes, SampleStream& out) {

@@ -74,6 +74,10 @@ bool WriteTektronixIsf(const SampleStream& samples, int32_t start, int32_t end, 
                        uint16_t& writtenReference);
 
 inline constexpr int64_t kMaxFilePoints = 1048576;
+// The largest file of `openType` that can hold kMaxFilePoints points: a larger one is
+// refused before it is read. Exact for the binary forms; for the text forms a generous
+// bound on the widest way of writing that many values.
+int64_t MaxWaveFileBytes(WaveFileType openType);
 
 // ---- dispatch by WaveFileType -------------------------------------------------------------
 // The type whose writer a save uses: 0, 8 and 12 have no format of their own and save as

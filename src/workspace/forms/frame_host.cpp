@@ -1,5 +1,7 @@
 #include "workspace/forms/frame_host.h"
 
+#include <QWidget>
+
 TFrameHost* FrameHost = nullptr;
 TWFMform* CurrentWaveWindow = nullptr;
 
@@ -23,4 +25,10 @@ const std::string& TFrameHost::FolderPath(plotwell::workspace::FileFolder folder
         break;
     }
     return none;
+}
+
+void FocusFrame() {
+    if (FrameHost)
+        if (QWidget* f = FrameHost->FrameWidget())
+            f->activateWindow();
 }

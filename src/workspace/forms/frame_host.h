@@ -80,11 +80,13 @@ public:
     virtual std::string DownloadModel() const = 0;
 
     // ---- the window's commands that the frame's menus and dialogs carry out -----------
+    // The new-waveform set-up on CurrentWaveWindow; the set-up form keeps its answer.
+    virtual void NewWaveformSetup() = 0;
     // Select limits on `w` (right button, Edit > Select Limits).
     virtual void SelectLimits(TWFMform& w) = 0;
     // The items that depend on the kind of `w` (waveform or bit pattern).
     virtual void UpdateTypeMenus(TWFMform& w) = 0;
-    // The View > Zoom area item follows `w`'s state when `w` is active.
+    // The View items (Zoom area, Zoom out, Zoom full) follow `w`'s state when `w` is active.
     virtual void UpdateZoomAreaItem(TWFMform& w) = 0;
 
 protected:
@@ -96,3 +98,5 @@ protected:
 extern TFrameHost* FrameHost;
 // The waveform window that the frame last created or targeted.
 extern TWFMform* CurrentWaveWindow;
+// The main frame takes the focus back (after a zoom or a pan), so its shortcuts work.
+void FocusFrame();

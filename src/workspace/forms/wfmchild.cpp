@@ -31,6 +31,7 @@ TWFMform::TWFMform(QWidget* owner) : QWidget(owner) {
     resize(413, 211);
     FormCreate();
     CreateViewControls();
+    CreateDrawControls();
 }
 
 TWFMform::~TWFMform() {

@@ -7,11 +7,14 @@
 //   wfmfiles.cpp        load and save (LoadFromFile, Save1Click, SaveToFile)
 //   wfmview.cpp         paint, resize, cursors, selection and status
 //   wfmedit.cpp         the window's own menu commands
+//   wfmzoom.cpp         the zoom band, Zoom out and Zoom full, and the overview window's part
+//   wfmdraw.cpp         draw mode: freehand strokes, the rubber line, Undo and Finish
 
 #include "platform/ui.h"
 #include "workspace/core/plot_layout.h"
 #include "workspace/core/sample_stream.h"
 #include "workspace/core/wave_document.h"
+#include "workspace/core/zoom.h"
 
 #include <QImage>
 #include <QRegion>
@@ -20,14 +23,19 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 class QLabel;
 class QMdiSubWindow;
+class QPushButton;
 class QTimer;
 namespace plotwell::platform {
 class Canvas;
+}
+namespace plotwell::workspace {
+struct DrawMapping;
 }
 
 class TWFMform : public QWidget {
@@ -195,9 +203,47 @@ public:
     void Clear1Click();
     // Changed samples: a stored window gets " (Modified)" and becomes unsaved.
     void MarkSamplesChanged();
-    // After the point count changed: the zoom is dropped and the selection brought
+    // After the point count changed: the view kept within the data and the selection brought
     // within the points.
     void LengthChanged();
+
+    // ---- wfmzoom.cpp ----------------------------------------------------------------
+    void ZoomAreaClick();
+    void ZoomoutClick();
+    void ZoomAllClick();
+    // The view shown while zoomed and usable; nullopt shows the whole waveform.
+    std::optional<plotwell::workspace::View> ZoomedView() const;
+    // Zooms to `v` (which the caller has kept within the data).
+    void SetView(const plotwell::workspace::View& v);
+    // After the samples changed length: the view is kept within the data, and with fewer
+    // than 100 points left the whole waveform shows.
+    void ClampViewToData();
+    // The overview window shows this window's view (caption, shown, repainted).
+    void ShowOverview();
+    // Repaints the overview when it shows this window zoomed.
+    void RefreshOverview();
+    // The window's pointer is the crosshair of Zoom area: a band may start in draw mode.
+    bool ZoomAreaPointer() const;
+    // The band's handlers; false when no band is held (the event is someone else's).
+    bool BandStart(int x, int y);
+    bool BandMove(int x, int y);
+    bool BandEnd();
+
+    // ---- wfmdraw.cpp ----------------------------------------------------------------
+    QPushButton* UndoDraw = nullptr;
+    QPushButton* FinishDraw = nullptr;
+    QLabel* Coordinates = nullptr;
+    void Draw1Click();
+    void UndoDrawClick();
+    void FinishDrawClick();
+    // Creates the three draw-mode controls, hidden (from the constructor).
+    void CreateDrawControls();
+    // Places the draw-mode controls for the client height (the resize).
+    void PlaceDrawControls();
+    // The window's mouse, shared by the zoom band and drawing; coordinates are the client's.
+    void FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+    void FormMouseMove(Qt::KeyboardModifiers modifiers, int x, int y);
+    void FormMouseUp(Qt::MouseButton button, int x, int y);
 
     // ---- wfmclip.cpp ----------------------------------------------------------------
     // A new waveform from the clipboard's numbers, in an empty window.
@@ -211,6 +257,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     // wfmview.cpp: a right-button press outside draw mode opens Select limits.
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     bool closeQueried_ = false;
@@ -223,4 +271,16 @@ private:
     void cursorDown(bool end, Qt::MouseButton button, int x);
     void cursorMove(bool end, int x);
     void cursorUp(bool end);
+    // XOR pictures on the surface (the band, the rubber line) are drawn again after the
+    // graph is rendered afresh, so that the next XOR still removes them.
+    void drawOverlays(plotwell::platform::Canvas& canvas);
+    // Each draws its picture in XOR onto `onto`, or onto the surface and shows it.
+    void xorBand(plotwell::platform::Canvas* onto = nullptr);
+    void xorRubberLine(plotwell::platform::Canvas* onto = nullptr);
+    void xorPolyline(plotwell::platform::Canvas* onto, uint32_t color, std::initializer_list<QPoint> points);
+    plotwell::workspace::DrawMapping drawMapping() const;
+    void repaintWithOverview();
+    void strokeDown(Qt::KeyboardModifiers modifiers, int x, int y);
+    void strokeMove(Qt::KeyboardModifiers modifiers, int x, int y);
+    void strokeUp(int x, int y);
 };

@@ -15,8 +15,6 @@ using workspace::WaveFileType;
 
 void TWFMform::UpdateTypeMenus() { FrameHost->UpdateTypeMenus(*this); }
 
-void TWFMform::EndPendingLine() {}
-
 void TWFMform::MarkSamplesChanged() {
     if (Doc.SaveState == 0)
         MarkModified();
@@ -24,9 +22,7 @@ void TWFMform::MarkSamplesChanged() {
 }
 
 void TWFMform::LengthChanged() {
-    Zoomed = 0;
-    ViewFirst = -1;
-    SavedView = {0, 0, -1, 0};
+    ClampViewToData();
     if (Doc.PointCount() < 1) {
         Doc.SelectionStart = Doc.SelectionEnd = 0;
         return;

@@ -61,7 +61,7 @@ void TWFMform::LoadFromFile(const std::string& fileName) {
     Doc.FileIndex = 0;
     SetCaption(cformat("%s %s", platform::fileNameOnly(fileName).c_str(), workspace::FileTypeName(type)));
 
-    const auto contents = platform::readFileBytes(fileName);
+    const auto contents = platform::readFileBytes(fileName, workspace::MaxWaveFileBytes(type));
     const std::string_view bytes = contents ? std::string_view(*contents) : std::string_view();
     bool ok = contents.has_value();
     if (ok) {
@@ -89,7 +89,8 @@ void TWFMform::LoadFromFile(const std::string& fileName) {
         Doc.LoadedFileType = Doc.FileType;
         // The side file replaces the history; it is not added to what the history held.
         Doc.GenerationHistory.clear();
-        if (const auto side = platform::readFileBytes(workspace::HistoryFileName(Doc.WaveName)))
+        if (const auto side =
+                platform::readFileBytes(workspace::HistoryFileName(Doc.WaveName), workspace::kMaxSettingsFileBytes))
             Doc.GenerationHistory = workspace::ReadHistoryFile(*side);
     }
     update();

@@ -4,11 +4,13 @@
 #include "platform/canvas_image.h"
 #include "platform/posix/folders.h"
 #include "platform/qstring.h"
+#include "platform/screen_cursor.h"
 #include "workspace/core/trace.h"
 #include "workspace/forms/frame_host.h"
 #include "workspace/forms/WorldView.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QLabel>
@@ -173,12 +175,7 @@ void TWFMform::paintEvent(QPaintEvent* event) {
 }
 
 void TWFMform::mousePressEvent(QMouseEvent* event) {
-    // The zoom band and freehand drawing take the left button; their units extend this.
-    if (event->button() == Qt::RightButton && !DrawMode && Doc.FileType != WaveFileType::BitPattern) {
-        Selectlimits1Click();
-        return;
-    }
-    QWidget::mousePressEvent(event);
+    FormMouseDown(event->button(), event->modifiers(), int(event->position().x()), int(event->position().y()));
 }
 
 void TWFMform::resizeEvent(QResizeEvent* event) {
@@ -299,6 +296,7 @@ void TWFMform::renderSurface() {
         dimStartCursorImage->hide();
         dimEndCursorImage->hide();
     }
+    drawOverlays(canvas);
 }
 
 void TWFMform::FormResize() {
@@ -316,8 +314,9 @@ void TWFMform::FormResize() {
         else
             resize(size() + grow);
     }
-    // The draw-mode controls are placed by the drawing unit when it exists.
     ComputeLayout();
+    PlaceDrawControls();
+    Coordinates->hide();
     Surface = QImage(size(), QImage::Format_RGB32);
     Surface.fill(Qt::black);
     surfaceCurrent_ = QRegion();
@@ -477,13 +476,13 @@ void TWFMform::FormActivate() {
         PublishStatus();
     if (World) {
         if (!Zoomed) {
-            if (World->isVisible())
+            if (World->isVisible()) {
                 World->hide();
+                if (TWFMform* shown = World->Shown)
+                    shown->update();
+            }
         } else {
-            World->setWindowTitle(
-                platform::toQString(common::cformat("Zoom %s", platform::fileNameOnly(Doc.WaveName).c_str())));
-            if (!World->isVisible())
-                World->show();
+            ShowOverview();
         }
     }
     if (DrawMode)
@@ -492,7 +491,19 @@ void TWFMform::FormActivate() {
     UpdateZoomArea();
 }
 
-void TWFMform::FormDeactivate() {}
+void TWFMform::FormDeactivate() {
+    unsetCursor(); // Zoom area ends with the window's turn
+    if (MouseHeld) {
+        xorBand();
+        MouseHeld = 0;
+        platform::setScreenCursor(platform::ScreenCursor::Default);
+    }
+    // Clicking the overview makes it the active window: it stays.
+    if (Zoomed && World && World->isVisible() && QApplication::activeWindow() != World)
+        World->hide();
+    if (DrawMode)
+        EndPendingLine();
+}
 
 void TWFMform::PublishStatus() {
     if (SuppressStatus || !Doc.SampleStream || Doc.SampleStream->byteLength() < 4 || !FrameHost)

@@ -292,7 +292,8 @@ TEST(ProjectSettingsFile, MalformedFilesFailWithoutHarm) {
 }
 
 TEST(ProjectSettingsFile, LongLinesAreReadWhole) {
-    const std::string longName = "/w/" + std::string(10000, 'n') + ".wfm";
+    // A name as long as a path can be (4096 bytes); the texts longer still.
+    const std::string longName = "/w/" + std::string(4089, 'n') + ".wfm";
     const std::string longValue(10000, 'v');
     ProjectValues written = defaultValues();
     written.TransferSettings.dlDestination = longValue;

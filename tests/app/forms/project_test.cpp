@@ -17,6 +17,7 @@
 #include <QLineEdit>
 
 #include <filesystem>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 using plotwell::platform::Answer;
@@ -538,4 +539,67 @@ TEST_F(ProjectTest, ADataLoggerFileThatCannotBeReadIsNotListedAgain) {
     startApp();
     EXPECT_TRUE(ui.messages().empty()) << ui.lastMessage();
     EXPECT_TRUE(windows().empty());
+}
+
+TEST_F(ProjectTest, ANulInTheGlobalSettingsNamesNoOtherFile) {
+    const std::string folder = tempFile("prj");
+    fs::create_directories(folder);
+    writeFile(folder + "/victim.txt", "precious");
+    stopApp();
+    wipeConfiguration();
+    fs::create_directories(fs::path(globalFile()).parent_path());
+    writeFile(globalFile(), "HomeDir \"" + folder + "\"\r\nPrjFile \"" + std::string("victim.txt\0", 11) + "\"\r\n");
+    ui.clear();
+    startApp();
+    EXPECT_EQ(PWForm1->HomeDir, projectHome());
+    EXPECT_EQ(PWForm1->PrjFile, "Default");
+    exitApp();
+    EXPECT_EQ(readFile(folder + "/victim.txt"), "precious");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1);
+    startApp();
+}
+
+TEST_F(ProjectTest, FifosInPlaceOfSettingsOrListedFilesDoNotHoldUpTheStart) {
+    // The global settings file, the project's settings file, then a listed file.
+    for (int where = 0; where < 3; ++where) {
+        SCOPED_TRACE(where);
+        stopApp();
+        wipeConfiguration();
+        const std::string fifo = tempFile("listed.wfm");
+        fs::remove(fifo);
+        ASSERT_EQ(::mkfifo(where == 0 ? (fs::create_directories(fs::path(globalFile()).parent_path()), globalFile()).c_str()
+                          : where == 1 ? (fs::create_directories(projectHome()), projectHome() + "/Default.INI").c_str()
+                                       : fifo.c_str(),
+                           0600),
+                  0);
+        if (where == 2) {
+            ProjectValues v;
+            plotwell::transfer::applyTransferDefaults(v.TransferSettings);
+            makeProject(projectHome(), "Default", formatProjectSettings({{fifo, 1, true, 0, 0, 0}}, v));
+        }
+        ui.clear();
+        startApp();
+        EXPECT_EQ(PWForm1->PrjFile, "Default");
+        if (where == 2) {
+            EXPECT_EQ(ui.messages(), std::vector<std::string>{"Unable to read from\n" + fifo});
+            EXPECT_EQ(windows().size(), 1u);
+        }
+    }
+    stopApp();
+    wipeConfiguration();
+    startApp();
+}
+
+TEST_F(ProjectTest, AProjectReopensAtMost256WindowsAndSaysHowManyItSkipped) {
+    ProjectValues v;
+    plotwell::transfer::applyTransferDefaults(v.TransferSettings);
+    const std::vector<OpenFileEntry> listed(300, OpenFileEntry{"Untitled", 0, true, 0, 0, 0});
+    stopApp();
+    wipeConfiguration();
+    makeProject(projectHome(), "Default", formatProjectSettings(listed, v));
+    ui.clear();
+    startApp();
+    EXPECT_EQ(windows().size(), 256u);
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{"44 further windows listed in the project were not reopened:\n"
+                                                      "a project reopens at most 256 windows."});
 }

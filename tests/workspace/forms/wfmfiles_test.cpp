@@ -12,6 +12,7 @@
 #include <QMenu>
 
 #include <filesystem>
+#include <sys/stat.h>
 
 using plotwell::platform::Answer;
 using plotwell::workspace::SampleStream;
@@ -446,4 +447,34 @@ TEST_F(FilesTest, DacChannelSavedWholeReloadsAsAnOrdinaryWaveform) {
     EXPECT_EQ(ch2->Doc.UnsignedDisplay, 0);
     EXPECT_EQ(ch2->Doc.SaveState, 0);
     EXPECT_EQ(PWForm1->WaveWindows().at(0)->Caption(), "ch.dac ZELO:CH1");
+}
+
+TEST_F(FilesTest, SpecialAndOversizedFilesAreRefusedAsEveryTypeWithoutWaiting) {
+    const std::string fifo = tempFile("pipe.wfm");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // Larger than any type's largest file, yet taking no room on the disk.
+    const std::string huge = tempFile("huge.wfm");
+    writeFile(huge, "");
+    std::filesystem::resize_file(huge, std::uintmax_t(4) << 30);
+    for (const std::string& path : {fifo, huge, std::string("/dev/zero")}) {
+        for (int type = 1; type <= 13; ++type) {
+            if (type == 12)
+                continue; // Open only notes a CSV file's name for the import dialog
+            SCOPED_TRACE(path + " as " + std::to_string(type));
+            ui.clear();
+            TWFMform* w = open(path, type);
+            EXPECT_EQ(ui.lastMessage(), "Unable to read from\n" + path);
+            EXPECT_LT(w->Doc.PointCount(), 1);
+        }
+    }
+}
+
+TEST_F(FilesTest, ASideFileThatIsAFifoGivesTheWaveformWithoutHistory) {
+    const std::string path = tempFile("good.wfm");
+    writeFile(path, wfmBytes(2048, {1, 2, 3}));
+    ASSERT_EQ(::mkfifo((path + ".pwi").c_str(), 0600), 0);
+    TWFMform* w = open(path, 1);
+    EXPECT_EQ(codesOf(w), (std::vector<uint16_t>{1, 2, 3}));
+    EXPECT_EQ(w->Doc.HistoryCount(), 0);
+    EXPECT_TRUE(ui.messages().empty());
 }

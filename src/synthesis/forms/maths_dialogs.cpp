@@ -1,0 +1,139 @@
+#include "synthesis/forms/maths_dialogs.h"
+
+#include "platform/numeric_field.h"
+#include "platform/ui.h"
+#include "workspace/forms/WorldView.h"
+#include "workspace/forms/opdialog.h"
+#include "workspace/forms/wfmchild.h"
+
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace plotwell::synthesis {
+
+void ShowChangedSamples(TWFMform& w) {
+    w.update();
+    if (w.Zoomed && World)
+        World->update();
+    w.PublishStatus();
+}
+
+void WarnClipped() {
+    platform::ui().message("Warning\nThe waveform is clipped\n", platform::Icon::Warning, platform::ButtonOk, false);
+}
+
+QPushButton* NamedButton(QWidget* parent, const char* name, const char* text) {
+    return platform::named(new QPushButton(QString::fromLatin1(text), parent), name);
+}
+
+QHBoxLayout* ButtonRow(std::initializer_list<QPushButton*> buttons, QPushButton* enter) {
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    for (QPushButton* b : buttons) {
+        // Only `enter` is ever the default: a focused button must not take Enter over.
+        b->setAutoDefault(b == enter);
+        row->addWidget(b);
+    }
+    enter->setDefault(true);
+    return row;
+}
+
+RangeFields::RangeFields(TOperationForm& dialog, QLineEdit* start, QLineEdit* end, ExitRule rule)
+    : dialog_(dialog), start_(new platform::NumericField(start, {})), end_(new platform::NumericField(end, {})),
+      rule_(rule) {
+    const auto changed = [this] { dialog_.Changed = 1; };
+    start_->onChange = changed;
+    end_->onChange = changed;
+    start_->onRelease = [this](bool) {
+        dialog_.StartPoint = start_->intValue();
+        const int32_t capped = platform::startOnRelease(dialog_.StartPoint, dialog_.EndPoint);
+        if (capped != dialog_.StartPoint) {
+            dialog_.StartPoint = capped;
+            start_->show(capped);
+        }
+    };
+    end_->onRelease = [this](bool) { dialog_.EndPoint = end_->intValue(); };
+    // A field losing the focus as the dialog closes is not an exit.
+    start_->onExit = [this] {
+        if (dialog_.isVisible())
+            startExit();
+    };
+    end_->onExit = [this] {
+        if (dialog_.isVisible())
+            endExit();
+    };
+}
+
+void RangeFields::Activate() {
+    LastPoint = dialog_.Target && dialog_.Target->Doc.SampleStream ? dialog_.Target->Doc.SampleStream->lastIndex() : -1;
+    start_->show(dialog_.StartPoint);
+    end_->show(dialog_.EndPoint);
+}
+
+PointRange RangeFields::TypedRange() const {
+    return ClampRange(start_->intValue(), end_->intValue(), int64_t(LastPoint) + 1);
+}
+
+PointRange RangeFields::PointsRange() const {
+    return ClampRange(dialog_.StartPoint, dialog_.EndPoint, int64_t(LastPoint) + 1);
+}
+
+void RangeFields::startExit() {
+    if (rule_ == ExitRule::WhenModified && !start_->takeEdit())
+        return;
+    dialog_.StartPoint = platform::startOnExit(start_->intValue(), LastPoint);
+    start_->show(dialog_.StartPoint);
+    if (dialog_.Target)
+        dialog_.Target->Doc.SelectionStart = dialog_.StartPoint;
+    putBack();
+}
+
+void RangeFields::endExit() {
+    if (rule_ == ExitRule::WhenModified && !end_->takeEdit())
+        return;
+    dialog_.EndPoint = platform::endOnExit(end_->intValue(), dialog_.StartPoint, LastPoint);
+    end_->show(dialog_.EndPoint);
+    if (dialog_.Target)
+        dialog_.Target->Doc.SelectionEnd = dialog_.EndPoint;
+    putBack();
+}
+
+// A new range starts from the samples as they were, without the last computation.
+void RangeFields::putBack() {
+    dialog_.RestoreSnapshot();
+    if (dialog_.Target)
+        ShowChangedSamples(*dialog_.Target);
+}
+
+} // namespace plotwell::synthesis
+
+namespace {
+constexpr int kHelpContext = 10003;
+} // namespace
+
+TPreviewOperationForm::TPreviewOperationForm(const char* instanceName, QWidget* parent)
+    : TOperationForm(instanceName, parent) {
+    using plotwell::synthesis::NamedButton;
+    OK = NamedButton(this, "OK", "OK");
+    Cancel = NamedButton(this, "Cancel", "Cancel");
+    Help = NamedButton(this, "Help", "Help");
+    Preview = NamedButton(this, "Preview", "Preview");
+    connect(Preview, &QPushButton::clicked, this, [this] { PreviewClick(); });
+    connect(OK, &QPushButton::clicked, this, &TPreviewOperationForm::OKClick);
+    connect(Cancel, &QPushButton::clicked, this, &TPreviewOperationForm::CancelClick);
+    connect(Help, &QPushButton::clicked, this, &TPreviewOperationForm::HelpClick);
+}
+
+QHBoxLayout* TPreviewOperationForm::Buttons() {
+    return plotwell::synthesis::ButtonRow({Preview, OK, Cancel, Help}, OK);
+}
+
+void TPreviewOperationForm::OKClick() {
+    PreviewClick();
+    setModalResult(plotwell::platform::mrOk);
+}
+
+void TPreviewOperationForm::CancelClick() { setModalResult(plotwell::platform::mrCancel); }
+
+void TPreviewOperationForm::HelpClick() { plotwell::platform::ui().showHelp(kHelpContext); }
