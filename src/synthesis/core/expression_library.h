@@ -3,6 +3,7 @@
 // kept in a case-insensitive sorted order, written with CR LF line ends.
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,6 +13,9 @@ namespace plotwell::synthesis {
 
 // An entry (name, tab, "= " and expression together) holds at most this many characters.
 inline constexpr std::size_t kLibraryLineMax = 199;
+
+// The largest library file read (tens of thousands of entries).
+inline constexpr int64_t kLibraryMaxFileBytes = int64_t(8) << 20;
 
 // The library line of `name` and `expression`; nullopt when it would be longer than an
 // entry may be.

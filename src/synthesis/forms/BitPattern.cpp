@@ -240,6 +240,7 @@ void TBitPatternForm::endZoom() {
         return;
     Target->Zoomed = 0;
     Target->ViewFirst = -1;
+    Target->SavedView[2] = -1;
     Target->Doc.FileType = WaveFileType::BitPattern;
 }
 

@@ -33,7 +33,7 @@ std::vector<std::string> linesOf(const QListWidget& list) {
 // The library file's lines; nullopt (a message shown) when the file cannot be read. A
 // missing file is an empty library when `missingIsEmpty`.
 std::optional<std::vector<std::string>> readLibraryFile(const std::string& path, bool missingIsEmpty) {
-    const auto bytes = platform::readFileBytes(path);
+    const auto bytes = platform::readFileBytes(path, synthesis::kLibraryMaxFileBytes);
     if (!bytes) {
         std::error_code ec;
         if (missingIsEmpty && !std::filesystem::exists(path, ec))

@@ -17,6 +17,8 @@ namespace plotwell::workspace {
 
 // A waveform holds at most this many points; longer columns are refused.
 inline constexpr std::size_t kCsvMaxPoints = 1048576;
+// The largest file read: room for a million rows of several columns.
+inline constexpr int64_t kCsvMaxFileBytes = int64_t(512) << 20;
 // The progress steps once per this many points.
 inline constexpr int kCsvProgressPoints = 4000;
 

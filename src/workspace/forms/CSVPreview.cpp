@@ -66,7 +66,7 @@ int TImportCSV::ShowImport(const std::string& path, const std::string& name) {
     path_ = path;
     name_ = name;
     // Read-only: an import never needs to write the file.
-    auto text = platform::readFileBytes(path);
+    auto text = platform::readFileBytes(path, workspace::kCsvMaxFileBytes);
     if (!text) {
         platform::errorBox(cformat("Unable to read from\n%s", path.c_str()));
         setResult(platform::mrCancel);
