@@ -15,6 +15,7 @@
 
 #include "transfer/core/link.h"
 #include "transfer/core/serial_settings.h"
+#include "transfer/core/session.h"
 #include "transfer/core/transfer_settings.h"
 #include "transfer/forms/transfer_host.h"
 #include "workspace/forms/frame_host.h"
@@ -63,10 +64,13 @@ public:
     int GpibDevice = 0;
     bool UsbNeeded = false;
     int UsbDevice = 0;
+    // The instrument connection: libraries, serial port, open link and running transfer.
+    // The names below are the frame's views of its parts.
+    plotwell::transfer::TransferSession Transfers;
     // Loaded instrument libraries with their entry points (filled by the library unit).
-    std::unique_ptr<plotwell::transfer::InstrumentLibraries> Libraries;
+    std::unique_ptr<plotwell::transfer::InstrumentLibraries>& Libraries = Transfers.libraries;
     // The waits every instrument link is opened with; tests shorten them.
-    plotwell::transfer::LinkDeadlines Deadlines;
+    plotwell::transfer::LinkDeadlines& Deadlines = Transfers.deadlines;
     std::string ProjectIniPath;
     std::string WaveCadDefaultDir;
     std::string WaveCadQv3030Dir;
@@ -206,7 +210,7 @@ public:
     void ListComPorts();
     void RS232setup1Click();
     // The serial link: port handle, each side's line settings and time-outs.
-    plotwell::transfer::SerialLinkState Serial;
+    plotwell::transfer::SerialLinkState& Serial = Transfers.serial;
     // The stored serial parameters into DownloadDcb / UploadDcb (in memory only).
     void ApplyDownloadSerial();
     void ApplyUploadSerial();
@@ -224,14 +228,16 @@ public:
     // Opening a GPIB device or a USB device for a transfer: loads the library when it is
     // not loaded, opens the device, keeps it as TransferLink and sets GpibDevice or
     // UsbDevice. False after the failure has been reported.
-    bool OpenGpibLink(int board, const std::string& address, int tmo);
-    bool OpenUsbLink(const std::string& address);
+    bool OpenGpibLink(int board, const std::string& address, int tmo) override;
+    bool OpenUsbLink(const std::string& address) override;
+    // Opens the serial port of a side with its line settings and time-outs.
+    bool OpenSerialLink(bool download) override;
     // Closes the running transfer's link (a second close does nothing); the closed link
     // object stays until the next open.
-    void CloseTransferLink();
+    void CloseTransferLink() override;
     // The open link of the running transfer (serial port, GPIB or USB device); the LAN
     // link lives inside its one tick.
-    std::unique_ptr<plotwell::transfer::Link> TransferLink;
+    std::unique_ptr<plotwell::transfer::Link>& TransferLink = Transfers.link;
 
     // ---- Plotdesk_status.cpp --------------------------------------------------------
     // `bitPattern`: whether the values are a bit pattern's (High/Low); -1 asks the active
@@ -308,6 +314,8 @@ public:
     void UpdateZoomAreaItem(TWFMform& w) override;
     plotwell::transfer::TransferSettings& TransferRecord() override;
     const plotwell::transfer::LinkDeadlines& LinkWaits() const override;
+    plotwell::transfer::TransferSession& TransferConnection() override { return Transfers; }
+    TWFMform* UploadTarget(TWFMform* active) override;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -30,6 +30,14 @@ transfer::TransferSettings& TPWForm1::TransferRecord() { return TransferSettings
 
 const transfer::LinkDeadlines& TPWForm1::LinkWaits() const { return Deadlines; }
 
+TWFMform* TPWForm1::UploadTarget(TWFMform* active) {
+    if (active && active->Doc.FileType == workspace::WaveFileType::None)
+        return active;
+    TWFMform* w = CreateWaveWindow();
+    w->Doc.CreateSampleStream();
+    return w;
+}
+
 void TPWForm1::UpdateTypeMenus(TWFMform& w) { WaveMenus->UpdateTypeMenus(w); }
 
 void TPWForm1::UpdateZoomAreaItem(TWFMform& w) {

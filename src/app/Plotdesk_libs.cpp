@@ -45,8 +45,9 @@ bool TPWForm1::LoadUsbLibrary() {
 }
 
 void TPWForm1::FreeLibraries() {
-    // Devices first: their close calls need their drivers.
-    CloseTransferLink();
+    // Devices first: their close calls need their drivers. A transfer still running ends
+    // with them.
+    Transfers.end();
     TransferLink.reset();
     if (Libraries) {
         Libraries->freeUsb();

@@ -4,6 +4,7 @@
 #include "platform/posix/serial_port.h"
 #include "platform/qstring.h"
 #include "platform/ui.h"
+#include "transfer/core/serial_link.h"
 #include "transfer/core/serial_settings.h"
 #include "transfer/forms/setcoms.h"
 #include "transfer/forms/setdload.h"
@@ -65,6 +66,32 @@ void TPWForm1::ProbeSerialPort(bool download) {
     } else {
         ApplyUploadSerial();
         Serial.UploadTimeouts = transfer::kUploadTimeouts;
+    }
+}
+
+bool TPWForm1::OpenSerialLink(bool download) {
+    const auto& s = TransferSettings;
+    const std::string& port = download ? s.dlType : s.ulType;
+    platform::SerialTimeouts timeouts = download ? Serial.DownloadTimeouts : Serial.UploadTimeouts;
+    if (download) {
+        // The slow generators take a long time to store a long waveform.
+        timeouts.writeTotalConstant = s.dlModel == "QVA3460" || s.dlModel == "QVA347x" ? 40000 : 5000;
+        Serial.DownloadTimeouts = timeouts;
+    }
+    CloseTransferLink();
+    Serial.CommHandle.close();
+    int error = 0;
+    switch (transfer::openSerialPort(Serial.CommHandle, port, download ? Serial.DownloadDcb : Serial.UploadDcb,
+                                     timeouts, error)) {
+    case transfer::SerialOpenResult::Ok:
+        TransferLink = std::make_unique<transfer::SerialLink>(std::move(Serial.CommHandle));
+        return true;
+    case transfer::SerialOpenResult::SetStateFailed:
+        ReportCommError(port, "SetCommState", error);
+        return false;
+    default:
+        platform::errorBox(common::cformat(transfer::kTransferAccessText, port.c_str()), true);
+        return false;
     }
 }
 

@@ -4,6 +4,7 @@
 #include "platform/form.h"
 #include "synthesis/forms/Scalarop.h"
 #include "synthesis/forms/Waveops.h"
+#include "transfer/forms/transfer_session.h"
 #include "app/Plotdesk.h"
 #include "workspace/forms/wfmchild.h"
 
@@ -168,8 +169,11 @@ TWaveMenus::TWaveMenus(TPWForm1* frame) : QObject(frame), frame_(frame) {
 
     // ---- I/O control: the window's two transfer commands above the frame's set-up items
     IOcontrol1 = platform::named(new QMenu("&I/O control", frame), "WaveIOcontrol1");
-    ExecuteUpload1 = item(IOcontrol1, "ExecuteUpload1", "Execute &Upload", QKeySequence("Ctrl+U"));
-    ExecuteDownload1 = item(IOcontrol1, "ExecuteDownload1", "Execute &Download", QKeySequence("Ctrl+D"));
+    ExecuteUpload1 = onWindow(IOcontrol1, "ExecuteUpload1", "Execute &Upload",
+                              [](TWFMform* w) { TTransferSession::Executeupload1Click(w); }, QKeySequence("Ctrl+U"));
+    ExecuteDownload1 = onWindow(IOcontrol1, "ExecuteDownload1", "Execute &Download",
+                                [](TWFMform* w) { TTransferSession(*w).ExecuteDownload1Click(); },
+                                QKeySequence("Ctrl+D"));
     IOcontrol1->addSeparator();
     IOcontrol1->addAction(frame->Oscilloscopesetup1);
     IOcontrol1->addAction(frame->Generatorsetup1);

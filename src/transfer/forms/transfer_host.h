@@ -4,9 +4,12 @@
 // installs itself when it is built.
 
 #include "transfer/core/link.h"
+#include "transfer/core/session.h"
 #include "transfer/core/transfer_settings.h"
 
 #include <string>
+
+class TWFMform;
 
 class TTransferHost {
 public:
@@ -22,6 +25,15 @@ public:
     virtual void ReportUsbError(const std::string& function, int code) = 0;
     // Closes the running transfer's link (a second close does nothing).
     virtual void CloseTransferLink() = 0;
+    // The instrument connection with the running transfer.
+    virtual plotwell::transfer::TransferSession& TransferConnection() = 0;
+    // Opening the link of a transfer, into TransferConnection().link: the libraries are
+    // loaded when needed. False after the failure has been reported.
+    virtual bool OpenGpibLink(int board, const std::string& address, int tmo) = 0;
+    virtual bool OpenUsbLink(const std::string& address) = 0;
+    virtual bool OpenSerialLink(bool download) = 0;
+    // The window an upload fills: a new one when `active` holds data, else `active`.
+    virtual TWFMform* UploadTarget(TWFMform* active) = 0;
 
 protected:
     TTransferHost() = default;

@@ -4,11 +4,15 @@
 #include "platform/screen_cursor.h"
 #include "platform/ui.h"
 #include "transfer/core/identity.h"
+#include "transfer/core/instrument_abi.h"
+#include "transfer/core/memory_card.h"
+#include "transfer/core/session.h"
 #include "transfer/core/tcp_link.h"
 #include "transfer/forms/msgwnd.h"
 #include "transfer/forms/setdload.h"
 #include "transfer/forms/setuload.h"
 #include "transfer/forms/transfer_host.h"
+#include "workspace/forms/frame_host.h"
 #include "workspace/forms/wfmchild.h"
 
 #include <QCheckBox>
@@ -90,29 +94,314 @@ std::unique_ptr<transfer::Link> TTransferSession::ConnectLan(bool download) {
 }
 
 namespace {
-// The part both failure routines share: normal cursor, timer off, the box, the link
-// closed, the status window hidden.
-void endFailedTransfer(QTimer* timer, const char* format, const std::string& port) {
+// The interface text a failure names: the running transfer's, else the record's.
+std::string failedInterface(bool download) {
+    if (!TransferHost)
+        return {};
+    if (const transfer::TransferJob* job = TransferHost->TransferConnection().job())
+        return job->type;
+    const auto& s = TransferHost->TransferRecord();
+    return download ? s.dlType : s.ulType;
+}
+
+// The part both failure routines share: normal cursor, timer off, the box, the running
+// transfer ended with its buffers and its link closed, the status window hidden.
+void endFailedTransfer(QTimer* timer, const char* format, bool download) {
     platform::setScreenCursor(platform::ScreenCursor::Default);
     timer->stop();
+    const std::string port = failedInterface(download);
     platform::errorBox(common::cformat(format, port.c_str()));
-    if (TransferHost)
+    if (TransferHost) {
+        TransferHost->TransferConnection().end();
         TransferHost->CloseTransferLink();
+    }
     if (MessageWnd)
         MessageWnd->hide();
 }
 } // namespace
 
 void TTransferSession::DownloadFailed() {
-    endFailedTransfer(window_.ioTimer, "Error downloading waveform data\nto %s",
-                      TransferHost ? TransferHost->TransferRecord().dlType : std::string());
+    endFailedTransfer(window_.ioTimer, "Error downloading waveform data\nto %s", true);
 }
 
 void TTransferSession::UploadFailed() {
-    endFailedTransfer(window_.ioTimer, "Error uploading waveform data\nfrom %s",
-                      TransferHost ? TransferHost->TransferRecord().ulType : std::string());
+    endFailedTransfer(window_.ioTimer, "Error uploading waveform data\nfrom %s", false);
     window_.Doc.WaveName = TWFMform::DefaultWaveName;
     window_.Doc.CreateSampleStream();
     window_.SetCaption(TWFMform::DefaultWaveName);
     window_.update();
+}
+
+// ---- the engine: entries, ticks, endings ------------------------------------------------
+
+namespace {
+
+// The status window as the workers see it.
+class MessageStatus : public transfer::TransferStatus {
+public:
+    void showStatus(const std::string& text, bool withCancel) override {
+        if (MessageWnd)
+            MessageWnd->ShowStatus(0, text, withCancel);
+    }
+    bool cancelled() const override { return MessageWnd && MessageWnd->Cancelled; }
+};
+MessageStatus& messageStatus() {
+    static MessageStatus status;
+    return status;
+}
+
+bool interpolateChecked() {
+    auto* box = SetDownload ? SetDownload->findChild<QCheckBox*>("Interpolate") : nullptr;
+    return box && box->isChecked();
+}
+
+// What a download sends: a copy of the samples, so that the window may be edited, or
+// closed, while the transfer runs.
+transfer::DownloadSource sourceOf(const TWFMform& w) {
+    transfer::DownloadSource s;
+    if (w.Doc.SampleStream)
+        s.samples = *w.Doc.SampleStream;
+    s.selectionStart = w.Doc.SelectionStart;
+    s.selectionEnd = w.Doc.SelectionEnd;
+    const auto slash = w.Doc.WaveName.find_last_of("/\\");
+    s.fileName = slash == std::string::npos ? w.Doc.WaveName : w.Doc.WaveName.substr(slash + 1);
+    return s;
+}
+
+// Shows a refusal; true when the request may go on.
+bool entryAllows(const transfer::EntryCheck& e) {
+    using V = transfer::EntryCheck::Verdict;
+    switch (e.verdict) {
+    case V::Go:
+        return true;
+    case V::Plain:
+        platform::ui().message(e.text, platform::Icon::None, platform::ButtonOk, false);
+        return false;
+    case V::Error:
+        platform::errorBox(e.text);
+        return false;
+    case V::Silent:
+        return false;
+    }
+    return false;
+}
+
+bool openLink(const transfer::TransferJob& job) {
+    switch (transfer::interfaceKind(job.typeIndex)) {
+    case transfer::InterfaceKind::Gpib:
+        return TransferHost->OpenGpibLink(job.typeIndex, job.address,
+                                          job.download() ? transfer::kGpibT100s : transfer::kGpibT10s);
+    case transfer::InterfaceKind::Usb:
+        return TransferHost->OpenUsbLink(job.address);
+    case transfer::InterfaceKind::Serial:
+        return TransferHost->OpenSerialLink(job.download());
+    default:
+        return false; // the LAN workers connect on their own; the card needs no link
+    }
+}
+
+// Busy cursor, then the link; the transfer is then registered as running on `owner`.
+bool openFor(const transfer::TransferJob& job, TWFMform& owner) {
+    platform::setScreenCursor(platform::ScreenCursor::Busy);
+    if (!openLink(job)) {
+        platform::setScreenCursor(platform::ScreenCursor::Default);
+        return false;
+    }
+    TransferHost->TransferConnection().start(job, nullptr, &owner);
+    return true;
+}
+
+} // namespace
+
+void TTransferSession::ExecuteDownload1Click() {
+    if (!TransferHost)
+        return;
+    transfer::TransferSession& session = TransferHost->TransferConnection();
+    const transfer::TransferJob job =
+        transfer::downloadJob(TransferHost->TransferRecord(), skipIdentity(true), interpolateChecked());
+    if (!entryAllows(transfer::checkDownloadEntry(job, window_.Doc.PointCount(), workspace::FileTypeCode(window_.Doc.FileType), session.busy())))
+        return;
+
+    if (transfer::interfaceKind(job.typeIndex) == transfer::InterfaceKind::Card) {
+        const transfer::DownloadSource source = sourceOf(window_);
+        transfer::CardOutcome r;
+        {
+            platform::BusyCursor busy;
+            if (MessageWnd)
+                MessageWnd->ShowStatus(0,
+                                       common::cformat("Downloading %s as %s", source.fileName.c_str(),
+                                                       transfer::cardInstrumentName(job.target, source.fileName).c_str()),
+                                       true);
+            // The card file is in the program's own layout.
+            if (FrameHost)
+                FrameHost->SaveType = workspace::WaveFileType::Internal;
+            r = transfer::downloadToCard(job, source, window_.Doc.FileType == workspace::WaveFileType::BitPattern);
+            if (MessageWnd)
+                MessageWnd->hide();
+        }
+        if (!r.ok)
+            platform::errorBox(r.error);
+        return;
+    }
+
+    if (!openFor(job, window_))
+        return;
+    if (!StartTransfer(transfer::downloadState(job.makeIndex, job.modelIndex).state, sourceOf(window_)))
+        DownloadFailed();
+}
+
+void TTransferSession::Executeupload1Click(TWFMform* active) {
+    if (!TransferHost)
+        return;
+    transfer::TransferSession& session = TransferHost->TransferConnection();
+    const transfer::TransferJob job = transfer::uploadJob(TransferHost->TransferRecord(), skipIdentity(false));
+    if (!entryAllows(transfer::checkUploadEntry(job, session.busy())))
+        return;
+    TWFMform* target = TransferHost->UploadTarget(active);
+    if (!target)
+        return;
+    TTransferSession on(*target);
+
+    if (transfer::interfaceKind(job.typeIndex) == transfer::InterfaceKind::Card) {
+        transfer::CardOutcome r;
+        {
+            platform::BusyCursor busy;
+            r = transfer::uploadFromCard(job);
+            if (r.ok && MessageWnd)
+                MessageWnd->ShowStatus(1000, "Uploading file " + r.path, false);
+        }
+        if (r.ok) {
+            on.CompleteUpload(r.samples, transfer::cardUploadCaption(job.model, r.name), target->Doc.WaveName);
+        } else {
+            target->Doc.WaveName = TWFMform::DefaultWaveName;
+            target->Doc.CreateSampleStream();
+            target->SetCaption(TWFMform::DefaultWaveName);
+            target->update();
+            platform::errorBox(r.error);
+        }
+        return;
+    }
+
+    if (!openFor(job, *target))
+        return;
+    if (!on.StartTransfer(transfer::uploadState(job.makeIndex, job.modelIndex).state, {})) {
+        on.UploadFailed();
+        return;
+    }
+    if (MessageWnd)
+        MessageWnd->ShowStatus(0, "Uploading", false);
+}
+
+bool TTransferSession::StartTransfer(int state, transfer::DownloadSource source) {
+    transfer::TransferSession& session = TransferHost->TransferConnection();
+    if (!session.link || !session.link->isOpen())
+        return false;
+    auto worker = transfer::makeWorker(state, *session.job(), *session.link, messageStatus(), std::move(source));
+    if (!worker)
+        return false;
+    session.start(*session.job(), std::move(worker), &window_);
+    window_.TransferState = state;
+    QTimer* timer = window_.ioTimer;
+    // The timer and the window's end are tied to the engine once per window.
+    if (!timer->property("transferTick").toBool()) {
+        timer->setProperty("transferTick", true);
+        TWFMform* w = &window_;
+        QObject::connect(timer, &QTimer::timeout, timer, [w] { TTransferSession(*w).ioTimerTimer(); });
+        QObject::connect(w, &QObject::destroyed, [w] {
+            // Closing the window cancels its transfer and closes the link.
+            if (TransferHost && TransferHost->TransferConnection().owner() == w) {
+                TransferHost->TransferConnection().end();
+                platform::setScreenCursor(platform::ScreenCursor::Default);
+                if (MessageWnd)
+                    MessageWnd->hide();
+            }
+        });
+    }
+    timer->setInterval(10);
+    timer->setTimerType(Qt::PreciseTimer);
+    timer->start();
+    return true;
+}
+
+void TTransferSession::ioTimerTimer() {
+    if (!TransferHost)
+        return;
+    transfer::TransferSession& session = TransferHost->TransferConnection();
+    if (session.ticking)
+        return; // a box of this transfer is up
+    if (!session.worker() || session.owner() != &window_) {
+        window_.ioTimer->stop();
+        return;
+    }
+    session.ticking = true;
+    const transfer::TickOutcome o = session.worker()->tick();
+    if (o.kind == transfer::TickOutcome::Kind::Finished)
+        TransferFinished();
+    else if (o.kind == transfer::TickOutcome::Kind::Failed)
+        TransferFailed(o);
+    session.ticking = false;
+}
+
+void TTransferSession::TransferFinished() {
+    transfer::TransferSession& session = TransferHost->TransferConnection();
+    const transfer::TransferJob job = *session.job();
+    workspace::SampleStream uploaded;
+    if (const workspace::SampleStream* s = session.worker()->uploaded())
+        uploaded = *s;
+    window_.ioTimer->stop();
+    if (MessageWnd)
+        MessageWnd->hide();
+    platform::setScreenCursor(platform::ScreenCursor::Default);
+    session.end();
+    if (!job.download())
+        CompleteUpload(uploaded, common::cformat("%s  %s (Not Stored)", job.model.c_str(), job.target.c_str()),
+                       job.model + "/" + job.target);
+}
+
+void TTransferSession::TransferFailed(const transfer::TickOutcome& o) {
+    transfer::TransferSession& session = TransferHost->TransferConnection();
+    // No tick may run while the boxes are up.
+    window_.ioTimer->stop();
+    const bool download = session.job()->download();
+    const transfer::LinkKind kind = session.link->kind();
+    auto libraryReport = [&](const transfer::IoResult& io) {
+        if (!io.function)
+            return;
+        if (kind == transfer::LinkKind::Gpib)
+            TransferHost->ReportGpibError(io.function);
+        else if (kind == transfer::LinkKind::Usb)
+            TransferHost->ReportUsbError(io.function, io.code);
+    };
+    for (const std::string& notice : o.notices)
+        platform::errorBox(notice);
+    if (!o.identity)
+        libraryReport(o.io);
+    // The direction's own box; an identity failure explains itself after it.
+    if (download)
+        DownloadFailed();
+    else
+        UploadFailed();
+    if (o.identity) {
+        if (o.identity->outcome == transfer::IdentityCheck::Outcome::Mismatch)
+            platform::errorBox(transfer::identityMismatchText(o.identity->reply, o.identity->expected));
+        else
+            libraryReport(o.identity->io);
+    }
+}
+
+void TTransferSession::CompleteUpload(const workspace::SampleStream& samples, const std::string& caption,
+                                      const std::string& name) {
+    workspace::WaveDocument& doc = window_.Doc;
+    doc.SampleStream = std::make_unique<workspace::SampleStream>(samples);
+    doc.UnsignedDisplay = 0;
+    doc.WaveName = name;
+    window_.SetCaption(caption);
+    doc.SelectionStart = 0;
+    doc.SelectionEnd = samples.count() - 1;
+    window_.ShadeStartX = window_.ShadeEndX = 0;
+    doc.GenerationHistory.clear();
+    doc.SaveState = 1;
+    doc.FileType = workspace::WaveFileType::NotFromFile;
+    window_.update();
+    window_.PublishStatus();
 }

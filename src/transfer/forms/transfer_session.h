@@ -1,20 +1,29 @@
 #pragma once
-// The transfer steps that act on one waveform window: the identity checks of the first
-// transfer tick, the LAN connection, and the failure routines of the two directions.
-// The window keeps its transfer timer and state; the settings record and the running
-// link are the frame's, reached through TransferHost.
+// The transfer steps that act on one waveform window: Execute Download and Execute
+// Upload with their checks, the 10 ms timer's tick that drives the running worker, the
+// endings, the identity checks, the LAN connection, and the failure routines of the two
+// directions. The window keeps its transfer timer and state; the settings record, the
+// link and the running transfer are the frame's TransferSession, reached through
+// TransferHost.
+
+#include "transfer/core/transfer_worker.h"
 
 #include <memory>
 #include <string>
 
 class TWFMform;
-namespace plotwell::transfer {
-class Link;
-}
 
 class TTransferSession {
 public:
     explicit TTransferSession(TWFMform& window) : window_(window) {}
+
+    // Execute Download from this window's menu.
+    void ExecuteDownload1Click();
+    // Execute Upload from `active`'s menu (null without a window): the frame chooses the
+    // window that receives the samples.
+    static void Executeupload1Click(TWFMform* active);
+    // The 10 ms tick of the window's transfer timer.
+    void ioTimerTimer();
 
     // The identity checks of the first transfer tick. True when the transfer must stop
     // (the failure routine and the reports have run); false to go on. `expected` is cut
@@ -33,6 +42,14 @@ public:
     void UploadFailed();
 
 private:
+    // Arms the timer for the worker of `state` on the link just opened; false when the
+    // family has none there.
+    bool StartTransfer(int state, plotwell::transfer::DownloadSource source);
+    void TransferFinished();
+    void TransferFailed(const plotwell::transfer::TickOutcome& outcome);
+    // The window takes an upload's samples: caption, name, whole selection, not stored.
+    void CompleteUpload(const plotwell::workspace::SampleStream& samples, const std::string& caption,
+                        const std::string& name);
     bool CheckIdentity(plotwell::transfer::Link& link, std::string& expected, bool download);
     TWFMform& window_;
 };

@@ -1,4 +1,4 @@
-#include "app_fixture.h"
+#include "link_forms_fixture.h"
 
 #include "platform/posix/folders.h"
 #include "sim/adapters.h"
@@ -25,58 +25,7 @@ using namespace plotwell;
 using namespace plotwell::transfer;
 using namespace std::chrono_literals;
 
-namespace {
-
-class LinkFormsTest : public AppTest {
-protected:
-    void SetUp() override {
-        AppTest::SetUp();
-        ::setenv(kGpibLibraryVariable, sim::gpibStubPath().c_str(), 1);
-        ::setenv(kUsbLibraryVariable, sim::usbStubPath().c_str(), 1);
-        LinkDeadlines& d = PWForm1->Deadlines;
-        // The USB stub answers in the test's own thread, so its wait only ever runs out on
-        // a silent instrument: short. The LAN instrument answers from its own thread and
-        // every LAN reply here comes: room for a loaded machine.
-        d.usbReply = 600ms;
-        d.tcpReplyByte = 5000ms;
-        d.tcpReply = 5000ms;
-        d.tcpData = 5000ms;
-        d.gpibQueryPause = 0ms;
-    }
-    void TearDown() override {
-        AppTest::TearDown();
-        ::unsetenv(kGpibLibraryVariable);
-        ::unsetenv(kUsbLibraryVariable);
-    }
-    // The "Skip identification query" box of a direction's dialog.
-    static void setSkip(bool download, bool on) {
-        QWidget* dialog = download ? static_cast<QWidget*>(SetDownload) : static_cast<QWidget*>(SetUpload);
-        const char* name = download ? "SkipID1" : "SkipID";
-        auto* box = dialog->findChild<QCheckBox*>(name);
-        if (!box) {
-            box = new QCheckBox(dialog);
-            box->setObjectName(name);
-        }
-        box->setChecked(on);
-    }
-};
-
-sim::Faults silentFaults() {
-    sim::Faults f;
-    f.silent = true;
-    return f;
-}
-
-sim::Faults shortWriteFaults() {
-    sim::Faults f;
-    f.shortWrites = true;
-    return f;
-}
-
-const std::string kDownloadError = "Error downloading waveform data\nto ";
-const std::string kUploadError = "Error uploading waveform data\nfrom ";
-
-} // namespace
+using namespace plotwell::transfer::formsrig;
 
 TEST_F(LinkFormsTest, GpibLoadFailsWithTheBoxNamingTheFileForEachMissingName) {
     for (const std::string& name : sim::gpibStubNames()) {

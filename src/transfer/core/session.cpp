@@ -1,0 +1,39 @@
+#include "transfer/core/session.h"
+
+#include "transfer/core/arbdef.h"
+
+namespace plotwell::transfer {
+
+void TransferSession::start(TransferJob job, std::unique_ptr<TransferWorker> worker, const void* owner) {
+    job_ = std::move(job);
+    worker_ = std::move(worker);
+    owner_ = owner;
+}
+
+void TransferSession::end() {
+    worker_.reset();
+    job_.reset();
+    owner_ = nullptr;
+    closeLink();
+}
+
+void TransferSession::closeLink() {
+    if (link)
+        link->close();
+}
+
+std::unique_ptr<TransferWorker> makeWorker(int state, const TransferJob& job, Link& link, TransferStatus& status,
+                                           DownloadSource source) {
+    if (link.kind() == LinkKind::Tcp)
+        return nullptr; // the LAN workers run whole within one tick, on their own connection
+    switch (state) {
+    case stArbDefDownload:
+        return makeArbDefDownload(job, link, status, std::move(source));
+    case stArbDataUpload:
+        return makeArbDataUpload(job, link, status);
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace plotwell::transfer

@@ -1,0 +1,95 @@
+#pragma once
+// A transfer as it was asked for: every setting it uses is copied when it starts, so that
+// the set-up dialogs can be used while it runs without changing it. Also the checks at
+// the start of a transfer, with their refusals, and the choice of the worker's state from
+// the instrument's make and model.
+
+#include "transfer/core/link.h"
+#include "transfer/core/transfer_settings.h"
+
+#include <cstdint>
+#include <string>
+
+namespace plotwell::transfer {
+
+enum class Direction { Download, Upload };
+
+struct TransferJob {
+    Direction direction = Direction::Download;
+    int makeIndex = 0, modelIndex = 0, typeIndex = 0;
+    std::string make, model, type;
+    std::string target; // dlDestination or ulSource
+    int targetIndex = 0; // the Destination (Source) row; -1 when typed
+    std::string address, ipAddress, tcpPort;
+    std::string drive; // the memory card's mount point
+    int stretchIndex = 1; // 0 "Yes" (adjust to the instrument's length), 1 "No"
+    bool interpolate = false;
+    bool skipIdentity = false;
+
+    bool download() const { return direction == Direction::Download; }
+    bool stretch() const { return stretchIndex == 0; }
+};
+
+TransferJob downloadJob(const TransferSettings& s, bool skipIdentity, bool interpolate);
+TransferJob uploadJob(const TransferSettings& s, bool skipIdentity);
+
+// The link an interface row opens; Card has none.
+enum class InterfaceKind { Gpib, Usb, Card, Lan, Serial };
+InterfaceKind interfaceKind(int typeIndex);
+
+// The worker a transfer runs (TransferState). Any other value means idle.
+enum TransferStateValue : int {
+    stArbDefDownload = 0,
+    stArbDataUpload = 1,
+    stStoreDownload = 2,
+    stStoreUpload = 3,
+    stScopeDownload = 4,
+    stScopeUpload = 5,
+    stMakerDownload = 6,
+    stMakerUpload = 7,
+    stPatternDownload = 8,
+    stIdle = 9,
+};
+
+struct StateChoice {
+    int state = stIdle;
+    // Scope reference downloads: the record length, or ask the reference-size dialog.
+    int scopeRecordLength = 0;
+    bool asksRecordLength = false;
+    // Uploads: the reference word the new samples get, and the point count when the
+    // family does not ask the instrument for it (-1: the instrument tells).
+    uint16_t reference = 0;
+    int32_t points = -1;
+};
+
+StateChoice downloadState(int makeIndex, int modelIndex);
+StateChoice uploadState(int makeIndex, int modelIndex);
+
+// Only the maker generators and the pattern generator have LAN workers.
+bool hasLanWorker(int state);
+
+// What an entry check decided. A silent refusal ends the request without a word.
+struct EntryCheck {
+    enum class Verdict { Go, Silent, Plain, Error };
+    Verdict verdict = Verdict::Go;
+    std::string text;
+    bool go() const { return verdict == Verdict::Go; }
+};
+
+// Execute Download: `points` of the window, its file type (13 a bit pattern), and whether
+// a transfer runs already.
+EntryCheck checkDownloadEntry(const TransferJob& job, int points, int fileType, bool busy);
+EntryCheck checkUploadEntry(const TransferJob& job, bool busy);
+
+// Whether a memory card can take the download or give the upload: Quorvex rows 3 and
+// 5-15 (uploads 3 and 5-10). The Fluke 29x is offered a card but has no directory on it.
+bool cardSupported(const TransferJob& job);
+
+inline constexpr const char* kBusyText = "A transfer is already running.\nWait for it to end, or cancel it.";
+inline constexpr const char* kNoUsbText = "Error: The selected instrument does not support USB.";
+inline constexpr const char* kNoCardText = "Error: The selected instrument does not support a memory card.";
+inline constexpr const char* kNoLanText =
+    "Error: The selected instrument cannot be reached over the LAN.\nSelect GPIB, USB or a serial port in "
+    "'Download setup' or 'Upload setup'.";
+
+} // namespace plotwell::transfer

@@ -1,0 +1,83 @@
+#pragma once
+// The workers of the timer-driven transfers. The window's 10 ms timer calls tick(); the
+// first tick checks the instrument and sends the definition or the queries, each later
+// tick moves one slice, the last one sends the closing command. A worker never shows a
+// window: it says what happened, and the session shows the boxes in the right order,
+// runs the failure routine, and closes the link.
+
+#include "transfer/core/identity.h"
+#include "transfer/core/link.h"
+#include "transfer/core/transfer_job.h"
+#include "workspace/core/sample_stream.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace plotwell::transfer {
+
+// The status window as the workers see it.
+class TransferStatus {
+public:
+    virtual ~TransferStatus() = default;
+    // Shows `text` until it is hidden, with or without a Cancel button.
+    virtual void showStatus(const std::string& text, bool withCancel) = 0;
+    virtual bool cancelled() const = 0;
+};
+
+struct TickOutcome {
+    enum class Kind { Running, Finished, Failed };
+    Kind kind = Kind::Running;
+    // Failed: messages that come before the direction's failure box (each with a beep).
+    std::vector<std::string> notices;
+    // Failed: the driver call that failed; a GPIB or USB library report comes before the
+    // failure box.
+    IoResult io;
+    // Failed in the identity check: the failure box comes first, then the mismatch or the
+    // library report.
+    std::optional<IdentityCheck> identity;
+
+    static TickOutcome finished() { return of(Kind::Finished); }
+    static TickOutcome failed() { return of(Kind::Failed); }
+    static TickOutcome failed(const IoResult& io) {
+        TickOutcome o = of(Kind::Failed);
+        o.io = io;
+        return o;
+    }
+    static TickOutcome notice(std::string text) {
+        TickOutcome o = of(Kind::Failed);
+        o.notices.push_back(std::move(text));
+        return o;
+    }
+
+private:
+    static TickOutcome of(Kind k) {
+        TickOutcome o;
+        o.kind = k;
+        return o;
+    }
+};
+
+// The window a download sends: a copy of its samples, its selection and its file name
+// (WaveName without the directory).
+struct DownloadSource {
+    workspace::SampleStream samples;
+    int32_t selectionStart = 0;
+    int32_t selectionEnd = -1;
+    std::string fileName;
+};
+
+class TransferWorker {
+public:
+    virtual ~TransferWorker() = default;
+    virtual TickOutcome tick() = 0;
+    // An upload's samples once it has finished (reference word first).
+    virtual const workspace::SampleStream* uploaded() const { return nullptr; }
+    // The name the download gave the waveform on the instrument.
+    virtual const std::string& instrumentName() const;
+};
+
+// The largest upload any instrument may announce.
+inline constexpr int32_t kMaxUploadPoints = 1048576;
+
+} // namespace plotwell::transfer
