@@ -39,6 +39,7 @@
 #include <QLineEdit>
 #include <QPainter>
 
+#include <algorithm>
 #include <initializer_list>
 #include <optional>
 
@@ -281,6 +282,7 @@ void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
     }
     // 8. The dialog.
     const int pointsBefore = target->Doc.PointCount();
+    const int32_t selectionStartBefore = target->Doc.SelectionStart;
     const int answer = dialog->ShowModal();
     // The expression dialog and the vertical adjustment keep their Changed for the next look.
     const bool keepsChanged = driver == Driver::Expression || driver == Driver::Adjust;
@@ -309,8 +311,13 @@ void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
         target->LengthChanged();
     // 12.
     endRequest(*dialog, f);
-    if (driver == Driver::Resize)
+    if (driver == Driver::Resize) {
         target->Doc.SelectionEnd = target->Doc.PointCount() - 1;
+        // A shorter preview pulled the start of the selection in; with the old length back,
+        // the start is where it was.
+        if (answer == platform::mrCancel)
+            target->Doc.SelectionStart = std::min(selectionStartBefore, target->Doc.SelectionEnd);
+    }
     if (driver == Driver::Adjust) {
         // The vertical dialog publishes after each change itself.
         target->update();

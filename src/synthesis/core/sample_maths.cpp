@@ -160,7 +160,7 @@ bool ResizeSamples(const workspace::SampleStream& snapshot, int64_t newLength, w
         return false;
     std::vector<uint16_t> codes;
     codes.reserve(std::size_t(newLength));
-    if (!workspace::ResampleSelection(snapshot.codes(), 0, snapshot.count(), newLength, codes))
+    if (!workspace::StretchResample(snapshot.codes(), newLength, codes))
         return false;
     out.assign(snapshot.reference(), codes);
     return true;
@@ -187,7 +187,8 @@ int32_t SmoothRange(std::span<uint16_t> samples, PointRange range, int32_t reque
     for (int64_t i = 0; i < w; ++i)
         sum += p[i];
     for (int64_t c = h; c < length - h - 2; ++c) {
-        const float mean = float(double(sum) / double(w));
+        // A single-precision quotient, so a sum beyond 2^24 is rounded before the division.
+        const float mean = float(sum) / float(w);
         p[c] = uint16_t(saturateTrunc(double(mean) + 0.5, 0, 65535, 0));
         sum += int64_t(p[c + h + 1]) - before[c - h];
     }

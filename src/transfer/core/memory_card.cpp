@@ -136,7 +136,7 @@ CardOutcome uploadFromCard(const TransferJob& job) {
         return r;
     }
     r.path = cardUploadPath(job.drive, job.modelIndex, r.name);
-    const auto bytes = platform::readFileBytes(r.path);
+    const auto bytes = platform::readFileBytes(r.path, 2 * int64_t(kMaxUploadPoints + 1));
     if (!bytes || !readCardFile(*bytes, r.samples)) {
         r.samples.clear();
         r.error = cardReadFailedText(r.path);

@@ -45,6 +45,8 @@ void shrink(std::span<const uint16_t> codes, int64_t start, double ratio, int64_
     }
 }
 
+// `Real` is the precision of an interpolation's step and running value.
+template <class Real>
 void stretch(std::span<const uint16_t> codes, int64_t start, double ratio, int64_t newCount,
              std::vector<uint16_t>& out) {
     const int64_t last = int64_t(codes.size()) - 1;
@@ -71,11 +73,13 @@ void stretch(std::span<const uint16_t> codes, int64_t start, double ratio, int64
         ++i;
         ++idx;
         if (double(i) < acc) {
-            const double step = double(int32_t(next) - int32_t(prev)) / std::ceil(acc - double(i));
-            double v = prev;
+            // Both operands are exact in single precision, so the quotient rounded once
+            // from double is the single-precision quotient.
+            const Real step = Real(double(int32_t(next) - int32_t(prev)) / std::ceil(acc - double(i)));
+            Real v = Real(prev);
             while (double(i) < acc) {
                 v += step;
-                w = uint16_t(common::saturateTrunc(v, 0, 65535, prev));
+                w = uint16_t(common::saturateTrunc(double(v), 0, 65535, prev));
                 out.push_back(w);
                 if (++written == newCount)
                     return;
@@ -87,10 +91,9 @@ void stretch(std::span<const uint16_t> codes, int64_t start, double ratio, int64
     }
 }
 
-} // namespace
-
-bool ResampleSelection(std::span<const uint16_t> codes, int64_t start, int64_t count, int64_t newCount,
-                       std::vector<uint16_t>& out) {
+template <class Real>
+bool resampleRun(std::span<const uint16_t> codes, int64_t start, int64_t count, int64_t newCount,
+                 std::vector<uint16_t>& out) {
     if (count < 1 || newCount < 1 || newCount > kMaxResampleCount || start < 0 ||
         start > int64_t(codes.size()) - count)
         return false;
@@ -99,8 +102,19 @@ bool ResampleSelection(std::span<const uint16_t> codes, int64_t start, int64_t c
     if (ratio <= 1.0)
         shrink(codes, start, ratio, newCount, out);
     else
-        stretch(codes, start, ratio, newCount, out);
+        stretch<Real>(codes, start, ratio, newCount, out);
     return true;
+}
+
+} // namespace
+
+bool ResampleSelection(std::span<const uint16_t> codes, int64_t start, int64_t count, int64_t newCount,
+                       std::vector<uint16_t>& out) {
+    return resampleRun<double>(codes, start, count, newCount, out);
+}
+
+bool StretchResample(std::span<const uint16_t> codes, int64_t newCount, std::vector<uint16_t>& out) {
+    return resampleRun<float>(codes, 0, int64_t(codes.size()), newCount, out);
 }
 
 } // namespace plotwell::workspace

@@ -1,6 +1,7 @@
 #pragma once
-// The resampler of the fixed-length file formats and of the downloads: it stretches or
-// shrinks a run of samples to a new point count.
+// The resamplers: the one of the fixed-length file formats and of the downloads, and the
+// stretch resampler of resize and the paste options. Each stretches or shrinks a run of
+// samples to a new point count.
 
 #include <cstdint>
 #include <span>
@@ -22,6 +23,12 @@ namespace plotwell::workspace {
 // kMaxResampleCount.
 bool ResampleSelection(std::span<const uint16_t> codes, int64_t start, int64_t count, int64_t newCount,
                        std::vector<uint16_t>& out);
+
+// The stretch resampler of resize and of the paste options: all of `codes` to `newCount`
+// points by the same rules, except that growing steps and accumulates each interpolation
+// in single precision (ten steps of a tenth reach the next point; in double they fall
+// just short of it). Refuses as ResampleSelection does.
+bool StretchResample(std::span<const uint16_t> codes, int64_t newCount, std::vector<uint16_t>& out);
 
 // No caller needs more than the program's largest waveform; anything bigger is a bad
 // length from outside.

@@ -15,6 +15,66 @@ namespace {
 
 PointRange all(const Codes& c) { return {0, int64_t(c.size()) - 1}; }
 
+// The stretch resampler as written: keep-and-skip with a summed position when shrinking;
+// when growing, steps and running values in single precision, turning back to the first
+// point after the last.
+Codes stretched(const Codes& x, int64_t n) {
+    const int64_t m = int64_t(x.size());
+    const double r = double(n) / double(m);
+    Codes out;
+    int64_t k = 0, i = 0;
+    if (r <= 1.0) {
+        double acc = 0.0;
+        for (;;) {
+            out.push_back(x[size_t(i++)]);
+            if (int64_t(out.size()) == n)
+                return out;
+            acc += r;
+            ++k;
+            while (double(k) > acc) {
+                ++i;
+                acc += r;
+            }
+        }
+    }
+    double acc = r;
+    uint16_t a = x[0], w = x[0], b = 0;
+    float step = 0;
+    for (;;) {
+        out.push_back(w);
+        if (i == m - 1)
+            b = x[0];
+        else
+            b = w = x[size_t(i + 1)];
+        if (int64_t(out.size()) == n)
+            return out;
+        ++k;
+        ++i;
+        if (double(k) < acc)
+            step = float(int32_t(b) - int32_t(a)) / float(std::ceil(acc - double(k)));
+        float y = float(a);
+        while (double(k) < acc) {
+            y = y + step;
+            w = uint16_t(int32_t(y));
+            out.push_back(w);
+            if (int64_t(out.size()) == n)
+                return out;
+            ++k;
+        }
+        acc += r;
+        a = b;
+    }
+}
+
+Codes resized(const Codes& x, int64_t n) {
+    SampleStream snapshot(32768, x.size());
+    for (size_t i = 0; i < x.size(); ++i)
+        snapshot.setCode(i, x[i]);
+    SampleStream out;
+    EXPECT_TRUE(ResizeSamples(snapshot, n, out));
+    return {out.codes().begin(), out.codes().end()};
+}
+
 } // namespace
 
 TEST(SampleMaths, RangeFollowsTheFieldExitRules) {
@@ -78,6 +138,7 @@ TEST(SampleMaths, TwoWaveformArithmeticWithAndWithoutTheFit) {
     const Codes a1{32768, 50000, 65535, 0, 16384}, b1{32768, 50000, 65535, 0, 49152};
     const Codes p1{32770, 32765, 32968}, p2{32773, 32775, 32968};
     const Codes r12{2048, 4095, 0}, flat{32768, 32768, 32768}, wide{32768, 40000, 30000};
+    const Codes low{0, 32768}, high{65535, 32768};
     const Case cases[] = {
         {MathOp::Sum, {a1}, {b1}, 32768, false, {32768, 65535, 65535, 0, 32768}, true},
         {MathOp::Sum, {a1}, {b1}, 32768, true, {32768, 49999, 65534, 1, 32768}, false},
@@ -87,6 +148,8 @@ TEST(SampleMaths, TwoWaveformArithmeticWithAndWithoutTheFit) {
         {MathOp::Sum, {r12, 2048}, {flat}, 32768, false, {32768, 34815, 30720}, false},
         {MathOp::Sum, {wide}, {flat}, 2048, false, {2048, 4095, 0}, true},
         {MathOp::Sum, {wide}, {flat}, 2048, true, {2048, 4095, 1265}, false},
+        // No value above 0: the fit scales by the magnitude of the lowest.
+        {MathOp::Difference, {low}, {high}, 32768, true, {1, 32768}, false},
     };
     for (const auto& c : cases) {
         Codes target(c.want.size(), 1);
@@ -115,6 +178,32 @@ TEST(SampleMaths, ResizeKeepsTheReferenceAndRefusesBadLengths) {
     for (int64_t bad : {int64_t(0), int64_t(-1), int64_t(1048577), int64_t(2097152)})
         EXPECT_FALSE(ResizeSamples(snapshot, bad, out)) << bad;
     EXPECT_FALSE(ResizeSamples(SampleStream(), 10, out));
+}
+
+TEST(SampleMaths, ResizeResamplesBothWays) {
+    struct Case {
+        Codes in;
+        int64_t n;
+        Codes want;
+    } cases[] = {
+        {{10, 20, 30, 40, 50, 60, 70, 80}, 4, {10, 30, 50, 70}},
+        {{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, 10, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}},
+        {{0, 300, 600, 900}, 12, {0, 150, 300, 300, 450, 600, 600, 750, 900, 900, 450, 0}},
+        {{0, 100}, 7, {0, 33, 66, 100, 100, 50, 0}},
+        // Ten single-precision steps of 0.1 reach 1 (in double they stay just below it).
+        {{0, 1}, 22, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(resized(c.in, c.n), c.want) << c.in.size() << " to " << c.n;
+
+    std::mt19937 rng(11);
+    for (int trial = 0; trial < 300; ++trial) {
+        Codes x(std::uniform_int_distribution<size_t>(1, 400)(rng));
+        for (auto& v : x)
+            v = uint16_t(rng());
+        const int64_t n = std::uniform_int_distribution<int64_t>(1, 4000)(rng);
+        ASSERT_EQ(resized(x, n), stretched(x, n)) << x.size() << " to " << n;
+    }
 }
 
 TEST(SampleMaths, SmoothingWritesItsRangeAndLeavesTheEdges) {
@@ -155,8 +244,16 @@ TEST(SampleMaths, SmoothingWritesItsRangeAndLeavesTheEdges) {
             continue;
         }
         const int64_t sum = std::accumulate(data.begin() + i - h, data.begin() + i + h + 1, int64_t(0));
-        ASSERT_EQ(got[i], uint16_t(float(double(sum) / w) + 0.5)) << i;
+        ASSERT_EQ(got[i], uint16_t(float(sum) / float(w) + 0.5)) << i;
     }
+
+    // The mean is a single-precision quotient: a window sum beyond 2^24 is rounded to a
+    // float first, and 16818207 / 257 (65440.494) comes out as 65440.5, written as 65441.
+    Codes wide(2571, 0);
+    std::fill(wide.begin(), wide.begin() + 127, 65441);
+    std::fill(wide.begin() + 127, wide.begin() + 257, 65440);
+    EXPECT_EQ(SmoothRange(wide, all(wide), 257), 257);
+    EXPECT_EQ(wide[128], 65441);
 
     // Full-scale codes over the widest window of a million points: the sum needs 64 bits.
     Codes big(1048576, 65535);

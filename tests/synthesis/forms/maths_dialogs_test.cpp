@@ -162,6 +162,9 @@ TEST_F(MathsDialogTest, TwoWaveformSourcesAreBoundByDoubleClick) {
         EXPECT_EQ(listed, (std::vector<std::string>{"flat.wfm", "other.wfm", "target.wfm"}));
         EXPECT_FALSE(d.OK->isEnabled());
         EXPECT_FALSE(d.Preview->isEnabled());
+        d.Help->click();
+        ASSERT_EQ(ui.count("help"), 1);
+        EXPECT_EQ(ui.events().back().text, "10003");
         // The first double-click fills Wave1, the next Wave2; a click on Wave1 makes it next again.
         doubleClick(d.WaveList, 1);
         EXPECT_EQ(d.Wave1->text().toStdString(), "other.wfm");
@@ -259,6 +262,7 @@ TEST_F(MathsDialogTest, ResizePreviewCancelAndRefusals) {
     });
     EXPECT_EQ(codes(w), (Codes{100, 200, 300, 400})) << "Cancel brings the old length back";
     EXPECT_EQ(w->Doc.SelectionEnd, 3);
+    EXPECT_EQ(w->Doc.SelectionStart, 2) << "Cancel leaves the start of the selection where it was";
     EXPECT_EQ(w->Doc.SaveState, 0);
 
     // Lengths the window cannot hold are refused with a message, and OK then stays open.
