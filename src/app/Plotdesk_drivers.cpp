@@ -36,6 +36,8 @@
 #include "workspace/forms/wfmsetup.h"
 
 #include <QImage>
+#include <QLabel>
+#include <QPixmap>
 #include <QLineEdit>
 #include <QPainter>
 
@@ -275,6 +277,12 @@ void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
         if (driver == Driver::Paste)
             busy.emplace();
         show = dialog->DriverBeforeShow();
+        if (show && driver == Driver::Paste)
+            if (auto* paste = dynamic_cast<TPasteOptions*>(dialog)) {
+                QImage thumbnail(paste->Thumbnail->size(), QImage::Format_RGB32);
+                DrawPasteThumbnail(thumbnail, paste->PasteBuffer);
+                paste->Thumbnail->setPixmap(QPixmap::fromImage(thumbnail));
+            }
     }
     if (!show) {
         endRequest(*dialog, f);
