@@ -358,7 +358,7 @@ void TPWForm1::BitPatternptn1Click() {
 void TPWForm1::OpenCsvClick() {
     OpenAs(WaveFileType::Csv);
     if (!CsvFileName.empty() && ImportCSV)
-        ImportCSV->ShowImport();
+        ImportCSV->ShowImport(CsvFilePath, CsvFileName);
     OpenType = SaveType = GlobalFileType;
 }
 

@@ -131,7 +131,7 @@ public:
     // The active waveform window, or null.
     TWFMform* ActiveWaveWindow() const;
     // Creates a waveform window owned by the frame and makes it CurrentWaveWindow.
-    TWFMform* CreateWaveWindow();
+    TWFMform* CreateWaveWindow() override;
     void ActivateWaveWindow(TWFMform* w) override;
 
     // ---- Plotdesk.cpp -------------------------------------------------------------

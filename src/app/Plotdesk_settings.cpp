@@ -1,6 +1,7 @@
 #include "app/Plotdesk.h"
 
 #include "platform/qstring.h"
+#include "synthesis/forms/explibrary.h"
 #include "transfer/core/instrument_tables.h"
 #include "transfer/forms/setcoms.h"
 #include "transfer/forms/setdload.h"
@@ -145,4 +146,7 @@ void TPWForm1::ShowUploadInfo() {
     FitStatusLabels();
 }
 
-void TPWForm1::LoadExpressionLibrary() {}
+void TPWForm1::LoadExpressionLibrary() {
+    if (LibraryForm)
+        LibraryForm->LoadProjectLibrary(HomeDir, PrjFile);
+}
