@@ -184,3 +184,18 @@ TEST_P(StoreLinks, OverlongValueTextFails) {
 
 INSTANTIATE_TEST_SUITE_P(Links, StoreLinks, ::testing::Values(LinkKind::Serial, LinkKind::Gpib),
                          [](const auto& info) { return info.param == LinkKind::Serial ? "Serial" : "Gpib"; });
+
+// A cancel still saves: the next word goes out with ARBSAV. GPIB clears the device first.
+TEST(StoreCancel, TheSaveLineStillFollows) {
+    Rig rig(LinkKind::Gpib, kIdentity, sim::Family::NumberedStore);
+    FakeStatus status;
+    auto w = makeStoreDownload(storeJob(Direction::Download, LinkKind::Gpib, "2"), *rig.link, status,
+                               window(2048, fullRange(), "ramp.wfm"));
+    EXPECT_EQ(w->tick().kind, Kind::Running);
+    status.cancel = true;
+    TickOutcome last;
+    EXPECT_EQ(run(*w, last), 2); // the cancel, then the save
+    EXPECT_EQ(last.kind, Kind::Finished);
+    EXPECT_EQ(rig.inst.writes(), (std::vector<std::string>{"*idn?\n", "SETARB ", "-512\nARBSAV 2,ramp\n"}));
+    EXPECT_EQ(rig.inst.controls().back(), "ibclr 1");
+}

@@ -190,3 +190,18 @@ TEST_P(ScopeLinks, BadOrEmptyBlocksFailTheUpload) {
 
 INSTANTIATE_TEST_SUITE_P(Links, ScopeLinks, ::testing::Values(LinkKind::Serial, LinkKind::Gpib),
                          [](const auto& info) { return info.param == LinkKind::Serial ? "Serial" : "Gpib"; });
+
+TEST(ScopeCancel, ClearsTheDeviceThenCloses) {
+    Rig rig(LinkKind::Gpib, identityOf(2), sim::Family::Scope);
+    FakeStatus status;
+    auto w = makeScopeDownload(scopeJob(Direction::Download, LinkKind::Gpib, 2, "REF2"), *rig.link, status,
+                               window(2048, std::vector<uint16_t>(1000, 0), "pulse.wfm"));
+    EXPECT_EQ(w->tick().kind, Kind::Running);
+    status.cancel = true;
+    TickOutcome last;
+    EXPECT_EQ(run(*w, last), 2);
+    EXPECT_EQ(last.kind, Kind::Finished);
+    EXPECT_EQ(rig.inst.writes().back(), "\r\n");
+    EXPECT_EQ(rig.inst.writes().size(), 4u); // query, destination, curve header, closing
+    EXPECT_EQ(rig.inst.controls().back(), "ibclr 1");
+}
