@@ -74,7 +74,7 @@ void TPWForm1::RestoreInterfaces() {
         if (s.ulTypeIndex < transfer::ifUsb)
             GpibNeeded = true;
     }
-    // 11.
+    // 11. The USB library is needed when a USB side names a model that has USB.
     UsbNeeded = (s.ulTypeIndex == transfer::ifUsb && transfer::supportsUsb(s.ulMakeIndex, s.ulModelIndex)) ||
                 (s.dlTypeIndex == transfer::ifUsb && transfer::supportsUsb(s.dlMakeIndex, s.dlModelIndex));
 }
