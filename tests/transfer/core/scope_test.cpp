@@ -100,8 +100,9 @@ TEST_P(ScopeLinks, DownloadCommandsAndCurvePerModel) {
         expected += "curve #" + std::to_string(std::to_string(n).size()) + std::to_string(n);
         const std::string data = bytesOf(std::size_t(n), c.first, c.middle, c.last);
         EXPECT_EQ(serialBytes(rig, data + "\r\n"), expected + data + "\r\n") << c.model;
-        if (!serial) // a thousand points a write
+        if (!serial) { // a thousand points a write
             EXPECT_EQ(rig.inst.writes().size(), 2 + c.commands.size() + 1 + std::size_t(n + 999) / 1000 + 1);
+        }
         ASSERT_TRUE(rig.inst.store(dest)) << c.model;
         EXPECT_EQ(rig.inst.store(dest)->bytes, data) << c.model;
     }
