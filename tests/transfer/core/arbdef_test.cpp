@@ -1,6 +1,7 @@
 #include "transfer/core/arbdef.h"
 
 #include "sim_rig.h"
+#include "worker_rig.h"
 
 #include <gtest/gtest.h>
 
@@ -15,14 +16,6 @@ using Kind = TickOutcome::Kind;
 
 namespace {
 
-class FakeStatus : public TransferStatus {
-public:
-    void showStatus(const std::string& text, bool withCancel) override { shown.push_back({text, withCancel}); }
-    bool cancelled() const override { return cancel; }
-    std::vector<std::pair<std::string, bool>> shown;
-    bool cancel = false;
-};
-
 TransferJob arbJob(Direction d, LinkKind kind, int make = 0, int model = 0, const char* modelText = "QVA3460") {
     TransferJob j;
     j.direction = d;
@@ -33,39 +26,6 @@ TransferJob arbJob(Direction d, LinkKind kind, int make = 0, int model = 0, cons
     j.target = d == Direction::Download ? "" : "WAVE1";
     j.stretchIndex = 1;
     return j;
-}
-
-DownloadSource window(uint16_t reference, std::vector<uint16_t> codes, std::string fileName = "wave1.wfm") {
-    DownloadSource s;
-    s.samples.assign(reference, codes);
-    s.selectionStart = 0;
-    s.selectionEnd = int32_t(codes.size()) - 1;
-    s.fileName = std::move(fileName);
-    return s;
-}
-
-// Ticks until the worker is done; the count of ticks it took.
-int run(TransferWorker& w, TickOutcome& last, int maxTicks = 1 << 20) {
-    for (int t = 1; t <= maxTicks; ++t) {
-        last = w.tick();
-        if (last.kind != Kind::Running)
-            return t;
-    }
-    return -1;
-}
-
-// Everything the instrument on the pseudo-terminal has read, once it has read `end`.
-std::string serialBytes(Rig& rig, const std::string& end) {
-    std::string sent;
-    for (int i = 0; i < 500; ++i) {
-        sent.clear();
-        for (const auto& s : rig.inst.writes())
-            sent += s;
-        if (sent.ends_with(end))
-            break;
-        std::this_thread::sleep_for(10ms);
-    }
-    return sent;
 }
 
 std::string bigEndian(const std::vector<uint16_t>& codes) {
