@@ -12,6 +12,7 @@
 #include "workspace/forms/wfmchild.h"
 
 #include "app_bench_main.h"
+#include "bench_window.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -53,29 +54,15 @@ void BM_GraphPaint1M(benchmark::State& state) {
 BENCHMARK(BM_GraphPaint1M)->Unit(benchmark::kMillisecond);
 
 // The window's paint: everything above, the selection shading and the cursor images.
-struct Window {
+struct Window : BenchWindow {
     Window() {
-        CreateApplicationForms();
-        PWForm1->resize(1800, 900);
-        PWForm1->show();
-        PWForm1->FormActivate();
-        PWForm1->New1Click();
-        w = CurrentWaveWindow;
         w->Doc.SampleStream = sine();
         w->Doc.FileType = WaveFileType::Internal;
         w->Doc.WaveName = "/tmp/sine.wfm";
         w->Doc.SelectionStart = 100000;
         w->Doc.SelectionEnd = 900000;
-        QMdiSubWindow* sw = w->subWindow();
-        sw->resize(sw->size() - w->size() + QSize(1600, 500));
         QApplication::processEvents();
     }
-    ~Window() {
-        DestroyApplicationForms();
-        QApplication::processEvents();
-    }
-    platform::ScriptedUi ui;
-    TWFMform* w = nullptr;
 };
 
 void BM_WindowPaint1M(benchmark::State& state) {

@@ -2,7 +2,8 @@
 # Installs the Debian packages the build needs, only when one is missing.
 set -euo pipefail
 pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libgl-dev libjpeg-dev
-      libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev clang libclang-rt-dev llvm)
+      libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev clang libclang-rt-dev llvm
+      clang-format clang-tidy)
 [ "${1:-}" = "--ui" ] && pkgs+=(xvfb xauth)
 missing=()
 for p in "${pkgs[@]}"; do

@@ -133,7 +133,7 @@ void TPWForm1::buildPanels() {
 
 void TPWForm1::buildMenus() {
     auto act = [this](QMenu* menu, const char* name, const char* text, auto handler,
-                      QKeySequence key = QKeySequence()) {
+                      const QKeySequence& key = QKeySequence()) {
         QAction* a = menu->addAction(QString::fromUtf8(text));
         a->setObjectName(name);
         if (!key.isEmpty())
@@ -251,45 +251,45 @@ std::string TPWForm1::GlobalSettingsPath() const {
 void TPWForm1::FormActivate() {
     if (!FirstActivation)
         return;
-    // 1.
+    // Runs once: no library is needed or loaded yet.
     FirstActivation = false;
     GpibNeeded = false;
     UsbNeeded = false;
     Libraries.reset();
-    // 2.
+    // The folders the program starts from and keeps its settings in.
     StartDirectory = platform::currentDir();
     AppDataDir = platform::configDir();
-    // 3.
+    // The global settings, or the defaults written as a first start's settings file.
     if (!ReadGlobalSettings()) {
         DocumentsPath = platform::documentsDir();
         HomeDir = platform::joinPath(DocumentsPath, "Plotwell");
         PrjFile = "Default";
         WriteGlobalSettings();
     }
-    // 4. and 5.
+    // The project; without one, the default transfer settings and file type.
     if (!ReadProject()) {
         transfer::applyTransferDefaults(TransferSettings);
         GlobalFileType = WaveFileType::Internal;
     }
-    // 6.
+    // The transfer dialogs show the settings just read.
     PushSettingsToDialogs();
-    // 7.
+    // Open and Save start with the default file type.
     OpenType = SaveType = GlobalFileType;
     ShowDefaultFileType();
-    // 8.
+    // The serial ports there are now.
     ListComPorts();
-    // 9. to 11.
+    // The stored interfaces, and whether GPIB or USB is needed.
     RestoreInterfaces();
-    // 12.
+    // Only a needed instrument library is loaded.
     if (GpibNeeded)
         LoadGpibLibrary();
     if (UsbNeeded)
         LoadUsbLibrary();
-    // 13.
+    // No window is being closed by name.
     ClosingNamed = false;
-    // 14.
+    // The expression library, for the expression dialog's list.
     LoadExpressionLibrary();
-    // 15.
+    // The status lines name the transfer instruments.
     ShowDownloadInfo();
     ShowUploadInfo();
 }
@@ -358,7 +358,7 @@ void TPWForm1::BitPatternptn1Click() {
 void TPWForm1::OpenCsvClick() {
     OpenAs(WaveFileType::Csv);
     if (!CsvFileName.empty() && ImportCSV)
-        ImportCSV->ShowImport();
+        ImportCSV->ShowImport(CsvFilePath, CsvFileName);
     OpenType = SaveType = GlobalFileType;
 }
 

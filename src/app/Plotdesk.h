@@ -127,43 +127,43 @@ public:
 
     // ---- windows --------------------------------------------------------------------
     // Waveform windows in creation order.
-    std::vector<TWFMform*> WaveWindows() const;
+    std::vector<TWFMform*> WaveWindows() const override;
     // The active waveform window, or null.
     TWFMform* ActiveWaveWindow() const;
     // Creates a waveform window owned by the frame and makes it CurrentWaveWindow.
-    TWFMform* CreateWaveWindow();
-    void ActivateWaveWindow(TWFMform* w);
+    TWFMform* CreateWaveWindow() override;
+    void ActivateWaveWindow(TWFMform* w) override;
 
     // ---- Plotdesk.cpp -------------------------------------------------------------
     void FormActivate();
-    void New1Click();
-    void Open1Click();
-    void OpenInternalClick();
-    void OpenNormalisedClick();
-    void OpenWaveCADwavClick();
-    void OpenWaveCADascClick();
-    void OpenTektronixClick();
+    void New1Click() override;
+    void Open1Click() override;
+    void OpenInternalClick() override;
+    void OpenNormalisedClick() override;
+    void OpenWaveCADwavClick() override;
+    void OpenWaveCADascClick() override;
+    void OpenTektronixClick() override;
     void BitPatternptn1Click();
     void OpenCsvClick();
-    void TypeInternalClick();
-    void TypeNormalisedClick();
-    void TypeWaveCADwavClick();
-    void TypeWaveCADascClick();
-    void TypeTektronixClick();
+    void TypeInternalClick() override;
+    void TypeNormalisedClick() override;
+    void TypeWaveCADwavClick() override;
+    void TypeWaveCADascClick() override;
+    void TypeTektronixClick() override;
     void ShowDefaultFileType();
-    void SetOpenDialogName(const std::string& name);
+    void SetOpenDialogName(const std::string& name) override;
     void Window1Click();
     void Tile1Click();
     void Cascade1Click();
     void Arrangeicons1Click();
     void Contents1Click();
     void AboutPlotwell1Click();
-    void Exit1Click();
+    void Exit1Click() override;
     // Shut-down halves: the project write, then the library release.
     void FormCloseQuery();
     void FormClose();
     // Closes every other window showing CloseName, without their questions.
-    void CloseWindowsNamed(TWFMform* closing);
+    void CloseWindowsNamed(TWFMform* closing) override;
     // Closes every waveform window (project switch): first every close query, then the
     // closes. False, with nothing closed, when a query refused.
     bool CloseAllWindows();
@@ -199,8 +199,8 @@ public:
     void Generatorsetup1Click();
     void Oscilloscopesetup1Click();
     void IOcontrol1Click();
-    void ShowDownloadInfo();
-    void ShowUploadInfo();
+    void ShowDownloadInfo() override;
+    void ShowUploadInfo() override;
     // The two set-up commands: shows the dialog; OK takes its rows into the record, Cancel
     // leaves the record and the dialog's rows as they were.
     void TransferSetup(TSetTransfer& dialog, bool download);
@@ -223,8 +223,8 @@ public:
     bool LoadGpibLibrary();
     bool LoadUsbLibrary();
     void FreeLibraries();
-    void ReportGpibError(const std::string& function);
-    void ReportUsbError(const std::string& function, int code);
+    void ReportGpibError(const std::string& function) override;
+    void ReportUsbError(const std::string& function, int code) override;
     // Opening a GPIB device or a USB device for a transfer: loads the library when it is
     // not loaded, opens the device, keeps it as TransferLink and sets GpibDevice or
     // UsbDevice. False after the failure has been reported.
@@ -243,11 +243,11 @@ public:
     // `bitPattern`: whether the values are a bit pattern's (High/Low); -1 asks the active
     // waveform window.
     void ShowCursorInfo(const std::string& name, int start, bool normalised, int count, float startValue,
-                        float endValue, int end, int bitPattern = -1);
-    void ClearCursorInfo();
+                        float endValue, int end, int bitPattern = -1) override;
+    void ClearCursorInfo() override;
     // Places the status lines' labels so that none runs into another or past the frame.
     void FitStatusLabels();
-    int FindSampleRange();
+    int FindSampleRange() override;
 
     // ---- Plotdesk_drivers.cpp --------------------------------------------------------
     // The operation drivers. Each acts on the window whose menu started the command (it
@@ -281,7 +281,7 @@ public:
     // not an operation dialog yet, does nothing).
     void RunDriver(Driver driver, TOperationDialog* dialog);
     // The window a driver acts on: CurrentWaveWindow, else the active window.
-    TWFMform* DriverTarget() const;
+    TWFMform* DriverTarget() const override;
     // The paste dialog's thumbnail of the paste buffer: a green trace on black.
     static void DrawPasteThumbnail(QImage& image, const plotwell::workspace::SampleStream& buffer);
     // The bit-pattern editor around a snapshot; `before` is the document a new-pattern
@@ -294,11 +294,11 @@ public:
     // After a part of a waveform was saved over its own file: `saved` (the active window when
     // null) goes from SaveState 2 to 1; with flag 1 every other window showing `name` with
     // FileIndex `index` is marked "(Overwritten)".
-    void MarkOverwritten(const std::string& name, int flag, int index, TWFMform* saved = nullptr);
+    void MarkOverwritten(const std::string& name, int flag, int index, TWFMform* saved = nullptr) override;
     // Fill `first` with the first channel of a data-logger file (.dta, .dac) and open one
     // window per further channel. False when the first two lines cannot be read.
-    bool LoadZeloDtaChannels(TWFMform* first, std::string_view bytes, const std::string& name);
-    bool LoadZeloDacChannels(TWFMform* first, std::string_view bytes, const std::string& name);
+    bool LoadZeloDtaChannels(TWFMform* first, std::string_view bytes, const std::string& name) override;
+    bool LoadZeloDacChannels(TWFMform* first, std::string_view bytes, const std::string& name) override;
 
     // Start-up step 14: the project's expression library.
     void LoadExpressionLibrary();

@@ -36,6 +36,8 @@
 #include "workspace/forms/wfmsetup.h"
 
 #include <QImage>
+#include <QLabel>
+#include <QPixmap>
 #include <QLineEdit>
 #include <QPainter>
 
@@ -275,6 +277,12 @@ void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
         if (driver == Driver::Paste)
             busy.emplace();
         show = dialog->DriverBeforeShow();
+        if (show && driver == Driver::Paste)
+            if (auto* paste = dynamic_cast<TPasteOptions*>(dialog)) {
+                QImage thumbnail(paste->Thumbnail->size(), QImage::Format_RGB32);
+                DrawPasteThumbnail(thumbnail, paste->PasteBuffer);
+                paste->Thumbnail->setPixmap(QPixmap::fromImage(thumbnail));
+            }
     }
     if (!show) {
         endRequest(*dialog, f);
@@ -309,7 +317,7 @@ void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
     // selection must not point past the new data.
     if (target->Doc.PointCount() != pointsBefore)
         target->LengthChanged();
-    // 12.
+    // 12. The request is over for the dialog and its snapshot.
     endRequest(*dialog, f);
     if (driver == Driver::Resize) {
         target->Doc.SelectionEnd = target->Doc.PointCount() - 1;
@@ -325,7 +333,7 @@ void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
     }
     if (driver == Driver::Resize)
         target->update();
-    // 13.
+    // 13. The status panel shows the window as it now stands.
     target->PublishStatus();
 }
 

@@ -1,6 +1,7 @@
 #include "app/Plotdesk.h"
 
 #include "platform/qstring.h"
+#include "synthesis/forms/explibrary.h"
 #include "transfer/core/instrument_tables.h"
 #include "transfer/forms/setcoms.h"
 #include "transfer/forms/setdload.h"
@@ -74,7 +75,7 @@ void TPWForm1::RestoreInterfaces() {
         if (s.ulTypeIndex < transfer::ifUsb)
             GpibNeeded = true;
     }
-    // 11.
+    // 11. The USB library is needed when a USB side names a model that has USB.
     UsbNeeded = (s.ulTypeIndex == transfer::ifUsb && transfer::supportsUsb(s.ulMakeIndex, s.ulModelIndex)) ||
                 (s.dlTypeIndex == transfer::ifUsb && transfer::supportsUsb(s.dlMakeIndex, s.dlModelIndex));
 }
@@ -145,4 +146,7 @@ void TPWForm1::ShowUploadInfo() {
     FitStatusLabels();
 }
 
-void TPWForm1::LoadExpressionLibrary() {}
+void TPWForm1::LoadExpressionLibrary() {
+    if (LibraryForm)
+        LibraryForm->LoadProjectLibrary(HomeDir, PrjFile);
+}

@@ -18,7 +18,7 @@ using workspace::WaveFileType;
 
 TWaveMenus::TWaveMenus(TPWForm1* frame) : QObject(frame), frame_(frame) {
     setObjectName("WaveMenus");
-    auto item = [](QMenu* menu, const char* name, const char* text, QKeySequence key = QKeySequence()) {
+    auto item = [](QMenu* menu, const char* name, const char* text, const QKeySequence& key = QKeySequence()) {
         QAction* a = menu->addAction(QString::fromUtf8(text));
         a->setObjectName(name);
         if (!key.isEmpty())
@@ -27,7 +27,7 @@ TWaveMenus::TWaveMenus(TPWForm1* frame) : QObject(frame), frame_(frame) {
     };
     // An item whose command runs on the target window.
     auto onWindow = [this, item](QMenu* menu, const char* name, const char* text, auto command,
-                                 QKeySequence key = QKeySequence()) {
+                                 const QKeySequence& key = QKeySequence()) {
         QAction* a = item(menu, name, text, key);
         connect(a, &QAction::triggered, this, [this, command] {
             if (TWFMform* w = target())
@@ -74,14 +74,16 @@ TWaveMenus::TWaveMenus(TPWForm1* frame) : QObject(frame), frame_(frame) {
     File1->addAction(frame->OpenProject1);
     File1->addMenu(frame->FileType1);
     File1->addSeparator();
-    Print1 = item(File1, "Print1", "Print waveform...", QKeySequence("Ctrl+P"));
+    Print1 = onWindow(File1, "Print1", "Print waveform...", method(&TWFMform::Print1Click), QKeySequence("Ctrl+P"));
     File1->addSeparator();
     Exit1 = onWindow(File1, "Exit1", "E&xit", method(&TWFMform::Exit1Click));
 
     // ---- Edit
     Edit1 = platform::named(new QMenu("&Edit", frame), "Edit1");
-    Cut1 = item(Edit1, "Cut1", "Cu&t to clipboard", QKeySequence("Ctrl+X"));
-    Copy1 = item(Edit1, "Copy1", "&Copy to clipboard", QKeySequence("Ctrl+C"));
+    Cut1 = onWindow(Edit1, "Cut1", "Cu&t to clipboard", method(&TWFMform::Cuttoclipboard1Click),
+                    QKeySequence("Ctrl+X"));
+    Copy1 = onWindow(Edit1, "Copy1", "&Copy to clipboard", method(&TWFMform::Copy1Click),
+                     QKeySequence("Ctrl+C"));
     Paste1 = onWindow(Edit1, "Paste1", "&Paste from clipboard", driver(&TPWForm1::PasteToWaveform),
                       QKeySequence("Ctrl+V"));
     Edit1->addSeparator();

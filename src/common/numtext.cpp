@@ -13,7 +13,7 @@ namespace plotwell::common {
 
 namespace {
 locale_t cLocale() {
-    static locale_t loc = newlocale(LC_ALL_MASK, "C", locale_t(0));
+    static locale_t loc = newlocale(LC_ALL_MASK, "C", nullptr);
     return loc;
 }
 

@@ -25,7 +25,7 @@ HelpWindow& HelpWindow::instance() {
 }
 
 QString HelpWindow::pageFor(int context) {
-    const QString page = QStringLiteral(":/help/%1.html").arg(context);
+    QString page = QStringLiteral(":/help/%1.html").arg(context);
     if (context != 0 && QFile::exists(page))
         return page;
     return QStringLiteral(":/help/index.html");

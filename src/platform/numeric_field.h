@@ -13,6 +13,7 @@
 #include <functional>
 #include <optional>
 
+class QKeyEvent;
 class QLineEdit;
 
 namespace plotwell::platform {
@@ -66,7 +67,7 @@ protected:
 
 private:
     // True when the key press is used up here.
-    bool keyPress(class QKeyEvent* key);
+    bool keyPress(QKeyEvent* key);
     void keyRelease(const QKeyEvent* key);
     void changedByUser();
 

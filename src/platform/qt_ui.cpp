@@ -7,7 +7,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QPrinter>
 
 #include <cctype>
@@ -180,7 +180,8 @@ bool QtUi::saveFile(FileDialogState& st) {
 int QtUi::execModal(QDialog& dialog) { return dialog.exec(); }
 
 bool QtUi::printerSetup(QPrinter& printer, QWidget* parent) {
-    QPageSetupDialog dlg(&printer, parent);
+    // The print dialog chooses the printer (or a PDF file) and the orientation.
+    QPrintDialog dlg(&printer, parent);
     return dlg.exec() == QDialog::Accepted;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QMetaObject>
+#include <QPrinter>
 
 namespace plotwell::platform {
 
@@ -98,11 +99,14 @@ int ScriptedUi::execModal(QDialog& dialog) {
     return dialog.result();
 }
 
-bool ScriptedUi::printerSetup(QPrinter&, QWidget*) {
+bool ScriptedUi::printerSetup(QPrinter& printer, QWidget*) {
     bool ok = false;
     if (!printer_.empty()) {
         ok = printer_.front();
         printer_.pop_front();
+        if (printerChoices_.front())
+            printerChoices_.front()(printer);
+        printerChoices_.pop_front();
     }
     events_.push_back({"printer", "", Icon::None, 0, ok ? Answer::Ok : Answer::Cancel});
     return ok;

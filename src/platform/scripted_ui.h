@@ -34,7 +34,12 @@ public:
     void answer(Answer a) { answers_.push_back(a); }
     void chooseFile(std::optional<std::string> name) { files_.push_back(std::move(name)); }
     void onDialog(DialogScript script) { dialogs_.push_back(std::move(script)); }
-    void printerAnswer(bool ok) { printer_.push_back(ok); }
+    // The printer set-up's answer; `choose` stands for what the user picks in it (the
+    // orientation, an output file).
+    void printerAnswer(bool ok, std::function<void(QPrinter&)> choose = {}) {
+        printer_.push_back(ok);
+        printerChoices_.push_back(std::move(choose));
+    }
     // Runs at the moment a message box is shown, before it is answered: for looking at the
     // screen as the user sees it then (which windows are up, which are in front).
     void onMessage(std::function<void(const UiEvent&)> watch) { watch_ = std::move(watch); }
@@ -64,6 +69,7 @@ private:
     std::deque<std::optional<std::string>> files_;
     std::deque<DialogScript> dialogs_;
     std::deque<bool> printer_;
+    std::deque<std::function<void(QPrinter&)>> printerChoices_;
     std::vector<UiEvent> events_;
     std::vector<FileDialogState> fileDialogs_;
     std::function<void(const UiEvent&)> watch_;

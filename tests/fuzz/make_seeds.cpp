@@ -6,7 +6,9 @@
 
 #include "common/block_header.h"
 #include "synthesis/core/expression.h"
+#include "synthesis/core/expression_library.h"
 #include "transfer/core/transfer_settings.h"
+#include "workspace/core/csv_import.h"
 #include "workspace/core/history_file.h"
 #include "workspace/core/sample_stream.h"
 #include "app/core/settings_files.h"
@@ -174,6 +176,27 @@ void replies() {
     put("fuzz_csv_values", "empty-field", "1,,2");
     put("fuzz_csv_values", "long", "123456789,1");
 }
+// CSV imports: a column byte and an options byte, then the file.
+void csvImports() {
+    const auto csv = [](const char* name, char column, char options, const std::string& text) {
+        put("fuzz_csv_import", name, std::string{column, options} + text);
+    };
+    csv("header", 1, 0, "time,volts\n0,0.5\n1,-1\n");
+    csv("crlf-pattern", 1, 1, "time,volts\r\n0,0.5\r\n1,-1\r\n");
+    csv("short-rows", 2, 0, "1,2,3\n4\n5,6\n,,\n");
+    csv("digit-header", 0, 3, "1st,volts\n0,1\n0,-1\n");
+    csv("zeros", 0, 0, "x\n0\n0\n\n\r\n");
+    csv("scope", 1, 0x55, "Index,CH1(V)\r\n0,-2.000e-01\r\n1,+4.000e-01\r\n2,.5\r\n3,-\r\n");
+    csv("huge", 0, 0, "1e999\n-1e999\n1\n");
+}
+// Expression libraries as the manager writes them, and broken ones.
+void expressionLibraries() {
+    put("fuzz_expression_library", "written",
+        synthesis::WriteLibrary({"Alpha\t= t", "sine\t= sin(omg*t)", "a=b\t= x"}));
+    put("fuzz_expression_library", "mixed-ends", "a\t= 1\rb\t= 2\nc\t= 3\r\n\r\n");
+    put("fuzz_expression_library", "no-equals", "no entry\r\nx=\r\n=\r\n");
+    put("fuzz_expression_library", "too-long", "n\t= " + std::string(250, 'x') + "\r\n");
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -188,5 +211,7 @@ int main(int argc, char** argv) {
     settingsFiles();
     expressions();
     replies();
+    csvImports();
+    expressionLibraries();
     return 0;
 }

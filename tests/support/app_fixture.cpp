@@ -2,6 +2,7 @@
 
 #include "app/Plotdesk.h"
 #include "app/appforms.h"
+#include "workspace/core/sample_stream.h"
 #include "workspace/forms/wfmchild.h"
 
 #include <QApplication>
@@ -49,4 +50,16 @@ std::string AppTest::readFile(const std::string& path) {
 TWFMform* AppTest::newWindow() {
     PWForm1->New1Click();
     return CurrentWaveWindow;
+}
+
+TWFMform* AppTest::newWindow(int n, uint16_t r, const std::function<uint16_t(int)>& code, const char* name) {
+    TWFMform* w = newWindow();
+    w->Doc.SampleStream = std::make_unique<plotwell::workspace::SampleStream>(r, std::size_t(n));
+    for (int i = 0; i < n; ++i)
+        w->Doc.SampleStream->setCode(std::size_t(i), code(i));
+    w->Doc.FileType = plotwell::workspace::WaveFileType::Internal;
+    w->Doc.WaveName = name;
+    w->Doc.SelectionStart = 0;
+    w->Doc.SelectionEnd = n - 1;
+    return w;
 }

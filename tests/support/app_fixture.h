@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <functional>
 #include <string>
 
 class TWFMform;
@@ -25,6 +27,8 @@ protected:
 
     // File > New through the frame; returns the new window.
     TWFMform* newWindow();
+    // A new window holding n points of reference r, code(i) each, fully selected.
+    TWFMform* newWindow(int n, uint16_t r, const std::function<uint16_t(int)>& code, const char* name);
 
     plotwell::platform::ScriptedUi ui;
 

@@ -19,7 +19,8 @@ void addWritableFolders(const std::string& place, std::vector<std::string>& out)
         const std::string name = e->d_name;
         if (name == "." || name == "..")
             continue;
-        const std::string path = place + "/" + name;
+        std::string path = place;
+        path.append("/").append(name);
         struct stat st {};
         if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && ::access(path.c_str(), W_OK) == 0)
             found.push_back(path);

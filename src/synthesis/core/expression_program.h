@@ -105,6 +105,9 @@ template <class Shape, std::size_t N> struct ShapeCache {
     std::array<double, N> args{};
     std::optional<Shape> shape;
     const Shape& get(double per, const std::array<double, N>& a) {
+        // Compared bit for bit on purpose: a NaN argument must hit the cache, and -0.0 must not
+        // reuse the shape made for +0.0.
+        // NOLINTNEXTLINE(bugprone-suspicious-memory-comparison)
         if (!shape || std::memcmp(args.data(), a.data(), sizeof(double) * N) != 0) {
             args = a;
             shape.emplace(per, a);

@@ -46,7 +46,7 @@ class GenerationSink {
 public:
     enum class Box { Error, Warning };
     virtual ~GenerationSink() = default;
-    virtual void message(const std::string& text, Box icon) {}
+    virtual void message(const std::string& /*text*/, Box /*icon*/) {}
     // The progress window: shown with its bar at 0 at the start of each pass, stepped
     // about a hundred times per pass, closed at the end or on an error.
     virtual void progressShow() {}

@@ -1,10 +1,61 @@
 #pragma once
+// The expression library manager: the project's named expressions, stored from and
+// recalled into the expression dialog. The list lives here from project load to the next
+// one; OK writes it to the project's library file, Cancel reads it back.
+
 #include "platform/form.h"
+#include "platform/ui.h"
+
+#include <string>
+#include <vector>
+
+class QListWidget;
+class QPushButton;
 
 class TLibraryForm : public plotwell::platform::Form {
     Q_OBJECT
 public:
     explicit TLibraryForm(QWidget* parent = nullptr);
+
+    QListWidget* ExpList = nullptr;
+    QListWidget* ImportList = nullptr; // hidden
+    QPushButton* BExprStore = nullptr;
+    QPushButton* BExpRecall = nullptr;
+    QPushButton* BRemoveExp = nullptr;
+    QPushButton* BImport = nullptr;
+    QPushButton* BOK = nullptr;
+    QPushButton* BCancel = nullptr;
+    QPushButton* BHelp = nullptr;
+    plotwell::platform::FileDialogState ImportDialog;
+
+    // The project's library file and home folder, set when a project is loaded.
+    std::string ExpressionLibraryFile;
+    std::string HomeDir;
+
+    // Loads the library of the project in `homeDir` named `project` (a project without a
+    // library file has an empty one).
+    void LoadProjectLibrary(const std::string& homeDir, const std::string& project);
+    // The lines of ExpList in their order.
+    std::vector<std::string> Lines() const;
+
+    void ExpListClick();
+    void BExprStoreClick();
+    void BExpRecallClick();
+    void BRemoveExpClick();
+    void BImportClick();
+    void BOKClick();
+    void BCancelClick();
+    // Escape and the close box are Cancel.
+    void reject() override;
+
+protected:
+    void FormActivate() override;
+
+private:
+    // Reads the library file into ExpList; false (a message shown) when it exists but
+    // cannot be read.
+    bool reload();
+    void addSorted(const std::string& line);
 };
 
 extern TLibraryForm* LibraryForm;

@@ -28,7 +28,7 @@ QLabel* panel(QWidget* parent, const char* name, const char* text) {
     return l;
 }
 
-QWidget* upDown(QWidget* parent, const char* name, std::function<void(bool)> click) {
+QWidget* upDown(QWidget* parent, const char* name, const std::function<void(bool)>& click) {
     auto* w = platform::named(new QWidget(parent), name);
     auto* col = new QVBoxLayout(w);
     col->setContentsMargins(0, 0, 0, 0);

@@ -16,6 +16,31 @@ const std::string& TransferWorker::instrumentName() const {
     return none;
 }
 
+std::optional<TickOutcome> identityFailure(Link& link, std::string expected, bool skip) {
+    IdentityCheck c = checkIdentity(link, expected, skip);
+    if (c.failed()) {
+        TickOutcome o = TickOutcome::failed(c.io);
+        o.identity = std::move(c);
+        return o;
+    }
+    return std::nullopt;
+}
+
+std::optional<TickOutcome> readValueText(Link& link, std::string& text, std::size_t maxText) {
+    text.clear();
+    for (;;) {
+        char c = 0;
+        const IoResult io = link.read(&c, 1);
+        if (!io.ok() || io.count != 1)
+            return TickOutcome::failed(io);
+        if (c == ',' || c == '\n')
+            return std::nullopt;
+        if (text.size() >= maxText)
+            return TickOutcome::failed();
+        text.push_back(c);
+    }
+}
+
 int32_t arbDefMaxPoints(int makeIndex, int modelIndex) {
     const bool large = (makeIndex == makeQuorvex && modelIndex == 3) || (makeIndex == makeFluke && modelIndex == 2);
     return large ? 1048576 : 65536;
@@ -61,19 +86,6 @@ bool send(Link& link, const std::string& text, IoResult& io) {
     return io.ok();
 }
 
-// The first steps both directions share: the identity check, then the card query of the
-// QVA3420x. Nullopt to go on.
-std::optional<TickOutcome> checkInstrument(const TransferJob& job, Link& link) {
-    std::string expected = arbDefIdentity(job.makeIndex, job.model);
-    IdentityCheck c = checkIdentity(link, expected, job.skipIdentity);
-    if (c.failed()) {
-        TickOutcome o = TickOutcome::failed(c.io);
-        o.identity = std::move(c);
-        return o;
-    }
-    return std::nullopt;
-}
-
 // "CF?": the card's free space in MB, -1 when there is no card.
 std::optional<TickOutcome> askCardFree(Link& link, int64_t bytesNeeded) {
     IoResult io;
@@ -104,7 +116,7 @@ public:
 private:
     TickOutcome start() {
         const int32_t maxPoints = arbDefMaxPoints(job_.makeIndex, job_.modelIndex);
-        if (auto o = checkInstrument(job_, link_))
+        if (auto o = identityFailure(link_, arbDefIdentity(job_.makeIndex, job_.model), job_.skipIdentity))
             return *o;
         name_ = arbDefInstrumentName(job_.target, source_.fileName);
         const workspace::SampleStream& s = source_.samples;
@@ -233,7 +245,7 @@ public:
 
 private:
     TickOutcome start() {
-        if (auto o = checkInstrument(job_, link_))
+        if (auto o = identityFailure(link_, arbDefIdentity(job_.makeIndex, job_.model), job_.skipIdentity))
             return *o;
         const bool usb = link_.kind() == LinkKind::Usb;
         status_.showStatus(common::cformat("Uploading from %s  %s", job_.model.c_str(), job_.target.c_str()), !usb);
@@ -307,17 +319,8 @@ private:
     TickOutcome csvSlice() {
         return pointSlice([this](uint16_t& w) -> std::optional<TickOutcome> {
             std::string text;
-            for (;;) {
-                char c = 0;
-                const IoResult io = link_.read(&c, 1);
-                if (!io.ok() || io.count != 1)
-                    return TickOutcome::failed(io);
-                if (c == ',' || c == '\n')
-                    break;
-                if (text.size() >= kMaxValueText)
-                    return TickOutcome::failed();
-                text.push_back(c);
-            }
+            if (auto failure = readValueText(link_, text, kMaxValueText))
+                return failure;
             std::vector<int32_t> v;
             if (!parseCsvValues(text, v, 1, -2048, 2047) || v.size() != 1)
                 return TickOutcome::failed();

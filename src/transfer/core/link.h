@@ -75,7 +75,7 @@ public:
     virtual void close() = 0;
     // GPIB device clear and time-out code; no effect on the other links.
     virtual void clear() {}
-    virtual void setTimeout(int code) {}
+    virtual void setTimeout(int /*code*/) {}
 
 private:
     LinkDeadlines deadlines_;

@@ -6,6 +6,7 @@
 #include "platform/posix/sleeper.h"
 #include "transfer/core/instrument_abi.h"
 #include "transfer/core/replies.h"
+#include "transfer/core/stepped_worker.h"
 #include "workspace/core/resample.h"
 
 #include <algorithm>
@@ -120,12 +121,11 @@ std::optional<TickOutcome> badName(const std::string& text) {
     return TickOutcome::notice(common::cformat(kBadNameText, text.c_str()));
 }
 
-class MakerDownload : public TransferWorker {
+class MakerDownload : public SteppedWorker {
 public:
     MakerDownload(const TransferJob& job, Link& link, TransferStatus& status, DownloadSource source)
-        : job_(job), link_(link), status_(status), source_(std::move(source)), patternGenerator_(job.modelIndex == 11) {}
+        : SteppedWorker(job, link, status), source_(std::move(source)), patternGenerator_(job.modelIndex == 11) {}
 
-    TickOutcome tick() override { return starting_ ? start() : next(); }
     const std::string& instrumentName() const override { return name_; }
 
 private:
@@ -135,7 +135,7 @@ private:
     // noise store, or an arb store.
     enum class Kind { Arb, Pattern, Noise };
 
-    TickOutcome start() {
+    TickOutcome start() override {
         const std::string& store = job_.target;
         const int32_t maxPoints =
             patternGenerator_ ? 4096 : makerMaxPoints(Direction::Download, job_.modelIndex, store);
@@ -253,7 +253,7 @@ private:
         return close();
     }
 
-    TickOutcome next() {
+    TickOutcome next() override {
         if (left_ == 0)
             return close();
         if (!lan() && status_.cancelled()) {
@@ -286,12 +286,8 @@ private:
         return TickOutcome::finished();
     }
 
-    const TransferJob job_;
-    Link& link_;
-    TransferStatus& status_;
     DownloadSource source_;
     const bool patternGenerator_;
-    bool starting_ = true;
     std::string name_;
     float scale_ = 1.0f;
     std::vector<uint16_t> points_;
@@ -300,19 +296,16 @@ private:
     std::vector<char> block_;
 };
 
-class MakerUpload : public TransferWorker {
+class MakerUpload : public SteppedWorker {
 public:
-    MakerUpload(const TransferJob& job, Link& link, TransferStatus& status)
-        : job_(job), link_(link), status_(status) {}
-
-    TickOutcome tick() override { return starting_ ? start() : next(); }
+    using SteppedWorker::SteppedWorker;
     const workspace::SampleStream* uploaded() const override { return &samples_; }
     const std::string& instrumentName() const override { return name_; }
 
 private:
     bool gpib() const { return link_.kind() == LinkKind::Gpib; }
 
-    TickOutcome start() {
+    TickOutcome start() override {
         const std::string& store = job_.target;
         if (auto o = identityFailure(job_, link_))
             return *o;
@@ -371,7 +364,7 @@ private:
         return close();
     }
 
-    TickOutcome next() {
+    TickOutcome next() override {
         const std::size_t slice = gpib() ? kGpibUploadSlice : kSerialUploadSlice;
         for (std::size_t k = 0; k < slice && left_ > 0; ++k) {
             unsigned char b[2];
@@ -394,10 +387,6 @@ private:
         return TickOutcome::finished();
     }
 
-    const TransferJob job_;
-    Link& link_;
-    TransferStatus& status_;
-    bool starting_ = true;
     std::string name_;
     workspace::SampleStream samples_;
     std::size_t left_ = 0;

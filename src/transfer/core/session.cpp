@@ -2,6 +2,8 @@
 
 #include "transfer/core/arbdef.h"
 #include "transfer/core/maker.h"
+#include "transfer/core/numbered_store.h"
+#include "transfer/core/scope.h"
 
 namespace plotwell::transfer {
 
@@ -38,6 +40,14 @@ std::unique_ptr<TransferWorker> makeWorker(int state, const TransferJob& job, Li
         return makeMakerDownload(job, link, status, std::move(source));
     case stMakerUpload:
         return makeMakerUpload(job, link, status);
+    case stStoreDownload:
+        return link.kind() == LinkKind::Usb ? nullptr : makeStoreDownload(job, link, status, std::move(source));
+    case stStoreUpload:
+        return link.kind() == LinkKind::Usb ? nullptr : makeStoreUpload(job, link, status);
+    case stScopeDownload:
+        return link.kind() == LinkKind::Usb ? nullptr : makeScopeDownload(job, link, status, std::move(source));
+    case stScopeUpload:
+        return link.kind() == LinkKind::Usb ? nullptr : makeScopeUpload(job, link, status);
     default:
         return nullptr;
     }

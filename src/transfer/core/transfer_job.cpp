@@ -38,6 +38,7 @@ TransferJob downloadJob(const TransferSettings& s, bool skipIdentity, bool inter
     TransferSettings copy = s;
     TransferJob j = jobOf(downloadSide(copy), Direction::Download, skipIdentity);
     j.interpolate = interpolate;
+    j.recordLength = downloadState(j.makeIndex, j.modelIndex).scopeRecordLength;
     return j;
 }
 

@@ -25,6 +25,7 @@ struct TransferJob {
     int stretchIndex = 1; // 0 "Yes" (adjust to the instrument's length), 1 "No"
     bool interpolate = false;
     bool skipIdentity = false;
+    int recordLength = 0; // a scope reference's record length (the size dialog's choice on the larger models)
 
     bool download() const { return direction == Direction::Download; }
     bool stretch() const { return stretchIndex == 0; }

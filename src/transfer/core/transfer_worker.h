@@ -33,6 +33,8 @@ struct TickOutcome {
     // Failed: the driver call that failed; a GPIB or USB library report comes before the
     // failure box.
     IoResult io;
+    // Failed: messages that come after the direction's failure box (each with a beep).
+    std::vector<std::string> followUps;
     // Failed in the identity check: the failure box comes first, then the mismatch or the
     // library report.
     std::optional<IdentityCheck> identity;
@@ -77,6 +79,13 @@ public:
     // The name the download gave the waveform on the instrument.
     virtual const std::string& instrumentName() const;
 };
+
+// The identity check that opens every worker's first tick: nullopt to go on.
+std::optional<TickOutcome> identityFailure(Link& link, std::string expected, bool skip);
+
+// One decimal value of a text reply, read a byte at a time up to its ',' or line feed
+// (neither kept); a value longer than `maxText` fails.
+std::optional<TickOutcome> readValueText(Link& link, std::string& text, std::size_t maxText);
 
 // The largest upload any instrument may announce.
 inline constexpr int32_t kMaxUploadPoints = 1048576;

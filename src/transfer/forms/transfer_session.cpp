@@ -8,6 +8,7 @@
 #include "transfer/core/memory_card.h"
 #include "transfer/core/session.h"
 #include "transfer/core/tcp_link.h"
+#include "transfer/forms/TekRef.h"
 #include "transfer/forms/msgwnd.h"
 #include "transfer/forms/setdload.h"
 #include "transfer/forms/setuload.h"
@@ -251,7 +252,17 @@ void TTransferSession::ExecuteDownload1Click() {
 
     if (!openFor(job, window_))
         return;
-    if (!StartTransfer(transfer::downloadState(job.makeIndex, job.modelIndex).state, sourceOf(window_)))
+    const transfer::StateChoice choice = transfer::downloadState(job.makeIndex, job.modelIndex);
+    if (choice.asksRecordLength) {
+        // The larger scopes are told the reference's record length chosen in the size dialog.
+        transfer::TransferJob sized = job;
+        if (!SetTekRef || !SetTekRef->AskRecordLength(job.model, job.target, sized.recordLength)) {
+            DownloadFailed();
+            return;
+        }
+        session.start(sized, nullptr, &window_);
+    }
+    if (!StartTransfer(choice.state, sourceOf(window_)))
         DownloadFailed();
 }
 
@@ -388,6 +399,8 @@ void TTransferSession::TransferFailed(const transfer::TickOutcome& o) {
         DownloadFailed();
     else
         UploadFailed();
+    for (const std::string& followUp : o.followUps)
+        platform::errorBox(followUp);
     if (o.identity) {
         if (o.identity->outcome == transfer::IdentityCheck::Outcome::Mismatch)
             platform::errorBox(transfer::identityMismatchText(o.identity->reply, o.identity->expected));

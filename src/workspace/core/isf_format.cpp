@@ -148,7 +148,7 @@ bool WriteTektronixIsf(const SampleStream& samples, int32_t start, int32_t end, 
     writtenReference = 128;
     const double r = detail::writerReference(samples);
     const double scale = 128.0 / r;
-    out.reserve(kIsfHeader.size() + kIsfCurve.size() + 2 * kIsfPoints + 1);
+    out.reserve(kIsfHeader.size() + kIsfCurve.size() + 2 * std::size_t(kIsfPoints) + 1);
     out.append(kIsfHeader);
     out.append(kIsfCurve);
     for (uint16_t s : points) {

@@ -16,11 +16,18 @@ bool isSmallClient(int w, int h) {
 }
 
 PlotLayout plotLayout(int w, int h) {
+    if (isSmallClient(w, h))
+        return gridLayout(w, h, 5, 5, 5, 5, false);
+    return gridLayout(w, h, 40, 15, 20, 15, true);
+}
+
+PlotLayout gridLayout(int w, int h, int32_t left, int32_t right, int32_t bottom, int32_t top, bool labels) {
     PlotLayout l;
-    if (isSmallClient(w, h)) {
-        l.MarginLeft = l.MarginRight = l.MarginBottom = l.MarginTop = 5;
-        l.AxisLabelsShown = false;
-    }
+    l.MarginLeft = left;
+    l.MarginRight = right;
+    l.MarginBottom = bottom;
+    l.MarginTop = top;
+    l.AxisLabelsShown = labels;
     l.GridCellHeight = float(std::max(0, (h - l.MarginTop - l.MarginBottom) / 8));
     l.GridCellWidth = float(std::max(0, (w - l.MarginLeft - l.MarginRight) / 10));
     l.PlotHeight = int32_t(8 * l.GridCellHeight);

@@ -23,6 +23,9 @@ bool isSmallClient(int clientWidth, int clientHeight);
 // Margins 40/15/20/15 (all 5 in a small window), a 10 x 8 grid of whole cells. A client too
 // small for any cell gets cells of 0, never negative ones.
 PlotLayout plotLayout(int clientWidth, int clientHeight);
+// The 10 x 8 grid of whole cells inside the given margins of a canvas.
+PlotLayout gridLayout(int width, int height, int32_t left, int32_t right, int32_t bottom, int32_t top,
+                      bool labelsShown);
 
 // Values at the top and bottom of the unzoomed axis.
 struct AxisRange {

@@ -62,15 +62,15 @@ void walkColumns(std::span<const uint16_t> p, const PlotLayout& l, uint16_t& lo,
 
 } // namespace
 
-void drawGrid(Canvas& c, const PlotLayout& l) {
+void drawGrid(Canvas& c, const PlotLayout& l, platform::Rgb color) {
     const int top = l.MarginTop, bottom = l.MarginTop + l.PlotHeight;
     const int left = l.MarginLeft, right = l.MarginLeft + l.PlotWidth;
     for (int i = 0; i <= 10; ++i) {
-        c.SetPen({kGridColor, i % 5 == 0 ? PenStyle::Solid : PenStyle::Dot, PenMode::Copy});
+        c.SetPen({color, i % 5 == 0 ? PenStyle::Solid : PenStyle::Dot, PenMode::Copy});
         vLine(c, left + int(float(i) * l.GridCellWidth), top, bottom);
     }
     for (int j = 0; j <= 8; ++j) {
-        c.SetPen({kGridColor, j % 4 == 0 ? PenStyle::Solid : PenStyle::Dot, PenMode::Copy});
+        c.SetPen({color, j % 4 == 0 ? PenStyle::Solid : PenStyle::Dot, PenMode::Copy});
         hLine(c, left, right, top + int(float(j) * l.GridCellHeight));
     }
 }
@@ -81,7 +81,7 @@ void drawLabels(Canvas& c, const std::vector<AxisLabel>& labels, platform::Rgb c
         c.TextOut(a.x, a.y, a.text);
 }
 
-void drawMinMaxTrace(Canvas& c, std::span<const uint16_t> p, const PlotLayout& l, double d) {
+void drawMinMaxTrace(Canvas& c, std::span<const uint16_t> p, const PlotLayout& l, double d, bool strokes) {
     if (p.empty())
         return;
     auto y = [&](uint16_t s) { return std::max(traceY(s, d, l), l.MarginTop); };
@@ -95,9 +95,9 @@ void drawMinMaxTrace(Canvas& c, std::span<const uint16_t> p, const PlotLayout& l
             c.LineTo(x, lastY);
             lastX = x;
         }
-        if (hi != cur)
+        if (strokes && hi != cur)
             c.LineTo(lastX, y(hi));
-        if (lo != cur)
+        if (strokes && lo != cur)
             c.LineTo(lastX, y(lo));
         if (i == m)
             return false;
@@ -111,7 +111,7 @@ void drawMinMaxTrace(Canvas& c, std::span<const uint16_t> p, const PlotLayout& l
 }
 
 void drawZoomedTrace(Canvas& c, std::span<const uint16_t> p, int32_t mid, int32_t vmin, int32_t vmax,
-                     const PlotLayout& l) {
+                     const PlotLayout& l, bool strokes) {
     if (p.empty() || vmax <= vmin)
         return;
     enum Class { Below, Inside, Above };
@@ -149,9 +149,9 @@ void drawZoomedTrace(Canvas& c, std::span<const uint16_t> p, int32_t mid, int32_
             else
                 c.MoveTo(x, curY);
         }
-        if (hi != cur)
+        if (strokes && hi != cur)
             to(curClass, hi, x);
-        if (lo != cur)
+        if (strokes && lo != cur)
             to(curClass, lo, x);
         if (i == m)
             return false;
@@ -245,7 +245,7 @@ GraphOutcome drawGraph(Canvas& c, const PlotLayout& l, const GraphInput& in,
         const int32_t first = zoomed ? in.viewFirst : 0, last = zoomed ? in.viewLast : n - 1;
         drawLabels(c, bitPatternLabels(l, first, last), kBitPatternLabelColor);
         c.SetPen({kTraceColor, PenStyle::Solid, PenMode::Copy});
-        drawMinMaxTrace(c, in.codes.subspan(std::size_t(first), std::size_t(last - first + 1)), l,
+        drawMinMaxTrace(c, in.codes.subspan(std::size_t(first), std::size_t(last - first) + 1), l,
                         kBitPatternDivisor);
         out.drewData = true;
         out.zoomedDrawn = zoomed;
@@ -278,7 +278,7 @@ GraphOutcome drawGraph(Canvas& c, const PlotLayout& l, const GraphInput& in,
                    kLabelColor);
     c.SetPen({kZoomedTraceColor, PenStyle::Solid, PenMode::Copy});
     drawZoomedTrace(c,
-                    in.codes.subspan(std::size_t(in.viewFirst), std::size_t(in.viewLast - in.viewFirst + 1)),
+                    in.codes.subspan(std::size_t(in.viewFirst), std::size_t(in.viewLast - in.viewFirst) + 1),
                     mid, in.viewMin, in.viewMax, l);
     if (shade)
         shade();

@@ -24,20 +24,22 @@ inline constexpr platform::Rgb kPreviewColor = 0xFF0000;
 inline constexpr platform::Rgb kShadingColor = 0x00FFFF;
 
 // 11 vertical and 9 horizontal lines; the outer and middle ones solid, the rest dotted.
-void drawGrid(Canvas& c, const PlotLayout& l);
+void drawGrid(Canvas& c, const PlotLayout& l, platform::Rgb color = kGridColor);
 void drawLabels(Canvas& c, const std::vector<AxisLabel>& labels, platform::Rgb color);
 
 // The min/max rule: each pixel column gets one vertical stroke over the extremes of the
 // codes that fall into it (with the first code of the next column), runs of empty columns
 // are bridged at the last level, and fewer points than columns are joined by lines.
 // Codes map by traceY with `divisor`; every y but the first is kept at or below MarginTop.
-void drawMinMaxTrace(Canvas& c, std::span<const uint16_t> codes, const PlotLayout& l, double divisor);
+// Without `strokes` each column gets one point only (pictures and printouts).
+void drawMinMaxTrace(Canvas& c, std::span<const uint16_t> codes, const PlotLayout& l, double divisor,
+                     bool strokes = true);
 
 // The zoomed rule over the codes of the view: values (code - midCode) below viewMin lie on
 // the bottom edge, above viewMax on the top edge, and a segment between two points both
 // below or both above only moves the pen.
 void drawZoomedTrace(Canvas& c, std::span<const uint16_t> codes, int32_t midCode, int32_t viewMin,
-                     int32_t viewMax, const PlotLayout& l);
+                     int32_t viewMax, const PlotLayout& l, bool strokes = true);
 
 // Preview lines of a generator's amplitude: `midCode` is R' (32768 for normalised data).
 void drawPreviewLines(Canvas& c, const PlotLayout& l, int32_t midCode, int32_t amplitude, int32_t offset);

@@ -11,7 +11,7 @@ std::span<const uint16_t> selectedCodes(const SampleStream& samples, int32_t sta
     const int n = samples.count();
     if (n < 1 || start < 0 || end < start || end >= n)
         return {};
-    return samples.codes().subspan(std::size_t(start), std::size_t(end - start + 1));
+    return samples.codes().subspan(std::size_t(start), std::size_t(end - start) + 1);
 }
 
 bool isBlank(char c) {

@@ -39,6 +39,8 @@ public:
     // Waveform windows in creation (MDI) order.
     virtual std::vector<TWFMform*> WaveWindows() const = 0;
     virtual void ActivateWaveWindow(TWFMform* w) = 0;
+    // A new waveform window; it becomes CurrentWaveWindow.
+    virtual TWFMform* CreateWaveWindow() = 0;
     // The window an operation acts on: CurrentWaveWindow, else the active window.
     virtual TWFMform* DriverTarget() const = 0;
     // Closes every other window showing CloseName, without their questions.

@@ -29,6 +29,7 @@
 
 class QLabel;
 class QMdiSubWindow;
+class QPrinter;
 class QPushButton;
 class QTimer;
 namespace plotwell::platform {
@@ -36,6 +37,7 @@ class Canvas;
 }
 namespace plotwell::workspace {
 struct DrawMapping;
+struct GraphInput;
 }
 
 class TWFMform : public QWidget {
@@ -182,6 +184,8 @@ public:
     void ComputeLayout();
     void UpdateZoomArea();
     plotwell::workspace::PlotLayout Layout() const;
+    // What the graph shows: the samples and the view (a paint, the picture, the printout).
+    plotwell::workspace::GraphInput GraphData() const;
     plotwell::workspace::CursorSpan CursorSpan() const;
     // Cursor image handlers; x is the pointer's x relative to the dim image.
     void dimStartCursorImageMouseDown(Qt::MouseButton button, int x);
@@ -246,8 +250,21 @@ public:
     void FormMouseUp(Qt::MouseButton button, int x, int y);
 
     // ---- wfmclip.cpp ----------------------------------------------------------------
+    // The selection's numbers, the graph's picture and the window's image to the clipboard.
+    // False (after its message) when the window has no data.
+    bool Copy1Click();
+    // Copies, removes the selection and asks to confirm; Cancel puts the points back.
+    void Cuttoclipboard1Click();
     // A new waveform from the clipboard's numbers, in an empty window.
     void PasteFromClipboard();
+    // The graph as the clipboard's vector picture.
+    QByteArray PictureSvg();
+
+    // ---- wfmprint.cpp ---------------------------------------------------------------
+    // Sets up the printer (landscape first) and prints the graph on one page.
+    void Print1Click();
+    // Prints on a printer already set up; false, after a message, when it could not.
+    bool PrintTo(QPrinter& printer);
 
     static constexpr const char* DefaultWaveName = "Untitled";
 

@@ -37,7 +37,7 @@ static std::span<uint16_t> selectedCodes(TWFMform& w) {
         return {};
     w.Doc.NormaliseSelection();
     return w.Doc.SampleStream->codes().subspan(size_t(w.Doc.SelectionStart),
-                                               size_t(w.Doc.SelectionEnd - w.Doc.SelectionStart + 1));
+                                               size_t(w.Doc.SelectionEnd - w.Doc.SelectionStart) + 1);
 }
 
 // The level commands publish the status too, so the panel shows the new values.

@@ -272,6 +272,22 @@ void TWFMform::renderSurface() {
         ShadeStartX = MarginLeft;
         ShadeEndX = MarginLeft + PlotWidth;
     }
+    const workspace::GraphInput in = GraphData();
+    const auto out = workspace::drawGraph(canvas, Layout(), in, [&] { shadeOn(canvas, true); });
+    if (out.axis) {
+        Reference = in.reference;
+        AxisMax = out.axis->max;
+        AxisMin = out.axis->min;
+    }
+    UpdateZoomArea();
+    if (!out.drewData || !AxisLabelsShown) {
+        dimStartCursorImage->hide();
+        dimEndCursorImage->hide();
+    }
+    drawOverlays(canvas);
+}
+
+workspace::GraphInput TWFMform::GraphData() const {
     workspace::GraphInput in;
     if (Doc.SampleStream)
         in.codes = Doc.SampleStream->codes();
@@ -285,18 +301,7 @@ void TWFMform::renderSurface() {
     in.viewMax = ViewMax;
     in.markerAmplitude = MarkerAmplitude;
     in.markerOffset = MarkerOffset;
-    const auto out = workspace::drawGraph(canvas, Layout(), in, [&] { shadeOn(canvas, true); });
-    if (out.axis) {
-        Reference = in.reference;
-        AxisMax = out.axis->max;
-        AxisMin = out.axis->min;
-    }
-    UpdateZoomArea();
-    if (!out.drewData || !AxisLabelsShown) {
-        dimStartCursorImage->hide();
-        dimEndCursorImage->hide();
-    }
-    drawOverlays(canvas);
+    return in;
 }
 
 void TWFMform::FormResize() {

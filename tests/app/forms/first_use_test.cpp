@@ -273,9 +273,10 @@ TEST_F(FirstUseTest, StatusLabelsKeepAGapAndFitTheNarrowestFrame) {
                 EXPECT_GE(l->x(), 0) << name;
                 EXPECT_LE(l->geometry().right(), p->contentsRect().right()) << name << " is cut";
                 EXPECT_GE(fm.height(), 9) << name << " stays readable";
-                if (before)
+                if (before) {
                     EXPECT_GE(l->x() - before->geometry().right() - 1, fm.horizontalAdvance(' '))
                         << before->objectName().toStdString() << " runs into " << name;
+                }
                 before = l;
             }
         }

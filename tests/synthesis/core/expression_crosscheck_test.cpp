@@ -512,8 +512,9 @@ TEST(ExpressionCrossCheck, ArbitraryBytesEndInAValueOrAnErrorInsideTheText) {
         EXPECT_LE(x.marker, text.size()) << text;
         EXPECT_EQ(x.error, y.error) << text;
         EXPECT_EQ(x.marker, y.marker) << text;
-        if (x.error)
+        if (x.error) {
             EXPECT_EQ(x.value, 0.0) << text;
+        }
     }
 }
 

@@ -345,8 +345,9 @@ TEST_F(ExpressionDialogTest, HeightsHelpAndWaveformNames) {
     });
     EXPECT_EQ(ui.count("help"), 1);
     for (const auto& e : ui.events())
-        if (e.kind == "help")
+        if (e.kind == "help") {
             EXPECT_EQ(e.text, "10001");
+        }
     // The driver shows the dialog short again.
     expression([&](TExpressionForm& d) {
         EXPECT_EQ(d.FormHeight(), TExpressionForm::kShortHeight);

@@ -1,6 +1,7 @@
 #include "transfer/core/arbdef.h"
 
 #include "sim_rig.h"
+#include "worker_rig.h"
 
 #include <gtest/gtest.h>
 
@@ -204,8 +205,9 @@ TEST_P(ArbDefBlock, CardQueryOfTheQva3420x) {
         run(*w, last);
         EXPECT_EQ(last.kind, c.kind) << c.free;
         EXPECT_EQ(rig.inst.writes().at(1), "CF?\n");
-        if (c.notice)
+        if (c.notice) {
             EXPECT_EQ(last.notices, std::vector<std::string>{c.notice});
+        }
     }
     // The Wavetek 195, row 3 of its make, is not asked.
     Rig rig(GetParam(), "WAVETEK,195");

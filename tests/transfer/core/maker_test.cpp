@@ -3,7 +3,7 @@
 #include "common/numtext.h"
 #include "platform/posix/sleeper.h"
 
-#include "sim_rig.h"
+#include "worker_rig.h"
 
 #include <gtest/gtest.h>
 

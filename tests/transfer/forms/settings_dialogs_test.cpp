@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include <cstdlib>
 
 using namespace plotwell;
 using platform::Answer;
@@ -336,28 +335,4 @@ TEST_F(SettingsDialogs, StartUpFindsTheStoredInterfacesAndWhatTheyNeed) {
     PWForm1->RestoreInterfaces();
     EXPECT_EQ(SetUpload->Type->currentIndex(), 4);
     EXPECT_EQ(s.ulTypeIndex, 1);
-}
-
-// A picture of the download dialog for looking at it; taken only when asked for.
-TEST_F(SettingsDialogs, PictureOfTheDownloadDialog) {
-    const char* dir = std::getenv("PLOTWELL_SCREENSHOT_DIR");
-    if (!dir)
-        GTEST_SKIP() << "set PLOTWELL_SCREENSHOT_DIR to take it";
-    const std::string path = std::string(dir) + "/settings-download-dialog.png";
-    ui.onDialog([path](QDialog& d) {
-        auto& dl = download(d);
-        choose(dl.Model, 11); // QVS51xx, on LAN
-        choose(dl.Destination, 4);
-        d.adjustSize();
-        QApplication::processEvents();
-        EXPECT_TRUE(d.grab().save(QString::fromStdString(path)));
-        dl.bnOK->click();
-    });
-    PWForm1->Generatorsetup1Click();
-    EXPECT_EQ(record().dlDestination, "pattern1");
-
-    MessageWnd->ShowStatus(0, "Downloading waveform data\nto QV7351A arb1", true);
-    EXPECT_TRUE(
-        MessageWnd->grab().save(QString::fromStdString(std::string(dir) + "/settings-status-window.png")));
-    MessageWnd->hide();
 }

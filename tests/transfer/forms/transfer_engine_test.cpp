@@ -248,7 +248,8 @@ TEST_F(EngineTest, EachFaultEndsInItsBoxes) {
         EXPECT_FALSE(PWForm1->Transfers.busy()) << c.name;
         EXPECT_FALSE(PWForm1->TransferLink && PWForm1->TransferLink->isOpen()) << c.name;
         EXPECT_EQ(platform::screenCursor(), platform::ScreenCursor::Default) << c.name;
-        if (!c.download)
+        if (!c.download) {
             EXPECT_EQ(CurrentWaveWindow->Caption(), "Untitled") << c.name;
+        }
     }
 }

@@ -18,7 +18,6 @@
 #include <QToolButton>
 
 #include <cmath>
-#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <set>
@@ -33,15 +32,7 @@ protected:
     // A window holding n points of reference r, code(i) each, fully selected.
     TWFMform* window(int n, uint16_t r, const std::function<uint16_t(int)>& code,
                      const char* name = "/tmp/w/wave.wfm") {
-        TWFMform* w = newWindow();
-        w->Doc.SampleStream = std::make_unique<SampleStream>(r, std::size_t(n));
-        for (int i = 0; i < n; ++i)
-            w->Doc.SampleStream->setCode(std::size_t(i), code(i));
-        w->Doc.FileType = WaveFileType::Internal;
-        w->Doc.WaveName = name;
-        w->Doc.SelectionStart = 0;
-        w->Doc.SelectionEnd = n - 1;
-        return w;
+        return newWindow(n, r, code, name);
     }
     static void setClientSize(TWFMform* w, int width, int height) {
         QMdiSubWindow* sw = w->subWindow();
@@ -554,41 +545,4 @@ TEST_F(ViewTest, SelectDialogShowsValuesAndKeepsLimitsInRange) {
     d.EndPoint = 3;
     EXPECT_EQ(d.ShowModal(), 2);
     d.SavedSamples = nullptr;
-}
-
-// Saves a picture of a window with a million-point sine, a selection and preview lines when
-// PLOTWELL_SCREENSHOT names a PNG file, for looking at the graph with one's own eyes.
-TEST_F(ViewTest, Screenshot) {
-    const char* path = std::getenv("PLOTWELL_SCREENSHOT");
-    if (!path)
-        GTEST_SKIP() << "set PLOTWELL_SCREENSHOT to a PNG path";
-    PWForm1->resize(1280, 720);
-    const int n = 1048576;
-    TWFMform* w = window(
-        n, 32768,
-        [](int i) {
-            return uint16_t(32768 + 26000 * std::sin(i * 6.283185307 / 262144) +
-                            ((i % 40000) == 0 ? 6000 : 0));
-        },
-        "/home/user/Plotwell/sine.wfm");
-    w->subWindow()->move(10, 10);
-    setClientSize(w, 1100, 460);
-    w->Doc.SelectionStart = 200000;
-    w->Doc.SelectionEnd = 700000;
-    w->MarkerAmplitude = 20000;
-    w->MarkerOffset = 5000;
-    w->FormPaint();
-    w->PublishStatus();
-    processEvents();
-    PWForm1->grab().save(QString::fromLocal8Bit(path));
-    // A new window's size with a 12-bit waveform, for the small layout.
-    TWFMform* small = window(1000, 2048, [](int i) { return uint16_t(2048 + 1800 * std::sin(i / 80.0)); });
-    small->subWindow()->move(700, 150);
-    small->Doc.SelectionStart = 100;
-    small->Doc.SelectionEnd = 899;
-    small->MarkerAmplitude = 1024;
-    small->FormPaint();
-    processEvents();
-    small->grab().save(QString::fromLocal8Bit(path) + ".small.png");
-    SUCCEED();
 }

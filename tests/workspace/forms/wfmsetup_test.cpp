@@ -82,8 +82,9 @@ TEST_F(SetupTest, RefusalsKeepTheDialogOpenWithTheirMessage) {
         ASSERT_EQ(o.messages.size(), 1u);
         EXPECT_EQ(o.messages[0], c.message);
         for (const auto& e : ui.events())
-            if (e.kind == "message")
+            if (e.kind == "message") {
                 EXPECT_EQ(e.icon, plotwell::platform::Icon::Error);
+            }
     }
 }
 

@@ -1,0 +1,30 @@
+#pragma once
+// Editing a bit pattern: a waveform whose every sample is 0xFFFF (a one) or 0 (a zero).
+
+#include "workspace/core/sample_stream.h"
+
+#include <cstdint>
+
+namespace plotwell::synthesis {
+
+// A bit pattern holds 1 to this many bits.
+inline constexpr int kBitPatternMaxBits = 65535;
+inline constexpr int kBitPatternMinBits = 1;
+// Bits the editor shows at once, and the window with them.
+inline constexpr int kBitPatternVisibleBits = 32;
+
+enum class BitEdit { Delete, InsertBefore, InsertAfter };
+
+// Deletes bit `index`, or inserts a 0 bit before or after it, then rebuilds the stream with
+// reference word `reference` and every non-zero sample as 0xFFFF. False, changing nothing,
+// when the pattern would leave 1..kBitPatternMaxBits bits or `index` is no bit.
+bool EditBitPattern(workspace::SampleStream& samples, uint16_t reference, BitEdit edit, int index);
+
+// The points the window shows when the editor's top row is bit `top`: 32 bits from it,
+// moved back so that they end at the last bit; all of them when there are fewer.
+struct BitView {
+    int first = 0, last = 0;
+};
+BitView BitPatternView(int top, int bits);
+
+} // namespace plotwell::synthesis

@@ -1,0 +1,25 @@
+#pragma once
+// The Tektronix TDS oscilloscopes: a download writes the selection into a reference
+// memory ("data:dest", then "curve" with a block of one byte per point), an upload reads
+// a trace with "curve?". Samples are 8-bit positive binary; an uploaded byte b becomes
+// the word b under the reference 128.
+
+#include "transfer/core/transfer_worker.h"
+
+#include <memory>
+
+namespace plotwell::transfer {
+
+// "TEKTRONIX,TDS %s" with the model text after its first three characters.
+std::string scopeIdentity(const std::string& model);
+// The byte of a stored word w for the model row: w x 128 / R (rows 2-7: 117.5 / R), plus
+// 20 for rows 2-11, at most 255, truncated (R = 1 read as 32768).
+uint8_t scopeByte(uint16_t w, uint16_t reference, int modelIndex);
+// Rows 8-11 allocate the reference and upload the scope's own record length.
+bool scopeAllocates(int modelIndex);
+
+std::unique_ptr<TransferWorker> makeScopeDownload(const TransferJob& job, Link& link, TransferStatus& status,
+                                                  DownloadSource source);
+std::unique_ptr<TransferWorker> makeScopeUpload(const TransferJob& job, Link& link, TransferStatus& status);
+
+} // namespace plotwell::transfer

@@ -1,0 +1,171 @@
+#include "workspace/core/csv_import.h"
+
+#include "common/numtext.h"
+#include "common/saturate.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace plotwell::workspace {
+
+namespace {
+
+bool beginsNumber(char c) { return c == '+' || c == '-' || c == '.' || (c >= '0' && c <= '9'); }
+
+// The end of the line that starts at `pos` (at its '\n' or the text's end), and the end of
+// its content without a '\r' before the '\n'.
+struct Line {
+    std::size_t begin, end, next;
+};
+
+Line lineAt(std::string_view text, std::size_t pos) {
+    const char* base = text.data();
+    const void* nl = std::memchr(base + pos, '\n', text.size() - pos);
+    const std::size_t lf = nl ? std::size_t(static_cast<const char*>(nl) - base) : text.size();
+    std::size_t end = lf;
+    if (end > pos && text[end - 1] == '\r')
+        --end;
+    return {pos, end, nl ? lf + 1 : text.size()};
+}
+
+// True when only empty lines (or none) follow `pos`: such lines are the file's end, not rows.
+bool onlyEmptyLinesFrom(std::string_view text, std::size_t pos) {
+    return text.find_first_not_of("\r\n", pos) == std::string_view::npos;
+}
+
+} // namespace
+
+CsvLayout CsvFindLayout(std::string_view text) {
+    CsvLayout layout;
+    // One header line is skipped when none of its fields begins like a number.
+    std::size_t i = 0;
+    bool header = true;
+    while (i < text.size()) {
+        if (beginsNumber(text[i])) {
+            header = false;
+            break;
+        }
+        while (i < text.size() && text[i] != ',' && text[i] != '\n')
+            ++i;
+        if (i >= text.size() || text[i] == '\n')
+            break;
+        ++i; // past the comma, at the next field
+    }
+    if (header) {
+        const std::size_t lf = text.find('\n');
+        layout.dataStart = lf == std::string_view::npos ? text.size() : lf + 1;
+    }
+    const Line first = lineAt(text, layout.dataStart);
+    layout.columns = 1 + int(std::count(text.begin() + first.begin, text.begin() + first.end, ','));
+    return layout;
+}
+
+CsvColumn CsvConvertColumn(std::string_view data, int column, const std::function<void(int)>& stage,
+                           const std::function<void()>& step) {
+    CsvColumn out;
+    if (stage)
+        stage(1);
+    // Pass 1: the largest magnitude, and the values kept for the second pass.
+    std::vector<double> values;
+    double m = 0;
+    int sinceStep = 0;
+    for (std::size_t pos = 0; pos < data.size();) {
+        const Line line = lineAt(data, pos);
+        pos = line.next;
+        if (line.begin == line.end && onlyEmptyLinesFrom(data, line.begin))
+            break;
+        // Skip `column` commas within this line; a short row is an illegal row.
+        std::size_t f = line.begin;
+        int commas = 0;
+        while (commas < column) {
+            const void* c = std::memchr(data.data() + f, ',', line.end - f);
+            if (!c)
+                break;
+            f = std::size_t(static_cast<const char*>(c) - data.data()) + 1;
+            ++commas;
+        }
+        if (commas < column || f >= line.end || !beginsNumber(data[f])) {
+            out.illegalRows = true;
+            continue;
+        }
+        // The number ends at the field's end; the conversion stops there by itself.
+        // A lone sign or point converts to 0, as the standard conversion gives.
+        const double v = common::parseDoublePrefix(data.substr(f, line.end - f)).value_or(0.0);
+        if (values.size() == kCsvMaxPoints) {
+            out.tooLong = true;
+            out.pointCount = int(kCsvMaxPoints) + 1;
+            return out;
+        }
+        values.push_back(v);
+        if (std::fabs(v) > m)
+            m = std::fabs(v);
+        if (++sinceStep == kCsvProgressPoints) {
+            sinceStep = 0;
+            if (step)
+                step();
+        }
+    }
+    out.pointCount = int(values.size());
+
+    // Pass 2: the codes.
+    if (stage)
+        stage(2);
+    if (out.pointCount == 0)
+        m = 32767;
+    const double scale = m == 0 ? 1.0 : 32767.0 / m;
+    out.preview = SampleStream(32768, values.size());
+    auto codes = out.preview.codes();
+    sinceStep = 0;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        codes[i] = uint16_t(common::saturateTrunc(values[i] * scale + 32767.0, 0, 65535, 32767));
+        if (++sinceStep == kCsvProgressPoints) {
+            sinceStep = 0;
+            if (step)
+                step();
+        }
+    }
+    return out;
+}
+
+void CsvToBitPattern(SampleStream& samples) {
+    for (uint16_t& c : samples.codes())
+        c = c > 32768 ? 65535 : 0;
+}
+
+std::vector<CsvPoint> CsvThumbnail(std::span<const uint16_t> codes, int w, int h) {
+    std::vector<CsvPoint> out;
+    const int64_t n = int64_t(codes.size());
+    if (n == 0 || w < 2 || h < 4)
+        return out;
+    const int64_t width = 10 * ((int64_t(w) - 2) / 10);
+    const auto yOf = [h](uint16_t c) {
+        const int32_t y = int32_t((1.0 - double(c) / 65536.0) * double(h - 4) + 2.0);
+        return std::max(y, 2);
+    };
+    const auto xOf = [width, n](int64_t i) { return int32_t(width * i / n + 1); };
+    out.reserve(std::size_t(std::min<int64_t>(n, 4 * width + 8)));
+    int32_t lastX = xOf(0);
+    out.push_back({lastX, yOf(codes[0])});
+    uint16_t lo = codes[0], hi = codes[0];
+    for (int64_t i = 1; i < n; ++i) {
+        const uint16_t c = codes[std::size_t(i)];
+        const int32_t x = xOf(i);
+        if (x != lastX) {
+            // Across at the pen's height first when whole columns were jumped.
+            if (x - lastX > 1)
+                out.push_back({x, out.back().y});
+            out.push_back({x, yOf(hi)});
+            out.push_back({x, yOf(lo)});
+            out.push_back({x, yOf(c)});
+            lastX = x;
+            lo = hi = c;
+        } else {
+            lo = std::min(lo, c);
+            hi = std::max(hi, c);
+        }
+    }
+    return out;
+}
+
+} // namespace plotwell::workspace

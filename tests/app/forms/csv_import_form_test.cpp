@@ -1,0 +1,104 @@
+#include "app_fixture.h"
+
+#include "app/Plotdesk.h"
+#include "workspace/forms/CSVPreview.h"
+#include "workspace/forms/ProcessCSV.h"
+#include "workspace/forms/wfmchild.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+
+using plotwell::workspace::WaveFileType;
+
+namespace {
+
+struct Seen {
+    QStringList columns;
+    QString label2, info;
+    bool busyDuringPasses = false;
+};
+
+// Open As > Comma Separated Values with `file`; the dialog's script picks `column`
+// (1-based), sets the pattern box and clicks `button`.
+Seen importCsv(plotwell::platform::ScriptedUi& ui, const std::string& file, int column, bool pattern,
+               const char* button) {
+    Seen seen;
+    // Nothing may re-enter the conversion while its passes run.
+    const auto watch = QObject::connect(CSVProcess, &QWidget::windowTitleChanged, [&] {
+        seen.busyDuringPasses = !ImportCSV->CSVSelect->isEnabled() && !ImportCSV->OK->isEnabled() &&
+                                !ImportCSV->Cancel->isEnabled();
+    });
+    ui.chooseFile(file);
+    ui.onDialog([&](QDialog&) {
+        for (int i = 0; i < ImportCSV->CSVSelect->count(); ++i)
+            seen.columns << ImportCSV->CSVSelect->itemText(i);
+        if (column > 1) {
+            ImportCSV->CSVSelect->setCurrentIndex(column - 1);
+            emit ImportCSV->CSVSelect->activated(column - 1);
+        }
+        seen.label2 = ImportCSV->Label2->text();
+        seen.info = ImportCSV->InfoLabel->text();
+        ImportCSV->pattern_check->setChecked(pattern);
+        ImportCSV->findChild<QPushButton*>(button)->click();
+    });
+    PWForm1->OpenCsvClick();
+    QObject::disconnect(watch);
+    return seen;
+}
+
+} // namespace
+
+TEST_F(AppTest, CsvImportOpensTheChosenColumn) {
+    const std::string file = tempFile("scope.csv");
+    writeFile(file, "time,volts\r\n0,0.5\r\n1,-1\r\nx,y\r\n");
+    const Seen seen = importCsv(ui, file, 2, false, "OK");
+    EXPECT_EQ(seen.columns, (QStringList{"1", "2"}));
+    EXPECT_EQ(seen.label2, "Selected CSV file contains 2");
+    EXPECT_EQ(seen.info, "Column = 2 points - Some illegal rows were found");
+    EXPECT_TRUE(seen.busyDuringPasses);
+    ASSERT_EQ(PWForm1->WaveWindows().size(), 1u);
+    TWFMform* w = PWForm1->WaveWindows().front();
+    EXPECT_EQ(w->Caption(), "Imported CSV (Not Stored)");
+    EXPECT_EQ(w->Doc.FileType, WaveFileType::NotFromFile);
+    EXPECT_EQ(w->Doc.WaveName, file);
+    EXPECT_EQ(w->Doc.SaveState, 1);
+    EXPECT_EQ(w->Doc.SelectionEnd, 1);
+    EXPECT_EQ(w->Doc.SampleStream->toBytes(), std::string("\x00\x80\xFE\xBF\x00\x00", 6));
+    EXPECT_EQ(PWForm1->OpenType, PWForm1->GlobalFileType);
+    EXPECT_FALSE(CSVProcess->isVisible());
+}
+
+TEST_F(AppTest, CsvImportAsBitPattern) {
+    const std::string file = tempFile("bits.csv");
+    writeFile(file, "0.9\n-1\n1\n0\n");
+    importCsv(ui, file, 1, true, "OK");
+    ASSERT_EQ(PWForm1->WaveWindows().size(), 1u);
+    TWFMform* w = PWForm1->WaveWindows().front();
+    EXPECT_EQ(w->Doc.FileType, WaveFileType::BitPattern);
+    EXPECT_EQ(w->Doc.IsBitPattern, 1);
+    const auto codes = w->Doc.SampleStream->codes();
+    EXPECT_EQ(std::vector<uint16_t>(codes.begin(), codes.end()), (std::vector<uint16_t>{65535, 0, 65535, 0}));
+}
+
+TEST_F(AppTest, CsvImportWithTooFewPointsOrCancelCreatesNothing) {
+    const std::string file = tempFile("one.csv");
+    writeFile(file, "volts\n1.5\n");
+    const Seen seen = importCsv(ui, file, 1, false, "OK");
+    EXPECT_EQ(seen.info, "No valid data was found in selected column");
+    writeFile(file, "1\n2\n");
+    importCsv(ui, file, 1, false, "Cancel");
+    EXPECT_TRUE(PWForm1->WaveWindows().empty());
+    EXPECT_TRUE(ui.messages().empty());
+}
+
+TEST_F(AppTest, CsvImportOfAnUnreadableFile) {
+    const std::string file = tempFile("missing.csv");
+    ui.chooseFile(file);
+    PWForm1->OpenCsvClick();
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{"Unable to read from\n" + file}));
+    EXPECT_EQ(ui.count("exec"), 0);
+    EXPECT_EQ(ImportCSV->result(), 2);
+    EXPECT_TRUE(PWForm1->WaveWindows().empty());
+}

@@ -1,0 +1,143 @@
+#include "app_fixture.h"
+
+#include "app/Plotdesk.h"
+#include "synthesis/forms/Askname.h"
+#include "synthesis/forms/explibrary.h"
+#include "synthesis/forms/expression.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include <filesystem>
+
+namespace {
+
+class LibraryTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        PWForm1->HomeDir = tempDir();
+        PWForm1->PrjFile = "Lab";
+        PWForm1->LoadExpressionLibrary();
+    }
+    std::string libFile() const { return tempFile("Lab.LIB"); }
+
+    // Library... in the expression dialog; `script` acts in the open manager.
+    int openLibrary(std::function<void()> script) {
+        ui.onDialog([script](QDialog&) { script(); });
+        ExpressionForm->BLibrary->click();
+        return LibraryForm->result();
+    }
+    void store(const char* name, const char* expression) {
+        ExpressionForm->EdExpr->setText(QString::fromLatin1(expression));
+        ui.onDialog([name](QDialog&) {
+            AskNameForm->ExpName->setText(QString::fromLatin1(name));
+            AskNameForm->BOK->click();
+        });
+        LibraryForm->BExprStore->click();
+    }
+    static void clickRow(int row) {
+        LibraryForm->ExpList->setCurrentRow(row);
+        emit LibraryForm->ExpList->itemClicked(LibraryForm->ExpList->item(row));
+    }
+};
+
+using Lines = std::vector<std::string>;
+
+} // namespace
+
+TEST_F(LibraryTest, StoreRecallAndSave) {
+    Lines seen;
+    bool recallBefore = true, recallAfter = false;
+    QString expr, edExpr;
+    const int answer = openLibrary([&] {
+        recallBefore = LibraryForm->BExpRecall->isEnabled();
+        store("sine", "sin(omg*t)");
+        store("Alpha", "t");
+        seen = LibraryForm->Lines();
+        ExpressionForm->EdExpr->clear();
+        clickRow(1);
+        recallAfter = LibraryForm->BExpRecall->isEnabled();
+        LibraryForm->BExpRecall->click();
+        expr = ExpressionForm->Expr->currentText();
+        edExpr = ExpressionForm->EdExpr->text();
+        LibraryForm->BOK->click();
+    });
+    EXPECT_EQ(answer, 1);
+    EXPECT_EQ(seen, (Lines{"Alpha\t= t", "sine\t= sin(omg*t)"}));
+    EXPECT_FALSE(recallBefore);
+    EXPECT_TRUE(recallAfter);
+    EXPECT_EQ(expr, "sin(omg*t)");
+    EXPECT_EQ(edExpr, "sin(omg*t)");
+    EXPECT_EQ(readFile(libFile()), "Alpha\t= t\r\nsine\t= sin(omg*t)\r\n");
+
+    // The next project load reads it back.
+    LibraryForm->ExpList->clear();
+    PWForm1->LoadExpressionLibrary();
+    EXPECT_EQ(LibraryForm->Lines(), (Lines{"Alpha\t= t", "sine\t= sin(omg*t)"}));
+}
+
+TEST_F(LibraryTest, CancelRestoresTheFileAndImportDoubles) {
+    writeFile(libFile(), "b\t= 2\r\na\t= 1\r\n");
+    PWForm1->LoadExpressionLibrary();
+    EXPECT_EQ(LibraryForm->Lines(), (Lines{"a\t= 1", "b\t= 2"}));
+    bool deleteAfterDelete = true;
+    const int cancelled = openLibrary([&] {
+        store("c", "3");
+        clickRow(0);
+        LibraryForm->BRemoveExp->click();
+        deleteAfterDelete = LibraryForm->BRemoveExp->isEnabled() || LibraryForm->BExpRecall->isEnabled();
+        LibraryForm->BCancel->click();
+    });
+    EXPECT_EQ(cancelled, 2);
+    EXPECT_FALSE(deleteAfterDelete);
+    EXPECT_EQ(LibraryForm->Lines(), (Lines{"a\t= 1", "b\t= 2"}));
+
+    ui.chooseFile(libFile());
+    openLibrary([] {
+        LibraryForm->BImport->click();
+        LibraryForm->BOK->click();
+    });
+    ASSERT_FALSE(ui.fileDialogs().empty());
+    EXPECT_EQ(ui.fileDialogs().back().title, "Import library");
+    EXPECT_EQ(ui.fileDialogs().back().initialDir, tempDir());
+    EXPECT_EQ(LibraryForm->Lines(), (Lines{"a\t= 1", "a\t= 1", "b\t= 2", "b\t= 2"}));
+    EXPECT_EQ(readFile(libFile()), "a\t= 1\r\na\t= 1\r\nb\t= 2\r\nb\t= 2\r\n");
+}
+
+TEST_F(LibraryTest, MissingAndUnwritableFiles) {
+    // A project whose library was never saved: Cancel still closes, with nothing to say.
+    EXPECT_EQ(openLibrary([] { LibraryForm->BCancel->click(); }), 2);
+    EXPECT_TRUE(ui.messages().empty());
+
+    LibraryForm->ExpressionLibraryFile = tempFile("no such folder/Lab.LIB");
+    bool openAfterFailedOk = false;
+    openLibrary([&] {
+        store("x", "t");
+        LibraryForm->BOK->click();
+        openAfterFailedOk = LibraryForm->isVisible();
+        LibraryForm->BCancel->click();
+    });
+    EXPECT_TRUE(openAfterFailedOk);
+    EXPECT_EQ(ui.messages(),
+              (Lines{"Unable to write the expression library\n" + tempFile("no such folder/Lab.LIB")}));
+
+    ui.clear();
+    ui.chooseFile(tempFile("gone.lib"));
+    openLibrary([] {
+        LibraryForm->BImport->click();
+        LibraryForm->BCancel->click();
+    });
+    EXPECT_EQ(ui.messages(), (Lines{"Unable to read the expression library\n" + tempFile("gone.lib")}));
+}
+
+TEST_F(LibraryTest, TooLongAnEntryIsRefused) {
+    openLibrary([this] {
+        store("long", std::string(200, 'x').c_str());
+        LibraryForm->BCancel->click();
+    });
+    EXPECT_EQ(ui.messages().size(), 1u);
+    EXPECT_TRUE(LibraryForm->Lines().empty());
+}

@@ -1,0 +1,133 @@
+// Edit > Paste on a window that holds data: the paste options dialog, run by the frame's
+// driver, with the offscreen platform's clipboard.
+
+#include "app_fixture.h"
+
+#include "app/Plotdesk.h"
+#include "app/wfmmenus.h"
+#include "synthesis/forms/pasteops.h"
+#include "workspace/forms/wfmchild.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+
+#include <functional>
+#include <vector>
+
+using plotwell::workspace::SampleStream;
+
+namespace {
+
+class PasteOptionsTest : public AppTest {
+protected:
+    TWFMform* window(int points, uint16_t r, int start, int end) {
+        TWFMform* w = newWindow();
+        *w->Doc.SampleStream = SampleStream(r, std::size_t(points));
+        for (int i = 0; i < points; ++i)
+            w->Doc.SampleStream->setCode(std::size_t(i), uint16_t(i));
+        w->Doc.FileType = plotwell::workspace::WaveFileType::Internal;
+        w->Doc.SaveState = 0;
+        w->Doc.WaveName = "/data/wave.wfm";
+        w->SetCaption(w->Doc.WaveName);
+        w->Doc.SelectionStart = start;
+        w->Doc.SelectionEnd = end;
+        return w;
+    }
+    // Edit > Paste with `text` on the clipboard; `use` works the dialog.
+    void paste(const std::string& text, std::function<void(TPasteOptions&)> use) {
+        QApplication::clipboard()->setText(QString::fromStdString(text));
+        ui.onDialog([use](QDialog& d) { use(dynamic_cast<TPasteOptions&>(d)); });
+        emit PWForm1->WaveMenus->Edit1->aboutToShow();
+        PWForm1->WaveMenus->Paste1->trigger();
+    }
+    static void choose(TPasteOptions& p, int mode) {
+        p.PasteType->setCurrentIndex(mode);
+        emit p.PasteType->activated(mode);
+    }
+    static std::vector<uint16_t> codes(TWFMform* w) {
+        const auto c = w->Doc.SampleStream->codes();
+        return {c.begin(), c.end()};
+    }
+};
+
+TEST_F(PasteOptionsTest, OverwriteStretchesTheNumbersOverTheSelection) {
+    TWFMform* w = window(12, 32768, 2, 9);
+    paste("0, 1, 0, -1", [](TPasteOptions& p) {
+        EXPECT_EQ(p.windowTitle().toStdString(), "Paste to /data/wave.wfm");
+        EXPECT_EQ(p.ClipName->text().toStdString(), "Clipboard contents: Length = 4 points");
+        EXPECT_EQ(p.Amplitude->text().toStdString(), "65535");
+        EXPECT_FALSE(p.Expand->isEnabled());
+        p.bOK->click();
+    });
+    EXPECT_EQ(codes(w), (std::vector<uint16_t>{0, 1, 32768, 65535, 65535, 32768, 32768, 1, 1, 32768, 10, 11}));
+    EXPECT_EQ(w->Caption(), "/data/wave.wfm (Modified)");
+    EXPECT_EQ(w->MarkerAmplitude, 0);
+}
+
+TEST_F(PasteOptionsTest, InsertModesAddTheExpandCountAndSelectAll) {
+    TWFMform* w = window(1000, 2048, 10, 20);
+    std::string hundred;
+    for (int i = 0; i < 100; ++i)
+        hundred += i % 2 ? "1\n" : "-1\n";
+    paste(hundred, [](TPasteOptions& p) {
+        choose(p, 4);
+        EXPECT_TRUE(p.Expand->isEnabled());
+        EXPECT_EQ(p.Expand->text().toStdString(), "100");
+        p.bOK->click();
+    });
+    ASSERT_EQ(w->Doc.PointCount(), 1100);
+    EXPECT_EQ(w->Doc.SampleStream->code(999), 999);
+    EXPECT_EQ(w->Doc.SampleStream->code(1000), 0);
+    EXPECT_EQ(w->Doc.SampleStream->code(1001), 4094);
+    EXPECT_EQ(w->Doc.SelectionStart, 0);
+    EXPECT_EQ(w->Doc.SelectionEnd, 1099);
+
+    // At the start point, stretched to 6 points and scaled by amplitude and offset.
+    TWFMform* v = window(20, 2048, 10, 12);
+    paste("0.5 -1 1", [](TPasteOptions& p) {
+        choose(p, 1);
+        p.Expand->setText("6");
+        p.Amplitude->setText("2047");
+        p.Offset->setText("-100");
+        p.bOK->click();
+    });
+    ASSERT_EQ(v->Doc.PointCount(), 26);
+    const auto c = codes(v);
+    EXPECT_EQ(std::vector<uint16_t>(c.begin() + 9, c.begin() + 17),
+              (std::vector<uint16_t>{9, 2458, 923, 923, 2970, 2970, 2458, 10}));
+}
+
+TEST_F(PasteOptionsTest, PreviewUndoAndCancelLeaveTheSnapshot) {
+    TWFMform* w = window(8, 2048, 0, 7);
+    const auto before = codes(w);
+    paste("1 2 3 4", [&](TPasteOptions& p) {
+        p.bPreview->click();
+        EXPECT_NE(codes(w), before);
+        EXPECT_TRUE(p.bUndo->isEnabled());
+        p.bUndo->click();
+        EXPECT_EQ(codes(w), before);
+        choose(p, 3);
+        p.bPreview->click();
+        EXPECT_EQ(w->Doc.PointCount(), 12);
+        p.bCancel->click();
+    });
+    EXPECT_EQ(codes(w), before);
+    EXPECT_EQ(w->Doc.SaveState, 0);
+}
+
+TEST_F(PasteOptionsTest, TooFewNumbersShowNoDialog) {
+    TWFMform* w = window(8, 2048, 0, 7);
+    const auto before = codes(w);
+    paste("one 1", [](TPasteOptions&) { ADD_FAILURE() << "the dialog was shown"; });
+    EXPECT_EQ(ui.lastMessage(), "No waveform data was\nfound on the clipboard.");
+    EXPECT_EQ(codes(w), before);
+    EXPECT_EQ(ui.count("exec"), 0);
+}
+
+} // namespace

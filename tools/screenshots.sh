@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Saves pictures of the waveform window and the transfer set-up dialogs as PNG files.
+#   tools/screenshots.sh [build folder, default build] [picture folder, default build/screenshots]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+out=${2:-$build/screenshots}
+cmake --build "$build" --target pw_screenshots
+mkdir -p "$out"
+PLOTWELL_SCREENSHOT_DIR=$(cd "$out" && pwd) QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} "$build/pw_screenshots"
+ls -1 "$out"/*.png
