@@ -66,6 +66,7 @@ void fitRow(QFrame* panel, const std::vector<QLabel*>& labels, const std::vector
         font.setPixelSize(size);
         const QFontMetrics fm(font);
         std::vector<int> widths;
+        widths.reserve(labels.size());
         for (const QLabel* l : labels)
             widths.push_back(l->text().isEmpty() ? 0 : fm.boundingRect(l->text()).width() + 1);
         const int gap = fm.horizontalAdvance(QStringLiteral("  "));

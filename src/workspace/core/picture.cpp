@@ -49,7 +49,7 @@ std::vector<AxisLabel> windowLabels(const PlotLayout& l, const GraphInput& in, c
 void drawTrace(Canvas& c, const PlotLayout& l, const GraphInput& in, const View& v, platform::Rgb color) {
     c.SetPen({color, PenStyle::Solid, PenMode::Copy});
     if (v.zoomed)
-        drawZoomedTrace(c, in.codes.subspan(std::size_t(v.first), std::size_t(v.last - v.first + 1)), v.mid,
+        drawZoomedTrace(c, in.codes.subspan(std::size_t(v.first), std::size_t(v.last) - std::size_t(v.first) + 1), v.mid,
                         in.viewMin, in.viewMax, l, false);
     else
         drawMinMaxTrace(c, in.codes, l, traceDivisor(in.reference, in.unsignedDisplay), false);
@@ -86,7 +86,7 @@ void drawPrintout(Canvas& c, const PlotLayout& l, const GraphInput& in, const st
     labels[0].x = labels[1].x = labels[2].x = valueX;
     labels[0].y = l.MarginTop - t / 2;
     labels[1].y = l.MarginTop + l.PlotHeight - t / 2;
-    labels[2].y = int(4 * l.GridCellHeight + float(l.MarginTop - t / 2));
+    labels[2].y = int(4 * l.GridCellHeight + float(labels[0].y));
     labels[3].x = l.MarginLeft;
     labels[4].x = l.MarginLeft + l.PlotWidth - 100;
     labels[3].y = labels[4].y = indexY;
