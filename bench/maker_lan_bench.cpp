@@ -8,6 +8,8 @@
 
 #include "sim/adapters.h"
 
+#include "bench_status.h"
+
 #include <benchmark/benchmark.h>
 
 using namespace plotwell;
@@ -15,11 +17,7 @@ using namespace plotwell::transfer;
 
 namespace {
 
-class NoStatus : public TransferStatus {
-public:
-    void showStatus(const std::string&, bool) override {}
-    bool cancelled() const override { return false; }
-};
+using NoStatus = BenchNoStatus;
 
 constexpr std::size_t kPoints = 1048576;
 

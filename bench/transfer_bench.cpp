@@ -10,6 +10,8 @@
 #include "bench_wave.h"
 #include "sim/adapters.h"
 
+#include "bench_status.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -19,11 +21,7 @@ using namespace plotwell::transfer;
 
 namespace {
 
-class NoStatus : public TransferStatus {
-public:
-    void showStatus(const std::string&, bool) override {}
-    bool cancelled() const override { return false; }
-};
+using NoStatus = BenchNoStatus;
 
 struct Bench {
     explicit Bench(LinkKind kind) : inst(sim::Family::ArbDef, "QUORVEX,QVA3420B") {

@@ -40,7 +40,7 @@ struct IoResult {
 // defaults; tests pass shorter ones.
 struct LinkDeadlines {
     std::chrono::milliseconds usbReply{10000};     // USB polling reads
-    std::chrono::milliseconds tcpConnect{10000};   // TCP connect
+    std::chrono::milliseconds tcpConnect{5000};    // TCP connect
     std::chrono::milliseconds tcpWrite{10000};     // room to send on a TCP socket
     std::chrono::milliseconds tcpReplyByte{20000}; // each byte of a TCP reply line
     // A whole TCP reply line: an instrument that trickles its bytes just inside the wait
