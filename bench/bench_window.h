@@ -2,9 +2,9 @@
 // The application with one waveform window of 1600 x 500 client pixels, for benchmarks of
 // window commands; the scripted UI answers anything modal.
 
-#include "platform/scripted_ui.h"
 #include "app/Plotdesk.h"
 #include "app/appforms.h"
+#include "platform/scripted_ui.h"
 #include "workspace/forms/wfmchild.h"
 
 #include <QApplication>

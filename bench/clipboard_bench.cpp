@@ -24,7 +24,8 @@ constexpr int kPoints = 1048576;
 std::unique_ptr<workspace::SampleStream> sine() {
     auto s = std::make_unique<workspace::SampleStream>(1, kPoints);
     for (int i = 0; i < kPoints; ++i)
-        s->setCode(std::size_t(i), uint16_t(32768 + 30000 * std::sin(i * 6.283185307 / 65536) + (i % 97) * 20));
+        s->setCode(std::size_t(i),
+                   uint16_t(32768 + 30000 * std::sin(i * 6.283185307 / 65536) + (i % 97) * 20));
     return s;
 }
 
@@ -76,4 +77,6 @@ void BM_PasteFromClipboard1M(benchmark::State& state) {
 BENCHMARK(BM_PasteFromClipboard1M)->Unit(benchmark::kMillisecond);
 } // namespace
 
-int main(int argc, char** argv) { return runApplicationBenchmarks(argc, argv); }
+int main(int argc, char** argv) {
+    return runApplicationBenchmarks(argc, argv);
+}

@@ -30,7 +30,8 @@ const std::string& csvPath() {
         text.reserve(std::size_t(kRows) * 24);
         char line[64];
         for (int i = 0; i < kRows; ++i) {
-            const int n = std::snprintf(line, sizeof line, "%.6e,%+.5f\n", i * 1e-6, 1.5 * std::sin(i * 0.00037));
+            const int n =
+                std::snprintf(line, sizeof line, "%.6e,%+.5f\n", i * 1e-6, 1.5 * std::sin(i * 0.00037));
             text.append(line, std::size_t(n));
         }
         std::ofstream(p, std::ios::binary) << text;
@@ -58,9 +59,11 @@ BENCHMARK(BM_CsvImportColumn)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_PandasReadCsv(benchmark::State& state) {
     // apt installs pandas for the system's Python; PLOTWELL_PYTHON names another one.
     const char* python = std::getenv("PLOTWELL_PYTHON");
-    const std::string cmd = std::string(python ? python : "/usr/bin/python3") + " -c \"import time,sys,pandas as pd\nt=time.perf_counter()\n"
-                            "c=pd.read_csv(sys.argv[1])['volts'].to_numpy()\nprint(time.perf_counter()-t, len(c))\" " +
-                            csvPath() + " 2>/dev/null";
+    const std::string cmd =
+        std::string(python ? python : "/usr/bin/python3") +
+        " -c \"import time,sys,pandas as pd\nt=time.perf_counter()\n"
+        "c=pd.read_csv(sys.argv[1])['volts'].to_numpy()\nprint(time.perf_counter()-t, len(c))\" " +
+        csvPath() + " 2>/dev/null";
     for (auto _ : state) {
         FILE* p = ::popen(cmd.c_str(), "r");
         double seconds = -1;

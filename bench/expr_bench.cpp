@@ -28,7 +28,9 @@ std::string sineTemplate() {
     return sineExpression(1.0, 0.0);
 }
 
-void BM_SineTemplate(benchmark::State& state) { evaluateAll(state, sineTemplate()); }
+void BM_SineTemplate(benchmark::State& state) {
+    evaluateAll(state, sineTemplate());
+}
 BENCHMARK(BM_SineTemplate)->Unit(benchmark::kMillisecond);
 
 void BM_SineTemplate_muParser(benchmark::State& state) {
@@ -52,12 +54,16 @@ void BM_SineTemplate_muParser(benchmark::State& state) {
 }
 BENCHMARK(BM_SineTemplate_muParser)->Unit(benchmark::kMillisecond);
 
-void BM_Harmonics16(benchmark::State& state) { evaluateAll(state, harmonics16()); }
+void BM_Harmonics16(benchmark::State& state) {
+    evaluateAll(state, harmonics16());
+}
 BENCHMARK(BM_Harmonics16)->Unit(benchmark::kMillisecond);
 
 // The evaluator's own share of the harmonic sum: the same program with abs() in place of
 // sin(), so that only the arithmetic and the loop remain.
-void BM_Harmonics16_AbsInsteadOfSin(benchmark::State& state) { evaluateAll(state, harmonics16("abs")); }
+void BM_Harmonics16_AbsInsteadOfSin(benchmark::State& state) {
+    evaluateAll(state, harmonics16("abs"));
+}
 BENCHMARK(BM_Harmonics16_AbsInsteadOfSin)->Unit(benchmark::kMillisecond);
 
 // The floor under the harmonic sum: its 16 sines per point in the C library alone.
@@ -83,7 +89,8 @@ void BM_Pulse(benchmark::State& state) {
 BENCHMARK(BM_Pulse)->Unit(benchmark::kMillisecond);
 
 void BM_Ecg(benchmark::State& state) {
-    evaluateAll(state, "amp*ecg(20.00,10.00,10.00,5.00,50.00,20.00,20.00,10.00,100.00,30.00,25.00,1.00,60.00)");
+    evaluateAll(state,
+                "amp*ecg(20.00,10.00,10.00,5.00,50.00,20.00,20.00,10.00,100.00,30.00,25.00,1.00,60.00)");
 }
 BENCHMARK(BM_Ecg)->Unit(benchmark::kMillisecond);
 

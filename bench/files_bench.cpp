@@ -20,7 +20,9 @@ using workspace::SampleStream;
 namespace {
 
 constexpr int kPoints = kBenchPoints;
-const SampleStream& wave() { return benchWave(); }
+const SampleStream& wave() {
+    return benchWave();
+}
 
 std::string tempPath(const char* name) {
     return (std::filesystem::temp_directory_path() / (std::to_string(::getpid()) + name)).string();
@@ -34,7 +36,8 @@ void BM_WfmSaveAndLoadFile(benchmark::State& state) {
         workspace::WriteInternal(wave(), 0, kPoints - 1, out);
         if (!platform::writeFileAtomically(path, out))
             state.SkipWithError("write failed");
-        const auto bytes = platform::readFileBytes(path, workspace::MaxWaveFileBytes(workspace::WaveFileType::Internal));
+        const auto bytes =
+            platform::readFileBytes(path, workspace::MaxWaveFileBytes(workspace::WaveFileType::Internal));
         if (!bytes || !workspace::ReadInternal(*bytes, back))
             state.SkipWithError("read failed");
     }

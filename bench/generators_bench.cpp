@@ -39,7 +39,8 @@ struct Bench {
         PWForm1->FormActivate();
         PWForm1->New1Click();
         w = CurrentWaveWindow;
-        w->Doc.SampleStream = std::make_unique<TWFMform::SampleStreamType>(32768, std::size_t(kPoints), 32768);
+        w->Doc.SampleStream =
+            std::make_unique<TWFMform::SampleStreamType>(32768, std::size_t(kPoints), 32768);
         w->Doc.FileType = workspace::WaveFileType::Internal;
         w->Doc.SelectionStart = 0;
         w->Doc.SelectionEnd = kPoints - 1;
@@ -67,15 +68,33 @@ template <class Form> void defaultPreview(benchmark::State& state, Form* const& 
     state.SetItemsProcessed(state.iterations() * kPoints);
 }
 
-void BM_PreviewSine(benchmark::State& s) { defaultPreview(s, SineForm); }
-void BM_PreviewTriangle(benchmark::State& s) { defaultPreview(s, TriangleForm); }
-void BM_PreviewSquare(benchmark::State& s) { defaultPreview(s, SquareForm); }
-void BM_PreviewNoise(benchmark::State& s) { defaultPreview(s, NoiseForm); }
-void BM_PreviewPulse(benchmark::State& s) { defaultPreview(s, PulseForm); }
-void BM_PreviewSinc(benchmark::State& s) { defaultPreview(s, SincForm); }
-void BM_PreviewExponential(benchmark::State& s) { defaultPreview(s, ExpForm); }
-void BM_PreviewGaussian(benchmark::State& s) { defaultPreview(s, GaussForm); }
-void BM_PreviewCardiac(benchmark::State& s) { defaultPreview(s, CardiacForm); }
+void BM_PreviewSine(benchmark::State& s) {
+    defaultPreview(s, SineForm);
+}
+void BM_PreviewTriangle(benchmark::State& s) {
+    defaultPreview(s, TriangleForm);
+}
+void BM_PreviewSquare(benchmark::State& s) {
+    defaultPreview(s, SquareForm);
+}
+void BM_PreviewNoise(benchmark::State& s) {
+    defaultPreview(s, NoiseForm);
+}
+void BM_PreviewPulse(benchmark::State& s) {
+    defaultPreview(s, PulseForm);
+}
+void BM_PreviewSinc(benchmark::State& s) {
+    defaultPreview(s, SincForm);
+}
+void BM_PreviewExponential(benchmark::State& s) {
+    defaultPreview(s, ExpForm);
+}
+void BM_PreviewGaussian(benchmark::State& s) {
+    defaultPreview(s, GaussForm);
+}
+void BM_PreviewCardiac(benchmark::State& s) {
+    defaultPreview(s, CardiacForm);
+}
 BENCHMARK(BM_PreviewSine)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PreviewTriangle)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PreviewSquare)->Unit(benchmark::kMillisecond);
@@ -87,7 +106,9 @@ BENCHMARK(BM_PreviewGaussian)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PreviewCardiac)->Unit(benchmark::kMillisecond);
 
 // The evaluator alone on the two slowest default shapes: the floor under their previews.
-void BM_EvaluatorTriangle(benchmark::State& s) { bench::evaluateAll(s, synthesis::triangleExpression(1.0, 0.0)); }
+void BM_EvaluatorTriangle(benchmark::State& s) {
+    bench::evaluateAll(s, synthesis::triangleExpression(1.0, 0.0));
+}
 void BM_EvaluatorGaussian(benchmark::State& s) {
     bench::evaluateAll(s, synthesis::gaussianExpression(false, kPoints / 20));
 }
@@ -113,9 +134,15 @@ void harmonicsPreview(benchmark::State& state, int rows) {
     h.hide();
     state.SetItemsProcessed(state.iterations() * kPoints);
 }
-void BM_PreviewHarmonics(benchmark::State& s) { harmonicsPreview(s, 1); }
-void BM_PreviewHarmonics16(benchmark::State& s) { harmonicsPreview(s, 16); }
-void BM_EvaluatorHarmonics16(benchmark::State& s) { bench::evaluateAll(s, bench::harmonics16()); }
+void BM_PreviewHarmonics(benchmark::State& s) {
+    harmonicsPreview(s, 1);
+}
+void BM_PreviewHarmonics16(benchmark::State& s) {
+    harmonicsPreview(s, 16);
+}
+void BM_EvaluatorHarmonics16(benchmark::State& s) {
+    bench::evaluateAll(s, bench::harmonics16());
+}
 BENCHMARK(BM_PreviewHarmonics)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EvaluatorHarmonics16)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PreviewHarmonics16)->Unit(benchmark::kMillisecond);

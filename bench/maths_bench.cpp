@@ -16,7 +16,9 @@ using workspace::SampleStream;
 namespace {
 
 constexpr int kPoints = kBenchPoints;
-const SampleStream& wave() { return benchWave(); }
+const SampleStream& wave() {
+    return benchWave();
+}
 
 const PointRange kAll{0, kPoints - 1};
 

@@ -1,10 +1,10 @@
 // Start-up: the application object, the 35 forms and the frame's first activation with an
 // empty configuration folder.
 
-#include "platform/scripted_ui.h"
 #include "app/Plotdesk.h"
 #include "app/appforms.h"
 #include "app/core/settings_files.h"
+#include "platform/scripted_ui.h"
 
 #include "app_bench_main.h"
 

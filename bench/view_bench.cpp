@@ -2,12 +2,12 @@
 // step of a cursor drag (the shading toggled by one column and the status published), a band
 // zoom and the overview window's repaint.
 
+#include "app/Plotdesk.h"
+#include "app/appforms.h"
 #include "platform/canvas_image.h"
 #include "platform/scripted_ui.h"
 #include "workspace/core/sample_stream.h"
 #include "workspace/core/trace.h"
-#include "app/Plotdesk.h"
-#include "app/appforms.h"
 #include "workspace/forms/WorldView.h"
 #include "workspace/forms/wfmchild.h"
 
@@ -122,4 +122,6 @@ void BM_OverviewRepaint1M(benchmark::State& state) {
 BENCHMARK(BM_OverviewRepaint1M)->Unit(benchmark::kMillisecond);
 } // namespace
 
-int main(int argc, char** argv) { return runApplicationBenchmarks(argc, argv); }
+int main(int argc, char** argv) {
+    return runApplicationBenchmarks(argc, argv);
+}

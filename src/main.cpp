@@ -1,10 +1,10 @@
 // Plotwell: arbitrary waveforms and bit patterns, and their transfer to and from instruments.
 
+#include "app/Plotdesk.h"
+#include "app/appforms.h"
 #include "platform/posix/numeric_locale.h"
 #include "platform/ui.h"
-#include "app/Plotdesk.h"
 #include "workspace/forms/IntroForm.h"
-#include "app/appforms.h"
 
 #include <QApplication>
 #include <QIcon>

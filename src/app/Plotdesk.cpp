@@ -166,7 +166,8 @@ void TPWForm1::buildMenus() {
     Exit1 = act(File1, "Exit1", "E&xit", &TPWForm1::Exit1Click);
 
     IOcontrol1 = platform::named(new QMenu("&I/O control", this), "IOcontrol1");
-    Generatorsetup1 = act(IOcontrol1, "Generatorsetup1", "Do&wnload setup...", &TPWForm1::Generatorsetup1Click);
+    Generatorsetup1 =
+        act(IOcontrol1, "Generatorsetup1", "Do&wnload setup...", &TPWForm1::Generatorsetup1Click);
     Oscilloscopesetup1 =
         act(IOcontrol1, "Oscilloscopesetup1", "U&pload setup...", &TPWForm1::Oscilloscopesetup1Click);
     RS232setup1 = act(IOcontrol1, "RS232setup1", "&RS232 setup...", &TPWForm1::RS232setup1Click);
@@ -328,7 +329,9 @@ void TPWForm1::Open1Click() {
     }
 }
 
-void TPWForm1::SetOpenDialogName(const std::string& name) { OpenFileDialog.fileName = name; }
+void TPWForm1::SetOpenDialogName(const std::string& name) {
+    OpenFileDialog.fileName = name;
+}
 
 void TPWForm1::OpenAs(WaveFileType type) {
     OpenType = type;
@@ -390,7 +393,9 @@ void TPWForm1::ShowDefaultFileType() {
     OpenFileDialog.fileName.clear();
 }
 
-void TPWForm1::Exit1Click() { close(); }
+void TPWForm1::Exit1Click() {
+    close();
+}
 
 // ---- Window and Help menus -----------------------------------------------------------
 
@@ -427,7 +432,9 @@ void TPWForm1::fillWindowList() {
     }
 }
 
-void TPWForm1::Tile1Click() { MdiArea->tileSubWindows(); }
+void TPWForm1::Tile1Click() {
+    MdiArea->tileSubWindows();
+}
 // The windows keep their sizes and are only staggered, bottom first, so that the one on top
 // stays on top.
 void TPWForm1::Cascade1Click() {
@@ -457,7 +464,9 @@ void TPWForm1::Arrangeicons1Click() {
     }
 }
 
-void TPWForm1::Contents1Click() { platform::ui().showHelp(0); }
+void TPWForm1::Contents1Click() {
+    platform::ui().showHelp(0);
+}
 
 void TPWForm1::AboutPlotwell1Click() {
     if (IntroForm1)
@@ -497,9 +506,13 @@ void TPWForm1::closeEvent(QCloseEvent* event) {
     QCoreApplication::quit();
 }
 
-void TPWForm1::FormCloseQuery() { WriteProject(); }
+void TPWForm1::FormCloseQuery() {
+    WriteProject();
+}
 
-void TPWForm1::FormClose() { FreeLibraries(); }
+void TPWForm1::FormClose() {
+    FreeLibraries();
+}
 
 void TPWForm1::CloseWindowsNamed(TWFMform* closing) {
     for (TWFMform* w : WaveWindows()) {
@@ -515,7 +528,9 @@ void TPWForm1::CloseWindowsNamed(TWFMform* closing) {
     }
 }
 
-bool TPWForm1::CloseAllWindows() { return QueryCloseAll() && CloseQueriedWindows(); }
+bool TPWForm1::CloseAllWindows() {
+    return QueryCloseAll() && CloseQueriedWindows();
+}
 
 bool TPWForm1::CloseQueriedWindows() {
     // Every query has been answered before the first close, so no window asks again when it

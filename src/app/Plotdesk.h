@@ -48,7 +48,7 @@ class SampleStream;
 namespace plotwell::transfer {
 class InstrumentLibraries;
 class Link;
-}
+} // namespace plotwell::transfer
 
 class TPWForm1 : public QMainWindow, public TFrameHost, public TTransferHost {
     Q_OBJECT
@@ -114,7 +114,7 @@ public:
     QAction* NewProject1 = nullptr;
     QAction* OpenProject1 = nullptr;
     QAction* Exit1 = nullptr;
-    QAction* Generatorsetup1 = nullptr;   // "Do&wnload setup..."
+    QAction* Generatorsetup1 = nullptr;    // "Do&wnload setup..."
     QAction* Oscilloscopesetup1 = nullptr; // "U&pload setup..."
     QAction* RS232setup1 = nullptr;
     QAction* Tile1 = nullptr;
@@ -253,8 +253,24 @@ public:
     // The operation drivers. Each acts on the window whose menu started the command (it
     // made that window CurrentWaveWindow) and shows its dialog modally around a snapshot.
     enum class Driver {
-        Expression, Sine, Triangle, Square, Pulse, Cardiac, Sinc, Exponent, Gaussian, Noise, Harmonics,
-        ScalarOp, MathOp, Paste, Adjust, Resize, Smooth, EditBitPattern
+        Expression,
+        Sine,
+        Triangle,
+        Square,
+        Pulse,
+        Cardiac,
+        Sinc,
+        Exponent,
+        Gaussian,
+        Noise,
+        Harmonics,
+        ScalarOp,
+        MathOp,
+        Paste,
+        Adjust,
+        Resize,
+        Smooth,
+        EditBitPattern
     };
     // Gives an empty window its first samples from the new-waveform set-up.
     void NewWaveformSetup() override;

@@ -37,9 +37,9 @@
 
 #include <QImage>
 #include <QLabel>
-#include <QPixmap>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPixmap>
 
 #include <algorithm>
 #include <initializer_list>

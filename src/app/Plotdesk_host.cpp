@@ -1,11 +1,11 @@
 #include "app/Plotdesk.h"
 
 #include "app/wfmmenus.h"
+#include "common/numtext.h"
 #include "platform/posix/folders.h"
 #include "platform/qstring.h"
 #include "synthesis/forms/select.h"
 #include "transfer/forms/msgwnd.h"
-#include "common/numtext.h"
 #include "workspace/forms/wfmchild.h"
 
 #include <QAction>
@@ -17,18 +17,26 @@
 using namespace plotwell;
 using workspace::WaveFileType;
 
-QWidget* TPWForm1::FrameWidget() { return this; }
+QWidget* TPWForm1::FrameWidget() {
+    return this;
+}
 
 void TPWForm1::ShowStatusNote(const std::string& text, int ms) {
     if (MessageWnd)
         MessageWnd->ShowStatus(ms, text, false);
 }
 
-std::string TPWForm1::DownloadModel() const { return TransferSettings.dlModel; }
+std::string TPWForm1::DownloadModel() const {
+    return TransferSettings.dlModel;
+}
 
-transfer::TransferSettings& TPWForm1::TransferRecord() { return TransferSettings; }
+transfer::TransferSettings& TPWForm1::TransferRecord() {
+    return TransferSettings;
+}
 
-const transfer::LinkDeadlines& TPWForm1::LinkWaits() const { return Deadlines; }
+const transfer::LinkDeadlines& TPWForm1::LinkWaits() const {
+    return Deadlines;
+}
 
 TWFMform* TPWForm1::UploadTarget(TWFMform* active) {
     if (active && active->Doc.FileType == workspace::WaveFileType::None)
@@ -38,7 +46,9 @@ TWFMform* TPWForm1::UploadTarget(TWFMform* active) {
     return w;
 }
 
-void TPWForm1::UpdateTypeMenus(TWFMform& w) { WaveMenus->UpdateTypeMenus(w); }
+void TPWForm1::UpdateTypeMenus(TWFMform& w) {
+    WaveMenus->UpdateTypeMenus(w);
+}
 
 void TPWForm1::UpdateZoomAreaItem(TWFMform& w) {
     // The frame's one set of View items shows the state of the window that is active.
@@ -96,4 +106,3 @@ void TPWForm1::SelectLimits(TWFMform& w) {
             return;
     }
 }
-

@@ -24,7 +24,8 @@ int addressValue(const std::string& text) {
 
 bool TPWForm1::LoadGpibLibrary() {
     auto& libs = libraries(Libraries);
-    if (libs.loadGpib(platform::environmentOr(transfer::kGpibLibraryVariable, transfer::kGpibLibraryDefault))) {
+    if (libs.loadGpib(
+            platform::environmentOr(transfer::kGpibLibraryVariable, transfer::kGpibLibraryDefault))) {
         GpibNeeded = true;
         return true;
     }

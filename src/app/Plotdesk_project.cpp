@@ -43,7 +43,8 @@ bool fileExists(const std::string& path) {
 
 // The expression dialog's expression line, kept with the project.
 std::string expressionText() {
-    return ExpressionForm && ExpressionForm->EdExpr ? ExpressionForm->EdExpr->text().toStdString() : std::string();
+    return ExpressionForm && ExpressionForm->EdExpr ? ExpressionForm->EdExpr->text().toStdString()
+                                                    : std::string();
 }
 
 void setExpressionText(const std::string& text) {
@@ -126,7 +127,9 @@ void TPWForm1::WriteNewProjectFile() {
         reportSetupNotSaved(marker);
 }
 
-void TPWForm1::ResetProjectSetup() { WriteNewProjectFile(); }
+void TPWForm1::ResetProjectSetup() {
+    WriteNewProjectFile();
+}
 
 // ---- project settings file --------------------------------------------------------------
 
@@ -195,10 +198,11 @@ bool TPWForm1::ReadProject() {
         if (TWFMform* active = ActiveWaveWindow())
             active->FormActivate();
         if (skipped > 0)
-            platform::ui().message(common::cformat("%d further windows listed in the project were not reopened:\n"
-                                                   "a project reopens at most %d windows.",
-                                                   skipped, kMaxReopenedWindows),
-                                   platform::Icon::Warning, platform::ButtonOk, false);
+            platform::ui().message(
+                common::cformat("%d further windows listed in the project were not reopened:\n"
+                                "a project reopens at most %d windows.",
+                                skipped, kMaxReopenedWindows),
+                platform::Icon::Warning, platform::ButtonOk, false);
 
         // 4. The settings read, also those before a missing key.
         GlobalFileType = WaveFileType(values.GlobalFileType);

@@ -81,8 +81,8 @@ bool TPWForm1::OpenSerialLink(bool download) {
     CloseTransferLink();
     Serial.CommHandle.close();
     int error = 0;
-    switch (transfer::openSerialPort(Serial.CommHandle, port, download ? Serial.DownloadDcb : Serial.UploadDcb,
-                                     timeouts, error)) {
+    switch (transfer::openSerialPort(Serial.CommHandle, port,
+                                     download ? Serial.DownloadDcb : Serial.UploadDcb, timeouts, error)) {
     case transfer::SerialOpenResult::Ok:
         TransferLink = std::make_unique<transfer::SerialLink>(std::move(Serial.CommHandle));
         return true;

@@ -14,8 +14,8 @@
 
 #include <algorithm>
 #include <climits>
-#include <optional>
 #include <cstdlib>
+#include <optional>
 
 using namespace plotwell;
 
@@ -87,7 +87,8 @@ void fitRow(QFrame* panel, const std::vector<QLabel*>& labels, const std::vector
 } // namespace
 
 void TPWForm1::FitStatusLabels() {
-    fitRow(Panel3, {WaveInfo1, WaveInfo2, WaveInfo3, WaveInfo4, WaveInfo5, WaveInfo6}, {1, 120, 195, 275, 350, 430});
+    fitRow(Panel3, {WaveInfo1, WaveInfo2, WaveInfo3, WaveInfo4, WaveInfo5, WaveInfo6},
+           {1, 120, 195, 275, 350, 430});
     fitRow(Panel1, {UploadInfo, DownloadInfo}, {1, 430});
 }
 

@@ -1,5 +1,6 @@
 #include "app/appforms.h"
 
+#include "app/Plotdesk.h"
 #include "synthesis/forms/Askname.h"
 #include "synthesis/forms/BitPattern.h"
 #include "synthesis/forms/Gausswave.h"
@@ -30,7 +31,6 @@
 #include "transfer/forms/zelodlg.h"
 #include "workspace/forms/CSVPreview.h"
 #include "workspace/forms/IntroForm.h"
-#include "app/Plotdesk.h"
 #include "workspace/forms/ProcessCSV.h"
 #include "workspace/forms/WorldView.h"
 #include "workspace/forms/askclall.h"
@@ -40,7 +40,9 @@
 #include <QWidget>
 
 // The resources live in a static library, so they are registered by hand.
-static void initResources() { Q_INIT_RESOURCE(plotwell); }
+static void initResources() {
+    Q_INIT_RESOURCE(plotwell);
+}
 
 namespace plotwell {
 
@@ -138,6 +140,8 @@ void DestroyApplicationForms() {
     HarmonicsForm = nullptr;
 }
 
-const std::vector<std::string>& CreatedFormClasses() { return created; }
+const std::vector<std::string>& CreatedFormClasses() {
+    return created;
+}
 
 } // namespace plotwell

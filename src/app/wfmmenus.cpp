@@ -1,11 +1,11 @@
 #include "app/wfmmenus.h"
 
+#include "app/Plotdesk.h"
 #include "common/numtext.h"
 #include "platform/form.h"
 #include "synthesis/forms/Scalarop.h"
 #include "synthesis/forms/Waveops.h"
 #include "transfer/forms/transfer_session.h"
-#include "app/Plotdesk.h"
 #include "workspace/forms/wfmchild.h"
 
 #include <QApplication>
@@ -18,7 +18,8 @@ using workspace::WaveFileType;
 
 TWaveMenus::TWaveMenus(TPWForm1* frame) : QObject(frame), frame_(frame) {
     setObjectName("WaveMenus");
-    auto item = [](QMenu* menu, const char* name, const char* text, const QKeySequence& key = QKeySequence()) {
+    auto item = [](QMenu* menu, const char* name, const char* text,
+                   const QKeySequence& key = QKeySequence()) {
         QAction* a = menu->addAction(QString::fromUtf8(text));
         a->setObjectName(name);
         if (!key.isEmpty())
@@ -74,7 +75,8 @@ TWaveMenus::TWaveMenus(TPWForm1* frame) : QObject(frame), frame_(frame) {
     File1->addAction(frame->OpenProject1);
     File1->addMenu(frame->FileType1);
     File1->addSeparator();
-    Print1 = onWindow(File1, "Print1", "Print waveform...", method(&TWFMform::Print1Click), QKeySequence("Ctrl+P"));
+    Print1 = onWindow(File1, "Print1", "Print waveform...", method(&TWFMform::Print1Click),
+                      QKeySequence("Ctrl+P"));
     File1->addSeparator();
     Exit1 = onWindow(File1, "Exit1", "E&xit", method(&TWFMform::Exit1Click));
 
@@ -82,8 +84,8 @@ TWaveMenus::TWaveMenus(TPWForm1* frame) : QObject(frame), frame_(frame) {
     Edit1 = platform::named(new QMenu("&Edit", frame), "Edit1");
     Cut1 = onWindow(Edit1, "Cut1", "Cu&t to clipboard", method(&TWFMform::Cuttoclipboard1Click),
                     QKeySequence("Ctrl+X"));
-    Copy1 = onWindow(Edit1, "Copy1", "&Copy to clipboard", method(&TWFMform::Copy1Click),
-                     QKeySequence("Ctrl+C"));
+    Copy1 =
+        onWindow(Edit1, "Copy1", "&Copy to clipboard", method(&TWFMform::Copy1Click), QKeySequence("Ctrl+C"));
     Paste1 = onWindow(Edit1, "Paste1", "&Paste from clipboard", driver(&TPWForm1::PasteToWaveform),
                       QKeySequence("Ctrl+V"));
     Edit1->addSeparator();
@@ -112,8 +114,8 @@ TWaveMenus::TWaveMenus(TPWForm1* frame) : QObject(frame), frame_(frame) {
         onWindow(View1, "Zoomfull1", "&Zoom full", method(&TWFMform::ZoomAllClick), QKeySequence(Qt::Key_F4));
     Zoomout1 =
         onWindow(View1, "Zoomout1", "Zoom &out", method(&TWFMform::ZoomoutClick), QKeySequence(Qt::Key_F3));
-    Zoomarea1 =
-        onWindow(View1, "Zoomarea1", "Zoom &area", method(&TWFMform::ZoomAreaClick), QKeySequence(Qt::Key_F2));
+    Zoomarea1 = onWindow(View1, "Zoomarea1", "Zoom &area", method(&TWFMform::ZoomAreaClick),
+                         QKeySequence(Qt::Key_F2));
     // Zoom out and Zoom full start disabled; a paint enables Zoom area for zoomable data.
     Zoomfull1->setEnabled(false);
     Zoomout1->setEnabled(false);
@@ -171,11 +173,12 @@ TWaveMenus::TWaveMenus(TPWForm1* frame) : QObject(frame), frame_(frame) {
 
     // ---- I/O control: the window's two transfer commands above the frame's set-up items
     IOcontrol1 = platform::named(new QMenu("&I/O control", frame), "WaveIOcontrol1");
-    ExecuteUpload1 = onWindow(IOcontrol1, "ExecuteUpload1", "Execute &Upload",
-                              [](TWFMform* w) { TTransferSession::Executeupload1Click(w); }, QKeySequence("Ctrl+U"));
-    ExecuteDownload1 = onWindow(IOcontrol1, "ExecuteDownload1", "Execute &Download",
-                                [](TWFMform* w) { TTransferSession(*w).ExecuteDownload1Click(); },
-                                QKeySequence("Ctrl+D"));
+    ExecuteUpload1 = onWindow(
+        IOcontrol1, "ExecuteUpload1", "Execute &Upload",
+        [](TWFMform* w) { TTransferSession::Executeupload1Click(w); }, QKeySequence("Ctrl+U"));
+    ExecuteDownload1 = onWindow(
+        IOcontrol1, "ExecuteDownload1", "Execute &Download",
+        [](TWFMform* w) { TTransferSession(*w).ExecuteDownload1Click(); }, QKeySequence("Ctrl+D"));
     IOcontrol1->addSeparator();
     IOcontrol1->addAction(frame->Oscilloscopesetup1);
     IOcontrol1->addAction(frame->Generatorsetup1);
@@ -209,13 +212,17 @@ TWFMform* TWaveMenus::popupTarget() const {
     return w;
 }
 
-void TWaveMenus::File1Click() { popupTarget(); }
+void TWaveMenus::File1Click() {
+    popupTarget();
+}
 void TWaveMenus::View1Click() {
     // Zoom area follows the data as a paint would have left it.
     if (TWFMform* w = popupTarget())
         w->UpdateZoomArea();
 }
-void TWaveMenus::Waveform1Click() { popupTarget(); }
+void TWaveMenus::Waveform1Click() {
+    popupTarget();
+}
 
 void TWaveMenus::Edit1Click() {
     popupTarget();

@@ -11,7 +11,9 @@ Form::Form(const char* instanceName, QWidget* parent) : QDialog(parent) {
     setObjectName(QString::fromLatin1(instanceName));
 }
 
-int Form::ShowModal() { return ui().execModal(*this); }
+int Form::ShowModal() {
+    return ui().execModal(*this);
+}
 
 void Form::reject() {
     CancelPath();

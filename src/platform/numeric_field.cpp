@@ -10,7 +10,9 @@
 namespace plotwell::platform {
 
 namespace {
-std::string latin1(const QString& text) { return text.toLatin1().toStdString(); }
+std::string latin1(const QString& text) {
+    return text.toLatin1().toStdString();
+}
 
 // The character a key types, as the key filter sees it; 0 for a character outside Latin-1
 // (which no field lets through), nullopt for a key that types nothing.
@@ -37,7 +39,9 @@ protected:
 };
 } // namespace
 
-void selectAllOnClick(QLineEdit* edit) { edit->installEventFilter(new ClickSelectsAll(edit)); }
+void selectAllOnClick(QLineEdit* edit) {
+    edit->installEventFilter(new ClickSelectsAll(edit));
+}
 
 NumericField::NumericField(QLineEdit* edit, FieldRules rules) : QObject(edit), edit_(edit), rules_(rules) {
     edit_->installEventFilter(this);
@@ -49,17 +53,29 @@ NumericField::NumericField(QLineEdit* edit, FieldRules rules) : QObject(edit), e
     });
 }
 
-int32_t NumericField::intValue() const { return fieldInt(latin1(edit_->text())); }
+int32_t NumericField::intValue() const {
+    return fieldInt(latin1(edit_->text()));
+}
 
-double NumericField::decimalValue() const { return fieldDecimal(latin1(edit_->text())); }
+double NumericField::decimalValue() const {
+    return fieldDecimal(latin1(edit_->text()));
+}
 
-void NumericField::show(int32_t value) { edit_->setText(platform::toQString(intText(value))); }
+void NumericField::show(int32_t value) {
+    edit_->setText(platform::toQString(intText(value)));
+}
 
-void NumericField::show(double value) { edit_->setText(platform::toQString(decimalText(value))); }
+void NumericField::show(double value) {
+    edit_->setText(platform::toQString(decimalText(value)));
+}
 
-bool NumericField::isModified() const { return edit_->isModified(); }
+bool NumericField::isModified() const {
+    return edit_->isModified();
+}
 
-void NumericField::setModified(bool on) { edit_->setModified(on); }
+void NumericField::setModified(bool on) {
+    edit_->setModified(on);
+}
 
 std::optional<int32_t> NumericField::takeEdit() {
     if (!edit_->isModified())
@@ -84,8 +100,10 @@ bool NumericField::keyPress(QKeyEvent* key) {
         filterKey(rules_.kind, *c, latin1(edit_->text()), edit_->hasSelectedText(), rules_.typedLimit);
     leadingMinus_ = verdict.leadingMinus;
     switch (verdict.action) {
-    case KeyAction::Pass: return false;
-    case KeyAction::Discard: return true;
+    case KeyAction::Pass:
+        return false;
+    case KeyAction::Discard:
+        return true;
     case KeyAction::ToggleSign:
         edit_->setText(platform::toQString(toggledSign(latin1(edit_->text()))));
         changedByUser();
@@ -118,7 +136,9 @@ bool NumericField::eventFilter(QObject* watched, QEvent* event) {
             if (keyPress(static_cast<QKeyEvent*>(event)))
                 return true;
             break;
-        case QEvent::KeyRelease: keyRelease(static_cast<QKeyEvent*>(event)); break;
+        case QEvent::KeyRelease:
+            keyRelease(static_cast<QKeyEvent*>(event));
+            break;
         case QEvent::MouseButtonRelease:
             if (onClick)
                 onClick();
@@ -132,7 +152,8 @@ bool NumericField::eventFilter(QObject* watched, QEvent* event) {
                 onExit();
             break;
         }
-        default: break;
+        default:
+            break;
         }
     }
     return QObject::eventFilter(watched, event);

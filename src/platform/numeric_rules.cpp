@@ -7,7 +7,9 @@
 namespace plotwell::platform {
 
 namespace {
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 } // namespace
 
 KeyVerdict filterKey(FieldKind kind, char key, std::string_view text, bool hasSelection, int typedLimit) {
@@ -42,20 +44,36 @@ std::optional<std::string> repairedSign(std::string_view text) {
     return out;
 }
 
-int32_t fieldInt(std::string_view text) { return common::parseLeadingInt(text).value_or(0); }
+int32_t fieldInt(std::string_view text) {
+    return common::parseLeadingInt(text).value_or(0);
+}
 
-double fieldDecimal(std::string_view text) { return common::parseLeadingDouble(text).value_or(0.0); }
+double fieldDecimal(std::string_view text) {
+    return common::parseLeadingDouble(text).value_or(0.0);
+}
 
-std::string intText(int32_t value) { return common::cformat("%d", value); }
+std::string intText(int32_t value) {
+    return common::cformat("%d", value);
+}
 
-std::string decimalText(double value) { return common::cformat("%1.2f", value); }
+std::string decimalText(double value) {
+    return common::cformat("%1.2f", value);
+}
 
-int32_t startOnRelease(int32_t start, int32_t end) { return start != 0 && start > end ? end : start; }
+int32_t startOnRelease(int32_t start, int32_t end) {
+    return start != 0 && start > end ? end : start;
+}
 
-int32_t startOnExit(int32_t start, int32_t lastPoint) { return start > lastPoint || start < 0 ? 0 : start; }
+int32_t startOnExit(int32_t start, int32_t lastPoint) {
+    return start > lastPoint || start < 0 ? 0 : start;
+}
 
-int32_t endOnExit(int32_t end, int32_t start, int32_t lastPoint) { return std::max(std::min(end, lastPoint), start); }
+int32_t endOnExit(int32_t end, int32_t start, int32_t lastPoint) {
+    return std::max(std::min(end, lastPoint), start);
+}
 
-int32_t pointWithin(int32_t point, int32_t lastPoint) { return std::max(0, std::min(point, lastPoint)); }
+int32_t pointWithin(int32_t point, int32_t lastPoint) {
+    return std::max(0, std::min(point, lastPoint));
+}
 
 } // namespace plotwell::platform

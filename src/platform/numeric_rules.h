@@ -15,8 +15,12 @@ namespace plotwell::platform {
 
 enum class FieldKind { UnsignedInteger, SignedInteger, UnsignedDecimal, SignedDecimal };
 
-constexpr bool isSigned(FieldKind k) { return k == FieldKind::SignedInteger || k == FieldKind::SignedDecimal; }
-constexpr bool isDecimal(FieldKind k) { return k == FieldKind::UnsignedDecimal || k == FieldKind::SignedDecimal; }
+constexpr bool isSigned(FieldKind k) {
+    return k == FieldKind::SignedInteger || k == FieldKind::SignedDecimal;
+}
+constexpr bool isDecimal(FieldKind k) {
+    return k == FieldKind::UnsignedDecimal || k == FieldKind::SignedDecimal;
+}
 
 // The key filter's answer to one typed character.
 enum class KeyAction {

@@ -98,7 +98,9 @@ Ui& ui() {
     return installed ? *installed : real;
 }
 
-void setUi(Ui* seam) { installed = seam; }
+void setUi(Ui* seam) {
+    installed = seam;
+}
 
 Answer QtUi::message(const std::string& text, Icon icon, unsigned buttons, bool beepFirst) {
     if (beepFirst)
@@ -117,24 +119,37 @@ bool stayOnTopShown() {
 }
 } // namespace
 
-std::unique_ptr<QMessageBox> QtUi::makeMessageBox(const std::string& title, const std::string& text, Icon icon,
-                                                  unsigned buttons) {
+std::unique_ptr<QMessageBox> QtUi::makeMessageBox(const std::string& title, const std::string& text,
+                                                  Icon icon, unsigned buttons) {
     auto box = std::make_unique<QMessageBox>(QApplication::activeWindow());
     box->setWindowTitle(toQString(title));
     box->setTextFormat(Qt::PlainText);
     box->setText(toQString(text));
     switch (icon) {
-    case Icon::Error: box->setIcon(QMessageBox::Critical); break;
-    case Icon::Warning: box->setIcon(QMessageBox::Warning); break;
-    case Icon::Information: box->setIcon(QMessageBox::Information); break;
-    case Icon::Question: box->setIcon(QMessageBox::Question); break;
-    case Icon::None: break;
+    case Icon::Error:
+        box->setIcon(QMessageBox::Critical);
+        break;
+    case Icon::Warning:
+        box->setIcon(QMessageBox::Warning);
+        break;
+    case Icon::Information:
+        box->setIcon(QMessageBox::Information);
+        break;
+    case Icon::Question:
+        box->setIcon(QMessageBox::Question);
+        break;
+    case Icon::None:
+        break;
     }
     QMessageBox::StandardButtons sb;
-    if (buttons & ButtonOk) sb |= QMessageBox::Ok;
-    if (buttons & ButtonYes) sb |= QMessageBox::Yes;
-    if (buttons & ButtonNo) sb |= QMessageBox::No;
-    if (buttons & ButtonCancel) sb |= QMessageBox::Cancel;
+    if (buttons & ButtonOk)
+        sb |= QMessageBox::Ok;
+    if (buttons & ButtonYes)
+        sb |= QMessageBox::Yes;
+    if (buttons & ButtonNo)
+        sb |= QMessageBox::No;
+    if (buttons & ButtonCancel)
+        sb |= QMessageBox::Cancel;
     box->setStandardButtons(sb);
     // A box holds the input until it is answered, so it must never stand behind a window
     // that stays on top.
@@ -146,11 +161,16 @@ std::unique_ptr<QMessageBox> QtUi::makeMessageBox(const std::string& title, cons
 Answer QtUi::titledMessage(const std::string& title, const std::string& text, Icon icon, unsigned buttons) {
     const auto box = makeMessageBox(title, text, icon, buttons);
     switch (box->exec()) {
-    case QMessageBox::Ok: return Answer::Ok;
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    case QMessageBox::Cancel: return Answer::Cancel;
-    default: return (buttons & ButtonCancel) ? Answer::Cancel : Answer::Ok;
+    case QMessageBox::Ok:
+        return Answer::Ok;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    case QMessageBox::Cancel:
+        return Answer::Cancel;
+    default:
+        return (buttons & ButtonCancel) ? Answer::Cancel : Answer::Ok;
     }
 }
 
@@ -177,7 +197,9 @@ bool QtUi::saveFile(FileDialogState& st) {
     return true;
 }
 
-int QtUi::execModal(QDialog& dialog) { return dialog.exec(); }
+int QtUi::execModal(QDialog& dialog) {
+    return dialog.exec();
+}
 
 bool QtUi::printerSetup(QPrinter& printer, QWidget* parent) {
     // The print dialog chooses the printer (or a PDF file) and the orientation.
@@ -185,8 +207,12 @@ bool QtUi::printerSetup(QPrinter& printer, QWidget* parent) {
     return dlg.exec() == QDialog::Accepted;
 }
 
-void QtUi::showHelp(int context) { HelpWindow::instance().showTopic(context); }
+void QtUi::showHelp(int context) {
+    HelpWindow::instance().showTopic(context);
+}
 
-void QtUi::beep() { QApplication::beep(); }
+void QtUi::beep() {
+    QApplication::beep();
+}
 
 } // namespace plotwell::platform

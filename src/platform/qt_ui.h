@@ -12,7 +12,8 @@ namespace plotwell::platform {
 class QtUi : public Ui {
 public:
     Answer message(const std::string& text, Icon icon, unsigned buttons, bool beep) override;
-    Answer titledMessage(const std::string& title, const std::string& text, Icon icon, unsigned buttons) override;
+    Answer titledMessage(const std::string& title, const std::string& text, Icon icon,
+                         unsigned buttons) override;
     bool openFile(FileDialogState& state) override;
     bool saveFile(FileDialogState& state) override;
     int execModal(QDialog& dialog) override;
@@ -21,8 +22,8 @@ public:
     void beep() override;
 
     // The box that message() shows, ready to run.
-    static std::unique_ptr<QMessageBox> makeMessageBox(const std::string& title, const std::string& text, Icon icon,
-                                                       unsigned buttons);
+    static std::unique_ptr<QMessageBox> makeMessageBox(const std::string& title, const std::string& text,
+                                                       Icon icon, unsigned buttons);
 };
 
 // Sets up a file dialog from its state: title, folder, extension, filters and the name.

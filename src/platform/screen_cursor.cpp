@@ -26,16 +26,29 @@ void setScreenCursor(ScreenCursor kind) {
         QGuiApplication::restoreOverrideCursor();
     current = kind;
     switch (kind) {
-    case ScreenCursor::Default: break;
-    case ScreenCursor::Busy: QGuiApplication::setOverrideCursor(Qt::WaitCursor); break;
-    case ScreenCursor::Crosshair: QGuiApplication::setOverrideCursor(Qt::CrossCursor); break;
-    case ScreenCursor::Hidden: QGuiApplication::setOverrideCursor(Qt::BlankCursor); break;
-    case ScreenCursor::DrawPen: QGuiApplication::setOverrideCursor(drawPen()); break;
+    case ScreenCursor::Default:
+        break;
+    case ScreenCursor::Busy:
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        break;
+    case ScreenCursor::Crosshair:
+        QGuiApplication::setOverrideCursor(Qt::CrossCursor);
+        break;
+    case ScreenCursor::Hidden:
+        QGuiApplication::setOverrideCursor(Qt::BlankCursor);
+        break;
+    case ScreenCursor::DrawPen:
+        QGuiApplication::setOverrideCursor(drawPen());
+        break;
     }
 }
 
-ScreenCursor screenCursor() { return current; }
+ScreenCursor screenCursor() {
+    return current;
+}
 
-void setPointerPos(int x, int y) { QCursor::setPos(x, y); }
+void setPointerPos(int x, int y) {
+    QCursor::setPos(x, y);
+}
 
 } // namespace plotwell::platform

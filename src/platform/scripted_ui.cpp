@@ -11,7 +11,9 @@ ScriptedUi::ScriptedUi() {
     setUi(this);
 }
 
-ScriptedUi::~ScriptedUi() { setUi(nullptr); }
+ScriptedUi::~ScriptedUi() {
+    setUi(nullptr);
+}
 
 std::vector<std::string> ScriptedUi::messages() const {
     std::vector<std::string> out;
@@ -60,7 +62,8 @@ Answer ScriptedUi::message(const std::string& text, Icon icon, unsigned buttons,
     return a;
 }
 
-Answer ScriptedUi::titledMessage(const std::string& title, const std::string& text, Icon icon, unsigned buttons) {
+Answer ScriptedUi::titledMessage(const std::string& title, const std::string& text, Icon icon,
+                                 unsigned buttons) {
     const Answer a = message(text, icon, buttons, false);
     events_.back().title = title;
     return a;
@@ -80,8 +83,12 @@ bool ScriptedUi::file(const char* kind, FileDialogState& state) {
     return true;
 }
 
-bool ScriptedUi::openFile(FileDialogState& state) { return file("open", state); }
-bool ScriptedUi::saveFile(FileDialogState& state) { return file("save", state); }
+bool ScriptedUi::openFile(FileDialogState& state) {
+    return file("open", state);
+}
+bool ScriptedUi::saveFile(FileDialogState& state) {
+    return file("save", state);
+}
 
 int ScriptedUi::execModal(QDialog& dialog) {
     events_.push_back({"exec", dialog.metaObject()->className(), Icon::None, 0, Answer::None});
@@ -116,6 +123,8 @@ void ScriptedUi::showHelp(int context) {
     events_.push_back({"help", std::to_string(context), Icon::None, 0, Answer::None});
 }
 
-void ScriptedUi::beep() { events_.push_back({"beep", "", Icon::None, 0, Answer::None}); }
+void ScriptedUi::beep() {
+    events_.push_back({"beep", "", Icon::None, 0, Answer::None});
+}
 
 } // namespace plotwell::platform

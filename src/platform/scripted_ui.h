@@ -54,7 +54,8 @@ public:
     bool scriptUsedUp() const { return answers_.empty() && files_.empty() && dialogs_.empty(); }
 
     Answer message(const std::string& text, Icon icon, unsigned buttons, bool beep) override;
-    Answer titledMessage(const std::string& title, const std::string& text, Icon icon, unsigned buttons) override;
+    Answer titledMessage(const std::string& title, const std::string& text, Icon icon,
+                         unsigned buttons) override;
     bool openFile(FileDialogState& state) override;
     bool saveFile(FileDialogState& state) override;
     int execModal(QDialog& dialog) override;

@@ -51,8 +51,8 @@ public:
     virtual Answer message(const std::string& text, Icon icon, unsigned buttons, bool beep) = 0;
     // A message box with a title of its own (the system's error text is shown that way).
     // A seam that has no titles shows the plain box.
-    virtual Answer titledMessage([[maybe_unused]] const std::string& title, const std::string& text, Icon icon,
-                                 unsigned buttons) {
+    virtual Answer titledMessage([[maybe_unused]] const std::string& title, const std::string& text,
+                                 Icon icon, unsigned buttons) {
         return message(text, icon, buttons, false);
     }
     virtual bool openFile(FileDialogState& state) = 0;

@@ -46,7 +46,7 @@ std::string unitFolder(const std::string& path) {
 }
 
 int layerOf(const std::string& path) {
-    static const std::map<std::string, int> layers{{"common", 0},    {"platform", 1},  {"workspace", 2},
+    static const std::map<std::string, int> layers{{"common", 0},    {"platform", 1}, {"workspace", 2},
                                                    {"synthesis", 3}, {"transfer", 3}, {"app", 4}};
     auto it = layers.find(topFolder(path));
     // main.cpp and anything else at the root sits on top; an unknown folder too, so that a
@@ -83,8 +83,8 @@ std::vector<std::string> breaches(const SourceTree& tree, IsWidgetsHeader isWidg
             std::string header;
             if (tree.count(inc.target))
                 header = inc.target;
-            else if (auto dir = fs::path(file).parent_path(); !dir.empty() && !inc.angled &&
-                                                              tree.count((dir / inc.target).generic_string()))
+            else if (auto dir = fs::path(file).parent_path();
+                     !dir.empty() && !inc.angled && tree.count((dir / inc.target).generic_string()))
                 header = (dir / inc.target).generic_string();
             if (header.empty()) {
                 if (inc.angled && isQtFreeFolder(file) && isWidgetsHeader(inc.target))
@@ -92,9 +92,10 @@ std::vector<std::string> breaches(const SourceTree& tree, IsWidgetsHeader isWidg
                 continue;
             }
             if (layerOf(header) > layerOf(file)) {
-                found.push_back(describe(file, inc) + ": " + (topFolder(file).empty() ? file : topFolder(file)) +
-                                " (layer " + std::to_string(layerOf(file)) + ") may not include " +
-                                topFolder(header) + " (layer " + std::to_string(layerOf(header)) + ")");
+                found.push_back(describe(file, inc) + ": " +
+                                (topFolder(file).empty() ? file : topFolder(file)) + " (layer " +
+                                std::to_string(layerOf(file)) + ") may not include " + topFolder(header) +
+                                " (layer " + std::to_string(layerOf(header)) + ")");
             } else if (layerOf(header) == layerOf(file) && topFolder(header) != topFolder(file)) {
                 found.push_back(describe(file, inc) + ": " + topFolder(file) + " and " + topFolder(header) +
                                 " sit side by side and never include each other");
@@ -113,8 +114,8 @@ std::vector<std::string> breaches(const SourceTree& tree, IsWidgetsHeader isWidg
     for (const auto& [edge, example] : folderEdges) {
         auto back = folderEdges.find({edge.second, edge.first});
         if (edge.first < edge.second && back != folderEdges.end())
-            found.push_back("src/" + edge.first + " and src/" + edge.second + " include each other: " + example +
-                            "; " + back->second);
+            found.push_back("src/" + edge.first + " and src/" + edge.second +
+                            " include each other: " + example + "; " + back->second);
     }
     return found;
 }
@@ -167,14 +168,17 @@ TEST(Layering, TheRulesOnSmallTrees) {
          {}},
         {"an upward include",
          {{"workspace/core/s.h", {{"transfer/core/t.h", false, 4}}}, {"transfer/core/t.h", {}}},
-         {"src/workspace/core/s.h:4 includes \"transfer/core/t.h\": workspace (layer 2) may not include transfer "
+         {"src/workspace/core/s.h:4 includes \"transfer/core/t.h\": workspace (layer 2) may not include "
+          "transfer "
           "(layer 3)"}},
         {"side by side",
          {{"synthesis/forms/a.h", {{"transfer/forms/b.h", false, 2}}}, {"transfer/forms/b.h", {}}},
-         {"src/synthesis/forms/a.h:2 includes \"transfer/forms/b.h\": synthesis and transfer sit side by side "
+         {"src/synthesis/forms/a.h:2 includes \"transfer/forms/b.h\": synthesis and transfer sit side by "
+          "side "
           "and never include each other"}},
         {"core reaches forms, widgets and the Qt platform",
-         {{"app/core/c.cpp", {{"app/forms/f.h", false, 1}, {"QWidget", true, 2}, {"platform/form.h", false, 3}}},
+         {{"app/core/c.cpp",
+           {{"app/forms/f.h", false, 1}, {"QWidget", true, 2}, {"platform/form.h", false, 3}}},
           {"app/forms/f.h", {}},
           {"platform/form.h", {}}},
          {"src/app/core/c.cpp:1 includes \"app/forms/f.h\": a core folder never includes forms",
@@ -182,7 +186,8 @@ TEST(Layering, TheRulesOnSmallTrees) {
           "src/app/core/c.cpp:3 includes \"platform/form.h\": a Qt-free folder uses only platform/posix and "
           "platform/canvas"}},
         {"two folders of one layer in a circle",
-         {{"platform/a.h", {{"platform/posix/b.h", false, 1}}}, {"platform/posix/b.h", {{"platform/a.h", false, 7}}}},
+         {{"platform/a.h", {{"platform/posix/b.h", false, 1}}},
+          {"platform/posix/b.h", {{"platform/a.h", false, 7}}}},
          {"src/platform/posix/b.h:7 includes \"platform/a.h\": a Qt-free folder uses only platform/posix and "
           "platform/canvas",
           "src/platform and src/platform/posix include each other: src/platform/a.h:1 includes "

@@ -1,6 +1,6 @@
 // The global settings file (PWSET.INI). What is read writes back and reads back the same.
-#include "fuzz_check.h"
 #include "app/core/settings_files.h"
+#include "fuzz_check.h"
 
 #include <cstddef>
 #include <cstdint>

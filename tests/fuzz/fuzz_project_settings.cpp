@@ -2,8 +2,8 @@
 // settings. What is read writes back, and the file written is a fixed point: it reads
 // back to values that write the same file. (Not the same values: a line break inside a
 // text, which only a damaged file holds, is written as a blank.)
-#include "fuzz_check.h"
 #include "app/core/settings_files.h"
+#include "fuzz_check.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -13,7 +13,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     using namespace plotwell::workspace;
     ProjectValues values;
-    const ProjectReadResult r = readProjectSettings(std::string_view(reinterpret_cast<const char*>(data), size), values);
+    const ProjectReadResult r =
+        readProjectSettings(std::string_view(reinterpret_cast<const char*>(data), size), values);
     for (const OpenFileEntry& e : r.entries) {
         // A listed name can only be one a file can have: no control character, no longer
         // than the system's path limit.
@@ -23,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         // A stored selection is fitted to whatever the file turns out to hold.
         for (int count : {0, 1, 1000}) {
             const auto sel = clampRestoredSelection(e.SelectionStart, e.SelectionEnd, count);
-            FUZZ_CHECK(count < 1 ? !sel : sel && 0 <= sel->start && sel->start <= sel->end && sel->end < count);
+            FUZZ_CHECK(count < 1 ? !sel
+                                 : sel && 0 <= sel->start && sel->start <= sel->end && sel->end < count);
         }
     }
     if (r.ok) {

@@ -16,7 +16,8 @@ namespace plotwell::fuzz {
 
 using LoggerReader = bool (*)(std::string_view, std::vector<workspace::LoggerChannel>&);
 
-inline void readLogger(LoggerReader read, int maxChannels, uint16_t maxCode, const uint8_t* data, std::size_t size) {
+inline void readLogger(LoggerReader read, int maxChannels, uint16_t maxCode, const uint8_t* data,
+                       std::size_t size) {
     std::vector<workspace::LoggerChannel> channels;
     read(std::string_view(reinterpret_cast<const char*>(data), size), channels);
     FUZZ_CHECK(channels.size() <= std::size_t(maxChannels));

@@ -4,6 +4,7 @@
 // The real files of the test data and inputs the fuzzers found are added by hand (see
 // tests/fuzz/corpus/README.md); this tool never deletes a file.
 
+#include "app/core/settings_files.h"
 #include "common/block_header.h"
 #include "synthesis/core/expression.h"
 #include "synthesis/core/expression_library.h"
@@ -11,7 +12,6 @@
 #include "workspace/core/csv_import.h"
 #include "workspace/core/history_file.h"
 #include "workspace/core/sample_stream.h"
-#include "app/core/settings_files.h"
 #include "workspace/core/wave_files.h"
 
 #include <cmath>
@@ -115,7 +115,8 @@ void loggerFiles() {
     put("fuzz_dta", "three-channels.dta", "0\t1\t0\r\n-2048\t5\t2047\r\n3000\t4095\t-3000\r\n");
     put("fuzz_dta", "gap-channel.dta", "0\t\t1\n1\t\t2\n3\t\t4\n");
     put("fuzz_dta", "ragged.dta", "1\t1\t1\r\n1\t2\t3\r\n4\r\n7\t8\t9\r\n");
-    put("fuzz_dta", "nine-fields.dta", "0\t0\t0\t0\t0\t0\t0\t0\t0\r\n1\t2\t3\t4\t5\t6\t7\t8\t9\r\n1\t2\t3\t4\t5\t6\t7\t8\t9\r\n");
+    put("fuzz_dta", "nine-fields.dta",
+        "0\t0\t0\t0\t0\t0\t0\t0\t0\r\n1\t2\t3\t4\t5\t6\t7\t8\t9\r\n1\t2\t3\t4\t5\t6\t7\t8\t9\r\n");
     put("fuzz_dta", "binary", std::string("\0\xff\t\x01\n\n", 6));
     put("fuzz_dac", "one-channel.dac", "4\r\n-5\r\n4500\r\n17\r\n-0\r\n");
     put("fuzz_dac", "five-fields.dac", "2\t2\t2\t2\t2\r\n1\t1\t1\t1\t1\r\n1\t1\t1\t1\t1\r\n");
@@ -131,22 +132,48 @@ void settingsFiles() {
     v.GlobalFileType = 1;
     transfer::applyTransferDefaults(v.TransferSettings);
     v.exprn = "amp*sin(omg*t)";
-    std::vector<OpenFileEntry> entries = {{"/w/x y.wfm", 1, true, 0, 999, 0}, {"/z/run.dta", 10, false, 0, 0, 5},
+    std::vector<OpenFileEntry> entries = {{"/w/x y.wfm", 1, true, 0, 999, 0},
+                                          {"/z/run.dta", 10, false, 0, 0, 5},
                                           {"Untitled", 0, true, 3, 2, 0}};
     put("fuzz_project_settings", "project.INI", formatProjectSettings(entries, v));
     put("fuzz_project_settings", "no-windows.INI", formatProjectSettings({}, v));
     v.exprn.reset();
     put("fuzz_project_settings", "no-exprn.INI", formatProjectSettings(entries, v));
-    put("fuzz_project_settings", "broken-list", "[OpenFiles]\r\n\"/w/a.wfm\" 1 3 4\r\nUntitled 0 0 0 word\r\n");
+    put("fuzz_project_settings", "broken-list",
+        "[OpenFiles]\r\n\"/w/a.wfm\" 1 3 4\r\nUntitled 0 0 0 word\r\n");
 }
 
 void expressions() {
-    const char* texts[] = {"amp*sin(omg*t)", "wfm(a)+rnd*0.1", "wfm(e)*2", "-wfm(a)", "1+2*3^2-4/2",
-                           "2*-3^2", "(-8)^(1/3)", "0^-1", "1/(t-3)", "1e10^200", "2^-2000", "1+(2",
-                           "((1)", "1)", "2+*3", "1,2", "1.5.2", "0x10", "1+a", "pi*e/per",
-                           "exp(t/per)^2", "log(0)+ln(t)", "sqrt(-1)", "asin(2)*acos(-2)",
-                           "abs(floor(t/10)-ceil(t/7))", "-pulse(0,0,50,0,2)", "ecg(t)", "p*f*amp",
-                           "cos(2*pi*f*t),5", "1 +\n2"};
+    const char* texts[] = {"amp*sin(omg*t)",
+                           "wfm(a)+rnd*0.1",
+                           "wfm(e)*2",
+                           "-wfm(a)",
+                           "1+2*3^2-4/2",
+                           "2*-3^2",
+                           "(-8)^(1/3)",
+                           "0^-1",
+                           "1/(t-3)",
+                           "1e10^200",
+                           "2^-2000",
+                           "1+(2",
+                           "((1)",
+                           "1)",
+                           "2+*3",
+                           "1,2",
+                           "1.5.2",
+                           "0x10",
+                           "1+a",
+                           "pi*e/per",
+                           "exp(t/per)^2",
+                           "log(0)+ln(t)",
+                           "sqrt(-1)",
+                           "asin(2)*acos(-2)",
+                           "abs(floor(t/10)-ceil(t/7))",
+                           "-pulse(0,0,50,0,2)",
+                           "ecg(t)",
+                           "p*f*amp",
+                           "cos(2*pi*f*t),5",
+                           "1 +\n2"};
     int i = 0;
     for (const char* t : texts) {
         char name[16];

@@ -6,11 +6,11 @@
 #include "workspace/core/sample_stream.h"
 #include "workspace/core/wave_files.h"
 
-#include <cstddef>
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
-#include <string>
 #include <iterator>
+#include <string>
 #include <string_view>
 
 namespace plotwell::fuzz {
@@ -82,12 +82,12 @@ inline void readOversized(Reader read) {
 
 } // namespace plotwell::fuzz
 
-#define PW_WAVE_FILE_FUZZ(reader)                                                  \
-    extern "C" int LLVMFuzzerInitialize(int*, char***) {                           \
-        plotwell::fuzz::readOversized(reader);                                     \
-        return 0;                                                                  \
-    }                                                                              \
-    extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) { \
-        plotwell::fuzz::readThenSave(reader, data, size);                          \
-        return 0;                                                                  \
+#define PW_WAVE_FILE_FUZZ(reader)                                                                            \
+    extern "C" int LLVMFuzzerInitialize(int*, char***) {                                                     \
+        plotwell::fuzz::readOversized(reader);                                                               \
+        return 0;                                                                                            \
+    }                                                                                                        \
+    extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {                           \
+        plotwell::fuzz::readThenSave(reader, data, size);                                                    \
+        return 0;                                                                                            \
     }

@@ -35,7 +35,9 @@ struct Probe {
     std::vector<bool> released;
 };
 
-FieldRules kind(FieldKind k, int typedLimit = 0) { return {.kind = k, .typedLimit = typedLimit}; }
+FieldRules kind(FieldKind k, int typedLimit = 0) {
+    return {.kind = k, .typedLimit = typedLimit};
+}
 
 } // namespace
 
@@ -53,21 +55,22 @@ TEST(NumericField, TypingIntoEachKindOfField) {
     };
     const FieldRules unfiltered{.filtersKeys = false};
     const Row rows[] = {
-        {"'-' anywhere toggles a leading minus", kind(FieldKind::SignedInteger), "25", 1, "-", "-25", -1, true, 1},
+        {"'-' anywhere toggles a leading minus", kind(FieldKind::SignedInteger), "25", 1, "-", "-25", -1,
+         true, 1},
         {"and takes it away again", kind(FieldKind::SignedInteger), "25", 1, "--", "25", -1, true, 2},
-        {"a digit in front of the minus keeps the minus in front", kind(FieldKind::SignedInteger), "-25", 0, "3",
-         "-325", 2, true, 2},
-        {"backspace cannot take the minus away", kind(FieldKind::SignedInteger), "-325", 1, "\b", "-325", 2, true,
-         2},
-        {"a repaired decimal is not marked modified", kind(FieldKind::SignedDecimal), "-1.5", 0, "2", "-21.5", 2,
-         false, 1},
-        {"letters and '-' stay out of an unsigned field", kind(FieldKind::UnsignedInteger), "12", 2, "a-", "12", -1,
-         false, 0},
+        {"a digit in front of the minus keeps the minus in front", kind(FieldKind::SignedInteger), "-25", 0,
+         "3", "-325", 2, true, 2},
+        {"backspace cannot take the minus away", kind(FieldKind::SignedInteger), "-325", 1, "\b", "-325", 2,
+         true, 2},
+        {"a repaired decimal is not marked modified", kind(FieldKind::SignedDecimal), "-1.5", 0, "2", "-21.5",
+         2, false, 1},
+        {"letters and '-' stay out of an unsigned field", kind(FieldKind::UnsignedInteger), "12", 2, "a-",
+         "12", -1, false, 0},
         {"one point in a decimal", kind(FieldKind::UnsignedDecimal), "1.5", 3, ".2", "1.52", -1, true, 1},
         {"no point in an integer", kind(FieldKind::SignedInteger), "1", 1, ".", "1", -1, false, 0},
         {"the typed limit", kind(FieldKind::UnsignedInteger, 7), "1234567", 7, "8", "1234567", -1, false, 0},
-        {"backspace at the typed limit", kind(FieldKind::UnsignedInteger, 7), "1234567", 7, "\b", "123456", -1,
-         true, 1},
+        {"backspace at the typed limit", kind(FieldKind::UnsignedInteger, 7), "1234567", 7, "\b", "123456",
+         -1, true, 1},
         {"an unfiltered field takes every key", unfiltered, "12", 2, "x-", "12x-", -1, true, 2},
     };
     for (const Row& r : rows) {
@@ -123,8 +126,8 @@ TEST(NumericField, OnlyAFocusMoveWithinTheFormIsAnExit) {
         Qt::FocusReason reason;
         int exits;
     } cases[] = {
-        {Qt::TabFocusReason, 1},          {Qt::BacktabFocusReason, 1},   {Qt::MouseFocusReason, 1},
-        {Qt::ShortcutFocusReason, 1},     {Qt::OtherFocusReason, 1},     {Qt::ActiveWindowFocusReason, 0},
+        {Qt::TabFocusReason, 1},      {Qt::BacktabFocusReason, 1}, {Qt::MouseFocusReason, 1},
+        {Qt::ShortcutFocusReason, 1}, {Qt::OtherFocusReason, 1},   {Qt::ActiveWindowFocusReason, 0},
         {Qt::PopupFocusReason, 0},
     };
     for (const Case& c : cases) {

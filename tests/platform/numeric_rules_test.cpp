@@ -69,7 +69,8 @@ TEST(NumericRules, KeyFilter) {
 }
 
 TEST(NumericRules, SignToggleAndRepair) {
-    const std::pair<const char*, const char*> toggles[] = {{"25", "-25"}, {"-25", "25"}, {"", "-"}, {"-", ""}};
+    const std::pair<const char*, const char*> toggles[] = {
+        {"25", "-25"}, {"-25", "25"}, {"", "-"}, {"-", ""}};
     for (const auto& [text, toggled] : toggles)
         EXPECT_EQ(toggledSign(text), toggled) << text;
 
@@ -87,9 +88,19 @@ TEST(NumericRules, SignToggleAndRepair) {
 
 TEST(NumericRules, ReadingAndWritingAFieldsNumber) {
     const std::pair<const char*, int32_t> ints[] = {
-        {"123", 123}, {"007", 7},   {"-25", -25},       {"  42", 42},        {"\t5", 5},
-        {"", 0},      {"abc", 0},   {"12x", 12},        {"1.9", 1},          {"-", 0},
-        {"0x10", 0},  {"+8", 8},    {"99999999999", 2147483647},
+        {"123", 123},
+        {"007", 7},
+        {"-25", -25},
+        {"  42", 42},
+        {"\t5", 5},
+        {"", 0},
+        {"abc", 0},
+        {"12x", 12},
+        {"1.9", 1},
+        {"-", 0},
+        {"0x10", 0},
+        {"+8", 8},
+        {"99999999999", 2147483647},
     };
     for (const auto& [text, value] : ints)
         EXPECT_EQ(fieldInt(text), value) << text;

@@ -36,7 +36,8 @@ TEST(FileDialogs, FiltersReadAsTheProgramWritesThem) {
             shown << combo->itemText(i);
         EXPECT_EQ(shown.join(" | ").toStdString(), row.shown.join(" | ").toStdString());
         // The patterns still choose the files, in either case.
-        EXPECT_TRUE(dialog.nameFilters().front().contains(".PRJ") || dialog.nameFilters().front().contains(".WFM") ||
+        EXPECT_TRUE(dialog.nameFilters().front().contains(".PRJ") ||
+                    dialog.nameFilters().front().contains(".WFM") ||
                     dialog.nameFilters().front().contains(".PTN"))
             << row.filter;
     }

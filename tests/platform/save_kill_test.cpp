@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -27,7 +27,8 @@ namespace {
 // The generation the waveform file holds, or -1 when its codes are not all one save's.
 int waveGeneration(const std::string& wave) {
     workspace::SampleStream s;
-    const auto bytes = platform::readFileBytes(wave, workspace::MaxWaveFileBytes(workspace::WaveFileType::Internal));
+    const auto bytes =
+        platform::readFileBytes(wave, workspace::MaxWaveFileBytes(workspace::WaveFileType::Internal));
     if (!bytes || !workspace::ReadInternal(*bytes, s) || s.count() != workspace::kMaxFilePoints)
         return -1;
     for (uint16_t c : s.codes())
@@ -38,7 +39,8 @@ int waveGeneration(const std::string& wave) {
 
 int sideGeneration(const std::string& side) {
     const auto bytes = platform::readFileBytes(side, workspace::kMaxSettingsFileBytes);
-    const auto entries = bytes ? workspace::ReadHistoryFile(*bytes) : std::vector<workspace::GenerationEntry>();
+    const auto entries =
+        bytes ? workspace::ReadHistoryFile(*bytes) : std::vector<workspace::GenerationEntry>();
     if (entries.size() != 1 || entries[0].expression.rfind("gen ", 0) != 0)
         return -1;
     return std::stoi(entries[0].expression.substr(4));
@@ -63,7 +65,8 @@ pid_t startSaveLoop(const std::string& wave, FILE*& out) {
 }
 
 // The names in `dir` other than the pair's.
-std::vector<std::string> othersThan(const std::string& dir, const std::string& wave, const std::string& side) {
+std::vector<std::string> othersThan(const std::string& dir, const std::string& wave,
+                                    const std::string& side) {
     std::vector<std::string> out;
     for (const auto& e : std::filesystem::directory_iterator(dir))
         if (e.path() != wave && e.path() != side)
@@ -74,7 +77,8 @@ std::vector<std::string> othersThan(const std::string& dir, const std::string& w
 } // namespace
 
 TEST(SaveKill, AKilledSaveLeavesTheOldPairOrTheNewPairAndNoTemporaryFileForLong) {
-    const std::string dir = std::filesystem::temp_directory_path() / ("pw-kill-" + std::to_string(::getpid()));
+    const std::string dir =
+        std::filesystem::temp_directory_path() / ("pw-kill-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const std::string wave = dir + "/w.wfm", side = workspace::HistoryFileName(wave);
     const unsigned seed = std::random_device{}();

@@ -35,8 +35,9 @@ bool sendReady(Instrument& inst, int fd, bool socket, const std::atomic<bool>& s
                 continue;
             if (p.revents & (POLLERR | POLLHUP | POLLNVAL))
                 return false;
-            const ssize_t r = socket ? ::send(fd, out.data() + sent, out.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT)
-                                     : ::write(fd, out.data() + sent, out.size() - sent);
+            const ssize_t r =
+                socket ? ::send(fd, out.data() + sent, out.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT)
+                       : ::write(fd, out.data() + sent, out.size() - sent);
             if (r > 0)
                 sent += std::size_t(r);
             else if (!(r < 0 && (errno == EINTR || errno == EAGAIN)))
@@ -117,7 +118,9 @@ RefusingPort::RefusingPort() {
     port_ = ntohs(a.sin_port);
 }
 
-RefusingPort::~RefusingPort() { ::close(fd_); }
+RefusingPort::~RefusingPort() {
+    ::close(fd_);
+}
 
 // ---- pseudo-terminal ---------------------------------------------------------------------
 

@@ -22,8 +22,8 @@ public:
         if (stat(target.c_str(), &st) != 0) {
             // Built aside and renamed into place, so parallel test processes never see half of it.
             const std::string part = target + ".part" + std::to_string(getpid());
-            const std::string cmd = "mkdir -p " + dir + " && localedef -c -i de_DE -f UTF-8 " + part +
-                                    " >/dev/null 2>&1";
+            const std::string cmd =
+                "mkdir -p " + dir + " && localedef -c -i de_DE -f UTF-8 " + part + " >/dev/null 2>&1";
             if (std::system(cmd.c_str()) == 0 || stat(part.c_str(), &st) == 0)
                 std::rename(part.c_str(), target.c_str());
             std::system(("rm -rf " + part).c_str());

@@ -17,7 +17,9 @@ using transfer::TransferSettings;
 constexpr std::string_view kNull = "(null)";
 constexpr std::string_view kCrLf = "\r\n";
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string_view trimLeft(std::string_view s) {
     while (!s.empty() && isBlank(s.front()))
@@ -80,9 +82,13 @@ bool validText(std::string_view s) {
 // The longest path the system takes (PATH_MAX); a longer name can name no file.
 constexpr std::size_t kMaxPathLength = 4096;
 
-std::optional<int32_t> parseIntValue(std::string_view text) { return parseInt(trimRight(text)); }
+std::optional<int32_t> parseIntValue(std::string_view text) {
+    return parseInt(trimRight(text));
+}
 
-std::string textValue(std::string_view raw) { return raw == kNull ? std::string() : std::string(raw); }
+std::string textValue(std::string_view raw) {
+    return raw == kNull ? std::string() : std::string(raw);
+}
 
 // A text as written in the file: "(null)" when empty, line breaks as blanks.
 std::string writtenText(const std::string& s) {
@@ -114,14 +120,18 @@ struct KeyDef {
     bool optional = false;
 };
 
-constexpr KeyDef intKey(const char* k, int TransferSettings::*f) { return {k, KeyKind::Int, f, nullptr}; }
+constexpr KeyDef intKey(const char* k, int TransferSettings::*f) {
+    return {k, KeyKind::Int, f, nullptr};
+}
 constexpr KeyDef textKey(const char* k, std::string TransferSettings::*f, bool optional = false) {
     return {k, KeyKind::Text, nullptr, f, optional};
 }
 constexpr KeyDef blankKey(const char* k, std::string TransferSettings::*f) {
     return {k, KeyKind::BlankText, nullptr, f};
 }
-constexpr KeyDef unusedKey(const char* k) { return {k, KeyKind::Unused}; }
+constexpr KeyDef unusedKey(const char* k) {
+    return {k, KeyKind::Unused};
+}
 
 using S = TransferSettings;
 const KeyDef kProjectKeys[] = {
@@ -378,12 +388,24 @@ std::string formatProjectSettings(const std::vector<OpenFileEntry>& entries, con
     for (const KeyDef& def : kProjectKeys) {
         out.append(def.key).append(" ");
         switch (def.kind) {
-        case KeyKind::FileType: out.append(std::to_string(values.GlobalFileType)); break;
-        case KeyKind::Int: out.append(std::to_string(s.*def.intField)); break;
-        case KeyKind::Unused: out.append("0"); break;
-        case KeyKind::Text: out.append(writtenText(s.*def.textField)); break;
-        case KeyKind::BlankText: out.append(writtenText(s.*def.textField)).append(" "); break;
-        case KeyKind::Exprn: out.append(writtenText(values.exprn.value_or(std::string()))); break;
+        case KeyKind::FileType:
+            out.append(std::to_string(values.GlobalFileType));
+            break;
+        case KeyKind::Int:
+            out.append(std::to_string(s.*def.intField));
+            break;
+        case KeyKind::Unused:
+            out.append("0");
+            break;
+        case KeyKind::Text:
+            out.append(writtenText(s.*def.textField));
+            break;
+        case KeyKind::BlankText:
+            out.append(writtenText(s.*def.textField)).append(" ");
+            break;
+        case KeyKind::Exprn:
+            out.append(writtenText(values.exprn.value_or(std::string())));
+            break;
         }
         out.append(kCrLf);
     }

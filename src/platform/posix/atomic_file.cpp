@@ -207,7 +207,8 @@ bool replaceKeepingOld(Pending& p) {
     }
     if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
         return false;
-    p.displaced = linkUnderTempName(p.folder, [&](const char* name) { return ::link(p.target.c_str(), name) == 0; });
+    p.displaced =
+        linkUnderTempName(p.folder, [&](const char* name) { return ::link(p.target.c_str(), name) == 0; });
     if (::rename(p.temp.c_str(), p.target.c_str()) == 0) {
         p.temp.clear();
         return true;

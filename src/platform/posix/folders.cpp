@@ -8,12 +8,18 @@
 namespace plotwell::platform {
 
 namespace {
-std::string homeDir() { return environmentOr("HOME", "/"); }
+std::string homeDir() {
+    return environmentOr("HOME", "/");
+}
 } // namespace
 
-std::string configDir() { return environmentOr("XDG_CONFIG_HOME", joinPath(homeDir(), ".config")); }
+std::string configDir() {
+    return environmentOr("XDG_CONFIG_HOME", joinPath(homeDir(), ".config"));
+}
 
-std::string documentsDir() { return joinPath(homeDir(), "Documents"); }
+std::string documentsDir() {
+    return joinPath(homeDir(), "Documents");
+}
 
 std::string currentDir() {
     std::error_code ec;

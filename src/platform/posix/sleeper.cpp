@@ -18,6 +18,8 @@ Clock& clock() {
     return current ? *current : real;
 }
 
-void setClock(Clock* c) { current = c; }
+void setClock(Clock* c) {
+    current = c;
+}
 
 } // namespace plotwell::platform

@@ -17,6 +17,8 @@ public:
 Clock& clock();
 void setClock(Clock* c);
 
-inline void sleepMs(long ms) { clock().sleep(std::chrono::milliseconds(ms)); }
+inline void sleepMs(long ms) {
+    clock().sleep(std::chrono::milliseconds(ms));
+}
 
 } // namespace plotwell::platform

@@ -18,8 +18,7 @@ namespace {
 
 // Element-wise loops over a fixed count, with unaliased pointers, so that the compiler
 // vectorises them.
-template <int N, class F>
-inline void lanes1(double* __restrict d, const double* __restrict a, F f) {
+template <int N, class F> inline void lanes1(double* __restrict d, const double* __restrict a, F f) {
     for (int k = 0; k < N; ++k)
         d[k] = f(a[k]);
 }
@@ -47,8 +46,7 @@ inline void binaryLanes(uint8_t constant, double* __restrict d, const double* __
 
 // The two shapes of an element-wise step, with the result added to +0.0 when the step
 // took over a following "0 + x".
-template <int N, class F>
-inline void unaryStep(const Instr& in, double* d, const double* a, F f) {
+template <int N, class F> inline void unaryStep(const Instr& in, double* d, const double* a, F f) {
     if (in.plusZero)
         lanes1<N>(d, a, [f](double x) { return 0.0 + f(x); });
     else
@@ -207,8 +205,12 @@ ExpressionProgram::~ExpressionProgram() = default;
 ExpressionProgram::ExpressionProgram(ExpressionProgram&&) noexcept = default;
 ExpressionProgram& ExpressionProgram::operator=(ExpressionProgram&&) noexcept = default;
 
-const std::string& ExpressionProgram::text() const { return impl_->text; }
-std::size_t ExpressionProgram::instructionCount() const { return impl_->code.size(); }
+const std::string& ExpressionProgram::text() const {
+    return impl_->text;
+}
+std::size_t ExpressionProgram::instructionCount() const {
+    return impl_->code.size();
+}
 
 EvaluationResult ExpressionProgram::evaluate(double t, ExpressionRandom& random, MathsErrorReporter* maths) {
     Impl& m = *impl_;

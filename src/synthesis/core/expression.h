@@ -130,7 +130,8 @@ private:
 // through `waveforms` (none when null) and reporting maths failures to `maths` (none when
 // null). Never throws, never reads outside the text, whatever bytes it holds.
 EvaluationResult evaluateExpression(std::string_view text, double t, const ExpressionParameters& params,
-                                    ExpressionRandom* random = nullptr, const WaveformDirectory* waveforms = nullptr,
+                                    ExpressionRandom* random = nullptr,
+                                    const WaveformDirectory* waveforms = nullptr,
                                     MathsErrorReporter* maths = nullptr);
 
 } // namespace plotwell::synthesis

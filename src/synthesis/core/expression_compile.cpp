@@ -12,10 +12,18 @@ using namespace detail;
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-char upper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
-bool isWhite(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool isLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+char upper(char c) {
+    return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+}
+bool isWhite(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
 
 // Follows the scan over the text once and writes down its steps.
 class Compiler {
@@ -574,8 +582,8 @@ private:
 
 } // namespace
 
-void compileExpression(std::string_view text, const ExpressionParameters& params, const WaveformDirectory* waveforms,
-                       ExpressionProgram::Impl& out) {
+void compileExpression(std::string_view text, const ExpressionParameters& params,
+                       const WaveformDirectory* waveforms, ExpressionProgram::Impl& out) {
     Compiler(text, params, waveforms, out).compile();
 }
 

@@ -6,24 +6,42 @@ namespace plotwell::synthesis {
 
 const char* expressionErrorText(int32_t code) {
     switch (code) {
-    case 1: return "Unmatched parenthesis";
-    case 2: return "Open bracket expected";
-    case 3: return "Expression syntax";
-    case 4: return "Operator expected";
-    case 5: return "Divide by zero";
-    case 6: return "Pulse cycles <= zero";
-    case 7: return "ln(n) with n <= zero";
-    case 8: return "log(n) with n <= zero";
-    case 9: return "asin(n) with n < -1 or n > 1";
-    case 10: return "acos(n) with n < -1 or n > 1";
-    case 11: return "sqrt(n) with n < zero";
-    case 12: return "numeric overflow";
-    case 13: return "comma expected";
-    case 14: return "waveform does not exist";
-    case 15: return "waveform contains no points";
-    case 16: return "Cardiac cycles <= zero";
-    case 100: return kAutoLevelImpossible;
-    default: return "";
+    case 1:
+        return "Unmatched parenthesis";
+    case 2:
+        return "Open bracket expected";
+    case 3:
+        return "Expression syntax";
+    case 4:
+        return "Operator expected";
+    case 5:
+        return "Divide by zero";
+    case 6:
+        return "Pulse cycles <= zero";
+    case 7:
+        return "ln(n) with n <= zero";
+    case 8:
+        return "log(n) with n <= zero";
+    case 9:
+        return "asin(n) with n < -1 or n > 1";
+    case 10:
+        return "acos(n) with n < -1 or n > 1";
+    case 11:
+        return "sqrt(n) with n < zero";
+    case 12:
+        return "numeric overflow";
+    case 13:
+        return "comma expected";
+    case 14:
+        return "waveform does not exist";
+    case 15:
+        return "waveform contains no points";
+    case 16:
+        return "Cardiac cycles <= zero";
+    case 100:
+        return kAutoLevelImpossible;
+    default:
+        return "";
     }
 }
 

@@ -6,7 +6,9 @@ namespace plotwell::synthesis {
 
 namespace {
 
-char lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+char lower(char c) {
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
 
 bool lessNoCase(std::string_view a, std::string_view b) {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
@@ -58,9 +60,10 @@ std::string WriteLibrary(const std::vector<std::string>& lines) {
 }
 
 std::size_t LibrarySortedIndex(const std::vector<std::string>& lines, std::string_view line) {
-    return std::size_t(std::upper_bound(lines.begin(), lines.end(), line,
-                                        [](std::string_view a, const std::string& b) { return lessNoCase(a, b); }) -
-                       lines.begin());
+    return std::size_t(
+        std::upper_bound(lines.begin(), lines.end(), line,
+                         [](std::string_view a, const std::string& b) { return lessNoCase(a, b); }) -
+        lines.begin());
 }
 
 std::string RecallExpression(std::string_view line) {

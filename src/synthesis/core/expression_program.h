@@ -15,9 +15,28 @@
 namespace plotwell::synthesis::detail {
 
 enum class Op : uint8_t {
-    Neg, Add, Sub, Mul, Div, Pow,
-    Sin, Cos, Asin, Acos, Exp, Log10, Ln, Sqrt, Abs, Floor, Ceil,
-    Rnd, Pulse, Ecg, Wfm, Fail,
+    Neg,
+    Add,
+    Sub,
+    Mul,
+    Div,
+    Pow,
+    Sin,
+    Cos,
+    Asin,
+    Acos,
+    Exp,
+    Log10,
+    Ln,
+    Sqrt,
+    Abs,
+    Floor,
+    Ceil,
+    Rnd,
+    Pulse,
+    Ecg,
+    Wfm,
+    Fail,
 };
 
 struct Instr {
@@ -34,7 +53,8 @@ struct Instr {
 
 // Plain element-wise steps: no check, no report, one value per lane.
 inline bool isLaneStep(Op op) {
-    return (op >= Op::Neg && op <= Op::Mul) || op == Op::Div || op == Op::Abs || op == Op::Floor || op == Op::Ceil;
+    return (op >= Op::Neg && op <= Op::Mul) || op == Op::Div || op == Op::Abs || op == Op::Floor ||
+           op == Op::Ceil;
 }
 
 // ---- the arithmetic of each step, shared by folding and evaluation ----------------------
@@ -42,30 +62,49 @@ inline bool isLaneStep(Op op) {
 // The error a value check raises, or 0.
 inline int32_t checkUnary(Op op, double n) {
     switch (op) {
-    case Op::Asin: return (n < -1 || n > 1) ? ExprAsinDomain : 0;
-    case Op::Acos: return (n < -1 || n > 1) ? ExprAcosDomain : 0;
-    case Op::Log10: return n <= 0 ? ExprLogDomain : 0;
-    case Op::Ln: return n <= 0 ? ExprLnDomain : 0;
-    case Op::Sqrt: return n < 0 ? ExprSqrtDomain : 0;
-    default: return 0;
+    case Op::Asin:
+        return (n < -1 || n > 1) ? ExprAsinDomain : 0;
+    case Op::Acos:
+        return (n < -1 || n > 1) ? ExprAcosDomain : 0;
+    case Op::Log10:
+        return n <= 0 ? ExprLogDomain : 0;
+    case Op::Ln:
+        return n <= 0 ? ExprLnDomain : 0;
+    case Op::Sqrt:
+        return n < 0 ? ExprSqrtDomain : 0;
+    default:
+        return 0;
     }
 }
 
 inline double applyUnary(Op op, double n, MathsErrorReporter* m) {
     switch (op) {
-    case Op::Neg: return -n;
-    case Op::Sin: return checkedSin(n, m);
-    case Op::Cos: return checkedCos(n, m);
-    case Op::Asin: return std::asin(n);
-    case Op::Acos: return std::acos(n);
-    case Op::Exp: return checkedExp(n, m);
-    case Op::Log10: return std::log10(n);
-    case Op::Ln: return std::log(n);
-    case Op::Sqrt: return std::sqrt(n);
-    case Op::Abs: return std::fabs(n);
-    case Op::Floor: return std::floor(n);
-    case Op::Ceil: return std::ceil(n);
-    default: return 0;
+    case Op::Neg:
+        return -n;
+    case Op::Sin:
+        return checkedSin(n, m);
+    case Op::Cos:
+        return checkedCos(n, m);
+    case Op::Asin:
+        return std::asin(n);
+    case Op::Acos:
+        return std::acos(n);
+    case Op::Exp:
+        return checkedExp(n, m);
+    case Op::Log10:
+        return std::log10(n);
+    case Op::Ln:
+        return std::log(n);
+    case Op::Sqrt:
+        return std::sqrt(n);
+    case Op::Abs:
+        return std::fabs(n);
+    case Op::Floor:
+        return std::floor(n);
+    case Op::Ceil:
+        return std::ceil(n);
+    default:
+        return 0;
     }
 }
 
@@ -79,18 +118,27 @@ inline int32_t checkBinary(Op op, double b) {
 
 inline double applyBinary(Op op, double a, double b, MathsErrorReporter* m) {
     switch (op) {
-    case Op::Add: return a + b;
-    case Op::Sub: return a - b;
-    case Op::Mul: return a * b;
-    case Op::Div: return a / b;
-    case Op::Pow: return checkedPow(a, b, m);
-    default: return 0;
+    case Op::Add:
+        return a + b;
+    case Op::Sub:
+        return a - b;
+    case Op::Mul:
+        return a * b;
+    case Op::Div:
+        return a / b;
+    case Op::Pow:
+        return checkedPow(a, b, m);
+    default:
+        return 0;
     }
 }
 
-inline bool isBinary(Op op) { return op >= Op::Add && op <= Op::Pow; }
-inline bool isUnary(Op op) { return op == Op::Neg || (op >= Op::Sin && op <= Op::Ceil); }
-
+inline bool isBinary(Op op) {
+    return op >= Op::Add && op <= Op::Pow;
+}
+inline bool isUnary(Op op) {
+    return op == Op::Neg || (op >= Op::Sin && op <= Op::Ceil);
+}
 
 // One wfm() source as the program reads it.
 struct WfmSource {
@@ -126,16 +174,16 @@ struct ExpressionProgram::Impl {
     std::string text;
     ExpressionParameters params;
     std::vector<Instr> code;
-    std::vector<uint32_t> argRegs;   // argument registers of pulse() and ecg()
-    std::vector<detail::WfmSource> sources;  // wfm() sources
+    std::vector<uint32_t> argRegs;          // argument registers of pulse() and ecg()
+    std::vector<detail::WfmSource> sources; // wfm() sources
     std::vector<detail::ShapeCache<PulseShape, 5>> pulses;
     std::vector<detail::ShapeCache<EcgShape, 13>> ecgs;
     uint32_t rndCount = 0;
-    uint32_t result = 0;  // register of the value
-    uint32_t tReg = 0;    // register of the point number
+    uint32_t result = 0; // register of the value
+    uint32_t tReg = 0;   // register of the point number
     uint32_t registers = 0;
-    std::vector<double> regs;    // registers x kLanes
-    std::vector<double> rndBuf;  // pre-drawn rnd values of a block, one row per rnd step
+    std::vector<double> regs;   // registers x kLanes
+    std::vector<double> rndBuf; // pre-drawn rnd values of a block, one row per rnd step
 
     double* R(uint32_t r) { return regs.data() + std::size_t(r) * kLanes; }
 
@@ -143,7 +191,8 @@ struct ExpressionProgram::Impl {
     bool run(int n, ExpressionRandom& random, MathsErrorReporter* maths, EvaluationResult* err);
 
     // pulse() or ecg() over n lanes; false when a lane's cycle count is not above 0.
-    template <class Cache> bool shapeLanes(Cache& cache, const Instr& in, int n, double* d, MathsErrorReporter* maths) {
+    template <class Cache>
+    bool shapeLanes(Cache& cache, const Instr& in, int n, double* d, MathsErrorReporter* maths) {
         constexpr std::size_t N = std::tuple_size_v<decltype(cache.args)>;
         std::array<double, N> args;
         const double* tv = R(tReg);
@@ -159,7 +208,7 @@ struct ExpressionProgram::Impl {
 };
 
 // Reads `text` once and writes its program into `out`.
-void compileExpression(std::string_view text, const ExpressionParameters& params, const WaveformDirectory* waveforms,
-                       ExpressionProgram::Impl& out);
+void compileExpression(std::string_view text, const ExpressionParameters& params,
+                       const WaveformDirectory* waveforms, ExpressionProgram::Impl& out);
 
 } // namespace plotwell::synthesis

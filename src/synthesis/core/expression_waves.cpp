@@ -100,16 +100,26 @@ double EcgShape::at(double t, MathsErrorReporter* maths) const {
     auto q = [&] { return checkedSinInline(kTwoPi / L * x * 0.25, maths); };
     auto d = [&] { return checkedSinInline(kTwoPi / L * ((1.0 / 360.0) * L * 90 + x * 0.25), maths); };
     switch (i) {
-    case 1: return 0.01 * Pampl * q();
-    case 2: return 0.01 * Pampl * d();
-    case 4: return -0.01 * Qampl + 0.01 * Qampl * d();
-    case 5: return -0.01 * Qampl + 0.01 * (Qampl + Rampl) * x / L;
-    case 6: return 0.01 * Rampl - 0.01 * (Rampl + Sampl) * x / L;
-    case 7: return -0.01 * Sampl + 0.01 * Sampl * q();
-    case 9: return 0.01 * Tampl * q();
-    case 10: return 0.01 * Tampl * d();
-    case 12: return 0.05 * checkedSinInline(kTwoPi / L * x * 0.5, maths);
-    default: return 0; // lead-in, PR and ST segments, pause
+    case 1:
+        return 0.01 * Pampl * q();
+    case 2:
+        return 0.01 * Pampl * d();
+    case 4:
+        return -0.01 * Qampl + 0.01 * Qampl * d();
+    case 5:
+        return -0.01 * Qampl + 0.01 * (Qampl + Rampl) * x / L;
+    case 6:
+        return 0.01 * Rampl - 0.01 * (Rampl + Sampl) * x / L;
+    case 7:
+        return -0.01 * Sampl + 0.01 * Sampl * q();
+    case 9:
+        return 0.01 * Tampl * q();
+    case 10:
+        return 0.01 * Tampl * d();
+    case 12:
+        return 0.05 * checkedSinInline(kTwoPi / L * x * 0.5, maths);
+    default:
+        return 0; // lead-in, PR and ST segments, pause
     }
 }
 

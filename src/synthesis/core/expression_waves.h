@@ -25,8 +25,8 @@ public:
 private:
     double cyc_;
     double rise_, fall_;
-    double s1_, s2_, s3_;         // starts of rise, high and fall
-    double e0_, e1_, e2_, e3_;    // ends of delay, rise, high and fall
+    double s1_, s2_, s3_;      // starts of rise, high and fall
+    double e0_, e1_, e2_, e3_; // ends of delay, rise, high and fall
 };
 
 // ecg(PRint, PRseg, QRSdur, VAT, QTint, STseg, Pampl, Qampl, Rampl, Sampl, Tampl, Uwave,

@@ -75,7 +75,8 @@ PassResult runPass(ExpressionContext& ctx, ExpressionProgram& program, MathsErro
                 ctx.Value = 0;
                 ctx.ErrorCode = err.error;
                 ctx.Cursor = err.marker;
-                sink.message(expressionErrorMessage(err.error, ctx.ExprText, err.marker), GenerationSink::Box::Error);
+                sink.message(expressionErrorMessage(err.error, ctx.ExprText, err.marker),
+                             GenerationSink::Box::Error);
                 sink.progressClose();
                 return r;
             }
@@ -98,7 +99,9 @@ PassResult runPass(ExpressionContext& ctx, ExpressionProgram& program, MathsErro
     return r;
 }
 
-double finiteOrZero(double v) { return std::isfinite(v) ? v : 0.0; }
+double finiteOrZero(double v) {
+    return std::isfinite(v) ? v : 0.0;
+}
 
 // Scales a measured extreme to the amplitude (or to mid-1 when the amplitude is larger):
 // the gain and the divisor of the writing pass. Only an extreme that is 0, infinite or
@@ -117,9 +120,9 @@ std::pair<double, double> levelTo(double extreme, double amp, double mid) {
 
 } // namespace
 
-GenerationOutcome generateWaveform(ExpressionContext& ctx, std::string_view expression, int32_t start, int32_t end,
-                                   workspace::SampleStream& target, const WaveformDirectory* waveforms,
-                                   GenerationSink& sink) {
+GenerationOutcome generateWaveform(ExpressionContext& ctx, std::string_view expression, int32_t start,
+                                   int32_t end, workspace::SampleStream& target,
+                                   const WaveformDirectory* waveforms, GenerationSink& sink) {
     GenerationOutcome outcome;
     ctx.ErrorCode = 0;
     ctx.Depth = 0;
@@ -146,13 +149,15 @@ GenerationOutcome generateWaveform(ExpressionContext& ctx, std::string_view expr
     ctx.Omg = params.Omg;
     ctx.Amp = params.Amp;
 
-    if (ctx.LevelMode != AsCalculated && std::fabs(double(ctx.OffsetCodes)) + ctx.Amp > double(ctx.MidCode) - 1) {
+    if (ctx.LevelMode != AsCalculated &&
+        std::fabs(double(ctx.OffsetCodes)) + ctx.Amp > double(ctx.MidCode) - 1) {
         ctx.ErrorCode = ExprAutoLevelImpossible;
         sink.message(kAutoLevelImpossible, GenerationSink::Box::Error);
         return outcome;
     }
 
-    MathsErrorReporter maths([&sink](const std::string& text) { sink.message(text, GenerationSink::Box::Error); });
+    MathsErrorReporter maths(
+        [&sink](const std::string& text) { sink.message(text, GenerationSink::Box::Error); });
     ExpressionProgram program(ctx.ExprText, params, waveforms);
 
     double divisor = 1.0;

@@ -27,15 +27,15 @@ struct ExpressionContext {
     int32_t AmplitudeCodes = 0; // peak to peak, in codes
     int32_t OffsetCodes = 0;
     int32_t StartPoint = 0, EndPoint = 0, LastPoint = 0;
-    std::string ExprText;       // the expression of the last run
-    double Value = 0;           // value of the current point
-    int32_t ErrorCode = 0;      // ExpressionErrorCode of the last run, 0 when it succeeded
-    std::size_t Cursor = 0;     // where in ExprText the last error was found
+    std::string ExprText;   // the expression of the last run
+    double Value = 0;       // value of the current point
+    int32_t ErrorCode = 0;  // ExpressionErrorCode of the last run, 0 when it succeeded
+    std::size_t Cursor = 0; // where in ExprText the last error was found
     int32_t Depth = 0;
     double Amp = 0, Per = 1, F = 1, Omg = kExprTwoPi;
     int32_t LevelMode = AsCalculated;
-    double Gain = 1.0;          // multiplies every value after the shift
-    double Shift = 0.0;         // added to every value before the gain
+    double Gain = 1.0;  // multiplies every value after the shift
+    double Shift = 0.0; // added to every value before the gain
     uint8_t Previewed = 0;
     // rnd's generator: one sequence for the life of the program.
     ExpressionRandom Random;
@@ -57,8 +57,8 @@ public:
 };
 
 struct GenerationOutcome {
-    bool written = false;    // the whole range was written: redraw and publish
-    bool clipped = false;    // some codes of the writing pass were clamped
+    bool written = false;        // the whole range was written: redraw and publish
+    bool clipped = false;        // some codes of the writing pass were clamped
     int32_t start = 0, end = -1; // the range used, after clamping
 };
 
@@ -68,9 +68,9 @@ struct GenerationOutcome {
 // point, an end before the start the start); a target with no points is refused with
 // error 15. The outcome is also in ctx.ErrorCode; points written before an error stay.
 // `waveforms` is what wfm() may read (null: none).
-GenerationOutcome generateWaveform(ExpressionContext& ctx, std::string_view expression, int32_t start, int32_t end,
-                                   workspace::SampleStream& target, const WaveformDirectory* waveforms,
-                                   GenerationSink& sink);
+GenerationOutcome generateWaveform(ExpressionContext& ctx, std::string_view expression, int32_t start,
+                                   int32_t end, workspace::SampleStream& target,
+                                   const WaveformDirectory* waveforms, GenerationSink& sink);
 
 // The code of one value: (value + shift) * gain rounded half away from zero, plus the mid
 // code and the offset; NaN gives the mid code. With `clamp`, codes outside 0 .. 2*mid-1 are

@@ -52,9 +52,9 @@ std::string gaussianExpression(bool invert, int32_t width) {
 }
 
 std::string cardiacExpression(const CardiacPercents& p, bool uWave, double cycles) {
-    return common::cformat("amp*ecg(%1.2f,%1.2f,%1.2f,%1.2f,%1.2f,%1.2f,%1.2f,%1.2f,%1.2f,%1.2f,%1.2f,%s,%1.2f)",
-                           p[0], p[1], p[2], p[3], p[4], p[5], p[6], p[7], p[8], p[9], p[10],
-                           uWave ? "1.00" : "0.00", cycles);
+    return common::cformat(
+        "amp*ecg(%1.2f,%1.2f,%1.2f,%1.2f,%1.2f,%1.2f,%1.2f,%1.2f,%1.2f,%1.2f,%1.2f,%s,%1.2f)", p[0], p[1],
+        p[2], p[3], p[4], p[5], p[6], p[7], p[8], p[9], p[10], uWave ? "1.00" : "0.00", cycles);
 }
 
 std::string harmonicsExpression(std::span<const HarmonicRow> rows) {
@@ -65,11 +65,13 @@ std::string harmonicsExpression(std::span<const HarmonicRow> rows) {
             // Only the table's first row goes without " + ".
             first = false;
             if (r.enabled)
-                out += common::cformat("amp*%.2f*sin(omg*(t*%d+per*%.2f/360))", r.amplitude, r.harmonic, r.phase);
+                out += common::cformat("amp*%.2f*sin(omg*(t*%d+per*%.2f/360))", r.amplitude, r.harmonic,
+                                       r.phase);
             continue;
         }
         if (r.enabled)
-            out += common::cformat(" + amp*%.2f*sin(omg*(t*%d+per*%.2f/360))", r.amplitude, r.harmonic, r.phase);
+            out +=
+                common::cformat(" + amp*%.2f*sin(omg*(t*%d+per*%.2f/360))", r.amplitude, r.harmonic, r.phase);
     }
     return out;
 }

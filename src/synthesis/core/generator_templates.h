@@ -40,7 +40,7 @@ std::string gaussianExpression(bool invert, int32_t width);
 // takes them: PR interval, PR segment, QRS duration, ventricular activation time, QT
 // interval, ST segment, then the P, Q, R, S and T wave amplitudes.
 using CardiacPercents = std::array<double, 11>;
-inline constexpr CardiacPercents kCardiacDefaults = {20.0, 10.0, 10.0, 5.0,  50.0, 20.0,
+inline constexpr CardiacPercents kCardiacDefaults = {20.0, 10.0, 10.0,  5.0,  50.0, 20.0,
                                                      20.0, 10.0, 100.0, 30.0, 25.0};
 std::string cardiacExpression(const CardiacPercents& percents, bool uWave, double cycles);
 

@@ -1,7 +1,7 @@
 #include "synthesis/core/sample_maths.h"
 
-#include "workspace/core/resample.h"
 #include "common/saturate.h"
+#include "workspace/core/resample.h"
 #include "workspace/core/wave_files.h"
 
 #include <algorithm>
@@ -40,7 +40,9 @@ inline uint16_t clipDouble(double v, double top, bool& clipped) {
 
 // A double truncated toward zero, already known to be finite; magnitudes beyond any code
 // are held at a value that still clips.
-inline int64_t truncFinite(double v) { return int64_t(std::clamp(v, -1e12, 1e12)); }
+inline int64_t truncFinite(double v) {
+    return int64_t(std::clamp(v, -1e12, 1e12));
+}
 
 // The range within both spans, so a kernel never reads or writes past either.
 PointRange within(PointRange range, std::size_t a, std::size_t b) {
@@ -148,9 +150,12 @@ CombineResult CombineWaveforms(const MathSource& a, const MathSource& b, std::sp
         return {};
     uint16_t* out = target.data() + range.first;
     switch (op) {
-    case MathOp::Sum: return combinePasses<MathOp::Sum>(a, b, out, count, midCode, fit);
-    case MathOp::Difference: return combinePasses<MathOp::Difference>(a, b, out, count, midCode, fit);
-    case MathOp::Product: break;
+    case MathOp::Sum:
+        return combinePasses<MathOp::Sum>(a, b, out, count, midCode, fit);
+    case MathOp::Difference:
+        return combinePasses<MathOp::Difference>(a, b, out, count, midCode, fit);
+    case MathOp::Product:
+        break;
     }
     return combinePasses<MathOp::Product>(a, b, out, count, midCode, fit);
 }
@@ -203,7 +208,9 @@ float VerticalGain(int32_t amplitude) {
     return 1.0f;
 }
 
-int32_t VerticalOffsetLimit(int32_t midCode) { return std::min(2 * midCode, 32767); }
+int32_t VerticalOffsetLimit(int32_t midCode) {
+    return std::min(2 * midCode, 32767);
+}
 
 void AdjustVertical(std::span<const uint16_t> snapshot, std::span<uint16_t> target, int32_t midCode,
                     const VerticalAdjustment& adjustment) {

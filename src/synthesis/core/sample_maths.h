@@ -44,9 +44,9 @@ struct MathSource {
 };
 
 struct CombineResult {
-    bool clipped = false;    // the last pass clipped (never after a fit)
-    double gain = 1.0;       // the gain of the last pass
-    int64_t written = 0;     // points written from range.first on
+    bool clipped = false; // the last pass clipped (never after a fit)
+    double gain = 1.0;    // the gain of the last pass
+    int64_t written = 0;  // points written from range.first on
 };
 
 // Writes a (op) b about each source's mid code into target from range.first on, for as many

@@ -27,4 +27,6 @@ TAskNameForm::TAskNameForm(QWidget* parent) : Form("AskNameForm", parent) {
     connect(BCancel, &QPushButton::clicked, this, [this] { done(platform::mrCancel); });
 }
 
-void TAskNameForm::FormActivate() { ExpName->setFocus(); }
+void TAskNameForm::FormActivate() {
+    ExpName->setFocus();
+}

@@ -36,7 +36,9 @@ public:
 
     TWFMform* target = nullptr;
 
-    int bits() const { return target && target->Doc.SampleStream ? std::max(0, target->Doc.PointCount()) : 0; }
+    int bits() const {
+        return target && target->Doc.SampleStream ? std::max(0, target->Doc.PointCount()) : 0;
+    }
     int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : bits(); }
     int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : 2; }
     QVariant data(const QModelIndex& index, int role) const override {
@@ -44,7 +46,8 @@ public:
             return {};
         if (index.column() == 0)
             return QString::number(index.row());
-        return target->Doc.SampleStream->code(std::size_t(index.row())) ? QStringLiteral("1") : QStringLiteral("0");
+        return target->Doc.SampleStream->code(std::size_t(index.row())) ? QStringLiteral("1")
+                                                                        : QStringLiteral("0");
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
         if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
@@ -116,7 +119,8 @@ TBitPatternForm::TBitPatternForm(QWidget* parent) : TOperationForm("BitPatternFo
     layout->addWidget(StringGrid1);
     layout->addLayout(side);
 
-    connect(StringGrid1->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { StringGrid1TopLeftChanged(); });
+    connect(StringGrid1->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            [this] { StringGrid1TopLeftChanged(); });
     connect(StringGrid1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { bit_pattern_popup->popup(StringGrid1->viewport()->mapToGlobal(at)); });
     connect(Delete1, &QAction::triggered, this, [this] { Delete1Click(); });
@@ -126,7 +130,9 @@ TBitPatternForm::TBitPatternForm(QWidget* parent) : TOperationForm("BitPatternFo
     connect(BCancel, &QPushButton::clicked, this, [this] { BCancelClick(); });
 }
 
-int TBitPatternForm::RowCount() const { return model_->bits() + 1; }
+int TBitPatternForm::RowCount() const {
+    return model_->bits() + 1;
+}
 
 QString TBitPatternForm::Cell(int column, int row) const {
     if (row == 0)
@@ -208,9 +214,10 @@ void TBitPatternForm::edit(int what) {
         return;
     const auto kind = synthesis::BitEdit(what);
     if (!synthesis::EditBitPattern(*Target->Doc.SampleStream, SavedSamples.reference(), kind, bit)) {
-        platform::errorBox(kind == synthesis::BitEdit::Delete
-                               ? "A bit pattern holds at least 1 bit"
-                               : common::cformat("A bit pattern holds at most %d bits", synthesis::kBitPatternMaxBits));
+        platform::errorBox(
+            kind == synthesis::BitEdit::Delete
+                ? "A bit pattern holds at least 1 bit"
+                : common::cformat("A bit pattern holds at most %d bits", synthesis::kBitPatternMaxBits));
         return;
     }
     Changed = 1;
@@ -231,9 +238,15 @@ void TBitPatternForm::edit(int what) {
     followGrid();
 }
 
-void TBitPatternForm::Delete1Click() { edit(int(synthesis::BitEdit::Delete)); }
-void TBitPatternForm::Insert1Click() { edit(int(synthesis::BitEdit::InsertBefore)); }
-void TBitPatternForm::InsertBitAfter1Click() { edit(int(synthesis::BitEdit::InsertAfter)); }
+void TBitPatternForm::Delete1Click() {
+    edit(int(synthesis::BitEdit::Delete));
+}
+void TBitPatternForm::Insert1Click() {
+    edit(int(synthesis::BitEdit::InsertBefore));
+}
+void TBitPatternForm::InsertBitAfter1Click() {
+    edit(int(synthesis::BitEdit::InsertAfter));
+}
 
 void TBitPatternForm::endZoom() {
     if (!Target)

@@ -135,7 +135,8 @@ bool THarmonicsForm::eventFilter(QObject* watched, QEvent* event) {
         if (c != 0 && !FilterKey(edit->text().toStdString(), c, DotFresh))
             return true;
     } else if (event->type() == QEvent::FocusOut) {
-        edit->setText(QString::fromStdString(common::cformat("%.2f", platform::fieldDecimal(edit->text().toStdString()))));
+        edit->setText(QString::fromStdString(
+            common::cformat("%.2f", platform::fieldDecimal(edit->text().toStdString()))));
         DotFresh = true;
     }
     return TOperationForm::eventFilter(watched, event);
@@ -171,7 +172,8 @@ bool THarmonicsForm::takeRange() {
     const auto start = common::parseInt(Start->text().toStdString());
     const auto end = common::parseInt(End->text().toStdString());
     if (!start || !end) {
-        platform::ui().message(common::cformat("The %s point \"%s\" is not a number.", !start ? "start" : "end",
+        platform::ui().message(common::cformat("The %s point \"%s\" is not a number.",
+                                               !start ? "start" : "end",
                                                (!start ? Start : End)->text().toStdString().c_str()),
                                platform::Icon::Error, platform::ButtonOk, true);
         return false;
@@ -197,8 +199,8 @@ void THarmonicsForm::BPreviewClick() {
         rows[i].phase = platform::fieldDecimal(PhaseEdit[i]->text().toStdString());
     }
     const std::string expression = synthesis::harmonicsExpression(rows);
-    LastError = GenerateFromTemplate(Target, expression, Start->text(), End->text(), AmplitudeCodes, 0, MidCode,
-                                     levelMode());
+    LastError = GenerateFromTemplate(Target, expression, Start->text(), End->text(), AmplitudeCodes, 0,
+                                     MidCode, levelMode());
     Previewed = true;
     platform::setScreenCursor(platform::ScreenCursor::Default);
     GeneratedExpr = expression;

@@ -39,6 +39,10 @@ void TExpPregress::StepIt() {
     ProgressBar1->repaint();
 }
 
-void TExpPregress::Finish() { hide(); }
+void TExpPregress::Finish() {
+    hide();
+}
 
-int TExpPregress::Position() const { return ProgressBar1->value(); }
+int TExpPregress::Position() const {
+    return ProgressBar1->value();
+}

@@ -59,7 +59,9 @@ void TResizeForm::FormActivate() {
     NewLen->setFocus();
 }
 
-void TResizeForm::NewLenKeyUp() { NewLength = newLenField_->intValue(); }
+void TResizeForm::NewLenKeyUp() {
+    NewLength = newLenField_->intValue();
+}
 
 bool TResizeForm::ResizeWaveform() {
     if (!Target || !Target->Doc.SampleStream || !SavedSamples.hasPoints())
@@ -98,4 +100,6 @@ void TResizeForm::BOkClick() {
         setModalResult(platform::mrOk);
 }
 
-void TResizeForm::BCancelClick() { setModalResult(platform::mrCancel); }
+void TResizeForm::BCancelClick() {
+    setModalResult(platform::mrCancel);
+}

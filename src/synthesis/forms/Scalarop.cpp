@@ -44,7 +44,8 @@ TScalaropdlg::TScalaropdlg(QWidget* parent) : TPreviewOperationForm("Scalaropdlg
         if (isVisible())
             ScalarExit();
     };
-    range_ = std::make_unique<synthesis::RangeFields>(*this, Start, End, synthesis::RangeFields::ExitRule::Always);
+    range_ =
+        std::make_unique<synthesis::RangeFields>(*this, Start, End, synthesis::RangeFields::ExitRule::Always);
     grid->addLayout(Buttons(), 3, 0, 1, 3);
 }
 
@@ -74,10 +75,9 @@ void TScalaropdlg::PreviewClick() {
     bool clipped;
     {
         platform::BusyCursor busy;
-        clipped = synthesis::ApplyScalar(SavedSamples.codes(), Target->Doc.SampleStream->codes(), range_->TypedRange(),
-                                         MidCode, ScalarOp == 1 ? synthesis::ScalarOp::Multiply
-                                                                : synthesis::ScalarOp::Add,
-                                         ScalarValue);
+        clipped = synthesis::ApplyScalar(
+            SavedSamples.codes(), Target->Doc.SampleStream->codes(), range_->TypedRange(), MidCode,
+            ScalarOp == 1 ? synthesis::ScalarOp::Multiply : synthesis::ScalarOp::Add, ScalarValue);
     }
     if (clipped)
         synthesis::WarnClipped();

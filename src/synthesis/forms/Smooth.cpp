@@ -39,7 +39,8 @@ TSmoothForm::TSmoothForm(QWidget* parent) : TOperationForm("SmoothForm", parent)
         if (isVisible())
             PointsExit();
     };
-    range_ = std::make_unique<synthesis::RangeFields>(*this, Start, End, synthesis::RangeFields::ExitRule::Always);
+    range_ =
+        std::make_unique<synthesis::RangeFields>(*this, Start, End, synthesis::RangeFields::ExitRule::Always);
 
     BApply = synthesis::NamedButton(this, "BApply", "Apply");
     BUndo = synthesis::NamedButton(this, "BUndo", "Undo");
@@ -98,7 +99,9 @@ void TSmoothForm::BOKClick() {
     setModalResult(platform::mrOk);
 }
 
-void TSmoothForm::BCancelClick() { setModalResult(platform::mrCancel); }
+void TSmoothForm::BCancelClick() {
+    setModalResult(platform::mrCancel);
+}
 
 void TSmoothForm::PointsKeyUp() {
     PointsToAverage = pointsField_->intValue();

@@ -39,7 +39,9 @@ private:
     std::function<void()> click_;
 };
 
-QString shownName(const TWFMform& w) { return platform::toQString(platform::fileNameOnly(w.Doc.WaveName)); }
+QString shownName(const TWFMform& w) {
+    return platform::toQString(platform::fileNameOnly(w.Doc.WaveName));
+}
 } // namespace
 
 TMathopdlg::TMathopdlg(QWidget* parent) : TPreviewOperationForm("Mathopdlg", parent) {
@@ -116,8 +118,12 @@ void TMathopdlg::FormActivate() {
         }
 }
 
-void TMathopdlg::Wave1Click() { NextSource = 0; }
-void TMathopdlg::Wave2Click() { NextSource = 1; }
+void TMathopdlg::Wave1Click() {
+    NextSource = 0;
+}
+void TMathopdlg::Wave2Click() {
+    NextSource = 1;
+}
 
 void TMathopdlg::WaveListDblClick() {
     const QList<QListWidgetItem*> selected = WaveList->selectedItems();
@@ -149,7 +155,9 @@ void TMathopdlg::PreviewClick() {
     // before this run, since the run writes over it.
     auto codesOf = [this](const Source& s) -> synthesis::MathSource {
         const TWFMform* w = s.window;
-        const workspace::SampleStream* samples = w == Target ? &SavedSamples : w ? w->Doc.SampleStream.get() : nullptr;
+        const workspace::SampleStream* samples = w == Target ? &SavedSamples
+                                                 : w         ? w->Doc.SampleStream.get()
+                                                             : nullptr;
         if (!samples || s.SourceData < 0 || s.SourceData >= samples->count() || s.SourceCount < 1)
             return {{}, s.SourceRef};
         const auto all = samples->codes();
@@ -160,9 +168,9 @@ void TMathopdlg::PreviewClick() {
     {
         platform::BusyCursor busy;
         RestoreSnapshot();
-        result = synthesis::CombineWaveforms(codesOf(Sources[0]), codesOf(Sources[1]),
-                                             Target->Doc.SampleStream->codes(), range_->TypedRange(), MidCode,
-                                             synthesis::MathOp(std::clamp(MathOp, 0, 2)), FitAmpl->isChecked());
+        result = synthesis::CombineWaveforms(
+            codesOf(Sources[0]), codesOf(Sources[1]), Target->Doc.SampleStream->codes(), range_->TypedRange(),
+            MidCode, synthesis::MathOp(std::clamp(MathOp, 0, 2)), FitAmpl->isChecked());
         Gain = result.gain;
     }
     if (result.clipped)

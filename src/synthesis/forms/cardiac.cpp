@@ -9,16 +9,11 @@ TCardiacForm::TCardiacForm(QWidget* parent)
     OffsetCodes = 0;
     Changed = 1;
     static constexpr std::pair<const char*, const char*> kFields[] = {
-        {"PRint", "PR interval %"},
-        {"PRseg", "PR segment %"},
-        {"QRSdur", "QRS duration %"},
-        {"VAT", "Ventricular activation time %"},
-        {"QTint", "QT interval %"},
-        {"STseg", "ST segment %"},
-        {"Pampl", "P wave amplitude %"},
-        {"Qampl", "Q wave amplitude %"},
-        {"Rampl", "R wave amplitude %"},
-        {"Sampl", "S wave amplitude %"},
+        {"PRint", "PR interval %"},       {"PRseg", "PR segment %"},
+        {"QRSdur", "QRS duration %"},     {"VAT", "Ventricular activation time %"},
+        {"QTint", "QT interval %"},       {"STseg", "ST segment %"},
+        {"Pampl", "P wave amplitude %"},  {"Qampl", "Q wave amplitude %"},
+        {"Rampl", "R wave amplitude %"},  {"Sampl", "S wave amplitude %"},
         {"Tampl", "T wave amplitude % "},
     };
     for (std::size_t i = 0; i < percent_.size(); ++i) {

@@ -61,11 +61,12 @@ TLibraryForm::TLibraryForm(QWidget* parent) : Form("LibraryForm", parent) {
         const char *name, *text;
     };
     int row = 0;
-    for (const ButtonRow& b : {ButtonRow{&BExprStore, "BExprStore", "Store expression"},
-                               ButtonRow{&BExpRecall, "BExpRecall", "Recall expression"},
-                               ButtonRow{&BRemoveExp, "BRemoveExp", "Delete expression"},
-                               ButtonRow{&BImport, "BImport", "Import"}, ButtonRow{&BOK, "BOK", "OK"},
-                               ButtonRow{&BCancel, "BCancel", "Cancel"}, ButtonRow{&BHelp, "BHelp", "Help"}}) {
+    for (const ButtonRow& b :
+         {ButtonRow{&BExprStore, "BExprStore", "Store expression"},
+          ButtonRow{&BExpRecall, "BExpRecall", "Recall expression"},
+          ButtonRow{&BRemoveExp, "BRemoveExp", "Delete expression"}, ButtonRow{&BImport, "BImport", "Import"},
+          ButtonRow{&BOK, "BOK", "OK"}, ButtonRow{&BCancel, "BCancel", "Cancel"},
+          ButtonRow{&BHelp, "BHelp", "Help"}}) {
         *b.button = platform::named(new QPushButton(QString::fromLatin1(b.text), this), b.name);
         grid->addWidget(*b.button, row++, 1);
     }
@@ -95,7 +96,9 @@ void TLibraryForm::LoadProjectLibrary(const std::string& homeDir, const std::str
         ExpList->clear();
 }
 
-std::vector<std::string> TLibraryForm::Lines() const { return linesOf(*ExpList); }
+std::vector<std::string> TLibraryForm::Lines() const {
+    return linesOf(*ExpList);
+}
 
 bool TLibraryForm::reload() {
     const auto lines = readLibraryFile(ExpressionLibraryFile, true);
@@ -171,7 +174,8 @@ void TLibraryForm::BImportClick() {
 
 void TLibraryForm::BOKClick() {
     if (!platform::writeFileAtomically(ExpressionLibraryFile, synthesis::WriteLibrary(Lines()))) {
-        platform::errorBox(cformat("Unable to write the expression library\n%s", ExpressionLibraryFile.c_str()));
+        platform::errorBox(
+            cformat("Unable to write the expression library\n%s", ExpressionLibraryFile.c_str()));
         return;
     }
     done(platform::mrOk);
@@ -182,4 +186,6 @@ void TLibraryForm::BCancelClick() {
         done(platform::mrCancel);
 }
 
-void TLibraryForm::reject() { BCancelClick(); }
+void TLibraryForm::reject() {
+    BCancelClick();
+}

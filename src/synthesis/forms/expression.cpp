@@ -6,8 +6,8 @@
 #include "platform/screen_cursor.h"
 #include "platform/ui.h"
 #include "synthesis/forms/Pregress.h"
-#include "workspace/forms/frame_host.h"
 #include "workspace/forms/WorldView.h"
+#include "workspace/forms/frame_host.h"
 #include "workspace/forms/wfmchild.h"
 
 #include <QComboBox>
@@ -89,8 +89,9 @@ void TExpressionForm::GenerateWaveform(TWFMform* target) {
     }
 
     WindowSink sink;
-    const synthesis::GenerationOutcome outcome = synthesis::generateWaveform(
-        *this, std::string_view(text.constData(), std::size_t(text.size())), start, end, samples, &waveforms, sink);
+    const synthesis::GenerationOutcome outcome =
+        synthesis::generateWaveform(*this, std::string_view(text.constData(), std::size_t(text.size())),
+                                    start, end, samples, &waveforms, sink);
     if (!outcome.written)
         return;
     target->update();
@@ -109,7 +110,9 @@ bool typesCharacter(const QKeyEvent* k) {
 }
 // The expression line takes at most this many typed characters; text set by the program
 // is not cut.
-bool full(const QLineEdit* e, int limit) { return e->text().size() >= limit && !e->hasSelectedText(); }
+bool full(const QLineEdit* e, int limit) {
+    return e->text().size() >= limit && !e->hasSelectedText();
+}
 } // namespace
 
 TWFMform* TExpressionForm::window() const {
@@ -122,9 +125,13 @@ DriverFields TExpressionForm::driverFields() {
     return {&SavedSamples, &StartPoint, &EndPoint, &MidCode, &Changed, nullptr};
 }
 
-int TExpressionForm::FormHeight() const { return InfoPanel->isVisibleTo(this) ? kTallHeight : kShortHeight; }
+int TExpressionForm::FormHeight() const {
+    return InfoPanel->isVisibleTo(this) ? kTallHeight : kShortHeight;
+}
 
-void TExpressionForm::SetFormHeight(int height) { InfoPanel->setVisible(height != kShortHeight); }
+void TExpressionForm::SetFormHeight(int height) {
+    InfoPanel->setVisible(height != kShortHeight);
+}
 
 bool TExpressionForm::DriverBeforeShow() {
     SetFormHeight(kShortHeight);
@@ -205,11 +212,17 @@ void TExpressionForm::StartKeyUp() {
     }
 }
 
-void TExpressionForm::EndKeyUp() { EndPoint = endField_->intValue(); }
+void TExpressionForm::EndKeyUp() {
+    EndPoint = endField_->intValue();
+}
 
-void TExpressionForm::AmplitudeKeyUp() { AmplitudeCodes = amplitudeField_->intValue(); }
+void TExpressionForm::AmplitudeKeyUp() {
+    AmplitudeCodes = amplitudeField_->intValue();
+}
 
-void TExpressionForm::OffsetKeyUp() { OffsetCodes = offsetField_->intValue(); }
+void TExpressionForm::OffsetKeyUp() {
+    OffsetCodes = offsetField_->intValue();
+}
 
 void TExpressionForm::putBackAndShow() {
     RestoreSnapshot();
@@ -291,7 +304,8 @@ bool TExpressionForm::eventFilter(QObject* watched, QEvent* event) {
         if (expr || watched == EdExpr)
             RestoreCaret = 1;
         break;
-    default: break;
+    default:
+        break;
     }
     return Form::eventFilter(watched, event);
 }
@@ -394,7 +408,10 @@ void TExpressionForm::ExprClick(int index) {
         AmplitudeCodes = amplitudeField_->intValue();
         OffsetCodes = offsetField_->intValue();
         const std::string& mode = entry.levelMode;
-        QRadioButton* radio = mode == "0" ? AsCalculated : mode == "1" ? AutoAdjP : mode == "2" ? AutoAdjPP : nullptr;
+        QRadioButton* radio = mode == "0"   ? AsCalculated
+                              : mode == "1" ? AutoAdjP
+                              : mode == "2" ? AutoAdjPP
+                                            : nullptr;
         if (radio) {
             radio->setChecked(true);
         } else {
@@ -456,7 +473,9 @@ void TExpressionForm::BDeleteClick() {
 
 // ---- the other buttons ----------------------------------------------------------------------
 
-void TExpressionForm::WfmClick() { WfmList->setVisible(!WfmList->isVisible()); }
+void TExpressionForm::WfmClick() {
+    WfmList->setVisible(!WfmList->isVisible());
+}
 
 void TExpressionForm::WfmListClick(QListWidgetItem* item) {
     WfmList->hide();
@@ -472,7 +491,9 @@ void TExpressionForm::WfmListClick(QListWidgetItem* item) {
     EdExpr->setCursorPosition(CaretPos + int(reference.size()));
 }
 
-void TExpressionForm::BHelpClick() { platform::ui().showHelp(kHelpContext); }
+void TExpressionForm::BHelpClick() {
+    platform::ui().showHelp(kHelpContext);
+}
 
 void TExpressionForm::BMoreinfoClick() {
     WfmList->hide();

@@ -30,12 +30,27 @@ TExpressionForm::TExpressionForm(QWidget* parent) : TOperationDialog("Expression
 namespace {
 
 const char* const kSummary[] = {
-    "+  Add", "-  Subtract", "*  Multiply", "/  Divide", "^  Power",
-    "sin(x)  cos(x)", "asin(x)  acos(x)", "exp(x)  sqrt(x)", "log(x)  ln(x)", "abs(x)",
+    "+  Add",
+    "-  Subtract",
+    "*  Multiply",
+    "/  Divide",
+    "^  Power",
+    "sin(x)  cos(x)",
+    "asin(x)  acos(x)",
+    "exp(x)  sqrt(x)",
+    "log(x)  ln(x)",
+    "abs(x)",
     "floor(x)  ceil(x)",
-    "pi = 3.141...", "e  =  2.718...", "amp = amplitude/2", "per   = end pt - start pt +1", "f       = 1/per",
-    "omg = 2*pi*f", "p or t = point number (or time)", "rnd   = a random number between -1 and +1",
-    "wfm(...) = point value from specified waveform", "ecg(...) Cardiac waveform generator",
+    "pi = 3.141...",
+    "e  =  2.718...",
+    "amp = amplitude/2",
+    "per   = end pt - start pt +1",
+    "f       = 1/per",
+    "omg = 2*pi*f",
+    "p or t = point number (or time)",
+    "rnd   = a random number between -1 and +1",
+    "wfm(...) = point value from specified waveform",
+    "ecg(...) Cardiac waveform generator",
 };
 
 // The range, amplitude and offset fields take at most 7 typed characters.
@@ -87,8 +102,9 @@ void TExpressionForm::buildDialog() {
     ExprEditPnl = platform::named(new QFrame(this), "ExprEditPnl");
     ExprEditPnl->setFrameShape(QFrame::StyledPanel);
     DelHint = platform::named(
-        new QLabel("To clear an expression from the drop down list first select it then click the Delete button",
-                   ExprEditPnl),
+        new QLabel(
+            "To clear an expression from the drop down list first select it then click the Delete button",
+            ExprEditPnl),
         "DelHint");
     DelHint->setWordWrap(true);
     BDelete = button(ExprEditPnl, "BDelete", "Delete");
@@ -171,11 +187,13 @@ void TExpressionForm::connectHandlers() {
         f->onExit = [this, exit] { (this->*exit)(); };
         return f;
     };
-    startField_ = field(Start, FieldKind::UnsignedInteger, &TExpressionForm::StartKeyUp, &TExpressionForm::StartExit);
+    startField_ =
+        field(Start, FieldKind::UnsignedInteger, &TExpressionForm::StartKeyUp, &TExpressionForm::StartExit);
     endField_ = field(End, FieldKind::UnsignedInteger, &TExpressionForm::EndKeyUp, &TExpressionForm::EndExit);
     amplitudeField_ = field(Amplitude, FieldKind::UnsignedInteger, &TExpressionForm::AmplitudeKeyUp,
                             &TExpressionForm::AmplitudeExit);
-    offsetField_ = field(Offset, FieldKind::SignedInteger, &TExpressionForm::OffsetKeyUp, &TExpressionForm::OffsetExit);
+    offsetField_ =
+        field(Offset, FieldKind::SignedInteger, &TExpressionForm::OffsetKeyUp, &TExpressionForm::OffsetExit);
 
     EdExpr->installEventFilter(this);
     Expr->installEventFilter(this);

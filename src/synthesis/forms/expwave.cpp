@@ -3,4 +3,5 @@
 TExpForm* ExpForm = nullptr;
 
 TExpForm::TExpForm(QWidget* parent)
-    : TOneSidedForm("ExpForm", "Exponent wave", {}, {5, plotwell::synthesis::exponentialExpression, false}, parent) {}
+    : TOneSidedForm("ExpForm", "Exponent wave", {}, {5, plotwell::synthesis::exponentialExpression, false},
+                    parent) {}

@@ -159,7 +159,8 @@ NumericField* TGeneratorForm::addField(const char* name, const char* label, Fiel
 }
 
 NumericField* TGeneratorForm::addDecimal(const char* name, const char* label, bool isSigned, double* value) {
-    NumericField* field = addField(name, label, isSigned ? FieldKind::SignedDecimal : FieldKind::UnsignedDecimal);
+    NumericField* field =
+        addField(name, label, isSigned ? FieldKind::SignedDecimal : FieldKind::UnsignedDecimal);
     field->onExit = [this, field, value] {
         if (!Target || closing_)
             return;
@@ -169,7 +170,8 @@ NumericField* TGeneratorForm::addDecimal(const char* name, const char* label, bo
     return field;
 }
 
-NumericField* TGeneratorForm::addCount(const char* name, const char* label, int32_t* value, int32_t zeroBecomes) {
+NumericField* TGeneratorForm::addCount(const char* name, const char* label, int32_t* value,
+                                       int32_t zeroBecomes) {
     NumericField* field = addField(name, label, FieldKind::UnsignedInteger);
     field->onRelease = [field, value, zeroBecomes](bool) {
         *value = field->intValue();
@@ -299,8 +301,8 @@ void TGeneratorForm::FormActivate() {
 
 void TGeneratorForm::BPreviewClick() {
     GeneratedExpr = FormatTemplate();
-    LastError = GenerateFromTemplate(Target, GeneratedExpr, Start->text(), End->text(), AmplitudeCodes, OffsetCodes,
-                                     MidCode, LevelModeValue());
+    LastError = GenerateFromTemplate(Target, GeneratedExpr, Start->text(), End->text(), AmplitudeCodes,
+                                     OffsetCodes, MidCode, LevelModeValue());
     // Also after an error: OK does not try the same parameters again.
     Previewed = true;
     platform::setScreenCursor(platform::ScreenCursor::Default);

@@ -103,14 +103,14 @@ protected:
     // ---- building ---------------------------------------------------------------------
     // A labelled numeric edit in the next row of the fields.
     plotwell::platform::NumericField* addField(const char* name, const char* label,
-                                              plotwell::platform::FieldKind kind);
+                                               plotwell::platform::FieldKind kind);
     // A decimal parameter: every exit reads it into `value` and writes it back "%1.2f".
     plotwell::platform::NumericField* addDecimal(const char* name, const char* label, bool isSigned,
-                                                double* value);
+                                                 double* value);
     // A count of points or crossings: each key release reads it into `value` (a value of 0
     // becomes `zeroBecomes` at once when that is not 0); every exit writes it back "%d".
     plotwell::platform::NumericField* addCount(const char* name, const char* label, int32_t* value,
-                                              int32_t zeroBecomes);
+                                               int32_t zeroBecomes);
     QCheckBox* addCheck(const char* name, const char* label);
     // A field the dialog keeps but does not show (the pulse's amplitude and offset).
     void hideField(QLineEdit* edit);

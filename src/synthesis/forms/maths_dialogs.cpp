@@ -20,7 +20,8 @@ void ShowChangedSamples(TWFMform& w) {
 }
 
 void WarnClipped() {
-    platform::ui().message("Warning\nThe waveform is clipped\n", platform::Icon::Warning, platform::ButtonOk, false);
+    platform::ui().message("Warning\nThe waveform is clipped\n", platform::Icon::Warning, platform::ButtonOk,
+                           false);
 }
 
 QPushButton* NamedButton(QWidget* parent, const char* name, const char* text) {
@@ -40,8 +41,8 @@ QHBoxLayout* ButtonRow(std::initializer_list<QPushButton*> buttons, QPushButton*
 }
 
 RangeFields::RangeFields(TOperationForm& dialog, QLineEdit* start, QLineEdit* end, ExitRule rule)
-    : dialog_(dialog), start_(new platform::NumericField(start, {})), end_(new platform::NumericField(end, {})),
-      rule_(rule) {
+    : dialog_(dialog), start_(new platform::NumericField(start, {})),
+      end_(new platform::NumericField(end, {})), rule_(rule) {
     const auto changed = [this] { dialog_.Changed = 1; };
     start_->onChange = changed;
     end_->onChange = changed;
@@ -66,7 +67,9 @@ RangeFields::RangeFields(TOperationForm& dialog, QLineEdit* start, QLineEdit* en
 }
 
 void RangeFields::Activate() {
-    LastPoint = dialog_.Target && dialog_.Target->Doc.SampleStream ? dialog_.Target->Doc.SampleStream->lastIndex() : -1;
+    LastPoint = dialog_.Target && dialog_.Target->Doc.SampleStream
+                    ? dialog_.Target->Doc.SampleStream->lastIndex()
+                    : -1;
     start_->show(dialog_.StartPoint);
     end_->show(dialog_.EndPoint);
 }
@@ -134,6 +137,10 @@ void TPreviewOperationForm::OKClick() {
     setModalResult(plotwell::platform::mrOk);
 }
 
-void TPreviewOperationForm::CancelClick() { setModalResult(plotwell::platform::mrCancel); }
+void TPreviewOperationForm::CancelClick() {
+    setModalResult(plotwell::platform::mrCancel);
+}
 
-void TPreviewOperationForm::HelpClick() { plotwell::platform::ui().showHelp(kHelpContext); }
+void TPreviewOperationForm::HelpClick() {
+    plotwell::platform::ui().showHelp(kHelpContext);
+}

@@ -92,7 +92,8 @@ TPasteOptions::TPasteOptions(QWidget* parent) : TOperationForm("PasteOptions", p
     };
     startField_ = field(Start, FieldKind::UnsignedInteger, &StartPoint, &TPasteOptions::StartExit);
     endField_ = field(End, FieldKind::UnsignedInteger, &EndPoint, &TPasteOptions::EndExit);
-    amplitudeField_ = field(Amplitude, FieldKind::UnsignedInteger, &AmplitudeCodes, &TPasteOptions::AmplitudeExit);
+    amplitudeField_ =
+        field(Amplitude, FieldKind::UnsignedInteger, &AmplitudeCodes, &TPasteOptions::AmplitudeExit);
     offsetField_ = field(Offset, FieldKind::SignedInteger, &OffsetCodes, &TPasteOptions::OffsetExit);
     expandField_ = field(Expand, FieldKind::UnsignedInteger, &ExpandCount, &TPasteOptions::ExpandExit);
     // A start typed past the end is pulled down to it.
@@ -121,8 +122,8 @@ bool TPasteOptions::LoadClipboardWaveform() {
         return false;
     }
     PasteBuffer = got.samples;
-    ClipName->setText(platform::toQString(
-        common::cformat("Clipboard contents: Length = %d points", PasteBuffer.count())));
+    ClipName->setText(
+        platform::toQString(common::cformat("Clipboard contents: Length = %d points", PasteBuffer.count())));
     return true;
 }
 
@@ -279,8 +280,8 @@ void TPasteOptions::bPreviewClick() {
     startField_->show(StartPoint);
     endField_->show(EndPoint);
     if (out.clipped)
-        platform::ui().message("Warning\nThe waveform is clipped\n", platform::Icon::Warning, platform::ButtonOk,
-                               false);
+        platform::ui().message("Warning\nThe waveform is clipped\n", platform::Icon::Warning,
+                               platform::ButtonOk, false);
     Target->Doc.SelectionStart = StartPoint;
     Target->Doc.SelectionEnd = EndPoint;
     if (Target->Doc.PointCount() - 1 != LastPoint)

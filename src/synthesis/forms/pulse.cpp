@@ -17,8 +17,10 @@ TPulseForm::TPulseForm(QWidget* parent) : TGeneratorForm("PulseForm", "Pulse wav
     HighL = high_->edit();
     low_->onExit = [this] { LowExit(); };
     high_->onExit = [this] { HighLExit(); };
-    const std::pair<const char*, const char*> labels[] = {{"Delay", "Delay       %"}, {"Rise", "Rise time  %"},
-                                                          {"HighT", "High time %"},   {"Fall", "Fall time   %"},
+    const std::pair<const char*, const char*> labels[] = {{"Delay", "Delay       %"},
+                                                          {"Rise", "Rise time  %"},
+                                                          {"HighT", "High time %"},
+                                                          {"Fall", "Fall time   %"},
                                                           {"Cycles", "Cycles"}};
     double* values[] = {&Times.delay, &Times.rise, &Times.highTime, &Times.fall, &Times.cycles};
     for (int i = 0; i < 5; ++i)

@@ -1,8 +1,8 @@
 #include "synthesis/forms/select.h"
 
+#include "common/numtext.h"
 #include "platform/numeric_field.h"
 #include "platform/qstring.h"
-#include "common/numtext.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -99,14 +99,18 @@ void TVertForm::ApplyAdjustment() {
     if (first >= before.size() || first >= after.size() || PointCount < 1)
         return;
     const size_t count = std::min({size_t(PointCount), before.size() - first, after.size() - first});
-    synthesis::AdjustVertical(before.subspan(first, count), after.subspan(first, count), SavedSamples.midCode(),
-                              {Amplitude->value(), Offset->value(), Inverted});
+    synthesis::AdjustVertical(before.subspan(first, count), after.subspan(first, count),
+                              SavedSamples.midCode(), {Amplitude->value(), Offset->value(), Inverted});
     Changed = 1;
     synthesis::ShowChangedSamples(*Target);
 }
 
-void TVertForm::OffsetChange() { ApplyAdjustment(); }
-void TVertForm::AmplitudeChange() { ApplyAdjustment(); }
+void TVertForm::OffsetChange() {
+    ApplyAdjustment();
+}
+void TVertForm::AmplitudeChange() {
+    ApplyAdjustment();
+}
 
 void TVertForm::InvertClick() {
     Inverted = !Inverted;
@@ -114,5 +118,9 @@ void TVertForm::InvertClick() {
     ApplyAdjustment();
 }
 
-void TVertForm::OKClick() { setModalResult(platform::mrOk); }
-void TVertForm::CancelClick() { setModalResult(platform::mrCancel); }
+void TVertForm::OKClick() {
+    setModalResult(platform::mrOk);
+}
+void TVertForm::CancelClick() {
+    setModalResult(platform::mrCancel);
+}

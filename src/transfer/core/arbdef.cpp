@@ -42,12 +42,15 @@ std::optional<TickOutcome> readValueText(Link& link, std::string& text, std::siz
 }
 
 int32_t arbDefMaxPoints(int makeIndex, int modelIndex) {
-    const bool large = (makeIndex == makeQuorvex && modelIndex == 3) || (makeIndex == makeFluke && modelIndex == 2);
+    const bool large =
+        (makeIndex == makeQuorvex && modelIndex == 3) || (makeIndex == makeFluke && modelIndex == 2);
     return large ? 1048576 : 65536;
 }
 
 std::string arbDefIdentity(int makeIndex, const std::string& model) {
-    const char* maker = makeIndex == makeFluke ? "FLUKE," : makeIndex == makeWavetek ? "WAVETEK," : "QUORVEX,";
+    const char* maker = makeIndex == makeFluke     ? "FLUKE,"
+                        : makeIndex == makeWavetek ? "WAVETEK,"
+                                                   : "QUORVEX,";
     return maker + model;
 }
 
@@ -125,8 +128,8 @@ private:
                 return *o;
         status_.showStatus(common::cformat("Downloading %s as %s", source_.fileName.c_str(), name_.c_str()),
                            link_.kind() != LinkKind::Usb);
-        if (s.byteLength() < 4 || source_.selectionStart < 0 || source_.selectionEnd < source_.selectionStart ||
-            source_.selectionEnd >= s.count())
+        if (s.byteLength() < 4 || source_.selectionStart < 0 ||
+            source_.selectionEnd < source_.selectionStart || source_.selectionEnd >= s.count())
             return TickOutcome::failed();
         const int32_t selected = source_.selectionEnd - source_.selectionStart + 1;
         reference_ = s.midCode();
@@ -248,7 +251,8 @@ private:
         if (auto o = identityFailure(link_, arbDefIdentity(job_.makeIndex, job_.model), job_.skipIdentity))
             return *o;
         const bool usb = link_.kind() == LinkKind::Usb;
-        status_.showStatus(common::cformat("Uploading from %s  %s", job_.model.c_str(), job_.target.c_str()), !usb);
+        status_.showStatus(common::cformat("Uploading from %s  %s", job_.model.c_str(), job_.target.c_str()),
+                           !usb);
         if (usb && asksCardFree(job_.makeIndex, job_.modelIndex))
             if (auto o = askCardFree(link_, 0))
                 return *o;
@@ -299,8 +303,7 @@ private:
     }
 
     // Up to 100 points, each read by `readOne`; Cancel is looked at after each.
-    template <typename ReadOne>
-    TickOutcome pointSlice(ReadOne readOne) {
+    template <typename ReadOne> TickOutcome pointSlice(ReadOne readOne) {
         for (std::size_t k = 0; k < kUploadSlice && left_ > 0; ++k) {
             uint16_t w = 0;
             if (auto failure = readOne(w))
@@ -412,7 +415,8 @@ std::unique_ptr<TransferWorker> makeArbDefDownload(const TransferJob& job, Link&
     return std::make_unique<ArbDefDownload>(job, link, status, std::move(source));
 }
 
-std::unique_ptr<TransferWorker> makeArbDataUpload(const TransferJob& job, Link& link, TransferStatus& status) {
+std::unique_ptr<TransferWorker> makeArbDataUpload(const TransferJob& job, Link& link,
+                                                  TransferStatus& status) {
     return std::make_unique<ArbDataUpload>(job, link, status);
 }
 

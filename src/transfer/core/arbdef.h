@@ -28,8 +28,10 @@ int32_t arbDefValue(uint16_t w, int32_t reference, float scale);
 // Only the QVA3420x has the memory card that "CF?" asks about.
 bool asksCardFree(int makeIndex, int modelIndex);
 
-inline constexpr const char* kNoCardInInstrumentText = "The Instrument requires\na memory card for\nthis operation";
-inline constexpr const char* kCardFullText = "There is not enough free\nspace on the memory\ncard for this waveform";
+inline constexpr const char* kNoCardInInstrumentText =
+    "The Instrument requires\na memory card for\nthis operation";
+inline constexpr const char* kCardFullText =
+    "There is not enough free\nspace on the memory\ncard for this waveform";
 
 std::unique_ptr<TransferWorker> makeArbDefDownload(const TransferJob& job, Link& link, TransferStatus& status,
                                                    DownloadSource source);

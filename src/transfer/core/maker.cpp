@@ -50,7 +50,8 @@ std::string makerIdentity(Direction direction, int modelIndex, const std::string
     return "QUORVEX, " + family;
 }
 
-std::string makerInstrumentName(const std::string& destination, const std::string& fileName, bool patternStores) {
+std::string makerInstrumentName(const std::string& destination, const std::string& fileName,
+                                bool patternStores) {
     const std::string name =
         isPlainStore(destination, patternStores) ? fileName.substr(0, fileName.find('.')) : destination;
     return name.substr(0, 8);
@@ -64,9 +65,8 @@ std::string safeInstrumentName(std::string name) {
 }
 
 bool fitsCommand(const std::string& text) {
-    return std::none_of(text.begin(), text.end(), [](char c) {
-        return c == ',' || c == ';' || (unsigned char)c < 0x20 || c == 0x7F;
-    });
+    return std::none_of(text.begin(), text.end(),
+                        [](char c) { return c == ',' || c == ';' || (unsigned char)c < 0x20 || c == 0x7F; });
 }
 
 float makerScale(uint16_t reference, float full) {
@@ -124,7 +124,8 @@ std::optional<TickOutcome> badName(const std::string& text) {
 class MakerDownload : public SteppedWorker {
 public:
     MakerDownload(const TransferJob& job, Link& link, TransferStatus& status, DownloadSource source)
-        : SteppedWorker(job, link, status), source_(std::move(source)), patternGenerator_(job.modelIndex == 11) {}
+        : SteppedWorker(job, link, status), source_(std::move(source)),
+          patternGenerator_(job.modelIndex == 11) {}
 
     const std::string& instrumentName() const override { return name_; }
 
@@ -146,10 +147,10 @@ private:
             return *o;
         if (auto o = badName(name_))
             return *o;
-        const Kind kind = !patternGenerator_            ? Kind::Arb
-                          : source_.bitPattern          ? Kind::Pattern
-                          : store == "noise"            ? Kind::Noise
-                                                        : Kind::Arb;
+        const Kind kind = !patternGenerator_   ? Kind::Arb
+                          : source_.bitPattern ? Kind::Pattern
+                          : store == "noise"   ? Kind::Noise
+                                               : Kind::Arb;
         const char* onOff = job_.interpolate ? "ON" : "OFF";
         std::string definition;
         int pattern = 0;
@@ -164,7 +165,8 @@ private:
         } else {
             definition = common::cformat("arbdef %s,%s,%s\n", store.c_str(), name_.c_str(), onOff);
         }
-        const std::string status = common::cformat("Downloading %s as %s", source_.fileName.c_str(), name_.c_str());
+        const std::string status =
+            common::cformat("Downloading %s as %s", source_.fileName.c_str(), name_.c_str());
         // The LAN transfer holds the window until it ends: no Cancel to offer. The maker's
         // generators take the definition over GPIB before offering one.
         const bool definitionFirst = gpib() && !patternGenerator_;
@@ -223,7 +225,8 @@ private:
             lanPause(commandPause());
         }
         const std::string block = common::blockHeader(std::size_t(2 * n));
-        const std::string header = kind == Kind::Pattern ? common::cformat("PTTN%d %s", pattern, block.c_str())
+        const std::string header = kind == Kind::Pattern
+                                       ? common::cformat("PTTN%d %s", pattern, block.c_str())
                                    : kind == Kind::Noise ? "NSEARB " + block
                                                          : store + " " + block;
         if (io = link_.write(header); !io.ok())

@@ -62,7 +62,8 @@ std::string cardDownloadPath(const std::string& drive, int row, bool bitPattern,
     if (inRange(row, 5, 10))
         return join(drive, "ARB/WAVES", name, ".WFM");
     if (row == 11)
-        return bitPattern ? join(drive, "QVS51XX/PATTERNS", name, ".PTN") : join(drive, "QVS51XX/WAVES", name, ".WFM");
+        return bitPattern ? join(drive, "QVS51XX/PATTERNS", name, ".PTN")
+                          : join(drive, "QVS51XX/WAVES", name, ".WFM");
     if (inRange(row, 12, 13))
         return join(drive, "QVR5XX2/WAVES", name, ".WFM");
     if (inRange(row, 14, 15))
@@ -74,7 +75,8 @@ std::string cardUploadPath(const std::string& drive, int row, const std::string&
     return row == 3 ? join(drive, "WAVES.ARB", name, ".WFM") : join(drive, "ARB/WAVES", name, ".WFM");
 }
 
-bool cardFileBytes(const workspace::SampleStream& samples, int32_t start, int32_t end, int row, std::string& out) {
+bool cardFileBytes(const workspace::SampleStream& samples, int32_t start, int32_t end, int row,
+                   std::string& out) {
     out.clear();
     const uint16_t header = cardHeader(row);
     const int n = samples.count();
@@ -155,7 +157,8 @@ std::string cardReadFailedText(const std::string& path) {
 }
 
 std::string cardBadNameText(const std::string& name) {
-    return "The name \"" + name + "\" cannot be used on the memory card.\nUse only letters, digits, '_' and '-'.";
+    return "The name \"" + name +
+           "\" cannot be used on the memory card.\nUse only letters, digits, '_' and '-'.";
 }
 
 } // namespace plotwell::transfer

@@ -27,7 +27,8 @@ uint16_t cardHeader(int modelIndex);
 // <drive>/QVS51XX/PATTERNS/<name>.PTN for a bit pattern to row 11, <drive>/QVS51XX/WAVES
 // for its other waveforms, <drive>/QVR5XX2/WAVES (12, 13), <drive>/QVR6XX2/WAVES (14, 15).
 // Empty for a row without a card.
-std::string cardDownloadPath(const std::string& drive, int modelIndex, bool bitPattern, const std::string& name);
+std::string cardDownloadPath(const std::string& drive, int modelIndex, bool bitPattern,
+                             const std::string& name);
 // The file of an upload, by the upload's own row: row 3 reads WAVES.ARB, rows 5-10
 // ARB/WAVES.
 std::string cardUploadPath(const std::string& drive, int modelIndex, const std::string& name);

@@ -4,8 +4,8 @@
 #include "common/saturate.h"
 #include "transfer/core/arbdef.h"
 #include "transfer/core/instrument_abi.h"
-#include "transfer/core/stepped_worker.h"
 #include "transfer/core/replies.h"
+#include "transfer/core/stepped_worker.h"
 #include "workspace/core/resample.h"
 
 #include <algorithm>
@@ -13,7 +13,9 @@
 namespace plotwell::transfer {
 
 std::string storeIdentity(int makeIndex) {
-    return makeIndex == makeFluke ? "FLUKE,271" : makeIndex == makeWavetek ? "WAVETEK,MODEL 29" : "QUORVEX,QV3030";
+    return makeIndex == makeFluke     ? "FLUKE,271"
+           : makeIndex == makeWavetek ? "WAVETEK,MODEL 29"
+                                      : "QUORVEX,QV3030";
 }
 
 int32_t storeValue(uint16_t w, uint16_t reference) {
@@ -57,8 +59,9 @@ private:
         // Either would end the save command early and name another waveform.
         if (name_.find_first_of(",;") != std::string::npos)
             return TickOutcome::notice(common::cformat(kStoreNameText, name_.c_str()));
-        status_.showStatus(common::cformat("Downloading %s as %d:%s", source_.fileName.c_str(), store_, name_.c_str()),
-                           true);
+        status_.showStatus(
+            common::cformat("Downloading %s as %d:%s", source_.fileName.c_str(), store_, name_.c_str()),
+            true);
         const workspace::SampleStream& s = source_.samples;
         if (!s.hasPoints() || source_.selectionStart < 0 || source_.selectionEnd < source_.selectionStart ||
             source_.selectionEnd >= s.count())

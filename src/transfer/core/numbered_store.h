@@ -19,7 +19,8 @@ int32_t storeValue(uint16_t w, uint16_t reference);
 // The word an uploaded value becomes: the value clamped to -512..511, plus 512.
 uint16_t storeWord(int64_t value);
 
-inline constexpr const char* kStoreNumberText = "Illegal QV3030 arb store number: %d\nMust be between 1 and 21";
+inline constexpr const char* kStoreNumberText =
+    "Illegal QV3030 arb store number: %d\nMust be between 1 and 21";
 inline constexpr const char* kStoreNameText =
     "The waveform name '%s' cannot be sent to the instrument:\nit must not contain ',' or ';'.\n"
     "Rename the file and download it again.";

@@ -48,11 +48,11 @@ private:
     TickOutcome start() override {
         if (auto o = identityFailure(link_, scopeIdentity(job_.model), job_.skipIdentity))
             return *o;
-        status_.showStatus(common::cformat("Downloading %s to %s", source_.fileName.c_str(), job_.target.c_str()),
-                           true);
+        status_.showStatus(
+            common::cformat("Downloading %s to %s", source_.fileName.c_str(), job_.target.c_str()), true);
         const workspace::SampleStream& s = source_.samples;
-        if (s.byteLength() < 4 || source_.selectionStart < 0 || source_.selectionEnd < source_.selectionStart ||
-            source_.selectionEnd >= s.count())
+        if (s.byteLength() < 4 || source_.selectionStart < 0 ||
+            source_.selectionEnd < source_.selectionStart || source_.selectionEnd >= s.count())
             return TickOutcome::failed();
         const int32_t selected = source_.selectionEnd - source_.selectionStart + 1;
         const int32_t recordLength = job_.recordLength;
@@ -63,9 +63,8 @@ private:
         if (!workspace::ResampleSelection(s.codes(), source_.selectionStart, selected, n, points))
             return TickOutcome::failed();
         bytes_.resize(points.size());
-        std::transform(points.begin(), points.end(), bytes_.begin(), [&](uint16_t w) {
-            return char(scopeByte(w, s.reference(), job_.modelIndex));
-        });
+        std::transform(points.begin(), points.end(), bytes_.begin(),
+                       [&](uint16_t w) { return char(scopeByte(w, s.reference(), job_.modelIndex)); });
         source_.samples.clear();
 
         IoResult io;
@@ -130,7 +129,8 @@ private:
             armedPoints > 0
                 ? common::cformat("header off;data:source %s;encdg srp;width 1;start 1;stop %d\r\n",
                                   job_.target.c_str(), int(armedPoints))
-                : common::cformat("header off;data:source %s;encdg srp;width 1;data snap\r\n", job_.target.c_str());
+                : common::cformat("header off;data:source %s;encdg srp;width 1;data snap\r\n",
+                                  job_.target.c_str());
         IoResult io;
         if (!send(source, io) || !send("curve?\r\n", io))
             return TickOutcome::failed(io);

@@ -25,8 +25,8 @@ void TransferSession::closeLink() {
         link->close();
 }
 
-std::unique_ptr<TransferWorker> makeWorker(int state, const TransferJob& job, Link& link, TransferStatus& status,
-                                           DownloadSource source) {
+std::unique_ptr<TransferWorker> makeWorker(int state, const TransferJob& job, Link& link,
+                                           TransferStatus& status, DownloadSource source) {
     // Only the maker and pattern generators have LAN workers; they run whole within one tick.
     if (link.kind() == LinkKind::Tcp && !hasLanWorker(state))
         return nullptr;
@@ -41,11 +41,13 @@ std::unique_ptr<TransferWorker> makeWorker(int state, const TransferJob& job, Li
     case stMakerUpload:
         return makeMakerUpload(job, link, status);
     case stStoreDownload:
-        return link.kind() == LinkKind::Usb ? nullptr : makeStoreDownload(job, link, status, std::move(source));
+        return link.kind() == LinkKind::Usb ? nullptr
+                                            : makeStoreDownload(job, link, status, std::move(source));
     case stStoreUpload:
         return link.kind() == LinkKind::Usb ? nullptr : makeStoreUpload(job, link, status);
     case stScopeDownload:
-        return link.kind() == LinkKind::Usb ? nullptr : makeScopeDownload(job, link, status, std::move(source));
+        return link.kind() == LinkKind::Usb ? nullptr
+                                            : makeScopeDownload(job, link, status, std::move(source));
     case stScopeUpload:
         return link.kind() == LinkKind::Usb ? nullptr : makeScopeUpload(job, link, status);
     default:

@@ -51,7 +51,7 @@ private:
 };
 
 // Makes the worker of a timer-driven family, or null when `state` has none on this link.
-std::unique_ptr<TransferWorker> makeWorker(int state, const TransferJob& job, Link& link, TransferStatus& status,
-                                           DownloadSource source);
+std::unique_ptr<TransferWorker> makeWorker(int state, const TransferJob& job, Link& link,
+                                           TransferStatus& status, DownloadSource source);
 
 } // namespace plotwell::transfer

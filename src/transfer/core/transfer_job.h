@@ -18,10 +18,10 @@ struct TransferJob {
     Direction direction = Direction::Download;
     int makeIndex = 0, modelIndex = 0, typeIndex = 0;
     std::string make, model, type;
-    std::string target; // dlDestination or ulSource
+    std::string target;  // dlDestination or ulSource
     int targetIndex = 0; // the Destination (Source) row; -1 when typed
     std::string address, ipAddress, tcpPort;
-    std::string drive; // the memory card's mount point
+    std::string drive;    // the memory card's mount point
     int stretchIndex = 1; // 0 "Yes" (adjust to the instrument's length), 1 "No"
     bool interpolate = false;
     bool skipIdentity = false;

@@ -225,7 +225,8 @@ void TTransferSession::ExecuteDownload1Click() {
     transfer::TransferSession& session = TransferHost->TransferConnection();
     const transfer::TransferJob job =
         transfer::downloadJob(TransferHost->TransferRecord(), skipIdentity(true), interpolateChecked());
-    if (!entryAllows(transfer::checkDownloadEntry(job, window_.Doc.PointCount(), workspace::FileTypeCode(window_.Doc.FileType), session.busy())))
+    if (!entryAllows(transfer::checkDownloadEntry(
+            job, window_.Doc.PointCount(), workspace::FileTypeCode(window_.Doc.FileType), session.busy())))
         return;
 
     if (transfer::interfaceKind(job.typeIndex) == transfer::InterfaceKind::Card) {
@@ -234,14 +235,16 @@ void TTransferSession::ExecuteDownload1Click() {
         {
             platform::BusyCursor busy;
             if (MessageWnd)
-                MessageWnd->ShowStatus(0,
-                                       common::cformat("Downloading %s as %s", source.fileName.c_str(),
-                                                       transfer::cardInstrumentName(job.target, source.fileName).c_str()),
-                                       true);
+                MessageWnd->ShowStatus(
+                    0,
+                    common::cformat("Downloading %s as %s", source.fileName.c_str(),
+                                    transfer::cardInstrumentName(job.target, source.fileName).c_str()),
+                    true);
             // The card file is in the program's own layout.
             if (FrameHost)
                 FrameHost->SaveType = workspace::WaveFileType::Internal;
-            r = transfer::downloadToCard(job, source, window_.Doc.FileType == workspace::WaveFileType::BitPattern);
+            r = transfer::downloadToCard(job, source,
+                                         window_.Doc.FileType == workspace::WaveFileType::BitPattern);
             if (MessageWnd)
                 MessageWnd->hide();
         }
@@ -270,7 +273,8 @@ void TTransferSession::Executeupload1Click(TWFMform* active) {
     if (!TransferHost)
         return;
     transfer::TransferSession& session = TransferHost->TransferConnection();
-    const transfer::TransferJob job = transfer::uploadJob(TransferHost->TransferRecord(), skipIdentity(false));
+    const transfer::TransferJob job =
+        transfer::uploadJob(TransferHost->TransferRecord(), skipIdentity(false));
     if (!entryAllows(transfer::checkUploadEntry(job, session.busy())))
         return;
     TWFMform* target = TransferHost->UploadTarget(active);
@@ -287,7 +291,8 @@ void TTransferSession::Executeupload1Click(TWFMform* active) {
                 MessageWnd->ShowStatus(1000, "Uploading file " + r.path, false);
         }
         if (r.ok) {
-            on.CompleteUpload(r.samples, transfer::cardUploadCaption(job.model, r.name), target->Doc.WaveName);
+            on.CompleteUpload(r.samples, transfer::cardUploadCaption(job.model, r.name),
+                              target->Doc.WaveName);
         } else {
             target->Doc.WaveName = TWFMform::DefaultWaveName;
             target->Doc.CreateSampleStream();
@@ -312,7 +317,8 @@ bool TTransferSession::StartTransfer(int state, transfer::DownloadSource source)
     transfer::TransferSession& session = TransferHost->TransferConnection();
     if (!session.link || !session.link->isOpen())
         return false;
-    auto worker = transfer::makeWorker(state, *session.job(), *session.link, messageStatus(), std::move(source));
+    auto worker =
+        transfer::makeWorker(state, *session.job(), *session.link, messageStatus(), std::move(source));
     if (!worker)
         return false;
     session.start(*session.job(), std::move(worker), &window_);
@@ -365,7 +371,8 @@ void TTransferSession::TransferFinished() {
     if (const workspace::SampleStream* s = session.worker()->uploaded())
         uploaded = *s;
     // Families that read the waveform's name from the instrument show it in place of the source.
-    const std::string shown = session.worker()->instrumentName().empty() ? job.target : session.worker()->instrumentName();
+    const std::string shown =
+        session.worker()->instrumentName().empty() ? job.target : session.worker()->instrumentName();
     window_.ioTimer->stop();
     if (MessageWnd)
         MessageWnd->hide();

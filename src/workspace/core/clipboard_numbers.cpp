@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
-#include <limits>
 #include <cmath>
+#include <limits>
 
 namespace plotwell::workspace {
 
@@ -82,7 +82,8 @@ ClipboardWaveform clipboardWaveform(std::string_view text, int64_t maxCount) {
     result.samples = SampleStream(1, std::size_t(n), 32768);
     uint16_t* code = result.samples.codes().data();
     if (m > 0)
-        scanNumbers(text, [&](double v) { *code++ = uint16_t(int32_t(std::trunc(v / m * 32767.0)) + 32768); });
+        scanNumbers(text,
+                    [&](double v) { *code++ = uint16_t(int32_t(std::trunc(v / m * 32767.0)) + 32768); });
     result.status = ClipboardWaveform::Status::Ok;
     return result;
 }

@@ -44,7 +44,7 @@ template <class Take> void scanNumbers(std::string_view text, Take&& take);
 struct ClipboardWaveform {
     enum class Status { Ok, TooFew, TooMany };
     Status status = Status::TooFew;
-    int64_t count = 0; // the numbers found (counting stops past the limit)
+    int64_t count = 0;    // the numbers found (counting stops past the limit)
     SampleStream samples; // empty unless Ok
 };
 ClipboardWaveform clipboardWaveform(std::string_view text, int64_t maxCount = kMaxClipboardNumbers);

@@ -11,7 +11,9 @@ namespace plotwell::workspace {
 
 namespace {
 
-bool beginsNumber(char c) { return c == '+' || c == '-' || c == '.' || (c >= '0' && c <= '9'); }
+bool beginsNumber(char c) {
+    return c == '+' || c == '-' || c == '.' || (c >= '0' && c <= '9');
+}
 
 // The end of the line that starts at `pos` (at its '\n' or the text's end), and the end of
 // its content without a '\r' before the '\n'.

@@ -31,10 +31,10 @@ struct CsvLayout {
 CsvLayout CsvFindLayout(std::string_view text);
 
 struct CsvColumn {
-    SampleStream preview;  // reference word 32768, then one code per numeric row
-    int pointCount = 0;    // numeric rows of the column
+    SampleStream preview; // reference word 32768, then one code per numeric row
+    int pointCount = 0;   // numeric rows of the column
     bool illegalRows = false;
-    bool tooLong = false;  // more than kCsvMaxPoints numeric rows: no preview
+    bool tooLong = false; // more than kCsvMaxPoints numeric rows: no preview
 };
 
 // Converts column `column` (0 = the first) of the data text (from the data start on).

@@ -19,17 +19,20 @@ bool writeInternal(const SampleStream& s, int32_t start, int32_t end, bool, std:
     ref = uint16_t(s.midCode());
     return true;
 }
-bool writeBitPattern(const SampleStream& s, int32_t start, int32_t end, bool, std::string& out, uint16_t& ref) {
+bool writeBitPattern(const SampleStream& s, int32_t start, int32_t end, bool, std::string& out,
+                     uint16_t& ref) {
     if (!WriteBitPattern(s, start, end, out))
         return false;
     ref = uint16_t(s.midCode());
     return true;
 }
 // GS2020 .asc files always take the 10-bit form, whatever the download model.
-bool writeGs2020Asc(const SampleStream& s, int32_t start, int32_t end, bool, std::string& out, uint16_t& ref) {
+bool writeGs2020Asc(const SampleStream& s, int32_t start, int32_t end, bool, std::string& out,
+                    uint16_t& ref) {
     return WriteWaveCadAsc(s, start, end, true, out, ref);
 }
-bool writeNormalised(const SampleStream& s, int32_t start, int32_t end, bool, std::string& out, uint16_t& ref) {
+bool writeNormalised(const SampleStream& s, int32_t start, int32_t end, bool, std::string& out,
+                     uint16_t& ref) {
     return WriteNormalised(s, start, end, out, ref);
 }
 bool writeTektronixIsf(const SampleStream& s, int32_t start, int32_t end, bool, std::string& out,
@@ -58,12 +61,12 @@ constexpr T kUnnamed8{8};
 constexpr FileTypeRow kTable[] = {
     // type, name, description, extension, filter, all files, open title, save title, folder,
     // saves as, reader, channel reader, writer, save refusal, multi-waveform, largest file
-    {T::FurtherChannel, nullptr, nullptr, nullptr, nullptr, false, nullptr, nullptr, F::None, T::FurtherChannel,
-     nullptr, nullptr, nullptr, nullptr, kMulti, kNeverRead},
-    {T::NotFromFile, nullptr, nullptr, nullptr, nullptr, false, nullptr, nullptr, F::None, T::NotFromFile, nullptr,
-     nullptr, nullptr, nullptr, false, kNeverRead},
-    {T::None, "", nullptr, nullptr, nullptr, false, nullptr, nullptr, F::None, T::Internal, readNothing, nullptr,
-     nullptr, nullptr, false, kText},
+    {T::FurtherChannel, nullptr, nullptr, nullptr, nullptr, false, nullptr, nullptr, F::None,
+     T::FurtherChannel, nullptr, nullptr, nullptr, nullptr, kMulti, kNeverRead},
+    {T::NotFromFile, nullptr, nullptr, nullptr, nullptr, false, nullptr, nullptr, F::None, T::NotFromFile,
+     nullptr, nullptr, nullptr, nullptr, false, kNeverRead},
+    {T::None, "", nullptr, nullptr, nullptr, false, nullptr, nullptr, F::None, T::Internal, readNothing,
+     nullptr, nullptr, nullptr, false, kText},
     {T::Internal, "PlotWell", "Plotwell (*.wfm files)", "wfm", "Plotwell *.wfm files|*.wfm", kAllFiles,
      "Open a Plotwell file", "Save to a Plotwell file", F::Waves, T::Internal, ReadInternal, nullptr,
      writeInternal, nullptr, false, kOwnWords},
@@ -73,30 +76,33 @@ constexpr FileTypeRow kTable[] = {
     {T::WaveCadAsc, "WaveCAD", "WaveCAD (*.asc files)", "asc", "WaveCAD *.asc files|*.asc", kAllFiles,
      "Open a WaveCAD file", "Save to a WaveCAD file", F::WaveCad, T::WaveCadAsc, ReadWaveCadAsc, nullptr,
      WriteWaveCadAsc, nullptr, false, kText},
-    {T::Normalised, "Normalised", "Normalised (*.nrm files)", "nrm", "Normalised *.nrm files|*.nrm", kAllFiles,
-     "Open a Normalised file", "Save to a Normalised file", F::Waves, T::Normalised, ReadNormalised, nullptr,
-     writeNormalised, nullptr, false, kText},
+    {T::Normalised, "Normalised", "Normalised (*.nrm files)", "nrm", "Normalised *.nrm files|*.nrm",
+     kAllFiles, "Open a Normalised file", "Save to a Normalised file", F::Waves, T::Normalised,
+     ReadNormalised, nullptr, writeNormalised, nullptr, false, kText},
     {T::Gs2020Sig, "GS2020", "GS2020 (*.sig files)", "sig", "GS2020 *.sig files|*.sig", false, nullptr,
-     "Save to a GS2020 file", F::Gs2020, T::Gs2020Sig, ReadGs2020Sig, nullptr, nullptr, nullptr, false, kWords},
+     "Save to a GS2020 file", F::Gs2020, T::Gs2020Sig, ReadGs2020Sig, nullptr, nullptr, nullptr, false,
+     kWords},
     {T::Gs2020Asc, "GS2020", "GS2020 (*.asc files)", "asc", "GS2020 *.asc files|*.asc", false, nullptr,
-     "Save to a GS2020 file", F::Gs2020, T::Gs2020Asc, ReadWaveCadAsc, nullptr, writeGs2020Asc, nullptr, false, kText},
+     "Save to a GS2020 file", F::Gs2020, T::Gs2020Asc, ReadWaveCadAsc, nullptr, writeGs2020Asc, nullptr,
+     false, kText},
     {T::Gs2020Arb, "GS2020", "GS2020 (*.arb files)", "arb", "GS2020 *.arb files|*.arb", false, nullptr,
-     "Save to a GS2020 file", F::Gs2020, T::Gs2020Arb, ReadGs2020Arb, nullptr, nullptr, nullptr, false, kText},
-    {kUnnamed8, nullptr, nullptr, nullptr, nullptr, false, nullptr, nullptr, F::None, T::Internal, readNothing,
-     nullptr, nullptr, nullptr, false, kText},
+     "Save to a GS2020 file", F::Gs2020, T::Gs2020Arb, ReadGs2020Arb, nullptr, nullptr, nullptr, false,
+     kText},
+    {kUnnamed8, nullptr, nullptr, nullptr, nullptr, false, nullptr, nullptr, F::None, T::Internal,
+     readNothing, nullptr, nullptr, nullptr, false, kText},
     {T::Tektronix, "Tektronix", "Tektronix TDS (*.isf files)", "isf", "Tektronix *.isf files|*.isf", false,
-     "Open a Tektronix TDS file", "Save to a Tektronix TDS file", F::Tds, T::Tektronix, ReadTektronixIsf, nullptr,
-     writeTektronixIsf, nullptr, false, kIsf},
+     "Open a Tektronix TDS file", "Save to a Tektronix TDS file", F::Tds, T::Tektronix, ReadTektronixIsf,
+     nullptr, writeTektronixIsf, nullptr, false, kIsf},
     // The data-logger files are only read, one window per channel, when a project lists them.
     {T::ZeloDta, "ZELO", "ZELO (*.dta files)", "dta", nullptr, false, nullptr, nullptr, F::Zelo, T::ZeloDta,
      nullptr, ReadZeloDta, nullptr, "Waveforms cannot be saved to ZELO *.dta log files", kMulti, kText},
     {T::ZeloDac, "ZELO", "ZELO (*.dac files)", "dac", "ZELO *.dac files|*.dac", false, nullptr,
      "Save to a ZELO file", F::Zelo, T::ZeloDac, nullptr, ReadZeloDac, nullptr, nullptr, kMulti, kText},
-    {T::Csv, nullptr, nullptr, "csv", "Comma Separated Values *.csv files|*.csv", kAllFiles, "Open a CSV file",
-     nullptr, F::Waves, T::Internal, readNothing, nullptr, nullptr, nullptr, false, kText},
-    {T::BitPattern, "PlotWell Bit Pattern", nullptr, "ptn", "Plotwell Bit Pattern files *.ptn files|*.ptn", false,
-     "Open a Plotwell Bit Pattern file", "Save to a Bit Pattern file", F::Patterns, T::BitPattern, ReadBitPattern,
-     nullptr, writeBitPattern, nullptr, false, kOwnWords},
+    {T::Csv, nullptr, nullptr, "csv", "Comma Separated Values *.csv files|*.csv", kAllFiles,
+     "Open a CSV file", nullptr, F::Waves, T::Internal, readNothing, nullptr, nullptr, nullptr, false, kText},
+    {T::BitPattern, "PlotWell Bit Pattern", nullptr, "ptn", "Plotwell Bit Pattern files *.ptn files|*.ptn",
+     false, "Open a Plotwell Bit Pattern file", "Save to a Bit Pattern file", F::Patterns, T::BitPattern,
+     ReadBitPattern, nullptr, writeBitPattern, nullptr, false, kOwnWords},
 };
 
 constexpr int kFirstCode = -2;
@@ -113,7 +119,9 @@ static_assert(inCodeOrder());
 
 } // namespace
 
-std::span<const FileTypeRow> FileTypeTable() { return kTable; }
+std::span<const FileTypeRow> FileTypeTable() {
+    return kTable;
+}
 
 const FileTypeRow* FindFileType(int code) {
     const long index = long(code) - kFirstCode;

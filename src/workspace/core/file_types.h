@@ -38,7 +38,9 @@ enum class WaveFileType : int {
 // hostile and is refused before it is read.
 inline constexpr long long kMaxSettingsFileBytes = 1 << 20;
 
-constexpr int FileTypeCode(WaveFileType type) { return static_cast<int>(type); }
+constexpr int FileTypeCode(WaveFileType type) {
+    return static_cast<int>(type);
+}
 
 // The project folders a dialog starts in; the frame knows where each one is.
 enum class FileFolder { None, Waves, WaveCad, Gs2020, Tds, Zelo, Patterns };
@@ -83,7 +85,9 @@ struct FileTypeRow {
 std::span<const FileTypeRow> FileTypeTable();
 // The row of a code; null for a number that is no type (below -2, above 13).
 const FileTypeRow* FindFileType(int code);
-inline const FileTypeRow* FindFileType(WaveFileType type) { return FindFileType(FileTypeCode(type)); }
+inline const FileTypeRow* FindFileType(WaveFileType type) {
+    return FindFileType(FileTypeCode(type));
+}
 
 // Used in captions after a load or save ("PlotWell", "WaveCAD", ...).
 const char* FileTypeName(WaveFileType type);

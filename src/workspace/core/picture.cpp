@@ -49,8 +49,9 @@ std::vector<AxisLabel> windowLabels(const PlotLayout& l, const GraphInput& in, c
 void drawTrace(Canvas& c, const PlotLayout& l, const GraphInput& in, const View& v, platform::Rgb color) {
     c.SetPen({color, PenStyle::Solid, PenMode::Copy});
     if (v.zoomed)
-        drawZoomedTrace(c, in.codes.subspan(std::size_t(v.first), std::size_t(v.last) - std::size_t(v.first) + 1), v.mid,
-                        in.viewMin, in.viewMax, l, false);
+        drawZoomedTrace(
+            c, in.codes.subspan(std::size_t(v.first), std::size_t(v.last) - std::size_t(v.first) + 1), v.mid,
+            in.viewMin, in.viewMax, l, false);
     else
         drawMinMaxTrace(c, in.codes, l, traceDivisor(in.reference, in.unsignedDisplay), false);
 }
@@ -74,8 +75,7 @@ void drawClipboardPicture(Canvas& c, const PlotLayout& l, const GraphInput& in, 
     drawTrace(c, l, in, v, kPictureTraceColor);
 }
 
-void drawPrintout(Canvas& c, const PlotLayout& l, const GraphInput& in, const std::string& waveName,
-                  int t) {
+void drawPrintout(Canvas& c, const PlotLayout& l, const GraphInput& in, const std::string& waveName, int t) {
     drawGrid(c, l, kGridColor);
     if (in.codes.size() < 2)
         return;

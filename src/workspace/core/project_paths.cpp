@@ -36,8 +36,8 @@ std::optional<ChosenProject> chosenProject(const std::string& file) {
     // (projects copied from a memory card), which is project "X" as well.
     static constexpr std::string_view ext = ".prj";
     auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-    if (name.size() >= ext.size() &&
-        std::equal(ext.begin(), ext.end(), name.end() - ext.size(), [&](char e, char c) { return e == lower(c); }))
+    if (name.size() >= ext.size() && std::equal(ext.begin(), ext.end(), name.end() - ext.size(),
+                                                [&](char e, char c) { return e == lower(c); }))
         name.resize(name.size() - ext.size());
     if (name.empty())
         return std::nullopt;

@@ -2,8 +2,7 @@
 
 namespace plotwell::workspace {
 
-SampleStream::SampleStream(uint16_t reference, std::size_t points, uint16_t fill)
-    : words_(points + 1, fill) {
+SampleStream::SampleStream(uint16_t reference, std::size_t points, uint16_t fill) : words_(points + 1, fill) {
     words_[0] = reference;
 }
 

@@ -4,7 +4,9 @@
 
 namespace plotwell::workspace {
 
-void WaveDocument::CreateSampleStream() { SampleStream = std::make_unique<SampleStreamType>(); }
+void WaveDocument::CreateSampleStream() {
+    SampleStream = std::make_unique<SampleStreamType>();
+}
 
 void WaveDocument::SelectWhole() {
     const int n = PointCount();

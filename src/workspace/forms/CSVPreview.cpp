@@ -38,7 +38,8 @@ TImportCSV::TImportCSV(QWidget* parent) : Form("ImportCSV", parent) {
     Cancel = platform::named(new QPushButton(QStringLiteral("Cancel"), this), "Cancel");
     InfoLabel = platform::named(new QLabel(this), "InfoLabel");
     Label2 = platform::named(new QLabel(QStringLiteral("Selected CSV file contains %d"), this), "Label2");
-    pattern_check = platform::named(new QCheckBox(QStringLiteral("Open as Bit Pattern"), this), "pattern_check");
+    pattern_check =
+        platform::named(new QCheckBox(QStringLiteral("Open as Bit Pattern"), this), "pattern_check");
     platform::nameInput(pattern_check, "pattern_check");
     for (QLabel* l : {InfoLabel, Label2})
         l->setTextFormat(Qt::PlainText);
@@ -116,7 +117,8 @@ void TImportCSV::CSVSelectChange() {
         [](int stage) {
             if (!CSVProcess)
                 return;
-            CSVProcess->setWindowTitle(QString::fromStdString(cformat("Processing CSV File - Stage %d", stage)));
+            CSVProcess->setWindowTitle(
+                QString::fromStdString(cformat("Processing CSV File - Stage %d", stage)));
             CSVProcess->Start();
         },
         [] {
@@ -193,7 +195,9 @@ void TImportCSV::CancelClick() {
     done(platform::mrCancel);
 }
 
-void TImportCSV::CancelPath() { PreviewStream.clear(); }
+void TImportCSV::CancelPath() {
+    PreviewStream.clear();
+}
 
 void TImportCSV::reject() {
     if (!converting_)

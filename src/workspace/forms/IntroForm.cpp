@@ -40,8 +40,8 @@ TIntroForm1::TIntroForm1(QWidget* parent) : Form("IntroForm1", parent) {
         QImage picture = plotwell::platform::decodeJpeg(
             reinterpret_cast<const unsigned char*>(bytes.constData()), std::size_t(bytes.size()));
         if (!picture.isNull())
-            Image1->setPixmap(QPixmap::fromImage(picture.scaled(469, 170, Qt::KeepAspectRatio,
-                                                                Qt::SmoothTransformation)));
+            Image1->setPixmap(
+                QPixmap::fromImage(picture.scaled(469, 170, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     }
     Label1 = named(new QLabel(QString("Plotwell Plus ") + "v4.14", Panel1), "Label1");
     Label1->setAlignment(Qt::AlignCenter);
@@ -64,9 +64,9 @@ TIntroForm1::TIntroForm1(QWidget* parent) : Form("IntroForm1", parent) {
     Timer1->setInterval(2000);
     connect(Timer1, &QTimer::timeout, this, &TIntroForm1::Timer1Timer);
     connect(ExitButton, &QPushButton::clicked, this, &TIntroForm1::Timer1Timer);
-    for (QWidget* w : {static_cast<QWidget*>(Panel1), static_cast<QWidget*>(Panel2),
-                       static_cast<QWidget*>(Image1), static_cast<QWidget*>(Label1),
-                       static_cast<QWidget*>(Panel2Text)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(Panel1), static_cast<QWidget*>(Panel2), static_cast<QWidget*>(Image1),
+          static_cast<QWidget*>(Label1), static_cast<QWidget*>(Panel2Text)})
         w->installEventFilter(this);
 
     if (QScreen* screen = QGuiApplication::primaryScreen())
@@ -75,7 +75,9 @@ TIntroForm1::TIntroForm1(QWidget* parent) : Form("IntroForm1", parent) {
     Timer1->start();
 }
 
-void TIntroForm1::Timer1Timer() { hide(); }
+void TIntroForm1::Timer1Timer() {
+    hide();
+}
 
 void TIntroForm1::ShowAbout() {
     Panel2Text->setText(kAboutText);

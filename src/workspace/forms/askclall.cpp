@@ -32,4 +32,6 @@ TAskCloseAllDlg::TAskCloseAllDlg(QWidget* parent) : Form("AskCloseAllDlg", paren
     setFixedSize(sizeHint());
 }
 
-void TAskCloseAllDlg::bnOKClick() { setModalResult(plotwell::platform::mrOk); }
+void TAskCloseAllDlg::bnOKClick() {
+    setModalResult(plotwell::platform::mrOk);
+}

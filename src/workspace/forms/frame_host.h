@@ -49,8 +49,8 @@ public:
     virtual QWidget* FrameWidget() = 0;
 
     // ---- status panel ---------------------------------------------------------------
-    virtual void ShowCursorInfo(const std::string& name, int start, bool normalised, int count, float startValue,
-                                float endValue, int end, int bitPattern = -1) = 0;
+    virtual void ShowCursorInfo(const std::string& name, int start, bool normalised, int count,
+                                float startValue, float endValue, int end, int bitPattern = -1) = 0;
     virtual void ClearCursorInfo() = 0;
     virtual int FindSampleRange() = 0;
     // A short note in the transfer status window, hidden again after `ms`.

@@ -50,7 +50,9 @@ void TWFMform::FormCreate() {
     SpareFlag = 0;
 }
 
-std::string TWFMform::Caption() const { return windowTitle().toStdString(); }
+std::string TWFMform::Caption() const {
+    return windowTitle().toStdString();
+}
 
 void TWFMform::SetCaption(const std::string& caption) {
     setWindowTitle(platform::toQString(caption));
@@ -63,7 +65,9 @@ void TWFMform::MarkModified() {
         SetCaption(c + mark);
 }
 
-QMdiSubWindow* TWFMform::subWindow() const { return qobject_cast<QMdiSubWindow*>(parentWidget()); }
+QMdiSubWindow* TWFMform::subWindow() const {
+    return qobject_cast<QMdiSubWindow*>(parentWidget());
+}
 
 bool TWFMform::Close1Click() {
     if (QMdiSubWindow* sw = subWindow())
@@ -138,16 +142,42 @@ void TWFMform::FormClose() {
     closed_ = true;
 }
 
-void TWFMform::New1Click() { FrameHost->New1Click(); }
-void TWFMform::OpenInternalClick() { FrameHost->OpenInternalClick(); }
-void TWFMform::OpenNormalisedClick() { FrameHost->OpenNormalisedClick(); }
-void TWFMform::OpenWaveCADwavClick() { FrameHost->OpenWaveCADwavClick(); }
-void TWFMform::OpenWaveCADascClick() { FrameHost->OpenWaveCADascClick(); }
-void TWFMform::OpenTektronixClick() { FrameHost->OpenTektronixClick(); }
-void TWFMform::TypeInternalClick() { FrameHost->TypeInternalClick(); }
-void TWFMform::TypeNormalisedClick() { FrameHost->TypeNormalisedClick(); }
-void TWFMform::TypeWaveCADwavClick() { FrameHost->TypeWaveCADwavClick(); }
-void TWFMform::TypeWaveCADascClick() { FrameHost->TypeWaveCADascClick(); }
-void TWFMform::TypeTektronixClick() { FrameHost->TypeTektronixClick(); }
-void TWFMform::Open1Click() { FrameHost->Open1Click(); }
-void TWFMform::Exit1Click() { FrameHost->Exit1Click(); }
+void TWFMform::New1Click() {
+    FrameHost->New1Click();
+}
+void TWFMform::OpenInternalClick() {
+    FrameHost->OpenInternalClick();
+}
+void TWFMform::OpenNormalisedClick() {
+    FrameHost->OpenNormalisedClick();
+}
+void TWFMform::OpenWaveCADwavClick() {
+    FrameHost->OpenWaveCADwavClick();
+}
+void TWFMform::OpenWaveCADascClick() {
+    FrameHost->OpenWaveCADascClick();
+}
+void TWFMform::OpenTektronixClick() {
+    FrameHost->OpenTektronixClick();
+}
+void TWFMform::TypeInternalClick() {
+    FrameHost->TypeInternalClick();
+}
+void TWFMform::TypeNormalisedClick() {
+    FrameHost->TypeNormalisedClick();
+}
+void TWFMform::TypeWaveCADwavClick() {
+    FrameHost->TypeWaveCADwavClick();
+}
+void TWFMform::TypeWaveCADascClick() {
+    FrameHost->TypeWaveCADascClick();
+}
+void TWFMform::TypeTektronixClick() {
+    FrameHost->TypeTektronixClick();
+}
+void TWFMform::Open1Click() {
+    FrameHost->Open1Click();
+}
+void TWFMform::Exit1Click() {
+    FrameHost->Exit1Click();
+}

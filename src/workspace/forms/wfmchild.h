@@ -38,7 +38,7 @@ class Canvas;
 namespace plotwell::workspace {
 struct DrawMapping;
 struct GraphInput;
-}
+} // namespace plotwell::workspace
 
 class TWFMform : public QWidget {
     Q_OBJECT

@@ -39,15 +39,15 @@ QByteArray TWFMform::PictureSvg() {
 
 bool TWFMform::Copy1Click() {
     if (!Doc.SampleStream || Doc.SampleStream->byteLength() < 4) {
-        platform::errorBox(
-            common::cformat("%s\nThere is no waveform data to\ncopy to the clipboard.", Doc.WaveName.c_str()));
+        platform::errorBox(common::cformat("%s\nThere is no waveform data to\ncopy to the clipboard.",
+                                           Doc.WaveName.c_str()));
         return false;
     }
     platform::BusyCursor busy;
     Doc.NormaliseSelection();
     std::string text;
-    const auto codes = Doc.SampleStream->codes().subspan(std::size_t(Doc.SelectionStart),
-                                                     std::size_t(Doc.SelectionEnd) - std::size_t(Doc.SelectionStart) + 1);
+    const auto codes = Doc.SampleStream->codes().subspan(
+        std::size_t(Doc.SelectionStart), std::size_t(Doc.SelectionEnd) - std::size_t(Doc.SelectionStart) + 1);
     workspace::appendCopyText(codes, Doc.SampleStream->reference(), text);
     platform::setClipboard(text, PictureSvg(), grab().toImage());
     return true;

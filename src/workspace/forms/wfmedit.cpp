@@ -1,8 +1,8 @@
 #include "workspace/forms/wfmchild.h"
 
+#include "common/numtext.h"
 #include "platform/ui.h"
 #include "workspace/core/levels.h"
-#include "common/numtext.h"
 #include "workspace/forms/frame_host.h"
 
 #include <algorithm>
@@ -13,7 +13,9 @@ using workspace::WaveFileType;
 
 // ---- window commands -------------------------------------------------------------------
 
-void TWFMform::UpdateTypeMenus() { FrameHost->UpdateTypeMenus(*this); }
+void TWFMform::UpdateTypeMenus() {
+    FrameHost->UpdateTypeMenus(*this);
+}
 
 void TWFMform::MarkSamplesChanged() {
     if (Doc.SaveState == 0)
@@ -66,8 +68,8 @@ void TWFMform::Amplitudetomaxpkpk1Click() {
 
 void TWFMform::Clear1Click() {
     if (Doc.SaveState != 0) {
-        const auto answer = platform::askYesNoCancel(common::cformat(
-            "%s.\nWaveform data not saved.\nDo you want to save it now?", Caption().c_str()));
+        const auto answer = platform::askYesNoCancel(
+            common::cformat("%s.\nWaveform data not saved.\nDo you want to save it now?", Caption().c_str()));
         if (answer == platform::Answer::Cancel || answer == platform::Answer::None)
             return;
         if (answer == platform::Answer::Yes) {

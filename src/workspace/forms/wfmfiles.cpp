@@ -89,8 +89,8 @@ void TWFMform::LoadFromFile(const std::string& fileName) {
         Doc.LoadedFileType = Doc.FileType;
         // The side file replaces the history; it is not added to what the history held.
         Doc.GenerationHistory.clear();
-        if (const auto side =
-                platform::readFileBytes(workspace::HistoryFileName(Doc.WaveName), workspace::kMaxSettingsFileBytes))
+        if (const auto side = platform::readFileBytes(workspace::HistoryFileName(Doc.WaveName),
+                                                      workspace::kMaxSettingsFileBytes))
             Doc.GenerationHistory = workspace::ReadHistoryFile(*side);
     }
     update();

@@ -35,8 +35,8 @@ bool TWFMform::PrintTo(QPrinter& printer) {
         const std::string where = printer.outputFileName().isEmpty()
                                       ? "the printer \"" + printer.printerName().toStdString() + "\""
                                       : "the file " + printer.outputFileName().toStdString();
-        platform::errorBox(common::cformat("The waveform could not be printed:\n%s could not be opened.",
-                                           where.c_str()));
+        platform::errorBox(
+            common::cformat("The waveform could not be printed:\n%s could not be opened.", where.c_str()));
         return false;
     }
     QFont font = p.font();

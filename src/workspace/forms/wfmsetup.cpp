@@ -103,9 +103,13 @@ static void keyUp(QLineEdit* edit, bool numberKey, int& stored) {
         edit->setText(platform::toQString(r.text));
 }
 
-void TWaveSetup::WfmAmplKeyUp(bool numberKey) { keyUp(WfmAmpl, numberKey, Amplitude); }
+void TWaveSetup::WfmAmplKeyUp(bool numberKey) {
+    keyUp(WfmAmpl, numberKey, Amplitude);
+}
 
-void TWaveSetup::WfmLenKeyUp(bool numberKey) { keyUp(WfmLen, numberKey, Length); }
+void TWaveSetup::WfmLenKeyUp(bool numberKey) {
+    keyUp(WfmLen, numberKey, Length);
+}
 
 void TWaveSetup::BOkClick() {
     const bool pattern = patternRequested();

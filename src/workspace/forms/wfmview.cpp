@@ -6,8 +6,8 @@
 #include "platform/qstring.h"
 #include "platform/screen_cursor.h"
 #include "workspace/core/trace.h"
-#include "workspace/forms/frame_host.h"
 #include "workspace/forms/WorldView.h"
+#include "workspace/forms/frame_host.h"
 
 #include <QAction>
 #include <QApplication>
@@ -175,7 +175,8 @@ void TWFMform::paintEvent(QPaintEvent* event) {
 }
 
 void TWFMform::mousePressEvent(QMouseEvent* event) {
-    FormMouseDown(event->button(), event->modifiers(), int(event->position().x()), int(event->position().y()));
+    FormMouseDown(event->button(), event->modifiers(), int(event->position().x()),
+                  int(event->position().y()));
 }
 
 void TWFMform::resizeEvent(QResizeEvent* event) {

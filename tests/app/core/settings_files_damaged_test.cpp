@@ -26,15 +26,18 @@ TEST(SettingsFilesDamaged, NameWithNulBytesIsNoEntryAndWhatIsReadReadsBack) {
 }
 
 TEST(SettingsFilesDamaged, TextsWithControlCharactersAreTakenAsMissing) {
-    for (const std::string bad : {std::string("victim.txt\0", 11), std::string("a\x01" "b"), std::string("t\tab"),
-                                  std::string("\x7f")}) {
+    for (const std::string bad : {std::string("victim.txt\0", 11),
+                                  std::string("a\x01"
+                                              "b"),
+                                  std::string("t\tab"), std::string("\x7f")}) {
         SCOPED_TRACE(::testing::PrintToString(bad));
         // Global settings: either key so damaged gives no settings (the defaults apply).
         EXPECT_FALSE(readGlobalSettings("HomeDir \"/home/u\"\r\nPrjFile \"" + bad + "\"\r\n"));
         EXPECT_FALSE(readGlobalSettings("HomeDir \"" + bad + "\"\r\nPrjFile \"Default\"\r\n"));
         // A listed window so named is not reopened.
         ProjectValues values;
-        const auto r = readProjectSettings("[OpenFiles]\r\n\"" + bad + "\" 1 0 0 0\r\n[SystemValues]\r\n", values);
+        const auto r =
+            readProjectSettings("[OpenFiles]\r\n\"" + bad + "\" 1 0 0 0\r\n[SystemValues]\r\n", values);
         EXPECT_TRUE(r.entries.empty());
         // A text key so damaged is a missing key: the keys from it on keep their values.
         ProjectValues v;
@@ -52,7 +55,8 @@ TEST(SettingsFilesDamaged, TextsWithControlCharactersAreTakenAsMissing) {
 TEST(SettingsFilesDamaged, NamesLongerThanThePathLimitAreNoEntries) {
     ProjectValues values;
     for (std::size_t length : {4096u, 4097u, 100000u}) {
-        const auto r = readProjectSettings("[OpenFiles]\r\n\"" + std::string(length, 'n') + "\" 1 0 0 0\r\n", values);
+        const auto r =
+            readProjectSettings("[OpenFiles]\r\n\"" + std::string(length, 'n') + "\" 1 0 0 0\r\n", values);
         EXPECT_EQ(r.entries.size(), length <= 4096 ? 1u : 0u) << length;
     }
 }

@@ -1,5 +1,5 @@
-#include "workspace/core/project_paths.h"
 #include "app/core/settings_files.h"
+#include "workspace/core/project_paths.h"
 
 #include <gtest/gtest.h>
 
@@ -185,7 +185,8 @@ TEST(ProjectSettingsFile, ToleratesBareLineFeedsAndBlankLines) {
 }
 
 TEST(ProjectSettingsFile, DataLoggerLinesKeepNoSelection) {
-    const std::string file = "[OpenFiles]\r\n\"/z/run.dta\" 10 0 99 5\r\n\"/z/run.dac\" 11 x y\r\n" + defaultKeys();
+    const std::string file =
+        "[OpenFiles]\r\n\"/z/run.dta\" 10 0 99 5\r\n\"/z/run.dac\" 11 x y\r\n" + defaultKeys();
     ProjectValues read;
     const auto r = readProjectSettings(file, read);
     EXPECT_TRUE(r.ok);
@@ -345,8 +346,8 @@ TEST(RestoredSelection, FitsTheReloadedWaveform) {
         std::optional<RestoredSelection> expected;
     } cases[] = {
         {10, 20, 100, RestoredSelection{10, 20}},
-        {10, 500, 100, RestoredSelection{10, 99}},  // the file shrank
-        {150, 200, 100, RestoredSelection{0, 99}},  // nothing of it is left
+        {10, 500, 100, RestoredSelection{10, 99}}, // the file shrank
+        {150, 200, 100, RestoredSelection{0, 99}}, // nothing of it is left
         {-1, 5, 100, RestoredSelection{0, 99}},
         {30, 20, 100, RestoredSelection{0, 99}},
         {0, 0, 1, RestoredSelection{0, 0}},

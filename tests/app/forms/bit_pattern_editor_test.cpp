@@ -5,11 +5,11 @@
 #include "workspace/forms/wfmchild.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
-#include <QApplication>
-#include <QKeyEvent>
 
 #include <functional>
 
@@ -77,7 +77,7 @@ TEST_F(BitPatternTest, ShowsTheBitsAndSetsSelectedRowsWithKeys) {
         type('1');
         afterKeys = bitsOf(w); // written at once, before OK
         type('x');             // other keys change nothing
-        key(Qt::Key_Up); // point 4 alone
+        key(Qt::Key_Up);       // point 4 alone
         type('0');
         f.BOk->click();
     });

@@ -3,10 +3,10 @@
 #include "app_fixture.h"
 #include "workspace/forms/op_test_dialog.h"
 
-#include "synthesis/forms/Pregress.h"
 #include "app/Plotdesk.h"
-#include "workspace/forms/wfmchild.h"
 #include "app/wfmmenus.h"
+#include "synthesis/forms/Pregress.h"
+#include "workspace/forms/wfmchild.h"
 #include "workspace/forms/wfmsetup.h"
 
 #include <QApplication>

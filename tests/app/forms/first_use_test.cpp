@@ -5,14 +5,14 @@
 #include "app_fixture.h"
 #include "workspace/forms/op_test_dialog.h"
 
+#include "app/Plotdesk.h"
+#include "app/core/settings_files.h"
+#include "app/wfmmenus.h"
 #include "platform/qt_ui.h"
 #include "workspace/core/plot_layout.h"
 #include "workspace/core/sample_stream.h"
-#include "app/core/settings_files.h"
 #include "workspace/forms/IntroForm.h"
-#include "app/Plotdesk.h"
 #include "workspace/forms/wfmchild.h"
-#include "app/wfmmenus.h"
 
 #include <QAction>
 #include <QFontMetrics>
@@ -73,16 +73,25 @@ protected:
 TEST_F(FirstUseTest, ThePanelShowsTheWindowThatAFileOrProjectJustFilled) {
     const std::string path = tempFile("wave.wfm");
     writeFile(path, wfmBytes(2048, {0, 100, 4095}));
-    const std::vector<std::string> whole = {"   Status wave.wfm:", "   Start 0:", "Value -2048:",
-                                            "   End 2:",           "Value +2047:", "   Length 3:"};
+    const std::vector<std::string> whole = {
+        "   Status wave.wfm:", "   Start 0:", "Value -2048:", "   End 2:", "Value +2047:", "   Length 3:"};
     struct Road {
         const char* name;
         std::function<void()> run;
         std::vector<std::string> expected;
     };
     const std::vector<Road> roads = {
-        {"File > Open", [&] { ui.chooseFile(path); PWForm1->Open1->trigger(); }, whole},
-        {"Open As > Internal", [&] { ui.chooseFile(path); PWForm1->findChild<QAction*>("OpenInternal")->trigger(); },
+        {"File > Open",
+         [&] {
+             ui.chooseFile(path);
+             PWForm1->Open1->trigger();
+         },
+         whole},
+        {"Open As > Internal",
+         [&] {
+             ui.chooseFile(path);
+             PWForm1->findChild<QAction*>("OpenInternal")->trigger();
+         },
          whole},
         {"Open Project",
          [&] {
@@ -92,7 +101,8 @@ TEST_F(FirstUseTest, ThePanelShowsTheWindowThatAFileOrProjectJustFilled) {
              plotwell::workspace::ProjectValues v;
              v.GlobalFileType = 1;
              plotwell::transfer::applyTransferDefaults(v.TransferSettings);
-             writeFile(folder + "/Lab.INI", plotwell::workspace::formatProjectSettings({{path, 1, true, 1, 2, 0}}, v));
+             writeFile(folder + "/Lab.INI",
+                       plotwell::workspace::formatProjectSettings({{path, 1, true, 1, 2, 0}}, v));
              ui.chooseFile(folder + "/Lab.prj");
              PWForm1->OpenProject1->trigger();
          },
@@ -106,7 +116,8 @@ TEST_F(FirstUseTest, ThePanelShowsTheWindowThatAFileOrProjectJustFilled) {
              ui.chooseFile(tempFile("saved.wfm"));
              w->Save1Click();
          },
-         {"   Status saved.wfm:", "   Start 0:", "Value    +5:", "   End 2:", "Value    +5:", "   Length 3:"}},
+         {"   Status saved.wfm:", "   Start 0:", "Value    +5:", "   End 2:", "Value    +5:",
+          "   Length 3:"}},
     };
     for (const auto& road : roads) {
         somethingElseShown();
@@ -140,14 +151,19 @@ TEST_F(FirstUseTest, TheTypeMenusFollowEveryRoadThatChangesTheKind) {
          },
          true},
         {"Open As > Internal",
-         [&] { ui.chooseFile(wave); PWForm1->findChild<QAction*>("OpenInternal")->trigger(); }, false},
+         [&] {
+             ui.chooseFile(wave);
+             PWForm1->findChild<QAction*>("OpenInternal")->trigger();
+         },
+         false},
         {"Open As > Bit Pattern",
-         [&] { ui.chooseFile(tempFile("bits.ptn")); PWForm1->findChild<QAction*>("BitPatternptn1")->trigger(); },
+         [&] {
+             ui.chooseFile(tempFile("bits.ptn"));
+             PWForm1->findChild<QAction*>("BitPatternptn1")->trigger();
+         },
          true},
-        {"a new bit pattern over a waveform, Cancel in the editor",
-         [&] { newBitPattern(2); }, false},
-        {"a new bit pattern over a waveform, OK in the editor",
-         [&] { newBitPattern(1); }, true},
+        {"a new bit pattern over a waveform, Cancel in the editor", [&] { newBitPattern(2); }, false},
+        {"a new bit pattern over a waveform, OK in the editor", [&] { newBitPattern(1); }, true},
     };
     for (const auto& road : roads) {
         road.run();
@@ -168,8 +184,8 @@ TEST_F(FirstUseTest, NewWindowsCascadeInsideTheClientArea) {
     for (int i = 0; i < 14; ++i) {
         TWFMform* w = newWindow();
         const QRect r = w->subWindow()->geometry();
-        EXPECT_TRUE(area.contains(r)) << "window " << i << " at " << r.x() << "," << r.y() << " " << r.width()
-                                      << "x" << r.height();
+        EXPECT_TRUE(area.contains(r))
+            << "window " << i << " at " << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
         EXPECT_NE(r.topLeft(), last) << "window " << i << " lies on the one before";
         last = r.topLeft();
     }
@@ -223,8 +239,9 @@ TEST_F(FirstUseTest, AxisLabelsFitBesideAndBelowThePlot) {
         const plotwell::workspace::PlotLayout l = w->Layout();
         ASSERT_TRUE(l.AxisLabelsShown);
         const std::vector<AxisLabel> labels =
-            row.zoomed ? plotwell::workspace::zoomedLabels(l, row.reference, false, 1000000, 1048575, -32768, 32767)
-                       : plotwell::workspace::unzoomedLabels(l, row.reference, row.unsignedDisplay, row.points);
+            row.zoomed
+                ? plotwell::workspace::zoomedLabels(l, row.reference, false, 1000000, 1048575, -32768, 32767)
+                : plotwell::workspace::unzoomedLabels(l, row.reference, row.unsignedDisplay, row.points);
         const QFontMetrics fm(w->AxisLabelFont());
         std::vector<QRect> cells;
         for (const AxisLabel& a : labels) {
@@ -288,9 +305,9 @@ TEST_F(FirstUseTest, StatusLabelsKeepAGapAndFitTheNarrowestFrame) {
 TEST_F(FirstUseTest, ABoxAtStartUpStandsInFrontOfTheSplash) {
     IntroForm1->show();
     IntroForm1->raise();
-    const auto box = plotwell::platform::QtUi::makeMessageBox(plotwell::platform::kAppTitle, "No GPIB library",
-                                                               plotwell::platform::Icon::Error,
-                                                               plotwell::platform::ButtonOk);
+    const auto box = plotwell::platform::QtUi::makeMessageBox(
+        plotwell::platform::kAppTitle, "No GPIB library", plotwell::platform::Icon::Error,
+        plotwell::platform::ButtonOk);
     EXPECT_TRUE(box->windowFlags() & Qt::WindowStaysOnTopHint);
     box->show();
     processEvents();

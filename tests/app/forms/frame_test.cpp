@@ -12,13 +12,12 @@ using plotwell::workspace::WaveFileType;
 
 TEST_F(AppTest, FormsAreCreatedOnceInOrder) {
     const std::vector<std::string> expected = {
-        "TPWForm1",       "TIntroForm1",    "TMessageWnd",    "TSelectDialog",   "TSetDownload",
-        "TSetUpload",     "TSetRS232",      "TVertForm",      "TZELOSaveDialog", "TAskCloseAllDlg",
-        "TSetTekRef",     "TExpressionForm", "TWaveSetup",    "TSineForm",       "TTriangleForm",
-        "TSquareForm",    "TPulseForm",     "TSincForm",      "TExpForm",        "TGaussForm",
-        "TNoiseForm",     "TLibraryForm",   "TAskNameForm",   "TScalaropdlg",    "TMathopdlg",
-        "TResizeForm",    "TSmoothForm",    "TWorld",         "TPasteOptions",   "TExpPregress",
-        "TImportCSV",     "TCSVProcess",    "TCardiacForm",   "TBitPatternForm", "THarmonicsForm"};
+        "TPWForm1",   "TIntroForm1", "TMessageWnd",     "TSelectDialog",   "TSetDownload",  "TSetUpload",
+        "TSetRS232",  "TVertForm",   "TZELOSaveDialog", "TAskCloseAllDlg", "TSetTekRef",    "TExpressionForm",
+        "TWaveSetup", "TSineForm",   "TTriangleForm",   "TSquareForm",     "TPulseForm",    "TSincForm",
+        "TExpForm",   "TGaussForm",  "TNoiseForm",      "TLibraryForm",    "TAskNameForm",  "TScalaropdlg",
+        "TMathopdlg", "TResizeForm", "TSmoothForm",     "TWorld",          "TPasteOptions", "TExpPregress",
+        "TImportCSV", "TCSVProcess", "TCardiacForm",    "TBitPatternForm", "THarmonicsForm"};
     EXPECT_EQ(CreatedFormClasses(), expected);
     EXPECT_TRUE(PWForm1->WaveWindows().empty());
 }
@@ -96,18 +95,18 @@ TEST_F(AppTest, OpenDialogIsPreparedForEachType) {
         const char* title;
     };
     const std::vector<Row> rows = {
-        {&TPWForm1::OpenInternalClick, "wfm", "Plotwell *.wfm files|*.wfm|All Files *.*|*.*", PWForm1->WavesDir,
-         "Open a Plotwell file"},
-        {&TPWForm1::OpenWaveCADwavClick, "wav", "WaveCAD *.wav files|*.wav|All Files *.*|*.*", PWForm1->WaveCadDir,
-         "Open a WaveCAD file"},
-        {&TPWForm1::OpenWaveCADascClick, "asc", "WaveCAD *.asc files|*.asc|All Files *.*|*.*", PWForm1->WaveCadDir,
-         "Open a WaveCAD file"},
-        {&TPWForm1::OpenNormalisedClick, "nrm", "Normalised *.nrm files|*.nrm|All Files *.*|*.*", PWForm1->WavesDir,
-         "Open a Normalised file"},
+        {&TPWForm1::OpenInternalClick, "wfm", "Plotwell *.wfm files|*.wfm|All Files *.*|*.*",
+         PWForm1->WavesDir, "Open a Plotwell file"},
+        {&TPWForm1::OpenWaveCADwavClick, "wav", "WaveCAD *.wav files|*.wav|All Files *.*|*.*",
+         PWForm1->WaveCadDir, "Open a WaveCAD file"},
+        {&TPWForm1::OpenWaveCADascClick, "asc", "WaveCAD *.asc files|*.asc|All Files *.*|*.*",
+         PWForm1->WaveCadDir, "Open a WaveCAD file"},
+        {&TPWForm1::OpenNormalisedClick, "nrm", "Normalised *.nrm files|*.nrm|All Files *.*|*.*",
+         PWForm1->WavesDir, "Open a Normalised file"},
         {&TPWForm1::OpenTektronixClick, "isf", "Tektronix *.isf files|*.isf", PWForm1->TdsDir,
          "Open a Tektronix TDS file"},
-        {&TPWForm1::BitPatternptn1Click, "ptn", "Plotwell Bit Pattern files *.ptn files|*.ptn", PWForm1->PatternsDir,
-         "Open a Plotwell Bit Pattern file"},
+        {&TPWForm1::BitPatternptn1Click, "ptn", "Plotwell Bit Pattern files *.ptn files|*.ptn",
+         PWForm1->PatternsDir, "Open a Plotwell Bit Pattern file"},
     };
     for (const auto& row : rows) {
         ui.clear();
@@ -223,7 +222,8 @@ TEST_F(AppTest, CloseQuestionCancelKeepsTheWindowNoClosesIt) {
     w->SetCaption("wave.wfm PlotWell (Modified)");
     ui.answer(Answer::Cancel);
     EXPECT_FALSE(w->Close1Click());
-    EXPECT_EQ(ui.lastMessage(), "wave.wfm PlotWell (Modified).\nWaveform data not saved.\nDo you want to save it now?");
+    EXPECT_EQ(ui.lastMessage(),
+              "wave.wfm PlotWell (Modified).\nWaveform data not saved.\nDo you want to save it now?");
     EXPECT_EQ(ui.events().back().buttons, unsigned(plotwell::platform::ButtonsYesNoCancel));
     EXPECT_EQ(PWForm1->WaveWindows().size(), 1u);
     EXPECT_EQ(w->Doc.SaveState, 1);

@@ -3,12 +3,12 @@
 
 #include "app_fixture.h"
 
+#include "app/Plotdesk.h"
+#include "app/appforms.h"
+#include "app/core/settings_files.h"
 #include "platform/posix/folders.h"
 #include "synthesis/forms/expression.h"
 #include "transfer/core/transfer_settings.h"
-#include "app/core/settings_files.h"
-#include "app/Plotdesk.h"
-#include "app/appforms.h"
 #include "workspace/forms/wfmchild.h"
 
 #include <QApplication>
@@ -45,7 +45,9 @@ std::string wfmBytes(uint16_t reference, int points) {
     return b;
 }
 
-std::string caption() { return PWForm1->windowTitle().toStdString(); }
+std::string caption() {
+    return PWForm1->windowTitle().toStdString();
+}
 
 } // namespace
 
@@ -251,7 +253,8 @@ TEST_F(ProjectTest, AProjectFileThatCannotBeWrittenIsReported) {
     // A folder where the file should be: the write fails and the folder stays as it was.
     fs::create_directories(projectHome() + "/Default.INI/kept");
     EXPECT_FALSE(PWForm1->WriteProject());
-    EXPECT_EQ(ui.lastMessage(), "Unable to write to\n" + projectHome() + "/Default.INI\nConfiguration not saved");
+    EXPECT_EQ(ui.lastMessage(),
+              "Unable to write to\n" + projectHome() + "/Default.INI\nConfiguration not saved");
     EXPECT_EQ(ui.events().back().icon, plotwell::platform::Icon::Error);
     EXPECT_EQ(ui.count("beep"), 0);
     EXPECT_TRUE(fs::is_directory(projectHome() + "/Default.INI/kept"));
@@ -270,7 +273,8 @@ TEST_F(ProjectTest, IncompleteProjectFileKeepsItsWindowsAndUsesTheDefaults) {
     plotwell::transfer::applyTransferDefaults(v.TransferSettings);
     v.TransferSettings.dlAddress = "9";
     v.TransferSettings.dlDriveLetter = "/mnt/card";
-    std::string ini = formatProjectSettings({{"Untitled", 0, true, 0, 0, 0}, {"Untitled", 0, true, 0, 0, 0}}, v);
+    std::string ini =
+        formatProjectSettings({{"Untitled", 0, true, 0, 0, 0}, {"Untitled", 0, true, 0, 0, 0}}, v);
     ini = ini.substr(0, ini.find("dlDriveLetterIndex"));
     stopApp();
     writeFile(projectHome() + "/Default.INI", ini);
@@ -386,7 +390,8 @@ TEST_F(ProjectTest, OpenProjectReadsItsWindowsAndSettings) {
     v.exprn = "sin(t) * 2";
     const std::string folder = tempDir() + "/Lab Projects";
     const std::string prj = makeProject(
-        folder, "Lab 1", formatProjectSettings({{"Untitled", 0, true, 0, 0, 0}, {"Untitled", 0, true, 0, 0, 0}}, v));
+        folder, "Lab 1",
+        formatProjectSettings({{"Untitled", 0, true, 0, 0, 0}, {"Untitled", 0, true, 0, 0, 0}}, v));
     ui.chooseFile(prj);
     PWForm1->OpenProject1->trigger();
 
@@ -449,8 +454,9 @@ TEST_F(ProjectTest, ProjectListsReopenDataLoggerFilesAndBitPatterns) {
     v.GlobalFileType = 1;
     plotwell::transfer::applyTransferDefaults(v.TransferSettings);
     stopApp();
-    writeFile(projectHome() + "/Default.INI",
-              formatProjectSettings({{dta, 10, true, 5, 9, 3}, {tempDir() + "/bits.ptn", 13, true, 1, 2, 0}}, v));
+    writeFile(
+        projectHome() + "/Default.INI",
+        formatProjectSettings({{dta, 10, true, 5, 9, 3}, {tempDir() + "/bits.ptn", 13, true, 1, 2, 0}}, v));
     startApp();
 
     const auto w = windows();
@@ -480,7 +486,8 @@ TEST_F(ProjectTest, AFileThatIsGoneIsReportedOnceAndNotListedAgain) {
     v.GlobalFileType = 1;
     plotwell::transfer::applyTransferDefaults(v.TransferSettings);
     stopApp();
-    writeFile(projectHome() + "/Default.INI", formatProjectSettings({{tempDir() + "/gone.wfm", 1, true, 3, 9, 0}}, v));
+    writeFile(projectHome() + "/Default.INI",
+              formatProjectSettings({{tempDir() + "/gone.wfm", 1, true, 3, 9, 0}}, v));
     ui.clear();
     startApp();
     EXPECT_EQ(ui.messages(), std::vector<std::string>{"Unable to read from\n" + tempDir() + "/gone.wfm"});
@@ -503,7 +510,8 @@ TEST_F(ProjectTest, AWaveformFilledByAGeneratorIsListedAsTheFileItWasReadFrom) {
     w->Doc.SaveState = 1;
     ASSERT_TRUE(PWForm1->WriteProject());
     const std::string ini = readFile(projectHome() + "/Default.INI");
-    EXPECT_EQ(ini.substr(0, ini.find("[SystemValues]")), "[OpenFiles]\r\n\"" + tempDir() + "/n.wfm\" 1 0 9 0\r\n");
+    EXPECT_EQ(ini.substr(0, ini.find("[SystemValues]")),
+              "[OpenFiles]\r\n\"" + tempDir() + "/n.wfm\" 1 0 9 0\r\n");
 }
 
 TEST_F(ProjectTest, GlobalSettingsThatCannotBeWrittenAreReportedAndStartUpGoesOn) {
@@ -514,8 +522,8 @@ TEST_F(ProjectTest, GlobalSettingsThatCannotBeWrittenAreReportedAndStartUpGoesOn
     writeFile(plotwell::platform::configDir() + "/plotwell", "a file where the folder should be");
     ui.clear();
     startApp();
-    EXPECT_EQ(ui.messages(),
-              std::vector<std::string>{"Unable to write to\n" + globalFile() + "\nto save the setup information."});
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{"Unable to write to\n" + globalFile() +
+                                                      "\nto save the setup information."});
     EXPECT_EQ(ui.count("beep"), 1);
     EXPECT_EQ(PWForm1->PrjFile, "Default");
     EXPECT_EQ(caption(), "Quorvex Plotwell Plus - Default.prj");
@@ -548,7 +556,8 @@ TEST_F(ProjectTest, ANulInTheGlobalSettingsNamesNoOtherFile) {
     stopApp();
     wipeConfiguration();
     fs::create_directories(fs::path(globalFile()).parent_path());
-    writeFile(globalFile(), "HomeDir \"" + folder + "\"\r\nPrjFile \"" + std::string("victim.txt\0", 11) + "\"\r\n");
+    writeFile(globalFile(),
+              "HomeDir \"" + folder + "\"\r\nPrjFile \"" + std::string("victim.txt\0", 11) + "\"\r\n");
     ui.clear();
     startApp();
     EXPECT_EQ(PWForm1->HomeDir, projectHome());
@@ -567,11 +576,14 @@ TEST_F(ProjectTest, FifosInPlaceOfSettingsOrListedFilesDoNotHoldUpTheStart) {
         wipeConfiguration();
         const std::string fifo = tempFile("listed.wfm");
         fs::remove(fifo);
-        ASSERT_EQ(::mkfifo(where == 0 ? (fs::create_directories(fs::path(globalFile()).parent_path()), globalFile()).c_str()
-                          : where == 1 ? (fs::create_directories(projectHome()), projectHome() + "/Default.INI").c_str()
-                                       : fifo.c_str(),
-                           0600),
-                  0);
+        ASSERT_EQ(
+            ::mkfifo(
+                where == 0
+                    ? (fs::create_directories(fs::path(globalFile()).parent_path()), globalFile()).c_str()
+                : where == 1 ? (fs::create_directories(projectHome()), projectHome() + "/Default.INI").c_str()
+                             : fifo.c_str(),
+                0600),
+            0);
         if (where == 2) {
             ProjectValues v;
             plotwell::transfer::applyTransferDefaults(v.TransferSettings);
@@ -600,6 +612,7 @@ TEST_F(ProjectTest, AProjectReopensAtMost256WindowsAndSaysHowManyItSkipped) {
     ui.clear();
     startApp();
     EXPECT_EQ(windows().size(), 256u);
-    EXPECT_EQ(ui.messages(), std::vector<std::string>{"44 further windows listed in the project were not reopened:\n"
-                                                      "a project reopens at most 256 windows."});
+    EXPECT_EQ(ui.messages(),
+              std::vector<std::string>{"44 further windows listed in the project were not reopened:\n"
+                                       "a project reopens at most 256 windows."});
 }

@@ -4,10 +4,10 @@
 #include "app_fixture.h"
 #include "workspace/forms/op_test_dialog.h"
 
-#include "workspace/core/wave_files.h"
 #include "app/Plotdesk.h"
-#include "workspace/forms/wfmchild.h"
 #include "app/wfmmenus.h"
+#include "workspace/core/wave_files.h"
+#include "workspace/forms/wfmchild.h"
 
 #include <QAction>
 #include <QApplication>

@@ -23,7 +23,8 @@ int main(int argc, char** argv) {
     const std::string side = workspace::HistoryFileName(wave);
     uint16_t generation = 0;
     workspace::SampleStream s;
-    if (const auto old = platform::readFileBytes(wave, workspace::MaxWaveFileBytes(workspace::WaveFileType::Internal)))
+    if (const auto old =
+            platform::readFileBytes(wave, workspace::MaxWaveFileBytes(workspace::WaveFileType::Internal)))
         if (workspace::ReadInternal(*old, s) && s.hasPoints())
             generation = s.code(0);
     for (;;) {

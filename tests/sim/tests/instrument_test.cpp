@@ -232,8 +232,8 @@ TEST(SimInstrument, PatternGeneratorStores) {
     EXPECT_EQ(inst.take(100), "sweep,OFF,1\n");
     const auto m = inst.messages();
     EXPECT_EQ(m, (std::vector<std::string>{"PTTNDEF pattern2,bits", "BLOCK PTTN2  32", "NSEARBDEF hiss,ON",
-                                           "BLOCK NSEARB  4", "arbdef arb3,sweep,OFF", "BLOCK arb3  2", "local",
-                                           "arb3DEF?"}));
+                                           "BLOCK NSEARB  4", "arbdef arb3,sweep,OFF", "BLOCK arb3  2",
+                                           "local", "arb3DEF?"}));
 }
 
 // A large reply that the program never reads fills the line; stopping the adapter must

@@ -72,8 +72,12 @@ TEST(BitPattern, View) {
     struct Case {
         int top, bits, first, last;
     };
-    for (const Case& c : std::vector<Case>{
-             {0, 10, 0, 9}, {0, 1, 0, 0}, {0, 32, 0, 31}, {5, 100, 5, 36}, {90, 100, 68, 99}, {-1, 40, 0, 31}}) {
+    for (const Case& c : std::vector<Case>{{0, 10, 0, 9},
+                                           {0, 1, 0, 0},
+                                           {0, 32, 0, 31},
+                                           {5, 100, 5, 36},
+                                           {90, 100, 68, 99},
+                                           {-1, 40, 0, 31}}) {
         const BitView v = BitPatternView(c.top, c.bits);
         EXPECT_EQ(v.first, c.first) << c.top << " " << c.bits;
         EXPECT_EQ(v.last, c.last) << c.top << " " << c.bits;

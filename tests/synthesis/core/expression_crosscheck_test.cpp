@@ -187,17 +187,28 @@ private:
 
     double apply(int f, double n) {
         switch (f) {
-        case 1: return checkedSin(n, maths_);
-        case 2: return checkedCos(n, maths_);
-        case 3: return (n < -1 || n > 1) ? error(9, cur_) : std::asin(n);
-        case 4: return (n < -1 || n > 1) ? error(10, cur_) : std::acos(n);
-        case 5: return checkedExp(n, maths_);
-        case 6: return n <= 0 ? error(8, cur_) : std::log10(n);
-        case 7: return n <= 0 ? error(7, cur_) : std::log(n);
-        case 8: return n < 0 ? error(11, cur_) : std::sqrt(n);
-        case 9: return std::fabs(n);
-        case 10: return std::floor(n);
-        default: return std::ceil(n);
+        case 1:
+            return checkedSin(n, maths_);
+        case 2:
+            return checkedCos(n, maths_);
+        case 3:
+            return (n < -1 || n > 1) ? error(9, cur_) : std::asin(n);
+        case 4:
+            return (n < -1 || n > 1) ? error(10, cur_) : std::acos(n);
+        case 5:
+            return checkedExp(n, maths_);
+        case 6:
+            return n <= 0 ? error(8, cur_) : std::log10(n);
+        case 7:
+            return n <= 0 ? error(7, cur_) : std::log(n);
+        case 8:
+            return n < 0 ? error(11, cur_) : std::sqrt(n);
+        case 9:
+            return std::fabs(n);
+        case 10:
+            return std::floor(n);
+        default:
+            return std::ceil(n);
         }
     }
 
@@ -383,36 +394,42 @@ private:
         return *it;
     }
     std::string number() {
-        static const char* nums[] = {"0", "1", "2", "3", "0.5", "10", "200", "200.5", "1e3", "2.5e-1", ".25",
-                                     "5.", "360", "1e400", "0.00", "7"};
+        static const char* nums[] = {"0",   "1",      "2",   "3",  "0.5", "10",    "200",  "200.5",
+                                     "1e3", "2.5e-1", ".25", "5.", "360", "1e400", "0.00", "7"};
         return nums[pick(16)];
     }
     std::string operand(int depth) {
         const int kind = pick(depth > 3 ? 3 : 9);
         switch (kind) {
-        case 0: return number();
-        case 1: return pickOf({"t", "p", "T", "per", "amp", "omg", "f", "pi", "e", "PI", "rnd"});
-        case 2: return pickOf({"t", "(t-40)", "rnd", "wfm(a.wfm)", "wfm(b)", "wfm(none)", "t/(t-50)"});
+        case 0:
+            return number();
+        case 1:
+            return pickOf({"t", "p", "T", "per", "amp", "omg", "f", "pi", "e", "PI", "rnd"});
+        case 2:
+            return pickOf({"t", "(t-40)", "rnd", "wfm(a.wfm)", "wfm(b)", "wfm(none)", "t/(t-50)"});
         case 3:
         case 4: {
-            const char* fns[] = {"sin", "cos", "asin", "acos", "exp", "log", "ln", "sqrt", "abs", "floor", "ceil",
-                                 "SIN", "Exp"};
+            const char* fns[] = {"sin",  "cos", "asin",  "acos", "exp", "log", "ln",
+                                 "sqrt", "abs", "floor", "ceil", "SIN", "Exp"};
             return std::string(fns[pick(13)]) + (pick(30) == 0 ? " (" : "(") + expression(depth + 1) +
                    (pick(30) == 0 ? "" : ")");
         }
-        case 5: return "(" + expression(depth + 1) + (pick(20) == 0 ? ",1)" : ")");
+        case 5:
+            return "(" + expression(depth + 1) + (pick(20) == 0 ? ",1)" : ")");
         case 6: {
             std::string s = "pulse(";
             const int n = pick(15) == 0 ? 4 : 5;
             for (int k = 0; k < n; ++k)
-                s += (k ? "," : "") + (k == 4 ? pickOf({"1", "2", "3", "0", "-1", "rnd+1", "200"}) : expression(3));
+                s += (k ? "," : "") +
+                     (k == 4 ? pickOf({"1", "2", "3", "0", "-1", "rnd+1", "200"}) : expression(3));
             return s + ")";
         }
         case 7: {
             std::string s = "ecg(20,10,10,5,50,20,20,10,100,30,25,";
             return s + pickOf({"0", "1"}) + "," + pickOf({"1", "2", "0", "t", "rnd+1.5"}) + ")";
         }
-        default: return pickOf({"2^t", "t^0.5", "(t-50)^0.5", "exp(t*10)", "1/(t-99)", "sin(1e400)", "0^-1"});
+        default:
+            return pickOf({"2^t", "t^0.5", "(t-50)^0.5", "exp(t*10)", "1/(t-99)", "sin(1e400)", "0^-1"});
         }
     }
 
@@ -479,7 +496,8 @@ TEST(ExpressionCrossCheck, PreparedProgramMatchesTheDirectScanner) {
             const auto y = ReferenceScanner(text, params, r2, &dir, nullptr).point(t);
             EXPECT_EQ(x.error, y.error) << text;
             EXPECT_EQ(x.marker, y.marker) << text;
-            EXPECT_TRUE(std::memcmp(&x.value, &y.value, sizeof(double)) == 0 || (std::isnan(x.value) && std::isnan(y.value)))
+            EXPECT_TRUE(std::memcmp(&x.value, &y.value, sizeof(double)) == 0 ||
+                        (std::isnan(x.value) && std::isnan(y.value)))
                 << text;
         }
     }

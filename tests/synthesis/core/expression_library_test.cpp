@@ -61,5 +61,6 @@ TEST(ExpressionLibrary, SortedPlaceIgnoresCase) {
     std::vector<std::string> lines;
     for (const char* l : {"beta\t= 2", "Alpha\t= 1", "gamma\t= 3", "alpha\t= 1", "BETA\t= 4"})
         lines.insert(lines.begin() + std::ptrdiff_t(LibrarySortedIndex(lines, l)), l);
-    EXPECT_EQ(lines, (std::vector<std::string>{"Alpha\t= 1", "alpha\t= 1", "beta\t= 2", "BETA\t= 4", "gamma\t= 3"}));
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{"Alpha\t= 1", "alpha\t= 1", "beta\t= 2", "BETA\t= 4", "gamma\t= 3"}));
 }

@@ -10,7 +10,9 @@ using plotwell::workspace::SampleStream;
 
 namespace {
 
-ExpressionParameters params100() { return ExpressionParameters::forRange(100, 65535); }
+ExpressionParameters params100() {
+    return ExpressionParameters::forRange(100, 65535);
+}
 
 EvaluationResult eval(const std::string& text, double t = 0, ExpressionParameters p = params100()) {
     return evaluateExpression(text, t, p);
@@ -29,23 +31,67 @@ struct ValueCase {
 
 TEST(ExpressionGrammar, ValuesFollowPrecedenceAssociativityAndSign) {
     const ValueCase cases[] = {
-        {"1+2*3", 0, 7},        {"8/2/2", 0, 2},       {"2^3^2", 0, 64},     {"2^-1", 0, 0.5},
-        {"-3^2", 0, -9},        {"2*-3^2", 0, 18},     {"2-3*4^2", 0, -46},  {"2--3", 0, 5},
-        {"2*(1+2)", 0, 6},      {"-sin(0)", 0, 0},     {"", 0, 0},           {"3+2*", 0, 2},
-        {"(1,2)", 0, 1},        {"1,2", 0, 1},         {"2+-*3", 0, -6},     {"8/4*2", 0, 4},
-        {"-2^2", 0, -4},        {"(-2)^2", 0, 4},      {"2^-2^2", 0, 0.0625}, {"3 + 4 * 2", 0, 11},
-        {"-2*-2", 0, 4},        {"5.", 0, 5},          {"1e3", 0, 1000},     {".5", 0, 0.5},
-        {"floor(-2.5)", 0, -3}, {"ceil(2.1)", 0, 3},   {"abs(-3)", 0, 3},    {"log(1000)", 0, 3},
-        {"e", 0, 2.71828182845904}, {"E", 0, 2.71828182845904}, {"pi", 0, 3.14159265358979},
-        {"PI", 0, 3.14159265358979}, {"Pi", 0, 3.14159265358979}, {"per", 0, 100}, {"f*per", 0, 1},
-        {"omg", 0, 6.28318530717958 / 100}, {"p", 5, 5}, {"t", 5, 5}, {"T", 5, 5},
-        {"amp", 0, 32767}, {"0^0", 0, 1}, {"10^-9", 0, 1e-9}, {"2^200", 0, std::pow(2.0, 200)},
-        {"2^(-300)", 0, std::pow(2.0, -300)}, {"1 +\n2", 0, 3}, {"2*t^2", 3, 18},
-        {"sqrt(16)+exp(0)", 0, 5}, {"asin(1)*2", 0, std::asin(1.0) * 2}, {"acos(1)", 0, 0},
-        {"ln(e)", 0, std::log(2.71828182845904)}, {"cos(0)", 0, 1},
-        {"-pulse(0,0,50,0,2)", 0, -1}, {"-(2)", 0, -2}, {"1+2*3^2-4/2", 0, 17},
-        {"2^3*2", 0, 16}, {"2*3^2*2", 0, 36}, {"1-2-3", 0, -4}, {"2*+3", 0, 6},
-        {"sin(1,2)", 0, std::sin(1.0)}, {"-", 0, 0}, {"()", 0, 0},
+        {"1+2*3", 0, 7},
+        {"8/2/2", 0, 2},
+        {"2^3^2", 0, 64},
+        {"2^-1", 0, 0.5},
+        {"-3^2", 0, -9},
+        {"2*-3^2", 0, 18},
+        {"2-3*4^2", 0, -46},
+        {"2--3", 0, 5},
+        {"2*(1+2)", 0, 6},
+        {"-sin(0)", 0, 0},
+        {"", 0, 0},
+        {"3+2*", 0, 2},
+        {"(1,2)", 0, 1},
+        {"1,2", 0, 1},
+        {"2+-*3", 0, -6},
+        {"8/4*2", 0, 4},
+        {"-2^2", 0, -4},
+        {"(-2)^2", 0, 4},
+        {"2^-2^2", 0, 0.0625},
+        {"3 + 4 * 2", 0, 11},
+        {"-2*-2", 0, 4},
+        {"5.", 0, 5},
+        {"1e3", 0, 1000},
+        {".5", 0, 0.5},
+        {"floor(-2.5)", 0, -3},
+        {"ceil(2.1)", 0, 3},
+        {"abs(-3)", 0, 3},
+        {"log(1000)", 0, 3},
+        {"e", 0, 2.71828182845904},
+        {"E", 0, 2.71828182845904},
+        {"pi", 0, 3.14159265358979},
+        {"PI", 0, 3.14159265358979},
+        {"Pi", 0, 3.14159265358979},
+        {"per", 0, 100},
+        {"f*per", 0, 1},
+        {"omg", 0, 6.28318530717958 / 100},
+        {"p", 5, 5},
+        {"t", 5, 5},
+        {"T", 5, 5},
+        {"amp", 0, 32767},
+        {"0^0", 0, 1},
+        {"10^-9", 0, 1e-9},
+        {"2^200", 0, std::pow(2.0, 200)},
+        {"2^(-300)", 0, std::pow(2.0, -300)},
+        {"1 +\n2", 0, 3},
+        {"2*t^2", 3, 18},
+        {"sqrt(16)+exp(0)", 0, 5},
+        {"asin(1)*2", 0, std::asin(1.0) * 2},
+        {"acos(1)", 0, 0},
+        {"ln(e)", 0, std::log(2.71828182845904)},
+        {"cos(0)", 0, 1},
+        {"-pulse(0,0,50,0,2)", 0, -1},
+        {"-(2)", 0, -2},
+        {"1+2*3^2-4/2", 0, 17},
+        {"2^3*2", 0, 16},
+        {"2*3^2*2", 0, 36},
+        {"1-2-3", 0, -4},
+        {"2*+3", 0, 6},
+        {"sin(1,2)", 0, std::sin(1.0)},
+        {"-", 0, 0},
+        {"()", 0, 0},
     };
     for (const auto& c : cases) {
         const auto r = eval(c.text, c.t);
@@ -67,26 +113,59 @@ struct ErrorCase {
 
 TEST(ExpressionErrors, CodesAndMarkers) {
     const ErrorCase cases[] = {
-        {"2^200.5", 12, "2^200.5 ? "},  {"2^201", 12, "2^201 ? "},     {"sin (1)", 2, "sin ?  (1)"},
-        {"sinh(1)", 2, "sin ? h(1)"},   {"ceil (1)", 2, "ceil ?  (1)"}, {"sin(1", 1, "sin(1 ? "},
-        {"1)", 1, "1) ? "},             {"((1)", 1, "((1) ? "},        {"1+(2", 1, "1+(2 ? "},
-        {"(*2)", 3, "(* ? 2)"},         {"2**3", 3, "2** ? 3"},        {"2+*3", 3, "2+* ? 3"},
-        {"2 3", 4, "2  ? 3"},           {"3x", 4, "3 ? x"},            {"x", 3, "x ? "},
-        {"am+1", 3, "am ? +1"},         {"ampx", 4, "amp ? x"},        {"e2", 4, "e ? 2"},
-        {"tan(1)", 3, "t ? an(1)"},     {"ex", 3, "e ? x"},            {"fl", 3, "f ? l"},
-        {"lo", 3, " ? lo"},             {"om", 3, " ? om"},            {"rn", 3, " ? rn"},
-        {"wf", 3, " ? wf"},             {"co", 3, "co ? "},            {"pix", 4, "pi ? x"},
-        {"rnd(1)", 4, "rnd ? (1)"},     {".", 4, " ? ."},              {"1.5.2", 4, "1.5 ? .2"},
-        {"0x10", 4, "0 ? x10"},         {"1/0", 5, "1/0 ? "},          {"1/(1-1)", 5, "1/(1-1) ? "},
-        {"ln(0)", 7, "ln(0) ? "},       {"log(-1)", 8, "log(-1) ? "},  {"asin(2)", 9, "asin(2) ? "},
-        {"acos(-1.5)", 10, "acos(-1.5) ? "}, {"sqrt(-1)", 11, "sqrt(-1) ? "},
-        {"pulse(1,2,3,4)", 13, "pulse(1,2,3,4) ? "}, {"pulse(1,2,3,4,0)", 6, "pulse(1,2,3,4,0) ? "},
-        {"pulse(0,50,0,50,1,7)", 1, "pulse(0,50,0,50,1 ? ,7)"}, {"ecg(1,2)", 13, "ecg(1,2) ? "},
+        {"2^200.5", 12, "2^200.5 ? "},
+        {"2^201", 12, "2^201 ? "},
+        {"sin (1)", 2, "sin ?  (1)"},
+        {"sinh(1)", 2, "sin ? h(1)"},
+        {"ceil (1)", 2, "ceil ?  (1)"},
+        {"sin(1", 1, "sin(1 ? "},
+        {"1)", 1, "1) ? "},
+        {"((1)", 1, "((1) ? "},
+        {"1+(2", 1, "1+(2 ? "},
+        {"(*2)", 3, "(* ? 2)"},
+        {"2**3", 3, "2** ? 3"},
+        {"2+*3", 3, "2+* ? 3"},
+        {"2 3", 4, "2  ? 3"},
+        {"3x", 4, "3 ? x"},
+        {"x", 3, "x ? "},
+        {"am+1", 3, "am ? +1"},
+        {"ampx", 4, "amp ? x"},
+        {"e2", 4, "e ? 2"},
+        {"tan(1)", 3, "t ? an(1)"},
+        {"ex", 3, "e ? x"},
+        {"fl", 3, "f ? l"},
+        {"lo", 3, " ? lo"},
+        {"om", 3, " ? om"},
+        {"rn", 3, " ? rn"},
+        {"wf", 3, " ? wf"},
+        {"co", 3, "co ? "},
+        {"pix", 4, "pi ? x"},
+        {"rnd(1)", 4, "rnd ? (1)"},
+        {".", 4, " ? ."},
+        {"1.5.2", 4, "1.5 ? .2"},
+        {"0x10", 4, "0 ? x10"},
+        {"1/0", 5, "1/0 ? "},
+        {"1/(1-1)", 5, "1/(1-1) ? "},
+        {"ln(0)", 7, "ln(0) ? "},
+        {"log(-1)", 8, "log(-1) ? "},
+        {"asin(2)", 9, "asin(2) ? "},
+        {"acos(-1.5)", 10, "acos(-1.5) ? "},
+        {"sqrt(-1)", 11, "sqrt(-1) ? "},
+        {"pulse(1,2,3,4)", 13, "pulse(1,2,3,4) ? "},
+        {"pulse(1,2,3,4,0)", 6, "pulse(1,2,3,4,0) ? "},
+        {"pulse(0,50,0,50,1,7)", 1, "pulse(0,50,0,50,1 ? ,7)"},
+        {"ecg(1,2)", 13, "ecg(1,2) ? "},
         {"ecg(1,1,1,1,1,1,1,1,1,1,1,0,0)", 16, "ecg(1,1,1,1,1,1,1,1,1,1,1,0,0) ? "},
-        {"wfm(x.wfm)", 14, "wfm(x.wfm) ? "}, {"wfm x", 2, "wfm ?  x"}, {"g", 3, "g ? "},
-        {"1+\x01", 3, "1+\x01 ? "},     {"*1", 3, "* ? 1"},            {"1 2 ^ (", 4, "1  ? 2 ^ ("},
+        {"wfm(x.wfm)", 14, "wfm(x.wfm) ? "},
+        {"wfm x", 2, "wfm ?  x"},
+        {"g", 3, "g ? "},
+        {"1+\x01", 3, "1+\x01 ? "},
+        {"*1", 3, "* ? 1"},
+        {"1 2 ^ (", 4, "1  ? 2 ^ ("},
         // A lone a, c or s at the end: the marker stops at the end of the text.
-        {"a", 3, "a ? "},               {"c", 3, "c ? "},              {"s", 3, "s ? "},
+        {"a", 3, "a ? "},
+        {"c", 3, "c ? "},
+        {"s", 3, "s ? "},
         {"1+a", 3, "1+a ? "},
     };
     for (const auto& c : cases) {
@@ -98,15 +177,26 @@ TEST(ExpressionErrors, CodesAndMarkers) {
 }
 
 TEST(ExpressionErrors, MessageLayout) {
-    EXPECT_EQ(expressionErrorMessage(4, "2 3", 2), "\nERROR encountered at the ?\n2  ? 3\nOperator expected\n");
+    EXPECT_EQ(expressionErrorMessage(4, "2 3", 2),
+              "\nERROR encountered at the ?\n2  ? 3\nOperator expected\n");
     EXPECT_EQ(expressionErrorMessage(3, "s", 3), "\nERROR encountered at the ?\ns ? \nExpression syntax\n");
     EXPECT_EQ(expressionErrorMessage(100, "amp", 0),
               "Auto level adjustment is not possible\namplitude/2 + offset > peak amplitude\n");
-    const char* texts[] = {"Unmatched parenthesis", "Open bracket expected", "Expression syntax",
-                           "Operator expected", "Divide by zero", "Pulse cycles <= zero",
-                           "ln(n) with n <= zero", "log(n) with n <= zero", "asin(n) with n < -1 or n > 1",
-                           "acos(n) with n < -1 or n > 1", "sqrt(n) with n < zero", "numeric overflow",
-                           "comma expected", "waveform does not exist", "waveform contains no points",
+    const char* texts[] = {"Unmatched parenthesis",
+                           "Open bracket expected",
+                           "Expression syntax",
+                           "Operator expected",
+                           "Divide by zero",
+                           "Pulse cycles <= zero",
+                           "ln(n) with n <= zero",
+                           "log(n) with n <= zero",
+                           "asin(n) with n < -1 or n > 1",
+                           "acos(n) with n < -1 or n > 1",
+                           "sqrt(n) with n < zero",
+                           "numeric overflow",
+                           "comma expected",
+                           "waveform does not exist",
+                           "waveform contains no points",
                            "Cardiac cycles <= zero"};
     for (int code = 1; code <= 16; ++code)
         EXPECT_STREQ(expressionErrorText(code), texts[code - 1]) << code;
@@ -163,19 +253,42 @@ TEST(ExpressionShapes, PulseSegmentsAtTheirEdges) {
         const char* text;
         double t, value;
     } cases[] = {
-        {"pulse(0,50,0,50,1)", 0, -1},   {"pulse(0,50,0,50,1)", 25, 0},    {"pulse(0,50,0,50,1)", 49, 0.96},
-        {"pulse(0,50,0,50,1)", 50, 1},   {"pulse(0,50,0,50,1)", 75, 0},    {"pulse(0,50,0,50,1)", 99, -0.96},
-        {"pulse(0,0,50,0,2)", 0, 1},     {"pulse(0,0,50,0,2)", 24, 1},     {"pulse(0,0,50,0,2)", 25, -1},
-        {"pulse(0,0,50,0,2)", 49, -1},   {"pulse(0,0,50,0,2)", 50, 1},     {"pulse(0,0,50,0,2)", 99, -1},
-        {"pulse(0,0,50,0,3)", 16, 1},    {"pulse(0,0,50,0,3)", 32, -1},    {"pulse(0,0,50,0,3)", 33, 1},
-        {"pulse(0,0,50,0,3)", 99, 1},    {"pulse(10,10,40,10,1)", 10, -1}, {"pulse(10,10,40,10,1)", 11, -0.8},
-        {"pulse(10,10,40,10,1)", 15, 0}, {"pulse(10,10,40,10,1)", 20, 1},  {"pulse(10,10,40,10,1)", 60, 1},
-        {"pulse(10,10,40,10,1)", 61, 0.8}, {"pulse(10,10,40,10,1)", 69, -0.8}, {"pulse(10,10,40,10,1)", 70, -1},
-        {"pulse(0,0,50,0,3)", 0, 1},     {"pulse(0,0,50,0,3)", 15, 1},     {"pulse(0,0,50,0,3)", 49, 1},
-        {"pulse(0,0,50,0,3)", 50, -1},   {"pulse(0,0,50,0,3)", 98, -1},    {"pulse(10,10,40,10,1)", 0, -1},
-        {"pulse(10,10,40,10,1)", 19, 0.8}, {"pulse(10,10,40,10,1)", 65, 0}, {"pulse(10,10,40,10,1)", 99, -1},
+        {"pulse(0,50,0,50,1)", 0, -1},
+        {"pulse(0,50,0,50,1)", 25, 0},
+        {"pulse(0,50,0,50,1)", 49, 0.96},
+        {"pulse(0,50,0,50,1)", 50, 1},
+        {"pulse(0,50,0,50,1)", 75, 0},
+        {"pulse(0,50,0,50,1)", 99, -0.96},
+        {"pulse(0,0,50,0,2)", 0, 1},
+        {"pulse(0,0,50,0,2)", 24, 1},
+        {"pulse(0,0,50,0,2)", 25, -1},
+        {"pulse(0,0,50,0,2)", 49, -1},
+        {"pulse(0,0,50,0,2)", 50, 1},
+        {"pulse(0,0,50,0,2)", 99, -1},
+        {"pulse(0,0,50,0,3)", 16, 1},
+        {"pulse(0,0,50,0,3)", 32, -1},
+        {"pulse(0,0,50,0,3)", 33, 1},
+        {"pulse(0,0,50,0,3)", 99, 1},
+        {"pulse(10,10,40,10,1)", 10, -1},
+        {"pulse(10,10,40,10,1)", 11, -0.8},
+        {"pulse(10,10,40,10,1)", 15, 0},
+        {"pulse(10,10,40,10,1)", 20, 1},
+        {"pulse(10,10,40,10,1)", 60, 1},
+        {"pulse(10,10,40,10,1)", 61, 0.8},
+        {"pulse(10,10,40,10,1)", 69, -0.8},
+        {"pulse(10,10,40,10,1)", 70, -1},
+        {"pulse(0,0,50,0,3)", 0, 1},
+        {"pulse(0,0,50,0,3)", 15, 1},
+        {"pulse(0,0,50,0,3)", 49, 1},
+        {"pulse(0,0,50,0,3)", 50, -1},
+        {"pulse(0,0,50,0,3)", 98, -1},
+        {"pulse(10,10,40,10,1)", 0, -1},
+        {"pulse(10,10,40,10,1)", 19, 0.8},
+        {"pulse(10,10,40,10,1)", 65, 0},
+        {"pulse(10,10,40,10,1)", 99, -1},
         // More cycles than points: every point is at the start of a cycle.
-        {"pulse(0,0,50,0,200)", 0, 1},   {"pulse(0,0,50,0,200)", 57, 1},
+        {"pulse(0,0,50,0,200)", 0, 1},
+        {"pulse(0,0,50,0,200)", 57, 1},
     };
     for (const auto& c : cases) {
         const auto r = eval(c.text, c.t);
@@ -189,11 +302,11 @@ TEST(ExpressionShapes, EcgSegmentsAtTheirEdges) {
     struct Case {
         double t, value;
     } plain[] = {
-        {0, 0},           {149, 0},         {150, 0},        {183, 0.140306}, {200, 0.184776}, {216, 0.199975},
-        {249, 0.009421},  {250, 0},         {350, 0},        {358, -0.027103}, {366, -0.093721}, {367, -0.089},
-        {383, 0.439},     {399, 0.967},     {400, 1.0},      {416, 0.376},    {433, -0.287},   {449, -0.001331},
-        {450, 0},         {650, 0},         {716, 0.175383}, {783, 0.249998}, {849, 0.00589},  {850, 0},
-        {999, 0},
+        {0, 0},           {149, 0},        {150, 0},         {183, 0.140306}, {200, 0.184776},
+        {216, 0.199975},  {249, 0.009421}, {250, 0},         {350, 0},        {358, -0.027103},
+        {366, -0.093721}, {367, -0.089},   {383, 0.439},     {399, 0.967},    {400, 1.0},
+        {416, 0.376},     {433, -0.287},   {449, -0.001331}, {450, 0},        {650, 0},
+        {716, 0.175383},  {783, 0.249998}, {849, 0.00589},   {850, 0},        {999, 0},
     };
     for (const auto& c : plain) {
         const auto r = eval("ecg(20,10,10,5,50,20,20,10,100,30,25,0,1)", c.t, p);
@@ -254,8 +367,9 @@ TEST(ExpressionMaths, FailuresAreReportedOncePerFunctionAndKind) {
     EXPECT_EQ(evaluateExpression("exp(-746)", 0, p, &rnd, nullptr, &rep).value, 0.0);
     EXPECT_EQ(evaluateExpression("2^-2000", 0, p, &rnd, nullptr, &rep).value, 0.0);
     EXPECT_TRUE(std::isnan(evaluateExpression("sin(1e400)+cos(-1e400)", 0, p, &rnd, nullptr, &rep).value));
-    const std::vector<std::string> expected = {"pow: DOMAIN error", "pow: SING error", "exp: OVERFLOW error",
-                                               "pow: OVERFLOW error", "sin: DOMAIN error", "cos: DOMAIN error"};
+    const std::vector<std::string> expected = {"pow: DOMAIN error",   "pow: SING error",
+                                               "exp: OVERFLOW error", "pow: OVERFLOW error",
+                                               "sin: DOMAIN error",   "cos: DOMAIN error"};
     EXPECT_EQ(boxes, expected);
 }
 

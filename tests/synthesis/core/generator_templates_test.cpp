@@ -26,7 +26,8 @@ TEST(GeneratorTemplates, FormatExactly) {
     const TemplateCase cases[] = {
         {"sine default", sineExpression(1.0, 0.0), "amp*sin(omg*(t*1.00+per*0.00/360))"},
         {"sine edited", sineExpression(2.0, -90.0), "amp*sin(omg*(t*2.00+per*-90.00/360))"},
-        {"sine rounds to two decimals", sineExpression(2.505, 12.3456), "amp*sin(omg*(t*2.50+per*12.35/360))"},
+        {"sine rounds to two decimals", sineExpression(2.505, 12.3456),
+         "amp*sin(omg*(t*2.50+per*12.35/360))"},
         {"triangle default", triangleExpression(1.0, 0.0), "amp*asin(sin(omg*(t*1.00+per*0.00/360)))*2/pi"},
         {"triangle edited", triangleExpression(3.5, 90.0), "amp*asin(sin(omg*(t*3.50+per*90.00/360)))*2/pi"},
         {"square default", squareExpression(1.0, 50.0), "amp*pulse(0,0,50.00,0,1.00)"},
@@ -108,7 +109,8 @@ TEST(GeneratorPreviewLines, LieWhereTheWaveWillBe) {
         {"one-sided inverted", oneSidedLines(1000, 0, true, false), {250, -250}},
         {"bipolar", oneSidedLines(1000, 0, true, true), {500, 0}},
         {"one-sided with offset", oneSidedLines(1001, 10, true, false), {250, -240}},
-        {"one-sided at the int32 end", oneSidedLines(INT32_MAX, INT32_MAX, false, false),
+        {"one-sided at the int32 end",
+         oneSidedLines(INT32_MAX, INT32_MAX, false, false),
          {INT32_MAX / 4, INT32_MAX}},
     };
     for (const LinesCase& c : cases)

@@ -13,7 +13,9 @@ using Codes = std::vector<uint16_t>;
 
 namespace {
 
-PointRange all(const Codes& c) { return {0, int64_t(c.size()) - 1}; }
+PointRange all(const Codes& c) {
+    return {0, int64_t(c.size()) - 1};
+}
 
 // The stretch resampler as written: keep-and-skip with a summed position when shrinking;
 // when growing, steps and running values in single precision, turning back to the first
@@ -82,8 +84,8 @@ TEST(SampleMaths, RangeFollowsTheFieldExitRules) {
         int64_t start, end, points;
         PointRange want;
     } cases[] = {
-        {2, 5, 10, {2, 5}}, {12, 15, 10, {0, 9}}, {4, 2, 10, {4, 4}}, {0, 99, 10, {0, 9}},
-        {-3, 4, 10, {0, 4}}, {0, 0, 0, {0, -1}},
+        {2, 5, 10, {2, 5}},  {12, 15, 10, {0, 9}}, {4, 2, 10, {4, 4}},
+        {0, 99, 10, {0, 9}}, {-3, 4, 10, {0, 4}},  {0, 0, 0, {0, -1}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ClampRange(c.start, c.end, c.points), c.want) << c.start << ".." << c.end;
@@ -104,7 +106,12 @@ TEST(SampleMaths, ScalarAddAndMultiply) {
         {ScalarOp::Multiply, 1, 32768, {0, 1, 32768, 65535}, {0, 1, 32768, 65535}, false},
         {ScalarOp::Multiply, 0, 32768, {0, 1, 65535}, {32768, 32768, 32768}, false},
         {ScalarOp::Multiply, -1, 32768, {0, 1, 32768, 65535}, {65535, 65535, 32768, 1}, true},
-        {ScalarOp::Multiply, 0.5, 32768, {0, 1, 32767, 32769, 65535}, {16384, 16384, 32767, 32768, 49151}, false},
+        {ScalarOp::Multiply,
+         0.5,
+         32768,
+         {0, 1, 32767, 32769, 65535},
+         {16384, 16384, 32767, 32768, 49151},
+         false},
         {ScalarOp::Multiply, 2, 2048, {0, 1000, 2048, 3000, 4095}, {0, 0, 2048, 3952, 4095}, true},
         {ScalarOp::Multiply, 0.33, 2048, {0, 100, 4095}, {1372, 1405, 2723}, false},
         // A result just below 0 truncates to 0 and is no clip.

@@ -4,11 +4,11 @@
 #include "app_fixture.h"
 #include "workspace/forms/op_test_dialog.h"
 
+#include "app/Plotdesk.h"
+#include "app/wfmmenus.h"
 #include "synthesis/forms/Pregress.h"
 #include "synthesis/forms/expression.h"
-#include "app/Plotdesk.h"
 #include "workspace/forms/wfmchild.h"
-#include "app/wfmmenus.h"
 #include "workspace/forms/wfmsetup.h"
 
 #include <QAction>
@@ -446,7 +446,8 @@ TEST_F(ExpressionDialogTest, BoxesOfAPreviewAreNotCoveredByTheProgressWindow) {
         const char* expression;
         const char* box; // the start of the box's text
     };
-    for (const Row& row : {Row{"sin(omg*t", "\nUnmatched parenthesis"}, Row{"amp*2", "Warning\nThe waveform is clipped"}}) {
+    for (const Row& row :
+         {Row{"sin(omg*t", "\nUnmatched parenthesis"}, Row{"amp*2", "Warning\nThe waveform is clipped"}}) {
         stored(1000);
         ui.clear();
         std::vector<bool> progressUp;
@@ -459,6 +460,7 @@ TEST_F(ExpressionDialogTest, BoxesOfAPreviewAreNotCoveredByTheProgressWindow) {
         ui.onMessage(nullptr);
         ASSERT_EQ(ui.messages().size(), 1u) << row.expression;
         EXPECT_NE(ui.messages()[0].find(row.box), std::string::npos) << ui.messages()[0];
-        EXPECT_EQ(progressUp, std::vector<bool>{false}) << row.expression << ": the progress window was still up";
+        EXPECT_EQ(progressUp, std::vector<bool>{false})
+            << row.expression << ": the progress window was still up";
     }
 }

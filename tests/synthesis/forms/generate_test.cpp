@@ -86,7 +86,8 @@ TEST_F(GenerateTest, AutoLevelRefusalAndMathsBoxOncePerRun) {
     request("sin(omg*t)", 0, 99, 65535, 20000, 2);
     ExpressionForm->GenerateWaveform(w);
     EXPECT_EQ(ExpressionForm->ErrorCode, 100);
-    EXPECT_EQ(ui.lastMessage(), "Auto level adjustment is not possible\namplitude/2 + offset > peak amplitude\n");
+    EXPECT_EQ(ui.lastMessage(),
+              "Auto level adjustment is not possible\namplitude/2 + offset > peak amplitude\n");
     EXPECT_EQ(w->Doc.SampleStream->code(0), 7);
 
     ui.clear();

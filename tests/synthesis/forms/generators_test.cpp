@@ -100,14 +100,19 @@ TEST_F(GeneratorsTest, EachDefaultShapeGivesTheCodesOfItsFormula) {
     };
     // pulse() of the default times over 100 points: low, up in 10, high for 40, down in 10.
     auto pulse = [](int t) {
-        const double p = t <= 10 ? -1 : t < 20 ? -1 + 0.2 * (t - 10) : t <= 60 ? 1 : t < 70 ? 1 - 0.2 * (t - 60) : -1;
+        const double p = t <= 10   ? -1
+                         : t < 20  ? -1 + 0.2 * (t - 10)
+                         : t <= 60 ? 1
+                         : t < 70  ? 1 - 0.2 * (t - 60)
+                                   : -1;
         return p * 16383 + 16383;
     };
     const Case cases[] = {
         {"triangle", menus().Triangle1, 8,
          [](int t) { return kAmp * std::asin(std::sin(kExprTwoPi / 8 * (t * 1.0))) * 2 / kExprPi; },
          "amp*asin(sin(omg*(t*1.00+per*0.00/360)))*2/pi"},
-        {"square", menus().Square1, 10, [](int t) { return t < 5 ? kAmp : -kAmp; }, "amp*pulse(0,0,50.00,0,1.00)"},
+        {"square", menus().Square1, 10, [](int t) { return t < 5 ? kAmp : -kAmp; },
+         "amp*pulse(0,0,50.00,0,1.00)"},
         {"pulse", menus().Pulse1, 100, pulse, "pulse(10.00,10.00,40.00,10.00,1.00)*16383+16383"},
         {"sinc", menus().Sinc1, 1000,
          [](int t) {
@@ -120,8 +125,8 @@ TEST_F(GeneratorsTest, EachDefaultShapeGivesTheCodesOfItsFormula) {
         {"gaussian", menus().Gausian1, 1000,
          [](int t) { return kAmp * std::pow(kExprE, -((t - 500.0) * (t - 500.0)) / 2500.0); },
          "+amp*e^(-(t-per/2)^2/(50^2))"},
-        {"harmonics", menus().HarmonicsGenerator1, 8, [](int t) { return kAmp * std::sin(kExprTwoPi / 8 * t); },
-         "amp*1.00*sin(omg*(t*1+per*0.00/360))"},
+        {"harmonics", menus().HarmonicsGenerator1, 8,
+         [](int t) { return kAmp * std::sin(kExprTwoPi / 8 * t); }, "amp*1.00*sin(omg*(t*1+per*0.00/360))"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -155,10 +160,10 @@ TEST_F(GeneratorsTest, CardiacBeatsLieWhereTheyShould) {
         ok(d);
     });
     // Codes of a separate model of ecg() with the default timings.
-    const std::map<int, uint16_t> expected = {{0, 32768},   {150, 32768}, {200, 38823}, {216, 39321}, {350, 32768},
-                                              {366, 29697}, {383, 47153}, {399, 64454}, {400, 65535}, {416, 45088},
-                                              {433, 23364}, {450, 32768}, {716, 38515}, {783, 40960}, {849, 32961},
-                                              {850, 32768}, {999, 32768}};
+    const std::map<int, uint16_t> expected = {
+        {0, 32768},   {150, 32768}, {200, 38823}, {216, 39321}, {350, 32768}, {366, 29697},
+        {383, 47153}, {399, 64454}, {400, 65535}, {416, 45088}, {433, 23364}, {450, 32768},
+        {716, 38515}, {783, 40960}, {849, 32961}, {850, 32768}, {999, 32768}};
     for (const auto& [t, c] : expected)
         EXPECT_EQ(w->Doc.SampleStream->code(size_t(t)), c) << "point " << t;
     EXPECT_EQ(w->Doc.GenerationHistory.at(0).expression,
@@ -259,7 +264,8 @@ TEST_F(GeneratorsTest, SincLinesFollowItsShapeAndInvertFlipsThem) {
         s.BOk->click();
     });
     PWForm1->WaveMenus->Sinc1->trigger();
-    EXPECT_EQ(w->Doc.GenerationHistory.at(0).expression, "-amp*sin(pi*f*(10^-9+t-per*180.00/360)*20)/(pi*f*(10^-9+t-per*180.00/360)*20)");
+    EXPECT_EQ(w->Doc.GenerationHistory.at(0).expression,
+              "-amp*sin(pi*f*(10^-9+t-per*180.00/360)*20)/(pi*f*(10^-9+t-per*180.00/360)*20)");
     EXPECT_EQ(w->Doc.SampleStream->code(500), 32768 - 499);
 }
 
@@ -375,7 +381,8 @@ TEST_F(GeneratorsTest, Screenshots) {
         QAction* item;
         const char* file;
     };
-    for (const Shot& s : {Shot{menus().Sine1, "/sine-dialog.png"}, Shot{menus().Cardiac1, "/cardiac-dialog.png"}}) {
+    for (const Shot& s :
+         {Shot{menus().Sine1, "/sine-dialog.png"}, Shot{menus().Cardiac1, "/cardiac-dialog.png"}}) {
         TWFMform* w = newWindow();
         giveData(w, 4000, 0, 2048, "/home/user/Plotwell/wave.wfm");
         w->subWindow()->move(0, 0);

@@ -275,7 +275,8 @@ TEST_F(MathsDialogTest, ResizePreviewCancelAndRefusals) {
             d.BOk->click();
             EXPECT_TRUE(d.isVisible());
         });
-        EXPECT_EQ(ui.messages(), std::vector<std::string>(2, "The new length must be from 1 to 1048576 points."));
+        EXPECT_EQ(ui.messages(),
+                  std::vector<std::string>(2, "The new length must be from 1 to 1048576 points."));
         EXPECT_EQ(codes(w), (Codes{100, 200, 300, 400}));
     }
     run<TResizeForm>(menus().Resize1, [&](TResizeForm& d) {

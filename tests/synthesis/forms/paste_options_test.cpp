@@ -65,7 +65,8 @@ TEST_F(PasteOptionsTest, OverwriteStretchesTheNumbersOverTheSelection) {
         EXPECT_FALSE(p.Expand->isEnabled());
         p.bOK->click();
     });
-    EXPECT_EQ(codes(w), (std::vector<uint16_t>{0, 1, 32768, 65535, 65535, 32768, 32768, 1, 1, 32768, 10, 11}));
+    EXPECT_EQ(codes(w),
+              (std::vector<uint16_t>{0, 1, 32768, 65535, 65535, 32768, 32768, 1, 1, 32768, 10, 11}));
     EXPECT_EQ(w->Caption(), "/data/wave.wfm (Modified)");
     EXPECT_EQ(w->MarkerAmplitude, 0);
 }

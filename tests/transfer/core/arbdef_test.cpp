@@ -16,7 +16,8 @@ using Kind = TickOutcome::Kind;
 
 namespace {
 
-TransferJob arbJob(Direction d, LinkKind kind, int make = 0, int model = 0, const char* modelText = "QVA3460") {
+TransferJob arbJob(Direction d, LinkKind kind, int make = 0, int model = 0,
+                   const char* modelText = "QVA3460") {
     TransferJob j;
     j.direction = d;
     j.makeIndex = make;
@@ -50,9 +51,9 @@ TEST(ArbDefCoding, CodesAndValuesInSinglePrecision) {
         uint16_t reference, w, code;
         int32_t value;
     } cases[] = {
-        {2048, 0, 0, -2048},     {2048, 4095, 4095, 2047}, {2048, 1234, 1234, 1234 - 2048},
-        {32768, 65535, 4095, 2047}, {32768, 32768, 2048, 0}, {512, 1023, 4092, 2044},
-        {512, 0, 0, -2048},      {1, 65535, 4095, 2047},   {1, 16, 1, -2047},
+        {2048, 0, 0, -2048},        {2048, 4095, 4095, 2047}, {2048, 1234, 1234, 1234 - 2048},
+        {32768, 65535, 4095, 2047}, {32768, 32768, 2048, 0},  {512, 1023, 4092, 2044},
+        {512, 0, 0, -2048},         {1, 65535, 4095, 2047},   {1, 16, 1, -2047},
     };
     for (const Case& c : cases) {
         const float scale = arbDefScale(c.reference);
@@ -64,7 +65,8 @@ TEST(ArbDefCoding, CodesAndValuesInSinglePrecision) {
     const float scale = 2048.0f / 2000.0f;
     for (int w = 0; w < 4000; ++w) {
         ASSERT_EQ(arbDefCode(uint16_t(w), arbDefScale(2000)), uint16_t(std::trunc(float(w) * scale))) << w;
-        ASSERT_EQ(arbDefValue(uint16_t(w), 2000, arbDefScale(2000)), int32_t(std::trunc(float(w - 2000) * scale)));
+        ASSERT_EQ(arbDefValue(uint16_t(w), 2000, arbDefScale(2000)),
+                  int32_t(std::trunc(float(w - 2000) * scale)));
     }
 }
 
@@ -98,10 +100,8 @@ TEST_P(ArbDefBlock, BigEndianCodesForEveryReference) {
         uint16_t reference;
         std::vector<uint16_t> words;
     } cases[] = {
-        {2048, {0, 1, 2048, 4094, 4095}},
-        {32768, {0, 16, 32768, 65534, 65535}},
-        {512, {0, 1, 512, 1022, 1023}},
-        {2000, {0, 1, 999, 2000, 3999}},
+        {2048, {0, 1, 2048, 4094, 4095}}, {32768, {0, 16, 32768, 65534, 65535}},
+        {512, {0, 1, 512, 1022, 1023}},   {2000, {0, 1, 999, 2000, 3999}},
         {1, {0, 15, 16, 32768, 65535}},
     };
     for (const Case& c : cases) {
@@ -115,8 +115,8 @@ TEST_P(ArbDefBlock, BigEndianCodesForEveryReference) {
         std::vector<uint16_t> codes;
         for (uint16_t word : c.words)
             codes.push_back(arbDefCode(word, arbDefScale(c.reference)));
-        EXPECT_EQ(rig.inst.writes(), (std::vector<std::string>{query(), "ARBDEF wave1,5,#210", bigEndian(codes),
-                                                                "\nlocal\n"}))
+        EXPECT_EQ(rig.inst.writes(),
+                  (std::vector<std::string>{query(), "ARBDEF wave1,5,#210", bigEndian(codes), "\nlocal\n"}))
             << c.reference;
         ASSERT_TRUE(rig.inst.store("wave1"));
         EXPECT_EQ(rig.inst.store("wave1")->bytes, bigEndian(codes));
@@ -173,7 +173,8 @@ TEST_P(ArbDefBlock, LengthsBeyondTheModelFail) {
         FakeStatus status;
         DownloadSource big = window(2048, ramp(65537));
         big.selectionEnd = 9;
-        auto w = makeArbDefDownload(arbJob(Direction::Download, GetParam()), *rig.link, status, std::move(big));
+        auto w =
+            makeArbDefDownload(arbJob(Direction::Download, GetParam()), *rig.link, status, std::move(big));
         TickOutcome last;
         EXPECT_EQ(run(*w, last), 1);
         EXPECT_EQ(last.kind, Kind::Failed);
@@ -193,14 +194,15 @@ TEST_P(ArbDefBlock, CardQueryOfTheQva3420x) {
         long free;
         Kind kind;
         const char* notice;
-    } cases[] = {{-1, Kind::Failed, kNoCardInInstrumentText}, {0, Kind::Failed, kCardFullText},
+    } cases[] = {{-1, Kind::Failed, kNoCardInInstrumentText},
+                 {0, Kind::Failed, kCardFullText},
                  {3, Kind::Finished, nullptr}};
     for (const Case& c : cases) {
         Rig rig(GetParam(), "QUORVEX,QVA3420B");
         rig.inst.setCardFree(c.free);
         FakeStatus status;
-        auto w = makeArbDefDownload(arbJob(Direction::Download, GetParam(), 0, 3, "QVA3420x"), *rig.link, status,
-                                    window(2048, ramp(10)));
+        auto w = makeArbDefDownload(arbJob(Direction::Download, GetParam(), 0, 3, "QVA3420x"), *rig.link,
+                                    status, window(2048, ramp(10)));
         TickOutcome last;
         run(*w, last);
         EXPECT_EQ(last.kind, c.kind) << c.free;
@@ -244,8 +246,8 @@ TEST(ArbDefGpib, CancelClearsTheDeviceThenCloses) {
 TEST(ArbDefUsb, WholeBlockInOneWrite) {
     Rig rig(LinkKind::Usb, kIdentity);
     FakeStatus status;
-    auto w = makeArbDefDownload(arbJob(Direction::Download, LinkKind::Usb, 0, 3, "QVA3420x"), *rig.link, status,
-                                window(2048, ramp(600000, 1)));
+    auto w = makeArbDefDownload(arbJob(Direction::Download, LinkKind::Usb, 0, 3, "QVA3420x"), *rig.link,
+                                status, window(2048, ramp(600000, 1)));
     rig.inst.setIdentity("QUORVEX,QVA3420x");
     TickOutcome last;
     EXPECT_EQ(run(*w, last), 4); // definition, 524,288 points, the rest, closing
@@ -370,21 +372,26 @@ TEST(ArbDefFaults, EverySwitchEndsInAFailure) {
         {"silent usb", LinkKind::Usb, Direction::Upload, f([](auto& x) { x.silent = true; }), true},
         {"silent serial", LinkKind::Serial, Direction::Download, f([](auto& x) { x.silent = true; }), true},
         {"late serial", LinkKind::Serial, Direction::Upload, f([](auto& x) { x.replyDelay = 2000ms; }), true},
-        {"overlong usb", LinkKind::Usb, Direction::Download, f([](auto& x) { x.overlongReply = true; }), true},
-        {"overlong serial", LinkKind::Serial, Direction::Upload, f([](auto& x) { x.overlongReply = true; }), true},
-        {"wrong identity", LinkKind::Gpib, Direction::Upload, f([](auto& x) { x.wrongIdentity = "FLUKE,271"; }),
+        {"overlong usb", LinkKind::Usb, Direction::Download, f([](auto& x) { x.overlongReply = true; }),
          true},
+        {"overlong serial", LinkKind::Serial, Direction::Upload, f([](auto& x) { x.overlongReply = true; }),
+         true},
+        {"wrong identity", LinkKind::Gpib, Direction::Upload,
+         f([](auto& x) { x.wrongIdentity = "FLUKE,271"; }), true},
         {"#0", LinkKind::Gpib, Direction::Upload,
          f([](auto& x) { x.blockHeader = sim::BlockFault::ZeroDigits; }), false},
         {"#4ab12", LinkKind::Usb, Direction::Upload,
          f([](auto& x) { x.blockHeader = sim::BlockFault::NonDigits; }), false},
         {"huge count", LinkKind::Gpib, Direction::Upload,
          f([](auto& x) { x.blockHeader = sim::BlockFault::HugeCount; }), false},
-        {"odd count", LinkKind::Usb, Direction::Upload, f([](auto& x) { x.blockHeader = sim::BlockFault::OddCount; }),
+        {"odd count", LinkKind::Usb, Direction::Upload,
+         f([](auto& x) { x.blockHeader = sim::BlockFault::OddCount; }), false},
+        {"data stop short gpib", LinkKind::Gpib, Direction::Upload, f([](auto& x) { x.blockDataShort = 5; }),
          false},
-        {"data stop short gpib", LinkKind::Gpib, Direction::Upload, f([](auto& x) { x.blockDataShort = 5; }), false},
-        {"data stop short usb", LinkKind::Usb, Direction::Upload, f([](auto& x) { x.blockDataShort = 5; }), false},
-        {"short usb writes", LinkKind::Usb, Direction::Download, f([](auto& x) { x.shortWrites = true; }), true},
+        {"data stop short usb", LinkKind::Usb, Direction::Upload, f([](auto& x) { x.blockDataShort = 5; }),
+         false},
+        {"short usb writes", LinkKind::Usb, Direction::Download, f([](auto& x) { x.shortWrites = true; }),
+         true},
     };
     for (const Case& c : cases) {
         Rig rig(c.kind, kIdentity);

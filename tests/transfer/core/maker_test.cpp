@@ -14,7 +14,8 @@ using Kind = TickOutcome::Kind;
 
 namespace {
 
-TransferJob makerJob(Direction d, LinkKind kind, int model, const std::string& modelText, std::string target) {
+TransferJob makerJob(Direction d, LinkKind kind, int model, const std::string& modelText,
+                     std::string target) {
     TransferJob j;
     j.direction = d;
     j.makeIndex = makeQuorvex;
@@ -31,8 +32,8 @@ struct Row {
     int index;
     const char* model;
 };
-const Row kDownloadRows[] = {{5, "QV7351"},  {6, "QV6741"},  {7, "QV7351A"},      {8, "QV6741A"},
-                             {9, "QV7352A"}, {10, "QV6742A"}, {12, "QVR5242"},     {13, "QVR5162"},
+const Row kDownloadRows[] = {{5, "QV7351"},        {6, "QV6741"},       {7, "QV7351A"},  {8, "QV6741A"},
+                             {9, "QV7352A"},       {10, "QV6742A"},     {12, "QVR5242"}, {13, "QVR5162"},
                              {14, "QVR6082/6162"}, {15, "QVR6242/6322"}};
 
 std::string identityOf(const Row& r) {
@@ -77,11 +78,11 @@ TEST(MakerTables, LimitsAndIdentities) {
         const char* store;
         int32_t maxPoints;
     } limits[] = {
-        {Direction::Download, 5, "arb1", 131072}, {Direction::Download, 5, "arb2", 65536},
+        {Direction::Download, 5, "arb1", 131072},  {Direction::Download, 5, "arb2", 65536},
         {Direction::Download, 10, "arb3", 131072}, {Direction::Download, 7, "arb4", 65536},
-        {Direction::Download, 7, "user1", 65536}, {Direction::Download, 12, "arb1", 8192},
-        {Direction::Download, 15, "arb3", 8192},  {Direction::Upload, 5, "arb2", 131072},
-        {Direction::Upload, 11, "arb1", 4096},    {Direction::Upload, 13, "arb1", 8192},
+        {Direction::Download, 7, "user1", 65536},  {Direction::Download, 12, "arb1", 8192},
+        {Direction::Download, 15, "arb3", 8192},   {Direction::Upload, 5, "arb2", 131072},
+        {Direction::Upload, 11, "arb1", 4096},     {Direction::Upload, 13, "arb1", 8192},
     };
     for (const Case& c : limits)
         EXPECT_EQ(makerMaxPoints(c.d, c.model, c.store), c.maxPoints) << c.model << " " << c.store;
@@ -125,9 +126,14 @@ TEST(MakerTables, CodesWithBit15InvertedForTheSignedModels) {
         int model;
         uint16_t code;
     } cases[] = {
-        {32768, 0, 12, 0x8000}, {32768, 65535, 13, 0x7FFF}, {32768, 32768, 14, 0x0000},
-        {2048, 4095, 5, 16380}, {2048, 0, 5, 0},            {8192, 16383, 10, 16383},
-        {1, 32768, 5, 8192},    {2048, 2048, 12, 0x0000},
+        {32768, 0, 12, 0x8000},
+        {32768, 65535, 13, 0x7FFF},
+        {32768, 32768, 14, 0x0000},
+        {2048, 4095, 5, 16380},
+        {2048, 0, 5, 0},
+        {8192, 16383, 10, 16383},
+        {1, 32768, 5, 8192},
+        {2048, 2048, 12, 0x0000},
     };
     for (const Case& c : cases)
         EXPECT_EQ(makerCode(c.w, makerScale(c.reference, makerSigned(c.model) ? 32768.0f : 8192.0f),
@@ -179,8 +185,7 @@ TEST_P(MakerLink, StretchYesAsksTheStoreLength) {
         run(*w, last);
         ASSERT_EQ(last.kind, Kind::Finished);
         std::vector<std::string> msgs = rig.inst.messages();
-        std::vector<std::string> want = {"*idn?", "arb1DEF?", "arbdef arb1,s,OFF",
-                                         "BLOCK"};
+        std::vector<std::string> want = {"*idn?", "arb1DEF?", "arbdef arb1,s,OFF", "BLOCK"};
         // Over GPIB the definition goes first.
         if (GetParam() == LinkKind::Gpib)
             std::swap(want[1], want[2]);
@@ -215,8 +220,8 @@ TEST_P(MakerLink, StretchNoCountsTheWholeStream) {
         FakeStatus status;
         DownloadSource src = window(2048, std::vector<uint16_t>(70000, 2048), "big.wfm");
         src.selectionEnd = 99;
-        auto w = makeMakerDownload(makerJob(Direction::Download, GetParam(), 5, "QV7351", c.store), *rig.link, status,
-                                   std::move(src));
+        auto w = makeMakerDownload(makerJob(Direction::Download, GetParam(), 5, "QV7351", c.store), *rig.link,
+                                   status, std::move(src));
         TickOutcome last;
         run(*w, last);
         EXPECT_EQ(last.kind, c.ok ? Kind::Finished : Kind::Failed) << c.store;
@@ -226,15 +231,15 @@ TEST_P(MakerLink, StretchNoCountsTheWholeStream) {
 TEST_P(MakerLink, SlicesPerTickAndCancel) {
     Rig rig(GetParam(), "QUORVEX, QVR5242,0,1", sim::Family::Maker);
     FakeStatus status;
-    auto w = makeMakerDownload(makerJob(Direction::Download, GetParam(), 12, "QVR5242", "arb1"), *rig.link, status,
-                               window(32768, std::vector<uint16_t>(8001, 32768)));
+    auto w = makeMakerDownload(makerJob(Direction::Download, GetParam(), 12, "QVR5242", "arb1"), *rig.link,
+                               status, window(32768, std::vector<uint16_t>(8001, 32768)));
     TickOutcome last;
     // Set-up, slices of 4000 (RS-232) or 1000 (GPIB) points, then the closing tick.
     EXPECT_EQ(run(*w, last), GetParam() == LinkKind::Serial ? 1 + 3 + 1 : 1 + 9 + 1);
 
     Rig again(GetParam(), "QUORVEX, QVR5242,0,1", sim::Family::Maker);
-    auto c = makeMakerDownload(makerJob(Direction::Download, GetParam(), 12, "QVR5242", "arb1"), *again.link, status,
-                               window(32768, std::vector<uint16_t>(8001, 32768)));
+    auto c = makeMakerDownload(makerJob(Direction::Download, GetParam(), 12, "QVR5242", "arb1"), *again.link,
+                               status, window(32768, std::vector<uint16_t>(8001, 32768)));
     ASSERT_EQ(c->tick().kind, Kind::Running);
     ASSERT_EQ(c->tick().kind, Kind::Running);
     status.cancel = true;
@@ -252,8 +257,8 @@ TEST_P(MakerLink, NamesThatWouldBreakACommandAreRefused) {
     for (const char* store : {"ar,b1", "arb1;*rst"}) {
         Rig rig(GetParam(), "QUORVEX, QV7351,0,1", sim::Family::Maker);
         FakeStatus status;
-        auto w = makeMakerDownload(makerJob(Direction::Download, GetParam(), 5, "QV7351", store), *rig.link, status,
-                                   window(2048, ramp(4)));
+        auto w = makeMakerDownload(makerJob(Direction::Download, GetParam(), 5, "QV7351", store), *rig.link,
+                                   status, window(2048, ramp(4)));
         const TickOutcome o = w->tick();
         EXPECT_EQ(o.kind, Kind::Failed);
         ASSERT_EQ(o.notices.size(), 1u);
@@ -270,7 +275,8 @@ TEST_P(MakerLink, UploadTranscriptNameAndInversion) {
         Rig rig(GetParam(), identityOf(r), sim::Family::Maker);
         rig.inst.setStore("arb2", {bigEndian(wire), {}, "RAMP1", "OFF"});
         FakeStatus status;
-        auto w = makeMakerUpload(makerJob(Direction::Upload, GetParam(), r.index, r.model, "arb2"), *rig.link, status);
+        auto w = makeMakerUpload(makerJob(Direction::Upload, GetParam(), r.index, r.model, "arb2"), *rig.link,
+                                 status);
         TickOutcome last;
         ASSERT_EQ(run(*w, last), 2) << r.model;
         ASSERT_EQ(last.kind, Kind::Finished) << r.model;
@@ -302,21 +308,24 @@ TEST_P(MakerLink, UploadSlicesAndBadBlocks) {
     EXPECT_EQ(run(*w, last), GetParam() == LinkKind::Serial ? 1 + 3 : 1 + 21);
     EXPECT_EQ(w->instrumentName(), "a_b_c");
 
-    for (sim::BlockFault f : {sim::BlockFault::OddCount, sim::BlockFault::HugeCount, sim::BlockFault::ZeroDigits}) {
+    for (sim::BlockFault f :
+         {sim::BlockFault::OddCount, sim::BlockFault::HugeCount, sim::BlockFault::ZeroDigits}) {
         Rig bad(GetParam(), "QUORVEX, QV7351,0,1", sim::Family::Maker);
         bad.inst.setStore("arb1", {bigEndian(ramp(10)), {}, "W", "OFF"});
         sim::Faults faults;
         faults.blockHeader = f;
         bad.inst.setFaults(faults);
         bad.expectSilence();
-        auto u = makeMakerUpload(makerJob(Direction::Upload, GetParam(), 5, "QV7351", "arb1"), *bad.link, status);
+        auto u =
+            makeMakerUpload(makerJob(Direction::Upload, GetParam(), 5, "QV7351", "arb1"), *bad.link, status);
         EXPECT_EQ(run(*u, last), 1);
         EXPECT_EQ(last.kind, Kind::Failed);
     }
     // An empty store announces no bytes: nothing to show.
     Rig empty(GetParam(), "QUORVEX, QV7351,0,1", sim::Family::Maker);
     empty.inst.setStore("arb1", {std::string(), {}, "W", "OFF"});
-    auto u = makeMakerUpload(makerJob(Direction::Upload, GetParam(), 5, "QV7351", "arb1"), *empty.link, status);
+    auto u =
+        makeMakerUpload(makerJob(Direction::Upload, GetParam(), 5, "QV7351", "arb1"), *empty.link, status);
     EXPECT_EQ(run(*u, last), 1);
     EXPECT_EQ(last.kind, Kind::Failed);
 }
@@ -339,7 +348,9 @@ public:
     explicit TracingClock(Trace& t) : trace_(t) { platform::setClock(this); }
     ~TracingClock() override { platform::setClock(nullptr); }
     TimePoint now() const override { return std::chrono::steady_clock::now(); }
-    void sleep(std::chrono::milliseconds ms) override { trace_.steps.push_back("pause " + std::to_string(ms.count())); }
+    void sleep(std::chrono::milliseconds ms) override {
+        trace_.steps.push_back("pause " + std::to_string(ms.count()));
+    }
 
 private:
     Trace& trace_;
@@ -388,13 +399,14 @@ TEST(MakerLan, DownloadInChunksOf64000PointsWithTheirPauses) {
                            window(2048, std::vector<uint16_t>(130000, 2048), "w.wfm"))
                   .kind,
               Kind::Finished);
-    EXPECT_EQ(lan.trace.steps, (std::vector<std::string>{"write 6", "write 18", "pause 10", "write 13", "pause 10",
-                                                          "pause 1000", "write 128000", "pause 500", "pause 1000",
-                                                          "write 128000", "pause 500", "pause 1000", "write 4000",
-                                                          "pause 500", "write 6"}));
+    EXPECT_EQ(lan.trace.steps, (std::vector<std::string>{
+                                   "write 6", "write 18", "pause 10", "write 13", "pause 10", "pause 1000",
+                                   "write 128000", "pause 500", "pause 1000", "write 128000", "pause 500",
+                                   "pause 1000", "write 4000", "pause 500", "write 6"}));
     Rig& rig = lan.rig;
     EXPECT_EQ(lan.status.shown.at(0).second, false); // no Cancel over the LAN
-    for (int i = 0; i < 200 && !(rig.inst.store("arb1") && rig.inst.store("arb1")->bytes.size() == 260000); ++i)
+    for (int i = 0; i < 200 && !(rig.inst.store("arb1") && rig.inst.store("arb1")->bytes.size() == 260000);
+         ++i)
         std::this_thread::sleep_for(10ms);
     EXPECT_EQ(rig.inst.store("arb1")->bytes.size(), 260000u);
 }
@@ -402,8 +414,8 @@ TEST(MakerLan, DownloadInChunksOf64000PointsWithTheirPauses) {
 TEST(MakerLan, TooLargeWithStretchNoFailsAfterTheIdentityQuery) {
     Rig rig(LinkKind::Tcp, "QUORVEX, QV7351,0,1", sim::Family::Maker);
     FakeStatus status;
-    auto w = makeMakerDownload(makerJob(Direction::Download, LinkKind::Tcp, 5, "QV7351", "arb1"), *rig.link, status,
-                               window(2048, std::vector<uint16_t>(150000, 2048)));
+    auto w = makeMakerDownload(makerJob(Direction::Download, LinkKind::Tcp, 5, "QV7351", "arb1"), *rig.link,
+                               status, window(2048, std::vector<uint16_t>(150000, 2048)));
     EXPECT_EQ(w->tick().kind, Kind::Failed);
     EXPECT_EQ(rig.inst.writes(), std::vector<std::string>{"*idn?\n"});
 }
@@ -412,13 +424,15 @@ TEST(MakerLan, UploadReadsTheBlockWholeAndFailsOnASilentPeer) {
     Rig rig(LinkKind::Tcp, "QUORVEX, QVR5162,0,1", sim::Family::Maker);
     rig.inst.setStore("arb3", {bigEndian(ramp(70000)), {}, "BIG", "OFF"});
     FakeStatus status;
-    auto w = makeMakerUpload(makerJob(Direction::Upload, LinkKind::Tcp, 13, "QVR5162", "arb3"), *rig.link, status);
+    auto w =
+        makeMakerUpload(makerJob(Direction::Upload, LinkKind::Tcp, 13, "QVR5162", "arb3"), *rig.link, status);
     // 70000 points exceed the 8192 of this model: refused at the header.
     EXPECT_EQ(w->tick().kind, Kind::Failed);
 
     Rig ok(LinkKind::Tcp, "QUORVEX, QVR5162,0,1", sim::Family::Maker);
     ok.inst.setStore("arb3", {bigEndian(ramp(8000, 7)), {}, "R", "OFF"});
-    auto u = makeMakerUpload(makerJob(Direction::Upload, LinkKind::Tcp, 13, "QVR5162", "arb3"), *ok.link, status);
+    auto u =
+        makeMakerUpload(makerJob(Direction::Upload, LinkKind::Tcp, 13, "QVR5162", "arb3"), *ok.link, status);
     EXPECT_EQ(u->tick().kind, Kind::Finished);
     EXPECT_EQ(u->uploaded()->count(), 8000);
     EXPECT_EQ(u->uploaded()->code(7999), uint16_t((7999 * 7) & 0xFFFF) ^ 0x8000);
@@ -430,7 +444,8 @@ TEST(MakerLan, UploadReadsTheBlockWholeAndFailsOnASilentPeer) {
     f.blockDataShort = 501;
     cut.inst.setFaults(f);
     cut.expectSilence();
-    auto s = makeMakerUpload(makerJob(Direction::Upload, LinkKind::Tcp, 13, "QVR5162", "arb3"), *cut.link, status);
+    auto s =
+        makeMakerUpload(makerJob(Direction::Upload, LinkKind::Tcp, 13, "QVR5162", "arb3"), *cut.link, status);
     EXPECT_EQ(s->tick().kind, Kind::Failed);
 }
 
@@ -443,8 +458,8 @@ TEST(MakerLan, ARefusedConnectionGivesNoLink) {
 TEST(MakerLan, RealPausesHoldTheirLength) {
     Rig rig(LinkKind::Tcp, "QUORVEX, QV7351,0,1", sim::Family::Maker);
     FakeStatus status;
-    auto w = makeMakerDownload(makerJob(Direction::Download, LinkKind::Tcp, 5, "QV7351", "arb2"), *rig.link, status,
-                               window(2048, ramp(1000)));
+    auto w = makeMakerDownload(makerJob(Direction::Download, LinkKind::Tcp, 5, "QV7351", "arb2"), *rig.link,
+                               status, window(2048, ramp(1000)));
     const auto t0 = std::chrono::steady_clock::now();
     EXPECT_EQ(w->tick().kind, Kind::Finished);
     const auto took = std::chrono::steady_clock::now() - t0;
@@ -520,9 +535,11 @@ TEST(MakerLan, PatternDownloadPauses) {
     LanRun lan("QUORVEX, QVS5100,0,1", sim::Family::Pattern);
     DownloadSource src = window(32768, std::vector<uint16_t>(8, 0), "p.pat");
     src.bitPattern = true;
-    EXPECT_EQ(lan.download(makerJob(Direction::Download, LinkKind::Tcp, 11, "QVS51xx", "pattern3"), std::move(src)).kind,
-              Kind::Finished);
-    EXPECT_EQ(lan.trace.steps, (std::vector<std::string>{"write 6", "write 19", "pause 100", "write 10", "pause 100",
-                                                          "pause 3000", "write 16", "pause 500", "pause 100",
-                                                          "write 6"}));
+    EXPECT_EQ(
+        lan.download(makerJob(Direction::Download, LinkKind::Tcp, 11, "QVS51xx", "pattern3"), std::move(src))
+            .kind,
+        Kind::Finished);
+    EXPECT_EQ(lan.trace.steps,
+              (std::vector<std::string>{"write 6", "write 19", "pause 100", "write 10", "pause 100",
+                                        "pause 3000", "write 16", "pause 500", "pause 100", "write 6"}));
 }

@@ -14,7 +14,8 @@ namespace {
 // A temporary folder standing for the card's mount point, with the instruments' directories.
 struct Card {
     Card() {
-        root = fs::temp_directory_path() / ("pwcard-" + std::to_string(::getpid()) + "-" + std::to_string(next++));
+        root = fs::temp_directory_path() /
+               ("pwcard-" + std::to_string(::getpid()) + "-" + std::to_string(next++));
         for (const char* d : {"WAVES.ARB", "ARB/WAVES", "QVS51XX/PATTERNS", "QVS51XX/WAVES", "QVR5XX2/WAVES",
                               "QVR6XX2/WAVES"})
             fs::create_directories(root / d);
@@ -83,7 +84,8 @@ TEST(MemoryCard, PathsHeadersAndCodesOfEveryFamily) {
     for (const Case& c : cases) {
         Card card;
         const DownloadSource s = source(c.reference, c.words, "wave1.wfm");
-        const CardOutcome r = downloadToCard(cardJob(Direction::Download, c.row, card.root.string()), s, c.bitPattern);
+        const CardOutcome r =
+            downloadToCard(cardJob(Direction::Download, c.row, card.root.string()), s, c.bitPattern);
         ASSERT_TRUE(r.ok) << c.row << " " << r.error;
         EXPECT_EQ(r.path, (card.root / c.file).string());
         EXPECT_EQ(card.file(c.file), littleEndian(c.expected)) << c.row;
@@ -94,8 +96,12 @@ TEST(MemoryCard, NamesFromTheDestinationOrTheFileName) {
     struct Case {
         const char *destination, *fileName, *name;
     } cases[] = {
-        {"", "wave1.wfm", "WAVE1"},         {"", "my wave.wfm", "MY"},     {"", "LongWaveformName.wfm", "LONGWAVE"},
-        {"arb.x", "ignored.wfm", "ARB"},    {"Sweep_2-b", "x", "SWEEP_2-"}, {"", "plain", "PLAIN"},
+        {"", "wave1.wfm", "WAVE1"},
+        {"", "my wave.wfm", "MY"},
+        {"", "LongWaveformName.wfm", "LONGWAVE"},
+        {"arb.x", "ignored.wfm", "ARB"},
+        {"Sweep_2-b", "x", "SWEEP_2-"},
+        {"", "plain", "PLAIN"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(cardInstrumentName(c.destination, c.fileName), c.name);
@@ -128,7 +134,8 @@ TEST(MemoryCard, RefusalsWithTheirTexts) {
         {cardJob(Direction::Download, 5, drive), source(2048, {}, "empty.wfm"), kCardNoPointText},
         {cardJob(Direction::Download, 5, drive, "a/b"), source(2048, {1}, "x.wfm"), cardBadNameText("A/B")},
         {cardJob(Direction::Download, 5, drive), source(2048, {1}, " lead.wfm"), cardBadNameText("")},
-        {cardJob(Direction::Download, 5, drive + "/missing"), source(2048, {1}, "x.wfm"), kCardWriteFailedText},
+        {cardJob(Direction::Download, 5, drive + "/missing"), source(2048, {1}, "x.wfm"),
+         kCardWriteFailedText},
     };
     for (const Case& c : cases) {
         const CardOutcome r = downloadToCard(c.job, c.source, false);
@@ -173,7 +180,8 @@ TEST(MemoryCard, UploadRefusesFilesThatAreNoWaveform) {
         card.put(std::string("ARB/WAVES/") + c.name + ".WFM", c.bytes);
         const CardOutcome r = uploadFromCard(cardJob(Direction::Upload, 5, drive, c.name));
         EXPECT_FALSE(r.ok) << c.name;
-        EXPECT_EQ(r.error, "Unable to read from\n" + (card.root / "ARB/WAVES" / (std::string(c.name) + ".WFM")).string());
+        EXPECT_EQ(r.error, "Unable to read from\n" +
+                               (card.root / "ARB/WAVES" / (std::string(c.name) + ".WFM")).string());
         EXPECT_TRUE(r.samples.empty());
     }
     const CardOutcome missing = uploadFromCard(cardJob(Direction::Upload, 5, drive, "NONE"));

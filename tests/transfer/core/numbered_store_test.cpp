@@ -49,9 +49,9 @@ TEST(StoreCoding, TenBitValuesAndWords) {
         uint16_t reference, w;
         int32_t value;
     } cases[] = {
-        {2048, 0, -512}, {2048, 4095, 511}, {2048, 2048, 0},  {2048, 2047, 0}, {2048, 2043, -1},
-        {512, 1023, 511}, {1, 65535, 511},  {1, 0, -512},     {32768, 65535, 511},
-        {2048, 8000, 511}, // beyond the reference's range: clipped
+        {2048, 0, -512},     {2048, 4095, 511}, {2048, 2048, 0}, {2048, 2047, 0},
+        {2048, 2043, -1},    {512, 1023, 511},  {1, 65535, 511}, {1, 0, -512},
+        {32768, 65535, 511}, {2048, 8000, 511}, // beyond the reference's range: clipped
     };
     for (const Case& c : cases)
         EXPECT_EQ(storeValue(c.w, c.reference), c.value) << c.reference << " " << c.w;
@@ -73,7 +73,8 @@ TEST_P(StoreLinks, DownloadSendsSetarbValuesAndTheSaveLine) {
     EXPECT_EQ(run(*w, last), GetParam() == LinkKind::Serial ? 1 + 52 + 1 : 1 + 2 + 1);
     ASSERT_EQ(last.kind, Kind::Finished);
     EXPECT_EQ(w->instrumentName(), "ramp");
-    EXPECT_EQ(status.shown, (std::vector<std::pair<std::string, bool>>{{"Downloading ramp.wfm as 3:ramp", true}}));
+    EXPECT_EQ(status.shown,
+              (std::vector<std::pair<std::string, bool>>{{"Downloading ramp.wfm as 3:ramp", true}}));
 
     std::string expected = "*idn?\nSETARB ";
     for (long v : valueRange())
@@ -125,7 +126,8 @@ TEST_P(StoreLinks, StoreNumbersOutOfRangeFailAfterTheIdentityQuery) {
         auto w = makeStoreUpload(storeJob(Direction::Upload, GetParam(), "22"), *rig.link, status);
         const TickOutcome o = w->tick();
         EXPECT_EQ(o.kind, Kind::Failed);
-        EXPECT_EQ(o.followUps, std::vector<std::string>{"Illegal QV3030 arb store number: 22\nMust be between 1 and 21"});
+        EXPECT_EQ(o.followUps,
+                  std::vector<std::string>{"Illegal QV3030 arb store number: 22\nMust be between 1 and 21"});
         EXPECT_EQ(rig.inst.writes(), std::vector<std::string>{"*idn?\n"});
     }
 }
@@ -148,7 +150,7 @@ TEST_P(StoreLinks, UploadDropsTheHeadAndStoresValuesAboveTheMiddle) {
     Rig rig(GetParam(), kIdentity, sim::Family::NumberedStore);
     sim::Store store;
     store.values = valueRange();
-    store.values[1] = 600;  // beyond the 10 bits: clamped
+    store.values[1] = 600; // beyond the 10 bits: clamped
     store.values[2] = -900;
     rig.inst.setStore("4", store);
     FakeStatus status;
@@ -157,7 +159,8 @@ TEST_P(StoreLinks, UploadDropsTheHeadAndStoresValuesAboveTheMiddle) {
     EXPECT_EQ(run(*w, last), 1 + 103); // ten values a tick
     ASSERT_EQ(last.kind, Kind::Finished);
     EXPECT_EQ(rig.inst.writes(), (std::vector<std::string>{"*idn?\n", "arbrcl 4;arb?\r\n"}));
-    EXPECT_EQ(status.shown, (std::vector<std::pair<std::string, bool>>{{"Uploading from QV3030/A  4", true}}));
+    EXPECT_EQ(status.shown,
+              (std::vector<std::pair<std::string, bool>>{{"Uploading from QV3030/A  4", true}}));
     const workspace::SampleStream* s = w->uploaded();
     ASSERT_TRUE(s);
     EXPECT_EQ(s->reference(), 512);

@@ -49,8 +49,8 @@ TEST(ScopeCoding, BytesPerModelRow) {
         uint16_t reference, w;
         int byte;
     } cases[] = {
-        {0, 2048, 4095, 255}, {0, 2048, 0, 0},     {1, 2048, 2048, 128}, {1, 1, 65535, 255},
-        {2, 2048, 0, 20},     {2, 2048, 2048, 137}, {2, 2048, 4095, 254}, {7, 512, 1023, 254},
+        {0, 2048, 4095, 255}, {0, 2048, 0, 0},      {1, 2048, 2048, 128},  {1, 1, 65535, 255},
+        {2, 2048, 0, 20},     {2, 2048, 2048, 137}, {2, 2048, 4095, 254},  {7, 512, 1023, 254},
         {8, 2048, 4095, 255}, {8, 2048, 0, 20},     {11, 2048, 2048, 148}, {0, 2048, 9000, 255},
     };
     for (const Case& c : cases)
@@ -76,7 +76,8 @@ TEST_P(ScopeLinks, DownloadCommandsAndCurvePerModel) {
         {8, 5000, {"allocate:waveform:REF2 5000\r\n"}, 20, char(148), char(255)},
     };
     for (const Case& c : cases) {
-        const int n = c.recordLength ? c.recordLength : downloadState(makeTektronix, c.model).scopeRecordLength;
+        const int n =
+            c.recordLength ? c.recordLength : downloadState(makeTektronix, c.model).scopeRecordLength;
         Rig rig(GetParam(), identityOf(c.model), sim::Family::Scope);
         FakeStatus status;
         // A window of the record length: its first, middle and last rows.
@@ -96,7 +97,8 @@ TEST_P(ScopeLinks, DownloadCommandsAndCurvePerModel) {
         std::string expected = "*idn?\n";
         for (const std::string& command : c.commands)
             expected += command;
-        expected += std::string(serial ? "header off;" : "") + "data:dest " + dest + ";encdg srp;width 1;start 1\r\n";
+        expected +=
+            std::string(serial ? "header off;" : "") + "data:dest " + dest + ";encdg srp;width 1;start 1\r\n";
         expected += "curve #" + std::to_string(std::to_string(n).size()) + std::to_string(n);
         const std::string data = bytesOf(std::size_t(n), c.first, c.middle, c.last);
         EXPECT_EQ(serialBytes(rig, data + "\r\n"), expected + data + "\r\n") << c.model;
@@ -113,7 +115,8 @@ TEST_P(ScopeLinks, StretchNoSendsTheSelectionAtItsOwnLength) {
     FakeStatus status;
     TransferJob job = scopeJob(Direction::Download, GetParam(), 1, "REFB");
     job.stretchIndex = 1;
-    auto w = makeScopeDownload(job, *rig.link, status, window(2048, {0, 1024, 2048, 3072, 4095}, "pulse.wfm"));
+    auto w =
+        makeScopeDownload(job, *rig.link, status, window(2048, {0, 1024, 2048, 3072, 4095}, "pulse.wfm"));
     TickOutcome last;
     run(*w, last);
     ASSERT_EQ(last.kind, Kind::Finished);
@@ -145,8 +148,9 @@ TEST_P(ScopeLinks, UploadSourceFormsAndTheBlock) {
         EXPECT_EQ(run(*w, last), 1 + int((c.received + 99) / 100)) << c.model;
         ASSERT_EQ(last.kind, Kind::Finished) << c.model;
         EXPECT_EQ(serialBytes(rig, "curve?\r\n"), "*idn?\n" + c.source + "curve?\r\n") << c.model;
-        EXPECT_EQ(status.shown, (std::vector<std::pair<std::string, bool>>{
-                                    {std::string("Uploading from ") + kModels[c.model] + "  " + source, true}}));
+        EXPECT_EQ(status.shown,
+                  (std::vector<std::pair<std::string, bool>>{
+                      {std::string("Uploading from ") + kModels[c.model] + "  " + source, true}}));
         const workspace::SampleStream* s = w->uploaded();
         EXPECT_EQ(s->reference(), 128);
         ASSERT_EQ(s->count(), int32_t(c.received)) << c.model;

@@ -97,5 +97,4 @@ struct Rig {
     std::unique_ptr<Link> link;
 };
 
-
 } // namespace plotwell::transfer::simrig

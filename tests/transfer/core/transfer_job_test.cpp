@@ -69,7 +69,8 @@ TEST(TransferEntry, EveryRefusalWithItsText) {
     };
     for (const Case& c : cases) {
         const EntryCheck e = checkDownloadEntry(c.job, c.points, c.fileType, c.busy);
-        EXPECT_EQ(e.verdict, c.verdict) << c.job.makeIndex << "/" << c.job.modelIndex << "/" << c.job.typeIndex;
+        EXPECT_EQ(e.verdict, c.verdict)
+            << c.job.makeIndex << "/" << c.job.modelIndex << "/" << c.job.typeIndex;
         EXPECT_EQ(e.text, c.text);
     }
 
@@ -93,7 +94,8 @@ TEST(TransferEntry, EveryRefusalWithItsText) {
     };
     for (const UpCase& c : up) {
         const EntryCheck e = checkUploadEntry(c.job, c.busy);
-        EXPECT_EQ(e.verdict, c.verdict) << c.job.makeIndex << "/" << c.job.modelIndex << "/" << c.job.typeIndex;
+        EXPECT_EQ(e.verdict, c.verdict)
+            << c.job.makeIndex << "/" << c.job.modelIndex << "/" << c.job.typeIndex;
         EXPECT_EQ(e.text, c.text);
     }
 }
@@ -122,11 +124,11 @@ TEST(TransferState, UploadChoiceWithReferenceAndPoints) {
     struct Case {
         int make, model, state, reference, points;
     } cases[] = {
-        {0, 0, 1, 2048, -1},  {0, 1, 3, 512, 1024},   {0, 2, 1, 2048, -1},   {0, 4, 1, 2048, -1},
-        {0, 5, 7, 8192, -1},  {0, 10, 7, 8192, -1},   {0, 11, 7, 32768, -1}, {0, 15, 7, 32768, -1},
-        {1, 0, 5, 128, 2500}, {1, 1, 5, 128, 2500},   {1, 2, 5, 128, 1000},  {1, 7, 5, 128, 1000},
-        {1, 8, 5, 128, 0},    {1, 11, 5, 128, 0},     {2, 0, 3, 512, 1024},  {2, 1, 1, 2048, -1},
-        {2, 2, 1, 2048, -1},  {3, 0, 1, 2048, -1},    {3, 1, 3, 512, 1024},  {3, 3, 1, 2048, -1},
+        {0, 0, 1, 2048, -1},    {0, 1, 3, 512, 1024}, {0, 2, 1, 2048, -1},   {0, 4, 1, 2048, -1},
+        {0, 5, 7, 8192, -1},    {0, 10, 7, 8192, -1}, {0, 11, 7, 32768, -1}, {0, 15, 7, 32768, -1},
+        {1, 0, 5, 128, 2500},   {1, 1, 5, 128, 2500}, {1, 2, 5, 128, 1000},  {1, 7, 5, 128, 1000},
+        {1, 8, 5, 128, 0},      {1, 11, 5, 128, 0},   {2, 0, 3, 512, 1024},  {2, 1, 1, 2048, -1},
+        {2, 2, 1, 2048, -1},    {3, 0, 1, 2048, -1},  {3, 1, 3, 512, 1024},  {3, 3, 1, 2048, -1},
         {0, 16, stIdle, 0, -1},
     };
     for (const Case& c : cases) {

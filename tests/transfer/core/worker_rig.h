@@ -14,14 +14,17 @@ namespace plotwell::transfer::simrig {
 
 class FakeStatus : public TransferStatus {
 public:
-    void showStatus(const std::string& text, bool withCancel) override { shown.push_back({text, withCancel}); }
+    void showStatus(const std::string& text, bool withCancel) override {
+        shown.push_back({text, withCancel});
+    }
     bool cancelled() const override { return cancel; }
     std::vector<std::pair<std::string, bool>> shown;
     bool cancel = false;
 };
 
 // A window's selection of all its codes.
-inline DownloadSource window(uint16_t reference, std::vector<uint16_t> codes, std::string fileName = "wave1.wfm") {
+inline DownloadSource window(uint16_t reference, std::vector<uint16_t> codes,
+                             std::string fileName = "wave1.wfm") {
     DownloadSource s;
     s.samples.assign(reference, codes);
     s.selectionStart = 0;

@@ -1,5 +1,7 @@
 #include "link_forms_fixture.h"
 
+#include "app/Plotdesk.h"
+#include "app/appforms.h"
 #include "platform/posix/folders.h"
 #include "sim/adapters.h"
 #include "transfer/core/instrument_libraries.h"
@@ -9,8 +11,6 @@
 #include "transfer/forms/setdload.h"
 #include "transfer/forms/setuload.h"
 #include "transfer/forms/transfer_session.h"
-#include "app/Plotdesk.h"
-#include "app/appforms.h"
 #include "workspace/forms/wfmchild.h"
 
 #include <QApplication>
@@ -222,7 +222,8 @@ TEST_F(LinkFormsTest, AReusedUsbHandleStaysWithItsNewLink) {
     EXPECT_EQ(usb.calls("AWG_Close"), 1);
     std::string expected = "QUORVEX,QVA3420x";
     EXPECT_FALSE(TTransferSession(*w).CheckIdentityUsb(*PWForm1->TransferLink, expected, true));
-    EXPECT_EQ(ui.messages(), std::vector<std::string>{"USB error!\nFunction: AWG_Read\nusberr = -5: Read error\n"});
+    EXPECT_EQ(ui.messages(),
+              std::vector<std::string>{"USB error!\nFunction: AWG_Read\nusberr = -5: Read error\n"});
     PWForm1->CloseTransferLink();
     EXPECT_EQ(usb.calls("AWG_Close"), 2);
     EXPECT_EQ(usb.repeatedCloses(), 0);

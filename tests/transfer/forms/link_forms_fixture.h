@@ -4,12 +4,12 @@
 
 #include "app_fixture.h"
 
+#include "app/Plotdesk.h"
 #include "sim/adapters.h"
 #include "transfer/core/instrument_libraries.h"
 #include "transfer/core/link.h"
 #include "transfer/forms/setdload.h"
 #include "transfer/forms/setuload.h"
-#include "app/Plotdesk.h"
 
 #include <QCheckBox>
 

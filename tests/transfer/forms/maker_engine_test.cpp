@@ -61,7 +61,7 @@ TEST_F(MakerEngineTest, ARefusedConnectionSaysSoAndStartsNothing) {
     w->Doc.SelectionEnd = 2;
     w->Doc.FileType = workspace::WaveFileType::Internal;
     TTransferSession(*w).ExecuteDownload1Click();
-    EXPECT_EQ(ui.messages(),
-              std::vector<std::string>{"Unable to connect to device.\n\nCheck IP Address and TCP Port settings."});
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{
+                                 "Unable to connect to device.\n\nCheck IP Address and TCP Port settings."});
     EXPECT_FALSE(PWForm1->Transfers.busy());
 }

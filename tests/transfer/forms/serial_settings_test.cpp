@@ -1,10 +1,10 @@
 #include "app_fixture.h"
 
+#include "app/Plotdesk.h"
 #include "support/pty_pair.h"
 #include "transfer/forms/setcoms.h"
 #include "transfer/forms/setdload.h"
 #include "transfer/forms/setuload.h"
-#include "app/Plotdesk.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,10 +1,10 @@
 #include "app_fixture.h"
 
+#include "app/Plotdesk.h"
 #include "transfer/core/instrument_tables.h"
 #include "transfer/forms/msgwnd.h"
 #include "transfer/forms/setdload.h"
 #include "transfer/forms/setuload.h"
-#include "app/Plotdesk.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-
 
 using namespace plotwell;
 using platform::Answer;

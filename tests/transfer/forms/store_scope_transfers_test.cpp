@@ -78,8 +78,9 @@ TEST_F(StoreScopeTest, StoreNumberMessageFollowsTheUploadFailure) {
     sim::GpibAdapter bus(inst);
     chooseGpib(makeQuorvex, 1, "QV3030/A", "22");
     upload();
-    EXPECT_EQ(ui.messages(), (std::vector<std::string>{kUploadError + "GPIB",
-                                                       "Illegal QV3030 arb store number: 22\nMust be between 1 and 21"}));
+    EXPECT_EQ(ui.messages(),
+              (std::vector<std::string>{kUploadError + "GPIB",
+                                        "Illegal QV3030 arb store number: 22\nMust be between 1 and 21"}));
     EXPECT_EQ(inst.writes(), std::vector<std::string>{"*idn?\n"});
 }
 
@@ -129,7 +130,8 @@ TEST_F(StoreScopeTest, LargerScopesAskTheReferenceSize) {
 }
 
 TEST_F(StoreScopeTest, NoLanForStoresOrScopes) {
-    for (const auto& [make, model, text] : {std::tuple{makeQuorvex, 1, "QV3030/A"}, std::tuple{makeTektronix, 0, "TDS210"}}) {
+    for (const auto& [make, model, text] :
+         {std::tuple{makeQuorvex, 1, "QV3030/A"}, std::tuple{makeTektronix, 0, "TDS210"}}) {
         chooseGpib(make, model, text, "1");
         PWForm1->TransferSettings.dlTypeIndex = PWForm1->TransferSettings.ulTypeIndex = ifLan;
         TTransferSession(*filledWindow(4)).ExecuteDownload1Click();

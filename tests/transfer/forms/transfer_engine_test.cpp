@@ -69,8 +69,9 @@ TEST_F(EngineTest, GpibDownloadRunsOnTheTimerAndEndsClosed) {
     PWForm1->TransferSettings.dlTypeIndex = ifLan;
     runTicks(*w);
     EXPECT_EQ(ui.messages(), std::vector<std::string>{});
-    EXPECT_EQ(inst.writes(), (std::vector<std::string>{"*idn?\n", "ARBDEF wave1,4,#18",
-                                                        std::string("\0\0\0\1\x08\0\x0f\xff", 8), "\nlocal\n"}));
+    EXPECT_EQ(inst.writes(),
+              (std::vector<std::string>{"*idn?\n", "ARBDEF wave1,4,#18",
+                                        std::string("\0\0\0\1\x08\0\x0f\xff", 8), "\nlocal\n"}));
     EXPECT_EQ(inst.controls(), (std::vector<std::string>{"ibdev 0,5,0,15,0,0", "ibonl 1,0"}));
     EXPECT_FALSE(w->ioTimer->isActive());
     EXPECT_EQ(w->TransferState, stArbDefDownload);
@@ -102,9 +103,10 @@ TEST_F(EngineTest, WrongInstrumentGivesTheFailureBoxThenTheMismatch) {
     ui.onMessage([w](const platform::UiEvent&) { EXPECT_FALSE(w->ioTimer->isActive()); });
     TTransferSession(*w).ExecuteDownload1Click();
     TTransferSession(*w).ioTimerTimer();
-    EXPECT_EQ(ui.messages(), (std::vector<std::string>{kDownloadError + "GPIB",
-                                                       "The instrument reports itself as\nFLUKE,271\n\nbut the "
-                                                       "expected type is\nQUORVEX,QVA3460"}));
+    EXPECT_EQ(ui.messages(),
+              (std::vector<std::string>{kDownloadError + "GPIB",
+                                        "The instrument reports itself as\nFLUKE,271\n\nbut the "
+                                        "expected type is\nQUORVEX,QVA3460"}));
     EXPECT_FALSE(PWForm1->Transfers.busy());
     EXPECT_EQ(inst.controls().back(), "ibonl 1,0");
     EXPECT_EQ(w->Doc.SampleStream->count(), 2); // a download leaves the window as it was
@@ -129,7 +131,8 @@ TEST_F(EngineTest, UsbUploadFillsANewWindowWhenTheActiveOneHoldsData) {
     EXPECT_EQ(ui.messages(), std::vector<std::string>{});
     EXPECT_EQ(target->Caption(), "QVA3420x  WAVE1 (Not Stored)");
     EXPECT_EQ(target->Doc.SampleStream->reference(), 2048);
-    EXPECT_EQ(std::vector<uint16_t>(target->Doc.SampleStream->codes().begin(), target->Doc.SampleStream->codes().end()),
+    EXPECT_EQ(std::vector<uint16_t>(target->Doc.SampleStream->codes().begin(),
+                                    target->Doc.SampleStream->codes().end()),
               (std::vector<uint16_t>{5, 6, 4000}));
     EXPECT_EQ(std::tie(target->Doc.SelectionStart, target->Doc.SelectionEnd, target->Doc.SaveState),
               std::make_tuple(0, 2, 1));
@@ -202,16 +205,37 @@ TEST_F(EngineTest, EachFaultEndsInItsBoxes) {
         return x;
     };
     const Case cases[] = {
-        {"silent gpib", true, false, silentFaults(), 100,
+        {"silent gpib",
+         true,
+         false,
+         silentFaults(),
+         100,
          {kDownloadError + "GPIB", "GPIB error!\nFunction: ibrd\niberr = 6\n"}},
         {"silent usb", false, true, silentFaults(), 100, {kUploadError + "USB"}},
-        {"wrong identity", false, false, f([](auto& x) { x.wrongIdentity = "FLUKE,271"; }), 100,
+        {"wrong identity",
+         false,
+         false,
+         f([](auto& x) { x.wrongIdentity = "FLUKE,271"; }),
+         100,
          {kUploadError + "GPIB", mismatch}},
-        {"short usb writes", true, true, shortWriteFaults(), 100,
+        {"short usb writes",
+         true,
+         true,
+         shortWriteFaults(),
+         100,
          {kDownloadError + "USB", "USB error!\nFunction: AWG_Write\nusberr = -7: Write error\n"}},
-        {"bad block header", false, false, f([](auto& x) { x.blockHeader = sim::BlockFault::NonDigits; }), 100,
+        {"bad block header",
+         false,
+         false,
+         f([](auto& x) { x.blockHeader = sim::BlockFault::NonDigits; }),
+         100,
          {kUploadError + "GPIB"}},
-        {"data stop short", false, true, f([](auto& x) { x.blockDataShort = 3; }), 100, {kUploadError + "USB"}},
+        {"data stop short",
+         false,
+         true,
+         f([](auto& x) { x.blockDataShort = 3; }),
+         100,
+         {kUploadError + "USB"}},
         {"no card", true, true, {}, -1, {kNoCardInInstrumentText, kDownloadError + "USB"}},
     };
     for (const Case& c : cases) {

@@ -86,7 +86,8 @@ TEST(CsvImport, HeaderDetection) {
 
 // Exports as oscilloscopes write them: an index or a time column, then volts.
 TEST(CsvImport, OscilloscopeExports) {
-    const std::string indexed = "Index,CH1(V)\r\n0,-2.000e-01\r\n1,+4.000e-01\r\n2,+0.000e+00\r\n3,-4.000e-01\r\n";
+    const std::string indexed =
+        "Index,CH1(V)\r\n0,-2.000e-01\r\n1,+4.000e-01\r\n2,+0.000e+00\r\n3,-4.000e-01\r\n";
     const Imported a = import(indexed, 1);
     EXPECT_EQ(a.layout.columns, 2);
     EXPECT_EQ(codesOf(a.col), (std::vector<uint16_t>{16383, 65534, 32767, 0}));
@@ -127,7 +128,8 @@ TEST(CsvImport, ProgressStepsEvery4000Points) {
         text += "1\n";
     std::vector<int> stages;
     int steps = 0;
-    CsvConvertColumn(text, 0, [&](int s) { stages.push_back(s); }, [&] { ++steps; });
+    CsvConvertColumn(
+        text, 0, [&](int s) { stages.push_back(s); }, [&] { ++steps; });
     EXPECT_EQ(stages, (std::vector<int>{1, 2}));
     EXPECT_EQ(steps, 4);
 }
@@ -135,8 +137,7 @@ TEST(CsvImport, ProgressStepsEvery4000Points) {
 TEST(CsvImport, Thumbnail) {
     // 12 x 14 pixels: the plot is 10 wide and 10 high from (1, 2); code 0 lies at y = 12.
     const std::vector<uint16_t> two = {65535, 0};
-    EXPECT_EQ(CsvThumbnail(two, 12, 14),
-              (std::vector<CsvPoint>{{1, 2}, {6, 2}, {6, 2}, {6, 2}, {6, 12}}));
+    EXPECT_EQ(CsvThumbnail(two, 12, 14), (std::vector<CsvPoint>{{1, 2}, {6, 2}, {6, 2}, {6, 2}, {6, 12}}));
     // Many points per column are drawn as their extremes.
     std::vector<uint16_t> many(1000, 32768);
     many[3] = 65535;

@@ -8,7 +8,9 @@
 using namespace plotwell::workspace;
 
 namespace {
-std::string text(const char* s) { return s ? s : "(none)"; }
+std::string text(const char* s) {
+    return s ? s : "(none)";
+}
 } // namespace
 
 // The texts every type shows: in captions, in the default-type label, and in the open and
@@ -36,7 +38,8 @@ TEST(FileTypeTable, EveryTypeCarriesItsTexts) {
         {3, "WaveCAD", "WaveCAD (*.asc files)", "asc", "WaveCAD *.asc files|*.asc|All Files *.*|*.*",
          "Open a WaveCAD file", "WaveCAD *.asc files|*.asc", "Save to a WaveCAD file", FileFolder::WaveCad},
         {4, "Normalised", "Normalised (*.nrm files)", "nrm", "Normalised *.nrm files|*.nrm|All Files *.*|*.*",
-         "Open a Normalised file", "Normalised *.nrm files|*.nrm", "Save to a Normalised file", FileFolder::Waves},
+         "Open a Normalised file", "Normalised *.nrm files|*.nrm", "Save to a Normalised file",
+         FileFolder::Waves},
         {5, "GS2020", "GS2020 (*.sig files)", "sig", "", "(none)", "GS2020 *.sig files|*.sig",
          "Save to a GS2020 file", FileFolder::Gs2020},
         {6, "GS2020", "GS2020 (*.asc files)", "asc", "", "(none)", "GS2020 *.asc files|*.asc",
@@ -45,10 +48,11 @@ TEST(FileTypeTable, EveryTypeCarriesItsTexts) {
          "Save to a GS2020 file", FileFolder::Gs2020},
         {8, "Unknown", "Unknown", "(none)", "", "(none)", "(none)", "(none)", FileFolder::None},
         {9, "Tektronix", "Tektronix TDS (*.isf files)", "isf", "Tektronix *.isf files|*.isf",
-         "Open a Tektronix TDS file", "Tektronix *.isf files|*.isf", "Save to a Tektronix TDS file", FileFolder::Tds},
+         "Open a Tektronix TDS file", "Tektronix *.isf files|*.isf", "Save to a Tektronix TDS file",
+         FileFolder::Tds},
         {10, "ZELO", "ZELO (*.dta files)", "dta", "", "(none)", "(none)", "(none)", FileFolder::Zelo},
-        {11, "ZELO", "ZELO (*.dac files)", "dac", "", "(none)", "ZELO *.dac files|*.dac", "Save to a ZELO file",
-         FileFolder::Zelo},
+        {11, "ZELO", "ZELO (*.dac files)", "dac", "", "(none)", "ZELO *.dac files|*.dac",
+         "Save to a ZELO file", FileFolder::Zelo},
         {12, "Unknown", "Unknown", "csv", "Comma Separated Values *.csv files|*.csv|All Files *.*|*.*",
          "Open a CSV file", "Comma Separated Values *.csv files|*.csv", "(none)", FileFolder::Waves},
         {13, "PlotWell Bit Pattern", "Unknown", "ptn", "Plotwell Bit Pattern files *.ptn files|*.ptn",
@@ -81,19 +85,21 @@ TEST(FileTypeTable, EveryTypeCarriesItsTexts) {
 TEST(FileTypeTable, ReadersWritersAndRefusalsByType) {
     struct Row {
         int code;
-        bool reads;        // a one-waveform reader, or nothing to read
+        bool reads; // a one-waveform reader, or nothing to read
         bool readsChannels;
         int savesAs;
-        bool refused;      // a save is refused before any dialog
+        bool refused; // a save is refused before any dialog
         bool multiWaveform;
     };
     const Row rows[] = {
-        {-2, false, false, -2, false, true}, {-1, false, false, -1, false, false}, {0, true, false, 1, false, false},
-        {1, true, false, 1, false, false},   {2, true, false, 2, false, false},    {3, true, false, 3, false, false},
-        {4, true, false, 4, false, false},   {5, true, false, 5, false, false},    {6, true, false, 6, false, false},
-        {7, true, false, 7, false, false},   {8, true, false, 1, false, false},    {9, true, false, 9, false, false},
-        {10, false, true, 10, true, true},   {11, false, true, 11, false, true},   {12, true, false, 1, false, false},
-        {13, true, false, 13, false, false},
+        {-2, false, false, -2, false, true}, {-1, false, false, -1, false, false},
+        {0, true, false, 1, false, false},   {1, true, false, 1, false, false},
+        {2, true, false, 2, false, false},   {3, true, false, 3, false, false},
+        {4, true, false, 4, false, false},   {5, true, false, 5, false, false},
+        {6, true, false, 6, false, false},   {7, true, false, 7, false, false},
+        {8, true, false, 1, false, false},   {9, true, false, 9, false, false},
+        {10, false, true, 10, true, true},   {11, false, true, 11, false, true},
+        {12, true, false, 1, false, false},  {13, true, false, 13, false, false},
     };
     for (const Row& r : rows) {
         const FileTypeRow& row = *FindFileType(r.code);

@@ -272,19 +272,20 @@ TEST(ForeignWriters, CodesOutsideTheRangeSaturateAtTheTop) {
         SampleStream samples;
         uint16_t top; // the code the file reads back as
     } cases[] = {
-        {2, "", stream(512, {0, 1024}), 4095},       // .wav, 12-bit form
-        {2, "271", stream(128, {0, 300}), 1024},     // .wav, 10-bit form (its top is 1024)
-        {2, "", stream(1, {0, 65535}), 4095},        // .wav from 16 bits
-        {3, "", stream(512, {0, 1024}), 4095},       // .asc, 12-bit form
-        {3, "271", stream(128, {0, 300}), 1023},     // .asc, 10-bit form
-        {3, "", stream(1, {0, 65535}), 4095},        // .asc from 16 bits
-        {9, "", stream(512, {0, 1024}), 255},        // .isf
-        {9, "", stream(1, {0, 65535}), 255},         // .isf from 16 bits
+        {2, "", stream(512, {0, 1024}), 4095},   // .wav, 12-bit form
+        {2, "271", stream(128, {0, 300}), 1024}, // .wav, 10-bit form (its top is 1024)
+        {2, "", stream(1, {0, 65535}), 4095},    // .wav from 16 bits
+        {3, "", stream(512, {0, 1024}), 4095},   // .asc, 12-bit form
+        {3, "271", stream(128, {0, 300}), 1023}, // .asc, 10-bit form
+        {3, "", stream(1, {0, 65535}), 4095},    // .asc from 16 bits
+        {9, "", stream(512, {0, 1024}), 255},    // .isf
+        {9, "", stream(1, {0, 65535}), 255},     // .isf from 16 bits
     };
     for (const auto& c : cases) {
         std::string out;
         uint16_t ref = 0;
-        ASSERT_TRUE(WriteWaveFile(WaveFileType(c.saveType), c.samples, 0, 1, c.model, out, ref)) << c.saveType;
+        ASSERT_TRUE(WriteWaveFile(WaveFileType(c.saveType), c.samples, 0, 1, c.model, out, ref))
+            << c.saveType;
         SampleStream back;
         ASSERT_TRUE(ReadWaveFile(WaveFileType(c.saveType), out, back)) << c.saveType;
         ASSERT_GE(back.count(), 2) << c.saveType;

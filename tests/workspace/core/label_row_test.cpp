@@ -13,7 +13,7 @@ TEST(LabelRow, LabelsKeepTheirPlacesThenMoveApartThenPack) {
         Xs xs;
     };
     const Row rows[] = {
-        {{50, 50, 50}, 400, std::vector<int>{1, 100, 200}}, // all at their places
+        {{50, 50, 50}, 400, std::vector<int>{1, 100, 200}},  // all at their places
         {{120, 50, 50}, 400, std::vector<int>{1, 125, 200}}, // pushed right, the gap kept
         {{120, 90, 50}, 400, std::vector<int>{1, 125, 219}}, // the push carries on
         {{50, 50, 150}, 300, std::vector<int>{1, 55, 109}},  // past the end: packed

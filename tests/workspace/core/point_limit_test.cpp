@@ -29,18 +29,25 @@ struct Format {
 };
 
 const Format kFormats[] = {
-    {WaveFileType::Internal, [](int64_t n) { return std::string("\x00\x08", 2) + std::string(std::size_t(2 * n), '\x01'); },
+    {WaveFileType::Internal,
+     [](int64_t n) { return std::string("\x00\x08", 2) + std::string(std::size_t(2 * n), '\x01'); },
      2 * kMaxFilePoints + 2},
-    {WaveFileType::BitPattern, [](int64_t n) { return std::string("\x00\x08", 2) + std::string(std::size_t(2 * n), '\x01'); },
+    {WaveFileType::BitPattern,
+     [](int64_t n) { return std::string("\x00\x08", 2) + std::string(std::size_t(2 * n), '\x01'); },
      2 * kMaxFilePoints + 2},
-    {WaveFileType::WaveCadWav, [](int64_t n) { return std::string(std::size_t(2 * n), '\x01'); }, 2 * kMaxFilePoints},
-    {WaveFileType::Gs2020Sig, [](int64_t n) { return std::string(std::size_t(2 * n), '\x01'); }, 2 * kMaxFilePoints},
+    {WaveFileType::WaveCadWav, [](int64_t n) { return std::string(std::size_t(2 * n), '\x01'); },
+     2 * kMaxFilePoints},
+    {WaveFileType::Gs2020Sig, [](int64_t n) { return std::string(std::size_t(2 * n), '\x01'); },
+     2 * kMaxFilePoints},
     {WaveFileType::WaveCadAsc, [](int64_t n) { return repeated("-32768,", n); }, 7 * kMaxFilePoints},
     {WaveFileType::Gs2020Asc, [](int64_t n) { return repeated("-32768,", n); }, 7 * kMaxFilePoints},
     {WaveFileType::Gs2020Arb, [](int64_t n) { return repeated("-128,", n); }, 5 * kMaxFilePoints},
     {WaveFileType::Normalised, [](int64_t n) { return repeated("-1.00000\r\n", n); }, 10 * kMaxFilePoints},
-    {WaveFileType::Tektronix, [](int64_t n) { return ":WFMPRE:BYT_NR 1;:CURVE #8" + std::to_string(100000000 + n).substr(1) +
-                               std::string(std::size_t(n), '\x01'); },
+    {WaveFileType::Tektronix,
+     [](int64_t n) {
+         return ":WFMPRE:BYT_NR 1;:CURVE #8" + std::to_string(100000000 + n).substr(1) +
+                std::string(std::size_t(n), '\x01');
+     },
      kMaxFilePoints + 1000},
 };
 

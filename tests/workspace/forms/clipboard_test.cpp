@@ -12,8 +12,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
-#include <QMenu>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMimeData>
 
 #include <memory>

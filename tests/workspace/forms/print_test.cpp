@@ -70,7 +70,8 @@ TEST_F(PrintTest, ACancelledSetUpPrintsNothingAndAnUnwritableFileIsReported) {
         p.setOutputFileName(QString::fromStdString(bad));
     });
     print();
-    EXPECT_EQ(ui.lastMessage(), "The waveform could not be printed:\nthe file " + bad + " could not be opened.");
+    EXPECT_EQ(ui.lastMessage(),
+              "The waveform could not be printed:\nthe file " + bad + " could not be opened.");
 }
 
 } // namespace

@@ -1,10 +1,10 @@
 #include "app_fixture.h"
 
+#include "app/Plotdesk.h"
+#include "app/wfmmenus.h"
 #include "synthesis/forms/select.h"
 #include "workspace/core/sample_stream.h"
-#include "app/Plotdesk.h"
 #include "workspace/forms/wfmchild.h"
-#include "app/wfmmenus.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,11 +1,11 @@
 #include "app_fixture.h"
 #include "workspace/forms/op_test_dialog.h"
 
+#include "app/Plotdesk.h"
+#include "app/wfmmenus.h"
 #include "transfer/forms/msgwnd.h"
 #include "workspace/core/wave_files.h"
-#include "app/Plotdesk.h"
 #include "workspace/forms/wfmchild.h"
-#include "app/wfmmenus.h"
 
 #include <QAction>
 #include <QLabel>
