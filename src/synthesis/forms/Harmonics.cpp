@@ -15,11 +15,13 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 #include <vector>
@@ -39,9 +41,23 @@ THarmonicsForm::THarmonicsForm(QWidget* parent) : TOperationForm("HarmonicsForm"
     setWindowTitle("Harmonics Generator");
     auto* top = new QVBoxLayout(this);
     auto* table = new QGridLayout;
+    // The headings of the first three columns are the cells of a one-row string grid, written
+    // once here; the grid takes no input.
+    StringGrid1 = platform::named(new QTableWidget(1, 3, this), "StringGrid1");
     int col = 0;
-    for (const char* heading : {"Harmonic", "Amplitude", "Phase", "Enabled"})
-        table->addWidget(new QLabel(heading, this), 0, col++);
+    for (const char* heading : {"Harmonic", "Amplitude", "Phase"})
+        StringGrid1->setItem(0, col++, new QTableWidgetItem(heading));
+    StringGrid1->horizontalHeader()->hide();
+    StringGrid1->verticalHeader()->hide();
+    StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    StringGrid1->setSelectionMode(QAbstractItemView::NoSelection);
+    StringGrid1->setFocusPolicy(Qt::NoFocus);
+    StringGrid1->setFixedHeight(StringGrid1->rowHeight(0) + 2 * StringGrid1->frameWidth());
+    table->addWidget(StringGrid1, 0, 0, 1, 3);
+    table->addWidget(new QLabel("Enabled", this), 0, 3);
     QStringList harmonics;
     for (int n = 1; n <= 49; ++n)
         harmonics << QString::number(n);

@@ -15,6 +15,8 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
+class QTableWidget;
+
 class THarmonicsForm : public TOperationForm {
     Q_OBJECT
 public:
@@ -26,6 +28,8 @@ public:
     std::array<QComboBox*, kRows> ComboBox{};
     std::array<QLineEdit*, kRows> AmplitudeEdit{};
     std::array<QLineEdit*, kRows> PhaseEdit{};
+    // Carries the column headings; plays no further part.
+    QTableWidget* StringGrid1 = nullptr;
     QLineEdit* Start = nullptr;
     QLineEdit* End = nullptr;
     QRadioButton* RadioButton1 = nullptr; // "Auto adjust pk-pk"

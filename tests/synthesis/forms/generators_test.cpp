@@ -10,6 +10,7 @@
 #include "synthesis/core/expression.h"
 #include "synthesis/forms/Gausswave.h"
 #include "synthesis/forms/Harmonics.h"
+
 #include "synthesis/forms/Sinc.h"
 #include "synthesis/forms/cardiac.h"
 #include "synthesis/forms/expression.h"
@@ -17,6 +18,7 @@
 #include "synthesis/forms/pulse.h"
 #include "workspace/forms/wfmchild.h"
 #include "workspace/forms/wfmsetup.h"
+#include <QTableWidget>
 
 #include <QAction>
 #include <QApplication>
@@ -173,6 +175,8 @@ TEST_F(GeneratorsTest, CardiacBeatsLieWhereTheyShould) {
 TEST_F(GeneratorsTest, HarmonicsSumTheEnabledRowsAtTheChosenLevel) {
     TWFMform* w = generate(menus().HarmonicsGenerator1, 8, [](QDialog& d) {
         auto& h = dynamic_cast<THarmonicsForm&>(d);
+        EXPECT_EQ(h.StringGrid1->item(0, 0)->text(), "Harmonic");
+        EXPECT_EQ(h.StringGrid1->item(0, 2)->text(), "Phase");
         h.CheckBox[1]->setChecked(true);
         h.AmplitudeEdit[1]->setText("1.00");
         h.RadioButton1->setChecked(true);
