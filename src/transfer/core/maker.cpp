@@ -249,7 +249,7 @@ private:
     TickOutcome wholeOverLan() {
         while (left_ > 0) {
             pause(patternGenerator_ ? kLanPatternBeforeData : kLanBeforeData);
-            if (const TickOutcome o = next(); o.kind != TickOutcome::Kind::Running)
+            if (TickOutcome o = next(); o.kind != TickOutcome::Kind::Running)
                 return o;
             pause(kLanAfterData);
         }
