@@ -61,7 +61,7 @@ if [ "${PLOTWELL_SKIP_FUZZ:-0}" != 1 ] && [ -f tests/fuzz/CMakeLists.txt ]; then
     CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLOTWELL_FUZZ=ON >/dev/null
     cmake --build build-fuzz -j "$jobs"
     stage "short fuzz runs"
-    tests/fuzz/run-short.sh build-fuzz "${PLOTWELL_FUZZ_SECONDS:-20}"
+    tests/fuzz/run-short.sh build-fuzz "${PLOTWELL_FUZZ_SECONDS:-10}"
     echo "fuzz stage: $((SECONDS - t)) s"
 fi
 echo "all stages: $((SECONDS - start)) s"
