@@ -30,7 +30,6 @@
 #include "synthesis/forms/sinewave.h"
 #include "synthesis/forms/square.h"
 #include "synthesis/forms/vertical.h"
-#include "workspace/forms/WorldView.h"
 #include "workspace/forms/opdialog.h"
 #include "workspace/forms/wfmchild.h"
 #include "workspace/forms/wfmsetup.h"
@@ -156,11 +155,6 @@ void endRequest(TOperationDialog& dialog, const DriverFields& f) {
     if (f.SavedSamples)
         f.SavedSamples->clear();
     dialog.Target = nullptr;
-}
-
-void repaintOverviewIfZoomed(const TWFMform& w) {
-    if (w.Zoomed && World)
-        World->update();
 }
 
 } // namespace
@@ -309,8 +303,7 @@ void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
         dialog->RestoreSnapshot();
         target->MarkerAmplitude = 0;
         if (driver != Driver::Resize) {
-            target->update();
-            repaintOverviewIfZoomed(*target);
+            target->RepaintWithOverview();
         }
     }
     // Accepted samples of another length (a resize, an inserting paste): the zoom and the

@@ -81,5 +81,5 @@ void TScalaropdlg::PreviewClick() {
     }
     if (clipped)
         synthesis::WarnClipped();
-    synthesis::ShowChangedSamples(*Target);
+    Target->ShowChangedSamples();
 }

@@ -84,14 +84,14 @@ void TSmoothForm::BApplyClick() {
         PointsToAverage = synthesis::SmoothRange(Target->Doc.SampleStream->codes(), range, PointsToAverage);
         pointsField_->show(PointsToAverage);
     }
-    synthesis::ShowChangedSamples(*Target);
+    Target->ShowChangedSamples();
 }
 
 void TSmoothForm::BUndoClick() {
     enableAnswer(false);
     RestoreSnapshot();
     if (Target)
-        synthesis::ShowChangedSamples(*Target);
+        Target->ShowChangedSamples();
 }
 
 void TSmoothForm::BOKClick() {
@@ -113,5 +113,5 @@ void TSmoothForm::PointsExit() {
     pointsField_->show(PointsToAverage);
     RestoreSnapshot();
     if (Target)
-        synthesis::ShowChangedSamples(*Target);
+        Target->ShowChangedSamples();
 }

@@ -175,6 +175,6 @@ void TMathopdlg::PreviewClick() {
     }
     if (result.clipped)
         synthesis::WarnClipped();
-    synthesis::ShowChangedSamples(*Target);
+    Target->ShowChangedSamples();
     Gain = 1.0;
 }

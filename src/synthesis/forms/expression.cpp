@@ -6,7 +6,6 @@
 #include "platform/screen_cursor.h"
 #include "platform/ui.h"
 #include "synthesis/forms/Pregress.h"
-#include "workspace/forms/WorldView.h"
 #include "workspace/forms/frame_host.h"
 #include "workspace/forms/wfmchild.h"
 
@@ -94,10 +93,7 @@ void TExpressionForm::GenerateWaveform(TWFMform* target) {
                                     start, end, samples, &waveforms, sink);
     if (!outcome.written)
         return;
-    target->update();
-    if (target->Zoomed && World)
-        World->update();
-    target->PublishStatus();
+    target->ShowChangedSamples();
 }
 
 // ---- dialog ---------------------------------------------------------------------------
@@ -360,10 +356,7 @@ void TExpressionForm::BOKClick() {
         BPreviewClick();
     if (w) {
         w->MarkerAmplitude = 0;
-        w->update();
-        if (w->Zoomed && World)
-            World->update();
-        w->PublishStatus();
+        w->ShowChangedSamples();
     }
     if (ErrorCode != 0)
         return; // the dialog stays open; nothing is recorded

@@ -5,7 +5,6 @@
 #include "platform/screen_cursor.h"
 #include "platform/ui.h"
 #include "synthesis/forms/expression.h"
-#include "workspace/forms/WorldView.h"
 #include "workspace/forms/wfmchild.h"
 
 #include <QCheckBox>
@@ -59,10 +58,7 @@ void AppendGeneration(TWFMform& w, const QString& start, const QString& end, con
 
 void TakeAwayPreviewLines(TWFMform& w) {
     w.MarkerAmplitude = 0;
-    w.update();
-    if (w.Zoomed && World)
-        World->update();
-    w.PublishStatus();
+    w.ShowChangedSamples();
 }
 
 // ---- building ---------------------------------------------------------------------------

@@ -2,7 +2,7 @@
 
 #include "platform/numeric_field.h"
 #include "platform/ui.h"
-#include "workspace/forms/WorldView.h"
+#include "synthesis/core/expression_errors.h"
 #include "workspace/forms/opdialog.h"
 #include "workspace/forms/wfmchild.h"
 
@@ -12,16 +12,8 @@
 
 namespace plotwell::synthesis {
 
-void ShowChangedSamples(TWFMform& w) {
-    w.update();
-    if (w.Zoomed && World)
-        World->update();
-    w.PublishStatus();
-}
-
 void WarnClipped() {
-    platform::ui().message("Warning\nThe waveform is clipped\n", platform::Icon::Warning, platform::ButtonOk,
-                           false);
+    platform::ui().message(kClippedWarning, platform::Icon::Warning, platform::ButtonOk, false);
 }
 
 QPushButton* NamedButton(QWidget* parent, const char* name, const char* text) {
@@ -106,7 +98,7 @@ void RangeFields::endExit() {
 void RangeFields::putBack() {
     dialog_.RestoreSnapshot();
     if (dialog_.Target)
-        ShowChangedSamples(*dialog_.Target);
+        dialog_.Target->ShowChangedSamples();
 }
 
 } // namespace plotwell::synthesis

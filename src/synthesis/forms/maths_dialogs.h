@@ -1,8 +1,7 @@
 #pragma once
 // What the sample-maths dialogs (scalar, two-waveform arithmetic, resize, smoothing,
-// vertical adjustment) have in common: their button rows, the window shown again after a
-// computation, the clipping warning, the Start and End fields, and the Preview, OK, Cancel
-// and Help of the two arithmetic dialogs.
+// vertical adjustment) have in common: their button rows, the clipping warning, the Start and End fields, and
+// the Preview, OK, Cancel and Help of the two arithmetic dialogs.
 
 #include "synthesis/core/sample_maths.h"
 #include "workspace/forms/opdialog.h"
@@ -20,10 +19,6 @@ class NumericField;
 }
 
 namespace plotwell::synthesis {
-
-// The window after its samples changed: repainted, the overview too when the window is
-// zoomed, and its status published.
-void ShowChangedSamples(TWFMform& w);
 
 // "The waveform is clipped", once per computation that clipped.
 void WarnClipped();

@@ -7,6 +7,7 @@
 #include "platform/screen_cursor.h"
 #include "platform/ui.h"
 #include "synthesis/core/paste.h"
+#include "synthesis/forms/maths_dialogs.h"
 #include "workspace/core/clipboard_numbers.h"
 #include "workspace/forms/wfmchild.h"
 
@@ -280,8 +281,7 @@ void TPasteOptions::bPreviewClick() {
     startField_->show(StartPoint);
     endField_->show(EndPoint);
     if (out.clipped)
-        platform::ui().message("Warning\nThe waveform is clipped\n", platform::Icon::Warning,
-                               platform::ButtonOk, false);
+        synthesis::WarnClipped();
     Target->Doc.SelectionStart = StartPoint;
     Target->Doc.SelectionEnd = EndPoint;
     if (Target->Doc.PointCount() - 1 != LastPoint)

@@ -102,7 +102,7 @@ void TVertForm::ApplyAdjustment() {
     synthesis::AdjustVertical(before.subspan(first, count), after.subspan(first, count),
                               SavedSamples.midCode(), {Amplitude->value(), Offset->value(), Inverted});
     Changed = 1;
-    synthesis::ShowChangedSamples(*Target);
+    Target->ShowChangedSamples();
 }
 
 void TVertForm::OffsetChange() {

@@ -226,6 +226,10 @@ public:
     void ShowOverview();
     // Repaints the overview when it shows this window zoomed.
     void RefreshOverview();
+    // After the samples changed: the window is repainted, and the overview too when the
+    // window is zoomed. ShowChangedSamples also publishes the values at the cursors.
+    void RepaintWithOverview();
+    void ShowChangedSamples();
     // The window's pointer is the crosshair of Zoom area: a band may start in draw mode.
     bool ZoomAreaPointer() const;
     // The band's handlers; false when no band is held (the event is someone else's).

@@ -62,6 +62,17 @@ void TWFMform::RefreshOverview() {
         World->Refresh();
 }
 
+void TWFMform::RepaintWithOverview() {
+    update();
+    if (Zoomed && World)
+        World->update();
+}
+
+void TWFMform::ShowChangedSamples() {
+    RepaintWithOverview();
+    PublishStatus();
+}
+
 bool TWFMform::ZoomAreaPointer() const {
     return testAttribute(Qt::WA_SetCursor) && cursor().shape() == Qt::CrossCursor;
 }
