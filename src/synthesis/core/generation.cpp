@@ -1,38 +1,11 @@
 #include "synthesis/core/generation.h"
 
-#include "common/saturate.h"
-
 #include <algorithm>
 #include <cmath>
 #include <tuple>
 #include <utility>
 
 namespace plotwell::synthesis {
-
-int64_t valueToCode(double v, int32_t midCode, int32_t offsetCodes, bool clamp, bool* clipped) {
-    const int64_t mid = midCode;
-    if (std::isnan(v))
-        return mid;
-    // Half away from zero by adding a half and truncating, as the codes were always rounded.
-    const double w = v >= 0 ? v + 0.5 : v - 0.5;
-    constexpr int64_t kLimit = int64_t(1) << 40;
-    const int64_t k = common::saturateTrunc(w, -kLimit, kLimit, 0);
-    const int64_t code = k + mid + int64_t(offsetCodes);
-    if (!clamp)
-        return code;
-    const int64_t hi = std::clamp<int64_t>(2 * mid - 1, 0, 65535);
-    if (code > hi) {
-        if (clipped)
-            *clipped = true;
-        return hi;
-    }
-    if (code < 0) {
-        if (clipped)
-            *clipped = true;
-        return 0;
-    }
-    return code;
-}
 
 namespace {
 
@@ -42,7 +15,7 @@ struct PassResult {
     double maximum = 1e39, minimum = 1e39;
 };
 
-// One pass over the range: measures the raw values and, in mode 0, writes the codes.
+// One pass over the range: measures the raw values, or writes the codes.
 // `divisor` divides the shifted values before the gain multiplies them (1 but in the
 // auto-level modes).
 PassResult runPass(ExpressionContext& ctx, ExpressionProgram& program, MathsErrorReporter& maths,
@@ -64,34 +37,44 @@ PassResult runPass(ExpressionContext& ctx, ExpressionProgram& program, MathsErro
             sink.busy();
             busySet = true;
         }
-        for (int k = 0; k < n; ++k) {
+        // The bar counts every point reached, the failing one too.
+        for (int k = 0, reached = std::min(n, got + 1); k < reached; ++k) {
             if (c > stepAt) {
                 sink.progressStep();
                 c = 0;
             } else {
                 c += 1;
             }
-            if (k == got) {
-                ctx.Value = 0;
-                ctx.ErrorCode = err.error;
-                ctx.Cursor = err.marker;
-                sink.message(expressionErrorMessage(err.error, ctx.ExprText, err.marker),
-                             GenerationSink::Box::Error);
-                sink.progressClose();
-                return r;
-            }
-            const double v = values[k];
-            if (first) {
-                r.maximum = r.minimum = v;
+        }
+        // The points before a failure are kept.
+        const int good = std::min(n, got);
+        if (write) {
+            uint16_t* block = out + t0;
+            for (int k = 0; k < good; ++k)
+                block[k] = uint16_t(valueToCode((values[k] + ctx.Shift) / divisor * ctx.Gain, ctx.MidCode,
+                                                ctx.OffsetCodes, true, &r.clipped));
+        } else {
+            // A NaN first value stays the extreme: nothing compares above or below it.
+            int k = 0;
+            if (first && good > 0) {
+                r.maximum = r.minimum = values[0];
                 first = false;
-            } else if (v > r.maximum) {
-                r.maximum = v;
-            } else if (v < r.minimum) {
-                r.minimum = v;
+                k = 1;
             }
-            if (write)
-                out[t0 + k] = uint16_t(valueToCode((v + ctx.Shift) / divisor * ctx.Gain, ctx.MidCode,
-                                                   ctx.OffsetCodes, true, &r.clipped));
+            for (; k < good; ++k) {
+                const double v = values[k];
+                r.maximum = v > r.maximum ? v : r.maximum;
+                r.minimum = v < r.minimum ? v : r.minimum;
+            }
+        }
+        if (got < n) {
+            ctx.Value = 0;
+            ctx.ErrorCode = err.error;
+            ctx.Cursor = err.marker;
+            sink.message(expressionErrorMessage(err.error, ctx.ExprText, err.marker),
+                         GenerationSink::Box::Error);
+            sink.progressClose();
+            return r;
         }
         ctx.Value = values[n - 1];
     }

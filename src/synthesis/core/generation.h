@@ -4,9 +4,12 @@
 // the code range and stored. The auto-level modes measure the values in a first pass and
 // write them, scaled, in a second.
 
+#include "common/saturate.h"
 #include "synthesis/core/expression.h"
 #include "workspace/core/sample_stream.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -74,7 +77,30 @@ GenerationOutcome generateWaveform(ExpressionContext& ctx, std::string_view expr
 
 // The code of one value: (value + shift) * gain rounded half away from zero, plus the mid
 // code and the offset; NaN gives the mid code. With `clamp`, codes outside 0 .. 2*mid-1 are
-// held at the ends and set *clipped.
-int64_t valueToCode(double v, int32_t midCode, int32_t offsetCodes, bool clamp, bool* clipped);
+// held at the ends and set *clipped. Inline: the generation calls it once a point.
+inline int64_t valueToCode(double v, int32_t midCode, int32_t offsetCodes, bool clamp, bool* clipped) {
+    const int64_t mid = midCode;
+    if (std::isnan(v))
+        return mid;
+    // Half away from zero by adding a half and truncating, as the codes were always rounded.
+    const double w = v >= 0 ? v + 0.5 : v - 0.5;
+    constexpr int64_t kLimit = int64_t(1) << 40;
+    const int64_t k = common::saturateTrunc(w, -kLimit, kLimit, 0);
+    const int64_t code = k + mid + int64_t(offsetCodes);
+    if (!clamp)
+        return code;
+    const int64_t hi = std::clamp<int64_t>(2 * mid - 1, 0, 65535);
+    if (code > hi) {
+        if (clipped)
+            *clipped = true;
+        return hi;
+    }
+    if (code < 0) {
+        if (clipped)
+            *clipped = true;
+        return 0;
+    }
+    return code;
+}
 
 } // namespace plotwell::synthesis

@@ -98,6 +98,8 @@ TEST(ExpressionGrammar, ValuesFollowPrecedenceAssociativityAndSign) {
         EXPECT_EQ(r.error, 0) << c.text;
         EXPECT_DOUBLE_EQ(r.value, c.value) << c.text;
     }
+    // A square is the correctly rounded product, to the last bit (pow() is one unit off here).
+    EXPECT_EQ(eval("(2.759+t)^2", 0).value, 2.759 * 2.759);
 }
 
 TEST(ExpressionGrammar, HugeLiteralIsInfiniteAndTinyIsZero) {
