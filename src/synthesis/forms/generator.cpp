@@ -5,6 +5,7 @@
 #include "platform/screen_cursor.h"
 #include "platform/ui.h"
 #include "synthesis/forms/expression.h"
+#include "synthesis/forms/range_exits.h"
 #include "workspace/forms/wfmchild.h"
 
 #include <QCheckBox>
@@ -102,14 +103,9 @@ void TGeneratorForm::buildCommon(const char* caption) {
     Offset = OffsetField->edit();
 
     StartField->onRelease = [this](bool) {
-        StartPoint = StartField->intValue();
         // A start beyond the end is pulled down to the end at once; the field stays edited.
-        const int32_t capped = platform::startOnRelease(StartPoint, EndPoint);
-        if (capped != StartPoint) {
-            StartPoint = capped;
-            StartField->show(StartPoint);
+        if (synthesis::ReleaseStart(*this, *StartField))
             StartField->setModified(true);
-        }
     };
     EndField->onRelease = [this](bool) { EndPoint = EndField->intValue(); };
     AmplitudeField->onRelease = [this](bool) { AmplitudeCodes = AmplitudeField->intValue(); };
@@ -243,19 +239,15 @@ void TGeneratorForm::exitEdited(NumericField* field, const std::function<int32_t
 }
 
 void TGeneratorForm::StartExit() {
-    exitEdited(StartField, [this](int32_t typed) {
-        StartPoint = platform::startOnExit(typed, LastPoint);
-        Target->Doc.SelectionStart = StartPoint;
-        return StartPoint;
-    });
+    if (Target && !closing_ &&
+        synthesis::LeaveStart(*this, *StartField, synthesis::ExitRule::WhenModified, LastPoint))
+        restoreAndMoveLines();
 }
 
 void TGeneratorForm::EndExit() {
-    exitEdited(EndField, [this](int32_t typed) {
-        EndPoint = platform::endOnExit(typed, StartPoint, LastPoint);
-        Target->Doc.SelectionEnd = EndPoint;
-        return EndPoint;
-    });
+    if (Target && !closing_ &&
+        synthesis::LeaveEnd(*this, *EndField, synthesis::ExitRule::WhenModified, LastPoint))
+        restoreAndMoveLines();
 }
 
 void TGeneratorForm::AmplitudeExit() {

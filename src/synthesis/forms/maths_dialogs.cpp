@@ -38,23 +38,16 @@ RangeFields::RangeFields(TOperationForm& dialog, QLineEdit* start, QLineEdit* en
     const auto changed = [this] { dialog_.Changed = 1; };
     start_->onChange = changed;
     end_->onChange = changed;
-    start_->onRelease = [this](bool) {
-        dialog_.StartPoint = start_->intValue();
-        const int32_t capped = platform::startOnRelease(dialog_.StartPoint, dialog_.EndPoint);
-        if (capped != dialog_.StartPoint) {
-            dialog_.StartPoint = capped;
-            start_->show(capped);
-        }
-    };
+    start_->onRelease = [this](bool) { ReleaseStart(dialog_, *start_); };
     end_->onRelease = [this](bool) { dialog_.EndPoint = end_->intValue(); };
     // A field losing the focus as the dialog closes is not an exit.
     start_->onExit = [this] {
-        if (dialog_.isVisible())
-            startExit();
+        if (dialog_.isVisible() && LeaveStart(dialog_, *start_, rule_, LastPoint))
+            putBack();
     };
     end_->onExit = [this] {
-        if (dialog_.isVisible())
-            endExit();
+        if (dialog_.isVisible() && LeaveEnd(dialog_, *end_, rule_, LastPoint))
+            putBack();
     };
 }
 
@@ -72,26 +65,6 @@ PointRange RangeFields::TypedRange() const {
 
 PointRange RangeFields::PointsRange() const {
     return ClampRange(dialog_.StartPoint, dialog_.EndPoint, int64_t(LastPoint) + 1);
-}
-
-void RangeFields::startExit() {
-    if (rule_ == ExitRule::WhenModified && !start_->takeEdit())
-        return;
-    dialog_.StartPoint = platform::startOnExit(start_->intValue(), LastPoint);
-    start_->show(dialog_.StartPoint);
-    if (dialog_.Target)
-        dialog_.Target->Doc.SelectionStart = dialog_.StartPoint;
-    putBack();
-}
-
-void RangeFields::endExit() {
-    if (rule_ == ExitRule::WhenModified && !end_->takeEdit())
-        return;
-    dialog_.EndPoint = platform::endOnExit(end_->intValue(), dialog_.StartPoint, LastPoint);
-    end_->show(dialog_.EndPoint);
-    if (dialog_.Target)
-        dialog_.Target->Doc.SelectionEnd = dialog_.EndPoint;
-    putBack();
 }
 
 // A new range starts from the samples as they were, without the last computation.

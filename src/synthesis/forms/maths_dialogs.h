@@ -4,6 +4,7 @@
 // the Preview, OK, Cancel and Help of the two arithmetic dialogs.
 
 #include "synthesis/core/sample_maths.h"
+#include "synthesis/forms/range_exits.h"
 #include "workspace/forms/opdialog.h"
 
 #include <cstdint>
@@ -35,8 +36,7 @@ QHBoxLayout* ButtonRow(std::initializer_list<QPushButton*> buttons, QPushButton*
 
 class RangeFields {
 public:
-    // Whether leaving a field acts every time or only after the user changed it.
-    enum class ExitRule { Always, WhenModified };
+    using ExitRule = synthesis::ExitRule;
 
     RangeFields(TOperationForm& dialog, QLineEdit* start, QLineEdit* end, ExitRule rule);
 
@@ -52,8 +52,6 @@ public:
     int32_t LastPoint = 0;
 
 private:
-    void startExit();
-    void endExit();
     void putBack();
 
     TOperationForm& dialog_;

@@ -208,6 +208,56 @@ TEST_F(MathsDialogTest, TwoWaveformSourcesAreBoundByDoubleClick) {
     }
 }
 
+TEST_F(MathsDialogTest, LeavingARangeFieldTakesThePreviewAwayByTheDialogsRule) {
+    // The scalar dialog acts on every exit of Start or End; the two-waveform dialog only on
+    // the exit of a field the user changed.
+    struct Case {
+        bool twoWaveforms;
+        bool end;          // which field is left
+        const char* typed; // typed into it first, its own value; nullptr: left untouched
+        bool putBack;      // the window shows the samples as they were, not the preview
+    } cases[] = {
+        {false, false, nullptr, true}, {false, true, nullptr, true}, {false, false, "0", true},
+        {true, false, nullptr, false}, {true, true, nullptr, false}, {true, true, "3", true},
+    };
+    const Codes before{32868, 32968, 33068, 33168};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.twoWaveforms ? "two waveforms, " : "scalar, ")
+                                        << (c.end ? "End " : "Start ") << (c.typed ? c.typed : "untouched"));
+        TWFMform* w = window(before);
+        const auto previewAndLeave = [&](TPreviewOperationForm& d, QLineEdit* field) {
+            d.Preview->click();
+            const Codes previewed = codes(w);
+            EXPECT_NE(previewed, before);
+            if (c.typed)
+                type(field, c.typed);
+            leave(field);
+            EXPECT_EQ(codes(w), c.putBack ? before : previewed);
+            EXPECT_EQ(field->text().toStdString(), c.end ? "3" : "0");
+            d.Cancel->click();
+        };
+        if (c.twoWaveforms) {
+            run<TMathopdlg>(menus().Waveformaddition1, [&](TMathopdlg& d) {
+                // The window is both sources.
+                const QPoint row = d.WaveList->visualItemRect(d.WaveList->item(0)).center();
+                QTest::mouseClick(d.WaveList->viewport(), Qt::LeftButton, {}, row);
+                for (int source = 0; source < 2; ++source)
+                    QTest::mouseDClick(d.WaveList->viewport(), Qt::LeftButton, {}, row);
+                ASSERT_TRUE(d.Preview->isEnabled());
+                previewAndLeave(d, c.end ? d.End : d.Start);
+            });
+        } else {
+            run<TScalaropdlg>(menus().Addscalar1, [&](TScalaropdlg& d) {
+                type(d.Scalar, "1000");
+                leave(d.Scalar);
+                previewAndLeave(d, c.end ? d.End : d.Start);
+            });
+        }
+        w->CloseQueried();
+        w->Close1Click();
+    }
+}
+
 TEST_F(MathsDialogTest, SmoothingApplyAndUndo) {
     Codes spike(40, 0);
     spike[20] = 9;
