@@ -213,13 +213,18 @@ TEST_F(GeneratorsTest, HarmonicsRangeIsClampedAndANonNumberRefused) {
         EXPECT_EQ(ui.lastMessage(), "The end point \"9x\" is not a number.");
         h.Start->setText("500");
         h.End->setText("-3");
+        h.BPreview->click();
+        h.Start->setText("7"); // typed over after the preview, which OK keeps
+        h.End->setText("x");
         h.BOk->click();
         EXPECT_FALSE(h.isVisible());
     });
     PWForm1->WaveMenus->HarmonicsGenerator1->trigger();
     ASSERT_EQ(w->Doc.HistoryCount(), 1);
-    EXPECT_EQ(w->Doc.GenerationHistory[0].start, "0") << "a start beyond the last point is 0";
-    EXPECT_EQ(w->Doc.GenerationHistory[0].end, "0") << "an end before the start is the start";
+    // The history holds the range generated: a start beyond the last point is 0, an end
+    // before the start is the start.
+    EXPECT_EQ(w->Doc.GenerationHistory[0].start, "0");
+    EXPECT_EQ(w->Doc.GenerationHistory[0].end, "0");
     EXPECT_EQ(w->Doc.GenerationHistory[0].expression, " + amp*1.00*sin(omg*(t*3+per*0.00/360))");
     EXPECT_EQ(w->Doc.SampleStream->code(0), 32768);
 }
