@@ -43,6 +43,7 @@ BENCHMARK(BM_FormsAndFirstActivation)->Unit(benchmark::kMillisecond);
 void BM_StartWithAProjectListing3000Windows(benchmark::State& state) {
     plotwell::platform::ScriptedUi ui;
     using namespace plotwell::workspace;
+    using namespace plotwell::app;
     const std::string folder = std::string(std::getenv("HOME")) + "/Documents/Plotwell";
     std::filesystem::create_directories(folder);
     ProjectValues values;

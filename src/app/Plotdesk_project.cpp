@@ -62,14 +62,14 @@ void setExpressionText(const std::string& text) {
 // real files: a window read from WaveName (with the type it was read as, which a generator
 // filling it later does not change; for a data-logger file this is its first window, the
 // others have no type), and an empty new window. A window whose read failed is not listed.
-std::optional<workspace::OpenFileEntry> listedEntry(const TWFMform& w) {
+std::optional<app::OpenFileEntry> listedEntry(const TWFMform& w) {
     // A name with a line break (possible on Linux) cannot stand in a one-line entry.
     // The numbers below 0 stand for data that no file of their own holds.
     const int type = workspace::FileTypeCode(w.Doc.FileType);
     if (w.Doc.WaveName.empty() || type < 0 || w.Doc.WaveName.find_first_of("\r\n") != std::string::npos)
         return std::nullopt;
-    workspace::OpenFileEntry e{w.Doc.WaveName,    type, true, w.Doc.SelectionStart, w.Doc.SelectionEnd,
-                               w.Doc.ProjectValue};
+    app::OpenFileEntry e{w.Doc.WaveName,    type, true, w.Doc.SelectionStart, w.Doc.SelectionEnd,
+                         w.Doc.ProjectValue};
     if (w.Doc.WaveName == TWFMform::DefaultWaveName && w.Doc.FileType == WaveFileType::None)
         return e;
     if (!w.Doc.LoadedFileName.empty() && w.Doc.LoadedFileName == w.Doc.WaveName) {
@@ -105,7 +105,7 @@ bool TPWForm1::ReadGlobalSettings() {
     const auto bytes = platform::readFileBytes(GlobalSettingsPath(), workspace::kMaxSettingsFileBytes);
     if (!bytes)
         return false;
-    const auto settings = workspace::readGlobalSettings(*bytes);
+    const auto settings = app::readGlobalSettings(*bytes);
     if (!settings)
         return false;
     HomeDir = settings->HomeDir;
@@ -115,7 +115,7 @@ bool TPWForm1::ReadGlobalSettings() {
 
 void TPWForm1::WriteGlobalSettings() {
     const std::string path = GlobalSettingsPath();
-    if (!writeSettingsFile(path, workspace::formatGlobalSettings({HomeDir, PrjFile})))
+    if (!writeSettingsFile(path, app::formatGlobalSettings({HomeDir, PrjFile})))
         reportSetupNotSaved(path);
 }
 
@@ -153,14 +153,13 @@ bool TPWForm1::ReadProject() {
 
     bool ok = false;
     if (const auto bytes = platform::readFileBytes(ProjectIniPath, workspace::kMaxSettingsFileBytes)) {
-        workspace::ProjectValues values{workspace::FileTypeCode(GlobalFileType), TransferSettings,
-                                        std::nullopt};
-        const workspace::ProjectReadResult read = workspace::readProjectSettings(*bytes, values);
+        app::ProjectValues values{workspace::FileTypeCode(GlobalFileType), TransferSettings, std::nullopt};
+        const app::ProjectReadResult read = app::readProjectSettings(*bytes, values);
 
         // 3. The listed windows, each as the type it was saved with. They load before the
         // settings are taken over, and stay open whatever follows.
         int reopened = 0, skipped = 0;
-        for (const workspace::OpenFileEntry& e : read.entries) {
+        for (const app::OpenFileEntry& e : read.entries) {
             if (!knownFileType(e.FileType))
                 continue;
             if (reopened == kMaxReopenedWindows) {
@@ -184,8 +183,8 @@ bool TPWForm1::ReadProject() {
             // A data-logger file's windows keep the selections their reader gave them; the
             // others get theirs back, fitted to what the file holds now.
             if (e.selectionRead && type != WaveFileType::ZeloDta && type != WaveFileType::ZeloDac) {
-                if (auto sel = workspace::clampRestoredSelection(e.SelectionStart, e.SelectionEnd,
-                                                                 w->Doc.PointCount())) {
+                if (auto sel =
+                        app::clampRestoredSelection(e.SelectionStart, e.SelectionEnd, w->Doc.PointCount())) {
                     w->Doc.SelectionStart = sel->start;
                     w->Doc.SelectionEnd = sel->end;
                 }
@@ -222,13 +221,13 @@ bool TPWForm1::ReadProject() {
 bool TPWForm1::WriteProject() {
     if (ProjectIniPath.empty())
         return true; // no project was read: nothing to remember
-    std::vector<workspace::OpenFileEntry> entries;
+    std::vector<app::OpenFileEntry> entries;
     for (TWFMform* w : WaveWindows())
         if (auto e = listedEntry(*w))
             entries.push_back(std::move(*e));
-    const workspace::ProjectValues values{workspace::FileTypeCode(GlobalFileType), TransferSettings,
-                                          expressionText()};
-    if (writeSettingsFile(ProjectIniPath, workspace::formatProjectSettings(entries, values)))
+    const app::ProjectValues values{workspace::FileTypeCode(GlobalFileType), TransferSettings,
+                                    expressionText()};
+    if (writeSettingsFile(ProjectIniPath, app::formatProjectSettings(entries, values)))
         return true;
     platform::errorBox(
         common::cformat("Unable to write to\n%s\nConfiguration not saved", ProjectIniPath.c_str()), false);

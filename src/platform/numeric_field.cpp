@@ -14,17 +14,6 @@ std::string latin1(const QString& text) {
     return text.toLatin1().toStdString();
 }
 
-// The character a key types, as the key filter sees it; 0 for a character outside Latin-1
-// (which no field lets through), nullopt for a key that types nothing.
-std::optional<char> typedCharacter(const QKeyEvent* key) {
-    if (key->key() == Qt::Key_Backspace)
-        return kBackspace;
-    const QString t = key->text();
-    if (t.isEmpty() || !t[0].isPrint())
-        return std::nullopt;
-    return t[0].unicode() < 256 ? char(t[0].unicode()) : '\0';
-}
-
 class ClickSelectsAll : public QObject {
 public:
     using QObject::QObject;
@@ -41,6 +30,18 @@ protected:
 
 void selectAllOnClick(QLineEdit* edit) {
     edit->installEventFilter(new ClickSelectsAll(edit));
+}
+
+std::optional<char> typedCharacter(const QKeyEvent* key) {
+    if (key->key() == Qt::Key_Backspace)
+        return kBackspace;
+    for (const auto edit : {QKeySequence::Paste, QKeySequence::Cut, QKeySequence::Undo, QKeySequence::Redo})
+        if (key->matches(edit))
+            return '\0';
+    const QString t = key->text();
+    if (t.isEmpty() || !t[0].isPrint())
+        return std::nullopt;
+    return t[0].unicode() < 256 ? char(t[0].unicode()) : '\0';
 }
 
 NumericField::NumericField(QLineEdit* edit, FieldRules rules) : QObject(edit), edit_(edit), rules_(rules) {
@@ -113,8 +114,9 @@ bool NumericField::keyPress(QKeyEvent* key) {
 }
 
 void NumericField::keyRelease(const QKeyEvent* key) {
+    // The flag stays until the next key press: a sign deleted later (Delete types nothing)
+    // is put back too.
     if (leadingMinus_) {
-        leadingMinus_ = false;
         if (const auto repaired = repairedSign(latin1(edit_->text()))) {
             edit_->setText(platform::toQString(*repaired));
             edit_->setCursorPosition(kCaretAfterRepair);

@@ -79,4 +79,10 @@ private:
 // Any edit: a click selects its whole text.
 void selectAllOnClick(QLineEdit* edit);
 
+// The character a key types, as a key filter sees it: kBackspace for backspace; 0 for a
+// character outside Latin-1 and for the shortcuts that would change the text behind the
+// filter's back (paste, cut, undo, redo), which no filter lets through; nullopt for a key
+// that types nothing (arrows, Delete, Enter, Escape, Tab), which the filters leave alone.
+std::optional<char> typedCharacter(const QKeyEvent* key);
+
 } // namespace plotwell::platform

@@ -8,7 +8,7 @@
 #include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-    using namespace plotwell::workspace;
+    using namespace plotwell::app;
     const auto g = readGlobalSettings(std::string_view(reinterpret_cast<const char*>(data), size));
     if (!g)
         return 0;

@@ -11,7 +11,7 @@
 #include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-    using namespace plotwell::workspace;
+    using namespace plotwell::app;
     ProjectValues values;
     const ProjectReadResult r =
         readProjectSettings(std::string_view(reinterpret_cast<const char*>(data), size), values);

@@ -124,7 +124,7 @@ void loggerFiles() {
 }
 
 void settingsFiles() {
-    using namespace workspace;
+    using namespace app;
     put("fuzz_global_settings", "PWSET.INI", formatGlobalSettings({"/home/bench/plotwell", "Bench project"}));
     put("fuzz_global_settings", "unclosed-quote", "HomeDir \"/home\r\nPrjFile \"x\"\r\n");
     put("fuzz_global_settings", "keys-swapped", "PrjFile \"x\"\r\nHomeDir \"/h\"\r\n");

@@ -4,6 +4,7 @@
 #include "platform/numeric_field.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QTest>
@@ -23,11 +24,26 @@ struct Probe {
         field->onClick = [this] { ++clicks; };
         field->onExit = [this] { ++exits; };
     }
-    // `keys` as typed; '\b' is backspace.
+    // `keys` as typed; '\b' is backspace, '<' Home, '~' Delete, '^' Ctrl+V.
     void type(const std::string& keys) {
-        for (char c : keys)
-            QTest::keyClick(&edit, c == '\b' ? Qt::Key_Backspace : Qt::Key(QChar(c).toUpper().unicode()),
-                            Qt::NoModifier);
+        for (char c : keys) {
+            switch (c) {
+            case '\b':
+                QTest::keyClick(&edit, Qt::Key_Backspace);
+                break;
+            case '<':
+                QTest::keyClick(&edit, Qt::Key_Home);
+                break;
+            case '~':
+                QTest::keyClick(&edit, Qt::Key_Delete);
+                break;
+            case '^':
+                QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
+                break;
+            default:
+                QTest::keyClick(&edit, Qt::Key(QChar(c).toUpper().unicode()), Qt::NoModifier);
+            }
+        }
     }
     QLineEdit edit;
     NumericField* field;
@@ -62,6 +78,10 @@ TEST(NumericField, TypingIntoEachKindOfField) {
          "3", "-325", 2, true, 2},
         {"backspace cannot take the minus away", kind(FieldKind::SignedInteger), "-325", 1, "\b", "-325", 2,
          true, 2},
+        {"nor Delete, after a digit was typed", kind(FieldKind::SignedInteger), "-25", 3, "3<~", "-253", 2,
+         true, 3},
+        {"a keyboard paste is a key like any other", kind(FieldKind::SignedInteger), "12", 2, "^", "12", -1,
+         false, 0},
         {"a repaired decimal is not marked modified", kind(FieldKind::SignedDecimal), "-1.5", 0, "2", "-21.5",
          2, false, 1},
         {"letters and '-' stay out of an unsigned field", kind(FieldKind::UnsignedInteger), "12", 2, "a-",
@@ -73,6 +93,7 @@ TEST(NumericField, TypingIntoEachKindOfField) {
          -1, true, 1},
         {"an unfiltered field takes every key", unfiltered, "12", 2, "x-", "12x-", -1, true, 2},
     };
+    QApplication::clipboard()->setText("x9");
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
         Probe p(r.rules);

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QTest>
 
 #include <cstdlib>
 #include <filesystem>
@@ -62,4 +63,11 @@ TWFMform* AppTest::newWindow(int n, uint16_t r, const std::function<uint16_t(int
     w->Doc.SelectionStart = 0;
     w->Doc.SelectionEnd = n - 1;
     return w;
+}
+
+void AppTest::drag(QWidget* target, QPoint from, QPoint to) {
+    QTest::mousePress(target, Qt::LeftButton, {}, from);
+    QTest::mouseMove(target, (from + to) / 2);
+    QTest::mouseMove(target, to);
+    QTest::mouseRelease(target, Qt::LeftButton, {}, to);
 }

@@ -6,10 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QPoint>
+
 #include <cstdint>
 #include <functional>
 #include <string>
 
+class QWidget;
 class TWFMform;
 
 class AppTest : public ::testing::Test {
@@ -29,6 +32,9 @@ protected:
     TWFMform* newWindow();
     // A new window holding n points of reference r, code(i) each, fully selected.
     TWFMform* newWindow(int n, uint16_t r, const std::function<uint16_t(int)>& code, const char* name);
+
+    // A left-button drag from one point to another through the middle, as a hand makes it.
+    static void drag(QWidget* target, QPoint from, QPoint to);
 
     plotwell::platform::ScriptedUi ui;
 

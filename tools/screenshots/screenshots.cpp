@@ -1,18 +1,27 @@
-// Pictures of the waveform window and of the transfer set-up dialogs, for looking at them
-// with one's own eyes. Built on the tests' application fixture, so the program runs as it
-// does under test: offscreen, with the scripted UI answering every modal window.
-// tools/screenshots.sh builds and runs it; the PNG files go to PLOTWELL_SCREENSHOT_DIR.
+// Pictures of the waveform window, its zoom and draw modes, the sine and cardiac dialogs and
+// the transfer set-up dialogs, for looking at them with one's own eyes. Built on the tests'
+// application fixture, so the program runs as it does under test: offscreen, with the scripted
+// UI answering every modal window. tools/screenshots.sh builds and runs it; the PNG files go to
+// PLOTWELL_SCREENSHOT_DIR.
 #include "app_fixture.h"
 
 #include "app/Plotdesk.h"
+#include "app/wfmmenus.h"
+#include "synthesis/forms/generator.h"
 #include "transfer/forms/msgwnd.h"
 #include "transfer/forms/setdload.h"
+#include "workspace/forms/WorldView.h"
 #include "workspace/forms/wfmchild.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QImage>
+#include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QPainter>
 #include <QPushButton>
+#include <QTest>
 
 #include <cmath>
 #include <cstdlib>
@@ -28,6 +37,17 @@ protected:
         dir_ = dir;
     }
     QString picture(const std::string& name) const { return QString::fromStdString(dir_ + "/" + name); }
+    // The frame with the overview window painted where it stands over it: a picture of the
+    // widgets themselves, whatever the platform's screen holds.
+    bool grabFrame(const std::string& name) const {
+        processEvents();
+        QImage shot = PWForm1->grab().toImage();
+        if (World->isVisible()) {
+            QPainter p(&shot);
+            p.drawPixmap(World->geometry().topLeft() - PWForm1->geometry().topLeft(), World->grab());
+        }
+        return shot.save(picture(name));
+    }
 
 private:
     std::string dir_;
@@ -67,6 +87,72 @@ TEST_F(Screenshots, WaveWindow) {
     small->FormPaint();
     processEvents();
     EXPECT_TRUE(small->grab().save(picture("wave-window-small.png")));
+}
+
+// A million-point sine zoomed by a band, with the overview window; then a stroke in draw
+// mode with the line that follows the pointer.
+TEST_F(Screenshots, ZoomAndDraw) {
+    PWForm1->resize(1200, 700);
+    TWFMform* w = newWindow(
+        1048576, 32768,
+        [](int i) {
+            return uint16_t(32768 + 26000 * std::sin(i * 6.283185307 / 262144) + (i % 30011) * 0.1);
+        },
+        "/tmp/w/wave.wfm");
+    w->SetCaption(w->Doc.WaveName);
+    w->FormPaint();
+    w->subWindow()->move(10, 10);
+    w->subWindow()->resize(900, 500);
+    processEvents();
+    drag(w, {200, 100}, {500, 300});
+    w->PublishStatus();
+    EXPECT_TRUE(grabFrame("zoom.png"));
+    PWForm1->WaveMenus->Draw1->trigger();
+    drag(w, {300, 200}, {600, 100});
+    QTest::mouseMove(w, {700, 300});
+    EXPECT_TRUE(grabFrame("draw.png"));
+}
+
+// The sine and cardiac dialogs over a window with their preview drawn, the dialog painted
+// into the frame's picture at the top right.
+TEST_F(Screenshots, Generators) {
+    PWForm1->resize(1280, 720);
+    struct Shot {
+        QAction* item;
+        const char* file;
+    };
+    for (const Shot& s : {Shot{PWForm1->WaveMenus->Sine1, "sine-dialog.png"},
+                          Shot{PWForm1->WaveMenus->Cardiac1, "cardiac-dialog.png"}}) {
+        const char* name = "/home/user/Plotwell/wave.wfm";
+        TWFMform* w = newWindow(
+            4000, 2048, [](int) { return uint16_t(2048); }, name);
+        w->SetCaption(name);
+        w->subWindow()->move(0, 0);
+        w->subWindow()->resize(1100, 560);
+        const QString path = picture(s.file);
+        ui.onDialog([&](QDialog& d) {
+            auto& g = dynamic_cast<TGeneratorForm&>(d);
+            g.Amplitude->setText("3000");
+            g.Amplitude->setModified(true);
+            g.AmplitudeExit();
+            g.BPreview->click();
+            w->FormPaint();
+            processEvents();
+            // The dialog's own grab has no title bar: a strip above it carries the caption.
+            QImage shot = PWForm1->grab().toImage();
+            const QPixmap body = d.grab();
+            const QRect title(shot.width() - body.width() - 20, 60, body.width(), 24);
+            QPainter p(&shot);
+            p.fillRect(title, d.palette().color(QPalette::Highlight));
+            p.setPen(d.palette().color(QPalette::HighlightedText));
+            p.drawText(title.adjusted(8, 0, -8, 0), Qt::AlignVCenter | Qt::AlignLeft, d.windowTitle());
+            p.drawPixmap(title.bottomLeft() + QPoint(0, 1), body);
+            p.end();
+            EXPECT_TRUE(shot.save(path));
+            g.BCancel->click();
+        });
+        s.item->trigger();
+    }
 }
 
 // The download set-up dialog for an instrument on LAN, and the transfer status window.

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-namespace plotwell::workspace {
+namespace plotwell::app {
 
 namespace {
 
@@ -423,4 +423,4 @@ std::optional<RestoredSelection> clampRestoredSelection(int32_t start, int32_t e
     return RestoredSelection{start, std::min(end, last)};
 }
 
-} // namespace plotwell::workspace
+} // namespace plotwell::app

@@ -26,7 +26,7 @@
 #include <string_view>
 #include <vector>
 
-namespace plotwell::workspace {
+namespace plotwell::app {
 
 // ---- global settings file ---------------------------------------------------------------
 
@@ -102,4 +102,4 @@ struct RestoredSelection {
 // no sense there. nullopt when the waveform has no point.
 std::optional<RestoredSelection> clampRestoredSelection(int32_t start, int32_t end, int count);
 
-} // namespace plotwell::workspace
+} // namespace plotwell::app

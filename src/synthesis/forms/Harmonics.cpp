@@ -141,14 +141,8 @@ bool THarmonicsForm::eventFilter(QObject* watched, QEvent* event) {
     if (!edit)
         return TOperationForm::eventFilter(watched, event);
     if (event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const QString t = key->text();
-        char c = 0;
-        if (key->key() == Qt::Key_Backspace)
-            c = platform::kBackspace;
-        else if (!t.isEmpty() && t[0].isPrint())
-            c = t[0].unicode() < 128 ? char(t[0].unicode()) : '\x7f';
-        if (c != 0 && !FilterKey(edit->text().toStdString(), c, DotFresh))
+        const std::optional<char> c = platform::typedCharacter(static_cast<QKeyEvent*>(event));
+        if (c && !FilterKey(edit->text().toStdString(), *c, DotFresh))
             return true;
     } else if (event->type() == QEvent::FocusOut) {
         edit->setText(QString::fromStdString(
@@ -232,8 +226,10 @@ void THarmonicsForm::BOkClick() {
     TakeAwayPreviewLines(*w);
     if (LastError != 0)
         return;
-    // The amplitude and offset the generation used stand for the fields this dialog has not.
-    AppendGeneration(*w, Start->text(), End->text(), QString::number(AmplitudeCodes), "0",
+    // The range the preview generated, though the fields may have been typed over since; the
+    // amplitude and offset it used stand for the fields this dialog has not.
+    AppendGeneration(*w, QString::number(StartPoint), QString::number(EndPoint),
+                     QString::number(AmplitudeCodes), "0",
                      levelMode() == synthesis::AutoAdjustPkPk ? "2" : "0", GeneratedExpr);
     setModalResult(platform::mrOk);
 }

@@ -7,7 +7,7 @@
 
 #include <string>
 
-using namespace plotwell::workspace;
+using namespace plotwell::app;
 
 TEST(SettingsFilesDamaged, NameWithNulBytesIsNoEntryAndWhatIsReadReadsBack) {
     // The fuzzer's [OpenFiles] line: twenty NUL bytes before the name. Such a name is no

@@ -5,6 +5,7 @@
 
 #include <string>
 
+using namespace plotwell::app;
 using namespace plotwell::workspace;
 using plotwell::transfer::applyTransferDefaults;
 

@@ -98,11 +98,11 @@ TEST_F(FirstUseTest, ThePanelShowsTheWindowThatAFileOrProjectJustFilled) {
              const std::string folder = tempFile("proj");
              std::filesystem::create_directories(folder);
              writeFile(folder + "/Lab.prj", "");
-             plotwell::workspace::ProjectValues v;
+             plotwell::app::ProjectValues v;
              v.GlobalFileType = 1;
              plotwell::transfer::applyTransferDefaults(v.TransferSettings);
              writeFile(folder + "/Lab.INI",
-                       plotwell::workspace::formatProjectSettings({{path, 1, true, 1, 2, 0}}, v));
+                       plotwell::app::formatProjectSettings({{path, 1, true, 1, 2, 0}}, v));
              ui.chooseFile(folder + "/Lab.prj");
              PWForm1->OpenProject1->trigger();
          },

@@ -23,6 +23,7 @@ namespace fs = std::filesystem;
 using plotwell::platform::Answer;
 using plotwell::transfer::TransferSettings;
 using namespace plotwell::workspace;
+using namespace plotwell::app;
 
 namespace {
 

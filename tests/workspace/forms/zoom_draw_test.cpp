@@ -13,16 +13,12 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 #include <QTest>
 
-#include <cmath>
-#include <cstdlib>
 #include <functional>
 #include <memory>
 
@@ -53,13 +49,6 @@ protected:
         return w;
     }
     static View view(const TWFMform* w) { return {w->ViewFirst, w->ViewLast, w->ViewMin, w->ViewMax}; }
-    // A left-button drag from one point to another through the middle.
-    static void drag(QWidget* target, QPoint from, QPoint to, Qt::KeyboardModifiers mods = {}) {
-        QTest::mousePress(target, Qt::LeftButton, mods, from);
-        QTest::mouseMove(target, (from + to) / 2);
-        QTest::mouseMove(target, to);
-        QTest::mouseRelease(target, Qt::LeftButton, mods, to);
-    }
     static void key(int k) {
         PWForm1->activateWindow();
         QTest::keyClick(PWForm1, Qt::Key(k));
@@ -212,27 +201,6 @@ TEST_F(ZoomDrawTest, UndoRestoresAndFinishKeeps) {
     EXPECT_FALSE(w->UndoDraw->isVisible());
     EXPECT_FALSE(w->Coordinates->isVisible());
     EXPECT_EQ(w->UndoStream, nullptr);
-}
-
-TEST_F(ZoomDrawTest, Screenshot) {
-    const char* path = std::getenv("PLOTWELL_ZOOM_SCREENSHOT");
-    if (!path)
-        GTEST_SKIP() << "set PLOTWELL_ZOOM_SCREENSHOT to a path without .png";
-    PWForm1->resize(1200, 700);
-    TWFMform* w = window(1048576, 32768, [](int i) {
-        return uint16_t(32768 + 26000 * std::sin(i * 6.283185307 / 262144) + (i % 30011) * 0.1);
-    });
-    w->subWindow()->move(10, 10);
-    w->subWindow()->resize(900, 500);
-    processEvents();
-    drag(w, {200, 100}, {500, 300});
-    processEvents();
-    QGuiApplication::primaryScreen()->grabWindow(0).save(QString::fromLocal8Bit(path) + "-zoom.png");
-    menus()->Draw1->trigger();
-    drag(w, {300, 200}, {600, 100});
-    QTest::mouseMove(w, {700, 300});
-    processEvents();
-    QGuiApplication::primaryScreen()->grabWindow(0).save(QString::fromLocal8Bit(path) + "-draw.png");
 }
 
 TEST_F(ZoomDrawTest, AShorterWaveformKeepsTheViewWithinItsData) {
