@@ -62,6 +62,10 @@ double NumericField::decimalValue() const {
     return fieldDecimal(latin1(edit_->text()));
 }
 
+bool NumericField::fits() const {
+    return numberFits(rules_.kind, latin1(edit_->text()));
+}
+
 void NumericField::show(int32_t value) {
     edit_->setText(platform::toQString(intText(value)));
 }

@@ -48,6 +48,8 @@ public:
 
     int32_t intValue() const;
     double decimalValue() const;
+    // Whether the number in the text is one the program can hold (numberFits).
+    bool fits() const;
     // Writes the value as the field's kind shows it ("%d" or "%1.2f").
     void show(int32_t value);
     void show(double value);

@@ -54,6 +54,9 @@ constexpr int kCaretAfterRepair = 2;
 // a text without one reads as 0.
 int32_t fieldInt(std::string_view text);
 double fieldDecimal(std::string_view text);
+// Whether that number is one the program can hold: an integer within 32 bits, a finite
+// decimal. A text without a number fits (it reads as 0).
+bool numberFits(FieldKind kind, std::string_view text);
 // How a field shows its number: "%d" for integers, "%1.2f" for decimals.
 std::string intText(int32_t value);
 std::string decimalText(double value);

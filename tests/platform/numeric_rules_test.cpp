@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
+
 using namespace plotwell::platform;
 
 namespace {
@@ -110,6 +113,23 @@ TEST(NumericRules, ReadingAndWritingAFieldsNumber) {
     };
     for (const auto& [text, value] : decimals)
         EXPECT_EQ(fieldDecimal(text), value) << text;
+
+    // Numbers too large to hold, which the dialogs refuse rather than cut.
+    const std::string huge = "-" + std::string(400, '9');
+    const std::tuple<FieldKind, const char*, bool> fits[] = {
+        {FieldKind::UnsignedInteger, "2147483647", true},
+        {FieldKind::UnsignedInteger, "2147483648", false},
+        {FieldKind::SignedInteger, "-2147483648", true},
+        {FieldKind::SignedInteger, "-2147483649", false},
+        {FieldKind::UnsignedInteger, " 0000000000012", true},
+        {FieldKind::UnsignedInteger, "99999999999x", false},
+        {FieldKind::UnsignedInteger, "abc", true},
+        {FieldKind::UnsignedDecimal, "1e308", true},
+        {FieldKind::UnsignedDecimal, "1e309", false},
+        {FieldKind::SignedDecimal, huge.c_str(), false},
+    };
+    for (const auto& [kind, text, fitting] : fits)
+        EXPECT_EQ(numberFits(kind, text), fitting) << text;
 
     EXPECT_EQ(intText(-325), "-325");
     EXPECT_EQ(decimalText(1.0), "1.00");

@@ -145,8 +145,10 @@ bool THarmonicsForm::eventFilter(QObject* watched, QEvent* event) {
         if (c && !FilterKey(edit->text().toStdString(), *c, DotFresh))
             return true;
     } else if (event->type() == QEvent::FocusOut) {
-        edit->setText(QString::fromStdString(
-            common::cformat("%.2f", platform::fieldDecimal(edit->text().toStdString()))));
+        // A number too large stays as typed, for Preview to refuse.
+        if (platform::numberFits(platform::FieldKind::UnsignedDecimal, edit->text().toStdString()))
+            edit->setText(QString::fromStdString(
+                common::cformat("%.2f", platform::fieldDecimal(edit->text().toStdString()))));
         DotFresh = true;
     }
     return TOperationForm::eventFilter(watched, event);
@@ -196,8 +198,19 @@ bool THarmonicsForm::takeRange() {
     return true;
 }
 
+bool THarmonicsForm::numbersFit() {
+    for (int k = 1; k <= kRows; ++k)
+        for (auto [edit, column] :
+             {std::pair{AmplitudeEdit[k - 1], "Amplitude"}, {PhaseEdit[k - 1], "Phase"}})
+            if (!platform::numberFits(platform::FieldKind::UnsignedDecimal, edit->text().toStdString())) {
+                RefuseTooLargeNumber(edit, QString("%1 %2").arg(column).arg(k));
+                return false;
+            }
+    return true;
+}
+
 void THarmonicsForm::BPreviewClick() {
-    if (!takeRange()) {
+    if (!numbersFit() || !takeRange()) {
         LastError = -1;
         return; // not previewed: OK tries again once the range is mended
     }

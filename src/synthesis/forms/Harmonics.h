@@ -63,6 +63,9 @@ private:
     // The range texts as numbers within the window; false (after saying so) when one is
     // not a number.
     bool takeRange();
+    // Every amplitude and phase holds a number the program can hold; otherwise the first that
+    // does not is refused.
+    bool numbersFit();
     int32_t levelMode() const;
 };
 

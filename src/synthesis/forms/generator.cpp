@@ -62,6 +62,13 @@ void TakeAwayPreviewLines(TWFMform& w) {
     w.ShowChangedSamples();
 }
 
+void RefuseTooLargeNumber(QLineEdit* edit, const QString& fieldName) {
+    platform::ui().message(
+        common::cformat("The number in \"%s\" is too large.", fieldName.toLatin1().constData()),
+        platform::Icon::Error, platform::ButtonOk, true);
+    edit->setFocus();
+}
+
 // ---- building ---------------------------------------------------------------------------
 
 TGeneratorForm::TGeneratorForm(const char* instanceName, const char* caption, Style style, QWidget* parent)
@@ -154,7 +161,8 @@ NumericField* TGeneratorForm::addDecimal(const char* name, const char* label, bo
     NumericField* field =
         addField(name, label, isSigned ? FieldKind::SignedDecimal : FieldKind::UnsignedDecimal);
     field->onExit = [this, field, value] {
-        if (!Target || closing_)
+        // A number too large stays as typed, for Preview and OK to refuse.
+        if (!Target || closing_ || !field->fits())
             return;
         *value = field->decimalValue();
         field->show(*value);
@@ -170,12 +178,12 @@ NumericField* TGeneratorForm::addCount(const char* name, const char* label, int3
         if (zeroBecomes != 0) {
             if (*value == 0)
                 *value = zeroBecomes;
-            if (field->edit()->text() != QString::number(*value))
+            if (field->edit()->text() != QString::number(*value) && field->fits())
                 field->show(*value);
         }
     };
     field->onExit = [this, field, value] {
-        if (Target && !closing_)
+        if (Target && !closing_ && field->fits())
             field->show(*value);
     };
     return field;
@@ -207,6 +215,21 @@ void TGeneratorForm::fieldChanged() {
     Previewed = false;
 }
 
+bool TGeneratorForm::numbersFit() {
+    for (NumericField* field : findChildren<NumericField*>()) {
+        QLineEdit* edit = field->edit();
+        if (!edit->isEnabled() || field->fits())
+            continue;
+        QString name = edit->objectName();
+        for (const QLabel* label : findChildren<QLabel*>())
+            if (label->buddy() == edit)
+                name = label->text().simplified();
+        RefuseTooLargeNumber(edit, name);
+        return false;
+    }
+    return true;
+}
+
 void TGeneratorForm::placeLines() {
     if (!Target)
         return;
@@ -229,7 +252,7 @@ synthesis::PreviewLines TGeneratorForm::Lines() const {
 }
 
 void TGeneratorForm::exitEdited(NumericField* field, const std::function<int32_t(int32_t)>& apply) {
-    if (!Target || closing_)
+    if (!Target || closing_ || !field->fits())
         return;
     const auto typed = field->takeEdit();
     if (!typed)
@@ -288,6 +311,10 @@ void TGeneratorForm::FormActivate() {
 }
 
 void TGeneratorForm::BPreviewClick() {
+    if (!numbersFit()) {
+        LastError = -1;
+        return; // not previewed: OK refuses the same number again
+    }
     GeneratedExpr = FormatTemplate();
     LastError = GenerateFromTemplate(Target, GeneratedExpr, Start->text(), End->text(), AmplitudeCodes,
                                      OffsetCodes, MidCode, LevelModeValue());

@@ -42,6 +42,10 @@ void AppendGeneration(TWFMform& target, const QString& start, const QString& end
 // redrawn and its status published.
 void TakeAwayPreviewLines(TWFMform& target);
 
+// A number too large for the program to hold is refused, never cut: the message names the
+// field, which gets the focus.
+void RefuseTooLargeNumber(QLineEdit* edit, const QString& fieldName);
+
 class TGeneratorForm : public TOperationForm {
     Q_OBJECT
 public:
@@ -117,6 +121,9 @@ protected:
     // A check box whose click makes the preview stale.
     void makesPreviewStale(QCheckBox* box);
 
+    // Every shown field holds a number the program can hold; otherwise the first that does
+    // not is refused.
+    bool numbersFit();
     // A field the user changed: the dialog will write samples and its preview is stale.
     void fieldChanged();
     // The samples as they were before the dialog opened, with the lines where Lines() puts

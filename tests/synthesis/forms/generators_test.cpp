@@ -225,6 +225,47 @@ TEST_F(GeneratorsTest, HarmonicsRangeIsClampedAndANonNumberRefused) {
     EXPECT_EQ(w->Doc.SampleStream->code(0), 32768);
 }
 
+// A number too large to hold stays as typed when its field is left, and Preview and OK
+// refuse it, naming the field; the window keeps its samples.
+TEST_F(GeneratorsTest, ANumberTooLargeIsRefusedNotCut) {
+    const std::string longDecimal(400, '9');
+    struct Case {
+        QAction* item;
+        const char* field;
+        std::string typed;
+        const char* named;
+    };
+    const Case cases[] = {
+        {menus().Triangle1, "Amplitude", "99999999999", "Amplitude"},
+        {menus().Pulse1, "Low", "2147483648", "Low level"},
+        {menus().Exponent1, "Timeconst", "99999999999", "Time const."},
+        {menus().Sinc1, "Phase", longDecimal, "Start phase"},
+        {menus().HarmonicsGenerator1, "Edit3", longDecimal, "Amplitude 2"},
+    };
+    TWFMform* w = newWindow();
+    giveData(w, 100, 0, 32768);
+    const auto before = codes(w);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.field);
+        ui.clear();
+        ui.onDialog([&](QDialog& d) {
+            auto* edit = d.findChild<QLineEdit*>(c.field);
+            edit->selectAll();
+            type(edit, c.typed);
+            leave(edit);
+            EXPECT_EQ(text(edit), c.typed);
+            auto* preview = d.findChild<QPushButton*>("BPreview");
+            preview->click();
+            EXPECT_EQ(ui.lastMessage(), std::string("The number in \"") + c.named + "\" is too large.");
+            d.findChild<QPushButton*>("BOk")->click();
+            EXPECT_TRUE(d.isVisible()) << "OK refuses it too";
+            d.findChild<QPushButton*>("BCancel")->click();
+        });
+        c.item->trigger();
+        EXPECT_EQ(codes(w), before);
+    }
+}
+
 TEST_F(GeneratorsTest, HarmonicsEditsKeepOnePoint) {
     TWFMform* w = newWindow();
     giveData(w, 16, 0, 32768);
