@@ -154,6 +154,14 @@ bool THarmonicsForm::eventFilter(QObject* watched, QEvent* event) {
     return TOperationForm::eventFilter(watched, event);
 }
 
+void THarmonicsForm::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
+        platform::ui().showHelp(TGeneratorForm::kHelpContext);
+        return;
+    }
+    TOperationForm::keyPressEvent(event);
+}
+
 void THarmonicsForm::FormActivate() {
     if (!Target)
         return;

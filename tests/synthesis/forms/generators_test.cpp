@@ -282,6 +282,8 @@ TEST_F(GeneratorsTest, HarmonicsEditsKeepOnePoint) {
         EXPECT_EQ(text(a), "1.7") << "the first point after entering passes; the text had none left";
         leave(a);
         EXPECT_EQ(text(a), "1.70");
+        QTest::keyClick(&h, Qt::Key_F1);
+        EXPECT_EQ(ui.events().back().text, "10006") << "the generators' help";
         h.BCancel->click();
     });
     PWForm1->WaveMenus->HarmonicsGenerator1->trigger();
