@@ -107,6 +107,35 @@ std::optional<double> parseDoublePrefix(std::string_view text, std::size_t* used
     return value;
 }
 
+namespace {
+// The characters a hexadecimal number can be made of after its "0x": digits, the point, the
+// exponent mark and the exponent's sign.
+bool inHexNumber(char c) {
+    return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F') || c == '.' || c == 'p' ||
+           c == 'P' || c == '+' || c == '-';
+}
+} // namespace
+
+std::optional<double> parseDoubleOrHexPrefix(std::string_view text, std::size_t* used) {
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    if (text.size() < i + 2 || text[i] != '0' || (text[i + 1] != 'x' && text[i + 1] != 'X'))
+        return parseDoublePrefix(text, used);
+    // Hexadecimal is rare: let the C library read it, from a copy that holds all a hexadecimal
+    // number can take, so that its rounding, its range and where it stops ("0xg" reads "0")
+    // are the library's own. The C locale keeps '.' the point.
+    std::size_t end = i + 2;
+    while (end < text.size() && inHexNumber(text[end]))
+        ++end;
+    const std::string copy(text.substr(0, end));
+    char* stop = nullptr;
+    const double value = strtod_l(copy.c_str(), &stop, cLocale());
+    if (used)
+        *used = std::size_t(stop - copy.c_str());
+    return value;
+}
+
 std::optional<int32_t> parseIntPrefix(std::string_view text, std::size_t* used) {
     std::size_t i = 0;
     bool negative = false;

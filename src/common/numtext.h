@@ -1,6 +1,7 @@
 #pragma once
 // Locale-free number text. The program always writes and reads '.' as the decimal
-// separator, whatever LC_NUMERIC says, and never reads hexadecimal.
+// separator, whatever LC_NUMERIC says, and reads hexadecimal only where another program's
+// file may hold it (parseDoubleOrHexPrefix).
 
 #include <cstdint>
 #include <optional>
@@ -15,6 +16,9 @@ std::string cformat(const char* format, ...) __attribute__((format(printf, 1, 2)
 // Parses a decimal number at the start of `text` (optional sign, digits, '.', exponent).
 // Returns the value and sets `used` to the characters taken; nullopt when none.
 std::optional<double> parseDoublePrefix(std::string_view text, std::size_t* used = nullptr);
+// The same, but as the C library's conversion reads it in the C locale, so hexadecimal
+// ("0x1F", "-0x1.8p3") too. Infinity and NaN texts are still no number.
+std::optional<double> parseDoubleOrHexPrefix(std::string_view text, std::size_t* used = nullptr);
 // Parses a signed decimal integer at the start of `text`, saturating at the int32 range.
 std::optional<int32_t> parseIntPrefix(std::string_view text, std::size_t* used = nullptr);
 // Blanks (spaces and tabs) skipped, then parseIntPrefix: "  42 V" reads as 42, as a

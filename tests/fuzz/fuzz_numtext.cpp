@@ -1,10 +1,13 @@
 // Number text from files, the clipboard and edit boxes. Besides not crashing, the
 // parsers must agree with the C library read under the C locale, take only plain decimal
-// text (never hexadecimal, "inf" or "nan"), and read back what cformat writes.
+// text (never hexadecimal, "inf" or "nan"), and read back what cformat writes. The reading
+// for other programs' files takes hexadecimal too, and then agrees with the C library on
+// the whole text.
 
 #include "common/numtext.h"
 #include "fuzz_check.h"
 
+#include <cctype>
 #include <clocale>
 #include <cmath>
 #include <cstdint>
@@ -47,6 +50,24 @@ void checkDouble(std::string_view text) {
     }
 }
 
+void checkDoubleOrHex(std::string_view text) {
+    // The C library skips leading blanks; our fields never begin with one.
+    if (text.empty() || std::isspace(static_cast<unsigned char>(text[0])))
+        return;
+    const std::string whole(text);
+    char* end = nullptr;
+    const double expected = strtod_l(whole.c_str(), &end, cLocale());
+    std::size_t used = 0;
+    const auto v = parseDoubleOrHexPrefix(text, &used);
+    if (!v) {
+        // No number, or infinity or NaN, which are never read.
+        FUZZ_CHECK(end == whole.c_str() || !std::isfinite(expected));
+        return;
+    }
+    FUZZ_CHECK(used == std::size_t(end - whole.c_str()));
+    FUZZ_CHECK(*v == expected && std::signbit(*v) == std::signbit(expected));
+}
+
 void checkInt(std::string_view text) {
     std::size_t used = 0;
     const auto v = parseIntPrefix(text, &used);
@@ -65,6 +86,7 @@ void checkInt(std::string_view text) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     checkDouble(text);
+    checkDoubleOrHex(text);
     checkInt(text);
     // The whole-text forms take exactly what the prefix forms take, after leading blanks.
     if (const auto d = parseDouble(text)) {

@@ -92,8 +92,9 @@ CsvColumn CsvConvertColumn(std::string_view data, int column, const std::functio
             continue;
         }
         // The number ends at the field's end; the conversion stops there by itself.
-        // A lone sign or point converts to 0, as the standard conversion gives.
-        const double v = common::parseDoublePrefix(data.substr(f, line.end - f)).value_or(0.0);
+        // A lone sign or point converts to 0, as the standard conversion gives. So do
+        // "-inf" and "+nan", which would leave no scale for the other rows.
+        const double v = common::parseDoubleOrHexPrefix(data.substr(f, line.end - f)).value_or(0.0);
         if (values.size() == kCsvMaxPoints) {
             out.tooLong = true;
             out.pointCount = int(kCsvMaxPoints) + 1;

@@ -53,6 +53,13 @@ TEST(CsvImport, Cases) {
         {"lone sign converts to 0", "-\n1\n", 0, 1, {32767, 65534}, false},
         {"no line end at the end", "4,1\n-4,2", 0, 2, {65534, 0}, false},
         {"blank before a number is not a number", "a,b\n1, 2\n1,-2\n", 1, 2, {0}, true},
+        {"hexadecimal as the standard conversion reads it",
+         "0x10\n-0x10\n0x1.8p3\n0X1F\n",
+         0,
+         1,
+         {49679, 15855, 45451, 65534},
+         false},
+        {"signed infinity and NaN texts read as 0", "-inf\n+nan\n2\n", 0, 1, {32767, 32767, 65534}, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
