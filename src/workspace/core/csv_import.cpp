@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace plotwell::workspace {
 
@@ -114,14 +115,20 @@ CsvColumn CsvConvertColumn(std::string_view data, int column, const std::functio
     // Pass 2: the codes.
     if (stage)
         stage(2);
+    // Each code is trunc(v x 32767 / M + 32767), in that order: scaling first by 32767 / M
+    // can differ by one code. M = 0 leaves the values unscaled. Near the double limit
+    // v x 32767 would overflow, so v and M are first brought down by a power of two, which
+    // changes no digit of the quotient.
     if (out.pointCount == 0)
         m = 32767;
-    const double scale = m == 0 ? 1.0 : 32767.0 / m;
+    const double pre = m > std::numeric_limits<double>::max() / 32767.0 ? 0x1p-64 : 1.0;
+    const double top = m == 0 ? 1.0 : 32767.0;
+    const double below = m == 0 ? 1.0 : m * pre;
     out.preview = SampleStream(32768, values.size());
     auto codes = out.preview.codes();
     sinceStep = 0;
     for (std::size_t i = 0; i < values.size(); ++i) {
-        codes[i] = uint16_t(common::saturateTrunc(values[i] * scale + 32767.0, 0, 65535, 32767));
+        codes[i] = uint16_t(common::saturateTrunc(values[i] * pre * top / below + 32767.0, 0, 65535, 32767));
         if (++sinceStep == kCsvProgressPoints) {
             sinceStep = 0;
             if (step)

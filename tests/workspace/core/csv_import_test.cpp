@@ -60,6 +60,8 @@ TEST(CsvImport, Cases) {
          {49679, 15855, 45451, 65534},
          false},
         {"signed infinity and NaN texts read as 0", "-inf\n+nan\n2\n", 0, 1, {32767, 32767, 65534}, false},
+        {"code is v x 32767 / M + 32767 in that order", "49.91\n-36.11\n", 0, 1, {65534, 9060}, false},
+        {"magnitudes near the double limit", "1e305\n-1e305\n5e304\n", 0, 1, {65534, 0, 49150}, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
