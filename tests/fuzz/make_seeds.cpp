@@ -216,7 +216,9 @@ void csvImports() {
     csv("scope", 1, 0x55, "Index,CH1(V)\r\n0,-2.000e-01\r\n1,+4.000e-01\r\n2,.5\r\n3,-\r\n");
     csv("huge", 0, 0, "1e999\n-1e999\n1\n");
     csv("hex", 0, 0, "0x10\n-0x1.8p3\n0X1F\n0x\n-inf\n");
+    csv("cr-only", 1, 0, "a,b\r1,2\r3,-4\r");
     csv("near-limit", 0, 0, "1e305\n-1.7e308\n5e304\n");
+    csv("header-only", 1, 0, "time,volts");
 }
 // Expression libraries as the manager writes them, and broken ones.
 void expressionLibraries() {

@@ -16,21 +16,43 @@ bool beginsNumber(char c) {
     return c == '+' || c == '-' || c == '.' || (c >= '0' && c <= '9');
 }
 
-// The end of the line that starts at `pos` (at its '\n' or the text's end), and the end of
-// its content without a '\r' before the '\n'.
+// A line ends at a line feed, a carriage return, or the pair CR LF (one line end, as
+// Windows writes it), or at the text's end. `end` is where its content ends, `next` where
+// the following line begins.
 struct Line {
     std::size_t begin, end, next;
 };
 
-Line lineAt(std::string_view text, std::size_t pos) {
-    const char* base = text.data();
-    const void* nl = std::memchr(base + pos, '\n', text.size() - pos);
-    const std::size_t lf = nl ? std::size_t(static_cast<const char*>(nl) - base) : text.size();
-    std::size_t end = lf;
-    if (end > pos && text[end - 1] == '\r')
-        --end;
-    return {pos, end, nl ? lf + 1 : text.size()};
-}
+// Walks the lines from the front. The next line feed is remembered, so a file of CR-only
+// lines is not searched to its end once per line, and the common files keep the fast
+// search for the line feed.
+class LineWalker {
+public:
+    explicit LineWalker(std::string_view text) : text_(text) { findLf(0); }
+
+    // The line beginning at `pos`; `pos` never goes back.
+    Line at(std::size_t pos) {
+        if (pos > lf_)
+            findLf(pos);
+        const char* base = text_.data();
+        const void* cr = lf_ > pos ? std::memchr(base + pos, '\r', lf_ - pos) : nullptr;
+        const std::size_t end = cr ? std::size_t(static_cast<const char*>(cr) - base) : lf_;
+        std::size_t next = end;
+        if (next < text_.size() && text_[next++] == '\r' && next < text_.size() && text_[next] == '\n')
+            ++next;
+        return {pos, end, next};
+    }
+
+private:
+    void findLf(std::size_t from) {
+        const void* nl =
+            from < text_.size() ? std::memchr(text_.data() + from, '\n', text_.size() - from) : nullptr;
+        lf_ = nl ? std::size_t(static_cast<const char*>(nl) - text_.data()) : text_.size();
+    }
+
+    std::string_view text_;
+    std::size_t lf_ = 0; // the first line feed at or after the last line's start, or the end
+};
 
 // True when only empty lines (or none) follow `pos`: such lines are the file's end, not rows.
 bool onlyEmptyLinesFrom(std::string_view text, std::size_t pos) {
@@ -41,25 +63,18 @@ bool onlyEmptyLinesFrom(std::string_view text, std::size_t pos) {
 
 CsvLayout CsvFindLayout(std::string_view text) {
     CsvLayout layout;
-    // One header line is skipped when none of its fields begins like a number.
-    std::size_t i = 0;
-    bool header = true;
-    while (i < text.size()) {
-        if (beginsNumber(text[i])) {
-            header = false;
-            break;
-        }
+    // One header line is skipped when none of its fields begins like a number. Only a line
+    // feed ends that line here: without one the data start at the beginning of the file.
+    for (std::size_t i = 0; i < text.size() && !beginsNumber(text[i]); ++i) {
         while (i < text.size() && text[i] != ',' && text[i] != '\n')
             ++i;
-        if (i >= text.size() || text[i] == '\n')
+        if (i < text.size() && text[i] == '\n') {
+            layout.dataStart = i + 1;
             break;
-        ++i; // past the comma, at the next field
+        }
     }
-    if (header) {
-        const std::size_t lf = text.find('\n');
-        layout.dataStart = lf == std::string_view::npos ? text.size() : lf + 1;
-    }
-    const Line first = lineAt(text, layout.dataStart);
+    // The columns are counted up to the first line end of either kind.
+    const Line first = LineWalker(text).at(layout.dataStart);
     layout.columns = 1 + int(std::count(text.begin() + first.begin, text.begin() + first.end, ','));
     return layout;
 }
@@ -73,8 +88,9 @@ CsvColumn CsvConvertColumn(std::string_view data, int column, const std::functio
     std::vector<double> values;
     double m = 0;
     int sinceStep = 0;
+    LineWalker lines(data);
     for (std::size_t pos = 0; pos < data.size();) {
-        const Line line = lineAt(data, pos);
+        const Line line = lines.at(pos);
         pos = line.next;
         if (line.begin == line.end && onlyEmptyLinesFrom(data, line.begin))
             break;

@@ -62,6 +62,13 @@ TEST(CsvImport, Cases) {
         {"signed infinity and NaN texts read as 0", "-inf\n+nan\n2\n", 0, 1, {32767, 32767, 65534}, false},
         {"code is v x 32767 / M + 32767 in that order", "49.91\n-36.11\n", 0, 1, {65534, 9060}, false},
         {"magnitudes near the double limit", "1e305\n-1e305\n5e304\n", 0, 1, {65534, 0, 49150}, false},
+        {"CR-only lines: no line feed, so the header is an illegal row",
+         "a,b\r1,2\r3,-4\r",
+         1,
+         2,
+         {49150, 0},
+         true},
+        {"a lone CR ends a line", "1\r2\n-2\n", 0, 1, {49150, 65534, 0}, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -84,7 +91,10 @@ TEST(CsvImport, HeaderDetection) {
                                            {"0,1,2\n", 0, 3},
                                            {"a,b,c\r\n1,2\r\n", 7, 2},
                                            {",x\n1\n", 3, 1},
-                                           {"header only", 11, 1},
+                                           {"header only", 0, 1},
+                                           {"time,volts", 0, 2},
+                                           {"a,b\r1,2\r3,4\r", 0, 2},
+                                           {"a,b\rc\nx,y,z\n", 6, 3},
                                            {"", 0, 1}}) {
         SCOPED_TRACE(c.text);
         const CsvLayout l = CsvFindLayout(c.text);
