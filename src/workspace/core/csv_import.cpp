@@ -23,20 +23,20 @@ struct Line {
     std::size_t begin, end, next;
 };
 
-// Walks the lines from the front. The next line feed is remembered, so a file of CR-only
-// lines is not searched to its end once per line, and the common files keep the fast
-// search for the line feed.
+// Walks the lines from the front. The next line feed and the next carriage return are
+// remembered, so each kind is searched for only past the last one found: a file without
+// one kind is searched for it once, not once per line.
 class LineWalker {
 public:
-    explicit LineWalker(std::string_view text) : text_(text) { findLf(0); }
+    explicit LineWalker(std::string_view text) : text_(text), lf_(find(0, '\n')), cr_(find(0, '\r')) {}
 
     // The line beginning at `pos`; `pos` never goes back.
     Line at(std::size_t pos) {
         if (pos > lf_)
-            findLf(pos);
-        const char* base = text_.data();
-        const void* cr = lf_ > pos ? std::memchr(base + pos, '\r', lf_ - pos) : nullptr;
-        const std::size_t end = cr ? std::size_t(static_cast<const char*>(cr) - base) : lf_;
+            lf_ = find(pos, '\n');
+        if (pos > cr_)
+            cr_ = find(pos, '\r');
+        const std::size_t end = std::min(lf_, cr_);
         std::size_t next = end;
         if (next < text_.size() && text_[next++] == '\r' && next < text_.size() && text_[next] == '\n')
             ++next;
@@ -44,14 +44,16 @@ public:
     }
 
 private:
-    void findLf(std::size_t from) {
-        const void* nl =
-            from < text_.size() ? std::memchr(text_.data() + from, '\n', text_.size() - from) : nullptr;
-        lf_ = nl ? std::size_t(static_cast<const char*>(nl) - text_.data()) : text_.size();
+    std::size_t find(std::size_t from, char c) const {
+        const void* hit =
+            from < text_.size() ? std::memchr(text_.data() + from, c, text_.size() - from) : nullptr;
+        return hit ? std::size_t(static_cast<const char*>(hit) - text_.data()) : text_.size();
     }
 
     std::string_view text_;
-    std::size_t lf_ = 0; // the first line feed at or after the last line's start, or the end
+    // The first line feed and carriage return at or after the last line's start, or the
+    // text's end.
+    std::size_t lf_, cr_;
 };
 
 // True when only empty lines (or none) follow `pos`: such lines are the file's end, not rows.
@@ -74,8 +76,8 @@ CsvLayout CsvFindLayout(std::string_view text) {
         }
     }
     // The columns are counted up to the first line end of either kind.
-    const Line first = LineWalker(text).at(layout.dataStart);
-    layout.columns = 1 + int(std::count(text.begin() + first.begin, text.begin() + first.end, ','));
+    for (std::size_t i = layout.dataStart; i < text.size() && text[i] != '\n' && text[i] != '\r'; ++i)
+        layout.columns += text[i] == ',' ? 1 : 0;
     return layout;
 }
 
