@@ -438,6 +438,19 @@ TEST(MakerLan, UploadReadsTheBlockWholeAndFailsOnASilentPeer) {
     EXPECT_EQ(u->uploaded()->code(7999), uint16_t((7999 * 7) & 0xFFFF) ^ 0x8000);
     EXPECT_EQ(ok.inst.writes(), (std::vector<std::string>{"*idn?\n", "arb3DEF?\n", "arb3?\n"}));
 
+    // The block header is awaited as a reply is, not with the data wait.
+    Rig late(LinkKind::Tcp, "QUORVEX, QVR5162,0,1", sim::Family::Maker);
+    late.inst.setStore("arb3", {bigEndian(ramp(10)), {}, "R", "OFF"});
+    sim::Faults slow;
+    slow.replyDelay = 2 * kSilenceWait;
+    late.inst.setFaults(slow);
+    LinkDeadlines waits = late.link->deadlines();
+    waits.tcpData = kSilenceWait;
+    late.link->setDeadlines(waits);
+    auto l = makeMakerUpload(makerJob(Direction::Upload, LinkKind::Tcp, 13, "QVR5162", "arb3"), *late.link,
+                             status);
+    EXPECT_EQ(l->tick().kind, Kind::Finished);
+
     Rig cut(LinkKind::Tcp, "QUORVEX, QVR5162,0,1", sim::Family::Maker);
     cut.inst.setStore("arb3", {bigEndian(ramp(1000)), {}, "R", "OFF"});
     sim::Faults f;
