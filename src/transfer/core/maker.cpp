@@ -196,13 +196,14 @@ private:
             if (io = link_.readReply(reply, kDefReplyDownload); !io.ok())
                 return TickOutcome::failed(io);
             const auto len = replyIntegerField(reply, 2);
-            if (len && *len < 0)
-                return TickOutcome::failed();
-            if (len && *len > 0) {
-                if (!patternGenerator_) // the pattern generator keeps the selection's length
-                    n = *len;
-            } else {
+            if (!len || *len == 0) {
                 link_.setTimeout(kGpibT100s); // an empty store: the selection keeps its length
+            } else if (!patternGenerator_) {
+                // The pattern generator keeps the selection's length whatever the store
+                // holds, so only the others' answer must make sense.
+                if (*len < 0)
+                    return TickOutcome::failed();
+                n = *len;
             }
         } else if (sized && int64_t(s.byteLength()) > 2 * int64_t(maxPoints) + 2) {
             return TickOutcome::failed();

@@ -538,6 +538,37 @@ TEST_P(MakerLink, PatternNoiseAndArbHeaders) {
     }
 }
 
+// With Stretch Yes the pattern generator is asked its store's length, but the selection
+// goes at its own length whatever the answer; an empty store's 0 still lengthens the GPIB
+// time-out.
+TEST_P(MakerLink, PatternGeneratorKeepsItsLengthWhateverTheStoreAnswers) {
+    struct Case {
+        const char* reply;
+        bool longTimeout;
+    } cases[] = {
+        {"W,OFF,-5\n", false}, {"W,OFF,1000\n", false}, {"W,OFF,99999999999\n", false}, {"W,OFF,0\n", true}};
+    for (const Case& c : cases) {
+        Rig rig(GetParam(), "QUORVEX, QVS5100,0,1", sim::Family::Pattern);
+        sim::Faults f;
+        f.defReply = c.reply;
+        rig.inst.setFaults(f);
+        FakeStatus status;
+        TransferJob job = makerJob(Direction::Download, GetParam(), 11, "QVS51xx", "arb2");
+        job.stretchIndex = 0;
+        auto w = makeMakerDownload(job, *rig.link, status, window(32768, ramp(100), "w.wfm"));
+        TickOutcome last;
+        run(*w, last);
+        EXPECT_EQ(last.kind, Kind::Finished) << c.reply;
+        std::string all;
+        for (const auto& wr : sent(rig, "local\n"))
+            all += wr;
+        EXPECT_NE(all.find("arb2 #3200"), std::string::npos) << c.reply;
+        if (GetParam() == LinkKind::Gpib) {
+            EXPECT_EQ(rig.gpib->calls("ibtmo"), c.longTimeout ? 1 : 0) << c.reply;
+        }
+    }
+}
+
 TEST(MakerTables, PatternCodesAlwaysInvertBit15) {
     // A waveform stored with R 2048: its mid word 2048 goes out as 0x00 0x00.
     EXPECT_EQ(makerCode(2048, makerScale(2048, 32768.0f), makerSigned(11)), 0x0000);
