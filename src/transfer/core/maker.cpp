@@ -57,6 +57,15 @@ std::string makerInstrumentName(const std::string& destination, const std::strin
     return name.substr(0, 8);
 }
 
+std::string makerDownloadName(const TransferJob& job, const std::string& fileName) {
+    // The pattern generator also names its pattern and noise stores after the file.
+    return makerInstrumentName(job.target, fileName, job.modelIndex == 11);
+}
+
+std::string makerDownloadStatus(const TransferJob& job, const std::string& fileName) {
+    return downloadingText(fileName, makerDownloadName(job, fileName));
+}
+
 std::string safeInstrumentName(std::string name) {
     for (char& c : name)
         if (c == '/' || c == '\\' || c == ':')
@@ -142,7 +151,7 @@ private:
             patternGenerator_ ? 4096 : makerMaxPoints(Direction::Download, job_.modelIndex, store);
         if (auto o = identityFailure(job_, link_))
             return *o;
-        name_ = makerInstrumentName(store, source_.fileName, patternGenerator_);
+        name_ = makerDownloadName(job_, source_.fileName);
         if (auto o = badName(store))
             return *o;
         if (auto o = badName(name_))
@@ -165,8 +174,7 @@ private:
         } else {
             definition = common::cformat("arbdef %s,%s,%s\n", store.c_str(), name_.c_str(), onOff);
         }
-        const std::string status =
-            common::cformat("Downloading %s as %s", source_.fileName.c_str(), name_.c_str());
+        const std::string status = makerDownloadStatus(job_, source_.fileName);
         // The LAN transfer holds the window until it ends: no Cancel to offer. The maker's
         // generators take the definition over GPIB before offering one.
         const bool definitionFirst = gpib() && !patternGenerator_;
@@ -315,8 +323,7 @@ private:
             return *o;
         if (auto o = badName(store))
             return *o;
-        status_.showStatus(common::cformat("Uploading from %s  %s", job_.model.c_str(), store.c_str()),
-                           link_.kind() != LinkKind::Tcp);
+        status_.showStatus(uploadingText(job_), link_.kind() != LinkKind::Tcp);
         samples_ = workspace::SampleStream(uploadState(job_.makeIndex, job_.modelIndex).reference, 0);
 
         IoResult io;
