@@ -289,7 +289,9 @@ void Instrument::handle(const Message& m) {
         } else if (endsWith(t, "DEF?")) {
             const std::string key(t.substr(0, t.size() - 4));
             const auto it = stores_.find(key);
-            if (it == stores_.end())
+            if (!faults_.defReply.empty())
+                reply(faults_.defReply);
+            else if (it == stores_.end())
                 reply(key + ",OFF,0\n");
             else
                 reply(it->second.name + "," + (it->second.option.empty() ? "OFF" : it->second.option) + "," +

@@ -37,6 +37,7 @@ struct Faults {
     std::chrono::milliseconds byteInterval{0}; // each reply byte comes this long after the one before
     bool overlongReply = false;                // answers 300 bytes with no line end
     std::string wrongIdentity;                 // when set, "*idn?" answers this
+    std::string defReply;                      // when set, every "<store>DEF?" answers this
     BlockFault blockHeader = BlockFault::None; // upload blocks carry a bad header
     long blockDataShort = -1;                  // >= 0: upload block data stop after this many bytes
     long dropAfterReplyBytes = -1;             // >= 0: the connection drops after this many reply bytes

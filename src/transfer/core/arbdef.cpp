@@ -126,8 +126,7 @@ private:
         if (asksCardFree(job_.makeIndex, job_.modelIndex))
             if (auto o = askCardFree(link_, int64_t(s.byteLength())))
                 return *o;
-        status_.showStatus(common::cformat("Downloading %s as %s", source_.fileName.c_str(), name_.c_str()),
-                           link_.kind() != LinkKind::Usb);
+        status_.showStatus(downloadingText(source_.fileName, name_), link_.kind() != LinkKind::Usb);
         if (s.byteLength() < 4 || source_.selectionStart < 0 ||
             source_.selectionEnd < source_.selectionStart || source_.selectionEnd >= s.count())
             return TickOutcome::failed();
@@ -251,8 +250,7 @@ private:
         if (auto o = identityFailure(link_, arbDefIdentity(job_.makeIndex, job_.model), job_.skipIdentity))
             return *o;
         const bool usb = link_.kind() == LinkKind::Usb;
-        status_.showStatus(common::cformat("Uploading from %s  %s", job_.model.c_str(), job_.target.c_str()),
-                           !usb);
+        status_.showStatus(uploadingText(job_), !usb);
         if (usb && asksCardFree(job_.makeIndex, job_.modelIndex))
             if (auto o = askCardFree(link_, 0))
                 return *o;
