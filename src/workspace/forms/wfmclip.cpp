@@ -58,6 +58,9 @@ void TWFMform::Cuttoclipboard1Click() {
         return;
     const SampleStreamType saved = *Doc.SampleStream;
     const int32_t oldEnd = Doc.SelectionEnd;
+    // Fewer points may pull the view in or end the zoom; Cancel puts both views back.
+    const auto oldView = ZoomedView();
+    const auto oldSavedView = SavedView;
     // The reference word, the points before the selection, the points after it.
     std::vector<uint16_t> kept;
     const auto codes = saved.codes();
@@ -78,6 +81,11 @@ void TWFMform::Cuttoclipboard1Click() {
     }
     *Doc.SampleStream = saved;
     Doc.SelectionEnd = oldEnd;
+    if (oldView) {
+        SetView(*oldView);
+        SavedView = oldSavedView;
+        ShowOverview();
+    }
     update();
     PublishStatus();
 }
