@@ -61,7 +61,7 @@ void TWFMform::Cuttoclipboard1Click() {
     // The reference word, the points before the selection, the points after it.
     std::vector<uint16_t> kept;
     const auto codes = saved.codes();
-    kept.reserve(codes.size() - std::size_t(Doc.SelectionEnd) - std::size_t(Doc.SelectionStart) + 1);
+    kept.reserve(codes.size() - (std::size_t(Doc.SelectionEnd) - std::size_t(Doc.SelectionStart) + 1));
     kept.insert(kept.end(), codes.begin(), codes.begin() + Doc.SelectionStart);
     kept.insert(kept.end(), codes.begin() + Doc.SelectionEnd + 1, codes.end());
     Doc.SampleStream->assign(saved.reference(), kept);

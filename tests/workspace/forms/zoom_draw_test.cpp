@@ -93,6 +93,10 @@ TEST_F(ZoomDrawTest, ABandNeedsZoomableData) {
     TWFMform* coarse = window(1000, 49, [](int) { return uint16_t(49); });
     drag(coarse, {61, 37}, {145, 103});
     EXPECT_FALSE(coarse->Zoomed);
+    TWFMform* bits = window(1000, 2048, ramp);
+    bits->Doc.FileType = plotwell::workspace::WaveFileType::BitPattern;
+    drag(bits, {61, 37}, {145, 103});
+    EXPECT_FALSE(bits->Zoomed) << "the mouse does nothing on a bit pattern";
     EXPECT_FALSE(World->isVisible());
 }
 
