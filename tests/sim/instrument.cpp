@@ -219,7 +219,7 @@ void Instrument::handle(const Message& m) {
     switch (family_) {
     case Family::ArbDef:
         if (t == "CF?") {
-            reply(std::to_string(cardFree_) + "\n");
+            reply(cardReply_ + "\n");
         } else if (startsWith(t, "ARBLEN? ") || startsWith(t, "arblen? ")) {
             reply(std::to_string(storeLength(std::string(t.substr(8)))) + "\n");
         } else if (startsWith(t, "arbdata? ")) {
@@ -384,8 +384,12 @@ std::optional<Store> Instrument::store(const std::string& name) const {
 }
 
 void Instrument::setCardFree(long mb) {
+    setCardReply(std::to_string(mb));
+}
+
+void Instrument::setCardReply(std::string text) {
     std::lock_guard lock(mutex_);
-    cardFree_ = mb;
+    cardReply_ = std::move(text);
 }
 
 std::vector<Event> Instrument::transcript() const {

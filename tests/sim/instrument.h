@@ -89,6 +89,8 @@ public:
     std::optional<Store> store(const std::string& name) const;
     // Card free space in MB for "CF?"; -1 means no card.
     void setCardFree(long mb);
+    // Any other reply to "CF?", a line feed added.
+    void setCardReply(std::string text);
 
     std::vector<Event> transcript() const;
     // The writes, one entry per driver call.
@@ -111,7 +113,7 @@ private:
     Faults faults_;
     StreamParser parser_;
     std::map<std::string, Store> stores_;
-    long cardFree_ = 100;
+    std::string cardReply_ = "100";
     std::string scopeDest_ = "REF1";
     std::string scopeSource_ = "CH1";
     long scopeStop_ = 0;
