@@ -48,6 +48,7 @@ std::optional<std::vector<std::string>> readLibraryFile(const std::string& path,
 } // namespace
 
 TLibraryForm::TLibraryForm(QWidget* parent) : Form("LibraryForm", parent) {
+    setHelpContext(kHelpContext);
     setWindowTitle(QStringLiteral("Expression Library Manager"));
     setSwallowEscape(true);
     ExpList = platform::named(new QListWidget(this), "ExpList");
@@ -191,12 +192,4 @@ void TLibraryForm::BOKClick() {
 void TLibraryForm::BCancelClick() {
     if (reload())
         done(platform::mrCancel);
-}
-
-void TLibraryForm::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1) {
-        platform::ui().showHelp(kHelpContext);
-        return;
-    }
-    Form::keyPressEvent(event);
 }

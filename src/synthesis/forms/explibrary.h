@@ -51,7 +51,6 @@ public:
 
 protected:
     void FormActivate() override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // Reads the library file into ExpList; false (a message shown) when it exists but
