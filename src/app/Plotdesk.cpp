@@ -249,6 +249,10 @@ std::string TPWForm1::GlobalSettingsPath() const {
     return platform::joinPath(platform::joinPath(AppDataDir, "plotwell"), "PWSET.INI");
 }
 
+std::string TPWForm1::DefaultHomeDir() {
+    return platform::joinPath(platform::documentsDir(), "Plotwell");
+}
+
 void TPWForm1::FormActivate() {
     if (!FirstActivation)
         return;
@@ -263,7 +267,7 @@ void TPWForm1::FormActivate() {
     // The global settings, or the defaults written as a first start's settings file.
     if (!ReadGlobalSettings()) {
         DocumentsPath = platform::documentsDir();
-        HomeDir = platform::joinPath(DocumentsPath, "Plotwell");
+        HomeDir = DefaultHomeDir();
         PrjFile = "Default";
         WriteGlobalSettings();
     }

@@ -169,6 +169,8 @@ public:
     bool CloseAllWindows();
     // The global settings file "<config>/plotwell/PWSET.INI".
     std::string GlobalSettingsPath() const;
+    // The project folder of a first start: "Plotwell" in the user's documents.
+    static std::string DefaultHomeDir();
     // Sets OpenType for the items of the Open As menu and runs Open.
     void OpenAs(plotwell::workspace::WaveFileType type);
     void SetFileType(plotwell::workspace::WaveFileType type);

@@ -25,10 +25,16 @@ using workspace::WaveFileType;
 
 namespace {
 
-// Writes a settings file, creating its folder first: on a new machine neither the settings
-// folder nor the default project folder exists yet.
-bool writeSettingsFile(const std::string& path, std::string_view bytes) {
-    return platform::ensureParentDir(path) && platform::writeFileAtomically(path, bytes);
+// Writes a settings file. Its folder is created first only where `createFolder` says so: on
+// a new machine neither the settings folder nor the default project folder exists yet. Any
+// other project folder that is gone stays gone, and the write fails where the user sees it.
+bool writeSettingsFile(const std::string& path, std::string_view bytes, bool createFolder) {
+    return (!createFolder || platform::ensureParentDir(path)) && platform::writeFileAtomically(path, bytes);
+}
+
+// A file in the project's own folder: the folder is only made for the default project.
+bool writeProjectFile(const std::string& homeDir, const std::string& path, std::string_view bytes) {
+    return writeSettingsFile(path, bytes, homeDir == TPWForm1::DefaultHomeDir());
 }
 
 void reportSetupNotSaved(const std::string& path) {
@@ -115,7 +121,7 @@ bool TPWForm1::ReadGlobalSettings() {
 
 void TPWForm1::WriteGlobalSettings() {
     const std::string path = GlobalSettingsPath();
-    if (!writeSettingsFile(path, app::formatGlobalSettings({HomeDir, PrjFile})))
+    if (!writeSettingsFile(path, app::formatGlobalSettings({HomeDir, PrjFile}), true))
         reportSetupNotSaved(path);
 }
 
@@ -123,7 +129,7 @@ void TPWForm1::WriteGlobalSettings() {
 
 void TPWForm1::WriteNewProjectFile() {
     const std::string marker = workspace::projectPaths(HomeDir, PrjFile).ProjectMarkerFile;
-    if (!writeSettingsFile(marker, {}))
+    if (!writeProjectFile(HomeDir, marker, {}))
         reportSetupNotSaved(marker);
 }
 
@@ -227,7 +233,7 @@ bool TPWForm1::WriteProject() {
             entries.push_back(std::move(*e));
     const app::ProjectValues values{workspace::FileTypeCode(GlobalFileType), TransferSettings,
                                     expressionText()};
-    if (writeSettingsFile(ProjectIniPath, app::formatProjectSettings(entries, values)))
+    if (writeProjectFile(HomeDir, ProjectIniPath, app::formatProjectSettings(entries, values)))
         return true;
     platform::errorBox(
         common::cformat("Unable to write to\n%s\nConfiguration not saved", ProjectIniPath.c_str()), false);

@@ -31,6 +31,10 @@ void Form::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    if (helpContext_ != 0 && event->key() == Qt::Key_F1) {
+        ui().showHelp(helpContext_);
+        return;
+    }
     QDialog::keyPressEvent(event);
 }
 

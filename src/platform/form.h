@@ -1,6 +1,7 @@
 #pragma once
 // Base of every dialog and tool window: modal results with the framework's numbers,
-// an activation hook that runs when the form is shown, and the Cancel path on Escape.
+// an activation hook that runs when the form is shown, the Cancel path on Escape, and F1
+// opening the form's help topic.
 
 #include <QDialog>
 #include <QString>
@@ -38,6 +39,8 @@ public:
     int cancelResult() const { return cancelResult_; }
     // Forms that ignore Escape.
     void setSwallowEscape(bool on) { swallowEscape_ = on; }
+    // The help topic that F1 opens anywhere in the form; 0, the default, opens none.
+    void setHelpContext(int context) { helpContext_ = context; }
 
     void reject() override;
 
@@ -53,6 +56,7 @@ protected:
 private:
     int cancelResult_ = mrCancel;
     bool swallowEscape_ = false;
+    int helpContext_ = 0;
 };
 
 // Names a component as the form's layout names it; inputs carry the name for

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -158,8 +159,30 @@ std::unique_ptr<QMessageBox> QtUi::makeMessageBox(const std::string& title, cons
     return box;
 }
 
+namespace {
+// A box waits for the user: it shows the normal pointer even while the work that raised it
+// holds the busy one, which comes back when the box is answered.
+class NormalPointerWhileOpen {
+public:
+    NormalPointerWhileOpen() : pushed_(QGuiApplication::overrideCursor() != nullptr) {
+        if (pushed_)
+            QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    ~NormalPointerWhileOpen() {
+        if (pushed_)
+            QGuiApplication::restoreOverrideCursor();
+    }
+    NormalPointerWhileOpen(const NormalPointerWhileOpen&) = delete;
+    NormalPointerWhileOpen& operator=(const NormalPointerWhileOpen&) = delete;
+
+private:
+    bool pushed_;
+};
+} // namespace
+
 Answer QtUi::titledMessage(const std::string& title, const std::string& text, Icon icon, unsigned buttons) {
     const auto box = makeMessageBox(title, text, icon, buttons);
+    const NormalPointerWhileOpen pointer;
     switch (box->exec()) {
     case QMessageBox::Ok:
         return Answer::Ok;

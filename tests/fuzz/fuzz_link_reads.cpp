@@ -1,11 +1,12 @@
 // What an instrument sends through a link, read as the transfers read it: a reply line
-// byte by byte, a definite-length block header, the block's data, and a comma-separated
-// upload line. The bytes come in chunks of a size the input chooses, as a slow or
-// babbling instrument would send them.
+// byte by byte, a definite-length block header, the block's data, a comma-separated
+// upload line, and upload values one at a time. The bytes come in chunks of a size the
+// input chooses, as a slow or babbling instrument would send them.
 
 #include "fuzz_check.h"
 #include "transfer/core/link.h"
 #include "transfer/core/replies.h"
+#include "transfer/core/transfer_worker.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -74,6 +75,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         std::vector<int32_t> values;
         if (parseCsvValues(reply, values, 1048576, -32768, 32767))
             FUZZ_CHECK(values.size() <= kMaxReply);
+    }
+    for (int k = 0; k < 100; ++k) {
+        uint16_t word = 0;
+        if (readValueWord(link, 2048, kMaxReply, word))
+            break;
+        FUZZ_CHECK(word <= 4095);
     }
     return 0;
 }

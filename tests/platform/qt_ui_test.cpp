@@ -1,13 +1,17 @@
-// The real dialogs of the UI seam, looked at without running them: the file dialogs' filter
-// list as the user reads it, and the help window shown from a modal dialog.
+// The real dialogs of the UI seam, looked at without running them (or closed from a timer):
+// the file dialogs' filter list as the user reads it, the pointer over a message box, and the
+// help window shown from a modal dialog.
 
 #include "platform/help_window.h"
 #include "platform/qt_ui.h"
+#include "platform/screen_cursor.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QFileDialog>
+#include <QGuiApplication>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -70,4 +74,16 @@ TEST(HelpWindow, HelpFromAModalDialogStandsInFrontOfItAndTakesInput) {
     platform::QtUi().showHelp(0);
     EXPECT_TRUE(platform::HelpWindow::instance().isVisible());
     platform::HelpWindow::instance().hide();
+}
+
+TEST(MessageBoxes, ABoxShowsTheNormalPointerOverBusyWork) {
+    platform::BusyCursor busy;
+    Qt::CursorShape whileOpen = Qt::WaitCursor;
+    QTimer::singleShot(0, [&whileOpen] {
+        whileOpen = QGuiApplication::overrideCursor()->shape();
+        QApplication::activeModalWidget()->close();
+    });
+    platform::QtUi().message("Unable to read from\n/x", platform::Icon::Error, platform::ButtonOk, false);
+    EXPECT_EQ(whileOpen, Qt::ArrowCursor);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor) << "the work goes on busy";
 }

@@ -219,7 +219,7 @@ void Instrument::handle(const Message& m) {
     switch (family_) {
     case Family::ArbDef:
         if (t == "CF?") {
-            reply(std::to_string(cardFree_) + "\n");
+            reply(cardReply_ + "\n");
         } else if (startsWith(t, "ARBLEN? ") || startsWith(t, "arblen? ")) {
             reply(std::to_string(storeLength(std::string(t.substr(8)))) + "\n");
         } else if (startsWith(t, "arbdata? ")) {
@@ -289,7 +289,9 @@ void Instrument::handle(const Message& m) {
         } else if (endsWith(t, "DEF?")) {
             const std::string key(t.substr(0, t.size() - 4));
             const auto it = stores_.find(key);
-            if (it == stores_.end())
+            if (!faults_.defReply.empty())
+                reply(faults_.defReply);
+            else if (it == stores_.end())
                 reply(key + ",OFF,0\n");
             else
                 reply(it->second.name + "," + (it->second.option.empty() ? "OFF" : it->second.option) + "," +
@@ -382,8 +384,12 @@ std::optional<Store> Instrument::store(const std::string& name) const {
 }
 
 void Instrument::setCardFree(long mb) {
+    setCardReply(std::to_string(mb));
+}
+
+void Instrument::setCardReply(std::string text) {
     std::lock_guard lock(mutex_);
-    cardFree_ = mb;
+    cardReply_ = std::move(text);
 }
 
 std::vector<Event> Instrument::transcript() const {

@@ -37,6 +37,7 @@ struct Faults {
     std::chrono::milliseconds byteInterval{0}; // each reply byte comes this long after the one before
     bool overlongReply = false;                // answers 300 bytes with no line end
     std::string wrongIdentity;                 // when set, "*idn?" answers this
+    std::string defReply;                      // when set, every "<store>DEF?" answers this
     BlockFault blockHeader = BlockFault::None; // upload blocks carry a bad header
     long blockDataShort = -1;                  // >= 0: upload block data stop after this many bytes
     long dropAfterReplyBytes = -1;             // >= 0: the connection drops after this many reply bytes
@@ -88,6 +89,8 @@ public:
     std::optional<Store> store(const std::string& name) const;
     // Card free space in MB for "CF?"; -1 means no card.
     void setCardFree(long mb);
+    // Any other reply to "CF?", a line feed added.
+    void setCardReply(std::string text);
 
     std::vector<Event> transcript() const;
     // The writes, one entry per driver call.
@@ -110,7 +113,7 @@ private:
     Faults faults_;
     StreamParser parser_;
     std::map<std::string, Store> stores_;
-    long cardFree_ = 100;
+    std::string cardReply_ = "100";
     std::string scopeDest_ = "REF1";
     std::string scopeSource_ = "CH1";
     long scopeStop_ = 0;

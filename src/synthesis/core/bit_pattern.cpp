@@ -9,8 +9,10 @@ bool EditBitPattern(workspace::SampleStream& samples, uint16_t reference, BitEdi
     const int n = samples.count();
     if (index < 0 || index >= n)
         return false;
+    // Only an insert is held to the longest pattern: a window may hold more bits than that,
+    // and deleting must still shorten it.
     const int after = edit == BitEdit::Delete ? n - 1 : n + 1;
-    if (after < kBitPatternMinBits || after > kBitPatternMaxBits)
+    if (edit == BitEdit::Delete ? after < kBitPatternMinBits : after > kBitPatternMaxBits)
         return false;
     const auto old = samples.codes();
     std::vector<uint16_t> bits;

@@ -17,7 +17,8 @@ enum class BitEdit { Delete, InsertBefore, InsertAfter };
 
 // Deletes bit `index`, or inserts a 0 bit before or after it, then rebuilds the stream with
 // reference word `reference` and every non-zero sample as 0xFFFF. False, changing nothing,
-// when the pattern would leave 1..kBitPatternMaxBits bits or `index` is no bit.
+// when `index` is no bit, a delete would leave no bit, or an insert would go past
+// kBitPatternMaxBits bits.
 bool EditBitPattern(workspace::SampleStream& samples, uint16_t reference, BitEdit edit, int index);
 
 // The points the window shows when the editor's top row is bit `top`: 32 bits from it,

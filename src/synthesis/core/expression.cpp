@@ -115,7 +115,7 @@ bool ExpressionProgram::Impl::run(int n, ExpressionRandom& random, MathsErrorRep
             if (bad)
                 return failAt(in, ExprNumericOverflow);
             for (int k = 0; k < n; ++k)
-                d[k] = checkedPow(a[k], b[k], rep);
+                d[k] = checkedPowInline(a[k], b[k], rep);
             break;
         }
         case Op::Sin:

@@ -544,6 +544,11 @@ private:
                     release(virt.b, int64_t(k));
             } else if (in.op == Op::Pulse || in.op == Op::Ecg) {
                 const int n = in.op == Op::Pulse ? 5 : 13;
+                // Arguments that are all constants make one shape for every lane.
+                bool allConstant = true;
+                for (int j = 0; j < n; ++j)
+                    allConstant &= vregs_[out_.argRegs[in.a + j]].isConst;
+                in.constant = allConstant ? 1 : 0;
                 for (int j = 0; j < n; ++j) {
                     const uint32_t v = out_.argRegs[in.a + j];
                     bool seen = false;

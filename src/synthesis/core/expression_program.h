@@ -44,7 +44,8 @@ struct Instr {
     uint32_t dst = 0, a = 0, b = 0;
     uint32_t marker = 0; // where the scan stands when this step fails
     // Operands held in constant registers (every lane the same value): bit 0 for a, bit 1
-    // for b. The block loops then read one value instead of a whole register.
+    // for b; for pulse() and ecg(), bit 0 when every argument is. The block loops then read
+    // one value instead of a whole register.
     uint8_t constant = 0;
     // The step's result is added to +0.0 before it is stored: a following "0 + x" of the
     // scan (a level's start value plus its first term) done in the same pass.
@@ -196,6 +197,17 @@ struct ExpressionProgram::Impl {
         constexpr std::size_t N = std::tuple_size_v<decltype(cache.args)>;
         std::array<double, N> args;
         const double* tv = R(tReg);
+        if (in.constant) {
+            // Every lane has the same arguments: one look at the cache serves the block.
+            for (std::size_t j = 0; j < N; ++j)
+                args[j] = R(argRegs[in.a + j])[0];
+            if (args[N - 1] <= 0)
+                return false;
+            const auto& shape = cache.get(params.Per, args);
+            for (int k = 0; k < n; ++k)
+                d[k] = shape.at(tv[k], maths);
+            return true;
+        }
         for (int k = 0; k < n; ++k) {
             for (std::size_t j = 0; j < N; ++j)
                 args[j] = R(argRegs[in.a + j])[k];

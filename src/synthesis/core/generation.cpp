@@ -9,6 +9,42 @@ namespace plotwell::synthesis {
 
 namespace {
 
+// valueToCode without its calls and branches: the rounded value is held within +-2^40
+// before it is truncated, so the conversion is one instruction and the sums cannot overflow.
+template <bool Divide>
+bool codesOf(const double* values, int n, double shift, double divisor, double gain, int32_t midCode,
+             int32_t offsetCodes, uint16_t* out) {
+    constexpr double kLimit = double(int64_t(1) << 40);
+    const int64_t base = int64_t(midCode) + offsetCodes;
+    const int64_t hi = std::clamp<int64_t>(2 * int64_t(midCode) - 1, 0, 65535);
+    bool clipped = false;
+    for (int k = 0; k < n; ++k) {
+        double v = values[k] + shift;
+        if constexpr (Divide)
+            v = v / divisor;
+        v = v * gain;
+        const bool isNan = v != v;
+        const double w = std::clamp(v >= 0 ? v + 0.5 : v - 0.5, -kLimit, kLimit);
+        const int64_t t = int64_t(isNan ? 0.0 : w) + base;
+        const bool over = t > hi, under = t < 0;
+        // A NaN value is the mid code, unclamped and never counted as clipped.
+        clipped |= !isNan && (over || under);
+        out[k] = uint16_t(isNan ? int64_t(midCode) : over ? hi : under ? 0 : t);
+    }
+    return clipped;
+}
+
+} // namespace
+
+bool valuesToCodes(const double* values, int n, double shift, double divisor, double gain, int32_t midCode,
+                   int32_t offsetCodes, uint16_t* out) {
+    // Dividing by 1 changes no value: the usual case skips the division.
+    return divisor == 1.0 ? codesOf<false>(values, n, shift, divisor, gain, midCode, offsetCodes, out)
+                          : codesOf<true>(values, n, shift, divisor, gain, midCode, offsetCodes, out);
+}
+
+namespace {
+
 struct PassResult {
     bool ok = false;
     bool clipped = false;
@@ -49,10 +85,8 @@ PassResult runPass(ExpressionContext& ctx, ExpressionProgram& program, MathsErro
         // The points before a failure are kept.
         const int good = std::min(n, got);
         if (write) {
-            uint16_t* block = out + t0;
-            for (int k = 0; k < good; ++k)
-                block[k] = uint16_t(valueToCode((values[k] + ctx.Shift) / divisor * ctx.Gain, ctx.MidCode,
-                                                ctx.OffsetCodes, true, &r.clipped));
+            r.clipped |= valuesToCodes(values, good, ctx.Shift, divisor, ctx.Gain, ctx.MidCode,
+                                       ctx.OffsetCodes, out + t0);
         } else {
             // A NaN first value stays the extreme: nothing compares above or below it.
             int k = 0;

@@ -103,4 +103,10 @@ inline int64_t valueToCode(double v, int32_t midCode, int32_t offsetCodes, bool 
     return code;
 }
 
+// The codes of a block of n values as the writing pass makes them: each is
+// valueToCode((value + shift) / divisor * gain, midCode, offsetCodes, clamp on), in one loop
+// the compiler can vectorise. Answers whether any code was clamped.
+bool valuesToCodes(const double* values, int n, double shift, double divisor, double gain, int32_t midCode,
+                   int32_t offsetCodes, uint16_t* out);
+
 } // namespace plotwell::synthesis

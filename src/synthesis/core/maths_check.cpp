@@ -28,9 +28,7 @@ inline void note(MathsErrorReporter* r, MathsFunction f, MathsFault k) {
 } // namespace
 
 double checkedPow(double x, double y, MathsErrorReporter* reporter) {
-    // A square is one correctly rounded product; pow() is slower and now and then a unit
-    // of the last place off.
-    const double r = y == 2.0 ? x * x : std::pow(x, y);
+    const double r = power(x, y);
     // A NaN argument is not a domain error: it only passes through.
     if (std::isnan(x) || std::isnan(y))
         return r;

@@ -31,7 +31,7 @@ PasteOutcome applyPaste(workspace::SampleStream& target, std::span<const uint16_
     }
     std::vector<uint16_t> codes;
     codes.reserve(std::size_t(n));
-    workspace::ResampleSelection(buffer, 0, int64_t(buffer.size()), n, codes);
+    workspace::StretchResample(buffer, n, codes);
     // Full amplitude (2R' - 1) maps the buffer's 1..65535 onto about the whole code range.
     const double k = rq.amplitude * (1.0 / 65535);
     const int32_t top = 2 * rq.midCode - 1;

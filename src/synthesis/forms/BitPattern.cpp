@@ -26,6 +26,27 @@ TBitPatternForm* BitPatternForm = nullptr;
 
 namespace {
 constexpr int kRowHeight = 18;
+
+// Keys the grid keeps: moving and extending the selection, the focus moves and the pop-up
+// menu. No other key may search the rows, select them all or press a button.
+bool gridKeeps(int key) {
+    switch (key) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Menu:
+        return true;
+    default:
+        return false;
+    }
+}
 } // namespace
 
 // The grid's rows over the window's samples themselves: nothing is copied, so 65,535 rows
@@ -74,6 +95,9 @@ public:
 
 TBitPatternForm::TBitPatternForm(QWidget* parent) : TOperationForm("BitPatternForm", parent) {
     setWindowTitle(QStringLiteral("Bit Pattern"));
+    // Escape is ignored like every other key but 1, 0 and the grid's moves: only the Cancel
+    // button throws the edits away.
+    setSwallowEscape(true);
     model_ = new BitPatternModel(this);
     StringGrid1 = platform::named(new QTableView(this), "StringGrid1");
     platform::nameInput(StringGrid1, "StringGrid1");
@@ -161,11 +185,14 @@ int TBitPatternForm::currentBit() const {
 
 bool TBitPatternForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == StringGrid1 && event->type() == QEvent::KeyPress) {
-        const QString text = static_cast<QKeyEvent*>(event)->text();
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QString text = key->text();
         if (text == QLatin1String("1") || text == QLatin1String("0")) {
             StringGrid1KeyPress(text[0].toLatin1());
             return true;
         }
+        if (!gridKeeps(key->key()))
+            return true;
     }
     return TOperationForm::eventFilter(watched, event);
 }

@@ -1,8 +1,8 @@
 #pragma once
 // The bit-pattern editor: a grid of the target window's bits, one row a bit. The keys 1 and
-// 0 set the selected bits, the pop-up menu deletes and inserts bits. Every edit goes
-// straight into the window's samples, and the window, zoomed to the 32 bits in view,
-// follows the grid as it scrolls.
+// 0 set the selected bits (no other key acts, beyond the grid's moves), the pop-up menu
+// deletes and inserts bits. Every edit goes straight into the window's samples, and the
+// window, zoomed to the 32 bits in view, follows the grid as it scrolls.
 
 #include "workspace/forms/opdialog.h"
 

@@ -39,6 +39,8 @@ std::string numbered(const char* stem, int k) {
 
 THarmonicsForm::THarmonicsForm(QWidget* parent) : TOperationForm("HarmonicsForm", parent) {
     setWindowTitle("Harmonics Generator");
+    // F1 opens the generators' help topic, as in the other generator dialogs.
+    setHelpContext(TGeneratorForm::kHelpContext);
     auto* top = new QVBoxLayout(this);
     auto* table = new QGridLayout;
     // The headings of the first three columns are the cells of a one-row string grid, written
@@ -152,14 +154,6 @@ bool THarmonicsForm::eventFilter(QObject* watched, QEvent* event) {
         DotFresh = true;
     }
     return TOperationForm::eventFilter(watched, event);
-}
-
-void THarmonicsForm::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1) {
-        platform::ui().showHelp(TGeneratorForm::kHelpContext);
-        return;
-    }
-    TOperationForm::keyPressEvent(event);
 }
 
 void THarmonicsForm::FormActivate() {

@@ -11,7 +11,6 @@
 
 class QCheckBox;
 class QComboBox;
-class QKeyEvent;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -59,8 +58,6 @@ protected:
     void FormActivate() override;
     void CancelPath() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    // F1 opens the generators' help topic, as in the other generator dialogs.
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // The range texts as numbers within the window; false (after saying so) when one is

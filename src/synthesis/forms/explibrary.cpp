@@ -9,6 +9,7 @@
 
 #include <QComboBox>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -47,7 +48,9 @@ std::optional<std::vector<std::string>> readLibraryFile(const std::string& path,
 } // namespace
 
 TLibraryForm::TLibraryForm(QWidget* parent) : Form("LibraryForm", parent) {
+    setHelpContext(kHelpContext);
     setWindowTitle(QStringLiteral("Expression Library Manager"));
+    setSwallowEscape(true);
     ExpList = platform::named(new QListWidget(this), "ExpList");
     platform::nameInput(ExpList, "ExpList");
     ExpList->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -76,14 +79,19 @@ TLibraryForm::TLibraryForm(QWidget* parent) : Form("LibraryForm", parent) {
     ImportDialog.filter = "Expression library files (*.lib)|*.lib";
     ImportDialog.fileMustExist = true;
 
-    connect(ExpList, &QListWidget::itemClicked, this, [this] { ExpListClick(); });
+    // An entry chosen with the mouse or the keyboard; not the focus alone, which may mark
+    // an entry without choosing it.
+    connect(ExpList, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!ExpList->selectedItems().isEmpty())
+            ExpListClick();
+    });
     connect(BExprStore, &QPushButton::clicked, this, [this] { BExprStoreClick(); });
     connect(BExpRecall, &QPushButton::clicked, this, [this] { BExpRecallClick(); });
     connect(BRemoveExp, &QPushButton::clicked, this, [this] { BRemoveExpClick(); });
     connect(BImport, &QPushButton::clicked, this, [this] { BImportClick(); });
     connect(BOK, &QPushButton::clicked, this, [this] { BOKClick(); });
     connect(BCancel, &QPushButton::clicked, this, [this] { BCancelClick(); });
-    connect(BHelp, &QPushButton::clicked, this, [] { platform::ui().showHelp(10002); });
+    connect(BHelp, &QPushButton::clicked, this, [] { platform::ui().showHelp(kHelpContext); });
     // The expression dialog's Library... button opens the manager.
     if (ExpressionForm && ExpressionForm->BLibrary)
         connect(ExpressionForm->BLibrary, &QPushButton::clicked, this, [this] { ShowModal(); });
@@ -184,8 +192,4 @@ void TLibraryForm::BOKClick() {
 void TLibraryForm::BCancelClick() {
     if (reload())
         done(platform::mrCancel);
-}
-
-void TLibraryForm::reject() {
-    BCancelClick();
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The expression library manager: the project's named expressions, stored from and
 // recalled into the expression dialog. The list lives here from project load to the next
-// one; OK writes it to the project's library file, Cancel reads it back.
+// one; OK writes it to the project's library file, Cancel reads it back. Escape does
+// nothing, and the close box leaves the list as it is, unsaved, for a later OK or Cancel.
 
 #include "platform/form.h"
 #include "platform/ui.h"
@@ -45,8 +46,8 @@ public:
     void BImportClick();
     void BOKClick();
     void BCancelClick();
-    // Escape and the close box are Cancel.
-    void reject() override;
+
+    static constexpr int kHelpContext = 10002;
 
 protected:
     void FormActivate() override;

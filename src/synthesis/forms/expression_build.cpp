@@ -23,6 +23,7 @@ using namespace plotwell;
 TExpressionForm* ExpressionForm = nullptr;
 
 TExpressionForm::TExpressionForm(QWidget* parent) : TOperationDialog("ExpressionForm", parent) {
+    setHelpContext(kHelpContext);
     buildDialog();
     connectHandlers();
 }

@@ -12,7 +12,6 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -73,6 +72,7 @@ void RefuseTooLargeNumber(QLineEdit* edit, const QString& fieldName) {
 
 TGeneratorForm::TGeneratorForm(const char* instanceName, const char* caption, Style style, QWidget* parent)
     : TOperationForm(instanceName, parent), style_(style) {
+    setHelpContext(kHelpContext);
     buildCommon(caption);
 }
 
@@ -360,14 +360,6 @@ void TGeneratorForm::done(int result) {
     closing_ = true;
     TOperationForm::done(result);
     closing_ = false;
-}
-
-void TGeneratorForm::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1) {
-        platform::ui().showHelp(kHelpContext);
-        return;
-    }
-    TOperationForm::keyPressEvent(event);
 }
 
 void TGeneratorForm::BCancelClick() {

@@ -21,7 +21,6 @@
 
 class QCheckBox;
 class QGridLayout;
-class QKeyEvent;
 class QLineEdit;
 class QPushButton;
 class TWFMform;
@@ -139,7 +138,6 @@ protected:
     void FormActivate() override;
     void CancelPath() override;
     void done(int result) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
     plotwell::platform::NumericField* StartField = nullptr;
     plotwell::platform::NumericField* EndField = nullptr;

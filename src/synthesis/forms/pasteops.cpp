@@ -8,6 +8,7 @@
 #include "platform/ui.h"
 #include "synthesis/core/paste.h"
 #include "synthesis/forms/maths_dialogs.h"
+#include "synthesis/forms/range_exits.h"
 #include "workspace/core/clipboard_numbers.h"
 #include "workspace/forms/wfmchild.h"
 
@@ -19,18 +20,22 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <optional>
+
 using namespace plotwell;
 
 TPasteOptions* PasteOptions = nullptr;
 
 namespace {
 constexpr int kFieldLimit = 9;
+constexpr int kHelpContext = 10009;
 const char* const kModes[] = {"From start point to end point", "At start point", "At end point",
                               "At start of waveform", "At end of Waveform"};
 } // namespace
 
 TPasteOptions::TPasteOptions(QWidget* parent) : TOperationForm("PasteOptions", parent) {
     setWindowTitle("Paste options");
+    setHelpContext(kHelpContext);
     auto edit = [this](const char* name) {
         auto* e = new QLineEdit(this);
         platform::nameInput(e, name);
@@ -48,7 +53,10 @@ TPasteOptions::TPasteOptions(QWidget* parent) : TOperationForm("PasteOptions", p
         PasteType->addItem(QString::fromLatin1(m));
     PasteType->setCurrentIndex(-1);
     auto button = [this](const char* name, const char* text) {
-        return platform::named(new QPushButton(QString::fromLatin1(text), this), name);
+        auto* b = platform::named(new QPushButton(QString::fromLatin1(text), this), name);
+        // Enter never presses a button: a preview would take typed numbers past their exits.
+        b->setAutoDefault(false);
+        return b;
     };
     bPreview = button("bPreview", "Preview");
     bUndo = button("bUndo", "Undo");
@@ -97,13 +105,10 @@ TPasteOptions::TPasteOptions(QWidget* parent) : TOperationForm("PasteOptions", p
         field(Amplitude, FieldKind::UnsignedInteger, &AmplitudeCodes, &TPasteOptions::AmplitudeExit);
     offsetField_ = field(Offset, FieldKind::SignedInteger, &OffsetCodes, &TPasteOptions::OffsetExit);
     expandField_ = field(Expand, FieldKind::UnsignedInteger, &ExpandCount, &TPasteOptions::ExpandExit);
-    // A start typed past the end is pulled down to it.
+    // A start typed past the end is pulled down to it at once; the field stays edited.
     startField_->onRelease = [this](bool) {
-        StartPoint = startField_->intValue();
-        if (StartPoint != 0 && StartPoint > EndPoint) {
-            StartPoint = EndPoint;
-            startField_->show(StartPoint);
-        }
+        if (synthesis::ReleaseStart(*this, *startField_))
+            startField_->setModified(true);
     };
     connect(PasteType, qOverload<int>(&QComboBox::activated), this, [this] { PasteTypeChange(); });
     connect(bPreview, &QPushButton::clicked, this, &TPasteOptions::bPreviewClick);
@@ -173,54 +178,52 @@ void TPasteOptions::showSnapshot() {
     redrawTarget();
 }
 
+// Leaving a field acts only when the user changed it: an inserting preview shows the whole
+// waveform in Start and End, and merely passing through a field must neither take that
+// preview away nor make the shown range the one the next paste starts from.
+
 void TPasteOptions::StartExit() {
-    if (!Target)
+    if (!Target || !synthesis::LeaveStart(*this, *startField_, synthesis::ExitRule::WhenModified, LastPoint))
         return;
-    StartPoint = startField_->intValue();
-    if (StartPoint > LastPoint)
-        StartPoint = 0;
-    startField_->show(StartPoint);
     SavedStart = StartPoint;
-    RestoreSnapshot();
-    Target->Doc.SelectionStart = StartPoint;
-    redrawTarget();
+    putBack();
 }
 
 void TPasteOptions::EndExit() {
-    if (!Target)
+    if (!Target || !synthesis::LeaveEnd(*this, *endField_, synthesis::ExitRule::WhenModified, LastPoint))
         return;
-    EndPoint = std::max(std::min(endField_->intValue(), LastPoint), StartPoint);
-    endField_->show(EndPoint);
     SavedEnd = EndPoint;
-    RestoreSnapshot();
-    Target->Doc.SelectionEnd = EndPoint;
-    redrawTarget();
+    putBack();
 }
 
 void TPasteOptions::AmplitudeExit() {
-    if (!Target)
+    const std::optional<int32_t> typed = amplitudeField_->takeEdit();
+    if (!Target || !typed)
         return;
-    AmplitudeCodes = amplitudeField_->intValue();
+    AmplitudeCodes = *typed;
     amplitudeField_->show(AmplitudeCodes);
-    RestoreSnapshot();
     Target->MarkerAmplitude = AmplitudeCodes / 2;
-    redrawTarget();
+    putBack();
 }
 
 void TPasteOptions::OffsetExit() {
-    if (!Target)
+    const std::optional<int32_t> typed = offsetField_->takeEdit();
+    if (!Target || !typed)
         return;
-    OffsetCodes = offsetField_->intValue();
+    OffsetCodes = *typed;
     offsetField_->show(OffsetCodes);
-    RestoreSnapshot();
     Target->MarkerOffset = OffsetCodes;
-    redrawTarget();
+    putBack();
 }
 
 void TPasteOptions::ExpandExit() {
-    if (Expand->isEnabled())
-        ExpandCount = expandField_->intValue();
-    expandField_->show(ExpandCount);
+    if (expandField_->takeEdit())
+        expandField_->show(ExpandCount);
+}
+
+void TPasteOptions::putBack() {
+    RestoreSnapshot();
+    redrawTarget();
 }
 
 void TPasteOptions::PasteTypeChange() {
@@ -296,7 +299,6 @@ void TPasteOptions::bOKClick() {
     EndExit();
     AmplitudeExit();
     OffsetExit();
-    ExpandExit();
     Target->MarkerAmplitude = 0;
     bPreviewClick();
     setModalResult(platform::mrOk);

@@ -67,6 +67,8 @@ private:
     void showExpand();
     // The snapshot back in the target, with the target's selection start..end, redrawn.
     void showSnapshot();
+    // The snapshot back in the target, redrawn: what the next preview starts from.
+    void putBack();
     void redrawTarget();
 
     plotwell::platform::NumericField* startField_ = nullptr;

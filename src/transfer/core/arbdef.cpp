@@ -26,19 +26,28 @@ std::optional<TickOutcome> identityFailure(Link& link, std::string expected, boo
     return std::nullopt;
 }
 
-std::optional<TickOutcome> readValueText(Link& link, std::string& text, std::size_t maxText) {
-    text.clear();
+uint16_t valueWord(int64_t value, int32_t reference) {
+    return uint16_t(std::clamp<int64_t>(value + reference, 0, 2 * int64_t(reference) - 1));
+}
+
+std::optional<TickOutcome> readValueWord(Link& link, int32_t reference, std::size_t maxText, uint16_t& word) {
+    std::string text;
     for (;;) {
         char c = 0;
         const IoResult io = link.read(&c, 1);
         if (!io.ok() || io.count != 1)
             return TickOutcome::failed(io);
         if (c == ',' || c == '\n')
-            return std::nullopt;
+            break;
         if (text.size() >= maxText)
             return TickOutcome::failed();
         text.push_back(c);
     }
+    const auto v = replyInteger(text);
+    if (!v)
+        return TickOutcome::failed();
+    word = valueWord(*v, reference);
+    return std::nullopt;
 }
 
 int32_t arbDefMaxPoints(int makeIndex, int modelIndex) {
@@ -81,7 +90,9 @@ constexpr std::size_t kSerialSlice = 20;
 constexpr std::size_t kGpibSlice = 1000;
 constexpr std::size_t kBlockBytes = 1048576; // the USB block buffer: 524,288 points
 constexpr std::size_t kUploadSlice = 100;
-constexpr std::size_t kMaxValueText = 8; // "-2048" and a little room
+// A value may carry blanks and zeros before its digits; it is bounded like a reply line,
+// so that an instrument that never sends a ',' or a line end cannot grow it without end.
+constexpr std::size_t kMaxValueText = kMaxReply;
 
 // Sends a command; a write that does not take it whole fails.
 bool send(Link& link, const std::string& text, IoResult& io) {
@@ -89,8 +100,10 @@ bool send(Link& link, const std::string& text, IoResult& io) {
     return io.ok();
 }
 
-// "CF?": the card's free space in MB, -1 when there is no card.
-std::optional<TickOutcome> askCardFree(Link& link, int64_t bytesNeeded) {
+// "CF?": the card's free space in MB, -1 when there is no card. A reply that holds no
+// number reads as 0 MB. A download needs `bytesNeeded` free; an upload (nullopt) needs
+// only the card.
+std::optional<TickOutcome> askCardFree(Link& link, std::optional<int64_t> bytesNeeded) {
     IoResult io;
     std::string reply;
     if (!send(link, "CF?\n", io))
@@ -98,12 +111,10 @@ std::optional<TickOutcome> askCardFree(Link& link, int64_t bytesNeeded) {
     io = link.readReply(reply, 20);
     if (!io.ok())
         return TickOutcome::failed(io);
-    const auto free = replyInteger(reply);
-    if (!free)
-        return TickOutcome::failed();
-    if (*free == -1)
+    const int64_t free = replyInteger(reply).value_or(0);
+    if (free == -1)
         return TickOutcome::notice(kNoCardInInstrumentText);
-    if (bytesNeeded > int64_t(*free) * 1000000)
+    if (bytesNeeded && *bytesNeeded > free * 1000000)
         return TickOutcome::notice(kCardFullText);
     return std::nullopt;
 }
@@ -126,8 +137,7 @@ private:
         if (asksCardFree(job_.makeIndex, job_.modelIndex))
             if (auto o = askCardFree(link_, int64_t(s.byteLength())))
                 return *o;
-        status_.showStatus(common::cformat("Downloading %s as %s", source_.fileName.c_str(), name_.c_str()),
-                           link_.kind() != LinkKind::Usb);
+        status_.showStatus(downloadingText(source_.fileName, name_), link_.kind() != LinkKind::Usb);
         if (s.byteLength() < 4 || source_.selectionStart < 0 ||
             source_.selectionEnd < source_.selectionStart || source_.selectionEnd >= s.count())
             return TickOutcome::failed();
@@ -251,10 +261,9 @@ private:
         if (auto o = identityFailure(link_, arbDefIdentity(job_.makeIndex, job_.model), job_.skipIdentity))
             return *o;
         const bool usb = link_.kind() == LinkKind::Usb;
-        status_.showStatus(common::cformat("Uploading from %s  %s", job_.model.c_str(), job_.target.c_str()),
-                           !usb);
+        status_.showStatus(uploadingText(job_), !usb);
         if (usb && asksCardFree(job_.makeIndex, job_.modelIndex))
-            if (auto o = askCardFree(link_, 0))
+            if (auto o = askCardFree(link_, std::nullopt))
                 return *o;
         reference_ = uploadState(job_.makeIndex, job_.modelIndex).reference;
         samples_ = workspace::SampleStream(reference_, 0);
@@ -320,16 +329,7 @@ private:
 
     // Decimal values, read a byte at a time up to ',' or a line feed.
     TickOutcome csvSlice() {
-        return pointSlice([this](uint16_t& w) -> std::optional<TickOutcome> {
-            std::string text;
-            if (auto failure = readValueText(link_, text, kMaxValueText))
-                return failure;
-            std::vector<int32_t> v;
-            if (!parseCsvValues(text, v, 1, -2048, 2047) || v.size() != 1)
-                return TickOutcome::failed();
-            w = uint16_t(v[0] + reference_);
-            return std::nullopt;
-        });
+        return pointSlice([this](uint16_t& w) { return readValueWord(link_, reference_, kMaxValueText, w); });
     }
 
     // Big-endian words, one 2-byte read each.

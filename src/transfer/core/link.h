@@ -71,6 +71,10 @@ public:
     // feed, which is not kept; USB up to and including the line feed; GPIB one read of at
     // most `gpibCount` bytes, the line feed kept when one came. At most kMaxReply bytes.
     virtual IoResult readReply(std::string& reply, std::size_t gpibCount) = 0;
+    // Reads exactly `n` bytes of a reply that has no line end (a block header), each
+    // awaited as the link awaits a reply line's bytes. Only TCP awaits them otherwise than
+    // data.
+    virtual IoResult readReplyBytes(void* data, std::size_t n);
     // Closes the device; a second close does nothing.
     virtual void close() = 0;
     // GPIB device clear and time-out code; no effect on the other links.
@@ -81,14 +85,33 @@ private:
     LinkDeadlines deadlines_;
 };
 
-// Reads exactly `n` bytes with as many reads as it takes; stops at the first failure
-// or a read that brings nothing.
-IoResult readExact(Link& link, void* data, std::size_t n);
+// Reads exactly `n` bytes with as many calls of `read(into, max)` as it takes; stops at
+// the first failure or a read that brings nothing.
+template <typename Read> IoResult readAll(void* data, std::size_t n, Read read) {
+    auto* p = static_cast<unsigned char*>(data);
+    std::size_t have = 0;
+    while (have < n) {
+        IoResult r = read(p + have, n - have);
+        have += r.count;
+        if (!r.ok()) {
+            r.count = have;
+            return r;
+        }
+        if (r.count == 0)
+            return {IoStatus::Timeout, have};
+    }
+    return {IoStatus::Ok, have};
+}
 
-// Reads the header of a definite-length block ("#<d><count>") through a link: two bytes,
-// then the d count digits. The header must be well formed, announce at most `maxCount`
-// bytes and a multiple of `unit`; anything else stops at once, before the count digits
-// when the first two bytes are already wrong.
+// readAll through the link's own reads.
+inline IoResult readExact(Link& link, void* data, std::size_t n) {
+    return readAll(data, n, [&link](void* into, std::size_t max) { return link.read(into, max); });
+}
+
+// Reads the header of a definite-length block ("#<d><count>") through a link, as reply
+// bytes: two bytes, then the d count digits. The header must be well formed, announce at
+// most `maxCount` bytes and a multiple of `unit`; anything else stops at once, before the
+// count digits when the first two bytes are already wrong.
 struct BlockRead {
     IoResult io;
     common::BlockHeaderParse header;

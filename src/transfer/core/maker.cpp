@@ -57,6 +57,15 @@ std::string makerInstrumentName(const std::string& destination, const std::strin
     return name.substr(0, 8);
 }
 
+std::string makerDownloadName(const TransferJob& job, const std::string& fileName) {
+    // The pattern generator also names its pattern and noise stores after the file.
+    return makerInstrumentName(job.target, fileName, job.modelIndex == 11);
+}
+
+std::string makerDownloadStatus(const TransferJob& job, const std::string& fileName) {
+    return downloadingText(fileName, makerDownloadName(job, fileName));
+}
+
 std::string safeInstrumentName(std::string name) {
     for (char& c : name)
         if (c == '/' || c == '\\' || c == ':')
@@ -142,7 +151,7 @@ private:
             patternGenerator_ ? 4096 : makerMaxPoints(Direction::Download, job_.modelIndex, store);
         if (auto o = identityFailure(job_, link_))
             return *o;
-        name_ = makerInstrumentName(store, source_.fileName, patternGenerator_);
+        name_ = makerDownloadName(job_, source_.fileName);
         if (auto o = badName(store))
             return *o;
         if (auto o = badName(name_))
@@ -165,8 +174,7 @@ private:
         } else {
             definition = common::cformat("arbdef %s,%s,%s\n", store.c_str(), name_.c_str(), onOff);
         }
-        const std::string status =
-            common::cformat("Downloading %s as %s", source_.fileName.c_str(), name_.c_str());
+        const std::string status = makerDownloadStatus(job_, source_.fileName);
         // The LAN transfer holds the window until it ends: no Cancel to offer. The maker's
         // generators take the definition over GPIB before offering one.
         const bool definitionFirst = gpib() && !patternGenerator_;
@@ -196,13 +204,14 @@ private:
             if (io = link_.readReply(reply, kDefReplyDownload); !io.ok())
                 return TickOutcome::failed(io);
             const auto len = replyIntegerField(reply, 2);
-            if (len && *len < 0)
-                return TickOutcome::failed();
-            if (len && *len > 0) {
-                if (!patternGenerator_) // the pattern generator keeps the selection's length
-                    n = *len;
-            } else {
+            if (!len || *len == 0) {
                 link_.setTimeout(kGpibT100s); // an empty store: the selection keeps its length
+            } else if (!patternGenerator_) {
+                // The pattern generator keeps the selection's length whatever the store
+                // holds, so only the others' answer must make sense.
+                if (*len < 0)
+                    return TickOutcome::failed();
+                n = *len;
             }
         } else if (sized && int64_t(s.byteLength()) > 2 * int64_t(maxPoints) + 2) {
             return TickOutcome::failed();
@@ -314,8 +323,7 @@ private:
             return *o;
         if (auto o = badName(store))
             return *o;
-        status_.showStatus(common::cformat("Uploading from %s  %s", job_.model.c_str(), store.c_str()),
-                           link_.kind() != LinkKind::Tcp);
+        status_.showStatus(uploadingText(job_), link_.kind() != LinkKind::Tcp);
         samples_ = workspace::SampleStream(uploadState(job_.makeIndex, job_.modelIndex).reference, 0);
 
         IoResult io;

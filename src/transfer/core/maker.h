@@ -21,6 +21,10 @@ std::string makerIdentity(Direction direction, int modelIndex, const std::string
 // destination is a plain store, else the destination itself; at most 8 characters.
 std::string makerInstrumentName(const std::string& destination, const std::string& fileName,
                                 bool patternStores = false);
+// The name the job's download gives the waveform, and its status "Downloading <file> as
+// <name>", which the LAN download shows before it connects.
+std::string makerDownloadName(const TransferJob& job, const std::string& fileName);
+std::string makerDownloadStatus(const TransferJob& job, const std::string& fileName);
 // A name taken from an instrument's reply, made safe for a caption and a path.
 std::string safeInstrumentName(std::string name);
 // Whether `text` may go into a command: no ',', ';' or control characters.

@@ -132,7 +132,9 @@ CardOutcome downloadToCard(const TransferJob& job, const DownloadSource& source,
 
 CardOutcome uploadFromCard(const TransferJob& job) {
     CardOutcome r;
-    r.name = cardName(job.target);
+    // The source as typed, at most 8 characters: no capitals, no cut at a '.' (the card's
+    // own file system decides whether case matters).
+    r.name = job.target.substr(0, 8);
     if (!validCardName(r.name)) {
         r.error = cardBadNameText(r.name);
         return r;

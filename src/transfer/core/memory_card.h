@@ -52,7 +52,7 @@ struct CardOutcome {
 
 // Writes the download's card file (replacing an old one only when the new one is whole).
 CardOutcome downloadToCard(const TransferJob& job, const DownloadSource& source, bool bitPattern);
-// Reads the upload's card file.
+// Reads the upload's card file, named by the source's first 8 characters as typed.
 CardOutcome uploadFromCard(const TransferJob& job);
 
 std::string cardUploadCaption(const std::string& model, const std::string& name);

@@ -25,7 +25,7 @@ int32_t storeValue(uint16_t w, uint16_t reference) {
 }
 
 uint16_t storeWord(int64_t value) {
-    return uint16_t(std::clamp<int64_t>(value, -512, 511) + 512);
+    return valueWord(value, 512);
 }
 
 namespace {
@@ -144,13 +144,10 @@ private:
 
     TickOutcome next() override {
         for (std::size_t k = 0; k < kUploadSlice && left_ > 0; ++k) {
-            std::string text;
-            if (auto failure = readValueText(link_, text, kMaxValueText))
+            uint16_t w = 0;
+            if (auto failure = readValueWord(link_, 512, kMaxValueText, w))
                 return *failure;
-            const auto v = replyInteger(text);
-            if (!v)
-                return TickOutcome::failed();
-            samples_.append(storeWord(*v));
+            samples_.append(w);
             --left_;
             if (status_.cancelled())
                 left_ = 0;

@@ -38,8 +38,7 @@ protected:
     // store with the reference word the family's upload is armed with. The point count it
     // is armed with, or -1.
     int32_t beginUpload() {
-        status_.showStatus(common::cformat("Uploading from %s  %s", job_.model.c_str(), job_.target.c_str()),
-                           true);
+        status_.showStatus(uploadingText(job_), true);
         const StateChoice armed = uploadState(job_.makeIndex, job_.modelIndex);
         samples_ = workspace::SampleStream(armed.reference, 0);
         return armed.points;

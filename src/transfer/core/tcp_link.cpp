@@ -23,13 +23,25 @@ IoResult TcpLink::write(const void* data, std::size_t n) {
     return {sent == n ? IoStatus::Ok : IoStatus::Short, sent};
 }
 
-IoResult TcpLink::read(void* data, std::size_t max) {
-    if (!socket_.waitReadable(deadlines().tcpData))
+IoResult TcpLink::readWithin(void* data, std::size_t max, std::chrono::milliseconds wait) {
+    if (!socket_.waitReadable(wait))
         return {IoStatus::Timeout, 0};
     const long r = socket_.receive(data, max);
     if (r < 0)
         return {IoStatus::Error, 0};
     return {IoStatus::Ok, std::size_t(r)}; // 0: the instrument closed the connection
+}
+
+IoResult TcpLink::read(void* data, std::size_t max) {
+    return readWithin(data, max, deadlines().tcpData);
+}
+
+IoResult TcpLink::readReplyBytes(void* data, std::size_t n) {
+    // The instrument answers a block's header as it answers a query, so its bytes get the
+    // reply wait; the data after it get the data wait.
+    return readAll(data, n, [this](void* into, std::size_t max) {
+        return readWithin(into, max, deadlines().tcpReplyByte);
+    });
 }
 
 IoResult TcpLink::readReply(std::string& reply, std::size_t) {

@@ -22,11 +22,15 @@ public:
     IoResult write(const void* data, std::size_t n) override;
     IoResult read(void* data, std::size_t max) override;
     IoResult readReply(std::string& reply, std::size_t gpibCount) override;
+    IoResult readReplyBytes(void* data, std::size_t n) override;
     void close() override { socket_.close(); }
     // Waits up to `ms` for data; false when nothing came.
     bool waitForData(std::chrono::milliseconds ms) { return socket_.waitReadable(ms); }
 
 private:
+    // One read of at most `max` bytes of what has come within `wait`.
+    IoResult readWithin(void* data, std::size_t max, std::chrono::milliseconds wait);
+
     platform::TcpSocket socket_;
 };
 

@@ -1,5 +1,7 @@
 #include "transfer/core/transfer_job.h"
 
+#include "common/numtext.h"
+
 namespace plotwell::transfer {
 
 namespace {
@@ -141,6 +143,14 @@ StateChoice uploadState(int make, int model) {
         break;
     }
     return {};
+}
+
+std::string downloadingText(const std::string& fileName, const std::string& instrumentName) {
+    return common::cformat("Downloading %s as %s", fileName.c_str(), instrumentName.c_str());
+}
+
+std::string uploadingText(const TransferJob& job) {
+    return common::cformat("Uploading from %s  %s", job.model.c_str(), job.target.c_str());
 }
 
 bool hasLanWorker(int state) {

@@ -34,6 +34,11 @@ struct TransferJob {
 TransferJob downloadJob(const TransferSettings& s, bool skipIdentity, bool interpolate);
 TransferJob uploadJob(const TransferSettings& s, bool skipIdentity);
 
+// The status of a running transfer: "Downloading <file> as <name on the instrument>",
+// "Uploading from <model>  <source>".
+std::string downloadingText(const std::string& fileName, const std::string& instrumentName);
+std::string uploadingText(const TransferJob& job);
+
 // The link an interface row opens; Card has none.
 enum class InterfaceKind { Gpib, Usb, Card, Lan, Serial };
 InterfaceKind interfaceKind(int typeIndex);

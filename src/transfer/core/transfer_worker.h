@@ -83,9 +83,15 @@ public:
 // The identity check that opens every worker's first tick: nullopt to go on.
 std::optional<TickOutcome> identityFailure(Link& link, std::string expected, bool skip);
 
-// One decimal value of a text reply, read a byte at a time up to its ',' or line feed
-// (neither kept); a value longer than `maxText` fails.
-std::optional<TickOutcome> readValueText(Link& link, std::string& text, std::size_t maxText);
+// The sample word of an uploaded text value: value + reference, clamped to the codes
+// 0..2 x reference - 1 of the new waveform.
+uint16_t valueWord(int64_t value, int32_t reference);
+
+// One decimal value of a text reply, read a byte at a time up to its ',' or line feed,
+// as the sample word of its integer value (blanks, sign and digits at its start; what
+// follows them is ignored). A value that holds no number, or runs past `maxText`
+// characters, fails.
+std::optional<TickOutcome> readValueWord(Link& link, int32_t reference, std::size_t maxText, uint16_t& word);
 
 // The largest upload any instrument may announce.
 inline constexpr int32_t kMaxUploadPoints = 1048576;

@@ -5,6 +5,7 @@
 #include "platform/ui.h"
 #include "transfer/core/identity.h"
 #include "transfer/core/instrument_abi.h"
+#include "transfer/core/maker.h"
 #include "transfer/core/memory_card.h"
 #include "transfer/core/session.h"
 #include "transfer/core/tcp_link.h"
@@ -156,6 +157,12 @@ bool interpolateChecked() {
     return box && box->isChecked();
 }
 
+// The window's WaveName without its folder.
+std::string fileNameOf(const TWFMform& w) {
+    const auto slash = w.Doc.WaveName.find_last_of("/\\");
+    return slash == std::string::npos ? w.Doc.WaveName : w.Doc.WaveName.substr(slash + 1);
+}
+
 // What a download sends: a copy of the samples, so that the window may be edited, or
 // closed, while the transfer runs.
 transfer::DownloadSource sourceOf(const TWFMform& w) {
@@ -164,8 +171,7 @@ transfer::DownloadSource sourceOf(const TWFMform& w) {
         s.samples = *w.Doc.SampleStream;
     s.selectionStart = w.Doc.SelectionStart;
     s.selectionEnd = w.Doc.SelectionEnd;
-    const auto slash = w.Doc.WaveName.find_last_of("/\\");
-    s.fileName = slash == std::string::npos ? w.Doc.WaveName : w.Doc.WaveName.substr(slash + 1);
+    s.fileName = fileNameOf(w);
     s.bitPattern = w.Doc.FileType == workspace::WaveFileType::BitPattern;
     return s;
 }
@@ -206,9 +212,13 @@ bool openLink(const transfer::TransferJob& job, TWFMform& owner) {
     }
 }
 
-// Busy cursor, then the link; the transfer is then registered as running on `owner`.
-bool openFor(const transfer::TransferJob& job, TWFMform& owner) {
+// Busy cursor, then the link; the transfer is then registered as running on `owner`. A
+// LAN transfer holds the window from its connection to its end, so its `lanStatus` is
+// shown first, without Cancel; a refused connection hides it again.
+bool openFor(const transfer::TransferJob& job, TWFMform& owner, const std::string& lanStatus) {
     platform::setScreenCursor(platform::ScreenCursor::Busy);
+    if (transfer::interfaceKind(job.typeIndex) == transfer::InterfaceKind::Lan && MessageWnd)
+        MessageWnd->ShowStatus(0, lanStatus, false);
     if (!openLink(job, owner)) {
         platform::setScreenCursor(platform::ScreenCursor::Default);
         return false;
@@ -237,8 +247,8 @@ void TTransferSession::ExecuteDownload1Click() {
             if (MessageWnd)
                 MessageWnd->ShowStatus(
                     0,
-                    common::cformat("Downloading %s as %s", source.fileName.c_str(),
-                                    transfer::cardInstrumentName(job.target, source.fileName).c_str()),
+                    transfer::downloadingText(source.fileName,
+                                              transfer::cardInstrumentName(job.target, source.fileName)),
                     true);
             // The card file is in the program's own layout.
             if (FrameHost)
@@ -253,7 +263,8 @@ void TTransferSession::ExecuteDownload1Click() {
         return;
     }
 
-    if (!openFor(job, window_))
+    // Only the maker's generators download over the LAN.
+    if (!openFor(job, window_, transfer::makerDownloadStatus(job, fileNameOf(window_))))
         return;
     const transfer::StateChoice choice = transfer::downloadState(job.makeIndex, job.modelIndex);
     if (choice.asksRecordLength) {
@@ -303,13 +314,14 @@ void TTransferSession::Executeupload1Click(TWFMform* active) {
         return;
     }
 
-    if (!openFor(job, *target))
+    if (!openFor(job, *target, transfer::uploadingText(job)))
         return;
     if (!on.StartTransfer(transfer::uploadState(job.makeIndex, job.modelIndex).state, {})) {
         on.UploadFailed();
         return;
     }
-    if (MessageWnd)
+    // The LAN upload's own status stays up.
+    if (MessageWnd && transfer::interfaceKind(job.typeIndex) != transfer::InterfaceKind::Lan)
         MessageWnd->ShowStatus(0, "Uploading", false);
 }
 

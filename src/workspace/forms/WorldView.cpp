@@ -51,6 +51,8 @@ void TWorld::FormShow() {
     if (!FrameHost)
         return;
     if (QWidget* f = FrameHost->FrameWidget()) {
+        // The outer width counts the window frame only once the native window exists.
+        winId();
         const QRect g = f->frameGeometry();
         move(g.left() + g.width() - frameGeometry().width(), g.top() + 22);
     }

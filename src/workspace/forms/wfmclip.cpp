@@ -58,10 +58,13 @@ void TWFMform::Cuttoclipboard1Click() {
         return;
     const SampleStreamType saved = *Doc.SampleStream;
     const int32_t oldEnd = Doc.SelectionEnd;
+    // Fewer points may pull the view in or end the zoom; Cancel puts both views back.
+    const auto oldView = ZoomedView();
+    const auto oldSavedView = SavedView;
     // The reference word, the points before the selection, the points after it.
     std::vector<uint16_t> kept;
     const auto codes = saved.codes();
-    kept.reserve(codes.size() - std::size_t(Doc.SelectionEnd) - std::size_t(Doc.SelectionStart) + 1);
+    kept.reserve(codes.size() - (std::size_t(Doc.SelectionEnd) - std::size_t(Doc.SelectionStart) + 1));
     kept.insert(kept.end(), codes.begin(), codes.begin() + Doc.SelectionStart);
     kept.insert(kept.end(), codes.begin() + Doc.SelectionEnd + 1, codes.end());
     Doc.SampleStream->assign(saved.reference(), kept);
@@ -78,6 +81,11 @@ void TWFMform::Cuttoclipboard1Click() {
     }
     *Doc.SampleStream = saved;
     Doc.SelectionEnd = oldEnd;
+    if (oldView) {
+        SetView(*oldView);
+        SavedView = oldSavedView;
+        ShowOverview();
+    }
     update();
     PublishStatus();
 }

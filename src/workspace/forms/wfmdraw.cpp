@@ -149,7 +149,8 @@ void TWFMform::FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modif
             Selectlimits1Click();
         return;
     }
-    if (button != Qt::LeftButton)
+    // A bit pattern is neither zoomed nor drawn on.
+    if (button != Qt::LeftButton || Doc.FileType == WaveFileType::BitPattern)
         return;
     // Outside draw mode every left drag is a band; in draw mode only after Zoom area.
     if (!DrawMode || ZoomAreaPointer()) {

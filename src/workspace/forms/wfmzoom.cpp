@@ -33,18 +33,21 @@ void TWFMform::SetView(const View& v) {
 }
 
 void TWFMform::ClampViewToData() {
-    SavedView[2] = -1; // a view saved over other data means nothing now
-    if (!Zoomed)
-        return;
+    // The view saved for Zoom out stays: Zoom out keeps it within the data it finds then.
     const int n = Doc.PointCount();
-    const auto v =
-        n >= 1 ? workspace::clampView({ViewFirst, ViewLast, ViewMin, ViewMax}, n, Doc.SampleStream->midCode())
-               : std::nullopt;
+    const auto v = Zoomed && n >= 1 ? workspace::clampView({ViewFirst, ViewLast, ViewMin, ViewMax}, n,
+                                                           Doc.SampleStream->midCode())
+                                    : std::nullopt;
     if (v) {
         SetView(*v);
         RefreshOverview();
         return;
     }
+    // Showing the whole waveform, there is no earlier view to zoom out to: a later band
+    // must not bring back one saved over other data.
+    SavedView[2] = -1;
+    if (!Zoomed)
+        return;
     Zoomed = 0;
     ViewFirst = -1;
     if (World && World->Shown == this && World->isVisible())
@@ -170,10 +173,15 @@ bool TWFMform::BandEnd() {
     const int n = Doc.PointCount();
     if (n < 2)
         return true;
+    const auto current = ZoomedView();
     const auto v = workspace::bandView({ZoomRect[0], ZoomRect[1], ZoomRect[2], ZoomRect[3]}, Layout(), n,
-                                       Doc.SampleStream->midCode(), ZoomedView());
+                                       Doc.SampleStream->midCode(), current);
     if (!v)
         return true;
+    // A zoom inside the view shows the overview afresh, back at the frame's top right
+    // wherever the user had moved it.
+    if (current && World && World->isVisible())
+        World->hide();
     SetView(*v);
     ShowOverview();
     dimStartCursorImage->hide();

@@ -26,10 +26,10 @@ TEST(SettingsFilesDamaged, NameWithNulBytesIsNoEntryAndWhatIsReadReadsBack) {
 }
 
 TEST(SettingsFilesDamaged, TextsWithControlCharactersAreTakenAsMissing) {
-    for (const std::string bad : {std::string("victim.txt\0", 11),
-                                  std::string("a\x01"
-                                              "b"),
-                                  std::string("t\tab"), std::string("\x7f")}) {
+    for (const std::string& bad : {std::string("victim.txt\0", 11),
+                                   std::string("a\x01"
+                                               "b"),
+                                   std::string("t\tab"), std::string("\x7f")}) {
         SCOPED_TRACE(::testing::PrintToString(bad));
         // Global settings: either key so damaged gives no settings (the defaults apply).
         EXPECT_FALSE(readGlobalSettings("HomeDir \"/home/u\"\r\nPrjFile \"" + bad + "\"\r\n"));

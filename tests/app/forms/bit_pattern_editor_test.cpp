@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
+#include <QTest>
 
 #include <functional>
 
@@ -91,6 +92,39 @@ TEST_F(BitPatternTest, ShowsTheBitsAndSetsSelectedRowsWithKeys) {
     EXPECT_EQ(w->Zoomed, 0);
     EXPECT_EQ(w->Doc.SelectionEnd, 9);
     EXPECT_EQ(w->Doc.SaveState, 1);
+}
+
+TEST_F(BitPatternTest, KeysOtherThanOneAndZeroDoNothing) {
+    struct Case {
+        const char* what;
+        std::function<void(TBitPatternForm&)> press;
+    };
+    const auto onGrid = [](int k, Qt::KeyboardModifiers m, const char* text) {
+        return [=](TBitPatternForm&) { key(k, m, QString::fromLatin1(text)); };
+    };
+    for (const Case& c : std::vector<Case>{
+             {"88",
+              [](TBitPatternForm&) {
+                  type('8');
+                  type('8');
+              }},
+             {"enter", onGrid(Qt::Key_Return, Qt::NoModifier, "\r")},
+             {"escape in the grid", onGrid(Qt::Key_Escape, Qt::NoModifier, "\x1b")},
+             {"escape", [](TBitPatternForm& f) { QTest::keyClick(&f, Qt::Key_Escape); }},
+         }) {
+        SCOPED_TRACE(c.what);
+        TWFMform* w = patternWindow(std::string(100, '0'));
+        std::vector<int> seen;
+        edit(w, [&](TBitPatternForm& f) {
+            key(Qt::Key_Down);
+            c.press(f);
+            seen = {int(f.isVisible()), grid()->currentIndex().row(),
+                    int(grid()->selectionModel()->selectedRows().size()), w->ViewFirst};
+            f.BOk->click();
+        });
+        EXPECT_EQ(seen, (std::vector<int>{1, 1, 1, 0}));
+        EXPECT_EQ(bitsOf(w), std::string(100, '0'));
+    }
 }
 
 TEST_F(BitPatternTest, InsertAndDeleteAtBothEnds) {

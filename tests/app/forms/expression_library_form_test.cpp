@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 
 #include <filesystem>
 
@@ -39,8 +40,9 @@ protected:
         LibraryForm->BExprStore->click();
     }
     static void clickRow(int row) {
-        LibraryForm->ExpList->setCurrentRow(row);
-        emit LibraryForm->ExpList->itemClicked(LibraryForm->ExpList->item(row));
+        QListWidget* list = LibraryForm->ExpList;
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(row)).center());
     }
 };
 
@@ -140,4 +142,31 @@ TEST_F(LibraryTest, TooLongAnEntryIsRefused) {
     });
     EXPECT_EQ(ui.messages().size(), 1u);
     EXPECT_TRUE(LibraryForm->Lines().empty());
+}
+
+TEST_F(LibraryTest, KeysInTheManager) {
+    writeFile(libFile(), "a\t= 1\r\n");
+    PWForm1->LoadExpressionLibrary();
+    std::vector<bool> enabled;
+    std::string help;
+    bool openAfterEscape = false;
+    const int closed = openLibrary([&] {
+        QListWidget* list = LibraryForm->ExpList;
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Down); // chooses the first entry
+        enabled = {LibraryForm->BExpRecall->isEnabled(), LibraryForm->BRemoveExp->isEnabled()};
+        QTest::keyClick(list, Qt::Key_F1);
+        help = ui.events().back().kind + " " + ui.events().back().text;
+        store("b", "2");
+        QTest::keyClick(list, Qt::Key_Escape);
+        openAfterEscape = LibraryForm->isVisible();
+        LibraryForm->close();
+    });
+    EXPECT_EQ(enabled, (std::vector<bool>{true, true}));
+    EXPECT_EQ(help, "help 10002");
+    EXPECT_TRUE(openAfterEscape);
+    // The close box answers Cancel but keeps what was stored, unsaved, for a later OK.
+    EXPECT_EQ(closed, 2);
+    EXPECT_EQ(LibraryForm->Lines(), (Lines{"a\t= 1", "b\t= 2"}));
+    EXPECT_EQ(readFile(libFile()), "a\t= 1\r\n");
 }

@@ -267,6 +267,19 @@ TEST_F(ProjectTest, AProjectFileThatCannotBeWrittenIsReported) {
     EXPECT_EQ(PWForm1->TransferSettings, defaultSettings());
 }
 
+TEST_F(ProjectTest, AProjectWhoseFolderIsGoneIsReportedNotMadeAgain) {
+    startFresh();
+    exitApp();
+    const std::string gone = home() + "/Documents/Unplugged";
+    writeFile(globalFile(), "HomeDir \"" + gone + "\"\r\nPrjFile \"Bench\"\r\n");
+    ui.clear();
+    startApp();
+    EXPECT_EQ(ui.lastMessage(), "Unable to write to\n" + gone + "/Bench.prj\nto save the setup information.");
+    exitApp();
+    EXPECT_EQ(ui.lastMessage(), "Unable to write to\n" + gone + "/Bench.INI\nConfiguration not saved");
+    EXPECT_FALSE(fs::exists(gone));
+}
+
 TEST_F(ProjectTest, IncompleteProjectFileKeepsItsWindowsAndUsesTheDefaults) {
     startFresh();
     ProjectValues v;

@@ -60,6 +60,11 @@ TEST(BitPattern, LimitsAndNonZeroSamples) {
     EXPECT_EQ(full.count(), kBitPatternMaxBits);
     EXPECT_TRUE(EditBitPattern(full, 1, BitEdit::Delete, 0));
     EXPECT_TRUE(EditBitPattern(full, 1, BitEdit::InsertBefore, 0));
+    // A window may hold more bits than an insert may reach; a delete still shortens it.
+    SampleStream over(1, kBitPatternMaxBits + 2, 0);
+    EXPECT_FALSE(EditBitPattern(over, 1, BitEdit::InsertBefore, 0));
+    EXPECT_TRUE(EditBitPattern(over, 1, BitEdit::Delete, 0));
+    EXPECT_EQ(over.count(), kBitPatternMaxBits + 1);
     // Whatever the window held, a rebuilt pattern holds only ones and zeros.
     SampleStream odd(1, 0);
     for (uint16_t c : {5, 0, 32768})

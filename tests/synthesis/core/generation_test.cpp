@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <cmath>
 
 using namespace plotwell::synthesis;
@@ -72,6 +74,34 @@ TEST(Generation, RoundsHalfAwayFromZeroByAddingAHalf) {
         EXPECT_EQ(r.code(1), c.code) << c.expr;
     }
     EXPECT_EQ(valueToCode(-0.5, 2048, 0, true, nullptr), 2047);
+}
+
+// The writing pass converts a block at a time; every value gives the code valueToCode gives.
+TEST(Generation, ABlockOfCodesIsValueToCodeForEachValue) {
+    const double nan = std::numeric_limits<double>::quiet_NaN(),
+                 inf = std::numeric_limits<double>::infinity();
+    const std::vector<double> values{
+        0.0, -0.0, 0.5, -0.5,  2.4999,  -2.5,     0.49999999999999994, 1e300, -1e300,
+        inf, -inf, nan, 32767, 32767.5, -32768.5, 1099511627781.0,     -3e12, 2047.4};
+    struct Setting {
+        double shift, divisor, gain;
+        int32_t mid, offset;
+    };
+    const Setting settings[] = {{0, 1, 1, 32768, 0},     {0, 1, 1, 2048, 100},
+                                {0.25, 1, 3, 512, -600}, {-1, 1e-300, 1e-10, 32768, 7},
+                                {0, 1, 1, 1, 0},         {0, 1, 1, 32768, -2000000000}};
+    for (const Setting& g : settings) {
+        std::vector<uint16_t> codes(values.size());
+        const bool clipped = valuesToCodes(values.data(), int(values.size()), g.shift, g.divisor, g.gain,
+                                           g.mid, g.offset, codes.data());
+        bool anyClipped = false;
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            const double v = (values[i] + g.shift) / g.divisor * g.gain;
+            EXPECT_EQ(codes[i], uint16_t(valueToCode(v, g.mid, g.offset, true, &anyClipped)))
+                << values[i] << " with mid " << g.mid << ", offset " << g.offset;
+        }
+        EXPECT_EQ(clipped, anyClipped) << "mid " << g.mid;
+    }
 }
 
 TEST(Generation, ClippingHoldsTheEndsAndWarnsOnlyAtUnityGain) {

@@ -20,6 +20,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 using plotwell::workspace::WaveFileType;
 using namespace plotwell;
@@ -326,6 +327,7 @@ TEST_F(ExpressionDialogTest, HeightsHelpAndWaveformNames) {
         EXPECT_EQ(d.FormHeight(), TExpressionForm::kTallHeight);
         EXPECT_EQ(d.BMoreinfo->text().toStdString(), "Less info");
         d.BHelp->click();
+        QTest::keyClick(&d, Qt::Key_F1);
         // The names of the open windows, inserted at the caret.
         EXPECT_FALSE(d.WfmList->isVisible());
         d.Wfm->click();
@@ -343,7 +345,7 @@ TEST_F(ExpressionDialogTest, HeightsHelpAndWaveformNames) {
         EXPECT_FALSE(d.WfmList->isVisible());
         d.BCancel->click();
     });
-    EXPECT_EQ(ui.count("help"), 1);
+    EXPECT_EQ(ui.count("help"), 2) << "Help, then F1";
     for (const auto& e : ui.events())
         if (e.kind == "help") {
             EXPECT_EQ(e.text, "10001");

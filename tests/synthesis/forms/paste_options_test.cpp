@@ -12,10 +12,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTest>
 
 #include <functional>
 #include <vector>
@@ -49,6 +51,17 @@ protected:
     static void choose(TPasteOptions& p, int mode) {
         p.PasteType->setCurrentIndex(mode);
         emit p.PasteType->activated(mode);
+    }
+    // Types `keys` over a field's whole text; '\n' is Enter.
+    static void type(QLineEdit* e, const std::string& keys) {
+        e->selectAll();
+        for (char c : keys)
+            QTest::keyClick(e, c == '\n' ? Qt::Key_Return : Qt::Key(QChar(c).toUpper().unicode()));
+    }
+    // Tab to the next control.
+    static void leave(QLineEdit* e) {
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(e, &out);
     }
     static std::vector<uint16_t> codes(TWFMform* w) {
         const auto c = w->Doc.SampleStream->codes();
@@ -93,9 +106,9 @@ TEST_F(PasteOptionsTest, InsertModesAddTheExpandCountAndSelectAll) {
     TWFMform* v = window(20, 2048, 10, 12);
     paste("0.5 -1 1", [](TPasteOptions& p) {
         choose(p, 1);
-        p.Expand->setText("6");
-        p.Amplitude->setText("2047");
-        p.Offset->setText("-100");
+        type(p.Expand, "6");
+        type(p.Amplitude, "2047");
+        type(p.Offset, "100-");
         p.bOK->click();
     });
     ASSERT_EQ(v->Doc.PointCount(), 26);
@@ -120,6 +133,71 @@ TEST_F(PasteOptionsTest, PreviewUndoAndCancelLeaveTheSnapshot) {
     });
     EXPECT_EQ(codes(w), before);
     EXPECT_EQ(w->Doc.SaveState, 0);
+}
+
+// Leaving a field acts only after the user changed it, and OK pastes where the last
+// preview did, although an inserting preview shows the whole waveform in Start and End.
+TEST_F(PasteOptionsTest, OkPastesWhereThePreviewDid) {
+    const struct {
+        int mode;
+        QLineEdit* TPasteOptions::*field;
+        const char* keys; // typed into the field before the preview; "" visits it only
+        int at;
+    } cases[] = {
+        {1, &TPasteOptions::Start, "", 10}, {2, &TPasteOptions::End, "", 13},
+        {3, &TPasteOptions::Start, "", 0},  {4, &TPasteOptions::End, "", 20},
+        {1, &TPasteOptions::Start, "5", 5}, {2, &TPasteOptions::End, "15", 16},
+    };
+    for (const auto& c : cases) {
+        TWFMform* w = window(20, 2048, 10, 12);
+        std::vector<uint16_t> previewed;
+        paste("1 2 3 4", [&](TPasteOptions& p) {
+            choose(p, c.mode);
+            QLineEdit* field = p.*c.field;
+            if (*c.keys)
+                type(field, c.keys);
+            leave(field);
+            p.bPreview->click();
+            EXPECT_EQ(p.Start->text().toStdString(), "0");
+            EXPECT_EQ(p.End->text().toStdString(), "23");
+            previewed = codes(w);
+            leave(field);
+            EXPECT_EQ(codes(w), previewed) << "leaving an unchanged field keeps the preview";
+            p.bOK->click();
+        });
+        std::vector<uint16_t> want;
+        for (uint16_t i = 0; i < 20; ++i)
+            want.push_back(i);
+        want.insert(want.begin() + c.at, {2558, 3070, 3582, 4094});
+        EXPECT_EQ(codes(w), want) << "mode " << c.mode << ", typed " << c.keys;
+        EXPECT_EQ(w->Doc.SelectionStart, 0);
+        EXPECT_EQ(w->Doc.SelectionEnd, 23);
+    }
+}
+
+// Enter in a field presses no button: nothing typed reaches a preview without its exit.
+TEST_F(PasteOptionsTest, EnterInAFieldPressesNoButton) {
+    TWFMform* w = window(20, 2048, 10, 12);
+    const auto before = codes(w);
+    paste("1 2 3 4", [&](TPasteOptions& p) {
+        choose(p, 1);
+        for (QLineEdit* field : {p.Start, p.End, p.Amplitude, p.Offset, p.Expand}) {
+            type(field, "1\n");
+            EXPECT_EQ(codes(w), before) << field->objectName().toStdString();
+            EXPECT_FALSE(p.bUndo->isEnabled());
+        }
+        p.bCancel->click();
+    });
+}
+
+TEST_F(PasteOptionsTest, F1OpensThePasteHelp) {
+    window(20, 2048, 10, 12);
+    paste("1 2 3 4", [&](TPasteOptions& p) {
+        QTest::keyClick(&p, Qt::Key_F1);
+        EXPECT_EQ(ui.events().back().kind, "help");
+        EXPECT_EQ(ui.events().back().text, "10009");
+        p.bCancel->click();
+    });
 }
 
 TEST_F(PasteOptionsTest, TooFewNumbersShowNoDialog) {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <thread>
 
 using namespace plotwell;
@@ -190,26 +191,43 @@ TEST_P(ArbDefBlock, LengthsBeyondTheModelFail) {
 }
 
 TEST_P(ArbDefBlock, CardQueryOfTheQva3420x) {
+    // The download weighs the free space against the waveform; the upload, which asks
+    // on USB only, stops for a missing card alone.
     struct Case {
-        long free;
+        Direction direction;
+        const char* reply;
         Kind kind;
         const char* notice;
-    } cases[] = {{-1, Kind::Failed, kNoCardInInstrumentText},
-                 {0, Kind::Failed, kCardFullText},
-                 {3, Kind::Finished, nullptr}};
+    } cases[] = {
+        {Direction::Download, "-1", Kind::Failed, kNoCardInInstrumentText},
+        {Direction::Download, "0", Kind::Failed, kCardFullText},
+        {Direction::Download, "-2", Kind::Failed, kCardFullText},
+        {Direction::Download, "none", Kind::Failed, kCardFullText},
+        {Direction::Download, " 3 MB", Kind::Finished, nullptr},
+        {Direction::Upload, "-1", Kind::Failed, kNoCardInInstrumentText},
+        {Direction::Upload, "-2", Kind::Finished, nullptr},
+        {Direction::Upload, "0", Kind::Finished, nullptr},
+        {Direction::Upload, "none", Kind::Finished, nullptr},
+    };
     for (const Case& c : cases) {
         Rig rig(GetParam(), "QUORVEX,QVA3420B");
-        rig.inst.setCardFree(c.free);
+        rig.inst.setCardReply(c.reply);
+        sim::Store s;
+        s.bytes = bigEndian(ramp(10));
+        rig.inst.setStore("WAVE1", s);
         FakeStatus status;
-        auto w = makeArbDefDownload(arbJob(Direction::Download, GetParam(), 0, 3, "QVA3420x"), *rig.link,
-                                    status, window(2048, ramp(10)));
+        const TransferJob job = arbJob(c.direction, GetParam(), 0, 3, "QVA3420x");
+        auto w = c.direction == Direction::Download
+                     ? makeArbDefDownload(job, *rig.link, status, window(2048, ramp(10)))
+                     : makeArbDataUpload(job, *rig.link, status);
         TickOutcome last;
         run(*w, last);
-        EXPECT_EQ(last.kind, c.kind) << c.free;
-        EXPECT_EQ(rig.inst.writes().at(1), "CF?\n");
-        if (c.notice) {
-            EXPECT_EQ(last.notices, std::vector<std::string>{c.notice});
-        }
+        const bool asked = c.direction == Direction::Download || GetParam() == LinkKind::Usb;
+        EXPECT_EQ(last.kind, asked ? c.kind : Kind::Finished) << c.reply;
+        EXPECT_EQ(rig.inst.writes().at(1) == "CF?\n", asked) << c.reply;
+        EXPECT_EQ(last.notices,
+                  asked && c.notice ? std::vector<std::string>{c.notice} : std::vector<std::string>{})
+            << c.reply;
     }
     // The Wavetek 195, row 3 of its make, is not asked.
     Rig rig(GetParam(), "WAVETEK,195");
@@ -414,10 +432,12 @@ TEST(ArbDefFaults, EverySwitchEndsInAFailure) {
     }
 }
 
-// A USB link whose reads end wherever the driver pleases, here inside a word.
-class ChoppyUsb : public Link {
+// A link that plays back what it is given: reply lines, and bytes whose reads end
+// wherever `pieces` say (for USB, inside a word).
+class ScriptedLink : public Link {
 public:
-    LinkKind kind() const override { return LinkKind::Usb; }
+    explicit ScriptedLink(LinkKind kind = LinkKind::Usb) : kind_(kind) {}
+    LinkKind kind() const override { return kind_; }
     bool isOpen() const override { return true; }
     using Link::write;
     IoResult write(const void* data, std::size_t n) override {
@@ -443,10 +463,13 @@ public:
     std::string pending;
     std::vector<std::size_t> pieces;
     std::vector<std::string> writes;
+
+private:
+    LinkKind kind_;
 };
 
 TEST(ArbDataUploadUsb, AReadEndingInsideAWordCarriesItsByteOver) {
-    ChoppyUsb link;
+    ScriptedLink link;
     link.replies = {"QUORVEX,QVA3460\n", "3\n"};
     link.pending = "#16" + bigEndian({0x0102, 0x0304, 0x0506}) + "\n";
     link.pieces = {2, 1, 3, 3, 1};
@@ -458,4 +481,38 @@ TEST(ArbDataUploadUsb, AReadEndingInsideAWordCarriesItsByteOver) {
     EXPECT_EQ(std::vector<uint16_t>(w->uploaded()->codes().begin(), w->uploaded()->codes().end()),
               (std::vector<uint16_t>{0x0102, 0x0304, 0x0506}));
     EXPECT_EQ(link.writes.back(), "\nlocal\n");
+}
+
+TEST(ArbDataUploadSerial, EachValueIsReadForItsIntegerAndClampedToTheCodes) {
+    const std::string longest = std::string(kMaxReply - 2, ' ') + "13";
+    struct Case {
+        std::string text;
+        std::optional<uint16_t> word; // nullopt: the upload fails
+    } cases[] = {
+        {"13", 2061},          {" 13", 2061},
+        {"\t+13", 2061},       {"-0000000013", 2035},
+        {"13 V", 2061},        {"13\r", 2061},
+        {"-2048", 0},          {"2047", 4095},
+        {"2048", 4095},        {"-2049", 0},
+        {"99999999999", 4095}, {"-99999999999", 0},
+        {longest, 2061},       {" " + longest, std::nullopt},
+        {"", std::nullopt},    {" ", std::nullopt},
+        {"x13", std::nullopt}, {"-", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        ScriptedLink link(LinkKind::Serial);
+        link.replies = {"QUORVEX,QVA3460\n", "1\n"};
+        link.pending = c.text + "\n";
+        FakeStatus status;
+        auto w = makeArbDataUpload(arbJob(Direction::Upload, LinkKind::Serial), link, status);
+        TickOutcome last;
+        run(*w, last, 10);
+        ASSERT_EQ(last.kind, c.word ? Kind::Finished : Kind::Failed) << c.text;
+        if (c.word) {
+            EXPECT_EQ(std::vector<uint16_t>(w->uploaded()->codes().begin(), w->uploaded()->codes().end()),
+                      std::vector<uint16_t>{*c.word})
+                << c.text;
+            EXPECT_EQ(w->uploaded()->reference(), 2048);
+        }
+    }
 }

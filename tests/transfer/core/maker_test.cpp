@@ -438,6 +438,19 @@ TEST(MakerLan, UploadReadsTheBlockWholeAndFailsOnASilentPeer) {
     EXPECT_EQ(u->uploaded()->code(7999), uint16_t((7999 * 7) & 0xFFFF) ^ 0x8000);
     EXPECT_EQ(ok.inst.writes(), (std::vector<std::string>{"*idn?\n", "arb3DEF?\n", "arb3?\n"}));
 
+    // The block header is awaited as a reply is, not with the data wait.
+    Rig late(LinkKind::Tcp, "QUORVEX, QVR5162,0,1", sim::Family::Maker);
+    late.inst.setStore("arb3", {bigEndian(ramp(10)), {}, "R", "OFF"});
+    sim::Faults slow;
+    slow.replyDelay = 2 * kSilenceWait;
+    late.inst.setFaults(slow);
+    LinkDeadlines waits = late.link->deadlines();
+    waits.tcpData = kSilenceWait;
+    late.link->setDeadlines(waits);
+    auto l = makeMakerUpload(makerJob(Direction::Upload, LinkKind::Tcp, 13, "QVR5162", "arb3"), *late.link,
+                             status);
+    EXPECT_EQ(l->tick().kind, Kind::Finished);
+
     Rig cut(LinkKind::Tcp, "QUORVEX, QVR5162,0,1", sim::Family::Maker);
     cut.inst.setStore("arb3", {bigEndian(ramp(1000)), {}, "R", "OFF"});
     sim::Faults f;
@@ -522,6 +535,37 @@ TEST_P(MakerLink, PatternNoiseAndArbHeaders) {
             want.push_back("local\n");
         }
         EXPECT_EQ(sent(rig, "local\n"), expected(rig, want)) << c.store << " " << c.points;
+    }
+}
+
+// With Stretch Yes the pattern generator is asked its store's length, but the selection
+// goes at its own length whatever the answer; an empty store's 0 still lengthens the GPIB
+// time-out.
+TEST_P(MakerLink, PatternGeneratorKeepsItsLengthWhateverTheStoreAnswers) {
+    struct Case {
+        const char* reply;
+        bool longTimeout;
+    } cases[] = {
+        {"W,OFF,-5\n", false}, {"W,OFF,1000\n", false}, {"W,OFF,99999999999\n", false}, {"W,OFF,0\n", true}};
+    for (const Case& c : cases) {
+        Rig rig(GetParam(), "QUORVEX, QVS5100,0,1", sim::Family::Pattern);
+        sim::Faults f;
+        f.defReply = c.reply;
+        rig.inst.setFaults(f);
+        FakeStatus status;
+        TransferJob job = makerJob(Direction::Download, GetParam(), 11, "QVS51xx", "arb2");
+        job.stretchIndex = 0;
+        auto w = makeMakerDownload(job, *rig.link, status, window(32768, ramp(100), "w.wfm"));
+        TickOutcome last;
+        run(*w, last);
+        EXPECT_EQ(last.kind, Kind::Finished) << c.reply;
+        std::string all;
+        for (const auto& wr : sent(rig, "local\n"))
+            all += wr;
+        EXPECT_NE(all.find("arb2 #3200"), std::string::npos) << c.reply;
+        if (GetParam() == LinkKind::Gpib) {
+            EXPECT_EQ(rig.gpib->calls("ibtmo"), c.longTimeout ? 1 : 0) << c.reply;
+        }
     }
 }
 

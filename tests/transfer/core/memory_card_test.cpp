@@ -145,23 +145,41 @@ TEST(MemoryCard, RefusalsWithTheirTexts) {
     EXPECT_EQ(std::string(kCardWriteFailedText), "Unable to download waveform data to\nmemory card");
 }
 
-TEST(MemoryCard, UploadReadsTheFileOfItsOwnRow) {
+TEST(MemoryCard, UploadReadsTheFileOfItsOwnRowByTheNameAsTyped) {
     Card card;
     const std::string drive = card.root.string();
-    card.put("ARB/WAVES/WAVE1.WFM", littleEndian({8192, 0, 100, 16383}));
-    card.put("WAVES.ARB/WAVE1.WFM", littleEndian({2048, 7, 8}));
-
-    CardOutcome r = uploadFromCard(cardJob(Direction::Upload, 5, drive, "wave1"));
-    ASSERT_TRUE(r.ok) << r.error;
-    EXPECT_EQ(r.samples.reference(), 8192);
-    EXPECT_EQ(std::vector<uint16_t>(r.samples.codes().begin(), r.samples.codes().end()),
-              (std::vector<uint16_t>{0, 100, 16383}));
-    EXPECT_EQ(cardUploadCaption("QV7351", r.name), "QV7351 Mem Card WAVE1 (Not Stored)");
-
-    r = uploadFromCard(cardJob(Direction::Upload, 3, drive, "wave1"));
-    ASSERT_TRUE(r.ok);
-    EXPECT_EQ(r.samples.reference(), 2048);
-    EXPECT_EQ(r.samples.count(), 2);
+    card.put("ARB/WAVES/wave1.WFM", littleEndian({8192, 0, 100, 16383}));
+    card.put("ARB/WAVES/WAVE1.WFM", littleEndian({8192, 9}));
+    card.put("WAVES.ARB/wave1.WFM", littleEndian({2048, 7, 8}));
+    card.put("ARB/WAVES/LongWave.WFM", littleEndian({8192, 5}));
+    card.put("ARB/WAVES/ARB.WFM", littleEndian({8192, 6}));
+    struct Case {
+        int row;
+        const char* source;
+        std::string name;
+        std::vector<uint16_t> words; // the reference word, then the samples
+        std::string error;
+    } cases[] = {
+        {5, "wave1", "wave1", {8192, 0, 100, 16383}, ""},
+        {5, "WAVE1", "WAVE1", {8192, 9}, ""},
+        {3, "wave1", "wave1", {2048, 7, 8}, ""},
+        {5, "LongWaveformName", "LongWave", {8192, 5}, ""},
+        {5, "arb.x", "arb.x", {}, cardBadNameText("arb.x")},
+        {5, "../ARB", "../ARB", {}, cardBadNameText("../ARB")},
+    };
+    for (const Case& c : cases) {
+        const CardOutcome r = uploadFromCard(cardJob(Direction::Upload, c.row, drive, c.source));
+        EXPECT_EQ(r.ok, c.error.empty()) << c.source;
+        EXPECT_EQ(r.error, c.error) << c.source;
+        EXPECT_EQ(r.name, c.name);
+        std::vector<uint16_t> words;
+        if (r.ok) {
+            words.push_back(r.samples.reference());
+            words.insert(words.end(), r.samples.codes().begin(), r.samples.codes().end());
+        }
+        EXPECT_EQ(words, c.words) << c.source;
+    }
+    EXPECT_EQ(cardUploadCaption("QV7351", "wave1"), "QV7351 Mem Card wave1 (Not Stored)");
 }
 
 TEST(MemoryCard, UploadRefusesFilesThatAreNoWaveform) {

@@ -1,6 +1,8 @@
 #include "link_forms_fixture.h"
 
+#include "platform/posix/sleeper.h"
 #include "transfer/core/transfer_job.h"
+#include "transfer/forms/msgwnd.h"
 #include "transfer/forms/transfer_session.h"
 #include "workspace/forms/wfmchild.h"
 
@@ -31,7 +33,67 @@ protected:
     }
 };
 
+// The LAN pauses taken at once.
+class InstantClock : public platform::Clock {
+public:
+    InstantClock() { platform::setClock(this); }
+    ~InstantClock() override { platform::setClock(nullptr); }
+    TimePoint now() const override { return std::chrono::steady_clock::now(); }
+    void sleep(std::chrono::milliseconds) override {}
+};
+
 } // namespace
+
+// A LAN transfer holds the window from its connection to its end, so what it does is shown
+// before it connects, without Cancel; a refused connection hides it again.
+TEST_F(MakerEngineTest, LanStatusComesBeforeTheConnection) {
+    struct Case {
+        bool download;
+        int modelIndex;
+        const char* model;
+        const char* store;
+        bool refused;
+        const char* status;
+    } cases[] = {
+        {true, 7, "QV7351A", "arb2", true, "Downloading sweep.test.wfm as sweep"},
+        {true, 7, "QV7351A", "arb2", false, "Downloading sweep.test.wfm as sweep"},
+        {true, 11, "QVS51xx", "noise", true, "Downloading sweep.test.wfm as sweep"},
+        {false, 7, "QV7351A", "arb2", true, "Uploading from QV7351A  arb2"},
+        {false, 7, "QV7351A", "arb2", false, "Uploading from QV7351A  arb2"},
+    };
+    InstantClock instant;
+    for (const Case& c : cases) {
+        sim::Instrument inst(sim::Family::Maker, "QUORVEX, QV7351A,0,1");
+        inst.setStore("arb2", {sim::wordsToBytes({1, 2}), {}, "RAMP1", "OFF"});
+        sim::TcpAdapter server(inst);
+        sim::RefusingPort refusing;
+        chooseLan(c.download, c.refused ? refusing.portText() : server.portText());
+        TransferSettings& s = PWForm1->TransferSettings;
+        (c.download ? s.dlModelIndex : s.ulModelIndex) = c.modelIndex;
+        (c.download ? s.dlModel : s.ulModel) = c.model;
+        (c.download ? s.dlDestination : s.ulSource) = c.store;
+        MessageWnd->hide();
+        MessageWnd->Panel1->clear();
+        ui.clear();
+        TWFMform* w = newWindow(
+            3, 2048, [](int i) { return uint16_t(i); }, "/data/sweep.test.wfm");
+        if (c.download)
+            TTransferSession(*w).ExecuteDownload1Click();
+        else
+            TTransferSession::Executeupload1Click(w);
+        EXPECT_EQ(MessageWnd->Panel1->text().toStdString(), c.status) << c.status;
+        EXPECT_TRUE(MessageWnd->bnCancel->isHidden()) << c.status;
+        EXPECT_EQ(MessageWnd->isVisible(), !c.refused) << c.status;
+        EXPECT_EQ(ui.messages(), c.refused
+                                     ? std::vector<std::string>{"Unable to connect to device.\n\nCheck IP "
+                                                                "Address and TCP Port settings."}
+                                     : std::vector<std::string>{})
+            << c.status;
+        runTicks(*CurrentWaveWindow);
+        EXPECT_FALSE(PWForm1->Transfers.busy()) << c.status;
+        EXPECT_EQ(ui.messages().size(), c.refused ? 1u : 0u) << c.status;
+    }
+}
 
 TEST_F(MakerEngineTest, LanUploadNamesTheWindowAfterTheInstrumentsName) {
     sim::Instrument inst(sim::Family::Maker, "QUORVEX, QV7351A,0,1");

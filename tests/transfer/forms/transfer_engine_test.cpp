@@ -174,7 +174,7 @@ TEST_F(EngineTest, MemoryCardDownloadAndUploadThroughTheMenus) {
     EXPECT_EQ(platform::screenCursor(), platform::ScreenCursor::Default);
 
     s.ulMakeIndex = 0, s.ulModelIndex = 5, s.ulModel = "QV7351", s.ulTypeIndex = ifCard;
-    s.ulDriveLetter = card.string(), s.ulSource = "wave1";
+    s.ulDriveLetter = card.string(), s.ulSource = "WAVE1";
     TWFMform* empty = newWindow();
     TTransferSession::Executeupload1Click(empty);
     EXPECT_EQ(CurrentWaveWindow, empty);
@@ -185,7 +185,7 @@ TEST_F(EngineTest, MemoryCardDownloadAndUploadThroughTheMenus) {
     s.ulSource = "nothere";
     TWFMform* other = newWindow();
     TTransferSession::Executeupload1Click(other);
-    EXPECT_EQ(ui.lastMessage(), cardReadFailedText((card / "ARB/WAVES/NOTHERE.WFM").string()));
+    EXPECT_EQ(ui.lastMessage(), cardReadFailedText((card / "ARB/WAVES/nothere.WFM").string()));
     EXPECT_EQ(other->Caption(), "Untitled");
 }
 

@@ -105,12 +105,22 @@ TEST_F(ClipboardTest, CutRemovesTheSelectionAndCancelBringsItBack) {
     }
 }
 
-TEST_F(ClipboardTest, CutOfEverythingLeavesOnlyTheReferenceWord) {
-    TWFMform* w = window({1, 2, 3}, 2048);
-    ui.answer(Answer::Ok);
-    menus().Cut1->trigger();
-    EXPECT_EQ(w->Doc.SampleStream->byteLength(), 2u);
-    EXPECT_EQ(w->Doc.SampleStream->reference(), 2048);
+TEST_F(ClipboardTest, CutOfTheEndOrOfEverythingKeepsWhatIsLeft) {
+    struct Case {
+        int32_t start, end;
+        std::vector<uint16_t> kept; // after the reference word, which stays
+    };
+    const Case cases[] = {{3, 4, {1, 2, 3}}, {2, 4, {1, 2}}, {0, 4, {}}};
+    for (const Case& c : cases) {
+        TWFMform* w = window({1, 2, 3, 4, 5}, 2048);
+        w->Doc.SelectionStart = c.start;
+        w->Doc.SelectionEnd = c.end;
+        ui.answer(Answer::Ok);
+        menus().Cut1->trigger();
+        const auto kept = w->Doc.SampleStream->codes();
+        EXPECT_EQ(std::vector<uint16_t>(kept.begin(), kept.end()), c.kept) << c.start << ".." << c.end;
+        EXPECT_EQ(w->Doc.SampleStream->reference(), 2048);
+    }
 }
 
 TEST_F(ClipboardTest, PasteIntoAnEmptyWindowMakesANormalisedWaveform) {

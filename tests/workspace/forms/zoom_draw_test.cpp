@@ -22,8 +22,15 @@
 #include <functional>
 #include <memory>
 
+using plotwell::platform::Answer;
 using plotwell::workspace::SampleStream;
 using plotwell::workspace::View;
+
+QT_BEGIN_NAMESPACE
+void PrintTo(const QPoint& p, std::ostream* os) {
+    *os << "(" << p.x() << ", " << p.y() << ")";
+}
+QT_END_NAMESPACE
 
 namespace plotwell::workspace {
 void PrintTo(const View& v, std::ostream* os) {
@@ -93,6 +100,10 @@ TEST_F(ZoomDrawTest, ABandNeedsZoomableData) {
     TWFMform* coarse = window(1000, 49, [](int) { return uint16_t(49); });
     drag(coarse, {61, 37}, {145, 103});
     EXPECT_FALSE(coarse->Zoomed);
+    TWFMform* bits = window(1000, 2048, ramp);
+    bits->Doc.FileType = plotwell::workspace::WaveFileType::BitPattern;
+    drag(bits, {61, 37}, {145, 103});
+    EXPECT_FALSE(bits->Zoomed) << "the mouse does nothing on a bit pattern";
     EXPECT_FALSE(World->isVisible());
 }
 
@@ -118,6 +129,33 @@ TEST_F(ZoomDrawTest, ZoomOutRestoresThenDoublesAndZoomFullReturns) {
     EXPECT_EQ(w->ViewFirst, -1);
     EXPECT_FALSE(World->isVisible());
     EXPECT_FALSE(menus()->Zoomfull1->isEnabled());
+}
+
+TEST_F(ZoomDrawTest, OnlyABandThatZoomsPutsAMovedOverviewBack) {
+    const auto band = [](TWFMform* w) { drag(w, {61, 37}, {145, 103}); };
+    const auto click = [](TWFMform* w) { drag(w, {100, 100}, {103, 100}); };
+    const auto zoomOut = [](TWFMform*) { key(Qt::Key_F3); };
+    const struct {
+        const char* what;
+        std::function<void(TWFMform*)> act;
+        bool placedAgain;
+    } cases[] = {{"a second band", band, true}, {"a click", click, false}, {"Zoom out", zoomOut, false}};
+    for (const auto& c : cases) {
+        TWFMform* w = window(1000, 2048, ramp);
+        drag(w, {61, 37}, {145, 103});
+        ASSERT_TRUE(World->isVisible());
+        // Flush with the frame's right edge, 22 px below its top.
+        const QRect frame = PWForm1->frameGeometry();
+        const QPoint placed(frame.right() + 1 - World->frameGeometry().width(), frame.top() + 22);
+        ASSERT_EQ(World->pos(), placed);
+        const QPoint moved = placed + QPoint(-150, 300);
+        World->move(moved);
+        processEvents();
+        c.act(w);
+        EXPECT_TRUE(World->isVisible()) << c.what;
+        EXPECT_EQ(World->pos(), c.placedAgain ? placed : moved) << c.what;
+        key(Qt::Key_F4);
+    }
 }
 
 TEST_F(ZoomDrawTest, DraggingTheOverviewBoxPansTheView) {
@@ -211,10 +249,51 @@ TEST_F(ZoomDrawTest, AShorterWaveformKeepsTheViewWithinItsData) {
     w->LengthChanged();
     EXPECT_TRUE(w->Zoomed);
     EXPECT_EQ(view(w), (View{99, 599, -1, 1535}));
+    drag(w, {100, 100}, {103, 100}); // saves the view for Zoom out
     w->Doc.SampleStream->resize(99);
     w->LengthChanged();
     EXPECT_FALSE(w->Zoomed) << "too few points to zoom: the whole waveform";
     EXPECT_FALSE(World->isVisible());
+    w->Doc.SampleStream->resize(1000);
+    w->LengthChanged();
+    drag(w, {61, 37}, {145, 103});
+    key(Qt::Key_F3);
+    EXPECT_EQ(view(w), (View{0, 800, -1025, 2047})) << "no view from before the whole waveform to go back to";
+}
+
+TEST_F(ZoomDrawTest, ZoomOutAfterACutGoesBackToTheViewBeforeTheLastBand) {
+    const View beforeLastBand{99, 499, -1, 1535}, lastBand{139, 299, 767, 1343};
+    const struct {
+        Answer answer;
+        int32_t cutFrom, cutTo;
+        View afterCut, afterZoomOut;
+    } cases[] = {
+        {Answer::Ok, 900, 949, lastBand, beforeLastBand},
+        {Answer::Cancel, 900, 949, lastBand, beforeLastBand},
+        // 200 points left: both views are pulled in to end at the last point.
+        {Answer::Ok, 0, 799, {39, 199, 767, 1343}, {0, 199, -1, 1535}},
+        {Answer::Cancel, 0, 799, lastBand, beforeLastBand},
+        // 50 points left are too few to zoom; Cancel brings the zoom back with the points.
+        {Answer::Cancel, 0, 949, lastBand, beforeLastBand},
+    };
+    for (const auto& c : cases) {
+        const std::string what = std::to_string(c.cutFrom) + ".." + std::to_string(c.cutTo) +
+                                 (c.answer == Answer::Ok ? " OK" : " Cancel");
+        TWFMform* w = window(1000, 2048, ramp);
+        drag(w, {61, 37}, {145, 103});
+        drag(w, {61, 37}, {145, 103});
+        ASSERT_EQ(view(w), lastBand);
+        w->Doc.SelectionStart = c.cutFrom;
+        w->Doc.SelectionEnd = c.cutTo;
+        ui.answer(c.answer);
+        menus()->Cut1->trigger();
+        ASSERT_TRUE(w->Zoomed) << what;
+        EXPECT_EQ(view(w), c.afterCut) << what;
+        EXPECT_TRUE(World->isVisible()) << what;
+        key(Qt::Key_F3);
+        EXPECT_EQ(view(w), c.afterZoomOut) << what;
+        key(Qt::Key_F4);
+    }
 }
 
 TEST_F(ZoomDrawTest, DrawOnAnEmptyWindowAsksForTheWaveformFirst) {
