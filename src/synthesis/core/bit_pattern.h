@@ -1,15 +1,15 @@
 #pragma once
 // Editing a bit pattern: a waveform whose every sample is 0xFFFF (a one) or 0 (a zero).
 
+#include "workspace/core/file_types.h"
 #include "workspace/core/sample_stream.h"
 
 #include <cstdint>
 
 namespace plotwell::synthesis {
 
-// A bit pattern holds 1 to this many bits.
-inline constexpr int kBitPatternMaxBits = 65535;
-inline constexpr int kBitPatternMinBits = 1;
+using workspace::kBitPatternMaxBits;
+using workspace::kBitPatternMinBits;
 // Bits the editor shows at once, and the window with them.
 inline constexpr int kBitPatternVisibleBits = 32;
 

@@ -241,10 +241,8 @@ void TBitPatternForm::edit(int what) {
         return;
     const auto kind = synthesis::BitEdit(what);
     if (!synthesis::EditBitPattern(*Target->Doc.SampleStream, SavedSamples.reference(), kind, bit)) {
-        platform::errorBox(
-            kind == synthesis::BitEdit::Delete
-                ? "A bit pattern holds at least 1 bit"
-                : common::cformat("A bit pattern holds at most %d bits", synthesis::kBitPatternMaxBits));
+        platform::errorBox(kind == synthesis::BitEdit::Delete ? "A bit pattern holds at least 1 bit"
+                                                              : workspace::kTooManyBits);
         return;
     }
     Changed = 1;

@@ -14,6 +14,11 @@
 
 namespace plotwell::workspace {
 
+// A bit pattern holds 1 to this many bits, and says so when it would hold more.
+inline constexpr int kBitPatternMaxBits = 65535;
+inline constexpr int kBitPatternMinBits = 1;
+inline constexpr const char* kTooManyBits = "A bit pattern holds at most 65535 bits";
+
 // The numbers are stored in project files, so they never change. 8 has no type; a project
 // may still hold it as its default type, and it is then handled as 0 and 12 are.
 enum class WaveFileType : int {

@@ -170,8 +170,13 @@ void TImportCSV::OKClick() {
         done(platform::mrCancel);
         return;
     }
-    TWFMform* w = FrameHost->CreateWaveWindow();
     const bool pattern = pattern_check->isChecked();
+    if (pattern && PointCount > workspace::kBitPatternMaxBits) {
+        // The dialog stays open: the column can still be opened as a waveform.
+        platform::errorBox(workspace::kTooManyBits);
+        return;
+    }
+    TWFMform* w = FrameHost->CreateWaveWindow();
     if (pattern)
         workspace::CsvToBitPattern(PreviewStream);
     w->Doc.SampleStream = std::make_unique<TWFMform::SampleStreamType>(std::move(PreviewStream));

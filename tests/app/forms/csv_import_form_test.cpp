@@ -82,6 +82,26 @@ TEST_F(AppTest, CsvImportAsBitPattern) {
     EXPECT_EQ(std::vector<uint16_t>(codes.begin(), codes.end()), (std::vector<uint16_t>{65535, 0, 65535, 0}));
 }
 
+TEST_F(AppTest, CsvImportRefusesABitPatternLongerThanOneCanBe) {
+    const std::string file = tempFile("long.csv");
+    std::string rows;
+    for (int i = 0; i < 65536; ++i)
+        rows += i % 2 ? "1\n" : "-1\n";
+    writeFile(file, rows);
+    ui.chooseFile(file);
+    ui.onDialog([&](QDialog&) {
+        ImportCSV->pattern_check->setChecked(true);
+        ImportCSV->OK->click();
+        EXPECT_EQ(ui.lastMessage(), "A bit pattern holds at most 65535 bits");
+        EXPECT_TRUE(PWForm1->WaveWindows().empty()) << "the dialog stays, nothing is made";
+        ImportCSV->pattern_check->setChecked(false);
+        ImportCSV->OK->click();
+    });
+    PWForm1->OpenCsvClick();
+    ASSERT_EQ(PWForm1->WaveWindows().size(), 1u);
+    EXPECT_EQ(PWForm1->WaveWindows().front()->Doc.PointCount(), 65536);
+}
+
 TEST_F(AppTest, CsvImportWithTooFewPointsOrCancelCreatesNothing) {
     const std::string file = tempFile("one.csv");
     writeFile(file, "volts\n1.5\n");
