@@ -1,6 +1,5 @@
 #include "synthesis/forms/BitPattern.h"
 
-#include "common/numtext.h"
 #include "platform/ui.h"
 #include "synthesis/core/bit_pattern.h"
 #include "workspace/forms/frame_host.h"
