@@ -9,12 +9,9 @@ namespace plotwell::synthesis {
 
 namespace {
 
-// valueToCode without its calls and branches: the rounded value is held within +-2^40
-// before it is truncated, so the conversion is one instruction and the sums cannot overflow.
 template <bool Divide>
 bool codesOf(const double* values, int n, double shift, double divisor, double gain, int32_t midCode,
              int32_t offsetCodes, uint16_t* out) {
-    constexpr double kLimit = double(int64_t(1) << 40);
     const int64_t base = int64_t(midCode) + offsetCodes;
     const int64_t hi = std::clamp<int64_t>(2 * int64_t(midCode) - 1, 0, 65535);
     bool clipped = false;
@@ -22,14 +19,7 @@ bool codesOf(const double* values, int n, double shift, double divisor, double g
         double v = values[k] + shift;
         if constexpr (Divide)
             v = v / divisor;
-        v = v * gain;
-        const bool isNan = v != v;
-        const double w = std::clamp(v >= 0 ? v + 0.5 : v - 0.5, -kLimit, kLimit);
-        const int64_t t = int64_t(isNan ? 0.0 : w) + base;
-        const bool over = t > hi, under = t < 0;
-        // A NaN value is the mid code, unclamped and never counted as clipped.
-        clipped |= !isNan && (over || under);
-        out[k] = uint16_t(isNan ? int64_t(midCode) : over ? hi : under ? 0 : t);
+        out[k] = uint16_t(codeWithin(v * gain, midCode, base, hi, clipped));
     }
     return clipped;
 }

@@ -4,7 +4,6 @@
 // the code range and stored. The auto-level modes measure the values in a first pass and
 // write them, scaled, in a second.
 
-#include "common/saturate.h"
 #include "synthesis/core/expression.h"
 #include "workspace/core/sample_stream.h"
 
@@ -75,36 +74,34 @@ GenerationOutcome generateWaveform(ExpressionContext& ctx, std::string_view expr
                                    int32_t end, workspace::SampleStream& target,
                                    const WaveformDirectory* waveforms, GenerationSink& sink);
 
-// The code of one value: (value + shift) * gain rounded half away from zero, plus the mid
-// code and the offset; NaN gives the mid code. With `clamp`, codes outside 0 .. 2*mid-1 are
-// held at the ends and set *clipped. Inline: the generation calls it once a point.
-inline int64_t valueToCode(double v, int32_t midCode, int32_t offsetCodes, bool clamp, bool* clipped) {
-    const int64_t mid = midCode;
-    if (std::isnan(v))
-        return mid;
-    // Half away from zero by adding a half and truncating, as the codes were always rounded.
-    const double w = v >= 0 ? v + 0.5 : v - 0.5;
-    constexpr int64_t kLimit = int64_t(1) << 40;
-    const int64_t k = common::saturateTrunc(w, -kLimit, kLimit, 0);
-    const int64_t code = k + mid + int64_t(offsetCodes);
-    if (!clamp)
-        return code;
-    const int64_t hi = std::clamp<int64_t>(2 * mid - 1, 0, 65535);
-    if (code > hi) {
-        if (clipped)
-            *clipped = true;
-        return hi;
-    }
-    if (code < 0) {
-        if (clipped)
-            *clipped = true;
-        return 0;
-    }
+// The code of one value, given `base` = the mid code plus the offset and `hi` = the top
+// code: rounded half away from zero, held within +-2^40 before it is truncated (so the sums
+// cannot overflow), plus `base`, held within 0 .. hi (a held code sets `clipped`). NaN gives
+// the mid code, never counted as clipped. Without branches, so a loop over a block of values
+// vectorises.
+inline int64_t codeWithin(double v, int64_t mid, int64_t base, int64_t hi, bool& clipped) {
+    constexpr double kLimit = double(int64_t(1) << 40);
+    const bool isNan = v != v;
+    const double w = std::clamp(v >= 0 ? v + 0.5 : v - 0.5, -kLimit, kLimit);
+    const int64_t t = int64_t(isNan ? 0.0 : w) + base;
+    const bool over = t > hi, under = t < 0;
+    clipped |= !isNan && (over || under);
+    return isNan ? mid : over ? hi : under ? 0 : t;
+}
+
+// The code of one value: rounded half away from zero, plus the mid code and the offset, held
+// within 0 .. 2*mid-1 (a held code sets *clipped when it is given); NaN gives the mid code.
+inline int64_t valueToCode(double v, int32_t midCode, int32_t offsetCodes, bool* clipped) {
+    bool held = false;
+    const int64_t code = codeWithin(v, midCode, int64_t(midCode) + offsetCodes,
+                                    std::clamp<int64_t>(2 * int64_t(midCode) - 1, 0, 65535), held);
+    if (held && clipped)
+        *clipped = true;
     return code;
 }
 
 // The codes of a block of n values as the writing pass makes them: each is
-// valueToCode((value + shift) / divisor * gain, midCode, offsetCodes, clamp on), in one loop
+// valueToCode((value + shift) / divisor * gain, midCode, offsetCodes), in one loop
 // the compiler can vectorise. Answers whether any code was clamped.
 bool valuesToCodes(const double* values, int n, double shift, double divisor, double gain, int32_t midCode,
                    int32_t offsetCodes, uint16_t* out);

@@ -73,7 +73,29 @@ TEST(Generation, RoundsHalfAwayFromZeroByAddingAHalf) {
         r.go(c.expr, 0, 2, 65535);
         EXPECT_EQ(r.code(1), c.code) << c.expr;
     }
-    EXPECT_EQ(valueToCode(-0.5, 2048, 0, true, nullptr), 2047);
+    EXPECT_EQ(valueToCode(-0.5, 2048, 0, nullptr), 2047);
+
+    // The ends: codes held at 0 and the top are clipped; NaN is the mid code and is not.
+    const double nan = std::numeric_limits<double>::quiet_NaN(),
+                 inf = std::numeric_limits<double>::infinity();
+    struct End {
+        double v;
+        int32_t mid, offset;
+        int64_t code;
+        bool clipped;
+    } ends[] = {
+        {nan, 32768, 500, 32768, false},   {inf, 32768, 0, 65535, true},
+        {-inf, 32768, 0, 0, true},         {1e300, 32768, 0, 65535, true},
+        {32766.5, 32768, 0, 65535, false}, {32767.5, 32768, 0, 65535, true},
+        {-32767.5, 32768, 0, 0, false},    {-32768.5, 32768, 0, 0, true},
+        {2047.4, 2048, 100, 4095, true},   {0.4, 1, 0, 1, false},
+        {0, 32768, -2000000000, 0, true},  {1099511627781.0, 32768, 0, 65535, true},
+    };
+    for (const End& e : ends) {
+        bool clipped = false;
+        EXPECT_EQ(valueToCode(e.v, e.mid, e.offset, &clipped), e.code) << e.v << " with mid " << e.mid;
+        EXPECT_EQ(clipped, e.clipped) << e.v << " with mid " << e.mid;
+    }
 }
 
 // The writing pass converts a block at a time; every value gives the code valueToCode gives.
@@ -97,7 +119,7 @@ TEST(Generation, ABlockOfCodesIsValueToCodeForEachValue) {
         bool anyClipped = false;
         for (std::size_t i = 0; i < values.size(); ++i) {
             const double v = (values[i] + g.shift) / g.divisor * g.gain;
-            EXPECT_EQ(codes[i], uint16_t(valueToCode(v, g.mid, g.offset, true, &anyClipped)))
+            EXPECT_EQ(codes[i], uint16_t(valueToCode(v, g.mid, g.offset, &anyClipped)))
                 << values[i] << " with mid " << g.mid << ", offset " << g.offset;
         }
         EXPECT_EQ(clipped, anyClipped) << "mid " << g.mid;
@@ -279,7 +301,7 @@ TEST(Generation, RndIsMeasuredOnOneSequenceAndWrittenWithTheNext) {
     for (double& d : draws)
         d = r.value();
     for (int i = 0; i < 50; ++i)
-        EXPECT_EQ(a.code(i), valueToCode((draws[i] + a.ctx.Shift) * a.ctx.Gain, 32768, 0, true, nullptr));
+        EXPECT_EQ(a.code(i), valueToCode((draws[i] + a.ctx.Shift) * a.ctx.Gain, 32768, 0, nullptr));
     EXPECT_EQ(a.ctx.Random.state(), r.state());
     (void)b;
 }
@@ -307,7 +329,7 @@ TEST(Generation, RndPreviewsDifferButTheFirstAfterStartIsAlwaysTheSame) {
     EXPECT_NE(a.target, first);
     b.go("amp*rnd", 0, 63, 65535); // a new program start: a fresh generator
     EXPECT_EQ(b.target, first);
-    EXPECT_EQ(first.code(0), valueToCode(32767 * (130 * (1.0 / 32767) * 2 - 1), 32768, 0, true, nullptr));
+    EXPECT_EQ(first.code(0), valueToCode(32767 * (130 * (1.0 / 32767) * 2 - 1), 32768, 0, nullptr));
 }
 
 } // namespace
