@@ -1,5 +1,7 @@
 #include "common/numtext.h"
 
+#include <algorithm>
+
 #include <cerrno>
 #include <charconv>
 #include <clocale>
@@ -136,7 +138,7 @@ std::optional<double> parseDoubleOrHexPrefix(std::string_view text, std::size_t*
     return value;
 }
 
-std::optional<int32_t> parseIntPrefix(std::string_view text, std::size_t* used) {
+std::optional<int32_t> parseIntPrefix(std::string_view text, std::size_t* used, bool* saturated) {
     std::size_t i = 0;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
@@ -154,10 +156,11 @@ std::optional<int32_t> parseIntPrefix(std::string_view text, std::size_t* used) 
         return std::nullopt;
     if (negative)
         v = -v;
-    if (v > std::numeric_limits<int32_t>::max())
-        v = std::numeric_limits<int32_t>::max();
-    if (v < std::numeric_limits<int32_t>::min())
-        v = std::numeric_limits<int32_t>::min();
+    const int64_t held =
+        std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max());
+    if (saturated)
+        *saturated = held != v;
+    v = held;
     if (used)
         *used = i;
     return int32_t(v);
@@ -171,8 +174,8 @@ std::string_view skipBlanks(std::string_view t) {
 }
 } // namespace
 
-std::optional<int32_t> parseLeadingInt(std::string_view text) {
-    return parseIntPrefix(skipBlanks(text));
+std::optional<int32_t> parseLeadingInt(std::string_view text, bool* saturated) {
+    return parseIntPrefix(skipBlanks(text), nullptr, saturated);
 }
 
 std::optional<double> parseLeadingDouble(std::string_view text) {

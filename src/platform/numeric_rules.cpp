@@ -58,20 +58,9 @@ bool numberFits(FieldKind kind, std::string_view text) {
         const std::optional<double> v = common::parseLeadingDouble(text);
         return !v || std::isfinite(*v);
     }
-    // The leading integer is read with saturation; only its digits tell an overflow.
-    std::size_t i = text.find_first_not_of(" \t");
-    if (i == std::string_view::npos)
-        return true;
-    const bool negative = text[i] == '-';
-    if (text[i] == '-' || text[i] == '+')
-        ++i;
-    int64_t v = 0;
-    for (; i < text.size() && isDigit(text[i]); ++i) {
-        v = v * 10 + (text[i] - '0');
-        if (v > int64_t(INT32_MAX) + (negative ? 1 : 0))
-            return false;
-    }
-    return true;
+    bool saturated = false;
+    common::parseLeadingInt(text, &saturated);
+    return !saturated;
 }
 
 std::string intText(int32_t value) {
