@@ -148,9 +148,9 @@ bool THarmonicsForm::eventFilter(QObject* watched, QEvent* event) {
             return true;
     } else if (event->type() == QEvent::FocusOut) {
         // A number too large stays as typed, for Preview to refuse.
-        if (platform::numberFits(platform::FieldKind::UnsignedDecimal, edit->text().toStdString()))
-            edit->setText(QString::fromStdString(
-                common::cformat("%.2f", platform::fieldDecimal(edit->text().toStdString()))));
+        const std::string text = edit->text().toStdString();
+        if (platform::numberFits(platform::FieldKind::UnsignedDecimal, text))
+            edit->setText(QString::fromStdString(common::cformat("%.2f", platform::fieldDecimal(text))));
         DotFresh = true;
     }
     return TOperationForm::eventFilter(watched, event);

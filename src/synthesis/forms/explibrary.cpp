@@ -9,7 +9,6 @@
 
 #include <QComboBox>
 #include <QGridLayout>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>

@@ -189,12 +189,18 @@ NumericField* TGeneratorForm::addCount(const char* name, const char* label, int3
     return field;
 }
 
+QLabel* TGeneratorForm::captionOf(const QLineEdit* edit) const {
+    for (QLabel* l : findChildren<QLabel*>())
+        if (l->buddy() == edit)
+            return l;
+    return nullptr;
+}
+
 void TGeneratorForm::hideField(QLineEdit* edit) {
     edit->setEnabled(false);
     edit->hide();
-    for (QLabel* l : findChildren<QLabel*>())
-        if (l->buddy() == edit)
-            l->hide();
+    if (QLabel* caption = captionOf(edit))
+        caption->hide();
 }
 
 QCheckBox* TGeneratorForm::addCheck(const char* name, const char* label) {
@@ -220,11 +226,8 @@ bool TGeneratorForm::numbersFit() {
         QLineEdit* edit = field->edit();
         if (!edit->isEnabled() || field->fits())
             continue;
-        QString name = edit->objectName();
-        for (const QLabel* label : findChildren<QLabel*>())
-            if (label->buddy() == edit)
-                name = label->text().simplified();
-        RefuseTooLargeNumber(edit, name);
+        const QLabel* caption = captionOf(edit);
+        RefuseTooLargeNumber(edit, caption ? caption->text().simplified() : edit->objectName());
         return false;
     }
     return true;

@@ -21,6 +21,7 @@
 
 class QCheckBox;
 class QGridLayout;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class TWFMform;
@@ -117,6 +118,8 @@ protected:
     QCheckBox* addCheck(const char* name, const char* label);
     // A field the dialog keeps but does not show (the pulse's amplitude and offset).
     void hideField(QLineEdit* edit);
+    // The label that names a field, or null.
+    QLabel* captionOf(const QLineEdit* edit) const;
     // A check box whose click makes the preview stale.
     void makesPreviewStale(QCheckBox* box);
 
