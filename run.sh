@@ -3,6 +3,5 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps.sh
-cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DPLOTWELL_TESTS=OFF -DPLOTWELL_BENCH=OFF >/dev/null
-cmake --build build-release --target plotwell
+tools/build-program.sh
 exec ./build-release/plotwell "$@"

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and runs every test: the normal suite, the same suite
-# under AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of every fuzzer.
+# Installs what is missing, builds and runs every test: the program as run.sh builds it, started
+# on a virtual display; the normal suite, the same suite under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and a short run of every fuzzer. Warnings are errors here.
 set -euo pipefail
 cd "$(dirname "$0")"
-tools/install-deps.sh
+tools/install-deps.sh --ui
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 stage() { printf '\n==== %s (%s)\n' "$1" "$(date +%T)"; }
@@ -35,17 +36,26 @@ if [ "${PLOTWELL_SKIP_TIDY:-0}" != 1 ]; then
     echo "clang-tidy stage: $((SECONDS - t)) s"
 fi
 
+t=$SECONDS
+stage "program build, as run.sh builds it"
+PLOTWELL_WERROR=ON tools/build-program.sh -j "$jobs"
+stage "program start"
+tools/check-start.sh build-release/plotwell
+echo "program stage: $((SECONDS - t)) s"
+
+t=$SECONDS
 stage "normal build"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLOTWELL_WERROR=ON >/dev/null
 cmake --build build -j "$jobs"
 stage "normal tests"
 ctest --test-dir build -j "$jobs" --output-on-failure --timeout 300
-echo "normal stage: $((SECONDS - start)) s"
+echo "normal stage: $((SECONDS - t)) s"
 
 if [ "${PLOTWELL_SKIP_SANITIZE:-0}" != 1 ]; then
     t=$SECONDS
     stage "sanitizer build"
-    cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPLOTWELL_SANITIZE=ON -DPLOTWELL_BENCH=OFF >/dev/null
+    cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPLOTWELL_SANITIZE=ON -DPLOTWELL_BENCH=OFF \
+        -DPLOTWELL_WERROR=ON >/dev/null
     cmake --build build-asan -j "$jobs"
     stage "sanitizer tests"
     ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1 \
@@ -58,7 +68,8 @@ fi
 if [ "${PLOTWELL_SKIP_FUZZ:-0}" != 1 ] && [ -f tests/fuzz/CMakeLists.txt ]; then
     t=$SECONDS
     stage "fuzz build"
-    CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLOTWELL_FUZZ=ON >/dev/null
+    CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLOTWELL_FUZZ=ON \
+        -DPLOTWELL_WERROR=ON >/dev/null
     cmake --build build-fuzz -j "$jobs"
     stage "short fuzz runs"
     tests/fuzz/run-short.sh build-fuzz "${PLOTWELL_FUZZ_SECONDS:-10}"

@@ -4,7 +4,8 @@ set -euo pipefail
 pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libgl-dev libjpeg-dev
       libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev clang libclang-rt-dev llvm
       clang-format clang-tidy)
-[ "${1:-}" = "--ui" ] && pkgs+=(xvfb xauth)
+# A virtual display, and a look at its windows, for checking the program starts.
+[ "${1:-}" = "--ui" ] && pkgs+=(xvfb xauth x11-utils)
 missing=()
 for p in "${pkgs[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -32,7 +32,12 @@ KeyVerdict filterKey(FieldKind kind, char key, std::string_view text, bool hasSe
 std::string toggledSign(std::string_view text) {
     if (!text.empty() && text.front() == '-')
         return std::string(text.substr(1));
-    return "-" + std::string(text);
+    // Appended piece by piece: GCC 12 at -O3 raises a false -Wstringop-overflow on "-" + std::string.
+    std::string signedText;
+    signedText.reserve(text.size() + 1);
+    signedText += '-';
+    signedText += text;
+    return signedText;
 }
 
 std::optional<std::string> repairedSign(std::string_view text) {

@@ -22,6 +22,7 @@ enum TransferInterface : int {
 // The private address offered until the user types one.
 inline constexpr const char* kDefaultIpAddress = "192.168.1.100";
 inline constexpr const char* kDefaultTcpPort = "9221";
+inline constexpr int kDefaultGpibAddress = 5;
 
 struct TransferSettings {
     std::string dlMake, dlModel, dlType, dlDestination, dlAddress, dlDriveLetter, dlIPAddress, dlTCPPort;
