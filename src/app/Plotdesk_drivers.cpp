@@ -247,8 +247,7 @@ void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
     dialog->DriverBeforeSnapshot();
     const DriverFields f = dialog->driverFields();
     // 5. The snapshot.
-    if (f.SavedSamples)
-        *f.SavedSamples = *target->Doc.SampleStream;
+    dialog->TakeSnapshot();
     // 6. Range and scale.
     if (row.range != Range::None) {
         set(f.StartPoint, target->Doc.SelectionStart);
@@ -284,7 +283,6 @@ void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
     }
     // 8. The dialog.
     const int pointsBefore = target->Doc.PointCount();
-    const int32_t selectionStartBefore = target->Doc.SelectionStart;
     const int answer = dialog->ShowModal();
     // The expression dialog and the vertical adjustment keep their Changed for the next look.
     const bool keepsChanged = driver == Driver::Expression || driver == Driver::Adjust;
@@ -299,8 +297,8 @@ void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
             dialog->RestoreSnapshot();
         }
     } else if (answer == platform::mrCancel) {
-        // 10. The snapshot goes back, length and all.
-        dialog->RestoreSnapshot();
+        // 10. The snapshot goes back, length, selection and all.
+        dialog->RevertToSnapshot();
         target->MarkerAmplitude = 0;
         if (driver != Driver::Resize) {
             target->RepaintWithOverview();
@@ -312,13 +310,8 @@ void TPWForm1::RunDriver(Driver driver, TOperationDialog* dialog) {
         target->LengthChanged();
     // 12. The request is over for the dialog and its snapshot.
     endRequest(*dialog, f);
-    if (driver == Driver::Resize) {
+    if (driver == Driver::Resize)
         target->Doc.SelectionEnd = target->Doc.PointCount() - 1;
-        // A shorter preview pulled the start of the selection in; with the old length back,
-        // the start is where it was.
-        if (answer == platform::mrCancel)
-            target->Doc.SelectionStart = std::min(selectionStartBefore, target->Doc.SelectionEnd);
-    }
     if (driver == Driver::Adjust) {
         // The vertical dialog publishes after each change itself.
         target->update();
@@ -459,8 +452,7 @@ void TPWForm1::RunEditBitPattern(TOperationDialog* editor, const SavedDocument* 
         platform::toQString(common::cformat(rowOf(Driver::EditBitPattern).caption, fileName.c_str())));
     editor->DriverBeforeSnapshot();
     const DriverFields f = editor->driverFields();
-    if (f.SavedSamples)
-        *f.SavedSamples = *target->Doc.SampleStream;
+    editor->TakeSnapshot();
     if (!editor->DriverBeforeShow()) {
         endRequest(*editor, f);
         return;
@@ -478,7 +470,7 @@ void TPWForm1::RunEditBitPattern(TOperationDialog* editor, const SavedDocument* 
             before->restore(*target);
         } else {
             target->Doc.FileType = WaveFileType::BitPattern;
-            editor->RestoreSnapshot();
+            editor->RevertToSnapshot();
         }
         target->update();
     }

@@ -2,6 +2,15 @@
 
 #include "workspace/forms/wfmchild.h"
 
+void TOperationDialog::TakeSnapshot() {
+    if (!Target || !Target->Doc.SampleStream)
+        return;
+    if (plotwell::workspace::SampleStream* saved = driverFields().SavedSamples)
+        *saved = *Target->Doc.SampleStream;
+    savedSelectionStart_ = Target->Doc.SelectionStart;
+    savedSelectionEnd_ = Target->Doc.SelectionEnd;
+}
+
 void TOperationDialog::RestoreSnapshot() {
     const DriverFields f = driverFields();
     if (!Target || !f.SavedSamples || f.SavedSamples->empty())
@@ -12,4 +21,13 @@ void TOperationDialog::RestoreSnapshot() {
     *Target->Doc.SampleStream = *f.SavedSamples;
     if (Target->Doc.PointCount() != before)
         Target->LengthChanged();
+}
+
+void TOperationDialog::RevertToSnapshot() {
+    if (!Target)
+        return;
+    RestoreSnapshot();
+    Target->Doc.SelectionStart = savedSelectionStart_;
+    Target->Doc.SelectionEnd = savedSelectionEnd_;
+    Target->Doc.NormaliseSelection();
 }

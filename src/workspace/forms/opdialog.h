@@ -41,8 +41,15 @@ public:
 
     virtual DriverFields driverFields() = 0;
 
-    // Puts the snapshot back into Target (its length included).
+    // The driver's snapshot, taken before the show: Target's samples, kept in the dialog's
+    // SavedSamples, and Target's selection.
+    void TakeSnapshot();
+    // Puts the snapshot's samples back into Target (its length included): every preview
+    // starts from them.
     void RestoreSnapshot();
+    // Cancel: Target as it was before the show, its selection included (removing points
+    // pulls the selection in, and the old samples alone would not widen it again).
+    void RevertToSnapshot();
 
     // Hooks of the driver, in the order it calls them. The defaults do nothing.
     // Before the snapshot is taken.
@@ -50,6 +57,9 @@ public:
     // After the range and edit steps, just before the show; false ends the request
     // without showing the dialog and leaves the target as it was.
     virtual bool DriverBeforeShow() { return true; }
+
+private:
+    int32_t savedSelectionStart_ = 0, savedSelectionEnd_ = 0;
 };
 
 // An operation dialog that keeps its driver's fields itself.

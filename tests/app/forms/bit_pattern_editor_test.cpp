@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
@@ -194,6 +195,20 @@ TEST_F(BitPatternTest, TheWindowFollowsTheGrid) {
     EXPECT_EQ(bitsOf(w), std::string(100, '0'));
     EXPECT_EQ(w->Doc.FileType, WaveFileType::BitPattern);
     EXPECT_EQ(w->Zoomed, 0);
+}
+
+TEST_F(BitPatternTest, CancelAfterADeleteBringsTheWholeSelectionBack) {
+    TWFMform* w = patternWindow("10110010");
+    PWForm1->ActivateWaveWindow(w);
+    edit(w, [&](TBitPatternForm& f) {
+        f.Delete1->trigger();
+        EXPECT_EQ(w->Doc.SelectionEnd, 6);
+        f.BCancel->click();
+    });
+    EXPECT_EQ(bitsOf(w), "10110010");
+    EXPECT_EQ(w->Doc.SelectionStart, 0);
+    EXPECT_EQ(w->Doc.SelectionEnd, 7) << "a save writes every bit again";
+    EXPECT_EQ(PWForm1->WaveInfo6->text().toStdString(), "   Length 8:");
 }
 
 TEST_F(BitPatternTest, LimitsOfTheLength) {

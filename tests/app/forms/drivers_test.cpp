@@ -236,6 +236,8 @@ TEST_F(DriverTest, CancelAndEscapeRestoreTheSnapshotWithItsLength) {
             ui.onDialog([&](QDialog&) {
                 d.preview(5);
                 d.resizeTarget(150);
+                w->Doc.SelectionStart = 120;
+                w->Doc.SelectionEnd = 149;
                 w->MarkerAmplitude = 300;
                 if (escape) {
                     QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
@@ -246,6 +248,9 @@ TEST_F(DriverTest, CancelAndEscapeRestoreTheSnapshotWithItsLength) {
             });
             PWForm1->RunDriver(row.driver, &d);
             EXPECT_EQ(*w->Doc.SampleStream, before);
+            // The selection comes back too; a resize ends it on the last point either way.
+            EXPECT_EQ(w->Doc.SelectionStart, 10);
+            EXPECT_EQ(w->Doc.SelectionEnd, row.driver == Driver::Resize ? 99 : 19);
             EXPECT_EQ(w->MarkerAmplitude, 0);
             if (row.driver != Driver::EditBitPattern) {
                 EXPECT_EQ(w->Caption(), "/data/waves/wave.wfm");
@@ -287,7 +292,7 @@ TEST_F(DriverTest, ALengthChangeDropsTheZoomAndClampsTheSelection) {
     PWForm1->RunDriver(Driver::Sine, &d);
     EXPECT_EQ(w->Doc.PointCount(), 60);
     EXPECT_EQ(w->Zoomed, 0);
-    // Cancel bringing back another length drops the zoom and clamps the selection too.
+    // Cancel bringing back another length drops the zoom and brings the selection back.
     giveData(w, 20);
     w->Doc.SelectionStart = 5;
     w->Doc.SelectionEnd = 19;
@@ -303,7 +308,7 @@ TEST_F(DriverTest, ALengthChangeDropsTheZoomAndClampsTheSelection) {
     EXPECT_EQ(w->Zoomed, 0);
     EXPECT_EQ(w->ViewFirst, -1);
     EXPECT_EQ(w->Doc.SelectionEnd, 19);
-    EXPECT_EQ(w->Doc.SelectionStart, 19);
+    EXPECT_EQ(w->Doc.SelectionStart, 5);
 }
 
 TEST_F(DriverTest, ResizeSetsTheEndToTheLastRestoredPointAfterCancel) {
