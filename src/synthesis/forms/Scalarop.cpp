@@ -62,13 +62,18 @@ void TScalaropdlg::FormActivate() {
 }
 
 void TScalaropdlg::ScalarExit() {
+    // A number too large stays as typed, for Preview and OK to refuse.
+    if (!scalarField_->fits())
+        return;
     ScalarValue = scalarField_->decimalValue();
     scalarField_->show(ScalarValue);
 }
 
-void TScalaropdlg::PreviewClick() {
+bool TScalaropdlg::PreviewClick() {
     if (!Target || !Target->Doc.SampleStream)
-        return;
+        return true;
+    if (!synthesis::NumberFits(*scalarField_, Scalar->objectName()))
+        return false;
     // Enter on OK computes without leaving the constant's field: take what it shows.
     if (Scalar->isModified())
         ScalarExit();
@@ -82,4 +87,5 @@ void TScalaropdlg::PreviewClick() {
     if (clipped)
         synthesis::WarnClipped();
     Target->ShowChangedSamples();
+    return true;
 }

@@ -32,7 +32,7 @@ public:
     QLineEdit* Start = nullptr;
     QLineEdit* End = nullptr;
 
-    void PreviewClick() override;
+    bool PreviewClick() override;
     void ScalarExit();
 
 protected:

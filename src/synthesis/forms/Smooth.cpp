@@ -26,7 +26,8 @@ TSmoothForm::TSmoothForm(QWidget* parent) : TOperationForm("SmoothForm", parent)
     Points = edit("Points");
     Start = edit("Start");
     End = edit("End");
-    grid->addWidget(new QLabel("Points to average", this), 0, 0);
+    pointsLabel_ = new QLabel("Points to average", this);
+    grid->addWidget(pointsLabel_, 0, 0);
     grid->addWidget(Points, 0, 1);
     grid->addWidget(new QLabel("Start point", this), 1, 0);
     grid->addWidget(Start, 1, 1);
@@ -70,7 +71,13 @@ void TSmoothForm::FormActivate() {
     Points->setFocus();
 }
 
+bool TSmoothForm::pointsFit() {
+    return synthesis::NumberFits(*pointsField_, pointsLabel_->text());
+}
+
 void TSmoothForm::BApplyClick() {
+    if (!pointsFit())
+        return;
     enableAnswer(true);
     BApply->setFocus();
     if (!Target || !Target->Doc.SampleStream)
@@ -95,6 +102,8 @@ void TSmoothForm::BUndoClick() {
 }
 
 void TSmoothForm::BOKClick() {
+    if (!pointsFit())
+        return;
     Changed = 1;
     setModalResult(platform::mrOk);
 }
@@ -103,13 +112,19 @@ void TSmoothForm::BCancelClick() {
     setModalResult(platform::mrCancel);
 }
 
+// A number too large stays as typed, for Apply and OK to refuse; the width stays the last
+// one that could be held.
 void TSmoothForm::PointsKeyUp() {
+    if (!pointsField_->fits())
+        return;
     PointsToAverage = pointsField_->intValue();
     pointsField_->show(PointsToAverage);
 }
 
 // A new width starts from the samples as they were before the dialog.
 void TSmoothForm::PointsExit() {
+    if (!pointsField_->fits())
+        return;
     pointsField_->show(PointsToAverage);
     RestoreSnapshot();
     if (Target)

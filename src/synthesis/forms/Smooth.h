@@ -46,7 +46,11 @@ protected:
 private:
     void enableAnswer(bool on);
 
+    // Apply and OK refuse a width too large to hold, naming the field by its label.
+    bool pointsFit();
+
     plotwell::platform::NumericField* pointsField_ = nullptr;
+    QLabel* pointsLabel_ = nullptr;
     std::unique_ptr<plotwell::synthesis::RangeFields> range_;
 };
 

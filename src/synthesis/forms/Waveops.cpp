@@ -148,9 +148,9 @@ void TMathopdlg::WaveListDblClick() {
     Preview->setEnabled(both);
 }
 
-void TMathopdlg::PreviewClick() {
+bool TMathopdlg::PreviewClick() {
     if (!Target || !Target->Doc.SampleStream || !Sources[0].tag || !Sources[1].tag)
-        return;
+        return true;
     // A source's selection, read from its live samples; the target itself is read as it was
     // before this run, since the run writes over it.
     auto codesOf = [this](const Source& s) -> synthesis::MathSource {
@@ -177,4 +177,5 @@ void TMathopdlg::PreviewClick() {
         synthesis::WarnClipped();
     Target->ShowChangedSamples();
     Gain = 1.0;
+    return true;
 }

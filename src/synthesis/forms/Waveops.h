@@ -53,7 +53,7 @@ public:
     void WaveListDblClick();
     void Wave1Click();
     void Wave2Click();
-    void PreviewClick() override;
+    bool PreviewClick() override;
 
 protected:
     void FormActivate() override;

@@ -3,6 +3,7 @@
 #include "platform/numeric_field.h"
 #include "platform/ui.h"
 #include "synthesis/core/expression_errors.h"
+#include "synthesis/forms/generator.h"
 #include "workspace/forms/opdialog.h"
 #include "workspace/forms/wfmchild.h"
 
@@ -14,6 +15,13 @@ namespace plotwell::synthesis {
 
 void WarnClipped() {
     platform::ui().message(kClippedWarning, platform::Icon::Warning, platform::ButtonOk, false);
+}
+
+bool NumberFits(platform::NumericField& field, const QString& fieldName) {
+    if (field.fits())
+        return true;
+    RefuseTooLargeNumber(field.edit(), fieldName);
+    return false;
 }
 
 QPushButton* NamedButton(QWidget* parent, const char* name, const char* text) {
@@ -98,8 +106,8 @@ QHBoxLayout* TPreviewOperationForm::Buttons() {
 }
 
 void TPreviewOperationForm::OKClick() {
-    PreviewClick();
-    setModalResult(plotwell::platform::mrOk);
+    if (PreviewClick())
+        setModalResult(plotwell::platform::mrOk);
 }
 
 void TPreviewOperationForm::CancelClick() {

@@ -13,6 +13,7 @@
 class QHBoxLayout;
 class QLineEdit;
 class QPushButton;
+class QString;
 class TWFMform;
 
 namespace plotwell::platform {
@@ -23,6 +24,11 @@ namespace plotwell::synthesis {
 
 // "The waveform is clipped", once per computation that clipped.
 void WarnClipped();
+
+// Whether `field` holds a number the program can hold. When it does not, the number is
+// refused as the generator dialogs refuse it: a message names the field, which keeps its
+// text as typed and gets the focus.
+bool NumberFits(platform::NumericField& field, const QString& fieldName);
 
 // A named push button.
 QPushButton* NamedButton(QWidget* parent, const char* name, const char* text);
@@ -63,7 +69,8 @@ private:
 } // namespace plotwell::synthesis
 
 // A dialog that computes from the snapshot on Preview: OK previews and answers 1, Cancel
-// answers 2 (the driver puts the snapshot back), Help opens the sample-maths topic.
+// answers 2 (the driver puts the snapshot back), Help opens the sample-maths topic. A
+// preview that refuses its fields (after its message) keeps the dialog open on OK.
 class TPreviewOperationForm : public TOperationForm {
     Q_OBJECT
 public:
@@ -74,7 +81,8 @@ public:
     QPushButton* Help = nullptr;
     QPushButton* Preview = nullptr;
 
-    virtual void PreviewClick() = 0;
+    // False when the fields were refused and nothing was computed.
+    virtual bool PreviewClick() = 0;
     void OKClick();
     void CancelClick();
     void HelpClick();

@@ -382,3 +382,59 @@ TEST_F(MathsDialogTest, VerticalScrollBarsAndInvert) {
     EXPECT_EQ(codes(w), (Codes{1, 101, 32769, 65535, 7}));
     EXPECT_EQ(w->Doc.SaveState, 1);
 }
+
+TEST_F(MathsDialogTest, ANumberTooLargeToHoldIsRefusedAndStaysAsTyped) {
+    const Codes before(40, 100);
+    const std::string huge(309, '9'); // beyond the largest double; one digit fewer is not
+    struct Case {
+        bool smooth; // else the scalar
+        std::string typed;
+        const char* refusedAs; // the field's name in the message; null: the number is taken
+    } cases[] = {
+        {true, "2147483647", nullptr},
+        {true, "2147483648", "Points to average"},
+        {false, huge.substr(1), nullptr},
+        {false, huge, "Scalar"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed.substr(0, 12));
+        TWFMform* w = window(before);
+        ui.clear();
+        std::string shown;
+        bool open = false, focused = false;
+        const auto work = [&](QDialog& d, QLineEdit* field, QPushButton* compute, QPushButton* ok) {
+            type(field, c.typed);
+            leave(field);
+            shown = field->text().toStdString();
+            compute->click();
+            ok->click();
+            open = d.isVisible();
+            focused = d.focusWidget() == field;
+            if (open)
+                d.reject();
+        };
+        if (c.smooth) {
+            run<TSmoothForm>(menus().Smooth1, [&](TSmoothForm& d) {
+                d.BApply->click(); // OK is enabled from here on
+                work(d, d.Points, d.BApply, d.BOK);
+            });
+        } else {
+            run<TScalaropdlg>(menus().Addscalar1,
+                              [&](TScalaropdlg& d) { work(d, d.Scalar, d.Preview, d.OK); });
+        }
+        EXPECT_EQ(open, c.refusedAs != nullptr);
+        if (c.refusedAs) {
+            // Both the computation and OK refuse it, with the field named as the generators name theirs.
+            const std::string refusal = std::string("The number in \"") + c.refusedAs + "\" is too large.";
+            EXPECT_EQ(ui.messages(), std::vector<std::string>(2, refusal));
+            EXPECT_EQ(shown, c.typed);
+            EXPECT_TRUE(focused);
+            EXPECT_EQ(codes(w), before);
+        } else if (c.smooth) {
+            EXPECT_EQ(shown, c.typed);
+            EXPECT_EQ(SmoothForm->PointsToAverage, 3) << "a tenth of the 40 points, made odd";
+        }
+        w->CloseQueried();
+        w->Close1Click();
+    }
+}
