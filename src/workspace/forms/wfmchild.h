@@ -29,6 +29,8 @@
 
 class QLabel;
 class QMdiSubWindow;
+class QPagedPaintDevice;
+class QPainter;
 class QPrinter;
 class QPushButton;
 class QTimer;
@@ -295,6 +297,8 @@ private:
     // XOR pictures on the surface (the band, the rubber line) are drawn again after the
     // graph is rendered afresh, so that the next XOR still removes them.
     void drawOverlays(plotwell::platform::Canvas& canvas);
+    // wfmprint.cpp: the graph on a page, in the page's pixels.
+    void paintPage(QPainter& p, QPagedPaintDevice& page);
     // Each draws its picture in XOR onto `onto`, or onto the surface and shows it.
     void xorBand(plotwell::platform::Canvas* onto = nullptr);
     void xorRubberLine(plotwell::platform::Canvas* onto = nullptr);

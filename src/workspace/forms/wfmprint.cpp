@@ -5,14 +5,19 @@
 
 #include "common/numtext.h"
 #include "platform/canvas_painter.h"
+#include "platform/posix/atomic_file.h"
 #include "platform/posix/folders.h"
 #include "platform/qstring.h"
 #include "platform/screen_cursor.h"
 #include "workspace/core/picture.h"
 
+#include <QBuffer>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
+
+#include <string_view>
 
 using namespace plotwell;
 
@@ -29,29 +34,61 @@ void TWFMform::Print1Click() {
 
 bool TWFMform::PrintTo(QPrinter& printer) {
     platform::BusyCursor busy;
-    printer.setDocName(platform::toQString("Plotwell: " + platform::fileNameOnly(Doc.WaveName)));
-    QPainter p;
-    if (!p.begin(&printer)) {
-        const std::string where = printer.outputFileName().isEmpty()
-                                      ? "the printer \"" + printer.printerName().toStdString() + "\""
-                                      : "the file " + printer.outputFileName().toStdString();
-        platform::errorBox(
-            common::cformat("The waveform could not be printed:\n%s could not be opened.", where.c_str()));
+    const QString title = platform::toQString("Plotwell: " + platform::fileNameOnly(Doc.WaveName));
+    printer.setDocName(title);
+    const std::string file = printer.outputFileName().toStdString();
+    if (file.empty()) {
+        QPainter p;
+        if (!p.begin(&printer)) {
+            platform::errorBox(
+                common::cformat("The waveform could not be printed:\nthe printer \"%s\" could not be opened.",
+                                printer.printerName().toStdString().c_str()));
+            return false;
+        }
+        paintPage(p, printer);
+        if (!p.end()) {
+            platform::errorBox("The waveform could not be printed:\nthe page could not be finished.");
+            return false;
+        }
+        return true;
+    }
+    // A PDF file is made in memory and written as the waveform files are, beside the old
+    // file and then renamed over it: the printer's own file output neither reports a failed
+    // write nor spares the old file, so a full disk would leave a torn PDF in its place.
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&pdf);
+        writer.setPdfVersion(printer.pdfVersion());
+        writer.setResolution(printer.resolution());
+        writer.setPageLayout(printer.pageLayout());
+        writer.setTitle(title);
+        writer.setCreator(printer.creator());
+        QPainter p;
+        if (p.begin(&writer)) {
+            paintPage(p, writer);
+            p.end();
+        }
+    }
+    const QByteArray& bytes = pdf.data();
+    if (bytes.isEmpty() || !platform::writeFileAtomically(
+                               file, std::string_view(bytes.constData(), std::size_t(bytes.size())))) {
+        platform::errorBox(common::cformat(
+            "The waveform could not be printed:\nthe file %s could not be written.", file.c_str()));
         return false;
     }
+    return true;
+}
+
+void TWFMform::paintPage(QPainter& p, QPagedPaintDevice& page) {
     QFont font = p.font();
     font.setPointSize(12);
     p.setFont(font);
-    const int t = QFontMetrics(font, &printer).height();
-    const bool portrait = printer.pageLayout().orientation() == QPageLayout::Portrait;
-    const workspace::PlotLayout l = workspace::printLayout(printer.width(), printer.height(), portrait);
+    const int t = QFontMetrics(font, &page).height();
+    const bool portrait = page.pageLayout().orientation() == QPageLayout::Portrait;
+    const workspace::PlotLayout l = workspace::printLayout(page.width(), page.height(), portrait);
     platform::PainterCanvas canvas(p);
     workspace::GraphInput in = GraphData();
     in.bitPattern = false;
     workspace::drawPrintout(canvas, l, in, Doc.WaveName, t);
-    if (!p.end()) {
-        platform::errorBox("The waveform could not be printed:\nthe page could not be finished.");
-        return false;
-    }
-    return true;
 }

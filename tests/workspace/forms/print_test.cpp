@@ -1,5 +1,6 @@
 // File > Print waveform: the set-up opens with landscape chosen, a cancelled set-up prints
-// nothing, a page goes to a PDF file, and a file that cannot be written is reported.
+// nothing, a page goes to a PDF file, and a file that cannot be written is reported and
+// leaves the old file as it was.
 
 #include "app_fixture.h"
 
@@ -10,8 +11,10 @@
 #include <QAction>
 #include <QPrinter>
 
+#include <csignal>
 #include <filesystem>
 #include <memory>
+#include <sys/resource.h>
 
 using plotwell::workspace::SampleStream;
 
@@ -32,6 +35,36 @@ protected:
         return w;
     }
     static void print() { PWForm1->WaveMenus->Print1->trigger(); }
+    void printTo(const std::string& pdf) {
+        ui.printerAnswer(true, [pdf](QPrinter& p) {
+            p.setOutputFormat(QPrinter::PdfFormat);
+            p.setOutputFileName(QString::fromStdString(pdf));
+        });
+        print();
+    }
+};
+
+// While it lives, no file of this program grows past `bytes`: a write beyond them fails as
+// on a full disk (the limit's signal is ignored, so the write reports the error).
+class DiskFullAfter {
+public:
+    explicit DiskFullAfter(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &old_);
+        rlimit limit = old_;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    }
+    ~DiskFullAfter() {
+        ::setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+    DiskFullAfter(const DiskFullAfter&) = delete;
+    DiskFullAfter& operator=(const DiskFullAfter&) = delete;
+
+private:
+    rlimit old_{};
+    void (*oldHandler_)(int) = SIG_DFL;
 };
 
 TEST_F(PrintTest, APageGoesToThePdfChosenAndTheWindowLayoutStays) {
@@ -65,13 +98,42 @@ TEST_F(PrintTest, ACancelledSetUpPrintsNothingAndAnUnwritableFileIsReported) {
     EXPECT_TRUE(ui.messages().empty());
 
     const std::string bad = tempFile("no/such/folder/page.pdf");
-    ui.printerAnswer(true, [&](QPrinter& p) {
-        p.setOutputFormat(QPrinter::PdfFormat);
-        p.setOutputFileName(QString::fromStdString(bad));
-    });
-    print();
+    printTo(bad);
     EXPECT_EQ(ui.lastMessage(),
-              "The waveform could not be printed:\nthe file " + bad + " could not be opened.");
+              "The waveform could not be printed:\nthe file " + bad + " could not be written.");
+}
+
+TEST_F(PrintTest, AFullDiskLeavesTheOldFileAsItWasAndIsReported) {
+    window();
+    const std::string whole = tempFile("whole.pdf");
+    printTo(whole);
+    const std::string page = readFile(whole);
+    ASSERT_GT(page.size(), 4096u);
+    // A new file and an old one to replace, each on a disk that fills after 4096 bytes.
+    for (const std::string old : {"", "%PDF old page"}) {
+        SCOPED_TRACE(old);
+        const std::string pdf = tempFile("full.pdf");
+        std::filesystem::remove(pdf);
+        if (!old.empty())
+            writeFile(pdf, old);
+        ui.clear();
+        {
+            const DiskFullAfter full(4096);
+            printTo(pdf);
+        }
+        EXPECT_EQ(ui.messages(), std::vector<std::string>{"The waveform could not be printed:\nthe file " +
+                                                          pdf + " could not be written."});
+        EXPECT_EQ(std::filesystem::exists(pdf), !old.empty());
+        if (!old.empty()) {
+            EXPECT_EQ(readFile(pdf), old);
+        }
+    }
+    // Nothing half-written is left beside them.
+    std::vector<std::string> files;
+    for (const auto& e : std::filesystem::directory_iterator(tempDir()))
+        files.push_back(e.path().filename().string());
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::string>{"full.pdf", "whole.pdf"}));
 }
 
 } // namespace
