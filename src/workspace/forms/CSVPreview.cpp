@@ -41,7 +41,8 @@ TImportCSV::TImportCSV(QWidget* parent) : Form("ImportCSV", parent) {
     pattern_check =
         platform::named(new QCheckBox(QStringLiteral("Open as Bit Pattern"), this), "pattern_check");
     platform::nameInput(pattern_check, "pattern_check");
-    for (QLabel* l : {InfoLabel, Label2})
+    ColumnNote = platform::named(new QLabel(this), "ColumnNote");
+    for (QLabel* l : {InfoLabel, Label2, ColumnNote})
         l->setTextFormat(Qt::PlainText);
 
     auto* grid = new QGridLayout(this);
@@ -55,8 +56,9 @@ TImportCSV::TImportCSV(QWidget* parent) : Form("ImportCSV", parent) {
     grid->addWidget(CSVSelect, 6, 1);
     grid->addWidget(pattern_check, 6, 2);
     grid->addWidget(InfoLabel, 7, 0, 1, 3);
-    grid->addWidget(OK, 8, 1);
-    grid->addWidget(Cancel, 8, 2);
+    grid->addWidget(ColumnNote, 8, 0, 1, 3);
+    grid->addWidget(OK, 9, 1);
+    grid->addWidget(Cancel, 9, 2);
 
     connect(CSVSelect, &QComboBox::activated, this, [this] { CSVSelectChange(); });
     connect(OK, &QPushButton::clicked, this, [this] { OKClick(); });
@@ -90,9 +92,13 @@ void TImportCSV::FormActivate() {
     const workspace::CsvLayout layout = workspace::CsvFindLayout(fileText_);
     DataStart = layout.dataStart;
     CSVSelect->clear();
-    for (int i = 1; i <= layout.columns; ++i)
+    const int offered = std::min(layout.columns, workspace::kCsvMaxColumns);
+    for (int i = 1; i <= offered; ++i)
         CSVSelect->addItem(QString::number(i));
     Label2->setText(QString::fromStdString(cformat("Selected CSV file contains %d", layout.columns)));
+    ColumnNote->setText(offered < layout.columns ? QString::fromStdString(cformat(
+                                                       "Only the first %d columns can be chosen", offered))
+                                                 : QString());
     CSVSelect->setCurrentIndex(0);
     CSVSelectChange();
 }

@@ -16,7 +16,7 @@ namespace {
 
 struct Seen {
     QStringList columns;
-    QString label2, info;
+    QString label2, info, note;
     bool busyDuringPasses = false;
 };
 
@@ -40,6 +40,7 @@ Seen importCsv(plotwell::platform::ScriptedUi& ui, const std::string& file, int 
         }
         seen.label2 = ImportCSV->Label2->text();
         seen.info = ImportCSV->InfoLabel->text();
+        seen.note = ImportCSV->ColumnNote->text();
         ImportCSV->pattern_check->setChecked(pattern);
         ImportCSV->findChild<QPushButton*>(button)->click();
     });
@@ -68,6 +69,23 @@ TEST_F(AppTest, CsvImportOpensTheChosenColumn) {
     EXPECT_EQ(w->Doc.SampleStream->toBytes(), std::string("\x00\x80\xFE\xBF\x00\x00", 6));
     EXPECT_EQ(PWForm1->OpenType, PWForm1->GlobalFileType);
     EXPECT_FALSE(CSVProcess->isVisible());
+}
+
+// A line of millions of fields must not become a list of millions of entries.
+TEST_F(AppTest, CsvImportOffersAtMost256Columns) {
+    const std::string file = tempFile("wide.csv");
+    for (const int columns : {256, 257}) {
+        std::string line = "1";
+        for (int i = 1; i < columns; ++i)
+            line += ",1";
+        writeFile(file, line + "\n2\n");
+        const Seen seen = importCsv(ui, file, 256, false, "Cancel");
+        EXPECT_EQ(seen.columns.size(), 256);
+        EXPECT_EQ(seen.columns.back(), "256");
+        EXPECT_EQ(seen.label2, QString("Selected CSV file contains %1").arg(columns));
+        EXPECT_EQ(seen.note, columns > 256 ? "Only the first 256 columns can be chosen" : "");
+        EXPECT_EQ(seen.info, "No valid data was found in selected column");
+    }
 }
 
 TEST_F(AppTest, CsvImportAsBitPattern) {
