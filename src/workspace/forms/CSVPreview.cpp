@@ -196,6 +196,9 @@ void TImportCSV::OKClick() {
     w->Doc.SaveState = 1;
     w->LengthChanged();
     w->update();
+    // The window was activated while it was still empty: the status panel and the type
+    // menus show what it holds now.
+    w->FormActivate();
     done(platform::mrOk);
 }
 

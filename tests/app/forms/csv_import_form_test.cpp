@@ -69,6 +69,12 @@ TEST_F(AppTest, CsvImportOpensTheChosenColumn) {
     EXPECT_EQ(w->Doc.SampleStream->toBytes(), std::string("\x00\x80\xFE\xBF\x00\x00", 6));
     EXPECT_EQ(PWForm1->OpenType, PWForm1->GlobalFileType);
     EXPECT_FALSE(CSVProcess->isVisible());
+    std::vector<std::string> panel;
+    for (QLabel* l : {PWForm1->WaveInfo1, PWForm1->WaveInfo2, PWForm1->WaveInfo3, PWForm1->WaveInfo4,
+                      PWForm1->WaveInfo5, PWForm1->WaveInfo6})
+        panel.push_back(l->text().toStdString());
+    EXPECT_EQ(panel, (std::vector<std::string>{"   Status scope.csv:", "   Start 0:", "Value +16382:",
+                                               "   End 1:", "Value -32768:", "   Length 2:"}));
 }
 
 // A line of millions of fields must not become a list of millions of entries.
