@@ -25,6 +25,7 @@ TImportCSV* ImportCSV = nullptr;
 
 namespace {
 constexpr int kThumbWidth = 302, kThumbHeight = 124;
+constexpr const char* kIllegalRowsInfo = "Column = %d points - Some illegal rows were found";
 } // namespace
 
 TImportCSV::TImportCSV(QWidget* parent) : Form("ImportCSV", parent) {
@@ -59,6 +60,14 @@ TImportCSV::TImportCSV(QWidget* parent) : Form("ImportCSV", parent) {
     grid->addWidget(ColumnNote, 8, 0, 1, 3);
     grid->addWidget(OK, 9, 1);
     grid->addWidget(Cancel, 9, 2);
+    // One size whatever the file gives: the info line has room for its longest text and the
+    // note keeps its line when empty, so nothing grows the dialog or spreads its lines apart.
+    const QFontMetrics fm = InfoLabel->fontMetrics();
+    InfoLabel->setMinimumWidth(fm.horizontalAdvance(
+        QString::fromStdString(cformat(kIllegalRowsInfo, int(workspace::kCsvMaxPoints)))));
+    for (QLabel* l : {InfoLabel, ColumnNote})
+        l->setMinimumHeight(fm.height());
+    setFixedSize(sizeHint());
 
     connect(CSVSelect, &QComboBox::activated, this, [this] { CSVSelectChange(); });
     connect(OK, &QPushButton::clicked, this, [this] { OKClick(); });
@@ -144,8 +153,7 @@ void TImportCSV::CSVSelectChange() {
     if (PointCount < 2)
         InfoLabel->setText(QStringLiteral("No valid data was found in selected column"));
     else if (IllegalRows == 1)
-        InfoLabel->setText(
-            QString::fromStdString(cformat("Column = %d points - Some illegal rows were found", PointCount)));
+        InfoLabel->setText(QString::fromStdString(cformat(kIllegalRowsInfo, PointCount)));
     else
         InfoLabel->setText(QString::fromStdString(cformat("Column = %d points", PointCount)));
     IllegalRows = 0;

@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
 
@@ -18,6 +19,8 @@ struct Seen {
     QStringList columns;
     QString label2, info, note;
     bool busyDuringPasses = false;
+    QSize size;
+    bool infoFits = false;
 };
 
 // Open As > Comma Separated Values with `file`; the dialog's script picks `column`
@@ -41,6 +44,10 @@ Seen importCsv(plotwell::platform::ScriptedUi& ui, const std::string& file, int 
         seen.label2 = ImportCSV->Label2->text();
         seen.info = ImportCSV->InfoLabel->text();
         seen.note = ImportCSV->ColumnNote->text();
+        QCoreApplication::processEvents(); // the layout settles as on screen
+        seen.size = ImportCSV->size();
+        const QLabel* info = ImportCSV->InfoLabel;
+        seen.infoFits = info->width() >= info->fontMetrics().horizontalAdvance(info->text());
         ImportCSV->pattern_check->setChecked(pattern);
         ImportCSV->findChild<QPushButton*>(button)->click();
     });
@@ -91,6 +98,21 @@ TEST_F(AppTest, CsvImportOffersAtMost256Columns) {
         EXPECT_EQ(seen.label2, QString("Selected CSV file contains %1").arg(columns));
         EXPECT_EQ(seen.note, columns > 256 ? "Only the first 256 columns can be chosen" : "");
         EXPECT_EQ(seen.info, "No valid data was found in selected column");
+    }
+}
+
+TEST_F(AppTest, CsvPreviewKeepsItsSizeWhateverTheInfoText) {
+    const std::string small = tempFile("small.csv"), large = tempFile("large.csv");
+    writeFile(small, "0\n1\n");
+    std::string rows;
+    for (int i = 0; i < 100010; ++i)
+        rows += "1\n";
+    writeFile(large, rows + "x\n");
+    const QSize first = importCsv(ui, small, 1, false, "Cancel").size;
+    for (const std::string& file : {large, small}) {
+        const Seen seen = importCsv(ui, file, 1, false, "Cancel");
+        EXPECT_EQ(seen.size, first) << seen.info.toStdString();
+        EXPECT_TRUE(seen.infoFits) << seen.info.toStdString();
     }
 }
 
