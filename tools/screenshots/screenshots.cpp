@@ -1,5 +1,5 @@
-// Pictures of the waveform window, its zoom and draw modes, the sine and cardiac dialogs and
-// the transfer set-up dialogs, for looking at them with one's own eyes. Built on the tests'
+// Pictures of the waveform window, its zoom and draw modes, the sine and cardiac dialogs, the
+// transfer set-up dialogs and the CSV preview, for looking at them with one's own eyes. Built on the tests'
 // application fixture, so the program runs as it does under test: offscreen, with the scripted
 // UI answering every modal window. tools/screenshots.sh builds and runs it; the PNG files go to
 // PLOTWELL_SCREENSHOT_DIR.
