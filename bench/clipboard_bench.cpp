@@ -1,6 +1,7 @@
 // The clipboard with a million points: the copy text alone and the whole Copy (text, SVG
 // picture, window image, clipboard), the number scan of a paste alone and the whole Paste
-// into an empty window (clipboard read included).
+// into an empty window (clipboard read included), and the scan of the longest text a paste
+// takes.
 
 #include "workspace/core/clipboard_numbers.h"
 #include "workspace/core/sample_stream.h"
@@ -51,6 +52,22 @@ void BM_PasteScan1M(benchmark::State& state) {
         benchmark::DoNotOptimize(workspace::clipboardWaveform(text));
 }
 BENCHMARK(BM_PasteScan1M)->Unit(benchmark::kMillisecond);
+
+// The longest text a paste takes: the most numbers a waveform holds, each a token as long as
+// the scanner converts, on lines ended by CR LF.
+void BM_PasteScanLongestText(benchmark::State& state) {
+    std::string text;
+    text.reserve(workspace::kMaxClipboardText);
+    for (int i = 0; i < kPoints; ++i) {
+        std::string token = (i % 2 ? "-0." : "+0.") + std::to_string(i);
+        token.resize(workspace::kMaxNumberToken, char('1' + i % 9));
+        text += token + "\r\n";
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(workspace::clipboardWaveform(text));
+    state.counters["MB"] = double(text.size()) / 1e6;
+}
+BENCHMARK(BM_PasteScanLongestText)->Unit(benchmark::kMillisecond);
 
 void BM_Copy1M(benchmark::State& state) {
     BenchWindow win;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Saves pictures of the waveform window, its zoom and draw modes, the sine and cardiac dialogs over
-# their previews and the transfer set-up dialogs as PNG files.
+# their previews, the transfer set-up dialogs and the CSV preview as PNG files.
 #   tools/screenshots.sh [build folder, default build] [picture folder, default build/screenshots]
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -4,12 +4,19 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
+#include <algorithm>
+
 namespace plotwell::platform {
 
 std::string clipboardText(std::size_t maxChars) {
     const QString text = QGuiApplication::clipboard()->text();
-    const QByteArray bytes = text.left(qsizetype(maxChars)).toLatin1();
-    return std::string(bytes.constData(), std::size_t(bytes.size()));
+    // Straight into the result: a long text is neither copied whole nor converted twice.
+    std::string out(std::min(std::size_t(text.size()), maxChars), '\0');
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const char16_t c = text[qsizetype(i)].unicode();
+        out[i] = c < 256 ? char(c) : '?';
+    }
+    return out;
 }
 
 void setClipboard(const std::string& text, const QByteArray& svg, const QImage& image) {

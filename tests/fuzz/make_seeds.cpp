@@ -219,6 +219,30 @@ void csvImports() {
     csv("cr-only", 1, 0, "a,b\r1,2\r3,-4\r");
     csv("near-limit", 0, 0, "1e305\n-1.7e308\n5e304\n");
     csv("header-only", 1, 0, "time,volts");
+    std::string wide;
+    for (int i = 0; i < 300; ++i)
+        wide += "1,";
+    csv("wide-first-line", char(200), 0, wide + "1\n2\n-2\n");
+    csv("overflow", 0, 0, "1\n1e309\n-0\n0.5\n-1e-320\n2\n");
+    csv("inf-nan", 0, 0, "-inf\n+nan\n-INFINITY\n+NaN(1)\n2\n-1\n");
+    csv("long-number", 0, 0, "1" + std::string(400, '0') + "\n1\n-1\n");
+    csv("hex-overflow", 0, 0, "0x1p1024\n-0x1p-1074\n1\n");
+    csv("non-utf8", 1, 0, "t\xe9mps,\xff\xfe\n1,\x80\n-1,\xc3\x28\n0,2\n");
+}
+// Clipboard texts: numbers that overflow or name infinities, bytes that are no UTF-8, and
+// tokens at and past the longest the scanner converts.
+void clipboardTexts() {
+    const auto clip = [](const char* name, const std::string& text) {
+        put("fuzz_clipboard_numbers", name, text);
+    };
+    clip("overflow", "1, 1e309, -0, 0.5, -1e-320, 2\n");
+    clip("inf-nan", "inf -inf nan +NaN 1e999 -1e999 2 -2\n");
+    clip("non-utf8", "\xff"
+                     "1\xfe"
+                     "2\xe9-3\x80\xc3\x28"
+                     "4\r\n");
+    clip("long-decimals", "-0.890000000000000\n+0.445000000000000\n-0.8900");
+    clip("longest-tokens", "+0." + std::string(96, '7') + "\r\n-0." + std::string(97, '7') + "\r\n1\r\n");
 }
 // Expression libraries as the manager writes them, and broken ones.
 void expressionLibraries() {
@@ -243,6 +267,7 @@ int main(int argc, char** argv) {
     expressions();
     replies();
     csvImports();
+    clipboardTexts();
     expressionLibraries();
     return 0;
 }

@@ -1,5 +1,5 @@
-// Pictures of the waveform window, its zoom and draw modes, the sine and cardiac dialogs and
-// the transfer set-up dialogs, for looking at them with one's own eyes. Built on the tests'
+// Pictures of the waveform window, its zoom and draw modes, the sine and cardiac dialogs, the
+// transfer set-up dialogs and the CSV preview, for looking at them with one's own eyes. Built on the tests'
 // application fixture, so the program runs as it does under test: offscreen, with the scripted
 // UI answering every modal window. tools/screenshots.sh builds and runs it; the PNG files go to
 // PLOTWELL_SCREENSHOT_DIR.
@@ -10,6 +10,7 @@
 #include "synthesis/forms/generator.h"
 #include "transfer/forms/msgwnd.h"
 #include "transfer/forms/setdload.h"
+#include "workspace/forms/CSVPreview.h"
 #include "workspace/forms/WorldView.h"
 #include "workspace/forms/wfmchild.h"
 
@@ -25,6 +26,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
 
 namespace {
 
@@ -176,6 +178,38 @@ TEST_F(Screenshots, TransferSettings) {
     MessageWnd->ShowStatus(0, "Downloading waveform data\nto QV7351A arb1", true);
     EXPECT_TRUE(MessageWnd->grab().save(picture("settings-status-window.png")));
     MessageWnd->hide();
+}
+
+// The CSV preview for a short clean column, a long one with illegal rows, the short one again
+// and a file of more columns than the list offers: the dialog keeps its size and its label
+// lines their places.
+TEST_F(Screenshots, CsvPreview) {
+    const std::string wide = tempFile("long.csv"), small = tempFile("small.csv"),
+                      columns = tempFile("columns.csv");
+    std::string rows = "time,volts\n";
+    for (int i = 0; i < 100010; ++i)
+        rows += std::to_string(i) + "," + std::to_string(std::sin(i / 3000.0)) + "\n";
+    rows += "end,x\n";
+    writeFile(wide, rows);
+    writeFile(small, "0\n1\n0\n-1\n");
+    std::string line = "0";
+    for (int i = 1; i < 300; ++i)
+        line += "," + std::to_string(i % 7);
+    writeFile(columns, line + "\n" + line + "\n" + line + "\n");
+    for (const auto& [file, png] :
+         {std::pair{small, "csv-preview.png"}, std::pair{wide, "csv-preview-long.png"},
+          std::pair{small, "csv-preview-again.png"}, std::pair{columns, "csv-preview-columns.png"}}) {
+        const QString path = picture(png);
+        ui.chooseFile(file);
+        ui.onDialog([&](QDialog& d) {
+            ImportCSV->CSVSelect->setCurrentIndex(ImportCSV->CSVSelect->count() - 1);
+            emit ImportCSV->CSVSelect->activated(ImportCSV->CSVSelect->count() - 1);
+            processEvents();
+            EXPECT_TRUE(d.grab().save(path));
+            ImportCSV->Cancel->click();
+        });
+        PWForm1->OpenCsvClick();
+    }
 }
 
 } // namespace

@@ -119,12 +119,11 @@ TPasteOptions::TPasteOptions(QWidget* parent) : TOperationForm("PasteOptions", p
 
 bool TPasteOptions::LoadClipboardWaveform() {
     const workspace::ClipboardWaveform got =
-        workspace::clipboardWaveform(platform::clipboardText(workspace::kMaxClipboardText - 1));
-    using Status = workspace::ClipboardWaveform::Status;
-    if (got.status != Status::Ok) {
+        workspace::clipboardWaveform(platform::clipboardText(workspace::kMaxClipboardText + 1));
+    if (got.status != workspace::ClipboardWaveform::Status::Ok) {
         PasteBuffer.clear();
-        platform::errorBox(got.status == Status::TooFew ? "No waveform data was\nfound on the clipboard."
-                                                        : workspace::kTooManyNumbersText);
+        const char* refusal = got.refusal();
+        platform::errorBox(refusal ? refusal : "No waveform data was\nfound on the clipboard.");
         return false;
     }
     PasteBuffer = got.samples;

@@ -62,8 +62,23 @@ void appendCopyText(std::span<const uint16_t> codes, uint16_t reference, std::st
     out.resize(std::size_t(p - out.data()));
 }
 
+const char* ClipboardWaveform::refusal() const {
+    switch (status) {
+    case Status::TooMany:
+        return kTooManyNumbersText;
+    case Status::TooLong:
+        return kTooLongClipboardText;
+    default:
+        return nullptr;
+    }
+}
+
 ClipboardWaveform clipboardWaveform(std::string_view text, int64_t maxCount) {
     ClipboardWaveform result;
+    if (text.size() > kMaxClipboardText) {
+        result.status = ClipboardWaveform::Status::TooLong;
+        return result;
+    }
     // Pass 1: how many numbers, and the largest magnitude.
     double m = 0;
     int64_t n = 0;

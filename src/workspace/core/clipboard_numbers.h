@@ -27,10 +27,14 @@ inline constexpr int64_t kMaxClipboardNumbers = 1048576;
 // What a paste says when the clipboard holds more numbers than that.
 inline constexpr const char* kTooManyNumbersText =
     "The clipboard holds more than 1048576 numbers,\ntoo many for one waveform.";
-// The most clipboard text read for a paste (16 MiB): enough for the copy text of the
-// longest waveform whatever its reference word (1,048,576 lines of at most 13 characters),
-// so a copied waveform always pastes back whole.
-inline constexpr std::size_t kMaxClipboardText = 16777216;
+// The longest clipboard text a paste takes: room for as many numbers as a waveform takes,
+// each as long as the scanner converts and on a line of its own ended by CR LF. A longer
+// text is refused whole, never cut: a cut would lose numbers without a word.
+inline constexpr std::size_t kMaxClipboardText = std::size_t(kMaxClipboardNumbers) * (kMaxNumberToken + 2);
+static_assert(kMaxClipboardText == 105906176);
+// What a paste says when the clipboard text is longer than that.
+inline constexpr const char* kTooLongClipboardText =
+    "The clipboard text is longer than 105906176 characters,\ntoo long to paste.";
 
 // Calls `take(value)` for every number in `text`, in order. Tokens start at '+', '-', '.'
 // or a digit; a sign may follow only an exponent's 'e' and a point only once before the
@@ -41,11 +45,15 @@ template <class Take> void scanNumbers(std::string_view text, Take&& take);
 
 // The numbers of `text` as a normalised stream (reference word 1): each number v becomes
 // trunc(v / M x 32767) + 32768, M being the largest magnitude (32768 for all when M is 0).
+// A text longer than kMaxClipboardText is refused unread (TooLong): read the clipboard with
+// one character more than that, so a longer text is seen.
 struct ClipboardWaveform {
-    enum class Status { Ok, TooFew, TooMany };
+    enum class Status { Ok, TooFew, TooMany, TooLong };
     Status status = Status::TooFew;
     int64_t count = 0;    // the numbers found (counting stops past the limit)
     SampleStream samples; // empty unless Ok
+    // The message for TooMany and TooLong (the paste's own text for TooFew); null otherwise.
+    const char* refusal() const;
 };
 ClipboardWaveform clipboardWaveform(std::string_view text, int64_t maxCount = kMaxClipboardNumbers);
 

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
 
 namespace plotwell::workspace {
 
@@ -55,6 +56,28 @@ private:
     // text's end.
     std::size_t lf_, cr_;
 };
+
+// The standard conversion reads "inf", "infinity" and "nan" (any case, after a sign) as
+// numbers that are not finite.
+bool namesInfinityOrNan(std::string_view field) {
+    if (!field.empty() && (field[0] == '+' || field[0] == '-'))
+        field.remove_prefix(1);
+    const auto startsWith = [field](std::string_view word) {
+        return field.size() >= word.size() && std::equal(word.begin(), word.end(), field.begin(),
+                                                         [](char w, char c) { return w == (c | 0x20); });
+    };
+    return startsWith("inf") || startsWith("nan");
+}
+
+// The value of a number field as the standard conversion gives it: a field that holds no
+// number in the conversion's reading ("-", ".") is 0. Nothing when the value is not finite
+// (an overflow such as "1e309", or an infinity or NaN text): one such row would leave no
+// scale for all the others, so it is an illegal row.
+std::optional<double> finiteFieldValue(std::string_view field) {
+    if (const std::optional<double> v = common::parseDoubleOrHexPrefix(field))
+        return std::isfinite(*v) ? v : std::nullopt;
+    return namesInfinityOrNan(field) ? std::nullopt : std::optional<double>(0.0);
+}
 
 // True when only empty lines (or none) follow `pos`: such lines are the file's end, not rows.
 bool onlyEmptyLinesFrom(std::string_view text, std::size_t pos) {
@@ -106,14 +129,15 @@ CsvColumn CsvConvertColumn(std::string_view data, int column, const std::functio
             f = std::size_t(static_cast<const char*>(c) - data.data()) + 1;
             ++commas;
         }
-        if (commas < column || f >= line.end || !beginsNumber(data[f])) {
+        // The number ends at the field's end; the conversion stops there by itself.
+        const std::optional<double> value = commas < column || f >= line.end || !beginsNumber(data[f])
+                                                ? std::nullopt
+                                                : finiteFieldValue(data.substr(f, line.end - f));
+        if (!value) {
             out.illegalRows = true;
             continue;
         }
-        // The number ends at the field's end; the conversion stops there by itself.
-        // A lone sign or point converts to 0, as the standard conversion gives. So do
-        // "-inf" and "+nan", which would leave no scale for the other rows.
-        const double v = common::parseDoubleOrHexPrefix(data.substr(f, line.end - f)).value_or(0.0);
+        const double v = *value;
         if (values.size() == kCsvMaxPoints) {
             out.tooLong = true;
             out.pointCount = int(kCsvMaxPoints) + 1;

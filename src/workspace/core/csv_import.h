@@ -19,6 +19,12 @@ namespace plotwell::workspace {
 inline constexpr std::size_t kCsvMaxPoints = 1048576;
 // The largest file read: room for a million rows of several columns.
 inline constexpr int64_t kCsvMaxFileBytes = int64_t(512) << 20;
+// The most columns the dialog offers. A row that reaches column k holds at least 2k bytes
+// (k fields of one character, their commas and a line end), so in the largest file read a
+// column past this one cannot hold a whole waveform of kCsvMaxPoints rows; and a list of
+// one entry per comma of a line megabytes long would take gigabytes.
+inline constexpr int kCsvMaxColumns = int(kCsvMaxFileBytes / (2 * int64_t(kCsvMaxPoints)));
+static_assert(kCsvMaxColumns == 256);
 // The progress steps once per this many points.
 inline constexpr int kCsvProgressPoints = 4000;
 

@@ -25,6 +25,7 @@ TImportCSV* ImportCSV = nullptr;
 
 namespace {
 constexpr int kThumbWidth = 302, kThumbHeight = 124;
+constexpr const char* kIllegalRowsInfo = "Column = %d points - Some illegal rows were found";
 } // namespace
 
 TImportCSV::TImportCSV(QWidget* parent) : Form("ImportCSV", parent) {
@@ -41,7 +42,8 @@ TImportCSV::TImportCSV(QWidget* parent) : Form("ImportCSV", parent) {
     pattern_check =
         platform::named(new QCheckBox(QStringLiteral("Open as Bit Pattern"), this), "pattern_check");
     platform::nameInput(pattern_check, "pattern_check");
-    for (QLabel* l : {InfoLabel, Label2})
+    ColumnNote = platform::named(new QLabel(this), "ColumnNote");
+    for (QLabel* l : {InfoLabel, Label2, ColumnNote})
         l->setTextFormat(Qt::PlainText);
 
     auto* grid = new QGridLayout(this);
@@ -55,8 +57,17 @@ TImportCSV::TImportCSV(QWidget* parent) : Form("ImportCSV", parent) {
     grid->addWidget(CSVSelect, 6, 1);
     grid->addWidget(pattern_check, 6, 2);
     grid->addWidget(InfoLabel, 7, 0, 1, 3);
-    grid->addWidget(OK, 8, 1);
-    grid->addWidget(Cancel, 8, 2);
+    grid->addWidget(ColumnNote, 8, 0, 1, 3);
+    grid->addWidget(OK, 9, 1);
+    grid->addWidget(Cancel, 9, 2);
+    // One size whatever the file gives: the info line has room for its longest text and the
+    // note keeps its line when empty, so nothing grows the dialog or spreads its lines apart.
+    const QFontMetrics fm = InfoLabel->fontMetrics();
+    InfoLabel->setMinimumWidth(fm.horizontalAdvance(
+        QString::fromStdString(cformat(kIllegalRowsInfo, int(workspace::kCsvMaxPoints)))));
+    for (QLabel* l : {InfoLabel, ColumnNote})
+        l->setMinimumHeight(fm.height());
+    setFixedSize(sizeHint());
 
     connect(CSVSelect, &QComboBox::activated, this, [this] { CSVSelectChange(); });
     connect(OK, &QPushButton::clicked, this, [this] { OKClick(); });
@@ -90,9 +101,13 @@ void TImportCSV::FormActivate() {
     const workspace::CsvLayout layout = workspace::CsvFindLayout(fileText_);
     DataStart = layout.dataStart;
     CSVSelect->clear();
-    for (int i = 1; i <= layout.columns; ++i)
+    const int offered = std::min(layout.columns, workspace::kCsvMaxColumns);
+    for (int i = 1; i <= offered; ++i)
         CSVSelect->addItem(QString::number(i));
     Label2->setText(QString::fromStdString(cformat("Selected CSV file contains %d", layout.columns)));
+    ColumnNote->setText(offered < layout.columns ? QString::fromStdString(cformat(
+                                                       "Only the first %d columns can be chosen", offered))
+                                                 : QString());
     CSVSelect->setCurrentIndex(0);
     CSVSelectChange();
 }
@@ -138,8 +153,7 @@ void TImportCSV::CSVSelectChange() {
     if (PointCount < 2)
         InfoLabel->setText(QStringLiteral("No valid data was found in selected column"));
     else if (IllegalRows == 1)
-        InfoLabel->setText(
-            QString::fromStdString(cformat("Column = %d points - Some illegal rows were found", PointCount)));
+        InfoLabel->setText(QString::fromStdString(cformat(kIllegalRowsInfo, PointCount)));
     else
         InfoLabel->setText(QString::fromStdString(cformat("Column = %d points", PointCount)));
     IllegalRows = 0;
@@ -190,6 +204,9 @@ void TImportCSV::OKClick() {
     w->Doc.SaveState = 1;
     w->LengthChanged();
     w->update();
+    // The window was activated while it was still empty: the status panel and the type
+    // menus show what it holds now.
+    w->FormActivate();
     done(platform::mrOk);
 }
 

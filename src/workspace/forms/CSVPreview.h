@@ -26,6 +26,8 @@ public:
     QLabel* InfoLabel = nullptr;
     QLabel* Label2 = nullptr;
     QCheckBox* pattern_check = nullptr;
+    // Says that the list stops short of the file's columns; empty when it offers them all.
+    QLabel* ColumnNote = nullptr;
 
     // Shows the dialog modally for the file `path` (shown as `name` in the new window) and
     // returns its modal result: 2 when the file cannot be read.

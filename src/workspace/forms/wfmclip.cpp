@@ -94,7 +94,7 @@ void TWFMform::PasteFromClipboard() {
     workspace::ClipboardWaveform got;
     {
         platform::BusyCursor busy;
-        got = workspace::clipboardWaveform(platform::clipboardText(workspace::kMaxClipboardText - 1));
+        got = workspace::clipboardWaveform(platform::clipboardText(workspace::kMaxClipboardText + 1));
     }
     using Status = workspace::ClipboardWaveform::Status;
     if (got.status == Status::TooFew) {
@@ -102,8 +102,8 @@ void TWFMform::PasteFromClipboard() {
             common::cformat("%s\nNo waveform data was\nfound on the clipboard.", Doc.WaveName.c_str()));
         return;
     }
-    if (got.status == Status::TooMany) {
-        platform::errorBox(Doc.WaveName + "\n" + workspace::kTooManyNumbersText);
+    if (const char* refusal = got.refusal()) {
+        platform::errorBox(Doc.WaveName + "\n" + refusal);
         return;
     }
     Doc.SampleStream = std::make_unique<SampleStreamType>(std::move(got.samples));

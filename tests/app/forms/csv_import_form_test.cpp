@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
 
@@ -16,8 +17,10 @@ namespace {
 
 struct Seen {
     QStringList columns;
-    QString label2, info;
+    QString label2, info, note;
     bool busyDuringPasses = false;
+    QSize size;
+    bool infoFits = false;
 };
 
 // Open As > Comma Separated Values with `file`; the dialog's script picks `column`
@@ -40,6 +43,11 @@ Seen importCsv(plotwell::platform::ScriptedUi& ui, const std::string& file, int 
         }
         seen.label2 = ImportCSV->Label2->text();
         seen.info = ImportCSV->InfoLabel->text();
+        seen.note = ImportCSV->ColumnNote->text();
+        QCoreApplication::processEvents(); // the layout settles as on screen
+        seen.size = ImportCSV->size();
+        const QLabel* info = ImportCSV->InfoLabel;
+        seen.infoFits = info->width() >= info->fontMetrics().horizontalAdvance(info->text());
         ImportCSV->pattern_check->setChecked(pattern);
         ImportCSV->findChild<QPushButton*>(button)->click();
     });
@@ -68,6 +76,44 @@ TEST_F(AppTest, CsvImportOpensTheChosenColumn) {
     EXPECT_EQ(w->Doc.SampleStream->toBytes(), std::string("\x00\x80\xFE\xBF\x00\x00", 6));
     EXPECT_EQ(PWForm1->OpenType, PWForm1->GlobalFileType);
     EXPECT_FALSE(CSVProcess->isVisible());
+    std::vector<std::string> panel;
+    for (QLabel* l : {PWForm1->WaveInfo1, PWForm1->WaveInfo2, PWForm1->WaveInfo3, PWForm1->WaveInfo4,
+                      PWForm1->WaveInfo5, PWForm1->WaveInfo6})
+        panel.push_back(l->text().toStdString());
+    EXPECT_EQ(panel, (std::vector<std::string>{"   Status scope.csv:", "   Start 0:", "Value +16382:",
+                                               "   End 1:", "Value -32768:", "   Length 2:"}));
+}
+
+// A line of millions of fields must not become a list of millions of entries.
+TEST_F(AppTest, CsvImportOffersAtMost256Columns) {
+    const std::string file = tempFile("wide.csv");
+    for (const int columns : {256, 257}) {
+        std::string line = "1";
+        for (int i = 1; i < columns; ++i)
+            line += ",1";
+        writeFile(file, line + "\n2\n");
+        const Seen seen = importCsv(ui, file, 256, false, "Cancel");
+        EXPECT_EQ(seen.columns.size(), 256);
+        EXPECT_EQ(seen.columns.back(), "256");
+        EXPECT_EQ(seen.label2, QString("Selected CSV file contains %1").arg(columns));
+        EXPECT_EQ(seen.note, columns > 256 ? "Only the first 256 columns can be chosen" : "");
+        EXPECT_EQ(seen.info, "No valid data was found in selected column");
+    }
+}
+
+TEST_F(AppTest, CsvPreviewKeepsItsSizeWhateverTheInfoText) {
+    const std::string small = tempFile("small.csv"), large = tempFile("large.csv");
+    writeFile(small, "0\n1\n");
+    std::string rows;
+    for (int i = 0; i < 100010; ++i)
+        rows += "1\n";
+    writeFile(large, rows + "x\n");
+    const QSize first = importCsv(ui, small, 1, false, "Cancel").size;
+    for (const std::string& file : {large, small}) {
+        const Seen seen = importCsv(ui, file, 1, false, "Cancel");
+        EXPECT_EQ(seen.size, first) << seen.info.toStdString();
+        EXPECT_TRUE(seen.infoFits) << seen.info.toStdString();
+    }
 }
 
 TEST_F(AppTest, CsvImportAsBitPattern) {

@@ -6,6 +6,7 @@
 #include "app/Plotdesk.h"
 #include "app/wfmmenus.h"
 #include "synthesis/forms/pasteops.h"
+#include "workspace/core/clipboard_numbers.h"
 #include "workspace/forms/wfmchild.h"
 
 #include <QAction>
@@ -200,13 +201,35 @@ TEST_F(PasteOptionsTest, F1OpensThePasteHelp) {
     });
 }
 
-TEST_F(PasteOptionsTest, TooFewNumbersShowNoDialog) {
-    TWFMform* w = window(8, 2048, 0, 7);
-    const auto before = codes(w);
-    paste("one 1", [](TPasteOptions&) { ADD_FAILURE() << "the dialog was shown"; });
-    EXPECT_EQ(ui.lastMessage(), "No waveform data was\nfound on the clipboard.");
-    EXPECT_EQ(codes(w), before);
-    EXPECT_EQ(ui.count("exec"), 0);
+TEST_F(PasteOptionsTest, TooFewNumbersOrTooLongATextShowNoDialog) {
+    const struct {
+        std::string text, message;
+    } cases[] = {
+        {"one 1", "No waveform data was\nfound on the clipboard."},
+        {"1 2" + std::string(plotwell::workspace::kMaxClipboardText, ' '),
+         "The clipboard text is longer than 105906176 characters,\ntoo long to paste."},
+    };
+    for (const auto& c : cases) {
+        TWFMform* w = window(8, 2048, 0, 7);
+        const auto before = codes(w);
+        paste(c.text, [](TPasteOptions&) { ADD_FAILURE() << "the dialog was shown"; });
+        EXPECT_EQ(ui.lastMessage(), c.message);
+        EXPECT_EQ(codes(w), before);
+        EXPECT_EQ(ui.count("exec"), 0);
+    }
+}
+
+// A million numbers of 15 decimals make a text of about 19 MB: every one of them is pasted.
+TEST_F(PasteOptionsTest, TheWholeTextIsRead) {
+    std::string text;
+    for (int i = 0; i < 1000000; ++i)
+        text += "-0.890000000000000\n";
+    window(8, 2048, 0, 7);
+    paste(text, [](TPasteOptions& p) {
+        EXPECT_EQ(p.ClipName->text().toStdString(), "Clipboard contents: Length = 1000000 points");
+        p.bCancel->click();
+    });
+    EXPECT_TRUE(ui.messages().empty());
 }
 
 } // namespace

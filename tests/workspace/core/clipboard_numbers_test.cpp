@@ -90,3 +90,19 @@ TEST(ClipboardNumbers, TooFewAndTooManyNumbers) {
     EXPECT_TRUE(clipboardWaveform("1 2 3", 2).samples.empty());
     EXPECT_EQ(clipboardWaveform("1 2", 2).status, ClipboardWaveform::Status::Ok);
 }
+
+TEST(ClipboardNumbers, TextLongerThanTheLimitIsRefusedNotCut) {
+    std::string text;
+    text.reserve(kMaxClipboardText + 1);
+    text.assign(kMaxClipboardText, ' ');
+    text.front() = '1';
+    text.back() = '2';
+    const ClipboardWaveform whole = clipboardWaveform(text);
+    EXPECT_EQ(whole.status, ClipboardWaveform::Status::Ok);
+    EXPECT_EQ(whole.count, 2);
+    text += '3';
+    const ClipboardWaveform refused = clipboardWaveform(text);
+    EXPECT_EQ(refused.status, ClipboardWaveform::Status::TooLong);
+    EXPECT_EQ(std::string(refused.refusal()), kTooLongClipboardText);
+    EXPECT_TRUE(refused.samples.empty());
+}

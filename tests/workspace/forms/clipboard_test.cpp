@@ -5,6 +5,7 @@
 
 #include "app/Plotdesk.h"
 #include "app/wfmmenus.h"
+#include "workspace/core/clipboard_numbers.h"
 #include "workspace/core/sample_stream.h"
 #include "workspace/forms/wfmchild.h"
 
@@ -138,6 +139,20 @@ TEST_F(ClipboardTest, PasteIntoAnEmptyWindowMakesANormalisedWaveform) {
     EXPECT_EQ(w->Doc.SelectionEnd, 2);
 }
 
+// A million numbers of 15 decimals make a text of about 19 MB: every one of them is pasted.
+TEST_F(ClipboardTest, PasteIntoAnEmptyWindowTakesTheWholeText) {
+    std::string text;
+    for (int i = 0; i < 1000000; ++i)
+        text += i % 2 ? "-0.890000000000000\n" : "+0.445000000000000\n";
+    setClipboardText(text);
+    TWFMform* w = newWindow();
+    paste();
+    ASSERT_TRUE(w->Doc.SampleStream);
+    ASSERT_EQ(w->Doc.PointCount(), 1000000);
+    EXPECT_EQ(w->Doc.SampleStream->codes().back(), 1);
+    EXPECT_TRUE(ui.messages().empty());
+}
+
 TEST_F(ClipboardTest, PasteIntoAnEmptyWindowRefusesTooFewAndTooManyNumbers) {
     std::string many;
     for (int i = 0; i < 1048577; ++i)
@@ -147,6 +162,8 @@ TEST_F(ClipboardTest, PasteIntoAnEmptyWindowRefusesTooFewAndTooManyNumbers) {
     } cases[] = {
         {"just 1 number", "Untitled\nNo waveform data was\nfound on the clipboard."},
         {many, "Untitled\nThe clipboard holds more than 1048576 numbers,\ntoo many for one waveform."},
+        {"1 2" + std::string(plotwell::workspace::kMaxClipboardText, ' '),
+         "Untitled\nThe clipboard text is longer than 105906176 characters,\ntoo long to paste."},
     };
     for (const auto& c : cases) {
         setClipboardText(c.text);
