@@ -44,11 +44,13 @@ TEST(ExpressionLibrary, ReadingForeignAndBrokenFiles) {
         std::size_t skipped;
     };
     const std::string tooLong = "n\t= " + std::string(kLibraryLineMax, 'x');
+    const std::string longest = "n\t= " + std::string(195, 'x'); // 199 characters, the longest entry
     for (const Case& c : std::vector<Case>{
              {"a\t= 1\nb\t= 2", {"a\t= 1", "b\t= 2"}, 0},
              {"a\t= 1\rb\t= 2\r\n\r\n", {"a\t= 1", "b\t= 2"}, 0},
              {"no entry\r\na\t= 1\r\n", {"a\t= 1"}, 1},
              {tooLong + "\r\nb\t= 2\r\n", {"b\t= 2"}, 1},
+             {longest + "\r\n" + longest + "x\r\n", {longest}, 1},
              {"", {}, 0},
          }) {
         std::size_t skipped = 99;

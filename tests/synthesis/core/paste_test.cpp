@@ -108,6 +108,11 @@ TEST(Paste, NothingToProduceOrTooLongLeavesTheTargetAlone) {
               PasteOutcome::Status::NoPoints);
     EXPECT_EQ(applyPaste(target, buffer, {PasteMode::AtWaveformEnd, 0, 9, 1048567, 4095, 0, 2048}).status,
               PasteOutcome::Status::TooLong);
+    // A result of exactly the longest waveform is pasted.
+    SampleStream longest = target;
+    EXPECT_EQ(applyPaste(longest, buffer, {PasteMode::AtWaveformEnd, 0, 9, 1048566, 4095, 0, 2048}).status,
+              PasteOutcome::Status::Ok);
+    EXPECT_EQ(longest.count(), kMaxPastedLength);
     SampleStream empty(2048, 0);
     EXPECT_EQ(applyPaste(empty, buffer, {PasteMode::Overwrite, 0, 0, 0, 4095, 0, 2048}).status,
               PasteOutcome::Status::NoPoints);

@@ -79,13 +79,14 @@ Codes resized(const Codes& x, int64_t n) {
 
 } // namespace
 
+// A start on the last point is kept; one past it goes back to 0.
 TEST(SampleMaths, RangeFollowsTheFieldExitRules) {
     struct Case {
         int64_t start, end, points;
         PointRange want;
     } cases[] = {
-        {2, 5, 10, {2, 5}},  {12, 15, 10, {0, 9}}, {4, 2, 10, {4, 4}},
-        {0, 99, 10, {0, 9}}, {-3, 4, 10, {0, 4}},  {0, 0, 0, {0, -1}},
+        {2, 5, 10, {2, 5}},  {12, 15, 10, {0, 9}}, {4, 2, 10, {4, 4}}, {0, 99, 10, {0, 9}},
+        {-3, 4, 10, {0, 4}}, {0, 0, 0, {0, -1}},   {9, 9, 10, {9, 9}}, {10, 10, 10, {0, 9}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ClampRange(c.start, c.end, c.points), c.want) << c.start << ".." << c.end;
@@ -184,6 +185,10 @@ TEST(SampleMaths, ResizeKeepsTheReferenceAndRefusesBadLengths) {
     EXPECT_EQ(std::vector<uint16_t>(out.codes().begin(), out.codes().end()), (Codes{100, 300}));
     for (int64_t bad : {int64_t(0), int64_t(-1), int64_t(1048577), int64_t(2097152)})
         EXPECT_FALSE(ResizeSamples(snapshot, bad, out)) << bad;
+    for (int64_t good : {int64_t(1), int64_t(1048576)}) {
+        ASSERT_TRUE(ResizeSamples(snapshot, good, out)) << good;
+        EXPECT_EQ(out.count(), good);
+    }
     EXPECT_FALSE(ResizeSamples(SampleStream(), 10, out));
 }
 
@@ -218,6 +223,7 @@ TEST(SampleMaths, SmoothingWritesItsRangeAndLeavesTheEdges) {
     EXPECT_EQ(SmoothingWidth(7, {0, 99}), 7);
     EXPECT_EQ(SmoothingWidth(8, {0, 99}), 9);
     EXPECT_EQ(SmoothingWidth(7, {0, 19}), 1);
+    EXPECT_EQ(SmoothingWidth(7, {0, 20}), 3);
     EXPECT_EQ(SmoothingWidth(0, {0, 99}), 1);
 
     // A spike smoothed twice with w = 3.

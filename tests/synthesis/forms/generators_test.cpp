@@ -417,6 +417,23 @@ TEST_F(GeneratorsTest, CardiacUWaveAndNumbersTooLongForAnExpression) {
     ASSERT_EQ(w->Doc.HistoryCount(), 1);
     EXPECT_EQ(w->Doc.GenerationHistory[0].expression,
               "amp*ecg(10.00,10.00,10.00,10.00,10.00,10.00,10.00,10.00,10.00,10.00,10.00,1.00,1.00)");
+
+    // Three numbers of 304 characters and one of 47 make the longest expression, 1023.
+    ui.onDialog([&](QDialog& d) {
+        auto& c = dynamic_cast<TCardiacForm&>(d);
+        for (std::size_t i = 0; i < 4; ++i) {
+            QApplication::clipboard()->setText(i < 3 ? "1e300" : "1e43");
+            c.Percent[i]->selectAll();
+            c.Percent[i]->paste();
+            leave(c.Percent[i]);
+        }
+        c.BOk->click();
+        EXPECT_FALSE(c.isVisible());
+    });
+    PWForm1->WaveMenus->Cardiac1->trigger();
+    EXPECT_EQ(ui.messages().size(), 1u);
+    ASSERT_EQ(w->Doc.HistoryCount(), 2);
+    EXPECT_EQ(w->Doc.GenerationHistory[1].expression.size(), 1023u);
 }
 
 TEST_F(GeneratorsTest, AZoomedWindowProposesItsBand) {

@@ -169,25 +169,34 @@ TEST_P(ArbDefBlock, StretchYesTakesTheInstrumentsLength) {
 
 TEST_P(ArbDefBlock, LengthsBeyondTheModelFail) {
     // Stretch No: the whole store counts (65,536 points for the QVA3460).
-    {
+    for (const std::size_t points : {std::size_t(65536), std::size_t(65537)}) {
         Rig rig(GetParam(), kIdentity);
         FakeStatus status;
-        DownloadSource big = window(2048, ramp(65537));
+        DownloadSource big = window(2048, ramp(points));
         big.selectionEnd = 9;
         auto w =
             makeArbDefDownload(arbJob(Direction::Download, GetParam()), *rig.link, status, std::move(big));
         TickOutcome last;
-        EXPECT_EQ(run(*w, last), 1);
-        EXPECT_EQ(last.kind, Kind::Failed);
-        EXPECT_TRUE(last.notices.empty());
+        const int ticks = run(*w, last);
+        EXPECT_EQ(last.kind, points == 65536 ? Kind::Finished : Kind::Failed) << points;
+        if (points > 65536) {
+            EXPECT_EQ(ticks, 1);
+            EXPECT_TRUE(last.notices.empty());
+        }
     }
     // Stretch Yes: an instrument that asks for more than the model holds is refused too.
-    Rig rig(GetParam(), kIdentity);
-    sim::Store existing;
-    existing.values.assign(65537, 0);
-    rig.inst.setStore("wave1", existing);
-    EXPECT_EQ(stretchedDownload(rig, GetParam(), 10).kind, Kind::Failed);
-    EXPECT_EQ(rig.inst.writes().size(), 2u) << "nothing is defined";
+    for (const std::size_t length : {std::size_t(65536), std::size_t(65537)}) {
+        Rig rig(GetParam(), kIdentity);
+        sim::Store existing;
+        existing.values.assign(length, 0);
+        rig.inst.setStore("wave1", existing);
+        EXPECT_EQ(stretchedDownload(rig, GetParam(), 10).kind,
+                  length == 65536 ? Kind::Finished : Kind::Failed)
+            << length;
+        if (length > 65536) {
+            EXPECT_EQ(rig.inst.writes().size(), 2u) << "nothing is defined";
+        }
+    }
 }
 
 TEST_P(ArbDefBlock, CardQueryOfTheQva3420x) {
@@ -198,12 +207,16 @@ TEST_P(ArbDefBlock, CardQueryOfTheQva3420x) {
         const char* reply;
         Kind kind;
         const char* notice;
+        std::size_t points = 10;
     } cases[] = {
         {Direction::Download, "-1", Kind::Failed, kNoCardInInstrumentText},
         {Direction::Download, "0", Kind::Failed, kCardFullText},
         {Direction::Download, "-2", Kind::Failed, kCardFullText},
         {Direction::Download, "none", Kind::Failed, kCardFullText},
         {Direction::Download, " 3 MB", Kind::Finished, nullptr},
+        // 1,000,000 bytes (the reference word and 499,999 points) fill 1 MB exactly.
+        {Direction::Download, "1", Kind::Finished, nullptr, 499999},
+        {Direction::Download, "1", Kind::Failed, kCardFullText, 500000},
         {Direction::Upload, "-1", Kind::Failed, kNoCardInInstrumentText},
         {Direction::Upload, "-2", Kind::Finished, nullptr},
         {Direction::Upload, "0", Kind::Finished, nullptr},
@@ -218,7 +231,7 @@ TEST_P(ArbDefBlock, CardQueryOfTheQva3420x) {
         FakeStatus status;
         const TransferJob job = arbJob(c.direction, GetParam(), 0, 3, "QVA3420x");
         auto w = c.direction == Direction::Download
-                     ? makeArbDefDownload(job, *rig.link, status, window(2048, ramp(10)))
+                     ? makeArbDefDownload(job, *rig.link, status, window(2048, ramp(c.points)))
                      : makeArbDataUpload(job, *rig.link, status);
         TickOutcome last;
         run(*w, last);

@@ -99,6 +99,7 @@ TEST(MakerTables, LimitsAndIdentities) {
         {Direction::Download, 14, "QVR6082/6162", LinkKind::Serial, "QUORVEX, QVR6"},
         {Direction::Upload, 11, "QVS51xx", LinkKind::Serial, "QUORVEX, QVS5"},
         {Direction::Upload, 13, "QVR5162", LinkKind::Serial, "QUORVEX, QVR5162"},
+        {Direction::Upload, 12, "QVR5242", LinkKind::Gpib, "QUORVEX, QVR5"},
         {Direction::Upload, 13, "QVR5162", LinkKind::Gpib, "QUORVEX, QVR5"},
         {Direction::Upload, 13, "QVR5162", LinkKind::Tcp, "QUORVEX, QVR5"},
         {Direction::Upload, 15, "QVR6242/6322", LinkKind::Gpib, "QUORVEX, QVR6"},
@@ -134,6 +135,7 @@ TEST(MakerTables, CodesWithBit15InvertedForTheSignedModels) {
         {8192, 16383, 10, 16383},
         {1, 32768, 5, 8192},
         {2048, 2048, 12, 0x0000},
+        {32768, 0, 15, 0x8000},
     };
     for (const Case& c : cases)
         EXPECT_EQ(makerCode(c.w, makerScale(c.reference, makerSigned(c.model) ? 32768.0f : 8192.0f),
@@ -213,18 +215,19 @@ TEST_P(MakerLink, StretchYesAsksTheStoreLength) {
 TEST_P(MakerLink, StretchNoCountsTheWholeStream) {
     struct Case {
         const char* store;
+        std::size_t points;
         bool ok;
-    } cases[] = {{"arb2", false}, {"arb1", true}};
+    } cases[] = {{"arb2", 70000, false}, {"arb1", 70000, true}, {"arb2", 65536, true}};
     for (const Case& c : cases) {
         Rig rig(GetParam(), "QUORVEX, QV7351,0,1", sim::Family::Maker);
         FakeStatus status;
-        DownloadSource src = window(2048, std::vector<uint16_t>(70000, 2048), "big.wfm");
+        DownloadSource src = window(2048, std::vector<uint16_t>(c.points, 2048), "big.wfm");
         src.selectionEnd = 99;
         auto w = makeMakerDownload(makerJob(Direction::Download, GetParam(), 5, "QV7351", c.store), *rig.link,
                                    status, std::move(src));
         TickOutcome last;
         run(*w, last);
-        EXPECT_EQ(last.kind, c.ok ? Kind::Finished : Kind::Failed) << c.store;
+        EXPECT_EQ(last.kind, c.ok ? Kind::Finished : Kind::Failed) << c.store << " " << c.points;
     }
 }
 
@@ -430,12 +433,12 @@ TEST(MakerLan, UploadReadsTheBlockWholeAndFailsOnASilentPeer) {
     EXPECT_EQ(w->tick().kind, Kind::Failed);
 
     Rig ok(LinkKind::Tcp, "QUORVEX, QVR5162,0,1", sim::Family::Maker);
-    ok.inst.setStore("arb3", {bigEndian(ramp(8000, 7)), {}, "R", "OFF"});
+    ok.inst.setStore("arb3", {bigEndian(ramp(8192, 7)), {}, "R", "OFF"}); // all the model holds
     auto u =
         makeMakerUpload(makerJob(Direction::Upload, LinkKind::Tcp, 13, "QVR5162", "arb3"), *ok.link, status);
     EXPECT_EQ(u->tick().kind, Kind::Finished);
-    EXPECT_EQ(u->uploaded()->count(), 8000);
-    EXPECT_EQ(u->uploaded()->code(7999), uint16_t((7999 * 7) & 0xFFFF) ^ 0x8000);
+    EXPECT_EQ(u->uploaded()->count(), 8192);
+    EXPECT_EQ(u->uploaded()->code(8191), uint16_t((8191 * 7) & 0xFFFF) ^ 0x8000);
     EXPECT_EQ(ok.inst.writes(), (std::vector<std::string>{"*idn?\n", "arb3DEF?\n", "arb3?\n"}));
 
     // The block header is awaited as a reply is, not with the data wait.

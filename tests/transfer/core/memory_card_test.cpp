@@ -79,6 +79,7 @@ TEST(MemoryCard, PathsHeadersAndCodesOfEveryFamily) {
         {11, false, 2048, {0, 2048}, "QVS51XX/WAVES/WAVE1.WFM", {32768, 0x8000, 0x0000}},
         {12, false, 32768, {0, 32768, 65535}, "QVR5XX2/WAVES/WAVE1.WFM", {32768, 0x8000, 0x0000, 0x7FFF}},
         {13, false, 1, {1234}, "QVR5XX2/WAVES/WAVE1.WFM", {32768, 1234 ^ 0x8000}},
+        {14, false, 32768, {0, 65535}, "QVR6XX2/WAVES/WAVE1.WFM", {32768, 0x8000, 0x7FFF}},
         {15, false, 512, {0, 1023}, "QVR6XX2/WAVES/WAVE1.WFM", {32768, 0x8000, 65472 ^ 0x8000}},
     };
     for (const Case& c : cases) {
@@ -143,6 +144,10 @@ TEST(MemoryCard, RefusalsWithTheirTexts) {
         EXPECT_EQ(r.error, c.text);
     }
     EXPECT_EQ(std::string(kCardWriteFailedText), "Unable to download waveform data to\nmemory card");
+    // The longest waveform is written.
+    EXPECT_TRUE(downloadToCard(cardJob(Direction::Download, 5, drive),
+                               source(8192, std::vector<uint16_t>(1048576, 0), "longest.wfm"), false)
+                    .ok);
 }
 
 TEST(MemoryCard, UploadReadsTheFileOfItsOwnRowByTheNameAsTyped) {
@@ -153,6 +158,9 @@ TEST(MemoryCard, UploadReadsTheFileOfItsOwnRowByTheNameAsTyped) {
     card.put("WAVES.ARB/wave1.WFM", littleEndian({2048, 7, 8}));
     card.put("ARB/WAVES/LongWave.WFM", littleEndian({8192, 5}));
     card.put("ARB/WAVES/ARB.WFM", littleEndian({8192, 6}));
+    std::vector<uint16_t> longest(1048577, 5); // the reference word and the most points
+    longest[0] = 8192;
+    card.put("ARB/WAVES/LONGEST.WFM", littleEndian(longest));
     struct Case {
         int row;
         const char* source;
@@ -164,6 +172,7 @@ TEST(MemoryCard, UploadReadsTheFileOfItsOwnRowByTheNameAsTyped) {
         {5, "WAVE1", "WAVE1", {8192, 9}, ""},
         {3, "wave1", "wave1", {2048, 7, 8}, ""},
         {5, "LongWaveformName", "LongWave", {8192, 5}, ""},
+        {5, "LONGEST", "LONGEST", longest, ""},
         {5, "arb.x", "arb.x", {}, cardBadNameText("arb.x")},
         {5, "../ARB", "../ARB", {}, cardBadNameText("../ARB")},
     };

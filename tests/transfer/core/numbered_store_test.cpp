@@ -108,27 +108,37 @@ TEST_P(StoreLinks, AnySelectionBecomes1024Values) {
     }
 }
 
-TEST_P(StoreLinks, StoreNumbersOutOfRangeFailAfterTheIdentityQuery) {
-    {
+// Downloads go to stores 1 to 5, uploads come from 1 to 21; a number beyond them fails
+// after the identity query, an upload's with the store-number message.
+TEST_P(StoreLinks, StoreNumbersAreCheckedAfterTheIdentityQuery) {
+    struct Case {
+        Direction direction;
+        std::string store;
+        bool accepted;
+    } cases[] = {
+        {Direction::Download, "5", true},  {Direction::Download, "6", false},
+        {Direction::Download, "0", false}, {Direction::Upload, "1", true},
+        {Direction::Upload, "21", true},   {Direction::Upload, "22", false},
+        {Direction::Upload, "0", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.store);
         Rig rig(GetParam(), kIdentity, sim::Family::NumberedStore);
         FakeStatus status;
-        auto w = makeStoreDownload(storeJob(Direction::Download, GetParam(), "6"), *rig.link, status,
-                                   window(2048, fullRange(), "ramp.wfm"));
+        const TransferJob job = storeJob(c.direction, GetParam(), c.store.c_str());
+        auto w = c.direction == Direction::Download
+                     ? makeStoreDownload(job, *rig.link, status, window(2048, fullRange(), "ramp.wfm"))
+                     : makeStoreUpload(job, *rig.link, status);
         const TickOutcome o = w->tick();
-        EXPECT_EQ(o.kind, Kind::Failed);
+        EXPECT_EQ(o.kind, c.accepted ? Kind::Running : Kind::Failed);
         EXPECT_TRUE(o.notices.empty());
-        EXPECT_TRUE(o.followUps.empty());
-        EXPECT_EQ(rig.inst.writes(), std::vector<std::string>{"*idn?\n"});
-    }
-    {
-        Rig rig(GetParam(), kIdentity, sim::Family::NumberedStore);
-        FakeStatus status;
-        auto w = makeStoreUpload(storeJob(Direction::Upload, GetParam(), "22"), *rig.link, status);
-        const TickOutcome o = w->tick();
-        EXPECT_EQ(o.kind, Kind::Failed);
-        EXPECT_EQ(o.followUps,
-                  std::vector<std::string>{"Illegal QV3030 arb store number: 22\nMust be between 1 and 21"});
-        EXPECT_EQ(rig.inst.writes(), std::vector<std::string>{"*idn?\n"});
+        const std::vector<std::string> illegal{"Illegal QV3030 arb store number: " + c.store +
+                                               "\nMust be between 1 and 21"};
+        const bool message = c.direction == Direction::Upload && !c.accepted;
+        EXPECT_EQ(o.followUps, message ? illegal : std::vector<std::string>{});
+        if (!c.accepted) {
+            EXPECT_EQ(rig.inst.writes(), std::vector<std::string>{"*idn?\n"});
+        }
     }
 }
 
@@ -173,16 +183,23 @@ TEST_P(StoreLinks, UploadDropsTheHeadAndStoresValuesAboveTheMiddle) {
     EXPECT_TRUE(std::equal(s->codes().begin(), s->codes().end(), expected.begin()));
 }
 
+// Eight characters are the longest value text read; a ninth fails the upload.
 TEST_P(StoreLinks, OverlongValueTextFails) {
-    Rig rig(GetParam(), kIdentity, sim::Family::NumberedStore);
-    sim::Store store;
-    store.values = {1, 123456789, 3};
-    rig.inst.setStore("5", store);
-    FakeStatus status;
-    auto w = makeStoreUpload(storeJob(Direction::Upload, GetParam(), "5"), *rig.link, status);
-    TickOutcome last;
-    run(*w, last);
-    EXPECT_EQ(last.kind, Kind::Failed);
+    for (const long value : {12345678L, 123456789L}) {
+        Rig rig(GetParam(), kIdentity, sim::Family::NumberedStore);
+        sim::Store store;
+        store.values = valueRange();
+        store.values[1] = value;
+        rig.inst.setStore("5", store);
+        FakeStatus status;
+        auto w = makeStoreUpload(storeJob(Direction::Upload, GetParam(), "5"), *rig.link, status);
+        TickOutcome last;
+        run(*w, last);
+        ASSERT_EQ(last.kind, value == 12345678L ? Kind::Finished : Kind::Failed) << value;
+        if (last.kind == Kind::Finished) {
+            EXPECT_EQ(w->uploaded()->codes()[1], 1023);
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Links, StoreLinks, ::testing::Values(LinkKind::Serial, LinkKind::Gpib),

@@ -62,7 +62,8 @@ TEST(ScopeCoding, BytesPerModelRow) {
 }
 
 // The commands and the block of each model group: TDS210 (2500 points), TDS310 (1000),
-// TDS4xx (the size dialog's 5000, after "allocate").
+// TDS4xx and TDS7xx, the first and the last that allocate (the size dialog's 5000 and 500,
+// after "allocate").
 TEST_P(ScopeLinks, DownloadCommandsAndCurvePerModel) {
     const bool serial = GetParam() == LinkKind::Serial;
     struct Case {
@@ -74,6 +75,7 @@ TEST_P(ScopeLinks, DownloadCommandsAndCurvePerModel) {
         {0, 0, {}, 0, char(128), char(255)},
         {2, 0, {}, 20, char(137), char(254)},
         {8, 5000, {"allocate:waveform:REF2 5000\r\n"}, 20, char(148), char(255)},
+        {11, 500, {"allocate:waveform:REF1 500\r\n"}, 20, char(148), char(255)},
     };
     for (const Case& c : cases) {
         const int n =

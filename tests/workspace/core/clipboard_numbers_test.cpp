@@ -89,6 +89,11 @@ TEST(ClipboardNumbers, TooFewAndTooManyNumbers) {
     EXPECT_EQ(clipboardWaveform("1 2 3", 2).status, ClipboardWaveform::Status::TooMany);
     EXPECT_TRUE(clipboardWaveform("1 2 3", 2).samples.empty());
     EXPECT_EQ(clipboardWaveform("1 2", 2).status, ClipboardWaveform::Status::Ok);
+    std::string most;
+    for (int i = 0; i < 1048576; ++i)
+        most += "1 ";
+    EXPECT_EQ(clipboardWaveform(most).status, ClipboardWaveform::Status::Ok);
+    EXPECT_EQ(clipboardWaveform(most + "1").status, ClipboardWaveform::Status::TooMany);
 }
 
 TEST(ClipboardNumbers, TextLongerThanTheLimitIsRefusedNotCut) {

@@ -155,15 +155,18 @@ TEST(CsvImport, PatternThreshold) {
 }
 
 TEST(CsvImport, ProgressStepsEvery4000Points) {
-    std::string text;
-    for (int i = 0; i < 10000; ++i)
-        text += "1\n";
-    std::vector<int> stages;
-    int steps = 0;
-    CsvConvertColumn(
-        text, 0, [&](int s) { stages.push_back(s); }, [&] { ++steps; });
-    EXPECT_EQ(stages, (std::vector<int>{1, 2}));
-    EXPECT_EQ(steps, 4);
+    // Each pass steps at its 4000th and 8000th point.
+    for (const auto& [points, wanted] : {std::pair(7999, 2), std::pair(8000, 4)}) {
+        std::string text;
+        for (int i = 0; i < points; ++i)
+            text += "1\n";
+        std::vector<int> stages;
+        int steps = 0;
+        CsvConvertColumn(
+            text, 0, [&](int s) { stages.push_back(s); }, [&] { ++steps; });
+        EXPECT_EQ(stages, (std::vector<int>{1, 2}));
+        EXPECT_EQ(steps, wanted) << points;
+    }
 }
 
 TEST(CsvImport, Thumbnail) {

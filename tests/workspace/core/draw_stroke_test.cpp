@@ -48,6 +48,8 @@ TEST(DrawStroke, PlotReachesTwoPixelsBeyondItsEdges) {
     EXPECT_TRUE(inDrawPlot(252, 193, l));
     EXPECT_FALSE(inDrawPlot(37, 100, l));
     EXPECT_FALSE(inDrawPlot(100, 194, l));
+    EXPECT_FALSE(inDrawPlot(253, 100, l));
+    EXPECT_FALSE(inDrawPlot(100, 12, l));
 }
 
 TEST(DrawStroke, CoordinatesReadOut) {
@@ -74,6 +76,8 @@ TEST(DrawStroke, ShiftSnapsToAnAxis) {
         {"25 degrees: no snap", {200, 53}, kPointerVerticalRatio, {200, 53}},
         {"70 degrees, pointer: vertical", {136, 1}, kPointerVerticalRatio, {100, 1}},
         {"70 degrees, click: no snap", {136, 1}, kClickVerticalRatio, {136, 1}},
+        {"50 degrees, pointer: no snap", {150, 40}, kPointerVerticalRatio, {150, 40}},
+        {"73 degrees, click: no snap", {130, 1}, kClickVerticalRatio, {130, 1}},
         {"80 degrees, click: vertical", {80, 214}, kClickVerticalRatio, {100, 214}},
         {"on the last point's row: unchanged", {180, 100}, kPointerVerticalRatio, {180, 100}},
     };
@@ -87,6 +91,7 @@ TEST(DrawStroke, SingleSampleLinesWidenByOne) {
     const std::vector<uint16_t> codes{10, 11, 12, 13, 14, 15};
     EXPECT_EQ(widenSingleSample({0, 0, 500, 600}, codes), (Stroke{0, 1, 500, 11}));
     EXPECT_EQ(widenSingleSample({4, 4, 500, 600}, codes), (Stroke{3, 4, 13, 600}));
+    EXPECT_EQ(widenSingleSample({1, 1, 500, 600}, codes), (Stroke{0, 1, 10, 600}));
     EXPECT_EQ(widenSingleSample({1, 4, 500, 600}, codes), (Stroke{1, 4, 500, 600}));
 }
 

@@ -42,6 +42,10 @@ TEST(Zoom, BandSelectsTheView) {
         {"5 px wide zooms nothing", 1000, 2048, {61, 37, 66, 103}, none, none},
         {"5 px high zooms nothing", 1000, 2048, {61, 37, 145, 42}, outer, none},
         {"99 points cannot zoom", 99, 2048, {61, 37, 145, 103}, none, none},
+        {"100 points zoom", 100, 2048, {61, 37, 145, 103}, none, View{0, 99, -1, 1535}},
+        {"reference 49 cannot zoom", 1000, 49, {61, 37, 145, 103}, none, none},
+        {"reference 50 zooms", 1000, 50, {61, 37, 145, 103}, none, View{99, 499, -50, 49}},
+        {"6 px wide and high zooms", 1000, 2048, {61, 37, 67, 43}, none, View{99, 198, 1395, 1535}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -71,6 +75,8 @@ TEST(Zoom, ZoomOutDoublesAboutTheCentre) {
         {"x cannot grow: all points", {0, 600, 0, 200}, View{0, 999, -100, 300}},
         {"y cannot grow: the full range", {139, 299, -1000, 1100}, View{59, 379, -2048, 2047}},
         {"neither grows: zoom full", {0, 600, -2048, 2047}, full},
+        {"half the points and the full range: zoom full", {0, 500, -2048, 2047}, full},
+        {"all points and half the range: zoom full", {0, 600, -1000, 1048}, full},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -89,6 +95,13 @@ TEST(Zoom, ViewFollowsTheData) {
         {"inside stays", {100, 300, -5, 200}, 1000, View{100, 300, -5, 200}},
         {"past a shortened end shifts left", {500, 900, -5, 200}, 600, View{199, 599, -5, 200}},
         {"wider than the data covers it", {0, 900, -5, 200}, 500, View{0, 499, -5, 200}},
+        {"ending on the last point stays", {500, 599, -5, 200}, 600, View{500, 599, -5, 200}},
+        {"one past the last point shifts left", {500, 600, -5, 200}, 600, View{499, 599, -5, 200}},
+        {"one before point 0 shifts right", {-1, 200, -5, 200}, 1000, View{0, 201, -5, 200}},
+        {"ending on the top code stays", {100, 300, 1900, 2047}, 1000, View{100, 300, 1900, 2047}},
+        {"one above the top code shifts down", {100, 300, 1900, 2048}, 1000, View{100, 300, 1899, 2047}},
+        {"one below the lowest code shifts up", {100, 300, -2049, 0}, 1000, View{100, 300, -2048, 1}},
+        {"100 points: still zoomed", {0, 99, -5, 200}, 100, View{0, 99, -5, 200}},
         {"fewer than 100 points: whole waveform", {0, 99, -5, 200}, 99, std::nullopt},
     };
     for (const Row& row : rows) {
@@ -115,6 +128,7 @@ TEST(Overview, LayoutAndBox) {
     EXPECT_TRUE(isSmallBox(small));
     EXPECT_TRUE(boxGrabbed(small, small.right + 7, small.top - 7));
     EXPECT_FALSE(boxGrabbed(small, small.right + 8, small.top));
+    EXPECT_FALSE(isSmallBox({0, 0, 10, 10}));
 }
 
 TEST(Overview, DraggedBoxStaysInsideTheClientArea) {
@@ -147,6 +161,11 @@ TEST(Overview, ReleasedBoxPansTheView) {
     const Row rows[] = {
         {"at the left edge: from point 0, same span", {1, 15, 89, 54}, old, View{0, 400, 0, 1535}},
         {"at the right edge: to the last point", {133, 15, 221, 54}, old, View{599, 999, 0, 1535}},
+        {"right edge on the plot's width: to the last point",
+         {132, 15, 220, 54},
+         old,
+         View{599, 999, 0, 1535}},
+        {"one pixel in from the left edge", {2, 15, 90, 54}, old, View{4, 404, 0, 1535}},
         {"in between", {50, 15, 138, 54}, old, View{222, 622, 0, 1535}},
         // A collapsed box gets its 100 first; the clamp then keeps it within the data.
         {"collapsed in the top right corner",
