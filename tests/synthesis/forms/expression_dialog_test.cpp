@@ -15,7 +15,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -106,12 +105,8 @@ TEST_F(ExpressionDialogTest, TheFirstRoadNewWindowToAGeneratedSine) {
     EXPECT_EQ(w->Doc.GenerationHistory, (std::vector<plotwell::workspace::GenerationEntry>{
                                             {"0", "999", "65535", "0", "0", "amp*sin(omg*t)"}}));
     EXPECT_EQ(ui.count("exec"), 2);
-    std::vector<std::string> status;
-    for (QLabel* l : {PWForm1->WaveInfo1, PWForm1->WaveInfo2, PWForm1->WaveInfo3, PWForm1->WaveInfo4,
-                      PWForm1->WaveInfo5, PWForm1->WaveInfo6})
-        status.push_back(l->text().toStdString());
-    EXPECT_EQ(status, (std::vector<std::string>{"   Status sine:", "   Start 0:", "Value    +0:",
-                                                "   End 999:", "Value  -206:", "   Length 1000:"}));
+    EXPECT_EQ(statusPanel(), (std::vector<std::string>{"   Status sine:", "   Start 0:", "Value    +0:",
+                                                       "   End 999:", "Value  -206:", "   Length 1000:"}));
 }
 
 TEST_F(ExpressionDialogTest, OkOnAStoredWindowMarksItModifiedOnce) {
