@@ -461,3 +461,23 @@ TEST_F(ExpressionDialogTest, BoxesOfAPreviewAreNotCoveredByTheProgressWindow) {
             << row.expression << ": the progress window was still up";
     }
 }
+
+TEST_F(ExpressionDialogTest, TheClippingWarningStandsOverTheNewTrace) {
+    TWFMform* w = stored(1000);
+    bool newTraceShown = false;
+    ui.onMessage([&](const platform::UiEvent&) {
+        processEvents(); // what the box's own event loop paints before the user reads it
+        const QImage shown = w->Surface.copy();
+        w->FormPaint();
+        newTraceShown = w->Surface == shown;
+    });
+    expression([&](TExpressionForm& d) {
+        processEvents();
+        d.EdExpr->setText("amp*2");
+        d.BPreview->click();
+        d.BCancel->click();
+    });
+    ui.onMessage(nullptr);
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{"Warning\nThe waveform is clipped\n"});
+    EXPECT_TRUE(newTraceShown);
+}
