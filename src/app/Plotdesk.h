@@ -339,8 +339,15 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
+    // The first geometry: the design size where the frame with its decorations fits the
+    // screen's free area, centred on it. Qt knows the decorations only once the window
+    // manager has framed the window, so the frame is fitted again then, once.
+    void FitToScreen();
+    void FitToScreenWhenFramed();
+    bool fitWhenFramed_ = true;
     void buildMenus();
     void buildPanels();
     void rebuildMenuBar();

@@ -6,6 +6,8 @@
 
 #include <QLabel>
 #include <QMdiArea>
+#include <QMenuBar>
+#include <QScreen>
 
 using plotwell::CreatedFormClasses;
 using plotwell::workspace::WaveFileType;
@@ -178,6 +180,15 @@ TEST_F(AppTest, FrameKeepsItsMinimumWidth) {
     PWForm1->resize(400, 600);
     processEvents();
     EXPECT_EQ(PWForm1->width(), 550);
+}
+
+TEST_F(AppTest, TheFrameOpensInsideTheScreensFreeArea) {
+    // The offscreen screen is narrower than the frame's design width, and tall enough.
+    const QRect free = PWForm1->screen()->availableGeometry();
+    ASSERT_LT(free.width(), 1024);
+    EXPECT_TRUE(free.contains(PWForm1->frameGeometry()));
+    EXPECT_EQ(PWForm1->frameGeometry().width(), free.width());
+    EXPECT_EQ(PWForm1->height(), 730 + PWForm1->menuBar()->sizeHint().height());
 }
 
 TEST_F(AppTest, HelpContentsAndAbout) {
