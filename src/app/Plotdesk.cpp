@@ -506,6 +506,12 @@ void TPWForm1::moveEvent(QMoveEvent* event) {
     FitToScreenWhenFramed();
 }
 
+void TPWForm1::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange)
+        FitToScreenWhenFramed();
+}
+
 void TPWForm1::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     if (width() < kMinimumWidth)

@@ -340,11 +340,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     // The first geometry: the design size where the frame with its decorations fits the
     // screen's free area, centred on it. Qt knows the decorations only once the window
-    // manager has framed the window, so the frame is fitted again then, once.
+    // manager has framed the window, so the frame is fitted again then, once: at its first
+    // move or activation that finds it framed.
     void FitToScreen();
     void FitToScreenWhenFramed();
     bool fitWhenFramed_ = true;
