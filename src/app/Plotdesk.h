@@ -189,7 +189,8 @@ public:
     void OpenProject1Click();
     // Leaves the current project before another is read: every window's close query, the
     // project's settings file, then the windows close. False, with nothing changed, when a
-    // window stayed open.
+    // window stayed open. The settings file is written here and not only at exit, or the
+    // transfer settings and the window list of the project left would be lost.
     bool LeaveProject();
     void ShowProjectLoaded();
 
