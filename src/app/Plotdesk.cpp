@@ -1,5 +1,6 @@
 #include "app/Plotdesk.h"
 
+#include "app/core/frame_geometry.h"
 #include "app/wfmmenus.h"
 #include "common/numtext.h"
 #include "platform/posix/folders.h"
@@ -35,6 +36,9 @@ TPWForm1* PWForm1 = nullptr;
 
 namespace {
 constexpr int kMinimumWidth = 550;
+// The client area below the menu bar, where the screen has room for it.
+constexpr int kDesignWidth = 1024;
+constexpr int kDesignHeight = 730;
 constexpr int kPanelHeight = 22;
 
 QLabel* panelLabel(QWidget* parent, const char* name, int x) {
@@ -90,11 +94,7 @@ TPWForm1::TPWForm1(QWidget* parent) : QMainWindow(parent) {
     rebuildMenuBar();
 
     setMinimumWidth(kMinimumWidth);
-    resize(1024, 730 + menuBar()->sizeHint().height());
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect avail = screen->availableGeometry();
-        move(avail.center() - rect().center());
-    }
+    FitToScreen();
 }
 
 TPWForm1::~TPWForm1() {
@@ -240,6 +240,7 @@ void TPWForm1::ActivateWaveWindow(TWFMform* w) {
 
 void TPWForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    FitToScreenWhenFramed();
     // The start-up sequence runs at the first activation, once every form exists.
     if (FirstActivation)
         QTimer::singleShot(0, this, &TPWForm1::FormActivate);
@@ -478,6 +479,38 @@ void TPWForm1::AboutPlotwell1Click() {
 }
 
 // ---- frame size ------------------------------------------------------------------------
+
+void TPWForm1::FitToScreen() {
+    const QScreen* screen = this->screen();
+    if (!screen)
+        return;
+    const QRect free = screen->availableGeometry();
+    const QRect outer = frameGeometry(), client = geometry();
+    const app::FrameMargins decorations{client.left() - outer.left(), client.top() - outer.top(),
+                                        outer.right() - client.right(), outer.bottom() - client.bottom()};
+    const app::ScreenRect r =
+        app::firstFrameGeometry({free.x(), free.y(), free.width(), free.height()}, kDesignWidth,
+                                kDesignHeight + menuBar()->sizeHint().height(), decorations);
+    setGeometry(r.x, r.y, r.width, r.height);
+}
+
+void TPWForm1::FitToScreenWhenFramed() {
+    if (!fitWhenFramed_ || !isVisible() || frameGeometry() == geometry())
+        return;
+    fitWhenFramed_ = false;
+    FitToScreen();
+}
+
+void TPWForm1::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    FitToScreenWhenFramed();
+}
+
+void TPWForm1::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange)
+        FitToScreenWhenFramed();
+}
 
 void TPWForm1::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);

@@ -189,7 +189,8 @@ public:
     void OpenProject1Click();
     // Leaves the current project before another is read: every window's close query, the
     // project's settings file, then the windows close. False, with nothing changed, when a
-    // window stayed open.
+    // window stayed open. The settings file is written here and not only at exit, or the
+    // transfer settings and the window list of the project left would be lost.
     bool LeaveProject();
     void ShowProjectLoaded();
 
@@ -339,8 +340,17 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    // The first geometry: the design size where the frame with its decorations fits the
+    // screen's free area, centred on it. Qt knows the decorations only once the window
+    // manager has framed the window, so the frame is fitted again then, once: at its first
+    // move or activation that finds it framed.
+    void FitToScreen();
+    void FitToScreenWhenFramed();
+    bool fitWhenFramed_ = true;
     void buildMenus();
     void buildPanels();
     void rebuildMenuBar();

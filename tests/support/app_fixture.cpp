@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QLabel>
 #include <QTest>
 
 #include <cstdlib>
@@ -63,6 +64,14 @@ TWFMform* AppTest::newWindow(int n, uint16_t r, const std::function<uint16_t(int
     w->Doc.SelectionStart = 0;
     w->Doc.SelectionEnd = n - 1;
     return w;
+}
+
+std::vector<std::string> AppTest::statusPanel() {
+    std::vector<std::string> out;
+    for (QLabel* l : {PWForm1->WaveInfo1, PWForm1->WaveInfo2, PWForm1->WaveInfo3, PWForm1->WaveInfo4,
+                      PWForm1->WaveInfo5, PWForm1->WaveInfo6})
+        out.push_back(l->text().toStdString());
+    return out;
 }
 
 void AppTest::drag(QWidget* target, QPoint from, QPoint to) {

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 class QWidget;
 class TWFMform;
@@ -32,6 +33,9 @@ protected:
     TWFMform* newWindow();
     // A new window holding n points of reference r, code(i) each, fully selected.
     TWFMform* newWindow(int n, uint16_t r, const std::function<uint16_t(int)>& code, const char* name);
+
+    // The six texts of the frame's status panel, left to right.
+    static std::vector<std::string> statusPanel();
 
     // A left-button drag from one point to another through the middle, as a hand makes it.
     static void drag(QWidget* target, QPoint from, QPoint to);

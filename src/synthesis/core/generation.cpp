@@ -188,6 +188,7 @@ GenerationOutcome generateWaveform(ExpressionContext& ctx, std::string_view expr
     if (!w.ok)
         return outcome;
     outcome.clipped = w.clipped;
+    sink.written();
     if (w.clipped && ctx.Gain == 1.0)
         sink.message(kClippedWarning, GenerationSink::Box::Warning);
     outcome.written = true;

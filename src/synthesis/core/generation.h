@@ -54,6 +54,8 @@ public:
     virtual void progressShow() {}
     virtual void progressStep() {}
     virtual void progressClose() {}
+    // The range holds its new codes: the window shows them before any box about them.
+    virtual void written() {}
     // The run has started computing (the busy cursor goes on; the caller restores it).
     virtual void busy() {}
 };

@@ -29,6 +29,7 @@ namespace {
 
 class WindowSink : public synthesis::GenerationSink {
 public:
+    explicit WindowSink(TWFMform& target) : target_(target) {}
     void message(const std::string& text, Box icon) override {
         // The progress window stays on top and would hide the box and its OK button behind a
         // stale bar: it goes before the user is asked anything. A run that goes on after a
@@ -53,6 +54,10 @@ public:
             ExpPregress->Finish();
     }
     void busy() override { platform::setScreenCursor(platform::ScreenCursor::Busy); }
+    void written() override { target_.ShowChangedSamples(); }
+
+private:
+    TWFMform& target_;
 };
 
 } // namespace
@@ -87,13 +92,9 @@ void TExpressionForm::GenerateWaveform(TWFMform* target) {
         }
     }
 
-    WindowSink sink;
-    const synthesis::GenerationOutcome outcome =
-        synthesis::generateWaveform(*this, std::string_view(text.constData(), std::size_t(text.size())),
-                                    start, end, samples, &waveforms, sink);
-    if (!outcome.written)
-        return;
-    target->ShowChangedSamples();
+    WindowSink sink(*target);
+    synthesis::generateWaveform(*this, std::string_view(text.constData(), std::size_t(text.size())), start,
+                                end, samples, &waveforms, sink);
 }
 
 // ---- dialog ---------------------------------------------------------------------------

@@ -294,6 +294,8 @@ private:
     void cursorDown(bool end, Qt::MouseButton button, int x);
     void cursorMove(bool end, int x);
     void cursorUp(bool end);
+    // The panel as an empty window shows it: the name, and zeros.
+    void showEmptyStatus();
     // XOR pictures on the surface (the band, the rubber line) are drawn again after the
     // graph is rendered afresh, so that the next XOR still removes them.
     void drawOverlays(plotwell::platform::Canvas& canvas);

@@ -476,8 +476,7 @@ void TWFMform::Selectlimits1Click() {
 
 void TWFMform::FormActivate() {
     if (Doc.FileType == WaveFileType::None)
-        FrameHost->ShowCursorInfo(platform::fileNameOnly(Doc.WaveName), 0, false, 0, 0, 0, 0,
-                                  Doc.IsBitPattern);
+        showEmptyStatus();
     else
         PublishStatus();
     if (World) {
@@ -511,9 +510,19 @@ void TWFMform::FormDeactivate() {
         EndPendingLine();
 }
 
+void TWFMform::showEmptyStatus() {
+    FrameHost->ShowCursorInfo(platform::fileNameOnly(Doc.WaveName), 0, false, 0, 0, 0, 0, Doc.IsBitPattern);
+}
+
 void TWFMform::PublishStatus() {
-    if (SuppressStatus || !Doc.SampleStream || Doc.SampleStream->byteLength() < 4 || !FrameHost)
+    if (SuppressStatus || !Doc.SampleStream || !FrameHost)
         return;
+    // No point left (a cut of everything): the figures of the points that were there would
+    // contradict the window.
+    if (Doc.SampleStream->byteLength() < 4) {
+        showEmptyStatus();
+        return;
+    }
     // The selection may have been left past the end by whatever changed the samples.
     Doc.NormaliseSelection();
     const uint16_t r = Doc.SampleStream->reference();

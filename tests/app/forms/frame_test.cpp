@@ -6,6 +6,11 @@
 
 #include <QLabel>
 #include <QMdiArea>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTest>
+
+#include <algorithm>
 
 using plotwell::CreatedFormClasses;
 using plotwell::workspace::WaveFileType;
@@ -178,6 +183,19 @@ TEST_F(AppTest, FrameKeepsItsMinimumWidth) {
     PWForm1->resize(400, 600);
     processEvents();
     EXPECT_EQ(PWForm1->width(), 550);
+}
+
+TEST_F(AppTest, TheFrameOpensInsideTheScreensFreeArea) {
+    // The design size where it fits: the offscreen screen is narrower than the design width,
+    // and tall enough.
+    const QRect free = PWForm1->screen()->availableGeometry();
+    // A window manager frames the window some time after it is shown.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return free.contains(PWForm1->frameGeometry()); }));
+    const QRect outer = PWForm1->frameGeometry();
+    const QSize decorations = outer.size() - PWForm1->size();
+    EXPECT_EQ(PWForm1->width(), std::min(1024, free.width() - decorations.width()));
+    EXPECT_EQ(PWForm1->height(),
+              std::min(730 + PWForm1->menuBar()->sizeHint().height(), free.height() - decorations.height()));
 }
 
 TEST_F(AppTest, HelpContentsAndAbout) {

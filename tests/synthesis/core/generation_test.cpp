@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
-
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 using namespace plotwell::synthesis;
 using plotwell::workspace::SampleStream;
@@ -14,7 +14,9 @@ namespace {
 struct RecordingSink : GenerationSink {
     std::vector<std::pair<std::string, Box>> boxes;
     int shows = 0, steps = 0, closes = 0;
+    std::size_t boxesBeforeWritten = SIZE_MAX;
     void message(const std::string& text, Box icon) override { boxes.emplace_back(text, icon); }
+    void written() override { boxesBeforeWritten = boxes.size(); }
     void progressShow() override { ++shows; }
     void progressStep() override { ++steps; }
     void progressClose() override { ++closes; }
@@ -134,6 +136,7 @@ TEST(Generation, ClippingHoldsTheEndsAndWarnsOnlyAtUnityGain) {
     ASSERT_EQ(r.sink.boxes.size(), 1u);
     EXPECT_EQ(r.sink.boxes[0].first, "Warning\nThe waveform is clipped\n");
     EXPECT_EQ(r.sink.boxes[0].second, GenerationSink::Box::Warning);
+    EXPECT_EQ(r.sink.boxesBeforeWritten, 0u) << "the window shows the codes before it warns";
     EXPECT_TRUE(r.outcome.clipped);
 
     r.go("-amp*2", 0, 9, 4095);

@@ -15,7 +15,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -106,12 +105,8 @@ TEST_F(ExpressionDialogTest, TheFirstRoadNewWindowToAGeneratedSine) {
     EXPECT_EQ(w->Doc.GenerationHistory, (std::vector<plotwell::workspace::GenerationEntry>{
                                             {"0", "999", "65535", "0", "0", "amp*sin(omg*t)"}}));
     EXPECT_EQ(ui.count("exec"), 2);
-    std::vector<std::string> status;
-    for (QLabel* l : {PWForm1->WaveInfo1, PWForm1->WaveInfo2, PWForm1->WaveInfo3, PWForm1->WaveInfo4,
-                      PWForm1->WaveInfo5, PWForm1->WaveInfo6})
-        status.push_back(l->text().toStdString());
-    EXPECT_EQ(status, (std::vector<std::string>{"   Status sine:", "   Start 0:", "Value    +0:",
-                                                "   End 999:", "Value  -206:", "   Length 1000:"}));
+    EXPECT_EQ(statusPanel(), (std::vector<std::string>{"   Status sine:", "   Start 0:", "Value    +0:",
+                                                       "   End 999:", "Value  -206:", "   Length 1000:"}));
 }
 
 TEST_F(ExpressionDialogTest, OkOnAStoredWindowMarksItModifiedOnce) {
@@ -465,4 +460,24 @@ TEST_F(ExpressionDialogTest, BoxesOfAPreviewAreNotCoveredByTheProgressWindow) {
         EXPECT_EQ(progressUp, std::vector<bool>{false})
             << row.expression << ": the progress window was still up";
     }
+}
+
+TEST_F(ExpressionDialogTest, TheClippingWarningStandsOverTheNewTrace) {
+    TWFMform* w = stored(1000);
+    bool newTraceShown = false;
+    ui.onMessage([&](const platform::UiEvent&) {
+        processEvents(); // what the box's own event loop paints before the user reads it
+        const QImage shown = w->Surface.copy();
+        w->FormPaint();
+        newTraceShown = w->Surface == shown;
+    });
+    expression([&](TExpressionForm& d) {
+        processEvents();
+        d.EdExpr->setText("amp*2");
+        d.BPreview->click();
+        d.BCancel->click();
+    });
+    ui.onMessage(nullptr);
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{"Warning\nThe waveform is clipped\n"});
+    EXPECT_TRUE(newTraceShown);
 }

@@ -124,6 +124,16 @@ TEST_F(ClipboardTest, CutOfTheEndOrOfEverythingKeepsWhatIsLeft) {
     }
 }
 
+TEST_F(ClipboardTest, CuttingEverythingShowsTheEmptyWindowsStatus) {
+    window(std::vector<uint16_t>(4096, 2100), 2048);
+    processEvents();
+    menus().Selectall1->trigger();
+    ui.answer(Answer::Ok);
+    menus().Cut1->trigger();
+    EXPECT_EQ(statusPanel(), (std::vector<std::string>{"   Status wave.wfm:", "   Start 0:", "Value    +0:",
+                                                       "   End 0:", "Value    +0:", "   Length 0:"}));
+}
+
 TEST_F(ClipboardTest, PasteIntoAnEmptyWindowMakesANormalisedWaveform) {
     setClipboardText("0.5\n-1\n1\n");
     TWFMform* w = newWindow();

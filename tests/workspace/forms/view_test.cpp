@@ -39,13 +39,6 @@ protected:
         sw->resize(sw->size() - w->size() + QSize(width, height));
         processEvents();
     }
-    static std::vector<std::string> status() {
-        std::vector<std::string> out;
-        for (QLabel* l : {PWForm1->WaveInfo1, PWForm1->WaveInfo2, PWForm1->WaveInfo3, PWForm1->WaveInfo4,
-                          PWForm1->WaveInfo5, PWForm1->WaveInfo6})
-            out.push_back(l->text().toStdString());
-        return out;
-    }
     static void mouse(QWidget* target, QEvent::Type type, int x, Qt::MouseButton button = Qt::LeftButton) {
         const QPointF local(x, 5);
         // A move reports no button of its own but the left one held.
@@ -156,7 +149,7 @@ TEST_F(ViewTest, DraggingTheCursorsClampsShadesAndPublishes) {
     EXPECT_EQ(w->dimStartCursorImage->x(), w->dimEndCursorImage->x() - 12);
     EXPECT_EQ(w->Doc.SelectionStart, 999); // the start image's right edge marks the start
     EXPECT_FALSE(w->StartCursorImage->isVisible());
-    EXPECT_EQ(status()[1], "   Start 999:");
+    EXPECT_EQ(statusPanel()[1], "   Start 999:");
 
     // Back to the left edge and the end cursor past the right edge.
     drag(w->dimStartCursorImage, -400);
@@ -178,8 +171,8 @@ TEST_F(ViewTest, DraggingTheCursorsClampsShadesAndPublishes) {
     const QImage incremental = w->Surface.copy();
     w->FormPaint();
     EXPECT_EQ(w->Surface, incremental);
-    EXPECT_EQ(status(), (std::vector<std::string>{"   Status wave.wfm:", "   Start 142:", "Value  +100:",
-                                                  "   End 784:", "Value  +100:", "   Length 643:"}));
+    EXPECT_EQ(statusPanel(), (std::vector<std::string>{"   Status wave.wfm:", "   Start 142:", "Value  +100:",
+                                                       "   End 784:", "Value  +100:", "   Length 643:"}));
 }
 
 TEST_F(ViewTest, NothingIsPaintedWhileACursorIsDragged) {
@@ -218,8 +211,9 @@ TEST_F(ViewTest, StatusTexts) {
         w->Doc.SelectionStart = 2;
         w->Doc.SelectionEnd = 7;
         w->PublishStatus();
-        EXPECT_EQ(status(), (std::vector<std::string>{"   Status wave.wfm:", "   Start 2:", row.startText,
-                                                      "   End 7:", row.endText, "   Length 6:"}));
+        EXPECT_EQ(statusPanel(),
+                  (std::vector<std::string>{"   Status wave.wfm:", "   Start 2:", row.startText,
+                                            "   End 7:", row.endText, "   Length 6:"}));
     }
 }
 
@@ -228,20 +222,20 @@ TEST_F(ViewTest, OnePointSelectionAndSelectionPastTheEndArePublishedClamped) {
     w->Doc.SelectionStart = 500;
     w->Doc.SelectionEnd = 500;
     w->PublishStatus();
-    EXPECT_EQ(status()[2], status()[4]);
-    EXPECT_EQ(status()[5], "   Length 1:");
+    EXPECT_EQ(statusPanel()[2], statusPanel()[4]);
+    EXPECT_EQ(statusPanel()[5], "   Length 1:");
     // Left past the end by whatever shortened the samples: never read beyond the last point.
     w->Doc.SelectionStart = 1200;
     w->Doc.SelectionEnd = 5000;
     w->PublishStatus();
     EXPECT_EQ(w->Doc.SelectionEnd, 999);
     EXPECT_EQ(w->Doc.SelectionStart, 999);
-    EXPECT_EQ(status()[3], "   End 999:");
-    EXPECT_EQ(status()[4], "Value  +999:");
+    EXPECT_EQ(statusPanel()[3], "   End 999:");
+    EXPECT_EQ(statusPanel()[4], "Value  +999:");
     w->SuppressStatus = 1;
     w->Doc.SelectionEnd = 3;
     w->PublishStatus();
-    EXPECT_EQ(status()[3], "   End 999:");
+    EXPECT_EQ(statusPanel()[3], "   End 999:");
 }
 
 TEST_F(ViewTest, StatusLabelsKeepTheirPlacesUnlessTheTextBeforeIsTooWide) {
@@ -269,8 +263,8 @@ TEST_F(ViewTest, BitPatternAndEmptyWindowStatus) {
     w->Doc.SelectionStart = 3;
     w->Doc.SelectionEnd = 12;
     w->PublishStatus();
-    EXPECT_EQ(status()[2], "High");
-    EXPECT_EQ(status()[4], "Low");
+    EXPECT_EQ(statusPanel()[2], "High");
+    EXPECT_EQ(statusPanel()[4], "Low");
     // A zoomed pattern maps the cursors onto its view, as its trace does.
     w->Zoomed = 1;
     w->ViewFirst = 2;
@@ -281,18 +275,18 @@ TEST_F(ViewTest, BitPatternAndEmptyWindowStatus) {
 
     TWFMform* empty = newWindow();
     empty->FormActivate();
-    EXPECT_EQ(status(), (std::vector<std::string>{"   Status Untitled:", "   Start 0:", "Value    +0:",
-                                                  "   End 0:", "Value    +0:", "   Length 0:"}));
+    EXPECT_EQ(statusPanel(), (std::vector<std::string>{"   Status Untitled:", "   Start 0:", "Value    +0:",
+                                                       "   End 0:", "Value    +0:", "   Length 0:"}));
 }
 
 TEST_F(ViewTest, ActivatingAWindowPublishesItsStatus) {
     TWFMform* a = window(100, 2048, flat100, "/tmp/a.wfm");
     TWFMform* b = newWindow();
-    EXPECT_EQ(status()[0], "   Status Untitled:");
+    EXPECT_EQ(statusPanel()[0], "   Status Untitled:");
     PWForm1->ActivateWaveWindow(a);
     processEvents();
-    EXPECT_EQ(status()[0], "   Status a.wfm:");
-    EXPECT_EQ(status()[5], "   Length 100:");
+    EXPECT_EQ(statusPanel()[0], "   Status a.wfm:");
+    EXPECT_EQ(statusPanel()[5], "   Length 100:");
     (void)b;
 }
 
@@ -311,7 +305,7 @@ TEST_F(ViewTest, SelectAllFromTheEditMenu) {
     EXPECT_EQ(w->dimStartCursorImage->x(), 28);
     EXPECT_EQ(w->dimEndCursorImage->x(), 250);
     EXPECT_TRUE(changedColumns(w, unshaded, 30).empty());
-    EXPECT_EQ(status()[5], "   Length 1000:");
+    EXPECT_EQ(statusPanel()[5], "   Length 1000:");
     EXPECT_EQ(PWForm1->WaveMenus->Selectall1->shortcut(), QKeySequence("Ctrl+A"));
 }
 
@@ -328,7 +322,7 @@ TEST_F(ViewTest, FewerThanTwoPointsOfferNoSelection) {
     w->dimStartCursorImageMouseMove(40);
     EXPECT_EQ(w->Dragging, 0);
     w->PublishStatus();
-    EXPECT_EQ(status()[5], "   Length 1:");
+    EXPECT_EQ(statusPanel()[5], "   Length 1:");
 }
 
 TEST_F(ViewTest, AMillionPointsOnAPlotWiderThan2048Pixels) {
@@ -344,7 +338,7 @@ TEST_F(ViewTest, AMillionPointsOnAPlotWiderThan2048Pixels) {
     const QImage unshaded = w->Surface.copy();
     drag(w->dimEndCursorImage, -1050);
     EXPECT_EQ(w->Doc.SelectionEnd, 524287);
-    EXPECT_EQ(status()[3], "   End 524287:");
+    EXPECT_EQ(statusPanel()[3], "   End 524287:");
     drag(w->dimStartCursorImage, 700);
     EXPECT_EQ(w->Doc.SelectionStart, int(int64_t(700) * (n - 1) / 2100));
     const int xs = int(40 + int64_t(2100) * w->Doc.SelectionStart / (n - 1));
@@ -424,7 +418,7 @@ TEST_F(ViewTest, SelectLimitsApplyShowsTheDialogAgainThenOk) {
     EXPECT_EQ(SelectDialog->LastAnswer, 2);
     EXPECT_EQ(w->Doc.SelectionStart, 50);
     EXPECT_EQ(w->Doc.SelectionEnd, 60);
-    EXPECT_EQ(status()[5], "   Length 11:");
+    EXPECT_EQ(statusPanel()[5], "   Length 11:");
     EXPECT_EQ(SelectDialog->SavedSamples, nullptr);
     EXPECT_FALSE(w->dimStartCursorImage->isVisible());
 

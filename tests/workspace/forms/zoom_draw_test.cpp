@@ -56,8 +56,11 @@ protected:
         return w;
     }
     static View view(const TWFMform* w) { return {w->ViewFirst, w->ViewLast, w->ViewMin, w->ViewMax}; }
+    // A key of the frame's menus: they answer only once the frame is the active window,
+    // which a window manager makes it some time after it is asked to.
     static void key(int k) {
         PWForm1->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(PWForm1));
         QTest::keyClick(PWForm1, Qt::Key(k));
         processEvents();
     }
