@@ -251,6 +251,23 @@ void expressionLibraries() {
     put("fuzz_expression_library", "mixed-ends", "a\t= 1\rb\t= 2\nc\t= 3\r\n\r\n");
     put("fuzz_expression_library", "no-equals", "no entry\r\nx=\r\n=\r\n");
     put("fuzz_expression_library", "too-long", "n\t= " + std::string(250, 'x') + "\r\n");
+    // Bytes that are no UTF-8 (Latin-1, a lone continuation byte, a cut sequence), and
+    // control bytes.
+    put("fuzz_expression_library", "not-utf8",
+        "caf\xe9\t= t\r\nb\t= \xff\xfe\r\nc\t= \x80\xc3\r\n" + std::string("\0=\x01\x7f\r\n", 6));
+    put("fuzz_expression_library", "binary",
+        std::string("\x7f"
+                    "ELF\x02\x01\x01\0\0=\n\x03\0>\0\x01\r\x90=\xff\n",
+                    21));
+    // Large files: many entries out of order, and many equal ones.
+    std::vector<std::string> many;
+    for (int i = 1000; i > 0; --i)
+        many.push_back("e" + std::to_string(1000000 + i).substr(1) + "\t= t*" + std::to_string(i));
+    put("fuzz_expression_library", "many-reversed", synthesis::WriteLibrary(many));
+    std::string equals;
+    for (int i = 0; i < 8192; ++i)
+        equals += "=\n";
+    put("fuzz_expression_library", "many-equals", equals);
 }
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "synthesis/core/expression_library.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace plotwell::synthesis {
 
@@ -31,11 +32,21 @@ std::optional<std::string> LibraryLine(std::string_view name, std::string_view e
 }
 
 std::vector<std::string> ReadLibrary(std::string_view bytes, std::size_t* skipped) {
+    const auto isEnd = [](char c) { return c == '\r' || c == '\n'; };
+    // One allocation for a file of millions of short lines, not a growth by doubling: an
+    // entry holds an '=' and ends a line.
+    std::size_t ends = 0, equals = 0;
+    for (const char c : bytes) {
+        ends += isEnd(c);
+        equals += c == '=';
+    }
     std::vector<std::string> lines;
+    lines.reserve(std::min(ends + 1, equals));
     std::size_t dropped = 0;
     std::size_t pos = 0;
     while (pos < bytes.size()) {
-        const std::size_t end = std::min(bytes.find_first_of("\r\n", pos), bytes.size());
+        const std::size_t end =
+            std::size_t(std::find_if(bytes.begin() + pos, bytes.end(), isEnd) - bytes.begin());
         const std::string_view line = bytes.substr(pos, end - pos);
         pos = end;
         if (pos < bytes.size() && bytes[pos] == '\r')
@@ -64,6 +75,27 @@ std::size_t LibrarySortedIndex(const std::vector<std::string>& lines, std::strin
         std::upper_bound(lines.begin(), lines.end(), line,
                          [](std::string_view a, const std::string& b) { return lessNoCase(a, b); }) -
         lines.begin());
+}
+
+std::size_t AddToLibrary(std::vector<std::string>& lines, std::vector<std::string> added, std::size_t row) {
+    const auto less = [](const std::string& a, const std::string& b) { return lessNoCase(a, b); };
+    // A file the library wrote is in order already, and one pass tells.
+    if (!std::is_sorted(added.begin(), added.end(), less))
+        std::stable_sort(added.begin(), added.end(), less);
+    if (row < lines.size())
+        row += std::size_t(std::lower_bound(added.begin(), added.end(), lines[row], less) - added.begin());
+    if (lines.empty()) {
+        lines = std::move(added);
+        return row;
+    }
+    // The merge puts a line of `lines` before the added lines that compare equal to it.
+    std::vector<std::string> merged;
+    merged.reserve(lines.size() + added.size());
+    std::merge(std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end()),
+               std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()),
+               std::back_inserter(merged), less);
+    lines = std::move(merged);
+    return row;
 }
 
 std::string RecallExpression(std::string_view line) {

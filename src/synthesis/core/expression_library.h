@@ -31,6 +31,13 @@ std::string WriteLibrary(const std::vector<std::string>& lines);
 // Where `line` takes its sorted place in `lines` (after the entries that compare equal).
 std::size_t LibrarySortedIndex(const std::vector<std::string>& lines, std::string_view line);
 
+// Adds `added` to the sorted `lines` as if each, in its order, took its sorted place in
+// turn (so a library is loaded by adding its file's lines to an empty one), in one sort
+// and one merge. Returns the row that the line at `row` of `lines` moved to; a row past
+// the end stays as it is.
+std::size_t AddToLibrary(std::vector<std::string>& lines, std::vector<std::string> added,
+                         std::size_t row = std::size_t(-1));
+
 // The expression a line recalls: the text from two characters after its first '='. A name
 // holding '=' therefore recalls from inside the line, as the library always did.
 std::string RecallExpression(std::string_view line);

@@ -2,15 +2,17 @@
 
 #include "common/numtext.h"
 #include "platform/posix/atomic_file.h"
+#include "platform/qstring.h"
 #include "synthesis/core/expression_library.h"
 #include "synthesis/forms/Askname.h"
 #include "synthesis/forms/expression.h"
 #include "workspace/core/project_paths.h"
 
+#include <QAbstractListModel>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 
 #include <filesystem>
@@ -20,19 +22,51 @@ using common::cformat;
 
 TLibraryForm* LibraryForm = nullptr;
 
+// The lines of a library list, kept as the file holds them so that an entry nobody edited
+// is written back byte for byte. The list shows them as UTF-8, a byte that is none as the
+// replacement character: which encoding such bytes meant is not known. A list of millions
+// of lines costs a string a line, not a widget item.
+class LibraryLinesModel : public QAbstractListModel {
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    const std::vector<std::string>& lines() const { return lines_; }
+    void assign(std::vector<std::string> lines) {
+        beginResetModel();
+        lines_ = std::move(lines);
+        endResetModel();
+    }
+    void insert(std::size_t row, std::string line) {
+        beginInsertRows({}, int(row), int(row));
+        lines_.insert(lines_.begin() + std::ptrdiff_t(row), std::move(line));
+        endInsertRows();
+    }
+    void erase(std::size_t row) {
+        beginRemoveRows({}, int(row), int(row));
+        lines_.erase(lines_.begin() + std::ptrdiff_t(row));
+        endRemoveRows();
+    }
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : int(lines_.size());
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::DisplayRole || index.row() < 0 || std::size_t(index.row()) >= lines_.size())
+            return {};
+        return platform::toQString(lines_[std::size_t(index.row())]);
+    }
+
+private:
+    std::vector<std::string> lines_;
+};
+
 namespace {
 
-std::vector<std::string> linesOf(const QListWidget& list) {
-    std::vector<std::string> lines;
-    lines.reserve(std::size_t(list.count()));
-    for (int i = 0; i < list.count(); ++i)
-        lines.push_back(list.item(i)->text().toStdString());
-    return lines;
-}
-
 // The library file's lines; nullopt (a message shown) when the file cannot be read. A
-// missing file is an empty library when `missingIsEmpty`.
-std::optional<std::vector<std::string>> readLibraryFile(const std::string& path, bool missingIsEmpty) {
+// missing file is an empty library when `missingIsEmpty`. Lines that are no entry are
+// left out; when `reportUnread`, a message counts them, since the next save drops them.
+std::optional<std::vector<std::string>> readLibraryFile(const std::string& path, bool missingIsEmpty,
+                                                        bool reportUnread) {
     const auto bytes = platform::readFileBytes(path, synthesis::kLibraryMaxFileBytes);
     if (!bytes) {
         std::error_code ec;
@@ -41,7 +75,22 @@ std::optional<std::vector<std::string>> readLibraryFile(const std::string& path,
         platform::errorBox(cformat("Unable to read the expression library\n%s", path.c_str()));
         return std::nullopt;
     }
-    return synthesis::ReadLibrary(*bytes);
+    std::size_t unread = 0;
+    auto lines = synthesis::ReadLibrary(*bytes, &unread);
+    if (reportUnread && unread > 0)
+        platform::ui().message(cformat("%zu %s of the expression library\n%s\ncannot be read and will be "
+                                       "dropped when the library is saved.",
+                                       unread, unread == 1 ? "line" : "lines", path.c_str()),
+                               platform::Icon::Warning, platform::ButtonOk, false);
+    return lines;
+}
+
+QListView* libraryList(QWidget* parent, LibraryLinesModel* lines, const char* name) {
+    auto* list = platform::named(new QListView(parent), name);
+    // Every line is one line of text: the view need not measure a million of them.
+    list->setUniformItemSizes(true);
+    list->setModel(lines);
+    return list;
 }
 
 } // namespace
@@ -50,11 +99,13 @@ TLibraryForm::TLibraryForm(QWidget* parent) : Form("LibraryForm", parent) {
     setHelpContext(kHelpContext);
     setWindowTitle(QStringLiteral("Expression Library Manager"));
     setSwallowEscape(true);
-    ExpList = platform::named(new QListWidget(this), "ExpList");
+    lines_ = new LibraryLinesModel(this);
+    ExpList = libraryList(this, lines_, "ExpList");
     platform::nameInput(ExpList, "ExpList");
     ExpList->setSelectionMode(QAbstractItemView::SingleSelection);
     ExpList->setMinimumWidth(420);
-    ImportList = platform::named(new QListWidget(this), "ImportList");
+    importLines_ = new LibraryLinesModel(this);
+    ImportList = libraryList(this, importLines_, "ImportList");
     ImportList->hide();
     auto* grid = new QGridLayout(this);
     grid->addWidget(ExpList, 0, 0, 7, 1);
@@ -80,8 +131,8 @@ TLibraryForm::TLibraryForm(QWidget* parent) : Form("LibraryForm", parent) {
 
     // An entry chosen with the mouse or the keyboard; not the focus alone, which may mark
     // an entry without choosing it.
-    connect(ExpList, &QListWidget::itemSelectionChanged, this, [this] {
-        if (!ExpList->selectedItems().isEmpty())
+    connect(ExpList->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (ExpList->selectionModel()->hasSelection())
             ExpListClick();
     });
     connect(BExprStore, &QPushButton::clicked, this, [this] { BExprStoreClick(); });
@@ -99,34 +150,29 @@ TLibraryForm::TLibraryForm(QWidget* parent) : Form("LibraryForm", parent) {
 void TLibraryForm::LoadProjectLibrary(const std::string& homeDir, const std::string& project) {
     HomeDir = homeDir;
     ExpressionLibraryFile = workspace::projectPaths(homeDir, project).ExpressionLibrary;
-    if (!reload())
-        ExpList->clear();
+    if (!reload(true))
+        lines_->assign({});
 }
 
 std::vector<std::string> TLibraryForm::Lines() const {
-    return linesOf(*ExpList);
+    return lines_->lines();
 }
 
-bool TLibraryForm::reload() {
-    const auto lines = readLibraryFile(ExpressionLibraryFile, true);
+bool TLibraryForm::reload(bool reportUnread) {
+    auto lines = readLibraryFile(ExpressionLibraryFile, true, reportUnread);
     if (!lines)
         return false;
-    ExpList->clear();
-    for (const std::string& line : *lines)
-        addSorted(line);
+    std::vector<std::string> sorted;
+    synthesis::AddToLibrary(sorted, std::move(*lines));
+    lines_->assign(std::move(sorted));
     return true;
-}
-
-void TLibraryForm::addSorted(const std::string& line) {
-    const std::size_t at = synthesis::LibrarySortedIndex(Lines(), line);
-    ExpList->insertItem(int(at), QString::fromStdString(line));
 }
 
 void TLibraryForm::FormActivate() {
     BRemoveExp->setEnabled(false);
     BExpRecall->setEnabled(false);
     ExpList->clearSelection();
-    ExpList->setCurrentRow(-1);
+    ExpList->setCurrentIndex({});
 }
 
 void TLibraryForm::ExpListClick() {
@@ -146,22 +192,22 @@ void TLibraryForm::BExprStoreClick() {
                                    synthesis::kLibraryLineMax - 3));
         return;
     }
-    addSorted(*line);
+    lines_->insert(synthesis::LibrarySortedIndex(lines_->lines(), *line), std::move(*line));
 }
 
 void TLibraryForm::BExpRecallClick() {
-    QListWidgetItem* item = ExpList->currentItem();
-    if (!item || !ExpressionForm)
+    const int row = ExpList->currentIndex().row();
+    if (row < 0 || !ExpressionForm)
         return;
-    const QString text = QString::fromStdString(synthesis::RecallExpression(item->text().toStdString()));
+    const QString text = platform::toQString(synthesis::RecallExpression(lines_->lines()[std::size_t(row)]));
     ExpressionForm->Expr->setEditText(text);
     ExpressionForm->EdExpr->setText(text);
 }
 
 void TLibraryForm::BRemoveExpClick() {
-    const int row = ExpList->currentRow();
+    const int row = ExpList->currentIndex().row();
     if (row >= 0)
-        delete ExpList->takeItem(row);
+        lines_->erase(std::size_t(row));
     FormActivate();
 }
 
@@ -169,14 +215,17 @@ void TLibraryForm::BImportClick() {
     ImportDialog.initialDir = HomeDir;
     if (!platform::ui().openFile(ImportDialog))
         return;
-    const auto lines = readLibraryFile(ImportDialog.fileName, false);
+    auto lines = readLibraryFile(ImportDialog.fileName, false, true);
     if (!lines)
         return;
-    ImportList->clear();
-    for (const std::string& line : *lines)
-        ImportList->addItem(QString::fromStdString(line));
-    for (const std::string& line : linesOf(*ImportList))
-        addSorted(line);
+    importLines_->assign(std::move(*lines));
+    // The chosen entry stays chosen where the imported lines move it.
+    const int current = ExpList->currentIndex().row();
+    std::vector<std::string> all = lines_->lines();
+    const std::size_t row = synthesis::AddToLibrary(all, importLines_->lines(), std::size_t(current));
+    lines_->assign(std::move(all));
+    if (current >= 0)
+        ExpList->setCurrentIndex(lines_->index(int(row)));
 }
 
 void TLibraryForm::BOKClick() {
@@ -189,6 +238,6 @@ void TLibraryForm::BOKClick() {
 }
 
 void TLibraryForm::BCancelClick() {
-    if (reload())
+    if (reload(false))
         done(platform::mrCancel);
 }

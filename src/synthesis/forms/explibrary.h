@@ -10,16 +10,17 @@
 #include <string>
 #include <vector>
 
-class QListWidget;
+class QListView;
 class QPushButton;
+class LibraryLinesModel;
 
 class TLibraryForm : public plotwell::platform::Form {
     Q_OBJECT
 public:
     explicit TLibraryForm(QWidget* parent = nullptr);
 
-    QListWidget* ExpList = nullptr;
-    QListWidget* ImportList = nullptr; // hidden
+    QListView* ExpList = nullptr;
+    QListView* ImportList = nullptr; // hidden
     QPushButton* BExprStore = nullptr;
     QPushButton* BExpRecall = nullptr;
     QPushButton* BRemoveExp = nullptr;
@@ -34,7 +35,7 @@ public:
     std::string HomeDir;
 
     // Loads the library of the project in `homeDir` named `project` (a project without a
-    // library file has an empty one).
+    // library file has an empty one). Lines that are no entry are counted in a message.
     void LoadProjectLibrary(const std::string& homeDir, const std::string& project);
     // The lines of ExpList in their order.
     std::vector<std::string> Lines() const;
@@ -54,9 +55,12 @@ protected:
 
 private:
     // Reads the library file into ExpList; false (a message shown) when it exists but
-    // cannot be read.
-    bool reload();
-    void addSorted(const std::string& line);
+    // cannot be read. `reportUnread` counts the lines that are no entry in a message.
+    bool reload(bool reportUnread);
+
+    // The lines of ExpList and ImportList as their files hold them.
+    LibraryLinesModel* lines_ = nullptr;
+    LibraryLinesModel* importLines_ = nullptr;
 };
 
 extern TLibraryForm* LibraryForm;

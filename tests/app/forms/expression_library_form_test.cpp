@@ -7,7 +7,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QTest>
 
@@ -40,9 +40,9 @@ protected:
         LibraryForm->BExprStore->click();
     }
     static void clickRow(int row) {
-        QListWidget* list = LibraryForm->ExpList;
+        QListView* list = LibraryForm->ExpList;
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualItemRect(list->item(row)).center());
+                          list->visualRect(list->model()->index(row, 0)).center());
     }
 };
 
@@ -76,7 +76,8 @@ TEST_F(LibraryTest, StoreRecallAndSave) {
     EXPECT_EQ(readFile(libFile()), "Alpha\t= t\r\nsine\t= sin(omg*t)\r\n");
 
     // The next project load reads it back.
-    LibraryForm->ExpList->clear();
+    LibraryForm->LoadProjectLibrary(tempDir(), "Other");
+    EXPECT_TRUE(LibraryForm->Lines().empty());
     PWForm1->LoadExpressionLibrary();
     EXPECT_EQ(LibraryForm->Lines(), (Lines{"Alpha\t= t", "sine\t= sin(omg*t)"}));
 }
@@ -135,6 +136,45 @@ TEST_F(LibraryTest, MissingAndUnwritableFiles) {
     EXPECT_EQ(ui.messages(), (Lines{"Unable to read the expression library\n" + tempFile("gone.lib")}));
 }
 
+// Lines the reader cannot take are counted once, at the load or the import that meets them.
+std::string unreadText(std::size_t count, const std::string& file) {
+    return std::to_string(count) + (count == 1 ? " line" : " lines") + " of the expression library\n" + file +
+           "\ncannot be read and will be dropped when the library is saved.";
+}
+
+TEST_F(LibraryTest, EntriesNobodyEditedAreWrittenBackAsTheyWere) {
+    const std::string tooLong = "n\t= " + std::string(196, 'x');
+    writeFile(libFile(), "caf\xe9\t= t\r\nno entry\r\n" + tooLong + "\nb\t= \xff\x01\r\n");
+    PWForm1->LoadExpressionLibrary();
+    EXPECT_EQ(ui.messages(), (Lines{unreadText(2, libFile())}));
+    QString shown;
+    openLibrary([&] {
+        shown = LibraryForm->ExpList->model()->index(1, 0).data().toString();
+        LibraryForm->BCancel->click();
+    });
+    openLibrary([] { LibraryForm->BOK->click(); });
+    EXPECT_EQ(shown, QStringLiteral("caf\uFFFD\t= t"));
+    EXPECT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(readFile(libFile()), "b\t= \xff\x01\r\ncaf\xe9\t= t\r\n");
+}
+
+TEST_F(LibraryTest, ImportKeepsTheChosenEntryAndCountsUnreadLines) {
+    writeFile(libFile(), "a\t= 1\r\nc\t= 3\r\n");
+    PWForm1->LoadExpressionLibrary();
+    writeFile(tempFile("more.lib"), "C\t= 9\xe9\nbinary\x01\x02\nA\t= 1\n");
+    ui.chooseFile(tempFile("more.lib"));
+    int chosen = -1;
+    openLibrary([&] {
+        clickRow(1);
+        LibraryForm->BImport->click();
+        chosen = LibraryForm->ExpList->currentIndex().row();
+        LibraryForm->BOK->click();
+    });
+    EXPECT_EQ(chosen, 2);
+    EXPECT_EQ(ui.messages(), (Lines{unreadText(1, tempFile("more.lib"))}));
+    EXPECT_EQ(readFile(libFile()), "a\t= 1\r\nA\t= 1\r\nc\t= 3\r\nC\t= 9\xe9\r\n");
+}
+
 TEST_F(LibraryTest, TooLongAnEntryIsRefused) {
     openLibrary([this] {
         store("long", std::string(200, 'x').c_str());
@@ -151,7 +191,7 @@ TEST_F(LibraryTest, KeysInTheManager) {
     std::string help;
     bool openAfterEscape = false;
     const int closed = openLibrary([&] {
-        QListWidget* list = LibraryForm->ExpList;
+        QListView* list = LibraryForm->ExpList;
         list->setFocus();
         QTest::keyClick(list, Qt::Key_Down); // chooses the first entry
         enabled = {LibraryForm->BExpRecall->isEnabled(), LibraryForm->BRemoveExp->isEnabled()};

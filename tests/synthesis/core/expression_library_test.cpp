@@ -52,6 +52,8 @@ TEST(ExpressionLibrary, ReadingForeignAndBrokenFiles) {
              {tooLong + "\r\nb\t= 2\r\n", {"b\t= 2"}, 1},
              {longest + "\r\n" + longest + "x\r\n", {longest}, 1},
              {"", {}, 0},
+             // Bytes that are no UTF-8, and control bytes, stay as they were.
+             {"caf\xe9\t= t\r\n" + std::string("\0=\x01", 3), {"caf\xe9\t= t", std::string("\0=\x01", 3)}, 0},
          }) {
         std::size_t skipped = 99;
         EXPECT_EQ(ReadLibrary(c.bytes, &skipped), c.lines);
@@ -59,10 +61,38 @@ TEST(ExpressionLibrary, ReadingForeignAndBrokenFiles) {
     }
 }
 
-TEST(ExpressionLibrary, SortedPlaceIgnoresCase) {
-    std::vector<std::string> lines;
-    for (const char* l : {"beta\t= 2", "Alpha\t= 1", "gamma\t= 3", "alpha\t= 1", "BETA\t= 4"})
-        lines.insert(lines.begin() + std::ptrdiff_t(LibrarySortedIndex(lines, l)), l);
-    EXPECT_EQ(lines,
-              (std::vector<std::string>{"Alpha\t= 1", "alpha\t= 1", "beta\t= 2", "BETA\t= 4", "gamma\t= 3"}));
+TEST(ExpressionLibrary, AddingLinesKeepsTheOrderOfAddingThemOneByOne) {
+    using Lines = std::vector<std::string>;
+    constexpr std::size_t none = std::size_t(-1);
+    struct Case {
+        Lines lines, added;
+        std::size_t row;
+        Lines result;
+        std::size_t movedTo;
+    };
+    for (const Case& c : std::vector<Case>{
+             // A file read into an empty list: sorted without regard to case, equal lines
+             // in the file's order.
+             {{},
+              {"beta\t= 2", "Alpha\t= 1", "gamma\t= 3", "alpha\t= 1", "BETA\t= 4"},
+              none,
+              {"Alpha\t= 1", "alpha\t= 1", "beta\t= 2", "BETA\t= 4", "gamma\t= 3"},
+              none},
+             // An import: a line already there comes before an equal one imported.
+             {{"a\t= 1", "B\t= 2", "c\t= 3"},
+              {"c\t= 9", "b\t= 8", "A\t= 7"},
+              1,
+              {"a\t= 1", "A\t= 7", "B\t= 2", "b\t= 8", "c\t= 3", "c\t= 9"},
+              2},
+             {{"a\t= 1", "b\t= 2"}, {"a\t= 1", "b\t= 2"}, 1, {"a\t= 1", "a\t= 1", "b\t= 2", "b\t= 2"}, 2},
+             {{"a\t= 1"}, {}, 0, {"a\t= 1"}, 0},
+         }) {
+        Lines lines = c.lines;
+        EXPECT_EQ(AddToLibrary(lines, c.added, c.row), c.movedTo);
+        EXPECT_EQ(lines, c.result);
+        Lines oneByOne = c.lines;
+        for (const std::string& l : c.added)
+            oneByOne.insert(oneByOne.begin() + std::ptrdiff_t(LibrarySortedIndex(oneByOne, l)), l);
+        EXPECT_EQ(lines, oneByOne);
+    }
 }
