@@ -148,6 +148,8 @@ TEST(Overview, ReleasedBoxPansTheView) {
         {"at the left edge: from point 0, same span", {1, 15, 89, 54}, old, View{0, 400, 0, 1535}},
         {"at the right edge: to the last point", {133, 15, 221, 54}, old, View{599, 999, 0, 1535}},
         {"in between", {50, 15, 138, 54}, old, View{222, 622, 0, 1535}},
+        // Two pixels high: the values its edges give, a span under 100.
+        {"a low box moved sideways", {90, 48, 112, 50}, {270, 369, 130, 230}, View{404, 503, 157, 235}},
         // A collapsed box gets its 100 first; the clamp then keeps it within the data.
         {"collapsed in the top right corner",
          {221, 2, 221, 2},
