@@ -1,7 +1,7 @@
 #pragma once
 // Base of every dialog and tool window: modal results with the framework's numbers,
-// an activation hook that runs when the form is shown, the Cancel path on Escape, and F1
-// opening the form's help topic.
+// an activation hook that runs when the form is shown, the Cancel path on Escape, F1
+// opening the form's help topic, and a width that shows the whole caption.
 
 #include <QDialog>
 #include <QString>
@@ -52,8 +52,13 @@ protected:
 
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
+    // Keeps the form at least as wide as its caption needs in the title bar.
+    void fitCaption();
+
     int cancelResult_ = mrCancel;
     bool swallowEscape_ = false;
     int helpContext_ = 0;
@@ -66,5 +71,9 @@ template <class W> W* named(W* widget, const char* name) {
     return widget;
 }
 void nameInput(QWidget* widget, const char* name);
+
+// The width a window needs for `caption` in its title bar, with room for the frame's icon
+// and buttons, in the current font.
+int captionWidth(const QString& caption);
 
 } // namespace plotwell::platform

@@ -1,10 +1,14 @@
 #include "common/numtext.h"
+#include "platform/form.h"
 #include "platform/posix/environment.h"
 #include "platform/posix/folders.h"
 #include "platform/qt_ui.h"
 #include "platform/screen_cursor.h"
 
+#include <QApplication>
 #include <QGuiApplication>
+#include <QLineEdit>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -79,4 +83,22 @@ TEST(NumberText, FormatsAndParsesWithAPointOnly) {
     EXPECT_EQ(common::parseInt("-12").value(), -12);
     EXPECT_EQ(common::parseInt("99999999999").value(), INT32_MAX);
     EXPECT_FALSE(common::parseInt("12a"));
+}
+
+TEST(Form, KeepsItsWholeCaptionAndItsLayoutsMinimum) {
+    platform::Form form("Narrow");
+    auto* layout = new QVBoxLayout(&form);
+    auto* edit = new QLineEdit(&form);
+    layout->addWidget(edit);
+    form.setWindowTitle("A");
+    form.show();
+    EXPECT_GE(form.width(), platform::captionWidth("A"));
+    // A caption set while the form is up widens it at once.
+    const QString longer = "Bit Pattern for a waveform with a long name";
+    form.setWindowTitle(longer);
+    EXPECT_GE(form.width(), platform::captionWidth(longer));
+    // Contents that grow still hold their own minimum.
+    edit->setMinimumWidth(2 * platform::captionWidth(longer));
+    QApplication::processEvents();
+    EXPECT_GE(form.minimumWidth(), edit->minimumWidth());
 }

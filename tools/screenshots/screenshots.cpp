@@ -1,27 +1,37 @@
 // Pictures of the waveform window, its zoom and draw modes, the sine and cardiac dialogs, the
-// transfer set-up dialogs and the CSV preview, for looking at them with one's own eyes. Built on the tests'
-// application fixture, so the program runs as it does under test: offscreen, with the scripted
-// UI answering every modal window. tools/screenshots.sh builds and runs it; the PNG files go to
-// PLOTWELL_SCREENSHOT_DIR.
+// small dialogs, a message box, the transfer set-up dialogs and the CSV preview, for looking at
+// them with one's own eyes. Built on the tests' application fixture, so the program runs as it
+// does under test, with the scripted UI answering every modal window. tools/screenshots.sh builds
+// and runs it; the PNG files go to PLOTWELL_SCREENSHOT_DIR. Offscreen (the default) a dialog's
+// picture is its body under a strip with its caption; on an X server with a window manager
+// (QT_QPA_PLATFORM=xcb) the pictures are taken from the screen, window frames and all.
 #include "app_fixture.h"
 
 #include "app/Plotdesk.h"
 #include "app/wfmmenus.h"
+#include "platform/qt_ui.h"
+#include "synthesis/forms/Askname.h"
 #include "synthesis/forms/generator.h"
 #include "transfer/forms/msgwnd.h"
 #include "transfer/forms/setdload.h"
+#include "transfer/forms/setuload.h"
 #include "workspace/forms/CSVPreview.h"
 #include "workspace/forms/WorldView.h"
 #include "workspace/forms/wfmchild.h"
+#include "workspace/forms/wfmsetup.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 #include <cmath>
@@ -39,16 +49,51 @@ protected:
         dir_ = dir;
     }
     QString picture(const std::string& name) const { return QString::fromStdString(dir_ + "/" + name); }
+    static bool onScreen() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
+    // What the screen shows around the frames of `windows`, once the window manager has
+    // framed and placed the windows that were just shown.
+    static QImage screenAround(std::initializer_list<const QWidget*> windows) {
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 400)
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        QRect area;
+        for (const QWidget* w : windows)
+            if (w->isVisible())
+                area |= w->frameGeometry();
+        const QRect r = area.adjusted(-10, -10, 10, 10);
+        return QGuiApplication::primaryScreen()->grabWindow(0, r.x(), r.y(), r.width(), r.height()).toImage();
+    }
     // The frame with the overview window painted where it stands over it: a picture of the
     // widgets themselves, whatever the platform's screen holds.
     bool grabFrame(const std::string& name) const {
         processEvents();
+        if (onScreen())
+            return screenAround({PWForm1, World}).save(picture(name));
         QImage shot = PWForm1->grab().toImage();
         if (World->isVisible()) {
             QPainter p(&shot);
             p.drawPixmap(World->geometry().topLeft() - PWForm1->geometry().topLeft(), World->grab());
         }
         return shot.save(picture(name));
+    }
+    // A dialog as the user sees it: offscreen its body under a strip with its caption.
+    static QImage dialogPicture(QWidget& d) {
+        QApplication::processEvents();
+        if (onScreen())
+            return screenAround({&d});
+        const QPixmap body = d.grab();
+        QImage shot(body.width(), body.height() + 24, QImage::Format_RGB32);
+        QPainter p(&shot);
+        paintCaption(p, d, {0, 0, body.width(), 24});
+        p.drawPixmap(0, 24, body);
+        return shot;
+    }
+    // The strip that stands for the title bar in offscreen pictures.
+    static void paintCaption(QPainter& p, const QWidget& d, const QRect& title) {
+        p.fillRect(title, d.palette().color(QPalette::Highlight));
+        p.setPen(d.palette().color(QPalette::HighlightedText));
+        p.drawText(title.adjusted(8, 0, -8, 0), Qt::AlignVCenter | Qt::AlignLeft, d.windowTitle());
     }
 
 private:
@@ -109,10 +154,62 @@ TEST_F(Screenshots, ZoomAndDraw) {
     drag(w, {200, 100}, {500, 300});
     w->PublishStatus();
     EXPECT_TRUE(grabFrame("zoom.png"));
+    // Shown again: where the first showing put it.
+    w->ZoomAllClick();
+    drag(w, {300, 150}, {600, 350});
+    EXPECT_TRUE(grabFrame("zoom-again.png"));
+    w->ZoomAllClick();
     PWForm1->WaveMenus->Draw1->trigger();
     drag(w, {300, 200}, {600, 100});
     QTest::mouseMove(w, {700, 300});
     EXPECT_TRUE(grabFrame("draw.png"));
+    w->FinishDrawClick();
+
+    // The read-out of long coordinates, near the end of a 200,000-point window.
+    TWFMform* d = newWindow(
+        200000, 32768, [](int i) { return uint16_t(32768 + 20000 * std::sin(i / 9000.0)); },
+        "/tmp/w/long.wfm");
+    d->SetCaption(d->Doc.WaveName);
+    d->subWindow()->move(20, 20);
+    d->subWindow()->resize(500, 300);
+    d->FormPaint();
+    processEvents();
+    PWForm1->WaveMenus->Draw1->trigger();
+    QTest::mouseMove(d, {d->MarginLeft + d->PlotWidth - 4, d->MarginTop + d->PlotHeight * 9 / 10});
+    processEvents();
+    EXPECT_TRUE(d->grab().save(picture("draw-readout.png")));
+    d->FinishDrawClick();
+}
+
+// The small dialogs whose captions are long for their bodies, and a message box.
+TEST_F(Screenshots, SmallDialogs) {
+    PWForm1->resize(1000, 700);
+    const auto shoot = [this](const char* file) {
+        return [this, file](QDialog& d) { EXPECT_TRUE(dialogPicture(d).save(picture(file))); };
+    };
+    TWFMform* w = newWindow();
+    ui.onDialog(shoot("wave-setup-dialog.png"));
+    WaveSetup->ShowModal();
+    w->Doc.PatternRequest = 1;
+    ui.onDialog(shoot("pattern-setup-dialog.png"));
+    WaveSetup->ShowModal();
+    ui.onDialog(shoot("askname-dialog.png"));
+    AskNameForm->ShowModal();
+
+    TWFMform* p = newWindow(
+        40, 32768, [](int i) { return uint16_t(i % 3 ? 0xFFFF : 0); }, "pat1");
+    p->Doc.FileType = plotwell::workspace::WaveFileType::BitPattern;
+    p->Doc.IsBitPattern = 1;
+    p->UpdateTypeMenus();
+    ui.onDialog(shoot("bit-pattern-dialog.png"));
+    PWForm1->WaveMenus->EditBitPattern1->trigger();
+
+    const auto box = plotwell::platform::QtUi::makeMessageBox(
+        plotwell::platform::kAppTitle, "Title error\na title must be specified",
+        plotwell::platform::Icon::Error, plotwell::platform::ButtonOk);
+    box->show();
+    EXPECT_TRUE(dialogPicture(*box).save(picture("message-box.png")));
+    box->hide();
 }
 
 // The sine and cardiac dialogs over a window with their preview drawn, the dialog painted
@@ -145,9 +242,7 @@ TEST_F(Screenshots, Generators) {
             const QPixmap body = d.grab();
             const QRect title(shot.width() - body.width() - 20, 60, body.width(), 24);
             QPainter p(&shot);
-            p.fillRect(title, d.palette().color(QPalette::Highlight));
-            p.setPen(d.palette().color(QPalette::HighlightedText));
-            p.drawText(title.adjusted(8, 0, -8, 0), Qt::AlignVCenter | Qt::AlignLeft, d.windowTitle());
+            paintCaption(p, d, title);
             p.drawPixmap(title.bottomLeft() + QPoint(0, 1), body);
             p.end();
             EXPECT_TRUE(shot.save(path));
@@ -168,12 +263,17 @@ TEST_F(Screenshots, TransferSettings) {
             emit combo->activated(row);
         }
         d.adjustSize();
-        QApplication::processEvents();
-        EXPECT_TRUE(d.grab().save(path));
+        EXPECT_TRUE(dialogPicture(d).save(path));
         dl.bnOK->click();
     });
     PWForm1->Generatorsetup1Click();
     EXPECT_EQ(PWForm1->TransferSettings.dlDestination, "pattern1");
+    const QString upload = picture("settings-upload-dialog.png");
+    ui.onDialog([upload](QDialog& d) {
+        EXPECT_TRUE(dialogPicture(d).save(upload));
+        static_cast<TSetUpload&>(d).bnCancel->click();
+    });
+    PWForm1->Oscilloscopesetup1Click();
 
     MessageWnd->ShowStatus(0, "Downloading waveform data\nto QV7351A arb1", true);
     EXPECT_TRUE(MessageWnd->grab().save(picture("settings-status-window.png")));

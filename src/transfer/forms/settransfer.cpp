@@ -29,6 +29,17 @@ QLabel* label(QWidget* parent, const char* text, const char* name) {
     return l;
 }
 
+// A box for two widgets of which one shows at a time.
+QWidget* turnTaking(QWidget* parent, QWidget* first, QWidget* second) {
+    auto* box = new QWidget(parent);
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    row->addWidget(first);
+    row->addWidget(second);
+    return box;
+}
+
 } // namespace
 
 TSetTransfer::TSetTransfer(const char* instanceName, const char* caption, const char* targetName,
@@ -76,11 +87,10 @@ TSetTransfer::TSetTransfer(const char* instanceName, const char* caption, const 
     grid_->addWidget(Type, 2, 1);
     grid_->addWidget(TargetLabel, 3, 0);
     grid_->addWidget(Target, 3, 1);
-    // The address and the drive take turns in one place.
-    grid_->addWidget(AddressLabel, 4, 0);
-    grid_->addWidget(Address, 4, 1);
-    grid_->addWidget(DriveLabel, 4, 0);
-    grid_->addWidget(DriveLetter, 4, 1);
+    // The address and the drive take turns in one place. Each cell holds one box for the two,
+    // since the layout spaces a row by the field put into a cell last, shown or not.
+    grid_->addWidget(turnTaking(this, AddressLabel, DriveLabel), 4, 0);
+    grid_->addWidget(turnTaking(this, Address, DriveLetter), 4, 1);
     grid_->addWidget(TcpLabel, 5, 0);
     grid_->addWidget(Tcp_Port, 5, 1);
     grid_->addWidget(Skip, 8, 0, 1, 2);

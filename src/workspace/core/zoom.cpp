@@ -8,13 +8,15 @@
 
 namespace plotwell::workspace {
 
-std::optional<View> clampView(View v, int n, int32_t r) {
-    // The same rule as the Zoom area item: 100 points and 100 units must fit.
-    if (n < kMinViewPoints || r < kMinViewUnits / 2)
-        return std::nullopt;
+namespace {
+// The same rule as the Zoom area item: 100 points and 100 units must fit.
+bool zoomable(int n, int32_t r) {
+    return n >= kMinViewPoints && r >= kMinViewUnits / 2;
+}
+
+// Shifts the view inside 0..N-1 and -R'..R'-1, keeping its spans where they fit.
+View shiftInside(View v, int n, int32_t r) {
     const int32_t lastIndex = n - 1;
-    if (v.last - v.first < kMinViewPoints - 1)
-        v.last = v.first + kMinViewPoints - 1;
     if (v.first < 0) {
         v.last -= v.first;
         v.first = 0;
@@ -23,8 +25,6 @@ std::optional<View> clampView(View v, int n, int32_t r) {
         v.first = std::max(0, v.first - (v.last - lastIndex));
         v.last = lastIndex;
     }
-    if (v.max - v.min < kMinViewUnits)
-        v.max = v.min + kMinViewUnits;
     if (v.min < -r) {
         v.max += -r - v.min;
         v.min = -r;
@@ -34,6 +34,17 @@ std::optional<View> clampView(View v, int n, int32_t r) {
         v.max = r - 1;
     }
     return v;
+}
+} // namespace
+
+std::optional<View> clampView(View v, int n, int32_t r) {
+    if (!zoomable(n, r))
+        return std::nullopt;
+    if (v.last - v.first < kMinViewPoints - 1)
+        v.last = v.first + kMinViewPoints - 1;
+    if (v.max - v.min < kMinViewUnits)
+        v.max = v.min + kMinViewUnits;
+    return shiftInside(v, n, r);
 }
 
 bool bandZooms(const Band& b) {
@@ -168,12 +179,15 @@ std::optional<View> boxView(const Box& b, const View& old, const PlotLayout& ol,
     };
     v.min = value(b.bottom);
     v.max = value(b.top);
-    // The fix-ups for a collapsed box come first, so that the clamp below has the last word.
+    // A dropped box keeps the spans its pixels give, however small; only a collapsed one
+    // gets 100, and the shift below keeps that inside the data.
     if (v.last == v.first)
         v.last = v.first + kMinViewPoints;
     if (v.max == v.min)
         v.max = v.min + kMinViewUnits;
-    return clampView(v, n, r);
+    if (!zoomable(n, r))
+        return std::nullopt;
+    return shiftInside(v, n, r);
 }
 
 } // namespace plotwell::workspace

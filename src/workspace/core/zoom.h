@@ -1,8 +1,9 @@
 #pragma once
 // The zoomed view of a waveform window and the arithmetic that moves it: the rubber band,
 // Zoom out, and the overview window's box. Values are stored codes minus R' (R' = 32768 for
-// normalised data, else the reference word). The view never gets narrower than 100 points
-// or 100 value units and never leaves the data.
+// normalised data, else the reference word). A band or Zoom out never makes the view
+// narrower than 100 points or 100 value units; a dropped overview box keeps the value span
+// its pixels give. The view never leaves the data.
 
 #include "workspace/core/plot_layout.h"
 
@@ -67,8 +68,8 @@ bool boxGrabbed(const Box& b, int x, int y);
 // The box dragged so that the grab point follows the pointer, kept within the client
 // area less the margins, keeping its size.
 Box dragBox(const Box& b, int x, int y, int grabX, int grabY, int clientWidth, int clientHeight);
-// The view the released box shows; its x span stays the old one. nullopt when the
-// overview's plot has no pixels.
+// The view the released box shows; its x span stays the old one, its value range is read
+// from the box's edges. nullopt when the overview's plot has no pixels.
 std::optional<View> boxView(const Box& b, const View& old, const PlotLayout& ol, int pointCount,
                             int32_t midCode, double divisor);
 

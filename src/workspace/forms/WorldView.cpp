@@ -11,6 +11,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWindow>
 
 #include <cmath>
 
@@ -51,10 +52,15 @@ void TWorld::FormShow() {
     if (!FrameHost)
         return;
     if (QWidget* f = FrameHost->FrameWidget()) {
-        // The outer width counts the window frame only once the native window exists.
-        winId();
         const QRect g = f->frameGeometry();
-        move(g.left() + g.width() - frameGeometry().width(), g.top() + 22);
+        // Until the window manager has framed this window once, its frame is unknown: take
+        // the sides of the frame's own border. Before the native window exists, move()
+        // places the outer corner and the window manager fits its title bar below it, so
+        // nothing here may create the native window early.
+        int outerWidth = frameGeometry().width();
+        if (outerWidth == width())
+            outerWidth += g.width() - f->width();
+        move(g.left() + g.width() - outerWidth, g.top() + 22);
     }
 }
 

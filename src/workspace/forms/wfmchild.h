@@ -168,6 +168,8 @@ public:
 
     // The font of the axis labels.
     QFont AxisLabelFont() const;
+    // The smallest pixel size the axis labels and the draw-mode read-out are shrunk to.
+    static constexpr int SmallestLabelPixels = 6;
     // Renders the whole graph into the surface now (nothing while a cursor is dragged).
     void FormPaint();
     void FormResize();
@@ -250,6 +252,8 @@ public:
     void CreateDrawControls();
     // Places the draw-mode controls for the client height (the resize).
     void PlaceDrawControls();
+    // Shows the read-out with `text` at the size of the font that holds it.
+    void showCoordinates(const QString& text);
     // The window's mouse, shared by the zoom band and drawing; coordinates are the client's.
     void FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
     void FormMouseMove(Qt::KeyboardModifiers modifiers, int x, int y);

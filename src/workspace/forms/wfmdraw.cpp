@@ -1,6 +1,7 @@
 #include "workspace/forms/wfmchild.h"
 
 #include "platform/canvas_image.h"
+#include "platform/font_fit.h"
 #include "platform/form.h"
 #include "platform/qstring.h"
 #include "platform/screen_cursor.h"
@@ -9,6 +10,7 @@
 #include "workspace/forms/wfmsetup.h"
 
 #include <QCursor>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
@@ -58,6 +60,18 @@ void TWFMform::PlaceDrawControls() {
     UndoDraw->move(2, h - h / 3);
     FinishDraw->move(2, h - h / 3 - 20);
     Coordinates->move(MarginLeft + PlotWidth / 2 - 65, h - 17);
+}
+
+void TWFMform::showCoordinates(const QString& text) {
+    // Long indices and values take a smaller size of the font, as the axis labels do.
+    const int room = Coordinates->contentsRect().width();
+    const QFont f = platform::largestFittingFont(font(), SmallestLabelPixels, [&](const QFont& candidate) {
+        return QFontMetrics(candidate).horizontalAdvance(text) <= room;
+    });
+    if (Coordinates->font() != f)
+        Coordinates->setFont(f);
+    Coordinates->setText(text);
+    Coordinates->show();
 }
 
 // ---- Draw, Undo, Finish ----------------------------------------------------------------------
@@ -274,8 +288,7 @@ void TWFMform::strokeMove(Qt::KeyboardModifiers modifiers, int x, int y) {
     }
     const workspace::DrawMapping m = drawMapping();
     Coordinates->move(MarginLeft + PlotWidth / 2 - 65, Coordinates->y());
-    Coordinates->setText(platform::toQString(workspace::coordinatesText(x, y, m)));
-    Coordinates->show();
+    showCoordinates(platform::toQString(workspace::coordinatesText(x, y, m)));
     if (!Dragging && RubberLineShown) {
         platform::setScreenCursor(ScreenCursor::DrawPen);
         xorRubberLine();

@@ -2,6 +2,7 @@
 
 #include "common/numtext.h"
 #include "platform/canvas_image.h"
+#include "platform/font_fit.h"
 #include "platform/posix/folders.h"
 #include "platform/qstring.h"
 #include "platform/screen_cursor.h"
@@ -11,7 +12,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QFontInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMdiSubWindow>
@@ -243,13 +243,9 @@ QFont TWFMform::AxisLabelFont() const {
     const QFont base = font();
     if (base.key() == lastKey)
         return chosen;
-    QFont f = base;
-    int size = QFontInfo(base).pixelSize();
-    f.setPixelSize(size);
-    while (size > 6 && !labelsFit(f, 275, 211))
-        f.setPixelSize(--size);
+    chosen = platform::largestFittingFont(base, SmallestLabelPixels,
+                                          [](const QFont& f) { return labelsFit(f, 275, 211); });
     lastKey = base.key();
-    chosen = f;
     return chosen;
 }
 

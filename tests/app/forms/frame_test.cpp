@@ -2,11 +2,16 @@
 
 #include "app/Plotdesk.h"
 #include "app/appforms.h"
+#include "platform/form.h"
+#include "platform/qt_ui.h"
+#include "workspace/forms/WorldView.h"
 #include "workspace/forms/wfmchild.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScreen>
 #include <QTest>
 
@@ -382,4 +387,21 @@ TEST_F(AppTest, CloseAllWindowsStopsBeforeClosingAnythingWhenCancelled) {
     ui.answer(Answer::No);
     EXPECT_TRUE(PWForm1->CloseAllWindows());
     EXPECT_TRUE(PWForm1->WaveWindows().empty());
+}
+
+// What the program asks of the window manager: dialogs and boxes without minimise and
+// maximise buttons, the overview without any border icons.
+TEST_F(AppTest, DialogsAndBoxesAskForNoMinimiseOrMaximiseButtons) {
+    constexpr auto minMax = Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint;
+    const auto box = plotwell::platform::QtUi::makeMessageBox(
+        plotwell::platform::kAppTitle, "Text", plotwell::platform::Icon::Error, plotwell::platform::ButtonOk);
+    std::vector<const QWidget*> windows = {box.get()};
+    for (const auto* form : QApplication::topLevelWidgets())
+        if (qobject_cast<const plotwell::platform::Form*>(form))
+            windows.push_back(form);
+    EXPECT_EQ(windows.size(), CreatedFormClasses().size()) << "the frame is no dialog; the box is";
+    for (const QWidget* w : windows)
+        EXPECT_FALSE(w->windowFlags() & minMax) << w->metaObject()->className();
+    EXPECT_TRUE(World->windowFlags() & Qt::CustomizeWindowHint);
+    EXPECT_FALSE(World->windowFlags() & (minMax | Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint));
 }

@@ -335,3 +335,24 @@ TEST_F(SettingsDialogs, StartUpFindsTheStoredInterfacesAndWhatTheyNeed) {
     EXPECT_EQ(SetUpload->Type->currentIndex(), 4);
     EXPECT_EQ(s.ulTypeIndex, 1);
 }
+
+TEST_F(SettingsDialogs, TheAddressOrDriveRowStandsAsFarFromTheTargetAsTheOtherRows) {
+    // The gap below a field: the space from its bottom to the top of the next row.
+    const auto gap = [](const QWidget* above, const QWidget* below) {
+        const auto top = [](const QWidget* w) { return w->mapTo(w->window(), QPoint()).y(); };
+        return top(below) - top(above) - above->height();
+    };
+    for (const int type : {4, 3}) { // the address on LAN, the drive on a card
+        ui.onDialog([&](QDialog& d) {
+            auto& dl = download(d);
+            choose(dl.Model, 5); // QV7351
+            choose(dl.Type, type);
+            QApplication::processEvents();
+            const QWidget* turn = type == 3 ? static_cast<QWidget*>(dl.DriveLetter) : dl.Address;
+            EXPECT_GT(gap(dl.Model, dl.Type), 0);
+            EXPECT_EQ(gap(dl.Destination, turn), gap(dl.Model, dl.Type)) << type;
+            dl.bnCancel->click();
+        });
+        PWForm1->Generatorsetup1Click();
+    }
+}

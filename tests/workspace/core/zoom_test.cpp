@@ -167,6 +167,8 @@ TEST(Overview, ReleasedBoxPansTheView) {
          View{599, 999, 0, 1535}},
         {"one pixel in from the left edge", {2, 15, 90, 54}, old, View{4, 404, 0, 1535}},
         {"in between", {50, 15, 138, 54}, old, View{222, 622, 0, 1535}},
+        // Two pixels high: the values its edges give, a span under 100.
+        {"a low box moved sideways", {90, 48, 112, 50}, {270, 369, 130, 230}, View{404, 503, 157, 235}},
         // A collapsed box gets its 100 first; the clamp then keeps it within the data.
         {"collapsed in the top right corner",
          {221, 2, 221, 2},

@@ -176,3 +176,14 @@ TEST_F(SetupTest, TheSetUpActsOnTheCommandingWindowOnly) {
     EXPECT_EQ(a->Doc.FileType, WaveFileType::None);
     EXPECT_EQ(a->Caption(), "Untitled");
 }
+
+TEST_F(SetupTest, IsAsWideAsTheCaptionOfEitherKind) {
+    for (const int pattern : {0, 1}) {
+        newWindow()->Doc.PatternRequest = pattern;
+        ui.onDialog([](QDialog& d) {
+            EXPECT_GE(d.width(), plotwell::platform::captionWidth(d.windowTitle()))
+                << d.windowTitle().toStdString();
+        });
+        WaveSetup->ShowModal();
+    }
+}

@@ -13,6 +13,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMouseEvent>
@@ -350,4 +352,16 @@ TEST_F(ZoomDrawTest, ZoomAreaLetsABandZoomInDrawMode) {
     drag(w, {61, 37}, {145, 103});
     EXPECT_TRUE(w->Zoomed);
     EXPECT_EQ(at(w, 99), 2048) << "the band drew nothing";
+}
+
+TEST_F(ZoomDrawTest, TheReadOutShowsLongCoordinatesWhole) {
+    TWFMform* w = window(200000, 32768, [](int) { return uint16_t(32768); });
+    menus()->Draw1->trigger();
+    const QFont before = w->Coordinates->font();
+    QTest::mouseMove(w, {249, 190});
+    const QString text = w->Coordinates->text();
+    ASSERT_EQ(text.toStdString(), "X = 199046  Y = -32396");
+    const QFontMetrics fm(w->Coordinates->font());
+    EXPECT_LE(fm.horizontalAdvance(text), w->Coordinates->contentsRect().width());
+    EXPECT_LT(QFontInfo(w->Coordinates->font()).pixelSize(), QFontInfo(before).pixelSize());
 }
