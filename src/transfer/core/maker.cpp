@@ -335,8 +335,9 @@ private:
         name_ = safeInstrumentName(replyFirstField(reply));
         if (io = link_.write(common::cformat("%s?\n", store.c_str())); !io.ok())
             return TickOutcome::failed(io);
-        const auto maxBytes = 2 * std::size_t(makerMaxPoints(Direction::Upload, job_.modelIndex, store));
-        const BlockRead b = readBlockHeader(link_, maxBytes, 2);
+        // The model's figure bounds downloads only: an upload takes any waveform the
+        // program can hold.
+        const BlockRead b = readBlockHeader(link_, 2 * std::size_t(kMaxUploadPoints), 2);
         if (!b.io.ok())
             return TickOutcome::failed(b.io);
         if (!b.header.ok() || b.header.count < 2)

@@ -421,13 +421,21 @@ TEST(MakerLan, TooLargeWithStretchNoFailsAfterTheIdentityQuery) {
 }
 
 TEST(MakerLan, UploadReadsTheBlockWholeAndFailsOnASilentPeer) {
-    Rig rig(LinkKind::Tcp, "QUORVEX, QVR5162,0,1", sim::Family::Maker);
-    rig.inst.setStore("arb3", {bigEndian(ramp(70000)), {}, "BIG", "OFF"});
+    // An upload takes any waveform the program holds, whatever the model's download limit
+    // (8192 here): one point more is refused at the header.
     FakeStatus status;
-    auto w =
-        makeMakerUpload(makerJob(Direction::Upload, LinkKind::Tcp, 13, "QVR5162", "arb3"), *rig.link, status);
-    // 70000 points exceed the 8192 of this model: refused at the header.
-    EXPECT_EQ(w->tick().kind, Kind::Failed);
+    for (const int32_t points : {kMaxUploadPoints, kMaxUploadPoints + 1}) {
+        Rig big(LinkKind::Tcp, "QUORVEX, QVR5162,0,1", sim::Family::Maker);
+        big.inst.setStore("arb3", {bigEndian(ramp(std::size_t(points), 3)), {}, "BIG", "OFF"});
+        auto w = makeMakerUpload(makerJob(Direction::Upload, LinkKind::Tcp, 13, "QVR5162", "arb3"), *big.link,
+                                 status);
+        const bool fits = points <= kMaxUploadPoints;
+        ASSERT_EQ(w->tick().kind, fits ? Kind::Finished : Kind::Failed) << points;
+        if (fits) {
+            EXPECT_EQ(w->uploaded()->code(std::size_t(points - 1)),
+                      uint16_t(((points - 1) * 3) & 0xFFFF) ^ 0x8000);
+        }
+    }
 
     Rig ok(LinkKind::Tcp, "QUORVEX, QVR5162,0,1", sim::Family::Maker);
     ok.inst.setStore("arb3", {bigEndian(ramp(8000, 7)), {}, "R", "OFF"});
