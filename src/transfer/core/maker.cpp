@@ -293,7 +293,14 @@ private:
         if (!gpib()) {
             if (patternGenerator_)
                 lanPause(kLanPatternBeforeLocal);
-            link_.write("local\n");
+            // An instrument that went away after the data (it closed or reset the
+            // connection, or the line hung up), or that does not take the closing command,
+            // may not have taken the waveform.
+            IoResult io = link_.checkConnected();
+            if (io.ok())
+                io = link_.write("local\n");
+            if (!io.ok())
+                return TickOutcome::failed(io);
         }
         return TickOutcome::finished();
     }

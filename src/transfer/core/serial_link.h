@@ -20,6 +20,7 @@ public:
     // time-out is a failure.
     IoResult readReply(std::string& reply, std::size_t gpibCount) override;
     void discardInput() override { port_.flushInput(); }
+    IoResult checkConnected() override;
     void close() override { port_.close(); }
     platform::SerialPort& port() { return port_; }
 

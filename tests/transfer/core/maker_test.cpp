@@ -470,6 +470,55 @@ TEST(MakerLan, UploadReadsTheBlockWholeAndFailsOnASilentPeer) {
     EXPECT_EQ(s->tick().kind, Kind::Failed);
 }
 
+namespace {
+// Waits until the instrument has hung up.
+void waitForHangUp(const sim::Instrument& inst) {
+    for (int i = 0; i < 500; ++i) {
+        const auto c = inst.controls();
+        if (std::find(c.begin(), c.end(), "drop") != c.end())
+            return;
+        std::this_thread::sleep_for(10ms);
+    }
+}
+// The LAN pauses taken at once, but for the one after the data, which lasts until the
+// instrument has hung up.
+class HangUpClock : public platform::Clock {
+public:
+    explicit HangUpClock(const sim::Instrument& inst) : inst_(inst) { platform::setClock(this); }
+    ~HangUpClock() override { platform::setClock(nullptr); }
+    TimePoint now() const override { return std::chrono::steady_clock::now(); }
+    void sleep(std::chrono::milliseconds ms) override {
+        if (ms.count() == 500)
+            waitForHangUp(inst_);
+    }
+
+private:
+    const sim::Instrument& inst_;
+};
+} // namespace
+
+// An instrument that hangs up half-way through the block has not taken the waveform: where
+// the link can tell (a closed connection, a hung-up line), the download fails.
+TEST(MakerDownloadEnd, AnInstrumentThatHangsUpFailsTheDownload) {
+    for (LinkKind kind : {LinkKind::Tcp, LinkKind::Serial}) {
+        Rig rig(kind, "QUORVEX, QV7351,0,1", sim::Family::Maker);
+        sim::Faults f;
+        f.dropAfterReceivedBytes = 35 + 500; // "*idn?\n", "arbdef arb2,w,OFF\n", "arb2 #41000", half the data
+        rig.inst.setFaults(f);
+        HangUpClock clock(rig.inst);
+        FakeStatus status;
+        auto w = makeMakerDownload(makerJob(Direction::Download, kind, 5, "QV7351", "arb2"), *rig.link,
+                                   status, window(2048, ramp(500), "w.wfm"));
+        if (kind == LinkKind::Serial) {
+            // The definition, then the data; the closing tick comes after the hang-up.
+            ASSERT_EQ(w->tick().kind, Kind::Running);
+            ASSERT_EQ(w->tick().kind, Kind::Running);
+            waitForHangUp(rig.inst);
+        }
+        EXPECT_EQ(w->tick().kind, Kind::Failed) << int(kind);
+    }
+}
+
 TEST(MakerLan, ARefusedConnectionGivesNoLink) {
     sim::RefusingPort port;
     EXPECT_FALSE(TcpLink::connect("127.0.0.1", port.portText(), rigDeadlines(kReplyWait)));
