@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QTest>
+#include <QTimer>
 
 #include <cstdlib>
 #include <filesystem>
@@ -46,6 +47,14 @@ std::string AppTest::readFile(const std::string& path) {
     std::ostringstream s;
     s << f.rdbuf();
     return s.str();
+}
+
+int AppTest::runUntilExit(int ms) {
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(-1); });
+    watchdog.start(ms);
+    return QCoreApplication::exec();
 }
 
 TWFMform* AppTest::newWindow() {

@@ -6,6 +6,7 @@
 
 #include <QLabel>
 #include <QMdiArea>
+#include <QTimer>
 
 using plotwell::CreatedFormClasses;
 using plotwell::workspace::WaveFileType;
@@ -336,6 +337,17 @@ TEST_F(AppTest, ExitAsksEachUnsavedWindowAndCancelStopsIt) {
     EXPECT_TRUE(PWForm1->close());
     EXPECT_EQ(ui.count("message"), 2);
     EXPECT_TRUE(std::filesystem::exists(PWForm1->ProjectIniPath)) << "the project is written at exit";
+}
+
+// A save at exit shows its one-second note in the status window; the program still ends.
+TEST_F(AppTest, ExitEndsTheProgramWhileASaveNoteShows) {
+    windowWithData(newWindow(), 10, 1);
+    ui.answer(Answer::Yes);
+    ui.chooseFile(tempFile("kept.wfm"));
+    QTimer::singleShot(0, [] { PWForm1->Exit1Click(); });
+    EXPECT_EQ(runUntilExit(), 0);
+    EXPECT_TRUE(std::filesystem::exists(tempFile("kept.wfm")));
+    std::filesystem::remove(PWForm1->ProjectIniPath); // the next test starts without it
 }
 
 TEST_F(AppTest, OpenAsCsvShowsTheImportOnlyForAChosenFile) {
