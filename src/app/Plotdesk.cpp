@@ -9,6 +9,7 @@
 #include "transfer/core/instrument_libraries.h"
 #include "transfer/core/link.h"
 #include "transfer/forms/msgwnd.h"
+#include "transfer/forms/transfer_session.h"
 #include "workspace/core/cascade.h"
 #include "workspace/core/file_types.h"
 #include "workspace/forms/CSVPreview.h"
@@ -536,11 +537,15 @@ void TPWForm1::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    // The close goes on: a running transfer ends as its Cancel would end it. (A close that
+    // a save question stopped leaves it running.)
+    TTransferSession::CancelTransfer();
     FormCloseQuery();
     FormClose();
     event->accept();
-    // Dialogs, the overview and the help window may still be showing: the program ends here.
-    QCoreApplication::quit();
+    // Dialogs, the overview, the help window or a status note may still be showing; none
+    // of them may keep the program from ending here, as quit() would let them.
+    QCoreApplication::exit(0);
 }
 
 void TPWForm1::FormCloseQuery() {

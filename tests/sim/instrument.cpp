@@ -81,6 +81,15 @@ void Instrument::record(Event::Kind kind, std::string text) {
 void Instrument::receive(std::string_view bytes) {
     std::lock_guard lock(mutex_);
     record(Event::Kind::Write, std::string(bytes));
+    if (const long limit = faults_.dropAfterReceivedBytes; limit >= 0) {
+        // It takes what comes before the limit and hangs up.
+        const auto take = std::size_t(std::max(0L, limit - received_));
+        if (bytes.size() >= take) {
+            bytes = bytes.substr(0, take);
+            dropping_ = true;
+        }
+    }
+    received_ += long(bytes.size());
     std::vector<Message> messages;
     parser_.feed(bytes, messages);
     for (const Message& m : messages)

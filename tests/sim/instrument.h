@@ -41,6 +41,7 @@ struct Faults {
     BlockFault blockHeader = BlockFault::None; // upload blocks carry a bad header
     long blockDataShort = -1;                  // >= 0: upload block data stop after this many bytes
     long dropAfterReplyBytes = -1;             // >= 0: the connection drops after this many reply bytes
+    long dropAfterReceivedBytes = -1;          // >= 0: the instrument hangs up once it has read this many
     bool shortWrites = false;                  // the USB driver takes one byte less than given
 };
 
@@ -123,7 +124,8 @@ private:
         SimClock::time_point due;
     };
     std::deque<Chunk> out_;
-    long replied_ = 0; // reply bytes queued so far
+    long replied_ = 0;  // reply bytes queued so far
+    long received_ = 0; // bytes read from the program so far
     bool dropping_ = false;
     std::vector<Event> events_;
 };

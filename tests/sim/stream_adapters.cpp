@@ -15,34 +15,24 @@
 namespace plotwell::sim {
 
 namespace {
-// Sends what the instrument has ready; false when the peer is gone. A peer that reads
-// nothing fills the line, so each write waits for room only briefly and gives up when the
-// adapter is stopped.
-bool sendReady(Instrument& inst, int fd, bool socket, const std::atomic<bool>& stop) {
+// Sends what the instrument has ready, as much as the line takes now; false when the peer
+// is gone. What does not fit waits in `pending` for the next turn, so that the instrument
+// goes on reading while a peer that reads nothing keeps its line full, as an instrument
+// does.
+bool sendReady(Instrument& inst, int fd, bool socket, std::string& pending) {
     for (;;) {
-        const std::string out = inst.take(65536);
-        if (out.empty())
+        if (pending.empty())
+            pending = inst.take(65536);
+        if (pending.empty())
             return true;
-        std::size_t sent = 0;
-        while (sent < out.size()) {
-            if (stop)
-                return true;
-            pollfd p{fd, POLLOUT, 0};
-            const int ready = ::poll(&p, 1, 2);
-            if (ready < 0 && errno != EINTR)
-                return false;
-            if (ready <= 0)
-                continue;
-            if (p.revents & (POLLERR | POLLHUP | POLLNVAL))
-                return false;
-            const ssize_t r =
-                socket ? ::send(fd, out.data() + sent, out.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT)
-                       : ::write(fd, out.data() + sent, out.size() - sent);
-            if (r > 0)
-                sent += std::size_t(r);
-            else if (!(r < 0 && (errno == EINTR || errno == EAGAIN)))
-                return false;
-        }
+        const ssize_t r = socket ? ::send(fd, pending.data(), pending.size(), MSG_NOSIGNAL | MSG_DONTWAIT)
+                                 : ::write(fd, pending.data(), pending.size());
+        if (r > 0)
+            pending.erase(0, std::size_t(r));
+        else if (r < 0 && errno == EAGAIN)
+            return true;
+        else if (!(r < 0 && errno == EINTR))
+            return false;
     }
 }
 } // namespace
@@ -73,6 +63,7 @@ TcpAdapter::~TcpAdapter() {
 void TcpAdapter::run() {
     int client = -1;
     char buf[65536];
+    std::string pending;
     while (!stop_) {
         pollfd p{client >= 0 ? client : listen_, POLLIN, 0};
         const int r = ::poll(&p, 1, 2);
@@ -92,14 +83,16 @@ void TcpAdapter::run() {
                 inst_.control("disconnect");
                 ::close(client);
                 client = -1;
+                pending.clear();
                 continue;
             }
             inst_.receive(std::string_view(buf, std::size_t(n)));
         }
-        if (!sendReady(inst_, client, true, stop_) || inst_.dropped()) {
+        if (!sendReady(inst_, client, true, pending) || (pending.empty() && inst_.dropped())) {
             inst_.control("drop");
             ::close(client);
             client = -1;
+            pending.clear();
         }
     }
     if (client >= 0)
@@ -154,6 +147,7 @@ PtyAdapter::~PtyAdapter() {
 
 void PtyAdapter::run() {
     char buf[4096];
+    std::string pending;
     while (!stop_ && master_ >= 0) {
         pollfd p{master_, POLLIN, 0};
         if (::poll(&p, 1, 2) > 0 && (p.revents & POLLIN)) {
@@ -161,7 +155,7 @@ void PtyAdapter::run() {
             if (n > 0)
                 inst_.receive(std::string_view(buf, std::size_t(n)));
         }
-        if (!sendReady(inst_, master_, false, stop_) || inst_.dropped()) {
+        if (!sendReady(inst_, master_, false, pending) || (pending.empty() && inst_.dropped())) {
             // The cable is pulled: the program's side sees the line hang up.
             inst_.control("drop");
             ::close(master_);

@@ -9,6 +9,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QTest>
+#include <QTimer>
 
 #include <cstdlib>
 #include <filesystem>
@@ -47,6 +48,14 @@ std::string AppTest::readFile(const std::string& path) {
     std::ostringstream s;
     s << f.rdbuf();
     return s.str();
+}
+
+int AppTest::runUntilExit(int ms) {
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(-1); });
+    watchdog.start(ms);
+    return QCoreApplication::exec();
 }
 
 TWFMform* AppTest::newWindow() {

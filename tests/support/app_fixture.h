@@ -23,6 +23,9 @@ protected:
 
     // Lets queued events (posted closes, deferred deletes, timers due now) run.
     static void processEvents();
+    // Runs the event loop as the program does until the program ends it, at most `ms`: the
+    // code it ended with, or -1 when the time ran out (the program would have run on).
+    static int runUntilExit(int ms = 10000);
     // The folder of this test's files (inside the per-process HOME).
     std::string tempDir() const { return dir_; }
     std::string tempFile(const std::string& name) const { return dir_ + "/" + name; }

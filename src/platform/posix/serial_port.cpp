@@ -352,6 +352,14 @@ void SerialPort::flushInput() {
         ::tcflush(fd_, TCIFLUSH);
 }
 
+bool SerialPort::hungUp() const {
+    if (fd_ < 0)
+        return true;
+    // A hang-up is reported whatever is asked for.
+    pollfd p{fd_, 0, 0};
+    return ::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL));
+}
+
 void SerialPort::close() {
     if (fd_ < 0)
         return;

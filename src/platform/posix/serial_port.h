@@ -86,6 +86,8 @@ public:
     bool drain(int timeoutMs);
     // Discards bytes received and not yet read.
     void flushInput();
+    // Whether the line has hung up (the device is gone), as far as the system can tell now.
+    bool hungUp() const;
     // Drains for at most the write time-out constant (at least one second) and closes.
     void close();
 

@@ -115,6 +115,20 @@ long TcpSocket::receive(void* data, std::size_t max) {
     }
 }
 
+bool TcpSocket::peerGone() const {
+    if (fd_ < 0)
+        return true;
+    pollfd p{fd_, POLLIN, 0};
+    if (::poll(&p, 1, 0) <= 0)
+        return false;
+    if (p.revents & (POLLERR | POLLHUP | POLLNVAL))
+        return true;
+    // Readable: the peer's close, a reset, or bytes it sent (which stay unread).
+    char c = 0;
+    const ssize_t r = ::recv(fd_, &c, 1, MSG_PEEK | MSG_DONTWAIT);
+    return r == 0 || (r < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR);
+}
+
 void TcpSocket::close() {
     if (fd_ >= 0) {
         ::close(fd_);

@@ -28,6 +28,9 @@ public:
     // Takes what has arrived, up to `max` bytes, without waiting: >0 bytes, 0 when the
     // peer closed, -1 when nothing is there or the connection failed.
     long receive(void* data, std::size_t max);
+    // Whether the peer has closed or reset the connection, as far as can be told now
+    // without reading what it sent.
+    bool peerGone() const;
     void close();
     const std::string& error() const { return error_; }
 

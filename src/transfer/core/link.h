@@ -75,6 +75,13 @@ public:
     // awaited as the link awaits a reply line's bytes. Only TCP awaits them otherwise than
     // data.
     virtual IoResult readReplyBytes(void* data, std::size_t n);
+    // Drops what has arrived and not been read, where the link can do so without a word
+    // to the instrument (a serial port's input); the other links keep it.
+    virtual void discardInput() {}
+    // Whether the instrument is still at the other end, as far as the link can tell
+    // without a word to it: a TCP connection that the instrument closed or reset, a serial
+    // line that hung up. Links that cannot tell answer Ok.
+    virtual IoResult checkConnected() { return {}; }
     // Closes the device; a second close does nothing.
     virtual void close() = 0;
     // GPIB device clear and time-out code; no effect on the other links.

@@ -293,7 +293,14 @@ private:
         if (!gpib()) {
             if (patternGenerator_)
                 lanPause(kLanPatternBeforeLocal);
-            link_.write("local\n");
+            // An instrument that went away after the data (it closed or reset the
+            // connection, or the line hung up), or that does not take the closing command,
+            // may not have taken the waveform.
+            IoResult io = link_.checkConnected();
+            if (io.ok())
+                io = link_.write("local\n");
+            if (!io.ok())
+                return TickOutcome::failed(io);
         }
         return TickOutcome::finished();
     }
@@ -335,8 +342,9 @@ private:
         name_ = safeInstrumentName(replyFirstField(reply));
         if (io = link_.write(common::cformat("%s?\n", store.c_str())); !io.ok())
             return TickOutcome::failed(io);
-        const auto maxBytes = 2 * std::size_t(makerMaxPoints(Direction::Upload, job_.modelIndex, store));
-        const BlockRead b = readBlockHeader(link_, maxBytes, 2);
+        // The model's figure bounds downloads only: an upload takes any waveform the
+        // program can hold.
+        const BlockRead b = readBlockHeader(link_, 2 * std::size_t(kMaxUploadPoints), 2);
         if (!b.io.ok())
             return TickOutcome::failed(b.io);
         if (!b.header.ok() || b.header.count < 2)

@@ -16,6 +16,10 @@ IoResult SerialLink::read(void* data, std::size_t max) {
     return {IoStatus::Ok, std::size_t(r)};
 }
 
+IoResult SerialLink::checkConnected() {
+    return {port_.hungUp() ? IoStatus::Error : IoStatus::Ok, 0};
+}
+
 IoResult SerialLink::readReply(std::string& reply, std::size_t) {
     return readLineBytewise(
         reply,

@@ -19,6 +19,8 @@ public:
     // Byte by byte up to the line feed; a byte that does not come within the port's read
     // time-out is a failure.
     IoResult readReply(std::string& reply, std::size_t gpibCount) override;
+    void discardInput() override { port_.flushInput(); }
+    IoResult checkConnected() override;
     void close() override { port_.close(); }
     platform::SerialPort& port() { return port_; }
 

@@ -88,6 +88,9 @@ SerialOpenResult openSerialPort(platform::SerialPort& port, const std::string& p
         return SerialOpenResult::SetStateFailed;
     }
     port.setTimeouts(timeouts);
+    // Bytes the line kept from before (the line end after an earlier upload's block) are no
+    // reply to this transfer.
+    port.flushInput();
     error = 0;
     return SerialOpenResult::Ok;
 }

@@ -51,8 +51,9 @@ enum class SerialOpenResult {
 // closes it again. `error` receives the errno of a failure.
 SerialOpenResult readSerialState(const std::string& path, platform::SerialLineSettings& dcb, int& error);
 
-// Opens `path` into `port` for a transfer with a side's line settings and time-outs. On
-// failure the port is closed and `error` holds the errno.
+// Opens `path` into `port` for a transfer with a side's line settings and time-outs, and
+// drops any input the line held from before. On failure the port is closed and `error`
+// holds the errno.
 SerialOpenResult openSerialPort(platform::SerialPort& port, const std::string& path,
                                 const platform::SerialLineSettings& dcb,
                                 const platform::SerialTimeouts& timeouts, int& error);

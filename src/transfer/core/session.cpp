@@ -11,6 +11,7 @@ void TransferSession::start(TransferJob job, std::unique_ptr<TransferWorker> wor
     job_ = std::move(job);
     worker_ = std::move(worker);
     owner_ = owner;
+    started = false;
 }
 
 void TransferSession::end() {

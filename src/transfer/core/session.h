@@ -43,6 +43,8 @@ public:
     // Set while a tick runs, and kept set while its boxes are up: a timer event that
     // comes in between finds it and does nothing.
     bool ticking = false;
+    // The running worker has had its first tick: it may have sent something.
+    bool started = false;
 
 private:
     std::optional<TransferJob> job_;

@@ -23,6 +23,7 @@ public:
     IoResult read(void* data, std::size_t max) override;
     IoResult readReply(std::string& reply, std::size_t gpibCount) override;
     IoResult readReplyBytes(void* data, std::size_t n) override;
+    IoResult checkConnected() override { return {socket_.peerGone() ? IoStatus::Error : IoStatus::Ok, 0}; }
     void close() override { socket_.close(); }
     // Waits up to `ms` for data; false when nothing came.
     bool waitForData(std::chrono::milliseconds ms) { return socket_.waitReadable(ms); }

@@ -212,6 +212,15 @@ bool openLink(const transfer::TransferJob& job, TWFMform& owner) {
     }
 }
 
+// Ends the running transfer where it stands: worker and link gone, normal cursor, the
+// status window hidden.
+void dropTransfer(transfer::TransferSession& session) {
+    session.end();
+    platform::setScreenCursor(platform::ScreenCursor::Default);
+    if (MessageWnd)
+        MessageWnd->hide();
+}
+
 // Busy cursor, then the link; the transfer is then registered as running on `owner`. A
 // LAN transfer holds the window from its connection to its end, so its `lanStatus` is
 // shown first, without Cancel; a refused connection hides it again.
@@ -343,12 +352,8 @@ bool TTransferSession::StartTransfer(int state, transfer::DownloadSource source)
         QObject::connect(timer, &QTimer::timeout, timer, [w] { TTransferSession(*w).ioTimerTimer(); });
         QObject::connect(w, &QObject::destroyed, [w] {
             // Closing the window cancels its transfer and closes the link.
-            if (TransferHost && TransferHost->TransferConnection().owner() == w) {
-                TransferHost->TransferConnection().end();
-                platform::setScreenCursor(platform::ScreenCursor::Default);
-                if (MessageWnd)
-                    MessageWnd->hide();
-            }
+            if (TransferHost && TransferHost->TransferConnection().owner() == w)
+                dropTransfer(TransferHost->TransferConnection());
         });
     }
     timer->setInterval(10);
@@ -368,12 +373,32 @@ void TTransferSession::ioTimerTimer() {
         return;
     }
     session.ticking = true;
+    session.started = true;
     const transfer::TickOutcome o = session.worker()->tick();
     if (o.kind == transfer::TickOutcome::Kind::Finished)
         TransferFinished();
     else if (o.kind == transfer::TickOutcome::Kind::Failed)
         TransferFailed(o);
     session.ticking = false;
+}
+
+void TTransferSession::CancelTransfer() {
+    if (!TransferHost)
+        return;
+    transfer::TransferSession& session = TransferHost->TransferConnection();
+    // The session knows the window it runs for only as its owner.
+    auto* owner = const_cast<TWFMform*>(static_cast<const TWFMform*>(session.owner()));
+    if (!session.busy() || !owner)
+        return;
+    owner->ioTimer->stop();
+    // After Cancel a download takes two ticks (the slice that sees it, then the closing
+    // command), an upload one; the rest is room to spare.
+    for (int tick = 0; tick < 4 && session.worker() && session.started && MessageWnd; ++tick) {
+        MessageWnd->bnCancelClick();
+        TTransferSession(*owner).ioTimerTimer();
+    }
+    if (session.busy())
+        dropTransfer(session);
 }
 
 void TTransferSession::TransferFinished() {

@@ -24,6 +24,11 @@ public:
     static void Executeupload1Click(TWFMform* active);
     // The 10 ms tick of the window's transfer timer.
     void ioTimerTimer();
+    // Ends the running transfer, if any, as its Cancel button would: the worker's next
+    // ticks see Cancel and end it (a download with its closing command), the link is
+    // closed and the status window hidden. A transfer whose first tick has not run has
+    // sent nothing; its link is closed. For the program's end.
+    static void CancelTransfer();
 
     // The identity checks of the first transfer tick. True when the transfer must stop
     // (the failure routine and the reports have run); false to go on. `expected` is cut

@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -359,6 +360,17 @@ TEST_F(AppTest, ExitAsksEachUnsavedWindowAndCancelStopsIt) {
     EXPECT_TRUE(PWForm1->close());
     EXPECT_EQ(ui.count("message"), 2);
     EXPECT_TRUE(std::filesystem::exists(PWForm1->ProjectIniPath)) << "the project is written at exit";
+}
+
+// A save at exit shows its one-second note in the status window; the program still ends.
+TEST_F(AppTest, ExitEndsTheProgramWhileASaveNoteShows) {
+    windowWithData(newWindow(), 10, 1);
+    ui.answer(Answer::Yes);
+    ui.chooseFile(tempFile("kept.wfm"));
+    QTimer::singleShot(0, [] { PWForm1->Exit1Click(); });
+    EXPECT_EQ(runUntilExit(), 0);
+    EXPECT_TRUE(std::filesystem::exists(tempFile("kept.wfm")));
+    std::filesystem::remove(PWForm1->ProjectIniPath); // the next test starts without it
 }
 
 TEST_F(AppTest, OpenAsCsvShowsTheImportOnlyForAChosenFile) {

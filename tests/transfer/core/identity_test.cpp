@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <poll.h>
 
 using namespace plotwell;
 using namespace plotwell::transfer;
@@ -76,6 +77,15 @@ TEST_P(IdentityOnLink, PassSendsTheQueryOfTheLink) {
     const auto writes = rig.inst.writes();
     ASSERT_FALSE(writes.empty());
     EXPECT_EQ(writes.front(), GetParam() == LinkKind::Usb ? "\n*idn?\n" : "*idn?\n");
+}
+
+// A serial line may still hold what an earlier transfer left unread; that is no reply.
+TEST(IdentityOnSerial, InputLeftFromBeforeIsDropped) {
+    Rig rig(LinkKind::Serial, "QUORVEX,QVA3460");
+    ASSERT_TRUE(rig.link->write("CF?\n").ok()); // its answer is left unread
+    pollfd p{static_cast<SerialLink&>(*rig.link).port().fd(), POLLIN, 0};
+    ASSERT_EQ(::poll(&p, 1, 5000), 1);
+    EXPECT_EQ(rig.check("QUORVEX,QVA3460").outcome, Outcome::Pass);
 }
 
 TEST_P(IdentityOnLink, WildcardsLongAndShortReplies) {

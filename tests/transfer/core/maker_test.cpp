@@ -424,13 +424,21 @@ TEST(MakerLan, TooLargeWithStretchNoFailsAfterTheIdentityQuery) {
 }
 
 TEST(MakerLan, UploadReadsTheBlockWholeAndFailsOnASilentPeer) {
-    Rig rig(LinkKind::Tcp, "QUORVEX, QVR5162,0,1", sim::Family::Maker);
-    rig.inst.setStore("arb3", {bigEndian(ramp(70000)), {}, "BIG", "OFF"});
+    // An upload takes any waveform the program holds, whatever the model's download limit
+    // (8192 here): one point more is refused at the header.
     FakeStatus status;
-    auto w =
-        makeMakerUpload(makerJob(Direction::Upload, LinkKind::Tcp, 13, "QVR5162", "arb3"), *rig.link, status);
-    // 70000 points exceed the 8192 of this model: refused at the header.
-    EXPECT_EQ(w->tick().kind, Kind::Failed);
+    for (const int32_t points : {kMaxUploadPoints, kMaxUploadPoints + 1}) {
+        Rig big(LinkKind::Tcp, "QUORVEX, QVR5162,0,1", sim::Family::Maker);
+        big.inst.setStore("arb3", {bigEndian(ramp(std::size_t(points), 3)), {}, "BIG", "OFF"});
+        auto w = makeMakerUpload(makerJob(Direction::Upload, LinkKind::Tcp, 13, "QVR5162", "arb3"), *big.link,
+                                 status);
+        const bool fits = points <= kMaxUploadPoints;
+        ASSERT_EQ(w->tick().kind, fits ? Kind::Finished : Kind::Failed) << points;
+        if (fits) {
+            EXPECT_EQ(w->uploaded()->code(std::size_t(points - 1)),
+                      uint16_t(((points - 1) * 3) & 0xFFFF) ^ 0x8000);
+        }
+    }
 
     Rig ok(LinkKind::Tcp, "QUORVEX, QVR5162,0,1", sim::Family::Maker);
     ok.inst.setStore("arb3", {bigEndian(ramp(8192, 7)), {}, "R", "OFF"}); // all the model holds
@@ -463,6 +471,55 @@ TEST(MakerLan, UploadReadsTheBlockWholeAndFailsOnASilentPeer) {
     auto s =
         makeMakerUpload(makerJob(Direction::Upload, LinkKind::Tcp, 13, "QVR5162", "arb3"), *cut.link, status);
     EXPECT_EQ(s->tick().kind, Kind::Failed);
+}
+
+namespace {
+// Waits until the instrument has hung up.
+void waitForHangUp(const sim::Instrument& inst) {
+    for (int i = 0; i < 500; ++i) {
+        const auto c = inst.controls();
+        if (std::find(c.begin(), c.end(), "drop") != c.end())
+            return;
+        std::this_thread::sleep_for(10ms);
+    }
+}
+// The LAN pauses taken at once, but for the one after the data, which lasts until the
+// instrument has hung up.
+class HangUpClock : public platform::Clock {
+public:
+    explicit HangUpClock(const sim::Instrument& inst) : inst_(inst) { platform::setClock(this); }
+    ~HangUpClock() override { platform::setClock(nullptr); }
+    TimePoint now() const override { return std::chrono::steady_clock::now(); }
+    void sleep(std::chrono::milliseconds ms) override {
+        if (ms.count() == 500)
+            waitForHangUp(inst_);
+    }
+
+private:
+    const sim::Instrument& inst_;
+};
+} // namespace
+
+// An instrument that hangs up half-way through the block has not taken the waveform: where
+// the link can tell (a closed connection, a hung-up line), the download fails.
+TEST(MakerDownloadEnd, AnInstrumentThatHangsUpFailsTheDownload) {
+    for (LinkKind kind : {LinkKind::Tcp, LinkKind::Serial}) {
+        Rig rig(kind, "QUORVEX, QV7351,0,1", sim::Family::Maker);
+        sim::Faults f;
+        f.dropAfterReceivedBytes = 35 + 500; // "*idn?\n", "arbdef arb2,w,OFF\n", "arb2 #41000", half the data
+        rig.inst.setFaults(f);
+        HangUpClock clock(rig.inst);
+        FakeStatus status;
+        auto w = makeMakerDownload(makerJob(Direction::Download, kind, 5, "QV7351", "arb2"), *rig.link,
+                                   status, window(2048, ramp(500), "w.wfm"));
+        if (kind == LinkKind::Serial) {
+            // The definition, then the data; the closing tick comes after the hang-up.
+            ASSERT_EQ(w->tick().kind, Kind::Running);
+            ASSERT_EQ(w->tick().kind, Kind::Running);
+            waitForHangUp(rig.inst);
+        }
+        EXPECT_EQ(w->tick().kind, Kind::Failed) << int(kind);
+    }
 }
 
 TEST(MakerLan, ARefusedConnectionGivesNoLink) {

@@ -66,6 +66,15 @@ TEST(SerialSettings, OpeningForATransferAppliesSettingsAndTimeouts) {
     EXPECT_EQ(cfgetospeed(&t), speed_t(B4800));
     EXPECT_TRUE(t.c_iflag & IXON);
 
+    // What the line held before the open (an earlier reply's line end) is dropped.
+    port.close();
+    pty.send("\n");
+    ASSERT_TRUE(pty.waitForInput());
+    ASSERT_EQ(openSerialPort(port, pty.slavePath(), dcb, kUploadTimeouts, error), SerialOpenResult::Ok);
+    port.setTimeouts({0, 0, 50, 0, 500});
+    char c = 0;
+    EXPECT_EQ(port.read(&c, 1), 0);
+
     SerialPort other;
     SerialLineSettings bad = dcb;
     bad.baudRate = baudRateOfRow(99);

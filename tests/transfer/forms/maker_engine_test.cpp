@@ -127,3 +127,20 @@ TEST_F(MakerEngineTest, ARefusedConnectionSaysSoAndStartsNothing) {
                                  "Unable to connect to device.\n\nCheck IP Address and TCP Port settings."});
     EXPECT_FALSE(PWForm1->Transfers.busy());
 }
+
+// The line end after the first upload's block is never read; the second upload's identity
+// check must not take it for the instrument's reply.
+TEST_F(MakerEngineTest, ASecondSerialUploadInOneRunChecksItsOwnReply) {
+    sim::Instrument inst(sim::Family::Maker, "QUORVEX, QV7351A,0,1");
+    inst.setStore("arb2", {sim::wordsToBytes({5, 6, 7}), {}, "RAMP1", "OFF"});
+    sim::PtyAdapter pty(inst);
+    chooseLan(false, "");
+    PWForm1->TransferSettings.ulTypeIndex = ifFirstSerial;
+    PWForm1->TransferSettings.ulType = pty.path();
+    for (int run = 0; run < 2; ++run) {
+        TTransferSession::Executeupload1Click(newWindow());
+        runTicks(*CurrentWaveWindow);
+        EXPECT_EQ(CurrentWaveWindow->Caption(), "QV7351A  RAMP1 (Not Stored)") << run;
+    }
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{});
+}

@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <thread>
 
 using namespace plotwell;
 using namespace plotwell::transfer;
@@ -48,6 +49,50 @@ protected:
     static void runTicks(TWFMform& w) {
         for (int i = 0; i < 100000 && PWForm1->Transfers.busy(); ++i)
             TTransferSession(w).ioTimerTimer();
+    }
+    // File > Exit while a 60,000-point QVA347x transfer runs on its timer over RS-232, with
+    // a window not saved: the first Exit is called off at its save question, the second goes
+    // on and must end the program. What the instrument read, once it ends with `last`.
+    std::string exitDuringSerialTransfer(bool download, const std::string& last) {
+        sim::Instrument inst(sim::Family::ArbDef, "QUORVEX,QVA3472,0,1");
+        sim::Store store;
+        store.values.assign(60000, 5);
+        inst.setStore("fw", store);
+        sim::PtyAdapter pty(inst);
+        choose(download, ifFirstSerial, pty.path());
+        TransferSettings& s = PWForm1->TransferSettings;
+        (download ? s.dlModelIndex : s.ulModelIndex) = 2;
+        (download ? s.dlModel : s.ulModel) = "QVA347x";
+        s.dlDestination = s.ulSource = "fw";
+        TWFMform* w = windowWith(std::vector<uint16_t>(60000, 7));
+        w->Doc.SaveState = 1;
+        if (download)
+            TTransferSession(*w).ExecuteDownload1Click();
+        else
+            TTransferSession::Executeupload1Click(w);
+        ui.answer(platform::Answer::Cancel);
+        ui.answer(platform::Answer::No);
+        bool ranOn = false;
+        QTimer::singleShot(100, [] { PWForm1->Exit1Click(); });
+        QTimer::singleShot(200, [&ranOn] {
+            ranOn = PWForm1->Transfers.busy() && !MessageWnd->bnCancel->isHidden();
+            PWForm1->Exit1Click();
+        });
+        EXPECT_EQ(runUntilExit(), 0);
+        EXPECT_TRUE(ranOn) << "an Exit called off leaves the transfer running";
+        EXPECT_EQ(ui.count("message"), 2) << ui.lastMessage(); // the two questions only
+        EXPECT_FALSE(PWForm1->Transfers.busy());
+        EXPECT_FALSE(PWForm1->TransferLink && PWForm1->TransferLink->isOpen());
+        EXPECT_FALSE(MessageWnd->isVisible());
+        std::filesystem::remove(PWForm1->ProjectIniPath); // the next test starts without it
+        std::string sent;
+        for (int i = 0; i < 500 && !sent.ends_with(last); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            sent.clear();
+            for (const std::string& bytes : inst.writes())
+                sent += bytes;
+        }
+        return sent;
     }
 };
 
@@ -152,6 +197,20 @@ TEST_F(EngineTest, ClosingTheWindowEndsItsTransfer) {
     delete w;
     EXPECT_FALSE(PWForm1->Transfers.busy());
     EXPECT_EQ(inst.controls().back(), "ibonl 1,0");
+}
+
+TEST_F(EngineTest, ExitDuringASerialDownloadEndsItAsCancelDoes) {
+    const std::string sent = exitDuringSerialTransfer(true, "\nLOCAL\n");
+    // Cut short, and closed with the last value it carries.
+    EXPECT_TRUE(sent.starts_with("*idn?\nARBDEFCSV fw,60000,-2041,")) << sent.substr(0, 40);
+    EXPECT_TRUE(sent.ends_with(",-2041\nLOCAL\n"))
+        << sent.substr(sent.size() - std::min<size_t>(sent.size(), 40));
+    EXPECT_LT(sent.size(), 60000u * 6);
+}
+
+TEST_F(EngineTest, ExitDuringASerialUploadEndsItAsCancelDoes) {
+    const std::string sent = exitDuringSerialTransfer(false, "local\r\n");
+    EXPECT_EQ(sent, "*idn?\narblen? fw\r\narbdatacsv? fw\r\nlocal\r\n");
 }
 
 TEST_F(EngineTest, MemoryCardDownloadAndUploadThroughTheMenus) {
