@@ -169,6 +169,7 @@ TEST(Overview, ReleasedBoxPansTheView) {
         {"in between", {50, 15, 138, 54}, old, View{222, 622, 0, 1535}},
         // Two pixels high: the values its edges give, a span under 100.
         {"a low box moved sideways", {90, 48, 112, 50}, {270, 369, 130, 230}, View{404, 503, 157, 235}},
+        {"a low box moved to the top left", {1, 2, 23, 4}, {270, 369, 130, 230}, View{0, 99, 1968, 2047}},
         // A collapsed box gets its 100 first; the clamp then keeps it within the data.
         {"collapsed in the top right corner",
          {221, 2, 221, 2},
