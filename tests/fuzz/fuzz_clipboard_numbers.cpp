@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         FUZZ_CHECK(w.samples.empty());
         return 0;
     }
-    FUZZ_CHECK(numbers >= 2 && numbers <= kMaxClipboardNumbers);
+    FUZZ_CHECK(numbers >= 2 && numbers <= kMaxPoints);
     FUZZ_CHECK(w.samples.count() == numbers && w.samples.reference() == 1);
     std::string copy;
     appendCopyText(w.samples.codes(), 1, copy);

@@ -23,7 +23,7 @@ inline void readLogger(LoggerReader read, int maxChannels, uint16_t maxCode, con
     FUZZ_CHECK(channels.size() <= std::size_t(maxChannels));
     for (const workspace::LoggerChannel& c : channels) {
         FUZZ_CHECK(c.number >= 1 && c.number <= maxChannels && c.codes.size() >= 2);
-        FUZZ_CHECK(c.codes.size() <= std::size_t(workspace::kMaxFilePoints));
+        FUZZ_CHECK(c.codes.size() <= std::size_t(workspace::kMaxPoints));
         for (uint16_t code : c.codes)
             FUZZ_CHECK(code <= maxCode);
     }

@@ -22,7 +22,7 @@ inline void readThenSave(Reader read, const uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     SampleStream s;
     const bool ok = read(bytes, s);
-    FUZZ_CHECK(s.count() <= kMaxFilePoints);
+    FUZZ_CHECK(s.count() <= kMaxPoints);
     if (!ok || !s.hasPoints())
         return;
     // Saving what was read must not fail in a way that hurts, and the own format must
@@ -57,8 +57,8 @@ inline void readThenSave(Reader read, const uint8_t* data, std::size_t size) {
 // point more than the limit in every form (two-byte words, "%hd," values, lines, a .isf
 // block) and must refuse it, or read no more than the limit where the form is not its own.
 inline void readOversized(Reader read) {
-    using workspace::kMaxFilePoints;
-    const std::size_t points = std::size_t(kMaxFilePoints) + 1;
+    using workspace::kMaxPoints;
+    const std::size_t points = std::size_t(kMaxPoints) + 1;
     auto file = [points](std::string head, std::string_view point) {
         head.reserve(head.size() + points * point.size());
         for (std::size_t i = 0; i < points; ++i)
@@ -76,7 +76,7 @@ inline void readOversized(Reader read) {
     for (const std::string& f : files) {
         workspace::SampleStream s;
         read(f, s);
-        FUZZ_CHECK(s.count() <= kMaxFilePoints);
+        FUZZ_CHECK(s.count() <= kMaxPoints);
     }
 }
 

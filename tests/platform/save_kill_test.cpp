@@ -29,7 +29,7 @@ int waveGeneration(const std::string& wave) {
     workspace::SampleStream s;
     const auto bytes =
         platform::readFileBytes(wave, workspace::MaxWaveFileBytes(workspace::WaveFileType::Internal));
-    if (!bytes || !workspace::ReadInternal(*bytes, s) || s.count() != workspace::kMaxFilePoints)
+    if (!bytes || !workspace::ReadInternal(*bytes, s) || s.count() != workspace::kMaxPoints)
         return -1;
     for (uint16_t c : s.codes())
         if (c != s.code(0))

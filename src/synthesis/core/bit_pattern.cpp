@@ -12,7 +12,7 @@ bool EditBitPattern(workspace::SampleStream& samples, uint16_t reference, BitEdi
     // Only an insert is held to the longest pattern: a window may hold more bits than that,
     // and deleting must still shorten it.
     const int after = edit == BitEdit::Delete ? n - 1 : n + 1;
-    if (edit == BitEdit::Delete ? after < kBitPatternMinBits : after > kBitPatternMaxBits)
+    if (edit == BitEdit::Delete ? after < kBitPatternMinBits : after > kMaxPatternBits)
         return false;
     const auto old = samples.codes();
     std::vector<uint16_t> bits;

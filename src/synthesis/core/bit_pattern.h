@@ -2,14 +2,15 @@
 // Editing a bit pattern: a waveform whose every sample is 0xFFFF (a one) or 0 (a zero).
 
 #include "workspace/core/file_types.h"
+#include "workspace/core/limits.h"
 #include "workspace/core/sample_stream.h"
 
 #include <cstdint>
 
 namespace plotwell::synthesis {
 
-using workspace::kBitPatternMaxBits;
 using workspace::kBitPatternMinBits;
+using workspace::kMaxPatternBits;
 // Bits the editor shows at once, and the window with them.
 inline constexpr int kBitPatternVisibleBits = 32;
 
@@ -18,7 +19,7 @@ enum class BitEdit { Delete, InsertBefore, InsertAfter };
 // Deletes bit `index`, or inserts a 0 bit before or after it, then rebuilds the stream with
 // reference word `reference` and every non-zero sample as 0xFFFF. False, changing nothing,
 // when `index` is no bit, a delete would leave no bit, or an insert would go past
-// kBitPatternMaxBits bits.
+// kMaxPatternBits bits.
 bool EditBitPattern(workspace::SampleStream& samples, uint16_t reference, BitEdit edit, int index);
 
 // The points the window shows when the editor's top row is bit `top`: 32 bits from it,

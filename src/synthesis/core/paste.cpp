@@ -25,7 +25,7 @@ PasteOutcome applyPaste(workspace::SampleStream& target, std::span<const uint16_
         out.status = Status::NoPoints;
         return out;
     }
-    if ((overwrite ? points : points + n) > kMaxPastedLength) {
+    if ((overwrite ? points : points + n) > workspace::kMaxPoints) {
         out.status = Status::TooLong;
         return out;
     }

@@ -3,6 +3,7 @@
 // squeezed to the point count wanted, scaled to the waveform's codes by an amplitude and an
 // offset, clipped to the code range, and written over the selection or inserted.
 
+#include "workspace/core/limits.h"
 #include "workspace/core/sample_stream.h"
 
 #include <cstdint>
@@ -28,11 +29,8 @@ struct PasteOutcome {
     int32_t start = 0, end = 0; // the selection afterwards
 };
 
-// The longest waveform a paste may leave.
-inline constexpr int64_t kMaxPastedLength = 1048576;
-
 // Pastes the normalised `buffer` codes into `target` (which holds the snapshot). Nothing is
-// changed when there is no point to produce or the result would be too long.
+// changed when there is no point to produce or the result would be longer than kMaxPoints.
 PasteOutcome applyPaste(workspace::SampleStream& target, std::span<const uint16_t> buffer,
                         const PasteRequest& request);
 

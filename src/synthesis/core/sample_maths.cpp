@@ -1,8 +1,8 @@
 #include "synthesis/core/sample_maths.h"
 
 #include "common/saturate.h"
+#include "workspace/core/limits.h"
 #include "workspace/core/resample.h"
-#include "workspace/core/wave_files.h"
 
 #include <algorithm>
 #include <cmath>
@@ -161,7 +161,7 @@ CombineResult CombineWaveforms(const MathSource& a, const MathSource& b, std::sp
 }
 
 bool ResizeSamples(const workspace::SampleStream& snapshot, int64_t newLength, workspace::SampleStream& out) {
-    if (!snapshot.hasPoints() || newLength < 1 || newLength > workspace::kMaxFilePoints)
+    if (!snapshot.hasPoints() || newLength < 1 || newLength > workspace::kMaxPoints)
         return false;
     std::vector<uint16_t> codes;
     codes.reserve(std::size_t(newLength));

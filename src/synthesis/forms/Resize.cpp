@@ -6,7 +6,7 @@
 #include "platform/ui.h"
 #include "synthesis/core/sample_maths.h"
 #include "synthesis/forms/maths_dialogs.h"
-#include "workspace/core/wave_files.h"
+#include "workspace/core/limits.h"
 #include "workspace/forms/wfmchild.h"
 
 #include <QGridLayout>
@@ -68,9 +68,9 @@ bool TResizeForm::ResizeWaveform() {
         return false;
     // What the field shows, however it came there (typed, or pasted with the mouse).
     NewLength = newLenField_->intValue();
-    if (NewLength < 1 || NewLength > workspace::kMaxFilePoints) {
-        platform::errorBox(common::cformat("The new length must be from 1 to %lld points.",
-                                           static_cast<long long>(workspace::kMaxFilePoints)));
+    if (NewLength < 1 || NewLength > workspace::kMaxPoints) {
+        platform::errorBox(
+            common::cformat("The new length must be from 1 to %d points.", workspace::kMaxPoints));
         return false;
     }
     const int before = Target->Doc.PointCount();

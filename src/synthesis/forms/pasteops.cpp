@@ -10,6 +10,7 @@
 #include "synthesis/forms/maths_dialogs.h"
 #include "synthesis/forms/range_exits.h"
 #include "workspace/core/clipboard_numbers.h"
+#include "workspace/core/limits.h"
 #include "workspace/forms/wfmchild.h"
 
 #include <QComboBox>
@@ -273,8 +274,8 @@ void TPasteOptions::bPreviewClick() {
         return;
     }
     if (out.status == Status::TooLong) {
-        platform::errorBox(common::cformat("The waveform would be longer than %lld points.",
-                                           (long long)synthesis::kMaxPastedLength));
+        platform::errorBox(
+            common::cformat("The waveform would be longer than %d points.", workspace::kMaxPoints));
         return;
     }
     Changed = 1;

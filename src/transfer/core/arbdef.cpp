@@ -276,7 +276,7 @@ private:
         if (!io.ok())
             return TickOutcome::failed(io);
         const auto n = replyInteger(reply);
-        if (!n || *n < 1 || *n > kMaxUploadPoints)
+        if (!n || *n < 1 || *n > workspace::kMaxPoints)
             return TickOutcome::failed();
         left_ = std::size_t(*n);
 
@@ -286,7 +286,7 @@ private:
         } else {
             if (!send(link_, common::cformat("arbdata? %s\r\n", job_.target.c_str()), io))
                 return TickOutcome::failed(io);
-            const BlockRead b = readBlockHeader(link_, 2 * std::size_t(kMaxUploadPoints), 2);
+            const BlockRead b = readBlockHeader(link_, 2 * std::size_t(workspace::kMaxPoints), 2);
             if (!b.io.ok())
                 return TickOutcome::failed(b.io);
             if (!b.header.ok() || b.header.count != 2 * left_)

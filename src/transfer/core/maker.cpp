@@ -344,7 +344,7 @@ private:
             return TickOutcome::failed(io);
         // The model's figure bounds downloads only: an upload takes any waveform the
         // program can hold.
-        const BlockRead b = readBlockHeader(link_, 2 * std::size_t(kMaxUploadPoints), 2);
+        const BlockRead b = readBlockHeader(link_, 2 * std::size_t(workspace::kMaxPoints), 2);
         if (!b.io.ok())
             return TickOutcome::failed(b.io);
         if (!b.header.ok() || b.header.count < 2)

@@ -13,7 +13,7 @@ namespace plotwell::transfer {
 // The store's largest waveform in points. Downloads: the large stores arb1 and arb3 of
 // rows 5-10 hold 131072, their others 65536, rows 12-15 8192. Uploads: 131072 for rows
 // 5-10, 4096 for row 11, 8192 for rows 12-15; these figures bound no upload, which takes
-// any block up to kMaxUploadPoints.
+// any block up to kMaxPoints.
 int32_t makerMaxPoints(Direction direction, int modelIndex, const std::string& store);
 // "QUORVEX, <model or family>" the instrument must report. The GPIB upload of rows 12 and
 // 13 asks for the family only, as the other links of rows 14 and 15 do.

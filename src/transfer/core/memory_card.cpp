@@ -99,7 +99,7 @@ bool cardFileBytes(const workspace::SampleStream& samples, int32_t start, int32_
 }
 
 bool readCardFile(std::string_view bytes, workspace::SampleStream& out) {
-    return bytes.size() <= 2 * std::size_t(kMaxUploadPoints + 1) && workspace::ReadInternal(bytes, out);
+    return bytes.size() <= 2 * std::size_t(workspace::kMaxPoints + 1) && workspace::ReadInternal(bytes, out);
 }
 
 CardOutcome downloadToCard(const TransferJob& job, const DownloadSource& source, bool bitPattern) {
@@ -110,7 +110,7 @@ CardOutcome downloadToCard(const TransferJob& job, const DownloadSource& source,
         r.error = kCardNoPointText;
         return r;
     }
-    if (points > kMaxUploadPoints) {
+    if (points > workspace::kMaxPoints) {
         r.error = kCardTooLongText;
         return r;
     }
@@ -140,7 +140,7 @@ CardOutcome uploadFromCard(const TransferJob& job) {
         return r;
     }
     r.path = cardUploadPath(job.drive, job.modelIndex, r.name);
-    const auto bytes = platform::readFileBytes(r.path, 2 * int64_t(kMaxUploadPoints + 1));
+    const auto bytes = platform::readFileBytes(r.path, 2 * int64_t(workspace::kMaxPoints + 1));
     if (!bytes || !readCardFile(*bytes, r.samples)) {
         r.samples.clear();
         r.error = cardReadFailedText(r.path);

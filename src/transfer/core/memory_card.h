@@ -60,6 +60,7 @@ std::string cardUploadCaption(const std::string& model, const std::string& name)
 inline constexpr const char* kCardWriteFailedText = "Unable to download waveform data to\nmemory card";
 inline constexpr const char* kCardTooLongText =
     "The waveform has more than 1048576 points.\nIt cannot be written to the memory card.";
+static_assert(workspace::kMaxPoints == 1048576, "kCardTooLongText spells the limit");
 inline constexpr const char* kCardNoPointText = "The waveform has no point to write to the memory card.";
 std::string cardReadFailedText(const std::string& path);
 std::string cardBadNameText(const std::string& name);

@@ -57,7 +57,7 @@ private:
         const int32_t selected = source_.selectionEnd - source_.selectionStart + 1;
         const int32_t recordLength = job_.recordLength;
         const int64_t n = job_.stretch() ? recordLength : selected;
-        if (n < 1 || n > kMaxUploadPoints)
+        if (n < 1 || n > workspace::kMaxPoints)
             return TickOutcome::failed();
         std::vector<uint16_t> points;
         if (!workspace::ResampleSelection(s.codes(), source_.selectionStart, selected, n, points))
@@ -134,7 +134,7 @@ private:
         IoResult io;
         if (!send(source, io) || !send("curve?\r\n", io))
             return TickOutcome::failed(io);
-        const BlockRead b = readBlockHeader(link_, std::size_t(kMaxUploadPoints), 1);
+        const BlockRead b = readBlockHeader(link_, std::size_t(workspace::kMaxPoints), 1);
         if (!b.io.ok())
             return TickOutcome::failed(b.io);
         // A trace of no points would leave an empty window.

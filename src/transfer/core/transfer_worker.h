@@ -8,6 +8,7 @@
 #include "transfer/core/identity.h"
 #include "transfer/core/link.h"
 #include "transfer/core/transfer_job.h"
+#include "workspace/core/limits.h"
 #include "workspace/core/sample_stream.h"
 
 #include <optional>
@@ -92,8 +93,5 @@ uint16_t valueWord(int64_t value, int32_t reference);
 // follows them is ignored). A value that holds no number, or runs past `maxText`
 // characters, fails.
 std::optional<TickOutcome> readValueWord(Link& link, int32_t reference, std::size_t maxText, uint16_t& word);
-
-// The largest upload any instrument may announce.
-inline constexpr int32_t kMaxUploadPoints = 1048576;
 
 } // namespace plotwell::transfer

@@ -6,6 +6,7 @@
 // and exponents from text of any shape (lines, commas, blanks, words in between) and turns
 // them into a normalised waveform whose largest magnitude reaches full scale.
 
+#include "workspace/core/limits.h"
 #include "workspace/core/sample_stream.h"
 
 #include <cstddef>
@@ -22,15 +23,14 @@ void appendCopyText(std::span<const uint16_t> codes, uint16_t reference, std::st
 
 // Longest token the scanner converts; a longer one is skipped whole.
 inline constexpr std::size_t kMaxNumberToken = 99;
-// The most numbers one waveform can take.
-inline constexpr int64_t kMaxClipboardNumbers = 1048576;
-// What a paste says when the clipboard holds more numbers than that.
+// What a paste says when the clipboard holds more numbers than a waveform takes.
 inline constexpr const char* kTooManyNumbersText =
     "The clipboard holds more than 1048576 numbers,\ntoo many for one waveform.";
+static_assert(kMaxPoints == 1048576, "kTooManyNumbersText spells the limit");
 // The longest clipboard text a paste takes: room for as many numbers as a waveform takes,
 // each as long as the scanner converts and on a line of its own ended by CR LF. A longer
 // text is refused whole, never cut: a cut would lose numbers without a word.
-inline constexpr std::size_t kMaxClipboardText = std::size_t(kMaxClipboardNumbers) * (kMaxNumberToken + 2);
+inline constexpr std::size_t kMaxClipboardText = std::size_t(kMaxPoints) * (kMaxNumberToken + 2);
 static_assert(kMaxClipboardText == 105906176);
 // What a paste says when the clipboard text is longer than that.
 inline constexpr const char* kTooLongClipboardText =
@@ -55,7 +55,7 @@ struct ClipboardWaveform {
     // The message for TooMany and TooLong (the paste's own text for TooFew); null otherwise.
     const char* refusal() const;
 };
-ClipboardWaveform clipboardWaveform(std::string_view text, int64_t maxCount = kMaxClipboardNumbers);
+ClipboardWaveform clipboardWaveform(std::string_view text, int64_t maxCount = kMaxPoints);
 
 namespace detail {
 double tokenValue(const char* first, const char* last);

@@ -31,7 +31,7 @@ inline uint16_t le16(const char* p) {
 // Scans "%hd," values as a C stream would: blanks before a value are skipped, a value is
 // an optionally signed decimal taken modulo 2^16 as a signed 16-bit number, and one comma
 // after it is taken when present. Ends with true at the end of the text (trailing blanks
-// allowed), with false at a text that is not a number or after kMaxFilePoints values when
+// allowed), with false at a text that is not a number or after kMaxPoints values when
 // more follow. `each` gets every value.
 template <class F> bool scanShortList(std::string_view text, F&& each);
 
@@ -61,7 +61,7 @@ template <class F> bool scanShortList(std::string_view text, F&& each) {
             v = v * 10u + uint32_t(text[j] - '0'); // wraps; only the low 16 bits count
             ++j;
         }
-        if (j == digits || taken == kMaxFilePoints)
+        if (j == digits || taken == kMaxPoints)
             return false;
         if (negative)
             v = 0u - v;

@@ -138,9 +138,9 @@ CsvColumn CsvConvertColumn(std::string_view data, int column, const std::functio
             continue;
         }
         const double v = *value;
-        if (values.size() == kCsvMaxPoints) {
+        if (values.size() == std::size_t(kMaxPoints)) {
             out.tooLong = true;
-            out.pointCount = int(kCsvMaxPoints) + 1;
+            out.pointCount = kMaxPoints + 1;
             return out;
         }
         values.push_back(v);

@@ -4,6 +4,7 @@
 // number), how many columns the first data line has, the two conversion passes and the
 // min/max thumbnail polyline.
 
+#include "workspace/core/limits.h"
 #include "workspace/core/sample_stream.h"
 
 #include <cstddef>
@@ -15,15 +16,13 @@
 
 namespace plotwell::workspace {
 
-// A waveform holds at most this many points; longer columns are refused.
-inline constexpr std::size_t kCsvMaxPoints = 1048576;
 // The largest file read: room for a million rows of several columns.
 inline constexpr int64_t kCsvMaxFileBytes = int64_t(512) << 20;
 // The most columns the dialog offers. A row that reaches column k holds at least 2k bytes
 // (k fields of one character, their commas and a line end), so in the largest file read a
-// column past this one cannot hold a whole waveform of kCsvMaxPoints rows; and a list of
+// column past this one cannot hold a whole waveform of kMaxPoints rows; and a list of
 // one entry per comma of a line megabytes long would take gigabytes.
-inline constexpr int kCsvMaxColumns = int(kCsvMaxFileBytes / (2 * int64_t(kCsvMaxPoints)));
+inline constexpr int kCsvMaxColumns = int(kCsvMaxFileBytes / (2 * int64_t(kMaxPoints)));
 static_assert(kCsvMaxColumns == 256);
 // The progress steps once per this many points.
 inline constexpr int kCsvProgressPoints = 4000;
@@ -40,7 +39,7 @@ struct CsvColumn {
     SampleStream preview; // reference word 32768, then one code per numeric row
     int pointCount = 0;   // numeric rows of the column
     bool illegalRows = false;
-    bool tooLong = false; // more than kCsvMaxPoints numeric rows: no preview
+    bool tooLong = false; // more than kMaxPoints numeric rows: no preview
 };
 
 // Converts column `column` (0 = the first) of the data text (from the data start on).

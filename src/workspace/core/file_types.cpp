@@ -40,11 +40,11 @@ bool writeTektronixIsf(const SampleStream& s, int32_t start, int32_t end, bool, 
     return WriteTektronixIsf(s, start, end, out, ref);
 }
 
-// The largest files of kMaxFilePoints points: exact for the binary forms (a word per
+// The largest files of kMaxPoints points: exact for the binary forms (a word per
 // point, after the reference word in the own formats; a .isf block after a header of
 // text). "-32768," or "-1.00000\r\n" is at most 10 bytes a value; the text bound leaves
 // room for blanks and longer spellings of a number.
-constexpr int64_t kWords = 2 * kMaxFilePoints;
+constexpr int64_t kWords = 2 * int64_t(kMaxPoints);
 constexpr int64_t kOwnWords = kWords + 2;
 constexpr int64_t kIsf = kWords + (1 << 20);
 constexpr int64_t kText = 32 << 20;

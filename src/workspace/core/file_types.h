@@ -4,6 +4,7 @@
 // and its writer.
 
 #include "workspace/core/datalogger.h"
+#include "workspace/core/limits.h"
 #include "workspace/core/sample_stream.h"
 
 #include <cstdint>
@@ -14,10 +15,10 @@
 
 namespace plotwell::workspace {
 
-// A bit pattern holds 1 to this many bits, and says so when it would hold more.
-inline constexpr int kBitPatternMaxBits = 65535;
+// A bit pattern holds 1 to kMaxPatternBits bits, and says so when it would hold more.
 inline constexpr int kBitPatternMinBits = 1;
 inline constexpr const char* kTooManyBits = "A bit pattern holds at most 65535 bits";
+static_assert(kMaxPatternBits == 65535, "kTooManyBits spells the limit");
 
 // The numbers are stored in project files, so they never change. 8 has no type; a project
 // may still hold it as its default type, and it is then handled as 0 and 12 are.

@@ -11,7 +11,7 @@ namespace plotwell::workspace {
 bool ReadGs2020Sig(std::string_view bytes, SampleStream& out) {
     out.clear();
     const std::size_t n = bytes.size() / 2;
-    if (int64_t(n) > kMaxFilePoints)
+    if (int64_t(n) > kMaxPoints)
         return false;
     out = SampleStream(128, n);
     auto codes = out.codes();
@@ -23,7 +23,7 @@ bool ReadGs2020Sig(std::string_view bytes, SampleStream& out) {
 bool ReadGs2020Arb(std::string_view bytes, SampleStream& out) {
     out.clear();
     std::vector<uint16_t> codes;
-    codes.reserve(std::min<std::size_t>(bytes.size() / 2, kMaxFilePoints));
+    codes.reserve(std::min<std::size_t>(bytes.size() / 2, kMaxPoints));
     const bool ok =
         detail::scanShortList(bytes, [&](int16_t v) { codes.push_back(uint16_t((int32_t(v) + 128) & 255)); });
     out.assign(128, codes);

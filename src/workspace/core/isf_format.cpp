@@ -105,7 +105,7 @@ bool ReadTektronixIsf(std::string_view bytes, SampleStream& out) {
         return false;
     if (h.floatingPoint || (h.bytesPerPoint != 1 && h.bytesPerPoint != 2))
         return false;
-    if (h.points && *h.points > kMaxFilePoints)
+    if (h.points && *h.points > kMaxPoints)
         return false;
     // A digit count of 0 is followed by no count digits: an empty curve. Any other header is
     // a definite-length one, refused when it announces more points than a file may hold.
@@ -114,7 +114,7 @@ bool ReadTektronixIsf(std::string_view bytes, SampleStream& out) {
     if (hash + 1 >= bytes.size() || bytes[hash + 1] != '0') {
         const auto bytesPerPoint = std::size_t(h.bytesPerPoint);
         const auto header =
-            common::parseBlockHeader(bytes.substr(hash), std::size_t(kMaxFilePoints + 1) * bytesPerPoint - 1);
+            common::parseBlockHeader(bytes.substr(hash), std::size_t(kMaxPoints + 1) * bytesPerPoint - 1);
         if (!header.ok())
             return false;
         count = int64_t(header.count);

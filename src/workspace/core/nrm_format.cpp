@@ -15,7 +15,7 @@ namespace plotwell::workspace {
 bool ReadNormalised(std::string_view bytes, SampleStream& out) {
     out.clear();
     std::vector<uint16_t> codes;
-    codes.reserve(std::min<std::size_t>(bytes.size() / 8, kMaxFilePoints));
+    codes.reserve(std::min<std::size_t>(bytes.size() / 8, kMaxPoints));
     std::size_t i = 0;
     for (;;) {
         while (i < bytes.size() && detail::isBlank(bytes[i]))
@@ -24,7 +24,7 @@ bool ReadNormalised(std::string_view bytes, SampleStream& out) {
         const auto v = common::parseDoublePrefix(bytes.substr(i), &used);
         if (!v)
             break; // the end, or text that is not a number, ends the file
-        if (int64_t(codes.size()) == kMaxFilePoints) {
+        if (int64_t(codes.size()) == kMaxPoints) {
             out.assign(1, codes);
             return false;
         }

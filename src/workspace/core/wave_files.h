@@ -13,6 +13,7 @@
 // written as 32768.
 
 #include "workspace/core/file_types.h"
+#include "workspace/core/limits.h"
 #include "workspace/core/sample_stream.h"
 
 #include <cstdint>
@@ -67,14 +68,13 @@ bool WriteNormalised(const SampleStream& samples, int32_t start, int32_t end, st
 // .isf: a header, then an IEEE 488.2 definite-length block. R 128. Only the first record is
 // read. Two-byte points take the most significant byte (the first, or the second with
 // "BYT_OR LSB"); with "BYT_NR 1" every byte is a point. Headers stating 4-byte or
-// floating-point points, or more than kMaxFilePoints points, are refused.
+// floating-point points, or more than kMaxPoints points, are refused.
 bool ReadTektronixIsf(std::string_view bytes, SampleStream& out);
 // The fixed header, then the selection resampled to 1000 two-byte points, then "\n".
 bool WriteTektronixIsf(const SampleStream& samples, int32_t start, int32_t end, std::string& out,
                        uint16_t& writtenReference);
 
-inline constexpr int64_t kMaxFilePoints = 1048576;
-// The largest file of `openType` that can hold kMaxFilePoints points: a larger one is
+// The largest file of `openType` that can hold kMaxPoints points: a larger one is
 // refused before it is read. Exact for the binary forms; for the text forms a generous
 // bound on the widest way of writing that many values.
 int64_t MaxWaveFileBytes(WaveFileType openType);

@@ -60,7 +60,7 @@ bool IsTenBitModel(std::string_view downloadModel) {
 bool ReadWaveCadWav(std::string_view bytes, SampleStream& out) {
     out.clear();
     const std::size_t n = bytes.size() / 2;
-    if (int64_t(n) > kMaxFilePoints)
+    if (int64_t(n) > kMaxPoints)
         return false;
     out = SampleStream(2048, n);
     auto codes = out.codes();
@@ -98,7 +98,7 @@ bool ReadWaveCadAsc(std::string_view bytes, SampleStream& out) {
     out.clear();
     out.setReference(2048);
     std::vector<uint16_t> codes;
-    codes.reserve(std::min<std::size_t>(bytes.size() / 2, kMaxFilePoints));
+    codes.reserve(std::min<std::size_t>(bytes.size() / 2, kMaxPoints));
     uint16_t largest = 0, smallest = 0xFFFF;
     const bool ok = detail::scanShortList(bytes, [&](int16_t v) {
         const uint16_t c = wavecadCode(v);

@@ -34,7 +34,7 @@ bool readWords(std::string_view bytes, uint16_t flip, SampleStream& out) {
     if (!validReference(r))
         return false;
     const std::size_t n = bytes.size() / 2 - 1;
-    if (int64_t(n) > kMaxFilePoints)
+    if (int64_t(n) > kMaxPoints)
         return false;
     out = SampleStream(r, n);
     auto codes = out.codes();

@@ -4,6 +4,7 @@
 #include "platform/posix/atomic_file.h"
 #include "platform/ui.h"
 #include "workspace/core/csv_import.h"
+#include "workspace/core/limits.h"
 #include "workspace/forms/ProcessCSV.h"
 #include "workspace/forms/frame_host.h"
 #include "workspace/forms/wfmchild.h"
@@ -63,8 +64,8 @@ TImportCSV::TImportCSV(QWidget* parent) : Form("ImportCSV", parent) {
     // One size whatever the file gives: the info line has room for its longest text and the
     // note keeps its line when empty, so nothing grows the dialog or spreads its lines apart.
     const QFontMetrics fm = InfoLabel->fontMetrics();
-    InfoLabel->setMinimumWidth(fm.horizontalAdvance(
-        QString::fromStdString(cformat(kIllegalRowsInfo, int(workspace::kCsvMaxPoints)))));
+    InfoLabel->setMinimumWidth(
+        fm.horizontalAdvance(QString::fromStdString(cformat(kIllegalRowsInfo, workspace::kMaxPoints))));
     for (QLabel* l : {InfoLabel, ColumnNote})
         l->setMinimumHeight(fm.height());
     setFixedSize(sizeHint());
@@ -144,8 +145,8 @@ void TImportCSV::CSVSelectChange() {
     PreviewStream = std::move(result.preview);
     if (result.tooLong) {
         PointCount = 0;
-        platform::errorBox(cformat("The column holds more than %zu points, more than a waveform can hold",
-                                   workspace::kCsvMaxPoints));
+        platform::errorBox(cformat("The column holds more than %d points, more than a waveform can hold",
+                                   workspace::kMaxPoints));
     } else {
         PointCount = result.pointCount;
         IllegalRows = result.illegalRows ? 1 : 0;
@@ -185,7 +186,7 @@ void TImportCSV::OKClick() {
         return;
     }
     const bool pattern = pattern_check->isChecked();
-    if (pattern && PointCount > workspace::kBitPatternMaxBits) {
+    if (pattern && PointCount > workspace::kMaxPatternBits) {
         // The dialog stays open: the column can still be opened as a waveform.
         platform::errorBox(workspace::kTooManyBits);
         return;

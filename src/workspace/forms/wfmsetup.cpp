@@ -1,8 +1,10 @@
 #include "workspace/forms/wfmsetup.h"
 
+#include "common/numtext.h"
 #include "platform/numeric_field.h"
 #include "platform/qstring.h"
 #include "platform/ui.h"
+#include "workspace/core/limits.h"
 #include "workspace/forms/frame_host.h"
 #include "workspace/forms/wfmchild.h"
 
@@ -20,8 +22,6 @@ using workspace::WaveFileType;
 TWaveSetup* WaveSetup = nullptr;
 
 namespace {
-constexpr int kMaxWaveformLength = 1048576;
-constexpr int kMaxPatternLength = 65535;
 constexpr int kMaxAmplitude = 65536;
 // Fewer points give nothing to draw or compute between two cursors.
 constexpr int kMinLength = 2;
@@ -120,12 +120,14 @@ void TWaveSetup::BOkClick() {
         platform::errorBox("Title error\na title must be specified", false);
         return;
     }
-    if (!pattern && Length > kMaxWaveformLength) {
-        platform::errorBox("Length error\nMaximum is 1048576 points", false);
+    if (!pattern && Length > workspace::kMaxPoints) {
+        platform::errorBox(common::cformat("Length error\nMaximum is %d points", workspace::kMaxPoints),
+                           false);
         return;
     }
-    if (pattern && Length > kMaxPatternLength) {
-        platform::errorBox("Length error\nMaximum is 65535 points", false);
+    if (pattern && Length > workspace::kMaxPatternBits) {
+        platform::errorBox(common::cformat("Length error\nMaximum is %d points", workspace::kMaxPatternBits),
+                           false);
         return;
     }
     if (Length < kMinLength) {

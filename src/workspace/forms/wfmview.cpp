@@ -6,6 +6,7 @@
 #include "platform/posix/folders.h"
 #include "platform/qstring.h"
 #include "platform/screen_cursor.h"
+#include "workspace/core/limits.h"
 #include "workspace/core/trace.h"
 #include "workspace/forms/WorldView.h"
 #include "workspace/forms/frame_host.h"
@@ -205,7 +206,7 @@ bool labelsFit(const QFont& font, int width, int height) {
     const PlotLayout l = workspace::plotLayout(width, height);
     const QFontMetrics fm(font);
     // The widest texts of each kind: 16-bit, unsigned and normalised values, 7-digit indices.
-    const int32_t first = 1000000, last = 1048575;
+    const int32_t first = 1000000, last = workspace::kMaxPoints - 1;
     const std::vector<std::vector<workspace::AxisLabel>> sets = {
         workspace::unzoomedLabels(l, 32768, false, last + 1),
         workspace::unzoomedLabels(l, 32768, true, last + 1),

@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
             generation = s.code(0);
     for (;;) {
         ++generation;
-        s = workspace::SampleStream(2048, std::size_t(workspace::kMaxFilePoints), generation);
+        s = workspace::SampleStream(2048, std::size_t(workspace::kMaxPoints), generation);
         std::string data;
         if (!workspace::WriteInternal(s, 0, s.lastIndex(), data))
             return 1;

@@ -55,16 +55,16 @@ TEST(BitPattern, Edits) {
 }
 
 TEST(BitPattern, LimitsAndNonZeroSamples) {
-    SampleStream full(1, kBitPatternMaxBits, 0);
+    SampleStream full(1, kMaxPatternBits, 0);
     EXPECT_FALSE(EditBitPattern(full, 1, BitEdit::InsertAfter, 0));
-    EXPECT_EQ(full.count(), kBitPatternMaxBits);
+    EXPECT_EQ(full.count(), kMaxPatternBits);
     EXPECT_TRUE(EditBitPattern(full, 1, BitEdit::Delete, 0));
     EXPECT_TRUE(EditBitPattern(full, 1, BitEdit::InsertBefore, 0));
     // A window may hold more bits than an insert may reach; a delete still shortens it.
-    SampleStream over(1, kBitPatternMaxBits + 2, 0);
+    SampleStream over(1, kMaxPatternBits + 2, 0);
     EXPECT_FALSE(EditBitPattern(over, 1, BitEdit::InsertBefore, 0));
     EXPECT_TRUE(EditBitPattern(over, 1, BitEdit::Delete, 0));
-    EXPECT_EQ(over.count(), kBitPatternMaxBits + 1);
+    EXPECT_EQ(over.count(), kMaxPatternBits + 1);
     // Whatever the window held, a rebuilt pattern holds only ones and zeros.
     SampleStream odd(1, 0);
     for (uint16_t c : {5, 0, 32768})

@@ -5,6 +5,7 @@
 #include <vector>
 
 using namespace plotwell::synthesis;
+using plotwell::workspace::kMaxPoints;
 using plotwell::workspace::SampleStream;
 
 namespace {
@@ -112,7 +113,7 @@ TEST(Paste, NothingToProduceOrTooLongLeavesTheTargetAlone) {
     SampleStream longest = target;
     EXPECT_EQ(applyPaste(longest, buffer, {PasteMode::AtWaveformEnd, 0, 9, 1048566, 4095, 0, 2048}).status,
               PasteOutcome::Status::Ok);
-    EXPECT_EQ(longest.count(), kMaxPastedLength);
+    EXPECT_EQ(longest.count(), kMaxPoints);
     SampleStream empty(2048, 0);
     EXPECT_EQ(applyPaste(empty, buffer, {PasteMode::Overwrite, 0, 0, 0, 4095, 0, 2048}).status,
               PasteOutcome::Status::NoPoints);

@@ -427,12 +427,12 @@ TEST(MakerLan, UploadReadsTheBlockWholeAndFailsOnASilentPeer) {
     // An upload takes any waveform the program holds, whatever the model's download limit
     // (8192 here): one point more is refused at the header.
     FakeStatus status;
-    for (const int32_t points : {kMaxUploadPoints, kMaxUploadPoints + 1}) {
+    for (const int32_t points : {workspace::kMaxPoints, workspace::kMaxPoints + 1}) {
         Rig big(LinkKind::Tcp, "QUORVEX, QVR5162,0,1", sim::Family::Maker);
         big.inst.setStore("arb3", {bigEndian(ramp(std::size_t(points), 3)), {}, "BIG", "OFF"});
         auto w = makeMakerUpload(makerJob(Direction::Upload, LinkKind::Tcp, 13, "QVR5162", "arb3"), *big.link,
                                  status);
-        const bool fits = points <= kMaxUploadPoints;
+        const bool fits = points <= workspace::kMaxPoints;
         ASSERT_EQ(w->tick().kind, fits ? Kind::Finished : Kind::Failed) << points;
         if (fits) {
             EXPECT_EQ(w->uploaded()->code(std::size_t(points - 1)),

@@ -134,8 +134,8 @@ TEST(CsvImport, OscilloscopeExports) {
 
 TEST(CsvImport, TooManyRowsRefused) {
     std::string text;
-    text.reserve(2 * (kCsvMaxPoints + 1));
-    for (std::size_t i = 0; i <= kCsvMaxPoints; ++i)
+    text.reserve(2 * (std::size_t(kMaxPoints) + 1));
+    for (int32_t i = 0; i <= kMaxPoints; ++i)
         text += "1\n";
     const CsvColumn c = CsvConvertColumn(text, 0);
     EXPECT_TRUE(c.tooLong);

@@ -24,31 +24,31 @@ struct Format {
     WaveFileType type;
     // A file of n points.
     std::function<std::string(int64_t)> file;
-    // The largest form of kMaxFilePoints points the format's writer or its program makes.
+    // The largest form of kMaxPoints points the format's writer or its program makes.
     int64_t largestForm;
 };
 
 const Format kFormats[] = {
     {WaveFileType::Internal,
      [](int64_t n) { return std::string("\x00\x08", 2) + std::string(std::size_t(2 * n), '\x01'); },
-     2 * kMaxFilePoints + 2},
+     2 * kMaxPoints + 2},
     {WaveFileType::BitPattern,
      [](int64_t n) { return std::string("\x00\x08", 2) + std::string(std::size_t(2 * n), '\x01'); },
-     2 * kMaxFilePoints + 2},
+     2 * kMaxPoints + 2},
     {WaveFileType::WaveCadWav, [](int64_t n) { return std::string(std::size_t(2 * n), '\x01'); },
-     2 * kMaxFilePoints},
+     2 * kMaxPoints},
     {WaveFileType::Gs2020Sig, [](int64_t n) { return std::string(std::size_t(2 * n), '\x01'); },
-     2 * kMaxFilePoints},
-    {WaveFileType::WaveCadAsc, [](int64_t n) { return repeated("-32768,", n); }, 7 * kMaxFilePoints},
-    {WaveFileType::Gs2020Asc, [](int64_t n) { return repeated("-32768,", n); }, 7 * kMaxFilePoints},
-    {WaveFileType::Gs2020Arb, [](int64_t n) { return repeated("-128,", n); }, 5 * kMaxFilePoints},
-    {WaveFileType::Normalised, [](int64_t n) { return repeated("-1.00000\r\n", n); }, 10 * kMaxFilePoints},
+     2 * kMaxPoints},
+    {WaveFileType::WaveCadAsc, [](int64_t n) { return repeated("-32768,", n); }, 7 * kMaxPoints},
+    {WaveFileType::Gs2020Asc, [](int64_t n) { return repeated("-32768,", n); }, 7 * kMaxPoints},
+    {WaveFileType::Gs2020Arb, [](int64_t n) { return repeated("-128,", n); }, 5 * kMaxPoints},
+    {WaveFileType::Normalised, [](int64_t n) { return repeated("-1.00000\r\n", n); }, 10 * kMaxPoints},
     {WaveFileType::Tektronix,
      [](int64_t n) {
          return ":WFMPRE:BYT_NR 1;:CURVE #8" + std::to_string(100000000 + n).substr(1) +
                 std::string(std::size_t(n), '\x01');
      },
-     kMaxFilePoints + 1000},
+     kMaxPoints + 1000},
 };
 
 } // namespace
@@ -57,10 +57,10 @@ TEST(PointLimit, EveryReaderTakesTheLimitAndRefusesOnePointMore) {
     for (const Format& f : kFormats) {
         SCOPED_TRACE(FileTypeCode(f.type));
         SampleStream s;
-        EXPECT_TRUE(ReadWaveFile(f.type, f.file(kMaxFilePoints), s));
-        EXPECT_EQ(s.count(), kMaxFilePoints);
-        EXPECT_FALSE(ReadWaveFile(f.type, f.file(kMaxFilePoints + 1), s));
-        EXPECT_LE(s.count(), kMaxFilePoints);
+        EXPECT_TRUE(ReadWaveFile(f.type, f.file(kMaxPoints), s));
+        EXPECT_EQ(s.count(), kMaxPoints);
+        EXPECT_FALSE(ReadWaveFile(f.type, f.file(kMaxPoints + 1), s));
+        EXPECT_LE(s.count(), kMaxPoints);
     }
 }
 
@@ -72,9 +72,9 @@ TEST(PointLimit, TheSizeLimitHoldsEveryFileOfTheLimitAndIsExactForBinaryForms) {
         EXPECT_LE(MaxWaveFileBytes(f.type), 64 << 20);
     }
     for (WaveFileType binary : {WaveFileType::Internal, WaveFileType::BitPattern})
-        EXPECT_EQ(MaxWaveFileBytes(binary), 2 * kMaxFilePoints + 2);
+        EXPECT_EQ(MaxWaveFileBytes(binary), 2 * kMaxPoints + 2);
     for (WaveFileType binary : {WaveFileType::WaveCadWav, WaveFileType::Gs2020Sig})
-        EXPECT_EQ(MaxWaveFileBytes(binary), 2 * kMaxFilePoints);
+        EXPECT_EQ(MaxWaveFileBytes(binary), 2 * kMaxPoints);
     // Every type has a bound, the data-logger files and the types that read nothing too.
     for (const FileTypeRow& row : FileTypeTable())
         EXPECT_LE(MaxWaveFileBytes(row.type), 64 << 20) << FileTypeCode(row.type);

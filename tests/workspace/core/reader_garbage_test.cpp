@@ -47,7 +47,7 @@ TEST(ReaderGarbage, NoReaderCrashesAndResultsStayConsistent) {
                 EXPECT_TRUE(r == 1 || (r >= 2 && r <= 32768)) << type;
             }
             if (type == 9) {
-                EXPECT_LE(s.count(), int(kMaxFilePoints));
+                EXPECT_LE(s.count(), int(kMaxPoints));
             }
         }
         std::vector<LoggerChannel> channels;
