@@ -97,14 +97,18 @@ bool TWFMform::FormCloseQuery() {
 bool TWFMform::AskToSave() {
     FrameHost->ActivateWaveWindow(this);
     setFocus();
+    return OfferToSave(); // false: the window stays open, still modified
+}
+
+bool TWFMform::OfferToSave() {
     const auto answer = platform::askYesNoCancel(
         common::cformat("%s.\nWaveform data not saved.\nDo you want to save it now?", Caption().c_str()));
     if (answer == platform::Answer::No)
         return true;
     if (answer != platform::Answer::Yes)
         return false;
-    // Closing saves the whole waveform, whatever part is selected; a selection left
-    // after a failed save is put back.
+    // The data are about to go, so the whole waveform is saved, whatever part is selected;
+    // the user's selection is put back when no file was written.
     const int32_t oldStart = Doc.SelectionStart, oldEnd = Doc.SelectionEnd;
     Doc.SelectWhole();
     FrameHost->SaveCancelled = false;
@@ -112,7 +116,7 @@ bool TWFMform::AskToSave() {
     if (FrameHost->SaveCancelled || !written) {
         Doc.SelectionStart = oldStart;
         Doc.SelectionEnd = oldEnd;
-        return false; // the window stays open, still modified
+        return false;
     }
     return true;
 }

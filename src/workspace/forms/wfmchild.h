@@ -105,6 +105,10 @@ public:
     bool FormCloseQuery();
     // The save question of the close query, asked whatever the frame is doing.
     bool AskToSave();
+    // Asks whether to save the unsaved data before they go. Yes saves the whole waveform,
+    // whatever part is selected, and puts the selection back when no file was written.
+    // True when the data may go: No, or Yes and the file written.
+    bool OfferToSave();
     // The close has run: the window is on its way out and holds no samples.
     bool isClosed() const { return closed_; }
     bool closeQueried() const { return closeQueried_; }

@@ -67,27 +67,10 @@ void TWFMform::Amplitudetomaxpkpk1Click() {
 }
 
 void TWFMform::Clear1Click() {
-    if (Doc.SaveState != 0) {
-        const auto answer = platform::askYesNoCancel(
-            common::cformat("%s.\nWaveform data not saved.\nDo you want to save it now?", Caption().c_str()));
-        if (answer == platform::Answer::Cancel || answer == platform::Answer::None)
-            return;
-        if (answer == platform::Answer::Yes) {
-            // The data are about to go, so the whole waveform is saved, whatever is selected;
-            // the clearing stops when the save did not happen.
-            const int32_t oldStart = Doc.SelectionStart, oldEnd = Doc.SelectionEnd;
-            Doc.SelectWhole();
-            FrameHost->SaveCancelled = false;
-            const bool written = Save1Click();
-            if (FrameHost->SaveCancelled || !written) {
-                Doc.SelectionStart = oldStart;
-                Doc.SelectionEnd = oldEnd;
-                return;
-            }
-        } else {
-            Doc.SaveState = 0;
-        }
-    }
+    // The clearing stops when the user cancels or the save did not happen.
+    if (Doc.SaveState != 0 && !OfferToSave())
+        return;
+    Doc.SaveState = 0;
     Doc.WaveName = DefaultWaveName;
     SetCaption(DefaultWaveName);
     Doc.CreateSampleStream();
