@@ -6,8 +6,7 @@
 #include "platform/posix/folders.h"
 #include "platform/qstring.h"
 #include "platform/ui.h"
-#include "transfer/core/instrument_libraries.h"
-#include "transfer/core/link.h"
+#include "transfer/forms/instrument_links.h"
 #include "transfer/forms/msgwnd.h"
 #include "transfer/forms/transfer_session.h"
 #include "workspace/core/cascade.h"
@@ -64,6 +63,7 @@ TPWForm1::TPWForm1(QWidget* parent) : QMainWindow(parent) {
     setObjectName("PWForm1");
     FrameHost = this;
     TransferHost = this;
+    TransferConnection = &Transfers;
     setWindowTitle(platform::kAppTitle);
 
     auto* central = new QWidget(this);
@@ -107,6 +107,8 @@ TPWForm1::~TPWForm1() {
         FrameHost = nullptr;
     if (TransferHost == this)
         TransferHost = nullptr;
+    if (TransferConnection == &Transfers)
+        TransferConnection = nullptr;
     CurrentWaveWindow = nullptr;
 }
 
@@ -260,9 +262,7 @@ void TPWForm1::FormActivate() {
         return;
     // Runs once: no library is needed or loaded yet.
     FirstActivation = false;
-    GpibNeeded = false;
-    UsbNeeded = false;
-    Libraries.reset();
+    Transfers.forgetLibraries();
     // The folders the program starts from and keeps its settings in.
     StartDirectory = platform::currentDir();
     AppDataDir = platform::configDir();
@@ -286,11 +286,11 @@ void TPWForm1::FormActivate() {
     // The serial ports there are now.
     ListComPorts();
     // The stored interfaces, and whether GPIB or USB is needed.
-    RestoreInterfaces();
+    RestoreInterfaces(TransferSettings);
     // Only a needed instrument library is loaded.
-    if (GpibNeeded)
+    if (Transfers.GpibNeeded)
         LoadGpibLibrary();
-    if (UsbNeeded)
+    if (Transfers.UsbNeeded)
         LoadUsbLibrary();
     // No window is being closed by name.
     ClosingNamed = false;
@@ -553,7 +553,7 @@ void TPWForm1::FormCloseQuery() {
 }
 
 void TPWForm1::FormClose() {
-    FreeLibraries();
+    Transfers.freeLibraries();
 }
 
 void TPWForm1::CloseWindowsNamed(TWFMform* closing) {

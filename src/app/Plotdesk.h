@@ -5,16 +5,12 @@
 // Its operations live in several units by subject:
 //   Plotdesk.cpp           frame, menus, start-up sequence, Open, file types, shut-down
 //   Plotdesk_project.cpp   global and project settings files, New/Open Project
-//   Plotdesk_settings.cpp  transfer settings dialogs, status lines, interface look-ups
-//   Plotdesk_serial.cpp    serial port list, probe and errors
-//   Plotdesk_libs.cpp      GPIB and USB libraries
+//   Plotdesk_settings.cpp  transfer settings dialogs, the RS-232 menu items, status lines
 //   Plotdesk_status.cpp    status panel and the sample-range search
 //   Plotdesk_drivers.cpp   the operation drivers of the waveform menus
 //   Plotdesk_files.cpp     post-save pass, data-logger channels
 //   Plotdesk_host.cpp      what the forms below ask of the frame (TFrameHost, TTransferHost)
 
-#include "transfer/core/link.h"
-#include "transfer/core/serial_settings.h"
 #include "transfer/core/session.h"
 #include "transfer/core/transfer_settings.h"
 #include "transfer/forms/transfer_host.h"
@@ -23,7 +19,6 @@
 #include <QMainWindow>
 #include <QPointer>
 
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,10 +40,6 @@ class TOperationDialog;
 namespace plotwell::workspace {
 class SampleStream;
 }
-namespace plotwell::transfer {
-class InstrumentLibraries;
-class Link;
-} // namespace plotwell::transfer
 
 class TPWForm1 : public QMainWindow, public TFrameHost, public TTransferHost {
     Q_OBJECT
@@ -60,17 +51,9 @@ public:
     // (The file types, the save folders, the sample range and the close-by-name flags
     // that the forms share are TFrameHost's fields.)
     bool FirstActivation = true;
-    bool GpibNeeded = false;
-    int GpibDevice = 0;
-    bool UsbNeeded = false;
-    int UsbDevice = 0;
     // The instrument connection: libraries, serial port, open link and running transfer.
-    // The names below are the frame's views of its parts.
+    // The frame holds it for the program's life; the transfer forms drive it.
     plotwell::transfer::TransferSession Transfers;
-    // Loaded instrument libraries with their entry points (filled by the library unit).
-    std::unique_ptr<plotwell::transfer::InstrumentLibraries>& Libraries = Transfers.libraries;
-    // The waits every instrument link is opened with; tests shorten them.
-    plotwell::transfer::LinkDeadlines& Deadlines = Transfers.deadlines;
     std::string ProjectIniPath;
     std::string WaveCadDefaultDir;
     std::string WaveCadQv3030Dir;
@@ -197,50 +180,15 @@ public:
     // ---- Plotdesk_settings.cpp ----------------------------------------------------
     // Start-up step 6: pushes the settings into the transfer dialogs.
     void PushSettingsToDialogs();
-    // Start-up steps 9 to 11: finds the stored interfaces and decides what is needed.
-    void RestoreInterfaces();
     void Generatorsetup1Click();
     void Oscilloscopesetup1Click();
     void IOcontrol1Click();
+    void RS232setup1Click();
     void ShowDownloadInfo() override;
     void ShowUploadInfo() override;
     // The two set-up commands: shows the dialog; OK takes its rows into the record, Cancel
     // leaves the record and the dialog's rows as they were.
     void TransferSetup(TSetTransfer& dialog, bool download);
-
-    // ---- Plotdesk_serial.cpp ------------------------------------------------------
-    // Start-up step 8: appends the serial ports to both Type lists.
-    void ListComPorts();
-    void RS232setup1Click();
-    // The serial link: port handle, each side's line settings and time-outs.
-    plotwell::transfer::SerialLinkState& Serial = Transfers.serial;
-    // The stored serial parameters into DownloadDcb / UploadDcb (in memory only).
-    void ApplyDownloadSerial();
-    void ApplyUploadSerial();
-    // Start-up check of the port a side uses (steps 10 of the start-up).
-    void ProbeSerialPort(bool download);
-    // The communications error boxes; `error` is the errno the failing call left.
-    void ReportCommError(const std::string& port, const std::string& function, int error);
-
-    // ---- Plotdesk_libs.cpp ----------------------------------------------------------
-    bool LoadGpibLibrary();
-    bool LoadUsbLibrary();
-    void FreeLibraries();
-    void ReportGpibError(const std::string& function) override;
-    void ReportUsbError(const std::string& function, int code) override;
-    // Opening a GPIB device or a USB device for a transfer: loads the library when it is
-    // not loaded, opens the device, keeps it as TransferLink and sets GpibDevice or
-    // UsbDevice. False after the failure has been reported.
-    bool OpenGpibLink(int board, const std::string& address, int tmo) override;
-    bool OpenUsbLink(const std::string& address) override;
-    // Opens the serial port of a side with its line settings and time-outs.
-    bool OpenSerialLink(bool download) override;
-    // Closes the running transfer's link (a second close does nothing); the closed link
-    // object stays until the next open.
-    void CloseTransferLink() override;
-    // The open link of the running transfer (serial port, GPIB or USB device); the LAN
-    // link lives inside its one tick.
-    std::unique_ptr<plotwell::transfer::Link>& TransferLink = Transfers.link;
 
     // ---- Plotdesk_status.cpp --------------------------------------------------------
     // `bitPattern`: whether the values are a bit pattern's (High/Low); -1 asks the active
@@ -332,8 +280,6 @@ public:
     void UpdateTypeMenus(TWFMform& w) override;
     void UpdateZoomAreaItem(TWFMform& w) override;
     plotwell::transfer::TransferSettings& TransferRecord() override;
-    const plotwell::transfer::LinkDeadlines& LinkWaits() const override;
-    plotwell::transfer::TransferSession& TransferConnection() override { return Transfers; }
     TWFMform* UploadTarget(TWFMform* active) override;
 
 protected:

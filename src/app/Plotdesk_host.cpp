@@ -34,10 +34,6 @@ transfer::TransferSettings& TPWForm1::TransferRecord() {
     return TransferSettings;
 }
 
-const transfer::LinkDeadlines& TPWForm1::LinkWaits() const {
-    return Deadlines;
-}
-
 TWFMform* TPWForm1::UploadTarget(TWFMform* active) {
     if (active && active->Doc.FileType == workspace::WaveFileType::None)
         return active;

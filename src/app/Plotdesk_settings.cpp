@@ -30,18 +30,6 @@ void pushDrive(TSetTransfer& d, const TransferSide& s) {
     TSetTransfer::selectRow(d.DriveLetter, s.driveLetterIndex);
     d.DriveLetter->setEditText(platform::toQString(s.driveLetter));
 }
-
-// Type row of a stored interface text; a text that is gone (a serial port removed, or
-// "GPIB" for board 0) puts that side on row 0.
-void lookUpInterface(TSetTransfer& d, QComboBox* list, const TransferSide& s) {
-    const int found = list->findText(platform::toQString(s.type));
-    if (found < 0) {
-        TSetTransfer::selectRow(d.Type, 0);
-        s.typeIndex = transfer::ifGpib0;
-    } else {
-        TSetTransfer::selectRow(d.Type, found);
-    }
-}
 } // namespace
 
 void TPWForm1::PushSettingsToDialogs() {
@@ -52,32 +40,6 @@ void TPWForm1::PushSettingsToDialogs() {
     TSetTransfer::selectRow(SetRS232->Device, 0);
     SetDownload->Tcp_Port->setText(platform::toQString(TransferSettings.dlTCPPort));
     SetUpload->Tcp_Port->setText(platform::toQString(TransferSettings.ulTCPPort));
-}
-
-void TPWForm1::RestoreInterfaces() {
-    auto& s = TransferSettings;
-    // 9. Both Type lists hold the same rows; the download one is searched.
-    lookUpInterface(*SetUpload, SetDownload->Type, transfer::uploadSide(s));
-    lookUpInterface(*SetDownload, SetDownload->Type, transfer::downloadSide(s));
-    // 10. A serial side is checked and prepared; a GPIB side wants the library. The
-    // other sides still get their line settings, for a port chosen later.
-    if (s.dlTypeIndex > transfer::ifLan) {
-        ProbeSerialPort(true);
-    } else {
-        ApplyDownloadSerial();
-        if (s.dlTypeIndex < transfer::ifUsb)
-            GpibNeeded = true;
-    }
-    if (s.ulTypeIndex > transfer::ifLan) {
-        ProbeSerialPort(false);
-    } else {
-        ApplyUploadSerial();
-        if (s.ulTypeIndex < transfer::ifUsb)
-            GpibNeeded = true;
-    }
-    // 11. The USB library is needed when a USB side names a model that has USB.
-    UsbNeeded = (s.ulTypeIndex == transfer::ifUsb && transfer::supportsUsb(s.ulMakeIndex, s.ulModelIndex)) ||
-                (s.dlTypeIndex == transfer::ifUsb && transfer::supportsUsb(s.dlMakeIndex, s.dlModelIndex));
 }
 
 void TPWForm1::TransferSetup(TSetTransfer& dialog, bool download) {
@@ -92,9 +54,9 @@ void TPWForm1::TransferSetup(TSetTransfer& dialog, bool download) {
     if (dialog.ShowModal() == platform::mrOk) {
         dialog.Commit();
         if (download)
-            ApplyDownloadSerial();
+            Transfers.ApplyDownloadSerial(TransferSettings);
         else
-            ApplyUploadSerial();
+            Transfers.ApplyUploadSerial(TransferSettings);
     } else {
         TransferSettings = before;
         dialog.RestoreStoredRows();
@@ -117,21 +79,11 @@ void TPWForm1::Oscilloscopesetup1Click() {
 void TPWForm1::IOcontrol1Click() {
     // The waveform windows' I/O control menu holds this same item, so enabling it here
     // serves the frame and the active window alike.
-    QComboBox* device = SetRS232->Device;
-    const int remembered = device->currentIndex();
-    RS232setup1->setEnabled(false);
-    device->clear();
-    const auto& s = TransferSettings;
-    if (s.dlTypeIndex > transfer::ifLan) {
-        device->addItem(platform::toQString(transfer::deviceRowText(s.dlType, true)));
-        RS232setup1->setEnabled(true);
-    }
-    if (s.ulTypeIndex > transfer::ifLan) {
-        device->addItem(platform::toQString(transfer::deviceRowText(s.ulType, false)));
-        RS232setup1->setEnabled(true);
-    }
-    if (device->count() > 0)
-        TSetTransfer::selectRow(device, remembered >= 0 && remembered < device->count() ? remembered : 0);
+    RS232setup1->setEnabled(SetRS232->ListDevices(TransferSettings));
+}
+
+void TPWForm1::RS232setup1Click() {
+    SetRS232->EditParameters(TransferSettings, Transfers);
 }
 
 void TPWForm1::ShowDownloadInfo() {

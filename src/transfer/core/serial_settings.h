@@ -1,6 +1,6 @@
 #pragma once
 // The serial side of the transfer settings: the baud table, the mapping of the stored
-// parameters onto a port's line settings, the time-outs, the frame's serial link state,
+// parameters onto a port's line settings, the time-outs, the session's serial link state,
 // and the texts of serial failures.
 
 #include "platform/posix/serial_port.h"
@@ -27,7 +27,7 @@ inline constexpr platform::SerialTimeouts kUploadTimeouts{0, 0, 5000, 0, 5000};
 void applySerialParameters(platform::SerialLineSettings& dcb, int baudRow, int byteSize, int parity,
                            int stopBits, int flowControl);
 
-// The frame's serial link: one port handle for both directions (a serial download and a
+// The session's serial link: one port handle for both directions (a serial download and a
 // serial upload never run together), and the line settings and time-outs of each side.
 // The time-outs hold the table values from the start, so that a port that start-up did
 // not check never waits without a deadline.

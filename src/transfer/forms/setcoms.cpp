@@ -1,5 +1,12 @@
 #include "transfer/forms/setcoms.h"
 
+#include "common/numtext.h"
+#include "platform/qstring.h"
+#include "platform/ui.h"
+#include "transfer/core/serial_settings.h"
+#include "transfer/core/session.h"
+#include "transfer/forms/settransfer.h"
+
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -59,4 +66,56 @@ void TSetRS232::FormActivate() {
 void TSetRS232::DeviceChange() {
     if (Device->currentIndex() != deviceRowAtShow_)
         setModalResult(mrDeviceChanged);
+}
+
+bool TSetRS232::ListDevices(const transfer::TransferSettings& s) {
+    const int remembered = Device->currentIndex();
+    Device->clear();
+    if (s.dlTypeIndex > transfer::ifLan)
+        Device->addItem(platform::toQString(transfer::deviceRowText(s.dlType, true)));
+    if (s.ulTypeIndex > transfer::ifLan)
+        Device->addItem(platform::toQString(transfer::deviceRowText(s.ulType, false)));
+    if (Device->count() == 0)
+        return false;
+    TSetTransfer::selectRow(Device, remembered >= 0 && remembered < Device->count() ? remembered : 0);
+    return true;
+}
+
+void TSetRS232::EditParameters(transfer::TransferSettings& s, transfer::TransferSession& session) {
+    for (;;) {
+        if (Device->currentIndex() < 0)
+            return;
+        const bool download = Device->currentText().endsWith(QLatin1String(" for download"));
+        const transfer::TransferSide side = download ? transfer::downloadSide(s) : transfer::uploadSide(s);
+        TSetTransfer::selectRow(baud, side.baudRate);
+        bits->setText(platform::toQString(common::cformat("%d", side.byteSize)));
+        TSetTransfer::selectRow(stopbits, side.stopBits);
+        TSetTransfer::selectRow(parity, side.parity);
+        TSetTransfer::selectRow(flowcontrol, side.flowControl);
+        const int result = ShowModal();
+        if (result == mrDeviceChanged)
+            continue;
+        if (result != platform::mrOk)
+            return;
+        // The whole set is checked before any of it is taken.
+        const std::string bitsText = bits->text().toStdString();
+        const auto byteSize = common::parseInt(bitsText);
+        if (!byteSize) {
+            platform::errorBox(common::cformat("'%s' is not a valid integer value", bitsText.c_str()));
+            return;
+        }
+        // The rows above 38400 come only from a project; a dialog that cannot show the
+        // stored row keeps it.
+        if (baud->currentIndex() >= 0)
+            side.baudRate = baud->currentIndex();
+        side.byteSize = *byteSize;
+        side.stopBits = stopbits->currentIndex();
+        side.parity = parity->currentIndex();
+        side.flowControl = flowcontrol->currentIndex();
+        if (download)
+            session.ApplyDownloadSerial(s);
+        else
+            session.ApplyUploadSerial(s);
+        return;
+    }
 }

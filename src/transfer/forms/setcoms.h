@@ -1,13 +1,18 @@
 #pragma once
 // "RS232 parameter setup": the serial parameters of the download or the upload port.
-// Choosing the other port in Device closes the dialog with result 3, so that the frame
-// shows the other set.
+// Choosing the other port in Device closes the dialog with result 3, so that the other
+// set is shown.
 
 #include "platform/form.h"
 
 class QComboBox;
 class QLineEdit;
 class QPushButton;
+
+namespace plotwell::transfer {
+struct TransferSettings;
+class TransferSession;
+} // namespace plotwell::transfer
 
 class TSetRS232 : public plotwell::platform::Form {
     Q_OBJECT
@@ -27,6 +32,15 @@ public:
     QPushButton* bnCancel = nullptr;
 
     void DeviceChange();
+
+    // The I/O control menu opens: one Device row for each serial side of `s`; the chosen
+    // row stays while it exists. False when no side is serial.
+    bool ListDevices(const plotwell::transfer::TransferSettings& s);
+    // "RS232 setup": shows the parameters of the side whose Device row is chosen. OK takes
+    // them into the record and into that side's line settings; another Device row shows
+    // the other side's.
+    void EditParameters(plotwell::transfer::TransferSettings& s,
+                        plotwell::transfer::TransferSession& session);
 
 protected:
     void FormActivate() override;

@@ -8,8 +8,8 @@
 #include "transfer/core/maker.h"
 #include "transfer/core/memory_card.h"
 #include "transfer/core/session.h"
-#include "transfer/core/tcp_link.h"
 #include "transfer/forms/TekRef.h"
+#include "transfer/forms/instrument_links.h"
 #include "transfer/forms/msgwnd.h"
 #include "transfer/forms/setdload.h"
 #include "transfer/forms/setuload.h"
@@ -66,41 +66,26 @@ bool TTransferSession::CheckIdentity(transfer::Link& link, std::string& expected
         DownloadFailed();
     else
         UploadFailed();
-    if (c.outcome == Outcome::Mismatch) {
+    if (c.outcome == Outcome::Mismatch)
         platform::errorBox(transfer::identityMismatchText(c.reply, c.expected));
-    } else if (c.io.function && TransferHost) {
-        if (kind == transfer::LinkKind::Gpib)
-            TransferHost->ReportGpibError(c.io.function);
-        else if (kind == transfer::LinkKind::Usb)
-            TransferHost->ReportUsbError(c.io.function, c.io.code);
-    }
+    else if (TransferConnection)
+        ShowLinkError(TransferConnection->driverFailure(kind, c.io));
     return true;
 }
 
-std::unique_ptr<transfer::Link> TTransferSession::ConnectLan(bool download) {
-    // The transfer runs whole within this tick; no second tick may start it again.
+bool TTransferSession::OpenLink(const transfer::TransferJob& job) {
     window_.ioTimer->stop();
-    const auto& s = TransferHost->TransferRecord();
-    // The address comes from the settings record, never from the dialog's Address edit,
-    // which may show the GPIB address after a cancelled dialog.
-    const auto& waits = TransferHost->LinkWaits();
-    auto link = download ? transfer::TcpLink::connect(s.dlIPAddress, s.dlTCPPort, waits)
-                         : transfer::TcpLink::connect(s.ulIPAddress, s.ulTCPPort, waits);
-    if (!link) {
-        if (MessageWnd)
-            MessageWnd->hide();
-        platform::ui().message("Unable to connect to device.\n\nCheck IP Address and TCP Port settings.",
-                               platform::Icon::Error, platform::ButtonOk, false);
-    }
-    return link;
+    const transfer::LinkError e = TransferConnection->openLink(job, LibraryFilesNow());
+    ShowLinkError(e);
+    return !e;
 }
 
 namespace {
 // The interface text a failure names: the running transfer's, else the record's.
 std::string failedInterface(bool download) {
-    if (!TransferHost)
+    if (!TransferHost || !TransferConnection)
         return {};
-    if (const transfer::TransferJob* job = TransferHost->TransferConnection().job())
+    if (const transfer::TransferJob* job = TransferConnection->job())
         return job->type;
     const auto& s = TransferHost->TransferRecord();
     return download ? s.dlType : s.ulType;
@@ -113,10 +98,8 @@ void endFailedTransfer(QTimer* timer, const char* format, bool download) {
     timer->stop();
     const std::string port = failedInterface(download);
     platform::errorBox(common::cformat(format, port.c_str()));
-    if (TransferHost) {
-        TransferHost->TransferConnection().end();
-        TransferHost->CloseTransferLink();
-    }
+    if (TransferConnection)
+        TransferConnection->end();
     if (MessageWnd)
         MessageWnd->hide();
 }
@@ -194,24 +177,6 @@ bool entryAllows(const transfer::EntryCheck& e) {
     return false;
 }
 
-bool openLink(const transfer::TransferJob& job, TWFMform& owner) {
-    switch (transfer::interfaceKind(job.typeIndex)) {
-    case transfer::InterfaceKind::Gpib:
-        return TransferHost->OpenGpibLink(job.typeIndex, job.address,
-                                          job.download() ? transfer::kGpibT100s : transfer::kGpibT10s);
-    case transfer::InterfaceKind::Usb:
-        return TransferHost->OpenUsbLink(job.address);
-    case transfer::InterfaceKind::Serial:
-        return TransferHost->OpenSerialLink(job.download());
-    case transfer::InterfaceKind::Lan:
-        // The connection lives for the one tick in which the whole transfer runs.
-        TransferHost->TransferConnection().link = TTransferSession(owner).ConnectLan(job.download());
-        return TransferHost->TransferConnection().link != nullptr;
-    default:
-        return false; // the card needs no link
-    }
-}
-
 // Ends the running transfer where it stands: worker and link gone, normal cursor, the
 // status window hidden.
 void dropTransfer(transfer::TransferSession& session) {
@@ -221,27 +186,26 @@ void dropTransfer(transfer::TransferSession& session) {
         MessageWnd->hide();
 }
 
-// Busy cursor, then the link; the transfer is then registered as running on `owner`. A
-// LAN transfer holds the window from its connection to its end, so its `lanStatus` is
-// shown first, without Cancel; a refused connection hides it again.
+// Busy cursor, then the link of `owner`'s transfer. A LAN transfer holds the window from
+// its connection to its end, so its `lanStatus` is shown first, without Cancel; a refused
+// connection hides it again.
 bool openFor(const transfer::TransferJob& job, TWFMform& owner, const std::string& lanStatus) {
     platform::setScreenCursor(platform::ScreenCursor::Busy);
     if (transfer::interfaceKind(job.typeIndex) == transfer::InterfaceKind::Lan && MessageWnd)
         MessageWnd->ShowStatus(0, lanStatus, false);
-    if (!openLink(job, owner)) {
+    if (!TTransferSession(owner).OpenLink(job)) {
         platform::setScreenCursor(platform::ScreenCursor::Default);
         return false;
     }
-    TransferHost->TransferConnection().start(job, nullptr, &owner);
     return true;
 }
 
 } // namespace
 
 void TTransferSession::ExecuteDownload1Click() {
-    if (!TransferHost)
+    if (!TransferHost || !TransferConnection)
         return;
-    transfer::TransferSession& session = TransferHost->TransferConnection();
+    transfer::TransferSession& session = *TransferConnection;
     const transfer::TransferJob job =
         transfer::downloadJob(TransferHost->TransferRecord(), skipIdentity(true), interpolateChecked());
     if (!entryAllows(transfer::checkDownloadEntry(
@@ -276,23 +240,21 @@ void TTransferSession::ExecuteDownload1Click() {
     if (!openFor(job, window_, transfer::makerDownloadStatus(job, fileNameOf(window_))))
         return;
     const transfer::StateChoice choice = transfer::downloadState(job.makeIndex, job.modelIndex);
-    if (choice.asksRecordLength) {
-        // The larger scopes are told the reference's record length chosen in the size dialog.
-        transfer::TransferJob sized = job;
-        if (!SetTekRef || !SetTekRef->AskRecordLength(job.model, job.target, sized.recordLength)) {
-            DownloadFailed();
-            return;
-        }
-        session.start(sized, nullptr, &window_);
+    transfer::TransferJob sized = job;
+    // The larger scopes are told the reference's record length chosen in the size dialog.
+    if (choice.asksRecordLength &&
+        (!SetTekRef || !SetTekRef->AskRecordLength(job.model, job.target, sized.recordLength))) {
+        DownloadFailed();
+        return;
     }
-    if (!StartTransfer(choice.state, sourceOf(window_)))
+    if (!StartTransfer(sized, choice.state, sourceOf(window_)))
         DownloadFailed();
 }
 
 void TTransferSession::Executeupload1Click(TWFMform* active) {
-    if (!TransferHost)
+    if (!TransferHost || !TransferConnection)
         return;
-    transfer::TransferSession& session = TransferHost->TransferConnection();
+    transfer::TransferSession& session = *TransferConnection;
     const transfer::TransferJob job =
         transfer::uploadJob(TransferHost->TransferRecord(), skipIdentity(false));
     if (!entryAllows(transfer::checkUploadEntry(job, session.busy())))
@@ -325,7 +287,7 @@ void TTransferSession::Executeupload1Click(TWFMform* active) {
 
     if (!openFor(job, *target, transfer::uploadingText(job)))
         return;
-    if (!on.StartTransfer(transfer::uploadState(job.makeIndex, job.modelIndex).state, {})) {
+    if (!on.StartTransfer(job, transfer::uploadState(job.makeIndex, job.modelIndex).state, {})) {
         on.UploadFailed();
         return;
     }
@@ -334,15 +296,10 @@ void TTransferSession::Executeupload1Click(TWFMform* active) {
         MessageWnd->ShowStatus(0, "Uploading", false);
 }
 
-bool TTransferSession::StartTransfer(int state, transfer::DownloadSource source) {
-    transfer::TransferSession& session = TransferHost->TransferConnection();
-    if (!session.link || !session.link->isOpen())
+bool TTransferSession::StartTransfer(const transfer::TransferJob& job, int state,
+                                     transfer::DownloadSource source) {
+    if (!TransferConnection->start(job, state, std::move(source), messageStatus(), &window_))
         return false;
-    auto worker =
-        transfer::makeWorker(state, *session.job(), *session.link, messageStatus(), std::move(source));
-    if (!worker)
-        return false;
-    session.start(*session.job(), std::move(worker), &window_);
     window_.TransferState = state;
     QTimer* timer = window_.ioTimer;
     // The timer and the window's end are tied to the engine once per window.
@@ -352,8 +309,8 @@ bool TTransferSession::StartTransfer(int state, transfer::DownloadSource source)
         QObject::connect(timer, &QTimer::timeout, timer, [w] { TTransferSession(*w).ioTimerTimer(); });
         QObject::connect(w, &QObject::destroyed, [w] {
             // Closing the window cancels its transfer and closes the link.
-            if (TransferHost && TransferHost->TransferConnection().owner() == w)
-                dropTransfer(TransferHost->TransferConnection());
+            if (TransferConnection && TransferConnection->owner() == w)
+                dropTransfer(*TransferConnection);
         });
     }
     timer->setInterval(10);
@@ -363,9 +320,9 @@ bool TTransferSession::StartTransfer(int state, transfer::DownloadSource source)
 }
 
 void TTransferSession::ioTimerTimer() {
-    if (!TransferHost)
+    if (!TransferConnection)
         return;
-    transfer::TransferSession& session = TransferHost->TransferConnection();
+    transfer::TransferSession& session = *TransferConnection;
     if (session.ticking)
         return; // a box of this transfer is up
     if (!session.worker() || session.owner() != &window_) {
@@ -383,9 +340,9 @@ void TTransferSession::ioTimerTimer() {
 }
 
 void TTransferSession::CancelTransfer() {
-    if (!TransferHost)
+    if (!TransferConnection)
         return;
-    transfer::TransferSession& session = TransferHost->TransferConnection();
+    transfer::TransferSession& session = *TransferConnection;
     // The session knows the window it runs for only as its owner.
     auto* owner = const_cast<TWFMform*>(static_cast<const TWFMform*>(session.owner()));
     if (!session.busy() || !owner)
@@ -402,7 +359,7 @@ void TTransferSession::CancelTransfer() {
 }
 
 void TTransferSession::TransferFinished() {
-    transfer::TransferSession& session = TransferHost->TransferConnection();
+    transfer::TransferSession& session = *TransferConnection;
     const transfer::TransferJob job = *session.job();
     workspace::SampleStream uploaded;
     if (const workspace::SampleStream* s = session.worker()->uploaded())
@@ -421,18 +378,13 @@ void TTransferSession::TransferFinished() {
 }
 
 void TTransferSession::TransferFailed(const transfer::TickOutcome& o) {
-    transfer::TransferSession& session = TransferHost->TransferConnection();
+    transfer::TransferSession& session = *TransferConnection;
     // No tick may run while the boxes are up.
     window_.ioTimer->stop();
     const bool download = session.job()->download();
     const transfer::LinkKind kind = session.link->kind();
     auto libraryReport = [&](const transfer::IoResult& io) {
-        if (!io.function)
-            return;
-        if (kind == transfer::LinkKind::Gpib)
-            TransferHost->ReportGpibError(io.function);
-        else if (kind == transfer::LinkKind::Usb)
-            TransferHost->ReportUsbError(io.function, io.code);
+        ShowLinkError(session.driverFailure(kind, io));
     };
     for (const std::string& notice : o.notices)
         platform::errorBox(notice);

@@ -1,14 +1,14 @@
 #pragma once
 // The transfer steps that act on one waveform window: Execute Download and Execute
 // Upload with their checks, the 10 ms timer's tick that drives the running worker, the
-// endings, the identity checks, the LAN connection, and the failure routines of the two
-// directions. The window keeps its transfer timer and state; the settings record, the
-// link and the running transfer are the frame's TransferSession, reached through
-// TransferHost.
+// endings, the identity checks, the opening of the link, and the failure routines of the
+// two directions. The window keeps its transfer timer and state; the link and the running
+// transfer are the instrument connection's (TransferConnection), the settings record is
+// the frame's (TransferHost).
 
+#include "transfer/core/transfer_job.h"
 #include "transfer/core/transfer_worker.h"
 
-#include <memory>
 #include <string>
 
 class TWFMform;
@@ -38,18 +38,19 @@ public:
     bool CheckIdentityUsb(plotwell::transfer::Link& link, std::string& expected, bool download);
     bool CheckIdentityLan(plotwell::transfer::Link& link, std::string& expected, bool download);
     static int CompareIdentity(const std::string& reply, const std::string& expected);
-    // The first step of every LAN worker: timer off, then a connection to the direction's
-    // IP address and TCP port. Null after the connect message when none could be made.
-    std::unique_ptr<plotwell::transfer::Link> ConnectLan(bool download);
+    // Opens the link of `job` for this window, in place of the one before: no tick of the
+    // window runs until a worker is started on it. False after the failure was reported.
+    bool OpenLink(const plotwell::transfer::TransferJob& job);
     // The failure routines of the two directions: stop, report, close the link, hide the
     // status; an upload also empties the window.
     void DownloadFailed();
     void UploadFailed();
 
 private:
-    // Arms the timer for the worker of `state` on the link just opened; false when the
-    // family has none there.
-    bool StartTransfer(int state, plotwell::transfer::DownloadSource source);
+    // Starts the worker of `state` on the link just opened and arms the timer; false when
+    // the family has none there.
+    bool StartTransfer(const plotwell::transfer::TransferJob& job, int state,
+                       plotwell::transfer::DownloadSource source);
     void TransferFinished();
     void TransferFailed(const plotwell::transfer::TickOutcome& outcome);
     // The window takes an upload's samples: caption, name, whole selection, not stored.

@@ -8,6 +8,7 @@
 #include "transfer/core/link.h"
 #include "transfer/core/serial_link.h"
 #include "transfer/core/tcp_link.h"
+#include "transfer/forms/instrument_links.h"
 #include "transfer/forms/setdload.h"
 #include "transfer/forms/setuload.h"
 #include "transfer/forms/transfer_session.h"
@@ -32,8 +33,8 @@ TEST_F(LinkFormsTest, GpibLoadFailsWithTheBoxNamingTheFileForEachMissingName) {
         const std::string path = sim::gpibStubPath(name);
         ::setenv(kGpibLibraryVariable, path.c_str(), 1);
         ui.clear();
-        EXPECT_FALSE(PWForm1->LoadGpibLibrary()) << name;
-        EXPECT_FALSE(PWForm1->GpibNeeded);
+        EXPECT_FALSE(LoadGpibLibrary()) << name;
+        EXPECT_FALSE(PWForm1->Transfers.GpibNeeded);
         ASSERT_EQ(ui.messages().size(), 1u);
         EXPECT_EQ(ui.lastMessage(), "Unable to read from the GPIB\nDynamic Link Library \"" + path +
                                         "\"\nThe GPIB is not available");
@@ -47,8 +48,8 @@ TEST_F(LinkFormsTest, UsbLoadNeedsAllButTheVersionCall) {
         const std::string path = sim::usbStubPath(name);
         ::setenv(kUsbLibraryVariable, path.c_str(), 1);
         ui.clear();
-        EXPECT_FALSE(PWForm1->LoadUsbLibrary()) << name;
-        EXPECT_FALSE(PWForm1->UsbNeeded);
+        EXPECT_FALSE(LoadUsbLibrary()) << name;
+        EXPECT_FALSE(PWForm1->Transfers.UsbNeeded);
         EXPECT_EQ(ui.messages(),
                   std::vector<std::string>{"Unable to read from the USB\nDynamic Link Library \"" + path +
                                            "\"\nThe USB is not available"});
@@ -56,19 +57,19 @@ TEST_F(LinkFormsTest, UsbLoadNeedsAllButTheVersionCall) {
     }
     ::setenv(kUsbLibraryVariable, sim::usbStubPath("AWG_Version").c_str(), 1);
     ui.clear();
-    EXPECT_TRUE(PWForm1->LoadUsbLibrary());
-    EXPECT_TRUE(PWForm1->UsbNeeded);
+    EXPECT_TRUE(LoadUsbLibrary());
+    EXPECT_TRUE(PWForm1->Transfers.UsbNeeded);
     EXPECT_TRUE(ui.messages().empty());
 }
 
 TEST_F(LinkFormsTest, LibrariesLoadOnceAndAreReleasedAtExit) {
     const int gpibLoads = pwsim_stub_loads(sim::kGpibStub);
     const int usbLoads = pwsim_stub_loads(sim::kUsbStub);
-    EXPECT_TRUE(PWForm1->LoadGpibLibrary());
-    EXPECT_TRUE(PWForm1->LoadGpibLibrary());
-    EXPECT_TRUE(PWForm1->LoadUsbLibrary());
-    EXPECT_TRUE(PWForm1->LoadUsbLibrary());
-    EXPECT_TRUE(PWForm1->GpibNeeded && PWForm1->UsbNeeded);
+    EXPECT_TRUE(LoadGpibLibrary());
+    EXPECT_TRUE(LoadGpibLibrary());
+    EXPECT_TRUE(LoadUsbLibrary());
+    EXPECT_TRUE(LoadUsbLibrary());
+    EXPECT_TRUE(PWForm1->Transfers.GpibNeeded && PWForm1->Transfers.UsbNeeded);
     EXPECT_EQ(pwsim_stub_loads(sim::kGpibStub), gpibLoads + 1);
     EXPECT_EQ(pwsim_stub_loads(sim::kUsbStub), usbLoads + 1);
     EXPECT_EQ(pwsim_stub_loaded(sim::kGpibStub), 1);
@@ -106,8 +107,8 @@ TEST_F(LinkFormsTest, StartUpLoadsWhatTheStoredInterfacesNeedAndExitFreesIt) {
 
     restart();
     EXPECT_TRUE(ui.messages().empty()) << ui.lastMessage();
-    EXPECT_TRUE(PWForm1->GpibNeeded);
-    EXPECT_TRUE(PWForm1->UsbNeeded);
+    EXPECT_TRUE(PWForm1->Transfers.GpibNeeded);
+    EXPECT_TRUE(PWForm1->Transfers.UsbNeeded);
     EXPECT_EQ(pwsim_stub_loads(sim::kGpibStub), gpibLoads + 1);
     EXPECT_EQ(pwsim_stub_loads(sim::kUsbStub), usbLoads + 1);
     EXPECT_EQ(pwsim_stub_loaded(sim::kGpibStub), 1);
@@ -115,7 +116,7 @@ TEST_F(LinkFormsTest, StartUpLoadsWhatTheStoredInterfacesNeedAndExitFreesIt) {
     // A GPIB transfer then uses the library start-up loaded.
     sim::Instrument inst(sim::Family::ArbDef, "QUORVEX,QVA3460");
     sim::GpibAdapter bus(inst, 1, 5);
-    EXPECT_TRUE(PWForm1->OpenGpibLink(1, "5", kGpibT100s));
+    EXPECT_TRUE(openLink(*newWindow(), ifGpib1, "5"));
     EXPECT_EQ(pwsim_stub_loads(sim::kGpibStub), gpibLoads + 1);
 
     // A USB library that lacks a call is reported at start-up, which goes on.
@@ -126,8 +127,8 @@ TEST_F(LinkFormsTest, StartUpLoadsWhatTheStoredInterfacesNeedAndExitFreesIt) {
     EXPECT_EQ(pwsim_stub_loaded(sim::kUsbStub), 0);
     EXPECT_EQ(ui.messages(), std::vector<std::string>{"Unable to read from the USB\nDynamic Link Library \"" +
                                                       broken + "\"\nThe USB is not available"});
-    EXPECT_TRUE(PWForm1->GpibNeeded);
-    EXPECT_FALSE(PWForm1->UsbNeeded);
+    EXPECT_TRUE(PWForm1->Transfers.GpibNeeded);
+    EXPECT_FALSE(PWForm1->Transfers.UsbNeeded);
     EXPECT_EQ(PWForm1->DownloadInfo->text().toStdString(), "   Download to:   Quorvex QV7351A via GPIB1");
 
     PWForm1->Exit1Click();
@@ -145,14 +146,15 @@ TEST_F(LinkFormsTest, OpeningFailuresAreReportedByTheDrivers) {
     sim::Instrument inst(sim::Family::ArbDef, "QUORVEX,QVA3420x");
     sim::GpibAdapter bus(inst);
     sim::UsbAdapter usb(inst, 5);
+    TWFMform* w = newWindow();
     bus.failNext("ibdev", sim::kEarg);
-    EXPECT_FALSE(PWForm1->OpenGpibLink(0, "5", kGpibT100s));
+    EXPECT_FALSE(openLink(*w, ifGpib0, "5"));
     usb.setOpenError(-2);
-    EXPECT_FALSE(PWForm1->OpenUsbLink("5"));
+    EXPECT_FALSE(openLink(*w, ifUsb, "5"));
     EXPECT_EQ(ui.messages(),
               (std::vector<std::string>{"GPIB error!\nFunction: ibdev\niberr = 4\n",
                                         "USB error!\nFunction: AWG_Open\nusberr = -2: No devices found\n"}));
-    EXPECT_FALSE(PWForm1->TransferLink);
+    EXPECT_FALSE(PWForm1->Transfers.link);
     EXPECT_EQ(usb.calls("AWG_Close"), 0);
 }
 
@@ -160,17 +162,17 @@ TEST_F(LinkFormsTest, GpibMismatchShowsTheFailureThenTheReplyWithItsLineFeed) {
     sim::Instrument inst(sim::Family::ArbDef, "FLUKE,271");
     sim::GpibAdapter bus(inst, 1, 7);
     PWForm1->TransferSettings.dlType = "GPIB1";
-    ASSERT_TRUE(PWForm1->OpenGpibLink(1, "7", kGpibT100s));
     TWFMform* w = newWindow();
+    ASSERT_TRUE(openLink(*w, ifGpib1, "7"));
     std::string expected = "QUORVEX,QVA3460";
-    EXPECT_TRUE(TTransferSession(*w).CheckIdentityGpib(*PWForm1->TransferLink, expected, true));
+    EXPECT_TRUE(TTransferSession(*w).CheckIdentityGpib(*PWForm1->Transfers.link, expected, true));
     EXPECT_EQ(ui.messages(),
               (std::vector<std::string>{kDownloadError + "GPIB1",
                                         "The instrument reports itself as\nFLUKE,271\n\nbut the "
                                         "expected type is\nQUORVEX,QVA3460"}));
     EXPECT_EQ(ui.count("beep"), 2);
     // The failure routine took the device off line.
-    EXPECT_FALSE(PWForm1->TransferLink->isOpen());
+    EXPECT_FALSE(PWForm1->Transfers.link->isOpen());
     EXPECT_EQ(inst.controls(), (std::vector<std::string>{"ibdev 1,7,0,15,0,0", "ibonl 1,0"}));
 }
 
@@ -179,10 +181,10 @@ TEST_F(LinkFormsTest, GpibSilenceGivesTheFailureThenTheLibraryReport) {
     inst.setFaults(silentFaults());
     sim::GpibAdapter bus(inst);
     PWForm1->TransferSettings.ulType = "GPIB";
-    ASSERT_TRUE(PWForm1->OpenGpibLink(0, "5", kGpibT10s));
     TWFMform* w = newWindow();
+    ASSERT_TRUE(openLink(*w, ifGpib0, "5", false));
     std::string expected = "QUORVEX,QVA3460";
-    EXPECT_TRUE(TTransferSession(*w).CheckIdentityGpib(*PWForm1->TransferLink, expected, false));
+    EXPECT_TRUE(TTransferSession(*w).CheckIdentityGpib(*PWForm1->Transfers.link, expected, false));
     EXPECT_EQ(ui.messages(),
               (std::vector<std::string>{kUploadError + "GPIB", "GPIB error!\nFunction: ibrd\niberr = 6\n"}));
     EXPECT_EQ(w->Caption(), "Untitled");
@@ -193,10 +195,10 @@ TEST_F(LinkFormsTest, UsbShortWriteClosesTheDeviceOnce) {
     inst.setFaults(shortWriteFaults());
     sim::UsbAdapter usb(inst);
     PWForm1->TransferSettings.dlType = "USB";
-    ASSERT_TRUE(PWForm1->OpenUsbLink("5"));
     TWFMform* w = newWindow();
+    ASSERT_TRUE(openLink(*w, ifUsb, "5"));
     std::string expected = "QUORVEX,QVA3420x";
-    EXPECT_TRUE(TTransferSession(*w).CheckIdentityUsb(*PWForm1->TransferLink, expected, true));
+    EXPECT_TRUE(TTransferSession(*w).CheckIdentityUsb(*PWForm1->Transfers.link, expected, true));
     EXPECT_EQ(ui.messages(),
               (std::vector<std::string>{kDownloadError + "USB",
                                         "USB error!\nFunction: AWG_Write\nusberr = -7: Write error\n"}));
@@ -211,20 +213,21 @@ TEST_F(LinkFormsTest, AReusedUsbHandleStaysWithItsNewLink) {
     sim::UsbAdapter usb(inst);
     usb.reuseHandles(true);
     TWFMform* w = newWindow();
-    ASSERT_TRUE(PWForm1->OpenUsbLink("5"));
-    const int first = PWForm1->UsbDevice;
-    PWForm1->ReportUsbError("AWG_Read", -5); // closes the device
+    ASSERT_TRUE(openLink(*w, ifUsb, "5"));
+    const int first = PWForm1->Transfers.UsbDevice;
+    // The report closes the device.
+    ShowLinkError(PWForm1->Transfers.driverFailure(LinkKind::Usb, {IoStatus::Error, 0, "AWG_Read", -5}));
     ASSERT_EQ(usb.calls("AWG_Close"), 1);
 
-    ASSERT_TRUE(PWForm1->OpenUsbLink("5")); // the next transfer
-    ASSERT_EQ(PWForm1->UsbDevice, first);
-    EXPECT_TRUE(PWForm1->TransferLink->isOpen());
+    ASSERT_TRUE(openLink(*w, ifUsb, "5")); // the next transfer
+    ASSERT_EQ(PWForm1->Transfers.UsbDevice, first);
+    EXPECT_TRUE(PWForm1->Transfers.link->isOpen());
     EXPECT_EQ(usb.calls("AWG_Close"), 1);
     std::string expected = "QUORVEX,QVA3420x";
-    EXPECT_FALSE(TTransferSession(*w).CheckIdentityUsb(*PWForm1->TransferLink, expected, true));
+    EXPECT_FALSE(TTransferSession(*w).CheckIdentityUsb(*PWForm1->Transfers.link, expected, true));
     EXPECT_EQ(ui.messages(),
               std::vector<std::string>{"USB error!\nFunction: AWG_Read\nusberr = -5: Read error\n"});
-    PWForm1->CloseTransferLink();
+    PWForm1->Transfers.closeLink();
     EXPECT_EQ(usb.calls("AWG_Close"), 2);
     EXPECT_EQ(usb.repeatedCloses(), 0);
 }
@@ -235,16 +238,16 @@ TEST_F(LinkFormsTest, UsbMismatchAndSkipOption) {
     TWFMform* w = newWindow();
 
     setSkip(true, true);
-    ASSERT_TRUE(PWForm1->OpenUsbLink("5"));
+    ASSERT_TRUE(openLink(*w, ifUsb, "5"));
     std::string expected = "QUORVEX,QVA3420x";
-    EXPECT_FALSE(TTransferSession(*w).CheckIdentityUsb(*PWForm1->TransferLink, expected, true));
+    EXPECT_FALSE(TTransferSession(*w).CheckIdentityUsb(*PWForm1->Transfers.link, expected, true));
     EXPECT_TRUE(ui.messages().empty());
     EXPECT_EQ(inst.writes(), std::vector<std::string>{"\n*idn?\n"});
 
     setSkip(true, false);
     PWForm1->TransferSettings.dlType = "USB";
     expected = "QUORVEX,QVA3420x";
-    EXPECT_TRUE(TTransferSession(*w).CheckIdentityUsb(*PWForm1->TransferLink, expected, true));
+    EXPECT_TRUE(TTransferSession(*w).CheckIdentityUsb(*PWForm1->Transfers.link, expected, true));
     EXPECT_EQ(ui.messages(),
               (std::vector<std::string>{kDownloadError + "USB",
                                         "The instrument reports itself as\nFLUKE,294\n\nbut the "
@@ -258,10 +261,10 @@ TEST_F(LinkFormsTest, UsbSilenceFailsAtItsDeadline) {
     sim::UsbAdapter usb(inst);
     setSkip(false, true);
     PWForm1->TransferSettings.ulType = "USB";
-    ASSERT_TRUE(PWForm1->OpenUsbLink("5"));
     TWFMform* w = newWindow();
+    ASSERT_TRUE(openLink(*w, ifUsb, "5"));
     std::string expected = "QUORVEX,QVA3420x";
-    EXPECT_TRUE(TTransferSession(*w).CheckIdentityUsb(*PWForm1->TransferLink, expected, false));
+    EXPECT_TRUE(TTransferSession(*w).CheckIdentityUsb(*PWForm1->Transfers.link, expected, false));
     EXPECT_EQ(ui.messages(), std::vector<std::string>{kUploadError + "USB"});
     EXPECT_EQ(usb.calls("AWG_Close"), 1);
 }
@@ -272,16 +275,16 @@ TEST_F(LinkFormsTest, SerialMismatchShowsTheReplyWithoutItsLineFeed) {
     platform::SerialPort port;
     ASSERT_TRUE(port.open(pty.path()));
     port.setTimeouts({0, 0, 5000, 0, 500}); // the reply comes, with its line feed
-    PWForm1->TransferLink = std::make_unique<SerialLink>(std::move(port));
+    PWForm1->Transfers.link = std::make_unique<SerialLink>(std::move(port));
     PWForm1->TransferSettings.dlType = pty.path();
     TWFMform* w = newWindow();
     std::string expected = "TEKTRONIX,TDS 220";
-    EXPECT_TRUE(TTransferSession(*w).CheckIdentitySerial(*PWForm1->TransferLink, expected, true));
+    EXPECT_TRUE(TTransferSession(*w).CheckIdentitySerial(*PWForm1->Transfers.link, expected, true));
     EXPECT_EQ(ui.messages(),
               (std::vector<std::string>{kDownloadError + pty.path(),
                                         "The instrument reports itself as\nTEKTRONIX,TDS 210,0,"
                                         "CF:91.1CT\nbut the expected type is\nTEKTRONIX,TDS 220"}));
-    EXPECT_FALSE(PWForm1->TransferLink->isOpen());
+    EXPECT_FALSE(PWForm1->Transfers.link->isOpen());
 }
 
 TEST_F(LinkFormsTest, SerialSilenceFailsEvenWhenSkipped) {
@@ -291,12 +294,12 @@ TEST_F(LinkFormsTest, SerialSilenceFailsEvenWhenSkipped) {
     platform::SerialPort port;
     ASSERT_TRUE(port.open(pty.path()));
     port.setTimeouts({0, 0, 100, 0, 500});
-    PWForm1->TransferLink = std::make_unique<SerialLink>(std::move(port));
+    PWForm1->Transfers.link = std::make_unique<SerialLink>(std::move(port));
     PWForm1->TransferSettings.dlType = pty.path();
     setSkip(true, true);
     TWFMform* w = newWindow();
     std::string expected = "QUORVEX,QVA3460";
-    EXPECT_TRUE(TTransferSession(*w).CheckIdentitySerial(*PWForm1->TransferLink, expected, true));
+    EXPECT_TRUE(TTransferSession(*w).CheckIdentitySerial(*PWForm1->Transfers.link, expected, true));
     EXPECT_EQ(ui.messages(), std::vector<std::string>{kDownloadError + pty.path()});
 }
 
@@ -305,14 +308,14 @@ TEST_F(LinkFormsTest, LanChecksFollowTheSameRules) {
     sim::TcpAdapter server(inst);
     TWFMform* w = newWindow();
     {
-        auto link = TcpLink::connect("127.0.0.1", server.portText(), PWForm1->Deadlines);
+        auto link = TcpLink::connect("127.0.0.1", server.portText(), PWForm1->Transfers.deadlines);
         ASSERT_TRUE(link);
         std::string expected = "QUORVEX, QVR6";
         EXPECT_FALSE(TTransferSession(*w).CheckIdentityLan(*link, expected, true));
     }
     PWForm1->TransferSettings.dlType = "LAN";
     inst.setIdentity("QUORVEX, QV7351A");
-    auto link = TcpLink::connect("127.0.0.1", server.portText(), PWForm1->Deadlines);
+    auto link = TcpLink::connect("127.0.0.1", server.portText(), PWForm1->Transfers.deadlines);
     ASSERT_TRUE(link);
     std::string expected = "QUORVEX, QVR6";
     EXPECT_TRUE(TTransferSession(*w).CheckIdentityLan(*link, expected, true));
@@ -335,12 +338,11 @@ TEST_F(LinkFormsTest, ATrickledLanReplyFailsAtItsDeadline) {
     s.dlType = "LAN";
     s.dlIPAddress = "127.0.0.1";
     s.dlTCPPort = server.portText();
-    PWForm1->Deadlines.tcpReply = 150ms; // 17 bytes at 20 ms cannot all come within it
+    PWForm1->Transfers.deadlines.tcpReply = 150ms; // 17 bytes at 20 ms cannot all come within it
     TTransferSession session(*w);
-    auto link = session.ConnectLan(true);
-    ASSERT_TRUE(link);
+    ASSERT_TRUE(session.OpenLink(downloadJob(s, false, false)));
     std::string expected = "QUORVEX, QV7351A";
-    EXPECT_TRUE(session.CheckIdentityLan(*link, expected, true));
+    EXPECT_TRUE(session.CheckIdentityLan(*PWForm1->Transfers.link, expected, true));
     EXPECT_EQ(ui.messages(), std::vector<std::string>{kDownloadError + "LAN"});
 }
 
@@ -352,7 +354,7 @@ TEST_F(LinkFormsTest, LanConnectUsesTheRecordAndReportsARefusal) {
     s.dlIPAddress = "127.0.0.1";
     s.dlTCPPort = refusing.portText();
     w->ioTimer->start();
-    EXPECT_FALSE(TTransferSession(*w).ConnectLan(true));
+    EXPECT_FALSE(TTransferSession(*w).OpenLink(downloadJob(s, false, false)));
     EXPECT_FALSE(w->ioTimer->isActive());
     ASSERT_EQ(ui.events().size(), 1u);
     EXPECT_EQ(ui.events()[0].text, "Unable to connect to device.\n\nCheck IP Address and TCP Port settings.");
@@ -361,9 +363,8 @@ TEST_F(LinkFormsTest, LanConnectUsesTheRecordAndReportsARefusal) {
     sim::TcpAdapter server(inst);
     s.ulIPAddress = "127.0.0.1";
     s.ulTCPPort = server.portText();
-    auto link = TTransferSession(*w).ConnectLan(false);
-    ASSERT_TRUE(link);
+    ASSERT_TRUE(TTransferSession(*w).OpenLink(uploadJob(s, false)));
     std::string expected = "QUORVEX, QV7351A";
-    EXPECT_FALSE(TTransferSession(*w).CheckIdentityLan(*link, expected, false));
+    EXPECT_FALSE(TTransferSession(*w).CheckIdentityLan(*PWForm1->Transfers.link, expected, false));
     EXPECT_EQ(ui.events().size(), 1u);
 }

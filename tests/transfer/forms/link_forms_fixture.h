@@ -10,6 +10,7 @@
 #include "transfer/core/link.h"
 #include "transfer/forms/setdload.h"
 #include "transfer/forms/setuload.h"
+#include "transfer/forms/transfer_session.h"
 
 #include <QCheckBox>
 
@@ -27,7 +28,7 @@ protected:
         AppTest::SetUp();
         ::setenv(kGpibLibraryVariable, sim::gpibStubPath().c_str(), 1);
         ::setenv(kUsbLibraryVariable, sim::usbStubPath().c_str(), 1);
-        LinkDeadlines& d = PWForm1->Deadlines;
+        LinkDeadlines& d = PWForm1->Transfers.deadlines;
         // The USB stub answers in the test's own thread, so its wait only ever runs out on
         // a silent instrument: short. The LAN instrument answers from its own thread and
         // every LAN reply here comes: room for a loaded machine.
@@ -41,6 +42,15 @@ protected:
         AppTest::TearDown();
         ::unsetenv(kGpibLibraryVariable);
         ::unsetenv(kUsbLibraryVariable);
+    }
+    // Opens a link as a transfer from `w` would: the interface row, the address and the
+    // direction.
+    static bool openLink(TWFMform& w, int typeIndex, const std::string& address, bool download = true) {
+        TransferJob job;
+        job.direction = download ? Direction::Download : Direction::Upload;
+        job.typeIndex = typeIndex;
+        job.address = address;
+        return TTransferSession(w).OpenLink(job);
     }
     // The "Skip identification query" box of a direction's dialog.
     static void setSkip(bool download, bool on) {

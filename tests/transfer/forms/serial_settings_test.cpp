@@ -2,6 +2,7 @@
 
 #include "app/Plotdesk.h"
 #include "support/pty_pair.h"
+#include "transfer/forms/instrument_links.h"
 #include "transfer/forms/setcoms.h"
 #include "transfer/forms/setdload.h"
 #include "transfer/forms/setuload.h"
@@ -71,14 +72,14 @@ TEST_F(SerialApp, TheStartUpCheckPreparesAChosenPort) {
     useFirstPort(true);
     record().dlBaudRate = 12; // only a project can hold 115200
     record().dlParity = 2;
-    PWForm1->Serial.DownloadTimeouts = {};
-    PWForm1->RestoreInterfaces();
+    PWForm1->Transfers.serial.DownloadTimeouts = {};
+    RestoreInterfaces(PWForm1->TransferSettings);
     EXPECT_TRUE(ui.messages().empty()) << ui.lastMessage();
     EXPECT_EQ(SetDownload->Type->currentIndex(), 5);
-    EXPECT_EQ(PWForm1->Serial.DownloadDcb,
+    EXPECT_EQ(PWForm1->Transfers.serial.DownloadDcb,
               (SerialLineSettings{115200, 8, Parity::Even, StopBits::One, FlowControl::XonXoff}));
-    EXPECT_EQ(PWForm1->Serial.DownloadTimeouts, transfer::kDownloadTimeouts);
-    EXPECT_FALSE(PWForm1->GpibNeeded);
+    EXPECT_EQ(PWForm1->Transfers.serial.DownloadTimeouts, transfer::kDownloadTimeouts);
+    EXPECT_FALSE(PWForm1->Transfers.GpibNeeded);
     // The check let the port go again.
     EXPECT_TRUE(first.lockSlave());
 }
@@ -86,18 +87,18 @@ TEST_F(SerialApp, TheStartUpCheckPreparesAChosenPort) {
 TEST_F(SerialApp, APortInUseAtStartUpIsReportedAndStartUpGoesOn) {
     useFirstPort(false);
     ASSERT_TRUE(first.lockSlave());
-    PWForm1->RestoreInterfaces();
+    RestoreInterfaces(PWForm1->TransferSettings);
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.messages()[0],
               "Unable to gain access to" + first.slavePath() + ".\nIt may be in use by another application");
     EXPECT_EQ(ui.events().back().icon, platform::Icon::Error);
     // The parameters are prepared all the same.
-    EXPECT_EQ(PWForm1->Serial.UploadDcb.flowControl, FlowControl::RtsCts);
-    EXPECT_EQ(PWForm1->Serial.UploadTimeouts, transfer::kUploadTimeouts);
+    EXPECT_EQ(PWForm1->Transfers.serial.UploadDcb.flowControl, FlowControl::RtsCts);
+    EXPECT_EQ(PWForm1->Transfers.serial.UploadTimeouts, transfer::kUploadTimeouts);
 }
 
 TEST_F(SerialApp, ACommunicationsErrorNamesThePortTheCallAndTheSystemText) {
-    PWForm1->ReportCommError("/dev/ttyS3", "SetCommState", EINVAL);
+    ShowLinkError(transfer::commFailure("/dev/ttyS3", "SetCommState", EINVAL));
     const auto& ev = ui.events();
     ASSERT_EQ(ev.size(), 3u);
     EXPECT_EQ(ev[0].kind, "beep");
@@ -170,7 +171,7 @@ TEST_F(SerialApp, TheRs232DialogEditsTheChosenSideAndSwitchesOnDemand) {
     EXPECT_EQ(s.ulStopBits, 2);
     EXPECT_EQ(s.ulParity, 1);
     EXPECT_EQ(s.ulFlowControl, 0);
-    EXPECT_EQ(PWForm1->Serial.UploadDcb,
+    EXPECT_EQ(PWForm1->Transfers.serial.UploadDcb,
               (SerialLineSettings{19200, 7, Parity::Odd, StopBits::Two, FlowControl::None}));
 
     // Cancel changes nothing.
@@ -208,7 +209,7 @@ TEST_F(SerialApp, ASpeedTheDialogCannotShowIsKept) {
     });
     PWForm1->RS232setup1Click();
     EXPECT_EQ(record().dlBaudRate, 12);
-    EXPECT_EQ(PWForm1->Serial.DownloadDcb.baudRate, 115200);
+    EXPECT_EQ(PWForm1->Transfers.serial.DownloadDcb.baudRate, 115200);
 }
 
 TEST_F(SerialApp, ChoosingAPortGreysTheAddress) {

@@ -2,6 +2,7 @@
 
 #include "app/Plotdesk.h"
 #include "transfer/core/instrument_tables.h"
+#include "transfer/forms/instrument_links.h"
 #include "transfer/forms/msgwnd.h"
 #include "transfer/forms/setdload.h"
 #include "transfer/forms/setuload.h"
@@ -60,10 +61,10 @@ TEST_F(SettingsDialogs, AFirstStartShowsTheDefaults) {
     // The stored flow controls are not overwritten by the start-up push.
     EXPECT_EQ(record().dlFlowControl, 1);
     EXPECT_EQ(record().ulFlowControl, 2);
-    EXPECT_EQ(PWForm1->Serial.DownloadDcb.flowControl, platform::FlowControl::XonXoff);
-    EXPECT_EQ(PWForm1->Serial.UploadDcb.flowControl, platform::FlowControl::RtsCts);
-    EXPECT_FALSE(PWForm1->GpibNeeded);
-    EXPECT_FALSE(PWForm1->UsbNeeded);
+    EXPECT_EQ(PWForm1->Transfers.serial.DownloadDcb.flowControl, platform::FlowControl::XonXoff);
+    EXPECT_EQ(PWForm1->Transfers.serial.UploadDcb.flowControl, platform::FlowControl::RtsCts);
+    EXPECT_FALSE(PWForm1->Transfers.GpibNeeded);
+    EXPECT_FALSE(PWForm1->Transfers.UsbNeeded);
 }
 
 TEST_F(SettingsDialogs, OkTakesEveryFieldIntoTheRecord) {
@@ -96,7 +97,7 @@ TEST_F(SettingsDialogs, OkTakesEveryFieldIntoTheRecord) {
     EXPECT_EQ(s.dlStretchIndex, 0);
     EXPECT_EQ(s.dlTCPPort, "5025");
     EXPECT_EQ(s.dlFlowControl, 2); // the oscilloscopes' preset
-    EXPECT_EQ(PWForm1->Serial.DownloadDcb.flowControl, platform::FlowControl::RtsCts);
+    EXPECT_EQ(PWForm1->Transfers.serial.DownloadDcb.flowControl, platform::FlowControl::RtsCts);
     EXPECT_EQ(downloadLine(), "   Download to:   Tektronix TDS4xx via GPIB address 7");
     // The upload side is untouched.
     EXPECT_EQ(s.ulMake, "Quorvex");
@@ -303,35 +304,35 @@ TEST_F(SettingsDialogs, StartUpFindsTheStoredInterfacesAndWhatTheyNeed) {
     s.dlTypeIndex = 0;
     s.ulType = "/dev/ttyGone9";
     s.ulTypeIndex = 7;
-    PWForm1->RestoreInterfaces();
+    RestoreInterfaces(PWForm1->TransferSettings);
     EXPECT_EQ(SetDownload->Type->currentIndex(), 0);
     EXPECT_EQ(s.dlTypeIndex, 0);
     EXPECT_EQ(SetUpload->Type->currentIndex(), 0);
     EXPECT_EQ(s.ulTypeIndex, 0);
-    EXPECT_TRUE(PWForm1->GpibNeeded);
-    EXPECT_FALSE(PWForm1->UsbNeeded);
+    EXPECT_TRUE(PWForm1->Transfers.GpibNeeded);
+    EXPECT_FALSE(PWForm1->Transfers.UsbNeeded);
     EXPECT_TRUE(ui.messages().empty());
 
     // USB is wanted only for an instrument that has it.
-    PWForm1->GpibNeeded = false;
+    PWForm1->Transfers.GpibNeeded = false;
     s.dlType = "USB";
     s.dlTypeIndex = 2;
     s.dlMakeIndex = 0;
     s.dlModelIndex = 7;
     s.ulType = "LAN";
     s.ulTypeIndex = 4;
-    PWForm1->RestoreInterfaces();
-    EXPECT_FALSE(PWForm1->UsbNeeded);
-    EXPECT_FALSE(PWForm1->GpibNeeded);
+    RestoreInterfaces(PWForm1->TransferSettings);
+    EXPECT_FALSE(PWForm1->Transfers.UsbNeeded);
+    EXPECT_FALSE(PWForm1->Transfers.GpibNeeded);
     s.dlModelIndex = 3;
-    PWForm1->RestoreInterfaces();
-    EXPECT_TRUE(PWForm1->UsbNeeded);
+    RestoreInterfaces(PWForm1->TransferSettings);
+    EXPECT_TRUE(PWForm1->Transfers.UsbNeeded);
     EXPECT_EQ(SetDownload->Type->currentText().toStdString(), "USB");
 
     // A found text selects its row; the stored index stays as read.
     s.ulType = "LAN";
     s.ulTypeIndex = 1;
-    PWForm1->RestoreInterfaces();
+    RestoreInterfaces(PWForm1->TransferSettings);
     EXPECT_EQ(SetUpload->Type->currentIndex(), 4);
     EXPECT_EQ(s.ulTypeIndex, 1);
 }

@@ -82,7 +82,7 @@ protected:
         EXPECT_TRUE(ranOn) << "an Exit called off leaves the transfer running";
         EXPECT_EQ(ui.count("message"), 2) << ui.lastMessage(); // the two questions only
         EXPECT_FALSE(PWForm1->Transfers.busy());
-        EXPECT_FALSE(PWForm1->TransferLink && PWForm1->TransferLink->isOpen());
+        EXPECT_FALSE(PWForm1->Transfers.link && PWForm1->Transfers.link->isOpen());
         EXPECT_FALSE(MessageWnd->isVisible());
         std::filesystem::remove(PWForm1->ProjectIniPath); // the next test starts without it
         std::string sent;
@@ -329,7 +329,7 @@ TEST_F(EngineTest, EachFaultEndsInItsBoxes) {
         runTicks(*CurrentWaveWindow);
         EXPECT_EQ(ui.messages(), c.boxes) << c.name;
         EXPECT_FALSE(PWForm1->Transfers.busy()) << c.name;
-        EXPECT_FALSE(PWForm1->TransferLink && PWForm1->TransferLink->isOpen()) << c.name;
+        EXPECT_FALSE(PWForm1->Transfers.link && PWForm1->Transfers.link->isOpen()) << c.name;
         EXPECT_EQ(platform::screenCursor(), platform::ScreenCursor::Default) << c.name;
         if (!c.download) {
             EXPECT_EQ(CurrentWaveWindow->Caption(), "Untitled") << c.name;
