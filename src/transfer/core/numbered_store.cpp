@@ -12,12 +12,6 @@
 
 namespace plotwell::transfer {
 
-std::string storeIdentity(int makeIndex) {
-    return makeIndex == makeFluke     ? "FLUKE,271"
-           : makeIndex == makeWavetek ? "WAVETEK,MODEL 29"
-                                      : "QUORVEX,QV3030";
-}
-
 int32_t storeValue(uint16_t w, uint16_t reference) {
     const int32_t r = workspace::SampleStream::midCodeOf(reference);
     const float scale = 512.0f / float(r);
@@ -50,7 +44,7 @@ public:
 
 private:
     TickOutcome start() override {
-        if (auto o = identityFailure(link_, storeIdentity(job_.makeIndex), job_.skipIdentity))
+        if (auto o = checkInstrument())
             return *o;
         store_ = storeNumber(job_.target);
         if (store_ < 1 || store_ > kLastDownloadStore)
@@ -84,11 +78,8 @@ private:
     TickOutcome next() override {
         if (left_ == 0)
             return close();
-        if (status_.cancelled()) {
-            left_ = 0;
-            link_.clear();
+        if (cancelSlices(left_))
             return {};
-        }
         const std::size_t slice = link_.kind() == LinkKind::Serial ? kSerialSlice : kGpibSlice;
         IoResult io;
         for (std::size_t k = 0; k < slice && left_ > 0; ++k, --left_)
@@ -120,7 +111,7 @@ public:
 
 private:
     TickOutcome start() override {
-        if (auto o = identityFailure(link_, storeIdentity(job_.makeIndex), job_.skipIdentity))
+        if (auto o = checkInstrument())
             return *o;
         const int32_t armedPoints = beginUpload();
         const int store = storeNumber(job_.target);
@@ -145,7 +136,7 @@ private:
     TickOutcome next() override {
         for (std::size_t k = 0; k < kUploadSlice && left_ > 0; ++k) {
             uint16_t w = 0;
-            if (auto failure = readValueWord(link_, 512, kMaxValueText, w))
+            if (auto failure = readValueWord(link_, samples_.reference(), kMaxValueText, w))
                 return *failure;
             samples_.append(w);
             --left_;
