@@ -28,12 +28,9 @@ Rows arbNames() {
     return {"arb1", "arb2", "arb3", "arb4"};
 }
 
-// A destination typed in full, and the five numbered stores.
+// A destination typed in full.
 DestinationRows typedDestination() {
     return {S::FreeText, {""}, T::YesNo, false};
-}
-DestinationRows numberedDestinations() {
-    return {S::List, {"1", "2", "3", "4", "5"}, T::OnlyYes, false};
 }
 // The maker's generators: their arb stores, and a file name typed for the card.
 DestinationRows generatorArbs() {
@@ -58,16 +55,22 @@ InstrumentModel arbDef(InstrumentMake make, const char* name, const char* identi
             .maxPoints = 65536};
 }
 
-// The generators with five numbered stores of 1024 points.
+// The generators with numbered stores of 1024 points: the download offers the first five,
+// the upload reads any of 21.
 InstrumentModel numberedStores(InstrumentMake make, const char* name, const char* identity) {
-    return {.make = make,
-            .name = name,
-            .downloadState = stStoreDownload,
-            .uploadState = stStoreUpload,
-            .uploadReference = 512,
-            .uploadPoints = 1024,
-            .destinations = numberedDestinations(),
-            .identity = identity};
+    InstrumentModel m{.make = make,
+                      .name = name,
+                      .downloadState = stStoreDownload,
+                      .uploadState = stStoreUpload,
+                      .uploadReference = 512,
+                      .uploadPoints = 1024,
+                      .identity = identity,
+                      .downloadStores = 5,
+                      .uploadStores = 21};
+    m.destinations = {S::List, {}, T::OnlyYes, false};
+    for (int k = 1; k <= m.downloadStores; ++k)
+        m.destinations.rows.push_back(std::to_string(k));
+    return m;
 }
 
 // The maker's generators with named arb stores: unsigned 14-bit codes, two large stores.

@@ -114,6 +114,10 @@ struct InstrumentModel {
     // Scope bytes: trunc(w x scopeScale / R + scopeOffset), at most 255.
     float scopeScale = 0.0f;
     float scopeOffset = 0.0f;
+    // Numbered stores: a download writes one of 1..downloadStores (the Destination list
+    // offers them), an upload reads one of 1..uploadStores.
+    int downloadStores = 0;
+    int uploadStores = 0;
     // The download asks "CF?" whether the memory card has room.
     bool asksCardFree = false;
     // The card's directories under its mount point: waveforms, and bit patterns.

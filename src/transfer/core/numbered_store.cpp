@@ -28,8 +28,6 @@ constexpr std::size_t kSerialSlice = 20;
 constexpr std::size_t kGpibSlice = 1000;
 constexpr std::size_t kUploadSlice = 10;
 constexpr std::size_t kMaxValueText = 8; // "-512" and room for leading zeros or blanks
-constexpr int kLastDownloadStore = 5;
-constexpr int kLastUploadStore = 21;
 
 // The decimal value of a destination or source text; 0 when it is none.
 int storeNumber(const std::string& text) {
@@ -47,7 +45,7 @@ private:
         if (auto o = checkInstrument())
             return *o;
         store_ = storeNumber(job_.target);
-        if (store_ < 1 || store_ > kLastDownloadStore)
+        if (store_ < 1 || store_ > instrument_.downloadStores)
             return TickOutcome::failed();
         name_ = arbDefInstrumentName("", source_.fileName);
         // Either would end the save command early and name another waveform.
@@ -115,7 +113,7 @@ private:
             return *o;
         const int32_t armedPoints = beginUpload();
         const int store = storeNumber(job_.target);
-        if (store < 1 || store > kLastUploadStore) {
+        if (store < 1 || store > instrument_.uploadStores) {
             TickOutcome o = TickOutcome::failed();
             o.followUps.push_back(common::cformat(kStoreNumberText, store));
             return o;
