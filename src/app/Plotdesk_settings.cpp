@@ -2,7 +2,7 @@
 
 #include "platform/qstring.h"
 #include "synthesis/forms/explibrary.h"
-#include "transfer/core/instrument_tables.h"
+#include "transfer/core/instrument_models.h"
 #include "transfer/forms/setcoms.h"
 #include "transfer/forms/setdload.h"
 #include "transfer/forms/setuload.h"

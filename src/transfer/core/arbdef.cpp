@@ -5,6 +5,7 @@
 #include "common/saturate.h"
 #include "transfer/core/instrument_abi.h"
 #include "transfer/core/replies.h"
+#include "transfer/core/stepped_worker.h"
 #include "workspace/core/resample.h"
 
 #include <algorithm>
@@ -50,19 +51,6 @@ std::optional<TickOutcome> readValueWord(Link& link, int32_t reference, std::siz
     return std::nullopt;
 }
 
-int32_t arbDefMaxPoints(int makeIndex, int modelIndex) {
-    const bool large =
-        (makeIndex == makeQuorvex && modelIndex == 3) || (makeIndex == makeFluke && modelIndex == 2);
-    return large ? 1048576 : 65536;
-}
-
-std::string arbDefIdentity(int makeIndex, const std::string& model) {
-    const char* maker = makeIndex == makeFluke     ? "FLUKE,"
-                        : makeIndex == makeWavetek ? "WAVETEK,"
-                                                   : "QUORVEX,";
-    return maker + model;
-}
-
 std::string arbDefInstrumentName(const std::string& destination, const std::string& fileName) {
     std::string name = destination.empty() ? fileName.substr(0, fileName.find('.')) : destination;
     return name.substr(0, 8);
@@ -80,10 +68,6 @@ int32_t arbDefValue(uint16_t w, int32_t reference, float scale) {
     return int32_t(common::saturateTrunc(float(int32_t(w) - reference) * scale, -2048, 2047, 0));
 }
 
-bool asksCardFree(int makeIndex, int modelIndex) {
-    return makeIndex == makeQuorvex && modelIndex == 3;
-}
-
 namespace {
 
 constexpr std::size_t kSerialSlice = 20;
@@ -94,19 +78,13 @@ constexpr std::size_t kUploadSlice = 100;
 // so that an instrument that never sends a ',' or a line end cannot grow it without end.
 constexpr std::size_t kMaxValueText = kMaxReply;
 
-// Sends a command; a write that does not take it whole fails.
-bool send(Link& link, const std::string& text, IoResult& io) {
-    io = link.write(text);
-    return io.ok();
-}
-
 // "CF?": the card's free space in MB, -1 when there is no card. A reply that holds no
 // number reads as 0 MB. A download needs `bytesNeeded` free; an upload (nullopt) needs
 // only the card.
 std::optional<TickOutcome> askCardFree(Link& link, std::optional<int64_t> bytesNeeded) {
-    IoResult io;
     std::string reply;
-    if (!send(link, "CF?\n", io))
+    IoResult io = link.write("CF?\n");
+    if (!io.ok())
         return TickOutcome::failed(io);
     io = link.readReply(reply, 20);
     if (!io.ok())
@@ -119,22 +97,21 @@ std::optional<TickOutcome> askCardFree(Link& link, std::optional<int64_t> bytesN
     return std::nullopt;
 }
 
-class ArbDefDownload : public TransferWorker {
+class ArbDefDownload : public SteppedWorker {
 public:
     ArbDefDownload(const TransferJob& job, Link& link, TransferStatus& status, DownloadSource source)
-        : job_(job), link_(link), status_(status), source_(std::move(source)) {}
+        : SteppedWorker(job, link, status), source_(std::move(source)) {}
 
-    TickOutcome tick() override { return starting_ ? start() : next(); }
     const std::string& instrumentName() const override { return name_; }
 
 private:
-    TickOutcome start() {
-        const int32_t maxPoints = arbDefMaxPoints(job_.makeIndex, job_.modelIndex);
-        if (auto o = identityFailure(link_, arbDefIdentity(job_.makeIndex, job_.model), job_.skipIdentity))
+    TickOutcome start() override {
+        const int32_t maxPoints = instrument_.maxPoints;
+        if (auto o = checkInstrument())
             return *o;
         name_ = arbDefInstrumentName(job_.target, source_.fileName);
         const workspace::SampleStream& s = source_.samples;
-        if (asksCardFree(job_.makeIndex, job_.modelIndex))
+        if (instrument_.asksCardFree)
             if (auto o = askCardFree(link_, int64_t(s.byteLength())))
                 return *o;
         status_.showStatus(downloadingText(source_.fileName, name_), link_.kind() != LinkKind::Usb);
@@ -149,7 +126,7 @@ private:
         int64_t n = selected;
         if (job_.stretch()) {
             std::string reply;
-            if (!send(link_, common::cformat("ARBLEN? %s\n", name_.c_str()), io))
+            if (!send(common::cformat("ARBLEN? %s\n", name_.c_str()), io))
                 return TickOutcome::failed(io);
             io = link_.readReply(reply, 10);
             if (!io.ok())
@@ -176,12 +153,12 @@ private:
         left_ = std::size_t(n);
 
         if (link_.kind() == LinkKind::Serial) {
-            if (!send(link_, common::cformat("ARBDEFCSV %s,%d,", name_.c_str(), int(n)), io))
+            if (!send(common::cformat("ARBDEFCSV %s,%d,", name_.c_str(), int(n)), io))
                 return TickOutcome::failed(io);
             --left_; // the last value travels with the closing command
         } else {
             const std::string header = common::blockHeader(std::size_t(2 * n));
-            if (!send(link_, common::cformat("ARBDEF %s,%d,%s", name_.c_str(), int(n), header.c_str()), io))
+            if (!send(common::cformat("ARBDEF %s,%d,%s", name_.c_str(), int(n), header.c_str()), io))
                 return TickOutcome::failed(io);
             block_.resize(link_.kind() == LinkKind::Usb ? kBlockBytes : 2 * kGpibSlice);
         }
@@ -190,18 +167,15 @@ private:
         return {};
     }
 
-    TickOutcome next() {
+    TickOutcome next() override {
         IoResult io;
         if (left_ == 0)
             return close();
-        if (status_.cancelled()) {
-            left_ = 0;
-            link_.clear();
+        if (cancelSlices(left_))
             return {};
-        }
         if (link_.kind() == LinkKind::Serial) {
             for (std::size_t k = 0; k < kSerialSlice && left_ > 0; ++k, --left_)
-                if (!send(link_, common::cformat("%d,", int(value(points_[next_++]))), io))
+                if (!send(common::cformat("%d,", int(value(points_[next_++]))), io))
                     return TickOutcome::failed(io);
             return {};
         }
@@ -223,9 +197,9 @@ private:
         IoResult io;
         if (link_.kind() == LinkKind::Serial) {
             const std::string last = common::cformat("%hd\nLOCAL\n", short(value(points_[next_])));
-            if (!send(link_, last, io))
+            if (!send(last, io))
                 return TickOutcome::failed(io);
-        } else if (!send(link_, "\nlocal\n", io)) {
+        } else if (!send("\nlocal\n", io)) {
             link_.clear();
             return TickOutcome::failed(io);
         }
@@ -234,11 +208,7 @@ private:
 
     int32_t value(uint16_t w) const { return arbDefValue(w, reference_, scale_); }
 
-    const TransferJob job_;
-    Link& link_;
-    TransferStatus& status_;
     DownloadSource source_;
-    bool starting_ = true;
     std::string name_;
     int32_t reference_ = 2048;
     float scale_ = 1.0f;
@@ -248,29 +218,23 @@ private:
     std::vector<char> block_; // one slice of big-endian codes
 };
 
-class ArbDataUpload : public TransferWorker {
+class ArbDataUpload : public SteppedUpload {
 public:
-    ArbDataUpload(const TransferJob& job, Link& link, TransferStatus& status)
-        : job_(job), link_(link), status_(status) {}
-
-    TickOutcome tick() override { return starting_ ? start() : next(); }
-    const workspace::SampleStream* uploaded() const override { return &samples_; }
+    using SteppedUpload::SteppedUpload;
 
 private:
-    TickOutcome start() {
-        if (auto o = identityFailure(link_, arbDefIdentity(job_.makeIndex, job_.model), job_.skipIdentity))
+    TickOutcome start() override {
+        if (auto o = checkInstrument())
             return *o;
         const bool usb = link_.kind() == LinkKind::Usb;
-        status_.showStatus(uploadingText(job_), !usb);
-        if (usb && asksCardFree(job_.makeIndex, job_.modelIndex))
+        beginUpload(!usb);
+        if (usb && instrument_.asksCardFree)
             if (auto o = askCardFree(link_, std::nullopt))
                 return *o;
-        reference_ = uploadState(job_.makeIndex, job_.modelIndex).reference;
-        samples_ = workspace::SampleStream(reference_, 0);
 
         IoResult io;
         std::string reply;
-        if (!send(link_, common::cformat("arblen? %s\r\n", job_.target.c_str()), io))
+        if (!send(common::cformat("arblen? %s\r\n", job_.target.c_str()), io))
             return TickOutcome::failed(io);
         io = link_.readReply(reply, 10);
         if (!io.ok())
@@ -281,10 +245,10 @@ private:
         left_ = std::size_t(*n);
 
         if (link_.kind() == LinkKind::Serial) {
-            if (!send(link_, common::cformat("arbdatacsv? %s\r\n", job_.target.c_str()), io))
+            if (!send(common::cformat("arbdatacsv? %s\r\n", job_.target.c_str()), io))
                 return TickOutcome::failed(io);
         } else {
-            if (!send(link_, common::cformat("arbdata? %s\r\n", job_.target.c_str()), io))
+            if (!send(common::cformat("arbdata? %s\r\n", job_.target.c_str()), io))
                 return TickOutcome::failed(io);
             const BlockRead b = readBlockHeader(link_, 2 * std::size_t(workspace::kMaxPoints), 2);
             if (!b.io.ok())
@@ -298,7 +262,7 @@ private:
         return {};
     }
 
-    TickOutcome next() {
+    TickOutcome next() override {
         if (left_ == 0)
             return close();
         switch (link_.kind()) {
@@ -329,7 +293,8 @@ private:
 
     // Decimal values, read a byte at a time up to ',' or a line feed.
     TickOutcome csvSlice() {
-        return pointSlice([this](uint16_t& w) { return readValueWord(link_, reference_, kMaxValueText, w); });
+        return pointSlice(
+            [this](uint16_t& w) { return readValueWord(link_, samples_.reference(), kMaxValueText, w); });
     }
 
     // Big-endian words, one 2-byte read each.
@@ -383,11 +348,11 @@ private:
             link_.write("local\r\n"); // not checked: the data are in
             break;
         case LinkKind::Usb:
-            if (!send(link_, "\nlocal\n", io))
+            if (!send("\nlocal\n", io))
                 return TickOutcome::failed(io);
             break;
         default:
-            if (!send(link_, "local\r\n", io))
+            if (!send("local\r\n", io))
                 return TickOutcome::failed(io);
             break;
         }
@@ -397,13 +362,6 @@ private:
         return TickOutcome::finished();
     }
 
-    const TransferJob job_;
-    Link& link_;
-    TransferStatus& status_;
-    bool starting_ = true;
-    uint16_t reference_ = 2048;
-    workspace::SampleStream samples_;
-    std::size_t left_ = 0;
     std::vector<char> block_;
     std::optional<unsigned char> carry_;
 };

@@ -1,8 +1,7 @@
 #pragma once
-// The ARBDEF family of arbitrary-waveform generators (Quorvex QVA3460, QVA347x, QVA3420x,
-// QV8201; Fluke 28x, 29x; Wavetek 39, 39A, 195): the download of a selection as a named
-// waveform ("ARBDEF" with a block of big-endian 12-bit codes, or "ARBDEFCSV" with decimal
-// values over RS-232) and the upload of a named waveform.
+// The ARBDEF family of arbitrary-waveform generators: the download of a selection as a
+// named waveform ("ARBDEF" with a block of big-endian 12-bit codes, or "ARBDEFCSV" with
+// decimal values over RS-232) and the upload of a named waveform.
 
 #include "transfer/core/transfer_worker.h"
 
@@ -10,10 +9,6 @@
 
 namespace plotwell::transfer {
 
-// The model's largest waveform in points.
-int32_t arbDefMaxPoints(int makeIndex, int modelIndex);
-// The identity the model must report ("QUORVEX,%s", "FLUKE,%s", "WAVETEK,%s").
-std::string arbDefIdentity(int makeIndex, const std::string& model);
 // The waveform's name on the instrument: the destination, else the file name up to its
 // first '.'; at most 8 characters.
 std::string arbDefInstrumentName(const std::string& destination, const std::string& fileName);
@@ -24,9 +19,6 @@ std::string arbDefInstrumentName(const std::string& destination, const std::stri
 float arbDefScale(uint16_t reference);
 uint16_t arbDefCode(uint16_t w, float scale);
 int32_t arbDefValue(uint16_t w, int32_t reference, float scale);
-
-// Only the QVA3420x has the memory card that "CF?" asks about.
-bool asksCardFree(int makeIndex, int modelIndex);
 
 inline constexpr const char* kNoCardInInstrumentText =
     "The Instrument requires\na memory card for\nthis operation";

@@ -16,10 +16,6 @@ namespace plotwell::transfer {
 
 namespace {
 
-bool inRange(int v, int lo, int hi) {
-    return v >= lo && v <= hi;
-}
-
 bool isPlainStore(const std::string& s, bool patternStores) {
     static const std::array<const char*, 9> names = {"arb1",     "arb2",     "arb3",     "arb4", "pattern1",
                                                      "pattern2", "pattern3", "pattern4", "noise"};
@@ -28,27 +24,6 @@ bool isPlainStore(const std::string& s, bool patternStores) {
 }
 
 } // namespace
-
-int32_t makerMaxPoints(Direction direction, int modelIndex, const std::string& store) {
-    if (modelIndex == 11)
-        return 4096;
-    if (inRange(modelIndex, 12, 15))
-        return 8192;
-    if (direction == Direction::Upload)
-        return 131072;
-    return store == "arb1" || store == "arb3" ? 131072 : 65536;
-}
-
-std::string makerIdentity(Direction direction, int modelIndex, const std::string& model, LinkKind kind) {
-    std::string family = model;
-    if (modelIndex == 11)
-        family = "QVS5";
-    else if (inRange(modelIndex, 14, 15))
-        family = "QVR6";
-    else if (inRange(modelIndex, 12, 13) && direction == Direction::Upload && kind != LinkKind::Serial)
-        family = "QVR5";
-    return "QUORVEX, " + family;
-}
 
 std::string makerInstrumentName(const std::string& destination, const std::string& fileName,
                                 bool patternStores) {
@@ -59,7 +34,7 @@ std::string makerInstrumentName(const std::string& destination, const std::strin
 
 std::string makerDownloadName(const TransferJob& job, const std::string& fileName) {
     // The pattern generator also names its pattern and noise stores after the file.
-    return makerInstrumentName(job.target, fileName, job.modelIndex == 11);
+    return makerInstrumentName(job.target, fileName, instrumentOf(job).downloadState == stPatternDownload);
 }
 
 std::string makerDownloadStatus(const TransferJob& job, const std::string& fileName) {
@@ -87,10 +62,6 @@ uint16_t makerCode(uint16_t w, float scale, bool invert) {
     return invert ? uint16_t(v ^ 0x8000) : v;
 }
 
-bool makerSigned(int modelIndex) {
-    return inRange(modelIndex, 11, 15);
-}
-
 namespace {
 
 constexpr std::size_t kSerialDownloadSlice = 4000;
@@ -114,16 +85,6 @@ void pause(long ms) {
     platform::clock().sleep(std::chrono::milliseconds(ms));
 }
 
-std::optional<TickOutcome> identityFailure(const TransferJob& job, Link& link) {
-    std::string expected = makerIdentity(job.direction, job.modelIndex, job.model, link.kind());
-    IdentityCheck c = checkIdentity(link, expected, job.skipIdentity);
-    if (!c.failed())
-        return std::nullopt;
-    TickOutcome o = TickOutcome::failed(c.io);
-    o.identity = std::move(c);
-    return o;
-}
-
 std::optional<TickOutcome> badName(const std::string& text) {
     if (fitsCommand(text))
         return std::nullopt;
@@ -134,7 +95,7 @@ class MakerDownload : public SteppedWorker {
 public:
     MakerDownload(const TransferJob& job, Link& link, TransferStatus& status, DownloadSource source)
         : SteppedWorker(job, link, status), source_(std::move(source)),
-          patternGenerator_(job.modelIndex == 11) {}
+          patternGenerator_(instrument_.downloadState == stPatternDownload) {}
 
     const std::string& instrumentName() const override { return name_; }
 
@@ -147,9 +108,8 @@ private:
 
     TickOutcome start() override {
         const std::string& store = job_.target;
-        const int32_t maxPoints =
-            patternGenerator_ ? 4096 : makerMaxPoints(Direction::Download, job_.modelIndex, store);
-        if (auto o = identityFailure(job_, link_))
+        const int32_t maxPoints = storeMaxPoints(instrument_, store);
+        if (auto o = checkInstrument())
             return *o;
         name_ = makerDownloadName(job_, source_.fileName);
         if (auto o = badName(store))
@@ -192,7 +152,7 @@ private:
             source_.selectionEnd >= s.count())
             return TickOutcome::failed();
         const int32_t selected = source_.selectionEnd - source_.selectionStart + 1;
-        scale_ = makerScale(s.reference(), makerSigned(job_.modelIndex) ? 32768.0f : 8192.0f);
+        scale_ = makerScale(s.reference(), float(instrument_.codeRange));
 
         int64_t n = selected;
         // A bit pattern goes whole; so does noise over GPIB, which the instrument sizes itself.
@@ -268,12 +228,9 @@ private:
     TickOutcome next() override {
         if (left_ == 0)
             return close();
-        if (!lan() && status_.cancelled()) {
-            left_ = 0;
-            link_.clear();
+        if (!lan() && cancelSlices(left_))
             return {};
-        }
-        const bool invert = makerSigned(job_.modelIndex);
+        const bool invert = instrument_.signedCodes;
         const std::size_t count = std::min(left_, block_.size() / 2);
         char* p = block_.data();
         for (std::size_t k = 0; k < count; ++k) {
@@ -315,10 +272,9 @@ private:
     std::vector<char> block_;
 };
 
-class MakerUpload : public SteppedWorker {
+class MakerUpload : public SteppedUpload {
 public:
-    using SteppedWorker::SteppedWorker;
-    const workspace::SampleStream* uploaded() const override { return &samples_; }
+    using SteppedUpload::SteppedUpload;
     const std::string& instrumentName() const override { return name_; }
 
 private:
@@ -326,12 +282,11 @@ private:
 
     TickOutcome start() override {
         const std::string& store = job_.target;
-        if (auto o = identityFailure(job_, link_))
+        if (auto o = checkInstrument())
             return *o;
         if (auto o = badName(store))
             return *o;
-        status_.showStatus(uploadingText(job_), link_.kind() != LinkKind::Tcp);
-        samples_ = workspace::SampleStream(uploadState(job_.makeIndex, job_.modelIndex).reference, 0);
+        beginUpload(link_.kind() != LinkKind::Tcp);
 
         IoResult io;
         std::string reply;
@@ -355,7 +310,7 @@ private:
     }
 
     void append(uint16_t w) {
-        samples_.append(makerSigned(job_.modelIndex) ? uint16_t(w ^ 0x8000) : w);
+        samples_.append(instrument_.signedCodes ? uint16_t(w ^ 0x8000) : w);
         --left_;
     }
 
@@ -407,8 +362,6 @@ private:
     }
 
     std::string name_;
-    workspace::SampleStream samples_;
-    std::size_t left_ = 0;
 };
 
 } // namespace

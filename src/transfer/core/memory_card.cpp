@@ -10,11 +10,10 @@
 namespace plotwell::transfer {
 
 namespace {
-bool inRange(int v, int lo, int hi) {
-    return v >= lo && v <= hi;
-}
-
-std::string join(const std::string& drive, const char* directory, const std::string& name, const char* ext) {
+std::string join(const std::string& drive, const std::string& directory, const std::string& name,
+                 const char* ext) {
+    if (directory.empty())
+        return {};
     std::string d = drive;
     while (!d.empty() && d.back() == '/')
         d.pop_back();
@@ -46,44 +45,26 @@ bool validCardName(const std::string& name) {
     return true;
 }
 
-uint16_t cardHeader(int row) {
-    if (row == 3)
-        return 2048;
-    if (inRange(row, 5, 10))
-        return 8192;
-    if (inRange(row, 11, 15))
-        return 32768;
-    return 0;
+std::string cardDownloadPath(const std::string& drive, const InstrumentModel& model, bool bitPattern,
+                             const std::string& name) {
+    if (bitPattern && !model.cardPatternDirectory.empty())
+        return join(drive, model.cardPatternDirectory, name, ".PTN");
+    return join(drive, model.cardDirectory, name, ".WFM");
 }
 
-std::string cardDownloadPath(const std::string& drive, int row, bool bitPattern, const std::string& name) {
-    if (row == 3)
-        return join(drive, "WAVES.ARB", name, ".WFM");
-    if (inRange(row, 5, 10))
-        return join(drive, "ARB/WAVES", name, ".WFM");
-    if (row == 11)
-        return bitPattern ? join(drive, "QVS51XX/PATTERNS", name, ".PTN")
-                          : join(drive, "QVS51XX/WAVES", name, ".WFM");
-    if (inRange(row, 12, 13))
-        return join(drive, "QVR5XX2/WAVES", name, ".WFM");
-    if (inRange(row, 14, 15))
-        return join(drive, "QVR6XX2/WAVES", name, ".WFM");
-    return {};
+std::string cardUploadPath(const std::string& drive, const InstrumentModel& model, const std::string& name) {
+    return join(drive, model.cardDirectory, name, ".WFM");
 }
 
-std::string cardUploadPath(const std::string& drive, int row, const std::string& name) {
-    return row == 3 ? join(drive, "WAVES.ARB", name, ".WFM") : join(drive, "ARB/WAVES", name, ".WFM");
-}
-
-bool cardFileBytes(const workspace::SampleStream& samples, int32_t start, int32_t end, int row,
-                   std::string& out) {
+bool cardFileBytes(const workspace::SampleStream& samples, int32_t start, int32_t end,
+                   const InstrumentModel& model, std::string& out) {
     out.clear();
-    const uint16_t header = cardHeader(row);
+    const uint16_t header = model.codeRange;
     const int n = samples.count();
-    if (header == 0 || n < 1 || start < 0 || end < start || end >= n)
+    if (model.cardDirectory.empty() || header == 0 || n < 1 || start < 0 || end < start || end >= n)
         return false;
     const float scale = float(header) / float(samples.midCode());
-    const uint16_t flip = row >= 11 ? 0x8000 : 0;
+    const uint16_t flip = model.signedCodes ? 0x8000 : 0;
     const int64_t top = 2 * int64_t(header) - 1;
     out.resize(2 * std::size_t(end - start + 2));
     char* p = out.data();
@@ -118,10 +99,11 @@ CardOutcome downloadToCard(const TransferJob& job, const DownloadSource& source,
         r.error = cardBadNameText(r.name);
         return r;
     }
-    r.path = cardDownloadPath(job.drive, job.modelIndex, bitPattern, r.name);
+    const InstrumentModel& model = instrumentOf(job);
+    r.path = cardDownloadPath(job.drive, model, bitPattern, r.name);
     std::string bytes;
     if (r.path.empty() ||
-        !cardFileBytes(source.samples, source.selectionStart, source.selectionEnd, job.modelIndex, bytes) ||
+        !cardFileBytes(source.samples, source.selectionStart, source.selectionEnd, model, bytes) ||
         !platform::writeFileAtomically(r.path, bytes)) {
         r.error = kCardWriteFailedText;
         return r;
@@ -139,7 +121,7 @@ CardOutcome uploadFromCard(const TransferJob& job) {
         r.error = cardBadNameText(r.name);
         return r;
     }
-    r.path = cardUploadPath(job.drive, job.modelIndex, r.name);
+    r.path = cardUploadPath(job.drive, instrumentOf(job), r.name);
     const auto bytes = platform::readFileBytes(r.path, 2 * int64_t(workspace::kMaxPoints + 1));
     if (!bytes || !readCardFile(*bytes, r.samples)) {
         r.samples.clear();

@@ -20,24 +20,20 @@ std::string cardInstrumentName(const std::string& destination, const std::string
 // Names are letters, digits, '_' and '-' only, so that none leaves the card's directory.
 bool validCardName(const std::string& name);
 
-// The header word of a Quorvex download row: 2048 (row 3), 8192 (rows 5-10), 32768
-// (rows 11-15); 0 for a row without a card.
-uint16_t cardHeader(int modelIndex);
-// The file of a download: <drive>/WAVES.ARB/<name>.WFM (row 3), <drive>/ARB/WAVES (5-10),
-// <drive>/QVS51XX/PATTERNS/<name>.PTN for a bit pattern to row 11, <drive>/QVS51XX/WAVES
-// for its other waveforms, <drive>/QVR5XX2/WAVES (12, 13), <drive>/QVR6XX2/WAVES (14, 15).
-// Empty for a row without a card.
-std::string cardDownloadPath(const std::string& drive, int modelIndex, bool bitPattern,
+// The file of a download: <drive>/<the model's card directory>/<name>.WFM, or
+// <drive>/<its pattern directory>/<name>.PTN for a bit pattern where it has one. Empty for
+// a model without a card.
+std::string cardDownloadPath(const std::string& drive, const InstrumentModel& model, bool bitPattern,
                              const std::string& name);
-// The file of an upload, by the upload's own row: row 3 reads WAVES.ARB, rows 5-10
-// ARB/WAVES.
-std::string cardUploadPath(const std::string& drive, int modelIndex, const std::string& name);
+// The file of an upload, by the upload's own model; empty for a model without a card.
+std::string cardUploadPath(const std::string& drive, const InstrumentModel& model, const std::string& name);
 
-// The card file of the selection: header, then code = trunc(w x header / R) for each
-// point, with the top bit inverted for rows 11-15. The samples are not changed. False
-// when the selection is empty or lies outside the samples.
-bool cardFileBytes(const workspace::SampleStream& samples, int32_t start, int32_t end, int modelIndex,
-                   std::string& out);
+// The card file of the selection: the model's code range as the header word, then code =
+// trunc(w x header / R) for each point, with the top bit inverted for signed codes. The
+// samples are not changed. False when the model has no card, or the selection is empty or
+// lies outside the samples.
+bool cardFileBytes(const workspace::SampleStream& samples, int32_t start, int32_t end,
+                   const InstrumentModel& model, std::string& out);
 // A card file read back: like a .wfm (even size of at least 4 bytes, a usable reference
 // word) and no more than 1,048,576 points.
 bool readCardFile(std::string_view bytes, workspace::SampleStream& out);

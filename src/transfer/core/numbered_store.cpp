@@ -12,12 +12,6 @@
 
 namespace plotwell::transfer {
 
-std::string storeIdentity(int makeIndex) {
-    return makeIndex == makeFluke     ? "FLUKE,271"
-           : makeIndex == makeWavetek ? "WAVETEK,MODEL 29"
-                                      : "QUORVEX,QV3030";
-}
-
 int32_t storeValue(uint16_t w, uint16_t reference) {
     const int32_t r = workspace::SampleStream::midCodeOf(reference);
     const float scale = 512.0f / float(r);
@@ -34,8 +28,6 @@ constexpr std::size_t kSerialSlice = 20;
 constexpr std::size_t kGpibSlice = 1000;
 constexpr std::size_t kUploadSlice = 10;
 constexpr std::size_t kMaxValueText = 8; // "-512" and room for leading zeros or blanks
-constexpr int kLastDownloadStore = 5;
-constexpr int kLastUploadStore = 21;
 
 // The decimal value of a destination or source text; 0 when it is none.
 int storeNumber(const std::string& text) {
@@ -50,10 +42,10 @@ public:
 
 private:
     TickOutcome start() override {
-        if (auto o = identityFailure(link_, storeIdentity(job_.makeIndex), job_.skipIdentity))
+        if (auto o = checkInstrument())
             return *o;
         store_ = storeNumber(job_.target);
-        if (store_ < 1 || store_ > kLastDownloadStore)
+        if (store_ < 1 || store_ > instrument_.downloadStores)
             return TickOutcome::failed();
         name_ = arbDefInstrumentName("", source_.fileName);
         // Either would end the save command early and name another waveform.
@@ -84,11 +76,8 @@ private:
     TickOutcome next() override {
         if (left_ == 0)
             return close();
-        if (status_.cancelled()) {
-            left_ = 0;
-            link_.clear();
+        if (cancelSlices(left_))
             return {};
-        }
         const std::size_t slice = link_.kind() == LinkKind::Serial ? kSerialSlice : kGpibSlice;
         IoResult io;
         for (std::size_t k = 0; k < slice && left_ > 0; ++k, --left_)
@@ -120,11 +109,11 @@ public:
 
 private:
     TickOutcome start() override {
-        if (auto o = identityFailure(link_, storeIdentity(job_.makeIndex), job_.skipIdentity))
+        if (auto o = checkInstrument())
             return *o;
         const int32_t armedPoints = beginUpload();
         const int store = storeNumber(job_.target);
-        if (store < 1 || store > kLastUploadStore) {
+        if (store < 1 || store > instrument_.uploadStores) {
             TickOutcome o = TickOutcome::failed();
             o.followUps.push_back(common::cformat(kStoreNumberText, store));
             return o;
@@ -145,7 +134,7 @@ private:
     TickOutcome next() override {
         for (std::size_t k = 0; k < kUploadSlice && left_ > 0; ++k) {
             uint16_t w = 0;
-            if (auto failure = readValueWord(link_, 512, kMaxValueText, w))
+            if (auto failure = readValueWord(link_, samples_.reference(), kMaxValueText, w))
                 return *failure;
             samples_.append(w);
             --left_;

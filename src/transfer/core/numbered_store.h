@@ -1,7 +1,7 @@
 #pragma once
-// The generators with numbered stores of 1024 points (Quorvex QV3030/A, Fluke 271,
-// Wavetek 29): a download writes a store with "SETARB" and "ARBSAV" in comma-separated
-// decimal values of 10 bits, an upload reads one back with "arbrcl <k>;arb?".
+// The generators with numbered stores of 1024 points: a download writes a store with
+// "SETARB" and "ARBSAV" in comma-separated decimal values of 10 bits, an upload reads one
+// back with "arbrcl <k>;arb?".
 
 #include "transfer/core/transfer_worker.h"
 
@@ -11,8 +11,6 @@ namespace plotwell::transfer {
 
 inline constexpr int32_t kStorePoints = 1024;
 
-// The identity the make's model reports.
-std::string storeIdentity(int makeIndex);
 // The text value of a stored word: trunc((w - R) x 512 / R) in single precision, within
 // -512..511 (R = 1 read as 32768).
 int32_t storeValue(uint16_t w, uint16_t reference);

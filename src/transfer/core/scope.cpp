@@ -11,25 +11,10 @@
 
 namespace plotwell::transfer {
 
-std::string scopeIdentity(const std::string& model) {
-    return "TEKTRONIX,TDS " + (model.size() > 3 ? model.substr(3) : std::string());
-}
-
-bool scopeAllocates(int modelIndex) {
-    return modelIndex >= 8 && modelIndex <= 11;
-}
-
-namespace {
-bool smallScope(int modelIndex) {
-    return modelIndex <= 1;
-}
-} // namespace
-
-uint8_t scopeByte(uint16_t w, uint16_t reference, int modelIndex) {
+uint8_t scopeByte(uint16_t w, uint16_t reference, const InstrumentModel& model) {
     const float r = float(workspace::SampleStream::midCodeOf(reference));
-    const bool mid = modelIndex >= 2 && modelIndex <= 7;
-    const float scale = (mid ? 117.5f : 128.0f) / r;
-    const float v = float(w) * scale + (smallScope(modelIndex) ? 0.0f : 20.0f);
+    const float scale = model.scopeScale / r;
+    const float v = float(w) * scale + model.scopeOffset;
     return uint8_t(common::saturateTrunc(v, 0, 255, 128));
 }
 
@@ -46,7 +31,7 @@ public:
 
 private:
     TickOutcome start() override {
-        if (auto o = identityFailure(link_, scopeIdentity(job_.model), job_.skipIdentity))
+        if (auto o = checkInstrument())
             return *o;
         status_.showStatus(
             common::cformat("Downloading %s to %s", source_.fileName.c_str(), job_.target.c_str()), true);
@@ -64,12 +49,13 @@ private:
             return TickOutcome::failed();
         bytes_.resize(points.size());
         std::transform(points.begin(), points.end(), bytes_.begin(),
-                       [&](uint16_t w) { return char(scopeByte(w, s.reference(), job_.modelIndex)); });
+                       [&](uint16_t w) { return char(scopeByte(w, s.reference(), instrument_)); });
         source_.samples.clear();
 
         IoResult io;
         const bool serial = link_.kind() == LinkKind::Serial;
-        if (scopeAllocates(job_.modelIndex) &&
+        // A reference of the length chosen for it is allocated first.
+        if (instrument_.recordLength == kChosenRecordLength &&
             !send(common::cformat("allocate:waveform:%s %d\r\n", job_.target.c_str(), int(recordLength)), io))
             return TickOutcome::failed(io);
         const char* dest = serial ? "header off;data:dest %s;encdg srp;width 1;start 1\r\n"
@@ -79,41 +65,41 @@ private:
         if (!send("curve " + common::blockHeader(bytes_.size()), io))
             return TickOutcome::failed(io);
         next_ = 0;
+        left_ = bytes_.size();
         starting_ = false;
         return {};
     }
 
     TickOutcome next() override {
         IoResult io;
-        if (next_ == bytes_.size()) {
+        if (left_ == 0) {
             if (send("\r\n", io))
                 return TickOutcome::finished();
             link_.clear();
             return TickOutcome::failed(io);
         }
-        if (status_.cancelled()) {
-            next_ = bytes_.size();
-            link_.clear();
+        if (cancelSlices(left_))
             return {};
-        }
         if (link_.kind() == LinkKind::Serial) {
             // One byte a write: a code 0 is a byte like any other.
-            for (std::size_t k = 0; k < kSerialSlice && next_ < bytes_.size(); ++k, ++next_)
+            for (std::size_t k = 0; k < kSerialSlice && left_ > 0; ++k, ++next_, --left_)
                 if (io = link_.write(&bytes_[next_], 1); !io.ok())
                     return TickOutcome::failed(io);
             return {};
         }
-        const std::size_t count = std::min(kGpibSlice, bytes_.size() - next_);
+        const std::size_t count = std::min(kGpibSlice, left_);
         io = link_.write(&bytes_[next_], count);
         if (!io.ok())
             return TickOutcome::failed(io);
         next_ += count;
+        left_ -= count;
         return {};
     }
 
     DownloadSource source_;
     std::vector<char> bytes_; // the coded points
     std::size_t next_ = 0;
+    std::size_t left_ = 0;
 };
 
 class ScopeUpload : public SteppedUpload {
@@ -122,7 +108,7 @@ public:
 
 private:
     TickOutcome start() override {
-        if (auto o = identityFailure(link_, scopeIdentity(job_.model), job_.skipIdentity))
+        if (auto o = checkInstrument())
             return *o;
         const int32_t armedPoints = beginUpload();
         const std::string source =

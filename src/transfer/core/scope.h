@@ -10,13 +10,9 @@
 
 namespace plotwell::transfer {
 
-// "TEKTRONIX,TDS %s" with the model text after its first three characters.
-std::string scopeIdentity(const std::string& model);
-// The byte of a stored word w for the model row: w x 128 / R (rows 2-7: 117.5 / R), plus
-// 20 for rows 2-11, at most 255, truncated (R = 1 read as 32768).
-uint8_t scopeByte(uint16_t w, uint16_t reference, int modelIndex);
-// Rows 8-11 allocate the reference and upload the scope's own record length.
-bool scopeAllocates(int modelIndex);
+// The byte of a stored word w for the model: w x its scale / R plus its offset, at most
+// 255, truncated (R = 1 read as 32768).
+uint8_t scopeByte(uint16_t w, uint16_t reference, const InstrumentModel& model);
 
 std::unique_ptr<TransferWorker> makeScopeDownload(const TransferJob& job, Link& link, TransferStatus& status,
                                                   DownloadSource source);

@@ -242,34 +242,56 @@ void TransferSession::closeLink() {
         link->close();
 }
 
+namespace {
+
+using WorkerFactory = std::unique_ptr<TransferWorker> (*)(const TransferJob&, Link&, TransferStatus&,
+                                                          DownloadSource&&);
+
+template <std::unique_ptr<TransferWorker> (*Make)(const TransferJob&, Link&, TransferStatus&, DownloadSource)>
+std::unique_ptr<TransferWorker> download(const TransferJob& job, Link& link, TransferStatus& status,
+                                         DownloadSource&& source) {
+    return Make(job, link, status, std::move(source));
+}
+
+template <std::unique_ptr<TransferWorker> (*Make)(const TransferJob&, Link&, TransferStatus&)>
+std::unique_ptr<TransferWorker> upload(const TransferJob& job, Link& link, TransferStatus& status,
+                                       DownloadSource&&) {
+    return Make(job, link, status);
+}
+
+// The worker of each state, and the links it drives beside RS-232 and GPIB. The LAN
+// workers run their whole transfer within one tick.
+struct Family {
+    int state;
+    WorkerFactory make;
+    bool usb;
+    bool lan;
+};
+constexpr Family kFamilies[] = {
+    {stArbDefDownload, download<makeArbDefDownload>, true, false},
+    {stArbDataUpload, upload<makeArbDataUpload>, true, false},
+    {stStoreDownload, download<makeStoreDownload>, false, false},
+    {stStoreUpload, upload<makeStoreUpload>, false, false},
+    {stScopeDownload, download<makeScopeDownload>, false, false},
+    {stScopeUpload, upload<makeScopeUpload>, false, false},
+    {stMakerDownload, download<makeMakerDownload>, false, true},
+    {stMakerUpload, upload<makeMakerUpload>, false, true},
+    {stPatternDownload, download<makeMakerDownload>, false, true},
+};
+
+} // namespace
+
 std::unique_ptr<TransferWorker> makeWorker(int state, const TransferJob& job, Link& link,
                                            TransferStatus& status, DownloadSource source) {
-    // Only the maker and pattern generators have LAN workers; they run whole within one tick.
-    if (link.kind() == LinkKind::Tcp && !hasLanWorker(state))
-        return nullptr;
-    switch (state) {
-    case stArbDefDownload:
-        return makeArbDefDownload(job, link, status, std::move(source));
-    case stArbDataUpload:
-        return makeArbDataUpload(job, link, status);
-    case stMakerDownload:
-    case stPatternDownload:
-        return makeMakerDownload(job, link, status, std::move(source));
-    case stMakerUpload:
-        return makeMakerUpload(job, link, status);
-    case stStoreDownload:
-        return link.kind() == LinkKind::Usb ? nullptr
-                                            : makeStoreDownload(job, link, status, std::move(source));
-    case stStoreUpload:
-        return link.kind() == LinkKind::Usb ? nullptr : makeStoreUpload(job, link, status);
-    case stScopeDownload:
-        return link.kind() == LinkKind::Usb ? nullptr
-                                            : makeScopeDownload(job, link, status, std::move(source));
-    case stScopeUpload:
-        return link.kind() == LinkKind::Usb ? nullptr : makeScopeUpload(job, link, status);
-    default:
-        return nullptr;
+    for (const Family& f : kFamilies) {
+        if (f.state != state)
+            continue;
+        const bool drives = link.kind() == LinkKind::Usb   ? f.usb
+                            : link.kind() == LinkKind::Tcp ? f.lan
+                                                           : true;
+        return drives ? f.make(job, link, status, std::move(source)) : nullptr;
     }
+    return nullptr;
 }
 
 } // namespace plotwell::transfer

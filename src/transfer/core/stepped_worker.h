@@ -1,6 +1,6 @@
 #pragma once
-// The shape most timer-driven workers share: the first tick sets the transfer up, each
-// later tick moves one slice. Uploads collect their samples here.
+// The shape most timer-driven workers share: the first tick checks the instrument and sets
+// the transfer up, each later tick moves one slice. Uploads collect their samples here.
 
 #include "common/numtext.h"
 #include "transfer/core/transfer_worker.h"
@@ -10,7 +10,7 @@ namespace plotwell::transfer {
 class SteppedWorker : public TransferWorker {
 public:
     SteppedWorker(const TransferJob& job, Link& link, TransferStatus& status)
-        : job_(job), link_(link), status_(status) {}
+        : job_(job), instrument_(instrumentOf(job_)), link_(link), status_(status) {}
     TickOutcome tick() override { return starting_ ? start() : next(); }
 
 protected:
@@ -21,8 +21,23 @@ protected:
         io = link_.write(text);
         return io.ok();
     }
+    // The identity check that opens the first tick: nullopt to go on.
+    std::optional<TickOutcome> checkInstrument() {
+        return identityFailure(link_, expectedIdentity(job_, link_.kind()), job_.skipIdentity);
+    }
+    // A download's Cancel, looked at before each slice: nothing more of the waveform is
+    // sent, the device is cleared, and the next tick sends the closing command as at the
+    // end. True when the user cancelled.
+    bool cancelSlices(std::size_t& left) {
+        if (!status_.cancelled())
+            return false;
+        left = 0;
+        link_.clear();
+        return true;
+    }
 
     const TransferJob job_;
+    const InstrumentModel& instrument_;
     Link& link_;
     TransferStatus& status_;
     bool starting_ = true;
@@ -34,14 +49,13 @@ public:
     const workspace::SampleStream* uploaded() const override { return &samples_; }
 
 protected:
-    // The first steps after the identity check: the status with Cancel, and a new sample
-    // store with the reference word the family's upload is armed with. The point count it
-    // is armed with, or -1.
-    int32_t beginUpload() {
-        status_.showStatus(uploadingText(job_), true);
-        const StateChoice armed = uploadState(job_.makeIndex, job_.modelIndex);
-        samples_ = workspace::SampleStream(armed.reference, 0);
-        return armed.points;
+    // The first steps after the identity check: the status, and a new sample store with
+    // the reference word the instrument's upload is armed with. The point count it is
+    // armed with, or kPointsFromInstrument.
+    int32_t beginUpload(bool withCancel = true) {
+        status_.showStatus(uploadingText(job_), withCancel);
+        samples_ = workspace::SampleStream(instrument_.uploadReference, 0);
+        return instrument_.uploadPoints;
     }
 
     workspace::SampleStream samples_;

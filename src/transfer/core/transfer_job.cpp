@@ -6,7 +6,6 @@ namespace plotwell::transfer {
 
 namespace {
 constexpr int kBitPatternType = 13;
-constexpr int kQvs51xx = 11;
 
 bool inRange(int v, int lo, int hi) {
     return v >= lo && v <= hi;
@@ -65,86 +64,6 @@ InterfaceKind interfaceKind(int typeIndex) {
     }
 }
 
-StateChoice downloadState(int make, int model) {
-    StateChoice c;
-    switch (make) {
-    case makeQuorvex:
-        if (model == 0 || inRange(model, 2, 4))
-            c.state = stArbDefDownload;
-        else if (model == 1)
-            c.state = stStoreDownload;
-        else if (inRange(model, 5, 10) || inRange(model, 12, 15))
-            c.state = stMakerDownload;
-        else if (model == kQvs51xx)
-            c.state = stPatternDownload;
-        break;
-    case makeTektronix:
-        if (inRange(model, 0, 1))
-            c = {stScopeDownload, 2500};
-        else if (inRange(model, 2, 7))
-            c = {stScopeDownload, 1000};
-        else if (inRange(model, 8, 11))
-            c = {stScopeDownload, 0, true};
-        break;
-    case makeFluke:
-        if (model == 0)
-            c.state = stStoreDownload;
-        else if (inRange(model, 1, 2))
-            c.state = stArbDefDownload;
-        break;
-    case makeWavetek:
-        if (model == 1)
-            c.state = stStoreDownload;
-        else if (model == 0 || inRange(model, 2, 3))
-            c.state = stArbDefDownload;
-        break;
-    }
-    return c;
-}
-
-StateChoice uploadState(int make, int model) {
-    auto arm = [](int state, uint16_t reference, int32_t points) {
-        StateChoice c;
-        c.state = state;
-        c.reference = reference;
-        c.points = points;
-        return c;
-    };
-    switch (make) {
-    case makeQuorvex:
-        if (model == 0 || inRange(model, 2, 4))
-            return arm(stArbDataUpload, 2048, -1);
-        if (model == 1)
-            return arm(stStoreUpload, 512, 1024);
-        if (inRange(model, 5, 10))
-            return arm(stMakerUpload, 8192, -1);
-        if (inRange(model, 11, 15))
-            return arm(stMakerUpload, 32768, -1);
-        break;
-    case makeTektronix:
-        if (inRange(model, 0, 1))
-            return arm(stScopeUpload, 128, 2500);
-        if (inRange(model, 2, 7))
-            return arm(stScopeUpload, 128, 1000);
-        if (inRange(model, 8, 11))
-            return arm(stScopeUpload, 128, 0); // the scope's own record
-        break;
-    case makeFluke:
-        if (model == 0)
-            return arm(stStoreUpload, 512, 1024);
-        if (inRange(model, 1, 2))
-            return arm(stArbDataUpload, 2048, -1);
-        break;
-    case makeWavetek:
-        if (model == 1)
-            return arm(stStoreUpload, 512, 1024);
-        if (model == 0 || inRange(model, 2, 3))
-            return arm(stArbDataUpload, 2048, -1);
-        break;
-    }
-    return {};
-}
-
 std::string downloadingText(const std::string& fileName, const std::string& instrumentName) {
     return common::cformat("Downloading %s as %s", fileName.c_str(), instrumentName.c_str());
 }
@@ -153,15 +72,17 @@ std::string uploadingText(const TransferJob& job) {
     return common::cformat("Uploading from %s  %s", job.model.c_str(), job.target.c_str());
 }
 
-bool hasLanWorker(int state) {
-    return state == stMakerDownload || state == stMakerUpload || state == stPatternDownload;
+const InstrumentModel& instrumentOf(const TransferJob& job) {
+    return instrumentModel(job.makeIndex, job.modelIndex);
+}
+
+std::string expectedIdentity(const TransferJob& job, LinkKind kind) {
+    return expectedIdentity(instrumentOf(job), job.model, !job.download(), kind);
 }
 
 bool cardSupported(const TransferJob& job) {
-    if (job.makeIndex != makeQuorvex)
-        return false;
-    const int last = job.download() ? 15 : 10;
-    return job.modelIndex == 3 || inRange(job.modelIndex, 5, last);
+    const InstrumentModel& m = instrumentOf(job);
+    return job.download() ? m.cardDownload : m.cardUpload;
 }
 
 namespace {
@@ -171,11 +92,11 @@ EntryCheck refuse(EntryCheck::Verdict v, const char* text) {
 }
 
 // The checks both directions make of the interface: it must suit the instrument.
-EntryCheck checkInterface(const TransferJob& job, int state) {
+EntryCheck checkInterface(const TransferJob& job) {
     using V = EntryCheck::Verdict;
     switch (interfaceKind(job.typeIndex)) {
     case InterfaceKind::Usb:
-        if (!supportsUsb(job.makeIndex, job.modelIndex))
+        if (!instrumentOf(job).usb)
             return refuse(V::Error, kNoUsbText);
         break;
     case InterfaceKind::Card:
@@ -183,8 +104,7 @@ EntryCheck checkInterface(const TransferJob& job, int state) {
             return refuse(V::Error, kNoCardText);
         break;
     case InterfaceKind::Lan:
-        // A family without a LAN worker would tick for ever on a link never opened.
-        if (!hasLanWorker(state))
+        if (!instrumentOf(job).lan)
             return refuse(V::Error, kNoLanText);
         break;
     default:
@@ -202,10 +122,12 @@ EntryCheck checkDownloadEntry(const TransferJob& job, int points, int fileType, 
     if (busy)
         return refuse(V::Error, kBusyText);
     const bool bitPattern = fileType == kBitPatternType;
-    if (bitPattern && job.modelIndex != kQvs51xx)
+    const InstrumentModel& m = instrumentOf(job);
+    if (bitPattern && !m.bitPatterns)
         return refuse(V::Plain, "Bit patterns are not supported on the selected model\n"
                                 "Select a supported pulse generator in 'Download setup'");
-    if (job.makeIndex == makeQuorvex && job.modelIndex == kQvs51xx) {
+    // The pattern generator's rows: four arb stores, four pattern stores, the noise store.
+    if (m.downloadState == stPatternDownload) {
         const int i = job.targetIndex;
         if (inRange(i, 0, 3) && bitPattern)
             return refuse(V::Plain, "A bit pattern cannot be downloaded to an arb destination.\n"
@@ -217,13 +139,13 @@ EntryCheck checkDownloadEntry(const TransferJob& job, int points, int fileType, 
             return refuse(V::Plain, "A bit pattern cannot be downloaded to a noise destination.\n"
                                     "Select a noise destination in 'Download setup'");
     }
-    return checkInterface(job, downloadState(job.makeIndex, job.modelIndex).state);
+    return checkInterface(job);
 }
 
 EntryCheck checkUploadEntry(const TransferJob& job, bool busy) {
     if (busy)
         return refuse(EntryCheck::Verdict::Error, kBusyText);
-    return checkInterface(job, uploadState(job.makeIndex, job.modelIndex).state);
+    return checkInterface(job);
 }
 
 } // namespace plotwell::transfer

@@ -1,9 +1,9 @@
 #pragma once
 // A transfer as it was asked for: every setting it uses is copied when it starts, so that
 // the set-up dialogs can be used while it runs without changing it. Also the checks at
-// the start of a transfer, with their refusals, and the choice of the worker's state from
-// the instrument's make and model.
+// the start of a transfer, with their refusals.
 
+#include "transfer/core/instrument_models.h"
 #include "transfer/core/link.h"
 #include "transfer/core/transfer_settings.h"
 
@@ -43,36 +43,11 @@ std::string uploadingText(const TransferJob& job);
 enum class InterfaceKind { Gpib, Usb, Card, Lan, Serial };
 InterfaceKind interfaceKind(int typeIndex);
 
-// The worker a transfer runs (TransferState). Any other value means idle.
-enum TransferStateValue : int {
-    stArbDefDownload = 0,
-    stArbDataUpload = 1,
-    stStoreDownload = 2,
-    stStoreUpload = 3,
-    stScopeDownload = 4,
-    stScopeUpload = 5,
-    stMakerDownload = 6,
-    stMakerUpload = 7,
-    stPatternDownload = 8,
-    stIdle = 9,
-};
-
-struct StateChoice {
-    int state = stIdle;
-    // Scope reference downloads: the record length, or ask the reference-size dialog.
-    int scopeRecordLength = 0;
-    bool asksRecordLength = false;
-    // Uploads: the reference word the new samples get, and the point count when the
-    // family does not ask the instrument for it (-1: the instrument tells).
-    uint16_t reference = 0;
-    int32_t points = -1;
-};
-
-StateChoice downloadState(int makeIndex, int modelIndex);
-StateChoice uploadState(int makeIndex, int modelIndex);
-
-// Only the maker generators and the pattern generator have LAN workers.
-bool hasLanWorker(int state);
+// The row of the job's instrument (a row that can do nothing when its make and model are
+// outside the lists).
+const InstrumentModel& instrumentOf(const TransferJob& job);
+// The identity the job's instrument must report over a link of `kind`.
+std::string expectedIdentity(const TransferJob& job, LinkKind kind);
 
 // What an entry check decided. A silent refusal ends the request without a word.
 struct EntryCheck {
@@ -87,8 +62,7 @@ struct EntryCheck {
 EntryCheck checkDownloadEntry(const TransferJob& job, int points, int fileType, bool busy);
 EntryCheck checkUploadEntry(const TransferJob& job, bool busy);
 
-// Whether a memory card can take the download or give the upload: Quorvex rows 3 and
-// 5-15 (uploads 3 and 5-10). The Fluke 29x is offered a card but has no directory on it.
+// Whether a memory card can take the download or give the upload.
 bool cardSupported(const TransferJob& job);
 
 inline constexpr const char* kBusyText = "A transfer is already running.\nWait for it to end, or cancel it.";

@@ -6,9 +6,6 @@
 
 namespace plotwell::transfer {
 
-// Row of the Make list.
-enum InstrumentMake : int { makeQuorvex = 0, makeTektronix = 1, makeFluke = 2, makeWavetek = 3 };
-
 // Row of the Type list; serial ports follow from row 5 on.
 enum TransferInterface : int {
     ifGpib0 = 0,
@@ -75,11 +72,5 @@ TransferSide uploadSide(TransferSettings& s);
 // the address.
 std::string downloadInfo(TransferSettings& s);
 std::string uploadInfo(TransferSettings& s);
-
-// Make and model rows that can use the USB interface.
-inline bool supportsUsb(int makeIndex, int modelIndex) {
-    return (makeIndex == makeQuorvex && (modelIndex == 3 || modelIndex == 4)) ||
-           (makeIndex == makeFluke && modelIndex == 2);
-}
 
 } // namespace plotwell::transfer

@@ -157,7 +157,7 @@ void TSetTransfer::MakeChange(bool presetFlowControl) {
         Target->setEnabled(true);
         fillModels(make);
         selectRow(Model, 0);
-        setTargetStyle(make == transfer::makeTektronix ? ComboStyle::List : ComboStyle::FreeText);
+        setTargetStyle(transfer::makeTargetStyle(make));
         if (presetFlowControl)
             side().flowControl = transfer::flowControlPreset(make);
     }

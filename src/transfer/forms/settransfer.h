@@ -7,7 +7,7 @@
 // that the program sets fire no change handler.
 
 #include "platform/form.h"
-#include "transfer/core/instrument_tables.h"
+#include "transfer/core/instrument_models.h"
 #include "transfer/core/transfer_settings.h"
 
 #include <QString>

@@ -71,22 +71,12 @@ TEST(ArbDefCoding, CodesAndValuesInSinglePrecision) {
     }
 }
 
-TEST(ArbDefCoding, NamesLimitsAndIdentities) {
+TEST(ArbDefCoding, InstrumentNames) {
     EXPECT_EQ(arbDefInstrumentName("", "test.wave.wfm"), "test");
     EXPECT_EQ(arbDefInstrumentName("", "LongWaveformName.wfm"), "LongWave");
     EXPECT_EQ(arbDefInstrumentName("", "plain"), "plain");
     EXPECT_EQ(arbDefInstrumentName("arb1", "x.wfm"), "arb1");
     EXPECT_EQ(arbDefInstrumentName("ABCDEFGHIJ", "x.wfm"), "ABCDEFGH");
-    EXPECT_EQ(arbDefMaxPoints(0, 3), 1048576);
-    EXPECT_EQ(arbDefMaxPoints(0, 0), 65536);
-    EXPECT_EQ(arbDefMaxPoints(2, 2), 1048576);
-    EXPECT_EQ(arbDefMaxPoints(2, 1), 65536);
-    EXPECT_EQ(arbDefMaxPoints(3, 3), 65536);
-    EXPECT_EQ(arbDefIdentity(0, "QVA347x"), "QUORVEX,QVA347x");
-    EXPECT_EQ(arbDefIdentity(2, "29x"), "FLUKE,29x");
-    EXPECT_EQ(arbDefIdentity(3, "195"), "WAVETEK,195");
-    EXPECT_TRUE(asksCardFree(0, 3));
-    EXPECT_FALSE(asksCardFree(3, 3)); // the Wavetek 195 has no card
 }
 
 // ---- downloads on GPIB and USB ----------------------------------------------------------

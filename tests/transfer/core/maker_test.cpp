@@ -57,11 +57,16 @@ std::vector<std::string> expected(Rig& rig, std::vector<std::string> writes) {
     return {all};
 }
 
+// The code of a stored word as the model's row has the generator code it.
+uint16_t codeOf(uint16_t w, uint16_t reference, int model) {
+    const InstrumentModel& m = instrumentModel(makeQuorvex, model);
+    return makerCode(w, makerScale(reference, float(m.codeRange)), m.signedCodes);
+}
+
 std::vector<uint16_t> codesOf(const std::vector<uint16_t>& words, uint16_t reference, int model) {
     std::vector<uint16_t> c;
-    const float scale = makerScale(reference, makerSigned(model) ? 32768.0f : 8192.0f);
     for (uint16_t w : words)
-        c.push_back(makerCode(w, scale, makerSigned(model)));
+        c.push_back(codeOf(w, reference, model));
     return c;
 }
 
@@ -70,43 +75,6 @@ class MakerLink : public ::testing::TestWithParam<LinkKind> {};
 } // namespace
 
 // ---- tables, names, coding --------------------------------------------------------------
-
-TEST(MakerTables, LimitsAndIdentities) {
-    struct Case {
-        Direction d;
-        int model;
-        const char* store;
-        int32_t maxPoints;
-    } limits[] = {
-        {Direction::Download, 5, "arb1", 131072},  {Direction::Download, 5, "arb2", 65536},
-        {Direction::Download, 10, "arb3", 131072}, {Direction::Download, 7, "arb4", 65536},
-        {Direction::Download, 7, "user1", 65536},  {Direction::Download, 12, "arb1", 8192},
-        {Direction::Download, 15, "arb3", 8192},   {Direction::Upload, 5, "arb2", 131072},
-        {Direction::Upload, 11, "arb1", 4096},     {Direction::Upload, 13, "arb1", 8192},
-    };
-    for (const Case& c : limits)
-        EXPECT_EQ(makerMaxPoints(c.d, c.model, c.store), c.maxPoints) << c.model << " " << c.store;
-
-    struct Id {
-        Direction d;
-        int model;
-        const char* text;
-        LinkKind kind;
-        const char* identity;
-    } ids[] = {
-        {Direction::Download, 5, "QV7351", LinkKind::Serial, "QUORVEX, QV7351"},
-        {Direction::Download, 12, "QVR5242", LinkKind::Gpib, "QUORVEX, QVR5242"},
-        {Direction::Download, 14, "QVR6082/6162", LinkKind::Serial, "QUORVEX, QVR6"},
-        {Direction::Upload, 11, "QVS51xx", LinkKind::Serial, "QUORVEX, QVS5"},
-        {Direction::Upload, 13, "QVR5162", LinkKind::Serial, "QUORVEX, QVR5162"},
-        {Direction::Upload, 12, "QVR5242", LinkKind::Gpib, "QUORVEX, QVR5"},
-        {Direction::Upload, 13, "QVR5162", LinkKind::Gpib, "QUORVEX, QVR5"},
-        {Direction::Upload, 13, "QVR5162", LinkKind::Tcp, "QUORVEX, QVR5"},
-        {Direction::Upload, 15, "QVR6242/6322", LinkKind::Gpib, "QUORVEX, QVR6"},
-    };
-    for (const Id& c : ids)
-        EXPECT_EQ(makerIdentity(c.d, c.model, c.text, c.kind), c.identity) << c.model;
-}
 
 TEST(MakerTables, NamesAndTheirRules) {
     EXPECT_EQ(makerInstrumentName("arb4", "sweep.test.wfm"), "sweep");
@@ -138,10 +106,7 @@ TEST(MakerTables, CodesWithBit15InvertedForTheSignedModels) {
         {32768, 0, 15, 0x8000},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(makerCode(c.w, makerScale(c.reference, makerSigned(c.model) ? 32768.0f : 8192.0f),
-                            makerSigned(c.model)),
-                  c.code)
-            << c.reference << " " << c.w;
+        EXPECT_EQ(codeOf(c.w, c.reference, c.model), c.code) << c.reference << " " << c.w;
 }
 
 // ---- downloads --------------------------------------------------------------------------
@@ -631,8 +596,8 @@ TEST_P(MakerLink, PatternGeneratorKeepsItsLengthWhateverTheStoreAnswers) {
 
 TEST(MakerTables, PatternCodesAlwaysInvertBit15) {
     // A waveform stored with R 2048: its mid word 2048 goes out as 0x00 0x00.
-    EXPECT_EQ(makerCode(2048, makerScale(2048, 32768.0f), makerSigned(11)), 0x0000);
-    EXPECT_EQ(makerCode(0, makerScale(32768, 32768.0f), makerSigned(11)), 0x8000);
+    EXPECT_EQ(codeOf(2048, 2048, 11), 0x0000);
+    EXPECT_EQ(codeOf(0, 32768, 11), 0x8000);
 }
 
 TEST(MakerLan, PatternDownloadPauses) {

@@ -100,45 +100,6 @@ TEST(TransferEntry, EveryRefusalWithItsText) {
     }
 }
 
-TEST(TransferState, DownloadChoiceByMakeAndModel) {
-    // One row per make: the state of each model row in order.
-    const std::vector<int> states[] = {
-        {0, 2, 0, 0, 0, 6, 6, 6, 6, 6, 6, 8, 6, 6, 6, 6},
-        {4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4},
-        {2, 0, 0},
-        {0, 2, 0, 0},
-    };
-    for (int make = 0; make < 4; ++make)
-        for (int model = 0; model < int(states[make].size()); ++model)
-            EXPECT_EQ(downloadState(make, model).state, states[make][model]) << make << "/" << model;
-    EXPECT_EQ(downloadState(1, 0).scopeRecordLength, 2500);
-    EXPECT_EQ(downloadState(1, 1).scopeRecordLength, 2500);
-    EXPECT_EQ(downloadState(1, 7).scopeRecordLength, 1000);
-    EXPECT_TRUE(downloadState(1, 8).asksRecordLength);
-    EXPECT_FALSE(downloadState(1, 7).asksRecordLength);
-    EXPECT_EQ(downloadState(0, 16).state, stIdle);
-    EXPECT_EQ(downloadState(4, 0).state, stIdle);
-}
-
-TEST(TransferState, UploadChoiceWithReferenceAndPoints) {
-    struct Case {
-        int make, model, state, reference, points;
-    } cases[] = {
-        {0, 0, 1, 2048, -1},    {0, 1, 3, 512, 1024}, {0, 2, 1, 2048, -1},   {0, 4, 1, 2048, -1},
-        {0, 5, 7, 8192, -1},    {0, 10, 7, 8192, -1}, {0, 11, 7, 32768, -1}, {0, 15, 7, 32768, -1},
-        {1, 0, 5, 128, 2500},   {1, 1, 5, 128, 2500}, {1, 2, 5, 128, 1000},  {1, 7, 5, 128, 1000},
-        {1, 8, 5, 128, 0},      {1, 11, 5, 128, 0},   {2, 0, 3, 512, 1024},  {2, 1, 1, 2048, -1},
-        {2, 2, 1, 2048, -1},    {3, 0, 1, 2048, -1},  {3, 1, 3, 512, 1024},  {3, 3, 1, 2048, -1},
-        {0, 16, stIdle, 0, -1},
-    };
-    for (const Case& c : cases) {
-        const StateChoice s = uploadState(c.make, c.model);
-        EXPECT_EQ(s.state, c.state) << c.make << "/" << c.model;
-        EXPECT_EQ(s.reference, c.reference) << c.make << "/" << c.model;
-        EXPECT_EQ(s.points, c.points) << c.make << "/" << c.model;
-    }
-}
-
 TEST(TransferJobCopy, TakesEveryFieldOfItsDirection) {
     TransferSettings s;
     s.dlMakeIndex = 2, s.dlModelIndex = 1, s.dlTypeIndex = 6, s.dlStretchIndex = 0, s.dlDestinationIndex = -1;

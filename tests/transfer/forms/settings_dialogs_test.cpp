@@ -1,7 +1,7 @@
 #include "app_fixture.h"
 
 #include "app/Plotdesk.h"
-#include "transfer/core/instrument_tables.h"
+#include "transfer/core/instrument_models.h"
 #include "transfer/forms/instrument_links.h"
 #include "transfer/forms/msgwnd.h"
 #include "transfer/forms/setdload.h"
