@@ -141,6 +141,12 @@ InstrumentModel largeScope(const char* name) {
                  {"CH1", "CH2", "CH3", "CH4", "MATH1", "MATH2", "MATH3", "REF1", "REF2", "REF3", "REF4"});
 }
 
+// An RS-232 download to the slow generators waits 40 s for each write.
+InstrumentModel slowToStore(InstrumentModel m) {
+    m.serialWriteWait = 40000;
+    return m;
+}
+
 // The download entry lets a bit pattern through to row 11 of every make.
 InstrumentModel takesBitPatterns(InstrumentModel m) {
     m.bitPatterns = true;
@@ -152,9 +158,9 @@ std::vector<InstrumentModel> buildModels() {
     const Rows traces310 = {"CH1", "CH2", "MATH1", "REF1", "REF2"};
     const Rows traces340 = {"CH1", "CH2", "MATH", "MATH1", "REF1", "REF2"};
     return {
-        arbDef(makeQuorvex, "QVA3460", "QUORVEX,%s"),
+        slowToStore(arbDef(makeQuorvex, "QVA3460", "QUORVEX,%s")),
         numberedStores(makeQuorvex, "QV3030/A", "QUORVEX,QV3030"),
-        arbDef(makeQuorvex, "QVA347x", "QUORVEX,%s"),
+        slowToStore(arbDef(makeQuorvex, "QVA347x", "QUORVEX,%s")),
         {.make = makeQuorvex,
          .name = "QVA3420x",
          .downloadState = stArbDefDownload,

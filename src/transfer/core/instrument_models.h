@@ -120,6 +120,9 @@ struct InstrumentModel {
     int uploadStores = 0;
     // The download asks "CF?" whether the memory card has room.
     bool asksCardFree = false;
+    // How long an RS-232 download waits for each write, in ms: the slow generators take a
+    // long time to store a long waveform.
+    int32_t serialWriteWait = 5000;
     // The card's directories under its mount point: waveforms, and bit patterns.
     std::string cardDirectory{};
     std::string cardPatternDirectory{};

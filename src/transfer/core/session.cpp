@@ -182,8 +182,7 @@ LinkError TransferSession::openSerialLink(const TransferJob& job) {
     const std::string& port = job.type;
     platform::SerialTimeouts timeouts = download ? serial.DownloadTimeouts : serial.UploadTimeouts;
     if (download) {
-        // The slow generators take a long time to store a long waveform.
-        timeouts.writeTotalConstant = job.model == "QVA3460" || job.model == "QVA347x" ? 40000 : 5000;
+        timeouts.writeTotalConstant = instrumentOf(job).serialWriteWait;
         serial.DownloadTimeouts = timeouts;
     }
     closeLink();

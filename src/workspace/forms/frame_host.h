@@ -3,8 +3,8 @@
 // installs itself as the one host when it is built; the waveform window and the dialogs
 // reach the frame only through here, so they never depend on the frame itself.
 //
-// The fields are the state the Parts let forms read and set on the frame directly (the
-// file types of Open and Save, the close-by-name flags, the sample range, the folders).
+// The fields are the frame's state that forms read and set directly (the file types of Open
+// and Save, the close-by-name flags, the sample range, the folders).
 
 #include "workspace/core/file_types.h"
 

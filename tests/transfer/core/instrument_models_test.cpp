@@ -65,11 +65,11 @@ void forEveryRow(const std::function<void(int, int, int)>& f) {
 
 } // namespace
 
-// Every model as the transfer Parts describe it. `has`: U USB, L LAN, D a card for
-// downloads, C a card for uploads, B bit patterns let through, F the card's free space
-// asked. Identities: as any transfer expects it but an upload over a bus (GPIB, the LAN),
-// which expects `busUpload`. Points: the largest waveform a download may send to "arb2" and to
-// "arb1".
+// Every model with what it can do. `has`: U USB, L LAN, D a card for downloads, C a card
+// for uploads, B bit patterns let through, F the card's free space asked, S slow to store
+// (an RS-232 download waits 40 s for each write, not 5 s). Identities: as any transfer expects it but an
+// upload over a bus (GPIB, the LAN), which expects `busUpload`. Points: the largest waveform a download may
+// send to "arb2" and to "arb1".
 TEST(InstrumentModels, EveryModelRow) {
     struct Want {
         int make;
@@ -80,9 +80,9 @@ TEST(InstrumentModels, EveryModelRow) {
         const char* busUpload;
         int maxPoints, arb1Points;
     } rows[] = {
-        {0, "QVA3460", 0, 1, 0, 2048, -1, "", "QUORVEX,QVA3460", "QUORVEX,QVA3460", 65536, 65536},
+        {0, "QVA3460", 0, 1, 0, 2048, -1, "S", "QUORVEX,QVA3460", "QUORVEX,QVA3460", 65536, 65536},
         {0, "QV3030/A", 2, 3, 0, 512, 1024, "", "QUORVEX,QV3030", "QUORVEX,QV3030", 0, 0},
-        {0, "QVA347x", 0, 1, 0, 2048, -1, "", "QUORVEX,QVA347x", "QUORVEX,QVA347x", 65536, 65536},
+        {0, "QVA347x", 0, 1, 0, 2048, -1, "S", "QUORVEX,QVA347x", "QUORVEX,QVA347x", 65536, 65536},
         {0, "QVA3420x", 0, 1, 0, 2048, -1, "UDCF", "QUORVEX,QVA3420x", "QUORVEX,QVA3420x", 1048576, 1048576},
         {0, "QV8201", 0, 1, 0, 2048, -1, "U", "QUORVEX,QV8201", "QUORVEX,QV8201", 65536, 65536},
         {0, "QV7351", 6, 7, 0, 8192, -1, "LDC", "QUORVEX, QV7351", "QUORVEX, QV7351", 65536, 131072},
@@ -141,6 +141,7 @@ TEST(InstrumentModels, EveryModelRow) {
         EXPECT_EQ(m.cardUpload, has('C'));
         EXPECT_EQ(m.bitPatterns, has('B'));
         EXPECT_EQ(m.asksCardFree, has('F'));
+        EXPECT_EQ(m.serialWriteWait, has('S') ? 40000 : 5000);
         for (LinkKind kind : {LinkKind::Serial, LinkKind::Gpib, LinkKind::Usb, LinkKind::Tcp}) {
             const bool bus = kind != LinkKind::Serial;
             EXPECT_EQ(expectedIdentity(m, w.name, false, kind), w.identity);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 using namespace plotwell;
 using namespace plotwell::transfer;
@@ -104,4 +105,20 @@ TEST(TransferSession, OpensItsOwnLinkThenStartsTheWorkerOnIt) {
     session.freeLibraries();
     EXPECT_FALSE(session.busy());
     EXPECT_EQ(pwsim_stub_loaded(sim::kGpibStub), 0);
+}
+
+// An RS-232 download waits for each write as long as its model needs to store a waveform.
+TEST(TransferSession, ASerialDownloadWaitsForWritesAsItsModelNeeds) {
+    sim::Instrument inst(sim::Family::ArbDef, "QUORVEX,QVA347x");
+    sim::PtyAdapter pty(inst);
+    for (auto [model, name, wait] : {std::tuple{2, "QVA347x", 40000}, {3, "QVA3420x", 5000}}) {
+        TransferSession session;
+        TransferJob job = jobOn(ifFirstSerial);
+        job.type = pty.path();
+        job.modelIndex = model;
+        job.model = name;
+        ASSERT_FALSE(session.openLink(job, {})) << name;
+        EXPECT_EQ(session.serial.DownloadTimeouts.writeTotalConstant, wait) << name;
+        session.closeLink();
+    }
 }
