@@ -137,6 +137,10 @@ TEST_F(ZoomDrawTest, ZoomOutRestoresThenDoublesAndZoomFullReturns) {
 }
 
 TEST_F(ZoomDrawTest, OnlyABandThatZoomsPutsAMovedOverviewBack) {
+    // On a desktop the window manager frames and moves the overview in its own time and by
+    // its own rules about frames; this checks where the program itself puts it.
+    if (QGuiApplication::platformName() != "offscreen" && PWForm1->frameGeometry().size() != PWForm1->size())
+        GTEST_SKIP() << "a window manager places the windows";
     const auto band = [](TWFMform* w) { drag(w, {61, 37}, {145, 103}); };
     const auto click = [](TWFMform* w) { drag(w, {100, 100}, {103, 100}); };
     const auto zoomOut = [](TWFMform*) { key(Qt::Key_F3); };
