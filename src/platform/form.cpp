@@ -2,6 +2,7 @@
 
 #include "platform/ui.h"
 
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -9,6 +10,7 @@
 #include <QShowEvent>
 
 #include <algorithm>
+#include <optional>
 
 namespace plotwell::platform {
 
@@ -25,17 +27,54 @@ void Form::reject() {
     done(cancelResult_);
 }
 
-int captionWidth(const QString& caption) {
-    // Window managers set captions in a bold face at about the program's size, and put
-    // an icon on the left and up to three buttons on the right.
+namespace {
+// Window managers set captions in a bold face at about the program's size. Making that face
+// and its metrics goes through fontconfig and the shaper, so it is made once, and again only
+// when the title font itself changes.
+struct CaptionFace {
+    QFont font;
+    QFontMetrics metrics;
+};
+std::optional<CaptionFace>& captionFaceSlot() {
+    static std::optional<CaptionFace> face;
+    return face;
+}
+int captionMeasureCount = 0;
+
+const QFontMetrics& captionFace() {
+    std::optional<CaptionFace>& face = captionFaceSlot();
     QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
     font.setBold(true);
-    const QFontMetrics metrics(font);
+    if (!face) {
+        // Fonts must go before the application that owns their engines.
+        qAddPostRoutine([] { captionFaceSlot().reset(); });
+    } else if (face->font == font) {
+        return face->metrics;
+    }
+    face.emplace(CaptionFace{font, QFontMetrics(font)});
+    return face->metrics;
+}
+} // namespace
+
+int captionWidth(const QString& caption) {
+    ++captionMeasureCount;
+    const QFontMetrics& metrics = captionFace();
+    // Room for an icon on the left and up to three buttons on the right.
     return metrics.horizontalAdvance(caption) + 6 * metrics.height();
 }
 
+int captionMeasurements() {
+    return captionMeasureCount;
+}
+
 void Form::fitCaption() {
-    int need = captionWidth(windowTitle());
+    const QString caption = windowTitle();
+    if (captionStale_ || caption != measuredCaption_) {
+        captionNeed_ = captionWidth(caption);
+        measuredCaption_ = caption;
+        captionStale_ = false;
+    }
+    int need = captionNeed_;
     // An explicit minimum replaces the layout's own, so it carries that too.
     if (const QLayout* l = layout())
         need = std::max(need, l->totalMinimumSize().width());
@@ -45,14 +84,19 @@ void Form::fitCaption() {
 
 void Form::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
-    if (event->type() == QEvent::WindowTitleChange || event->type() == QEvent::FontChange)
+    // A hidden form is fitted when it is shown; the overview and the dialogs change their
+    // captions far more often than they show.
+    const QEvent::Type type = event->type();
+    if (type == QEvent::FontChange || type == QEvent::ApplicationFontChange || type == QEvent::ThemeChange)
+        captionStale_ = true;
+    if ((type == QEvent::WindowTitleChange || captionStale_) && isVisible())
         fitCaption();
 }
 
 bool Form::event(QEvent* event) {
     const bool done = QDialog::event(event);
     // The layout has just taken its new measure.
-    if (event->type() == QEvent::LayoutRequest)
+    if (event->type() == QEvent::LayoutRequest && isVisible())
         fitCaption();
     return done;
 }

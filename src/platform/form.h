@@ -59,6 +59,11 @@ private:
     // Keeps the form at least as wide as its caption needs in the title bar.
     void fitCaption();
 
+    // The caption's width as last measured, and for which caption.
+    QString measuredCaption_;
+    int captionNeed_ = 0;
+    bool captionStale_ = true;
+
     int cancelResult_ = mrCancel;
     bool swallowEscape_ = false;
     int helpContext_ = 0;
@@ -75,5 +80,7 @@ void nameInput(QWidget* widget, const char* name);
 // The width a window needs for `caption` in its title bar, with room for the frame's icon
 // and buttons, in the current font.
 int captionWidth(const QString& caption);
+// How many captions have been measured since the program started.
+int captionMeasurements();
 
 } // namespace plotwell::platform

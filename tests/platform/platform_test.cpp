@@ -102,3 +102,35 @@ TEST(Form, KeepsItsWholeCaptionAndItsLayoutsMinimum) {
     QApplication::processEvents();
     EXPECT_GE(form.minimumWidth(), edit->minimumWidth());
 }
+
+TEST(Form, MeasuresACaptionOnlyWhenItsTextChanges) {
+    platform::Form form("Often");
+    auto* layout = new QVBoxLayout(&form);
+    layout->addWidget(new QLineEdit(&form));
+    const int before = platform::captionMeasurements();
+    // A hidden form waits for its showing.
+    form.setWindowTitle("First");
+    form.setWindowTitle("Second");
+    EXPECT_EQ(platform::captionMeasurements(), before);
+    form.show();
+    EXPECT_EQ(platform::captionMeasurements(), before + 1);
+    // Showings, layout changes and the same caption again cost nothing.
+    for (int i = 0; i < 3; ++i) {
+        form.hide();
+        form.show();
+        layout->addWidget(new QLineEdit(&form));
+        QApplication::processEvents();
+        form.setWindowTitle("Second");
+    }
+    EXPECT_EQ(platform::captionMeasurements(), before + 1);
+    const int width = form.minimumWidth();
+    form.setWindowTitle("Third, a caption much longer than the others were");
+    EXPECT_EQ(platform::captionMeasurements(), before + 2);
+    EXPECT_GT(form.minimumWidth(), width);
+    // A caption set while hidden still widens the form at its next showing.
+    form.hide();
+    const QString longest = form.windowTitle() + form.windowTitle();
+    form.setWindowTitle(longest);
+    form.show();
+    EXPECT_GE(form.width(), platform::captionWidth(longest));
+}
