@@ -161,20 +161,38 @@ TEST_F(LibraryTest, EntriesNobodyEditedAreWrittenBackAsTheyWere) {
 }
 
 TEST_F(LibraryTest, ImportKeepsTheChosenEntryAndCountsUnreadLines) {
-    writeFile(libFile(), "a\t= 1\r\nc\t= 3\r\n");
-    PWForm1->LoadExpressionLibrary();
     writeFile(tempFile("more.lib"), "C\t= 9\xe9\nbinary\x01\x02\nA\t= 1\n");
-    ui.chooseFile(tempFile("more.lib"));
-    int chosen = -1;
-    openLibrary([&] {
-        clickRow(1);
-        LibraryForm->BImport->click();
-        chosen = LibraryForm->ExpList->currentIndex().row();
-        LibraryForm->BOK->click();
-    });
-    EXPECT_EQ(chosen, 2);
-    EXPECT_EQ(ui.messages(), (Lines{unreadText(1, tempFile("more.lib"))}));
-    EXPECT_EQ(readFile(libFile()), "a\t= 1\r\nA\t= 1\r\nc\t= 3\r\nC\t= 9\xe9\r\n");
+    struct Case {
+        int clicked, chosen;
+        const char* recalled;
+    };
+    // The first entry too: row 0 is a chosen entry like any other.
+    for (const Case& c : {Case{0, 0, "1"}, Case{1, 2, "3"}}) {
+        SCOPED_TRACE(c.clicked);
+        ui.clear();
+        writeFile(libFile(), "a\t= 1\r\nc\t= 3\r\n");
+        PWForm1->LoadExpressionLibrary();
+        ui.chooseFile(tempFile("more.lib"));
+        int chosen = -1;
+        bool selected = false;
+        QString recalled;
+        openLibrary([&] {
+            clickRow(c.clicked);
+            LibraryForm->BImport->click();
+            const QModelIndex current = LibraryForm->ExpList->currentIndex();
+            chosen = current.row();
+            selected = LibraryForm->ExpList->selectionModel()->isSelected(current);
+            ExpressionForm->EdExpr->clear();
+            LibraryForm->BExpRecall->click();
+            recalled = ExpressionForm->EdExpr->text();
+            LibraryForm->BOK->click();
+        });
+        EXPECT_EQ(chosen, c.chosen);
+        EXPECT_TRUE(selected);
+        EXPECT_EQ(recalled, c.recalled);
+        EXPECT_EQ(ui.messages(), (Lines{unreadText(1, tempFile("more.lib"))}));
+        EXPECT_EQ(readFile(libFile()), "a\t= 1\r\nA\t= 1\r\nc\t= 3\r\nC\t= 9\xe9\r\n");
+    }
 }
 
 TEST_F(LibraryTest, TooLongAnEntryIsRefused) {
