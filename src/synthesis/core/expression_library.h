@@ -14,7 +14,8 @@ namespace plotwell::synthesis {
 // An entry (name, tab, "= " and expression together) holds at most this many characters.
 inline constexpr std::size_t kLibraryLineMax = 199;
 
-// The largest library file read (tens of thousands of entries).
+// The largest library file read (tens of thousands of entries), and so the largest the
+// manager writes: a file it could not read back would be emptied by the save after that.
 inline constexpr int64_t kLibraryMaxFileBytes = int64_t(8) << 20;
 
 // The library line of `name` and `expression`; nullopt when it would be longer than an

@@ -62,17 +62,23 @@ private:
 
 namespace {
 
-// The library file's lines; nullopt (a message shown) when the file cannot be read. A
-// missing file is an empty library when `missingIsEmpty`. Lines that are no entry are
-// left out; when `reportUnread`, a message counts them, since the next save drops them.
-std::optional<std::vector<std::string>> readLibraryFile(const std::string& path, bool missingIsEmpty,
-                                                        bool reportUnread) {
-    const auto bytes = platform::readFileBytes(path, synthesis::kLibraryMaxFileBytes);
+// The first line of every message about a library file that cannot be read or written.
+std::string unableText(const char* verb, const std::string& path) {
+    return cformat("Unable to %s the expression library\n%s", verb, path.c_str());
+}
+
+// The library file's lines; nullopt (a message shown) when the file cannot be read or
+// holds more than `maxBytes`. A missing file is an empty library when `missingIsEmpty`.
+// Lines that are no entry are left out; when `reportUnread`, a message counts them, since
+// the next save drops them.
+std::optional<std::vector<std::string>> readLibraryFile(const std::string& path, std::int64_t maxBytes,
+                                                        bool missingIsEmpty, bool reportUnread) {
+    const auto bytes = platform::readFileBytes(path, maxBytes);
     if (!bytes) {
         std::error_code ec;
         if (missingIsEmpty && !std::filesystem::exists(path, ec))
             return std::vector<std::string>{};
-        platform::errorBox(cformat("Unable to read the expression library\n%s", path.c_str()));
+        platform::errorBox(unableText("read", path));
         return std::nullopt;
     }
     std::size_t unread = 0;
@@ -159,9 +165,12 @@ std::vector<std::string> TLibraryForm::Lines() const {
 }
 
 bool TLibraryForm::reload(bool reportUnread) {
-    auto lines = readLibraryFile(ExpressionLibraryFile, true, reportUnread);
-    if (!lines)
+    auto lines = readLibraryFile(ExpressionLibraryFile, MaxFileBytes, true, reportUnread);
+    if (!lines) {
+        unreadFile_ = ExpressionLibraryFile;
         return false;
+    }
+    unreadFile_.clear();
     std::vector<std::string> sorted;
     synthesis::AddToLibrary(sorted, std::move(*lines));
     lines_->assign(std::move(sorted));
@@ -215,7 +224,7 @@ void TLibraryForm::BImportClick() {
     ImportDialog.initialDir = HomeDir;
     if (!platform::ui().openFile(ImportDialog))
         return;
-    auto lines = readLibraryFile(ImportDialog.fileName, false, true);
+    auto lines = readLibraryFile(ImportDialog.fileName, MaxFileBytes, false, true);
     if (!lines)
         return;
     importLines_->assign(std::move(*lines));
@@ -229,9 +238,24 @@ void TLibraryForm::BImportClick() {
 }
 
 void TLibraryForm::BOKClick() {
-    if (!platform::writeFileAtomically(ExpressionLibraryFile, synthesis::WriteLibrary(Lines()))) {
-        platform::errorBox(
-            cformat("Unable to write the expression library\n%s", ExpressionLibraryFile.c_str()));
+    const std::string& path = ExpressionLibraryFile;
+    // Each refusal leaves the file as it is and the dialog open, the list in memory.
+    if (!unreadFile_.empty() && unreadFile_ == path) {
+        platform::errorBox(unableText("write", path) +
+                           "\nIt could not be read, so the list does not hold its entries and saving "
+                           "would lose them.\nThe file is left as it is.");
+        return;
+    }
+    const std::string bytes = synthesis::WriteLibrary(Lines());
+    if (std::int64_t(bytes.size()) > MaxFileBytes) {
+        platform::errorBox(unableText("write", path) +
+                           cformat("\nIt would be %zu bytes long, more than the %lld bytes that can be read "
+                                   "back.\nDelete entries, or Cancel to keep the file as it is.",
+                                   bytes.size(), static_cast<long long>(MaxFileBytes)));
+        return;
+    }
+    if (!platform::writeFileAtomically(path, bytes)) {
+        platform::errorBox(unableText("write", path));
         return;
     }
     done(platform::mrOk);

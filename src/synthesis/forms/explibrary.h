@@ -6,7 +6,9 @@
 
 #include "platform/form.h"
 #include "platform/ui.h"
+#include "synthesis/core/expression_library.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -33,6 +35,9 @@ public:
     // The project's library file and home folder, set when a project is loaded.
     std::string ExpressionLibraryFile;
     std::string HomeDir;
+    // The largest library file read, and so the largest OK writes; a member, so that a test
+    // need not build files of megabytes.
+    std::int64_t MaxFileBytes = plotwell::synthesis::kLibraryMaxFileBytes;
 
     // Loads the library of the project in `homeDir` named `project` (a project without a
     // library file has an empty one). Lines that are no entry are counted in a message.
@@ -57,6 +62,11 @@ private:
     // Reads the library file into ExpList; false (a message shown) when it exists but
     // cannot be read. `reportUnread` counts the lines that are no entry in a message.
     bool reload(bool reportUnread);
+
+    // The library file whose last read failed while it was there: its entries are not in
+    // the list, so OK must not write the list over them. Cleared by the next read of the
+    // library that succeeds.
+    std::string unreadFile_;
 
     // The lines of ExpList and ImportList as their files hold them.
     LibraryLinesModel* lines_ = nullptr;

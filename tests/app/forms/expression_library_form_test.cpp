@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <cstdint>
+#include <cstdio>
 #include <filesystem>
 
 namespace {
@@ -159,20 +161,38 @@ TEST_F(LibraryTest, EntriesNobodyEditedAreWrittenBackAsTheyWere) {
 }
 
 TEST_F(LibraryTest, ImportKeepsTheChosenEntryAndCountsUnreadLines) {
-    writeFile(libFile(), "a\t= 1\r\nc\t= 3\r\n");
-    PWForm1->LoadExpressionLibrary();
     writeFile(tempFile("more.lib"), "C\t= 9\xe9\nbinary\x01\x02\nA\t= 1\n");
-    ui.chooseFile(tempFile("more.lib"));
-    int chosen = -1;
-    openLibrary([&] {
-        clickRow(1);
-        LibraryForm->BImport->click();
-        chosen = LibraryForm->ExpList->currentIndex().row();
-        LibraryForm->BOK->click();
-    });
-    EXPECT_EQ(chosen, 2);
-    EXPECT_EQ(ui.messages(), (Lines{unreadText(1, tempFile("more.lib"))}));
-    EXPECT_EQ(readFile(libFile()), "a\t= 1\r\nA\t= 1\r\nc\t= 3\r\nC\t= 9\xe9\r\n");
+    struct Case {
+        int clicked, chosen;
+        const char* recalled;
+    };
+    // The first entry too: row 0 is a chosen entry like any other.
+    for (const Case& c : {Case{0, 0, "1"}, Case{1, 2, "3"}}) {
+        SCOPED_TRACE(c.clicked);
+        ui.clear();
+        writeFile(libFile(), "a\t= 1\r\nc\t= 3\r\n");
+        PWForm1->LoadExpressionLibrary();
+        ui.chooseFile(tempFile("more.lib"));
+        int chosen = -1;
+        bool selected = false;
+        QString recalled;
+        openLibrary([&] {
+            clickRow(c.clicked);
+            LibraryForm->BImport->click();
+            const QModelIndex current = LibraryForm->ExpList->currentIndex();
+            chosen = current.row();
+            selected = LibraryForm->ExpList->selectionModel()->isSelected(current);
+            ExpressionForm->EdExpr->clear();
+            LibraryForm->BExpRecall->click();
+            recalled = ExpressionForm->EdExpr->text();
+            LibraryForm->BOK->click();
+        });
+        EXPECT_EQ(chosen, c.chosen);
+        EXPECT_TRUE(selected);
+        EXPECT_EQ(recalled, c.recalled);
+        EXPECT_EQ(ui.messages(), (Lines{unreadText(1, tempFile("more.lib"))}));
+        EXPECT_EQ(readFile(libFile()), "a\t= 1\r\nA\t= 1\r\nc\t= 3\r\nC\t= 9\xe9\r\n");
+    }
 }
 
 TEST_F(LibraryTest, TooLongAnEntryIsRefused) {
@@ -209,4 +229,168 @@ TEST_F(LibraryTest, KeysInTheManager) {
     EXPECT_EQ(closed, 2);
     EXPECT_EQ(LibraryForm->Lines(), (Lines{"a\t= 1", "b\t= 2"}));
     EXPECT_EQ(readFile(libFile()), "a\t= 1\r\n");
+}
+
+// What OK writes, the next load reads: a list whose file would be longer than the reader
+// takes is refused, and a file that could not be read is never written over.
+class LibraryLimitTest : public LibraryTest {
+protected:
+    // `count` entries of 30 characters, each followed by `end`.
+    static std::string entries(int count, const char* end = "\r\n") {
+        std::string bytes;
+        char line[40];
+        for (int i = 0; i < count; ++i) {
+            std::snprintf(line, sizeof line, "e%07d\t= sin(omg*t*%08d)", i, i);
+            bytes.append(line).append(end);
+        }
+        return bytes;
+    }
+    // OK, and the close box when OK left the manager open.
+    static void okOrClose() {
+        LibraryForm->BOK->click();
+        if (LibraryForm->isVisible())
+            LibraryForm->close();
+    }
+    void storeAndOk(const char* name, const char* expression) {
+        openLibrary([=, this] {
+            store(name, expression);
+            okOrClose();
+        });
+    }
+    static std::string tooLongText(const std::string& file, std::size_t bytes, std::int64_t limit) {
+        return "Unable to write the expression library\n" + file + "\nIt would be " + std::to_string(bytes) +
+               " bytes long, more than the " + std::to_string(limit) +
+               " bytes that can be read back.\nDelete entries, or Cancel to keep the file as it is.";
+    }
+    static std::string notReadText(const std::string& file) {
+        return "Unable to write the expression library\n" + file +
+               "\nIt could not be read, so the list does not hold its entries and saving would lose "
+               "them.\nThe file is left as it is.";
+    }
+    static std::string cannotReadText(const std::string& file) {
+        return "Unable to read the expression library\n" + file;
+    }
+};
+
+TEST_F(LibraryLimitTest, OkRefusesAListWhoseFileCouldNotBeReadBack) {
+    struct Case {
+        const char* what;
+        std::string file;
+        std::int64_t limit;
+        bool importItself, storeOne;
+        std::size_t written;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"an import doubles the file", entries(3), 110, true, false, 192},
+             {"LF lines are written with CR LF", entries(3, "\n"), 93, false, false, 96},
+             {"a stored entry passes the limit", entries(3), 100, false, true, 103},
+         }) {
+        SCOPED_TRACE(c.what);
+        ui.clear();
+        LibraryForm->MaxFileBytes = c.limit;
+        writeFile(libFile(), c.file);
+        PWForm1->LoadExpressionLibrary();
+        const Lines loaded = LibraryForm->Lines();
+        ASSERT_EQ(loaded.size(), 3u);
+        if (c.importItself)
+            ui.chooseFile(libFile());
+        bool openAfterOk = false;
+        const int answer = openLibrary([&] {
+            if (c.importItself)
+                LibraryForm->BImport->click();
+            if (c.storeOne)
+                store("s", "t");
+            LibraryForm->BOK->click();
+            openAfterOk = LibraryForm->isVisible();
+            LibraryForm->BCancel->click();
+        });
+        EXPECT_TRUE(openAfterOk);
+        EXPECT_EQ(answer, 2);
+        EXPECT_EQ(ui.messages(), (Lines{tooLongText(libFile(), c.written, c.limit)}));
+        EXPECT_EQ(readFile(libFile()), c.file);
+        // The next start reads every entry back, and says nothing.
+        PWForm1->LoadExpressionLibrary();
+        EXPECT_EQ(LibraryForm->Lines(), loaded);
+        EXPECT_EQ(ui.messages().size(), 1u);
+    }
+}
+
+TEST_F(LibraryLimitTest, AFileThatCouldNotBeReadIsNeverWrittenOver) {
+    LibraryForm->MaxFileBytes = 80;
+    const std::string three = entries(3); // 96 bytes
+    writeFile(libFile(), three);
+    PWForm1->LoadExpressionLibrary();
+    EXPECT_TRUE(LibraryForm->Lines().empty());
+    bool openAfterOk = false, openAfterCancel = false;
+    openLibrary([&] {
+        store("s", "t");
+        LibraryForm->BOK->click();
+        openAfterOk = LibraryForm->isVisible();
+        LibraryForm->BCancel->click();
+        openAfterCancel = LibraryForm->isVisible();
+        LibraryForm->close();
+    });
+    EXPECT_TRUE(openAfterOk);
+    EXPECT_TRUE(openAfterCancel);
+    EXPECT_EQ(ui.messages(),
+              (Lines{cannotReadText(libFile()), notReadText(libFile()), cannotReadText(libFile())}));
+    EXPECT_EQ(readFile(libFile()), three);
+
+    // Another project's library is saved as ever; back in this one the file is again unread.
+    ui.clear();
+    LibraryForm->LoadProjectLibrary(tempDir(), "Other");
+    storeAndOk("o", "1");
+    EXPECT_EQ(readFile(tempFile("Other.LIB")), "o\t= 1\r\n");
+    PWForm1->LoadExpressionLibrary();
+    storeAndOk("s", "t");
+    EXPECT_EQ(ui.messages(), (Lines{cannotReadText(libFile()), notReadText(libFile())}));
+    EXPECT_EQ(readFile(libFile()), three);
+
+    // Once the file can be read, Cancel reads it and OK saves again.
+    ui.clear();
+    const std::string two = entries(2);
+    writeFile(libFile(), two);
+    EXPECT_EQ(openLibrary([] { LibraryForm->BCancel->click(); }), 2);
+    storeAndOk("s", "t");
+    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_EQ(readFile(libFile()), two + "s\t= t\r\n");
+}
+
+TEST_F(LibraryLimitTest, TheLimitIsEightMebibytesReadAndWritten) {
+    constexpr std::int64_t limit = std::int64_t(8) << 20;
+    ASSERT_EQ(LibraryForm->MaxFileBytes, limit);
+    const int count = int(limit / 32);
+    const std::string full = entries(count);
+    ASSERT_EQ(std::int64_t(full.size()), limit);
+    // Files of megabytes are compared without printing them.
+    const auto fileIs = [this](const std::string& bytes) { return readFile(libFile()) == bytes; };
+
+    // A file of exactly the limit is read, and OK writes it back as it was.
+    writeFile(libFile(), full);
+    PWForm1->LoadExpressionLibrary();
+    EXPECT_EQ(LibraryForm->Lines().size(), std::size_t(count));
+    EXPECT_EQ(openLibrary(okOrClose), 1);
+    EXPECT_TRUE(fileIs(full));
+    EXPECT_TRUE(ui.messages().empty());
+
+    // One byte more is not read, and so not written over.
+    writeFile(libFile(), full + "x");
+    PWForm1->LoadExpressionLibrary();
+    storeAndOk("s", "t");
+    EXPECT_TRUE(fileIs(full + "x"));
+    EXPECT_EQ(ui.messages(), (Lines{cannotReadText(libFile()), notReadText(libFile())}));
+
+    // The shortest entry (5 bytes with its line end) stored into a file 5 bytes short of the
+    // limit fills it to the byte; into one 4 bytes short it would pass the limit.
+    ui.clear();
+    for (const std::int64_t shortBy : {5, 4}) {
+        const std::string start =
+            entries(count - 1) + "z\t= " + std::string(std::size_t(26 - shortBy), '1') + "\r\n";
+        ASSERT_EQ(std::int64_t(start.size()), limit - shortBy);
+        writeFile(libFile(), start);
+        PWForm1->LoadExpressionLibrary();
+        storeAndOk("", "");
+        EXPECT_TRUE(fileIs(shortBy == 5 ? "\t= \r\n" + start : start)) << shortBy;
+    }
+    EXPECT_EQ(ui.messages(), (Lines{tooLongText(libFile(), std::size_t(limit) + 1, limit)}));
 }
