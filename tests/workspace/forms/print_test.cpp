@@ -18,6 +18,7 @@
 #include <memory>
 #include <optional>
 #include <regex>
+#include <string_view>
 #include <sys/resource.h>
 
 using plotwell::workspace::SampleStream;
@@ -71,6 +72,23 @@ private:
     void (*oldHandler_)(int) = SIG_DFL;
 };
 
+// Bytes made readable in a message: line ends and other bytes outside printable ASCII
+// escaped.
+std::string escaped(std::string_view bytes) {
+    std::string out;
+    for (const char ch : bytes) {
+        if (ch == '\n')
+            out += "\\n";
+        else if (ch == '\r')
+            out += "\\r";
+        else if (ch < ' ' || ch > '~')
+            out += "\\x" + QByteArray(1, ch).toHex().toStdString();
+        else
+            out += ch;
+    }
+    return out;
+}
+
 // Whether a PDF is whole: its last line is the end-of-file marker, and the offset after
 // "startxref" is where the cross-reference table begins. Qt's writer ends the marker's line
 // with a line end, so a file one byte short ends in a bare "%%EOF" and is not whole.
@@ -78,7 +96,8 @@ private:
     if (!pdf.ends_with("%%EOF\n") && !pdf.ends_with("%%EOF\r\n"))
         return ::testing::AssertionFailure()
                << "its last line is not %%EOF: it ends with \""
-               << pdf.substr(pdf.size() - std::min<std::size_t>(pdf.size(), 12)) << "\"";
+               << escaped(std::string_view(pdf).substr(pdf.size() - std::min<std::size_t>(pdf.size(), 16)))
+               << "\"";
     const std::size_t at = pdf.rfind("startxref");
     const std::size_t digits = at == std::string::npos ? at : pdf.find_first_not_of(" \r\n", at + 9);
     std::size_t xref = 0;
