@@ -1,6 +1,6 @@
 // File > Print waveform: the set-up opens with landscape chosen, a cancelled set-up prints
-// nothing, a page goes to a PDF file, and a file that cannot be written is reported and
-// leaves the old file as it was.
+// nothing, a page goes whole to a PDF file on the page chosen, and a file that cannot be
+// written is reported and leaves the old file as it was.
 
 #include "app_fixture.h"
 
@@ -11,9 +11,14 @@
 #include <QAction>
 #include <QPrinter>
 
+#include <array>
+#include <charconv>
 #include <csignal>
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <regex>
+#include <string_view>
 #include <sys/resource.h>
 
 using plotwell::workspace::SampleStream;
@@ -67,6 +72,68 @@ private:
     void (*oldHandler_)(int) = SIG_DFL;
 };
 
+// Bytes made readable in a message: line ends and other bytes outside printable ASCII
+// escaped.
+std::string escaped(std::string_view bytes) {
+    std::string out;
+    for (const char ch : bytes) {
+        if (ch == '\n')
+            out += "\\n";
+        else if (ch == '\r')
+            out += "\\r";
+        else if (ch < ' ' || ch > '~')
+            out += "\\x" + QByteArray(1, ch).toHex().toStdString();
+        else
+            out += ch;
+    }
+    return out;
+}
+
+// Whether a PDF is whole: its last line is the end-of-file marker, and the offset after
+// "startxref" is where the cross-reference table begins. Qt's writer ends the marker's line
+// with a line end, so a file one byte short ends in a bare "%%EOF" and is not whole.
+::testing::AssertionResult wholePdf(const std::string& pdf) {
+    if (!pdf.ends_with("%%EOF\n") && !pdf.ends_with("%%EOF\r\n"))
+        return ::testing::AssertionFailure()
+               << "its last line is not %%EOF: it ends with \""
+               << escaped(std::string_view(pdf).substr(pdf.size() - std::min<std::size_t>(pdf.size(), 16)))
+               << "\"";
+    const std::size_t at = pdf.rfind("startxref");
+    const std::size_t digits = at == std::string::npos ? at : pdf.find_first_not_of(" \r\n", at + 9);
+    std::size_t xref = 0;
+    if (digits == std::string::npos ||
+        std::from_chars(pdf.data() + digits, pdf.data() + pdf.size(), xref).ec != std::errc())
+        return ::testing::AssertionFailure() << "it has no startxref offset";
+    if (pdf.compare(std::min(xref, pdf.size()), 4, "xref") != 0)
+        return ::testing::AssertionFailure() << "startxref " << xref << " is not where the xref table begins";
+    return ::testing::AssertionSuccess();
+}
+
+// A PDF page box: left, bottom, right and top, in points.
+using PageBox = std::array<double, 4>;
+
+// The /MediaBox of each page object of a PDF whose object dictionaries are written
+// uncompressed, as Qt's writer writes them; a page object without one gives all zeros.
+std::vector<PageBox> pageBoxes(const std::string& pdf) {
+    static const std::regex page(R"(/Type\s*/Page\b)");
+    static const std::regex box(R"(/MediaBox\s*\[\s*(\S+)\s+(\S+)\s+(\S+)\s+([^\s\]]+)\s*\])");
+    std::vector<PageBox> boxes;
+    for (std::size_t at = pdf.find(" obj"); at != std::string::npos; at = pdf.find(" obj", at + 1)) {
+        // The dictionary ends where the object or its stream does.
+        const std::string dict =
+            pdf.substr(at, std::min(pdf.find("endobj", at), pdf.find("stream", at)) - at);
+        if (!std::regex_search(dict, page))
+            continue;
+        PageBox& b = boxes.emplace_back();
+        std::smatch m;
+        if (std::regex_search(dict, m, box)) {
+            for (std::size_t i = 0; i < b.size(); ++i)
+                std::from_chars(&*m[i + 1].first, &*m[i + 1].first + m[i + 1].length(), b[i]);
+        }
+    }
+    return boxes;
+}
+
 TEST_F(PrintTest, APageGoesToThePdfChosenAndTheWindowLayoutStays) {
     TWFMform* w = window();
     const auto layout = w->Layout();
@@ -84,6 +151,45 @@ TEST_F(PrintTest, APageGoesToThePdfChosenAndTheWindowLayoutStays) {
     EXPECT_EQ(w->Layout(), layout);
     EXPECT_TRUE(ui.messages().empty());
     EXPECT_EQ(PWForm1->WaveMenus->Print1->shortcut(), QKeySequence("Ctrl+P"));
+}
+
+// The file holds one page, whole, of the size and orientation that the set-up leaves the
+// printer with: landscape as it is offered, portrait when the user chooses it there.
+TEST_F(PrintTest, ThePdfHoldsOneWholePageAsTheSetUpLeftIt) {
+    struct Case {
+        const char* name;
+        std::optional<QPageLayout::Orientation> chosen;
+        QPageLayout::Orientation printed;
+    };
+    const Case cases[] = {
+        {"landscape as offered", std::nullopt, QPageLayout::Landscape},
+        {"portrait chosen", QPageLayout::Portrait, QPageLayout::Portrait},
+    };
+    window();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string pdf = tempFile(std::string(c.name) + ".pdf");
+        QPageLayout layout;
+        ui.printerAnswer(true, [&](QPrinter& p) {
+            if (c.chosen)
+                p.setPageOrientation(*c.chosen);
+            p.setOutputFormat(QPrinter::PdfFormat);
+            p.setOutputFileName(QString::fromStdString(pdf));
+            layout = p.pageLayout();
+        });
+        print();
+        ASSERT_TRUE(ui.messages().empty());
+        EXPECT_EQ(layout.orientation(), c.printed);
+        const std::string bytes = readFile(pdf);
+        EXPECT_TRUE(wholePdf(bytes));
+        const std::vector<PageBox> boxes = pageBoxes(bytes);
+        ASSERT_EQ(boxes.size(), 1u);
+        const QRect page = layout.fullRectPoints();
+        EXPECT_EQ(boxes[0], (PageBox{0, 0, double(page.width()), double(page.height())}));
+        const double wide = boxes[0][2] - boxes[0][0], high = boxes[0][3] - boxes[0][1];
+        EXPECT_EQ(wide > high, c.printed == QPageLayout::Landscape);
+        EXPECT_EQ(high > wide, c.printed == QPageLayout::Portrait);
+    }
 }
 
 TEST_F(PrintTest, ACancelledSetUpPrintsNothingAndAnUnwritableFileIsReported) {
