@@ -181,12 +181,17 @@ TEST_F(Screenshots, ZoomAndDraw) {
     d->FinishDrawClick();
 }
 
-// The small dialogs whose captions are long for their bodies, and a message box.
+// The small dialogs whose captions are long for their bodies, the harmonics table with its
+// column headings, and a message box.
 TEST_F(Screenshots, SmallDialogs) {
     PWForm1->resize(1000, 700);
     const auto shoot = [this](const char* file) {
         return [this, file](QDialog& d) { EXPECT_TRUE(dialogPicture(d).save(picture(file))); };
     };
+    newWindow(
+        100, 32768, [](int) { return uint16_t(32768); }, "wave");
+    ui.onDialog(shoot("harmonics-dialog.png"));
+    PWForm1->WaveMenus->HarmonicsGenerator1->trigger();
     TWFMform* w = newWindow();
     ui.onDialog(shoot("wave-setup-dialog.png"));
     WaveSetup->ShowModal();

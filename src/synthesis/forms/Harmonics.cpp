@@ -15,7 +15,6 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -43,23 +42,17 @@ THarmonicsForm::THarmonicsForm(QWidget* parent) : TOperationForm("HarmonicsForm"
     setHelpContext(TGeneratorForm::kHelpContext);
     auto* top = new QVBoxLayout(this);
     auto* table = new QGridLayout;
-    // The headings of the first three columns are the cells of a one-row string grid, written
-    // once here; the grid takes no input.
+    // Each heading stands centred over its own column, whatever width the layout gives the
+    // column. The string grid keeps the headings it was written with, out of sight: its equal
+    // cells could not follow the columns' own widths.
     StringGrid1 = platform::named(new QTableWidget(1, 3, this), "StringGrid1");
     int col = 0;
     for (const char* heading : {"Harmonic", "Amplitude", "Phase"})
         StringGrid1->setItem(0, col++, new QTableWidgetItem(heading));
-    StringGrid1->horizontalHeader()->hide();
-    StringGrid1->verticalHeader()->hide();
-    StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    StringGrid1->setSelectionMode(QAbstractItemView::NoSelection);
-    StringGrid1->setFocusPolicy(Qt::NoFocus);
-    StringGrid1->setFixedHeight(StringGrid1->rowHeight(0) + 2 * StringGrid1->frameWidth());
-    table->addWidget(StringGrid1, 0, 0, 1, 3);
-    table->addWidget(new QLabel("Enabled", this), 0, 3);
+    StringGrid1->hide();
+    col = 0;
+    for (const char* heading : {"Harmonic", "Amplitude", "Phase", "Enabled"})
+        table->addWidget(new QLabel(heading, this), 0, col++, Qt::AlignHCenter);
     QStringList harmonics;
     for (int n = 1; n <= 49; ++n)
         harmonics << QString::number(n);
@@ -83,7 +76,7 @@ THarmonicsForm::THarmonicsForm(QWidget* parent) : TOperationForm("HarmonicsForm"
         table->addWidget(ComboBox[i], k, 0);
         table->addWidget(AmplitudeEdit[i], k, 1);
         table->addWidget(PhaseEdit[i], k, 2);
-        table->addWidget(CheckBox[i], k, 3);
+        table->addWidget(CheckBox[i], k, 3, Qt::AlignHCenter);
     }
     top->addLayout(table);
 

@@ -326,3 +326,96 @@ TEST_F(GeneratorDialogTest, ClosingWithAFieldInTheMiddleOfAnEditLeavesTheWindowA
     EXPECT_EQ(w->Doc.SelectionStart, 10) << "a cancelled edit does not move the selection";
     EXPECT_EQ(w->MarkerAmplitude, 0) << "the preview lines do not come back";
 }
+
+// Default gives the same fields however it is pressed, also when it leaves the caret in a
+// field just typed into (a screen reader presses the button without moving the focus): for
+// each field that Default resets, the typed value goes, and OK generates from the defaults.
+TEST_F(GeneratorDialogTest, DefaultResetsTheFieldBeingEdited) {
+    struct Field {
+        const char* name;
+        const char* typed;
+        const char* shown; // after Default
+    };
+    struct Case {
+        QAction* item;
+        bool levels; // the dialog shows the amplitude and offset fields
+        std::vector<Field> own;
+        const char* expression;
+        bool repeatable; // the defaults give the same codes each time (noise draws new ones)
+    };
+    const TWaveMenus& m = *PWForm1->WaveMenus;
+    const std::vector<Field> cyclesAndPhase = {{"Cycles", "3", "1.00"}, {"Phase", "45", "0.00"}};
+    const std::vector<Field> percents = {
+        {"PRint", "7", "20.00"},  {"PRseg", "7", "10.00"}, {"QRSdur", "7", "10.00"}, {"VAT", "7", "5.00"},
+        {"QTint", "7", "50.00"},  {"STseg", "7", "20.00"}, {"Pampl", "7", "20.00"},  {"Qampl", "7", "10.00"},
+        {"Rampl", "7", "100.00"}, {"Sampl", "7", "30.00"}, {"Tampl", "7", "25.00"},  {"Cycles", "3", "1.00"}};
+    const Case cases[] = {
+        {m.Sine1, true, cyclesAndPhase, "amp*sin(omg*(t*1.00+per*0.00/360))", true},
+        {m.Triangle1, true, cyclesAndPhase, "amp*asin(sin(omg*(t*1.00+per*0.00/360)))*2/pi", true},
+        {m.Square1,
+         true,
+         {{"Cycles", "3", "1.00"}, {"Duty", "20", "50.00"}},
+         "amp*pulse(0,0,50.00,0,1.00)",
+         true},
+        {m.Noise1, true, {}, "amp*rnd", false},
+        {m.Pulse1,
+         false,
+         {{"Low", "100", "0"},
+          {"HighL", "200", "32767"},
+          {"Delay", "5", "10.00"},
+          {"Rise", "5", "10.00"},
+          {"HighT", "5", "40.00"},
+          {"Fall", "5", "10.00"},
+          {"Cycles", "3", "1.00"}},
+         "pulse(10.00,10.00,40.00,10.00,1.00)*16383+16383",
+         true},
+        {m.Sinc1,
+         true,
+         {{"ZeroCross", "7", "20"}, {"Phase", "45", "180.00"}},
+         "+amp*sin(pi*f*(10^-9+t-per*180.00/360)*20)/(pi*f*(10^-9+t-per*180.00/360)*20)",
+         true},
+        {m.Exponent1, true, {{"Timeconst", "7", "20"}}, "+amp*exp(-t/20)", true},
+        {m.Gausian1, true, {{"Timeconst", "7", "5"}}, "+amp*e^(-(t-per/2)^2/(5^2))", true},
+        {m.Cardiac1, true, percents,
+         "amp*ecg(20.00,10.00,10.00,5.00,50.00,20.00,20.00,10.00,100.00,30.00,25.00,0.00,1.00)", true},
+    };
+    TWFMform* w = stored(100);
+    std::size_t entries = 0;
+    for (const Case& c : cases) {
+        std::vector<Field> fields = c.own;
+        if (c.levels)
+            fields.insert(fields.begin(), {{"Amplitude", "1000", "65535"}, {"Offset", "25", "0"}});
+        std::vector<uint16_t> byDefault;
+        // First Default with no field being edited, then once with each field typed into.
+        for (int edited = -1; edited < int(fields.size()); ++edited) {
+            SCOPED_TRACE(c.item->text().toStdString() + " " + (edited < 0 ? "none" : fields[edited].name));
+            ui.onDialog([&](QDialog& d) {
+                d.activateWindow();
+                QApplication::setActiveWindow(&d);
+                if (edited >= 0) {
+                    auto* edit = d.findChild<QLineEdit*>(fields[edited].name);
+                    edit->setFocus();
+                    ASSERT_TRUE(edit->hasFocus());
+                    edit->selectAll();
+                    type(edit, fields[edited].typed);
+                }
+                d.findChild<QPushButton*>("BDefault")->click();
+                for (const Field& f : fields)
+                    EXPECT_EQ(text(d.findChild<QLineEdit*>(f.name)), f.shown) << f.name;
+                d.findChild<QPushButton*>("BOk")->click();
+            });
+            c.item->trigger();
+            ASSERT_EQ(w->Doc.GenerationHistory.size(), ++entries) << "OK closed the dialog";
+            const workspace::GenerationEntry& entry = w->Doc.GenerationHistory.back();
+            EXPECT_EQ(entry.expression, c.expression);
+            EXPECT_EQ(entry.amplitude, "65535");
+            EXPECT_EQ(entry.offset, "0");
+            if (edited < 0) {
+                byDefault = codes(w);
+            } else if (c.repeatable) {
+                EXPECT_EQ(codes(w), byDefault);
+            }
+        }
+    }
+    EXPECT_TRUE(ui.messages().empty());
+}

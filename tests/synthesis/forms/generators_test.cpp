@@ -26,9 +26,12 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 
 #include <cmath>
@@ -188,6 +191,83 @@ TEST_F(GeneratorsTest, HarmonicsSumTheEnabledRowsAtTheChosenLevel) {
     EXPECT_EQ(w->Doc.GenerationHistory[0].expression,
               "amp*1.00*sin(omg*(t*1+per*0.00/360)) + amp*1.00*sin(omg*(t*2+per*0.00/360))");
     EXPECT_EQ(ExpressionForm->ExprText, w->Doc.GenerationHistory[0].expression) << "evaluated whole";
+}
+
+namespace {
+
+// Where `text` is drawn on `form` as a heading (a label or a cell of a string grid), in the
+// form's coordinates; an empty rectangle when it is not shown.
+QRect drawnHeading(QWidget& form, const QString& text) {
+    for (QLabel* l : form.findChildren<QLabel*>())
+        if (l->isVisible() && l->text() == text) {
+            const QRect r = QStyle::alignedRect(l->layoutDirection(), l->alignment(),
+                                                l->fontMetrics().size(0, text), l->contentsRect());
+            return r.translated(l->mapTo(&form, QPoint(0, 0)));
+        }
+    for (QTableWidget* grid : form.findChildren<QTableWidget*>())
+        if (grid->isVisible())
+            for (QTableWidgetItem* item : grid->findItems(text, Qt::MatchExactly)) {
+                const int align =
+                    item->textAlignment() ? item->textAlignment() : Qt::AlignLeft | Qt::AlignVCenter;
+                const QRect cell = grid->visualItemRect(item).adjusted(3, 0, -3, 0);
+                const QRect r = QStyle::alignedRect(grid->layoutDirection(), Qt::Alignment(align),
+                                                    grid->fontMetrics().size(0, text), cell);
+                return r.translated(grid->viewport()->mapTo(&form, QPoint(0, 0)));
+            }
+    return {};
+}
+
+// The part of a row's control that the user sees as its column: a check box's box, another
+// control whole.
+QRect drawnControl(QWidget& form, QWidget* control) {
+    QRect r = control->rect();
+    if (auto* box = qobject_cast<QCheckBox*>(control)) {
+        QStyleOptionButton option;
+        option.initFrom(box);
+        r = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+    }
+    return r.translated(control->mapTo(&form, QPoint(0, 0)));
+}
+
+bool withinColumns(int x, const QRect& r) {
+    return x >= r.left() && x <= r.right();
+}
+
+} // namespace
+
+// Each column heading stands over its own column: the middle of the heading lies over the
+// column's controls, and the middle of the controls under the heading; also when the user
+// makes the dialog wider.
+TEST_F(GeneratorsTest, HarmonicsHeadingsStandOverTheirColumns) {
+    TWFMform* w = newWindow();
+    giveData(w, 16, 0, 32768);
+    ui.onDialog([&](QDialog& d) {
+        auto& h = dynamic_cast<THarmonicsForm&>(d);
+        const std::pair<const char*, int> columns[] = {
+            {"Harmonic", 0}, {"Amplitude", 1}, {"Phase", 2}, {"Enabled", 3}};
+        for (const int width : {h.width(), 2 * h.width()}) {
+            h.resize(width, h.height());
+            processEvents();
+            for (const auto& [heading, column] : columns) {
+                SCOPED_TRACE(std::string(heading) + " in a dialog " + std::to_string(h.width()) + " wide");
+                const QRect text = drawnHeading(h, heading);
+                ASSERT_FALSE(text.isEmpty());
+                for (int k : {0, THarmonicsForm::kRows - 1}) {
+                    QWidget* controls[] = {h.ComboBox[k], h.AmplitudeEdit[k], h.PhaseEdit[k], h.CheckBox[k]};
+                    const QRect control = drawnControl(h, controls[column]);
+                    const std::string where = "heading " + std::to_string(text.left()) + ".." +
+                                              std::to_string(text.right()) + ", row " +
+                                              std::to_string(k + 1) + " " + std::to_string(control.left()) +
+                                              ".." + std::to_string(control.right());
+                    EXPECT_LT(text.bottom(), control.top()) << where;
+                    EXPECT_TRUE(withinColumns(text.center().x(), control)) << where;
+                    EXPECT_TRUE(withinColumns(control.center().x(), text)) << where;
+                }
+            }
+        }
+        h.BCancel->click();
+    });
+    PWForm1->WaveMenus->HarmonicsGenerator1->trigger();
 }
 
 TEST_F(GeneratorsTest, HarmonicsRangeIsClampedAndANonNumberRefused) {
