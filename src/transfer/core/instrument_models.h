@@ -86,7 +86,8 @@ struct InstrumentModel {
     bool lan = false;
     bool cardDownload = false;
     bool cardUpload = false;
-    // The download entry lets a bit pattern through.
+    // The download entry lets a bit pattern through: only an instrument with pattern
+    // stores can take one.
     bool bitPatterns = false;
 
     // The download dialog's Destination list with its Stretch and Interpolate; over the

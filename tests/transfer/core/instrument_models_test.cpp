@@ -107,7 +107,7 @@ TEST(InstrumentModels, EveryModelRow) {
         {1, "TDS4xx", 4, 5, -1, 128, 0, "", "TEKTRONIX,TDS 4xx", "TEKTRONIX,TDS 4xx", 0, 0},
         {1, "TDS5xx", 4, 5, -1, 128, 0, "", "TEKTRONIX,TDS 5xx", "TEKTRONIX,TDS 5xx", 0, 0},
         {1, "TDS6xx", 4, 5, -1, 128, 0, "", "TEKTRONIX,TDS 6xx", "TEKTRONIX,TDS 6xx", 0, 0},
-        {1, "TDS7xx", 4, 5, -1, 128, 0, "B", "TEKTRONIX,TDS 7xx", "TEKTRONIX,TDS 7xx", 0, 0},
+        {1, "TDS7xx", 4, 5, -1, 128, 0, "", "TEKTRONIX,TDS 7xx", "TEKTRONIX,TDS 7xx", 0, 0},
         {2, "271", 2, 3, 0, 512, 1024, "", "FLUKE,271", "FLUKE,271", 0, 0},
         {2, "28x", 0, 1, 0, 2048, -1, "", "FLUKE,28x", "FLUKE,28x", 65536, 65536},
         {2, "29x", 0, 1, 0, 2048, -1, "U", "FLUKE,29x", "FLUKE,29x", 1048576, 1048576},
