@@ -66,7 +66,8 @@ InstrumentModel numberedStores(InstrumentMake make, const char* name, const char
                       .uploadPoints = 1024,
                       .identity = identity,
                       .downloadStores = 5,
-                      .uploadStores = 21};
+                      .uploadStores = 21,
+                      .tenBitWaveCad = true};
     m.destinations = {S::List, {}, T::OnlyYes, false};
     for (int k = 1; k <= m.downloadStores; ++k)
         m.destinations.rows.push_back(std::to_string(k));
