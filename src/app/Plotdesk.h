@@ -275,7 +275,7 @@ public:
     // ---- Plotdesk_host.cpp ------------------------------------------------------------
     QWidget* FrameWidget() override;
     void ShowStatusNote(const std::string& text, int ms) override;
-    std::string DownloadModel() const override;
+    plotwell::workspace::WaveCadForm DownloadWaveCadForm() const override;
     void SelectLimits(TWFMform& w) override;
     void UpdateTypeMenus(TWFMform& w) override;
     void UpdateZoomAreaItem(TWFMform& w) override;

@@ -5,6 +5,7 @@
 #include "platform/posix/folders.h"
 #include "platform/qstring.h"
 #include "synthesis/forms/select.h"
+#include "transfer/core/instrument_models.h"
 #include "transfer/forms/msgwnd.h"
 #include "workspace/forms/wfmchild.h"
 
@@ -26,8 +27,12 @@ void TPWForm1::ShowStatusNote(const std::string& text, int ms) {
         MessageWnd->ShowStatus(ms, text, false);
 }
 
-std::string TPWForm1::DownloadModel() const {
-    return TransferSettings.dlModel;
+workspace::WaveCadForm TPWForm1::DownloadWaveCadForm() const {
+    // By the rows, as the transfers choose their worker: a model text alone would not tell
+    // the Wavetek 29 from another make's model of that name.
+    const transfer::InstrumentModel& m =
+        transfer::instrumentModel(TransferSettings.dlMakeIndex, TransferSettings.dlModelIndex);
+    return m.tenBitWaveCad ? workspace::WaveCadForm::TenBit : workspace::WaveCadForm::TwelveBit;
 }
 
 transfer::TransferSettings& TPWForm1::TransferRecord() {

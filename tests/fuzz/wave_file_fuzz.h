@@ -33,7 +33,7 @@ inline void readThenSave(Reader read, const uint8_t* data, std::size_t size) {
         WaveFileType::Internal,  WaveFileType::WaveCadWav, WaveFileType::WaveCadAsc, WaveFileType::Normalised,
         WaveFileType::Gs2020Asc, WaveFileType::Tektronix,  WaveFileType::BitPattern};
     const WaveFileType type = kTypes[size % std::size(kTypes)];
-    const char* model = (size / std::size(kTypes)) % 2 ? "QV3030" : "";
+    const WaveCadForm form = (size / std::size(kTypes)) % 2 ? WaveCadForm::TenBit : WaveCadForm::TwelveBit;
     const int32_t last = s.lastIndex();
     const int32_t count = s.count();
     int32_t start = 0, end = last;
@@ -44,7 +44,7 @@ inline void readThenSave(Reader read, const uint8_t* data, std::size_t size) {
     std::string out;
     uint16_t written = 0;
     if (HasWriter(type))
-        WriteWaveFile(type, s, start, end, model, out, written);
+        WriteWaveFile(type, s, start, end, form, out, written);
     if (WriteInternal(s, 0, last, out)) {
         SampleStream back;
         FUZZ_CHECK(ReadInternal(out, back));

@@ -66,7 +66,8 @@ InstrumentModel numberedStores(InstrumentMake make, const char* name, const char
                       .uploadPoints = 1024,
                       .identity = identity,
                       .downloadStores = 5,
-                      .uploadStores = 21};
+                      .uploadStores = 21,
+                      .tenBitWaveCad = true};
     m.destinations = {S::List, {}, T::OnlyYes, false};
     for (int k = 1; k <= m.downloadStores; ++k)
         m.destinations.rows.push_back(std::to_string(k));
@@ -147,12 +148,6 @@ InstrumentModel slowToStore(InstrumentModel m) {
     return m;
 }
 
-// The download entry lets a bit pattern through to row 11 of every make.
-InstrumentModel takesBitPatterns(InstrumentModel m) {
-    m.bitPatterns = true;
-    return m;
-}
-
 // The rows in the order of the Model lists, make by make.
 std::vector<InstrumentModel> buildModels() {
     const Rows traces310 = {"CH1", "CH2", "MATH1", "REF1", "REF2"};
@@ -227,7 +222,7 @@ std::vector<InstrumentModel> buildModels() {
         largeScope("TDS4xx"),
         largeScope("TDS5xx"),
         largeScope("TDS6xx"),
-        takesBitPatterns(largeScope("TDS7xx")),
+        largeScope("TDS7xx"),
 
         numberedStores(makeFluke, "271", "FLUKE,271"),
         arbDef(makeFluke, "28x", "FLUKE,%s"),

@@ -86,7 +86,8 @@ struct InstrumentModel {
     bool lan = false;
     bool cardDownload = false;
     bool cardUpload = false;
-    // The download entry lets a bit pattern through.
+    // The download entry lets a bit pattern through: only an instrument with pattern
+    // stores can take one.
     bool bitPatterns = false;
 
     // The download dialog's Destination list with its Stretch and Interpolate; over the
@@ -118,6 +119,9 @@ struct InstrumentModel {
     // offers them), an upload reads one of 1..uploadStores.
     int downloadStores = 0;
     int uploadStores = 0;
+    // Saving as WaveCAD .wav or .asc while it is the download instrument writes the 10-bit
+    // form of 1024 points, the waveform its stores hold; else the 12-bit form.
+    bool tenBitWaveCad = false;
     // The download asks "CF?" whether the memory card has room.
     bool asksCardFree = false;
     // How long an RS-232 download waits for each write, in ms: the slow generators take a

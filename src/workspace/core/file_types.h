@@ -55,9 +55,14 @@ enum class FileFolder { None, Waves, WaveCad, Gs2020, Tds, Zelo, Patterns };
 using WaveReader = bool (*)(std::string_view bytes, SampleStream& out);
 // Reads the channels of a data-logger file (datalogger.h).
 using ChannelReader = bool (*)(std::string_view bytes, std::vector<LoggerChannel>& channels);
-// Writes the selection start..end; `tenBitModel` tells that the download model takes the
-// 10-bit WaveCAD forms. `writtenReference` receives the reference word written.
-using WaveWriter = bool (*)(const SampleStream& samples, int32_t start, int32_t end, bool tenBitModel,
+// The form a WaveCAD .wav or .asc file is saved in: 12-bit with every selected point, or
+// the 10-bit form of 1024 points that the instruments with 1024-point numbered stores take.
+// Which one is the download instrument's to say: the caller asks its model row.
+enum class WaveCadForm { TwelveBit, TenBit };
+
+// Writes the selection start..end; `tenBit` asks for the 10-bit WaveCAD forms.
+// `writtenReference` receives the reference word written.
+using WaveWriter = bool (*)(const SampleStream& samples, int32_t start, int32_t end, bool tenBit,
                             std::string& out, uint16_t& writtenReference);
 
 // A null text means that the type has none: a null name or description reads "Unknown",

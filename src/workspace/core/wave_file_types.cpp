@@ -18,12 +18,12 @@ bool HasWriter(WaveFileType saveType) {
 }
 
 bool WriteWaveFile(WaveFileType saveType, const SampleStream& samples, int32_t start, int32_t end,
-                   std::string_view downloadModel, std::string& out, uint16_t& writtenReference) {
+                   WaveCadForm wavecadForm, std::string& out, uint16_t& writtenReference) {
     out.clear();
     const FileTypeRow* row = FindFileType(EffectiveSaveType(saveType));
     if (!row || !row->writer)
         return false;
-    return row->writer(samples, start, end, IsTenBitModel(downloadModel), out, writtenReference);
+    return row->writer(samples, start, end, wavecadForm == WaveCadForm::TenBit, out, writtenReference);
 }
 
 int64_t MaxWaveFileBytes(WaveFileType openType) {

@@ -32,9 +32,6 @@ bool ReadBitPattern(std::string_view bytes, SampleStream& out);
 bool WriteBitPattern(const SampleStream& samples, int32_t start, int32_t end, std::string& out);
 
 // ---- WaveCAD and GS2020 --------------------------------------------------------------
-// The download models that take the 10-bit WaveCAD forms (compared exactly).
-bool IsTenBitModel(std::string_view downloadModel);
-
 // .wav: one signed 16-bit little-endian word v per point, code (v + 2048) AND 0xFFF.
 // R is 512 when the largest code is below 1025, else 2048, also after a failed (odd) read.
 bool ReadWaveCadWav(std::string_view bytes, SampleStream& out);
@@ -85,10 +82,10 @@ int64_t MaxWaveFileBytes(WaveFileType openType);
 WaveFileType EffectiveSaveType(WaveFileType saveType);
 // True when the save type has a writer (after EffectiveSaveType).
 bool HasWriter(WaveFileType saveType);
-// Runs the writer of `saveType` (1, 2, 3, 4, 6, 9, 13; 0, 8, 12 as 1). `downloadModel`
-// chooses the 10-bit WaveCAD forms.
+// Runs the writer of `saveType` (1, 2, 3, 4, 6, 9, 13; 0, 8, 12 as 1). `wavecadForm` is
+// the form of the WaveCAD .wav and .asc files (the GS2020 .asc is always 10-bit).
 bool WriteWaveFile(WaveFileType saveType, const SampleStream& samples, int32_t start, int32_t end,
-                   std::string_view downloadModel, std::string& out, uint16_t& writtenReference);
+                   WaveCadForm wavecadForm, std::string& out, uint16_t& writtenReference);
 // Runs the reader of `openType` for one-waveform files (1 to 9, 13). 0, 8 and 12 read
 // nothing and succeed with an empty stream; 10 and 11 are the data-logger readers.
 bool ReadWaveFile(WaveFileType openType, std::string_view bytes, SampleStream& out);

@@ -53,10 +53,6 @@ uint16_t wavecadCode(int16_t v) {
 
 } // namespace
 
-bool IsTenBitModel(std::string_view downloadModel) {
-    return downloadModel == "QV3030" || downloadModel == "271" || downloadModel == "model 29";
-}
-
 bool ReadWaveCadWav(std::string_view bytes, SampleStream& out) {
     out.clear();
     const std::size_t n = bytes.size() / 2;

@@ -76,8 +76,8 @@ public:
     virtual bool LoadZeloDtaChannels(TWFMform* first, std::string_view bytes, const std::string& name) = 0;
     virtual bool LoadZeloDacChannels(TWFMform* first, std::string_view bytes, const std::string& name) = 0;
     virtual void MarkOverwritten(const std::string& name, int flag, int index, TWFMform* saved = nullptr) = 0;
-    // The download model of the transfer settings, which the own-format writer stores.
-    virtual std::string DownloadModel() const = 0;
+    // The WaveCAD form that suits the download instrument of the transfer settings.
+    virtual plotwell::workspace::WaveCadForm DownloadWaveCadForm() const = 0;
 
     // ---- the window's commands that the frame's menus and dialogs carry out -----------
     // The new-waveform set-up on CurrentWaveWindow; the set-up form keeps its answer.

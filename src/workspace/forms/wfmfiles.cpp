@@ -164,7 +164,7 @@ bool TWFMform::SaveToFile(const std::string& fileName) {
     std::string data;
     uint16_t reference = 0;
     if (!workspace::WriteWaveFile(type, *Doc.SampleStream, Doc.SelectionStart, Doc.SelectionEnd,
-                                  FrameHost->DownloadModel(), data, reference))
+                                  FrameHost->DownloadWaveCadForm(), data, reference))
         return fail();
     std::vector<std::pair<std::string, std::string_view>> files{{fileName, data}};
     std::string side;

@@ -67,9 +67,10 @@ void forEveryRow(const std::function<void(int, int, int)>& f) {
 
 // Every model with what it can do. `has`: U USB, L LAN, D a card for downloads, C a card
 // for uploads, B bit patterns let through, F the card's free space asked, S slow to store
-// (an RS-232 download waits 40 s for each write, not 5 s). Identities: as any transfer expects it but an
-// upload over a bus (GPIB, the LAN), which expects `busUpload`. Points: the largest waveform a download may
-// send to "arb2" and to "arb1".
+// (an RS-232 download waits 40 s for each write, not 5 s), W the 10-bit WaveCAD forms saved
+// for it. Identities: as any transfer expects it but an upload over a bus (GPIB, the LAN),
+// which expects `busUpload`. Points: the largest waveform a download may send to "arb2"
+// and to "arb1".
 TEST(InstrumentModels, EveryModelRow) {
     struct Want {
         int make;
@@ -81,7 +82,7 @@ TEST(InstrumentModels, EveryModelRow) {
         int maxPoints, arb1Points;
     } rows[] = {
         {0, "QVA3460", 0, 1, 0, 2048, -1, "S", "QUORVEX,QVA3460", "QUORVEX,QVA3460", 65536, 65536},
-        {0, "QV3030/A", 2, 3, 0, 512, 1024, "", "QUORVEX,QV3030", "QUORVEX,QV3030", 0, 0},
+        {0, "QV3030/A", 2, 3, 0, 512, 1024, "W", "QUORVEX,QV3030", "QUORVEX,QV3030", 0, 0},
         {0, "QVA347x", 0, 1, 0, 2048, -1, "S", "QUORVEX,QVA347x", "QUORVEX,QVA347x", 65536, 65536},
         {0, "QVA3420x", 0, 1, 0, 2048, -1, "UDCF", "QUORVEX,QVA3420x", "QUORVEX,QVA3420x", 1048576, 1048576},
         {0, "QV8201", 0, 1, 0, 2048, -1, "U", "QUORVEX,QV8201", "QUORVEX,QV8201", 65536, 65536},
@@ -107,12 +108,12 @@ TEST(InstrumentModels, EveryModelRow) {
         {1, "TDS4xx", 4, 5, -1, 128, 0, "", "TEKTRONIX,TDS 4xx", "TEKTRONIX,TDS 4xx", 0, 0},
         {1, "TDS5xx", 4, 5, -1, 128, 0, "", "TEKTRONIX,TDS 5xx", "TEKTRONIX,TDS 5xx", 0, 0},
         {1, "TDS6xx", 4, 5, -1, 128, 0, "", "TEKTRONIX,TDS 6xx", "TEKTRONIX,TDS 6xx", 0, 0},
-        {1, "TDS7xx", 4, 5, -1, 128, 0, "B", "TEKTRONIX,TDS 7xx", "TEKTRONIX,TDS 7xx", 0, 0},
-        {2, "271", 2, 3, 0, 512, 1024, "", "FLUKE,271", "FLUKE,271", 0, 0},
+        {1, "TDS7xx", 4, 5, -1, 128, 0, "", "TEKTRONIX,TDS 7xx", "TEKTRONIX,TDS 7xx", 0, 0},
+        {2, "271", 2, 3, 0, 512, 1024, "W", "FLUKE,271", "FLUKE,271", 0, 0},
         {2, "28x", 0, 1, 0, 2048, -1, "", "FLUKE,28x", "FLUKE,28x", 65536, 65536},
         {2, "29x", 0, 1, 0, 2048, -1, "U", "FLUKE,29x", "FLUKE,29x", 1048576, 1048576},
         {3, "39", 0, 1, 0, 2048, -1, "", "WAVETEK,39", "WAVETEK,39", 65536, 65536},
-        {3, "29", 2, 3, 0, 512, 1024, "", "WAVETEK,MODEL 29", "WAVETEK,MODEL 29", 0, 0},
+        {3, "29", 2, 3, 0, 512, 1024, "W", "WAVETEK,MODEL 29", "WAVETEK,MODEL 29", 0, 0},
         {3, "39A", 0, 1, 0, 2048, -1, "", "WAVETEK,39A", "WAVETEK,39A", 65536, 65536},
         {3, "195", 0, 1, 0, 2048, -1, "", "WAVETEK,195", "WAVETEK,195", 65536, 65536},
     };
@@ -141,6 +142,7 @@ TEST(InstrumentModels, EveryModelRow) {
         EXPECT_EQ(m.cardUpload, has('C'));
         EXPECT_EQ(m.bitPatterns, has('B'));
         EXPECT_EQ(m.asksCardFree, has('F'));
+        EXPECT_EQ(m.tenBitWaveCad, has('W'));
         EXPECT_EQ(m.serialWriteWait, has('S') ? 40000 : 5000);
         for (LinkKind kind : {LinkKind::Serial, LinkKind::Gpib, LinkKind::Usb, LinkKind::Tcp}) {
             const bool bus = kind != LinkKind::Serial;

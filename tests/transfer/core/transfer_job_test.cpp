@@ -46,6 +46,9 @@ TEST(TransferEntry, EveryRefusalWithItsText) {
         {job(kDown, 0, 0, ifGpib0), 10, kWave, true, V::Error, kBusyText},
         {job(kDown, 0, 0, ifGpib0), 10, kWave, false, V::Go, ""},
         {job(kDown, 0, 7, ifGpib0), 10, kPattern, false, V::Plain, notPulse},
+        {job(kDown, 1, 11, ifGpib0), 10, kPattern, false, V::Plain, notPulse}, // the TDS7xx
+        {job(kDown, 1, 11, ifGpib0), 10, kWave, false, V::Go, ""},
+        {job(kDown, 2, 0, ifGpib0), 10, kPattern, false, V::Plain, notPulse},
         {job(kDown, 0, 11, ifGpib0, 2), 10, kPattern, false, V::Plain, arbDest},
         {job(kDown, 0, 11, ifGpib0, 2), 10, kWave, false, V::Go, ""},
         {job(kDown, 0, 11, ifGpib0, 5), 10, kWave, false, V::Plain, patternDest},

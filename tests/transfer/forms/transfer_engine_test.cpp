@@ -139,6 +139,57 @@ TEST_F(EngineTest, EntryRefusalsOpenNothing) {
     EXPECT_EQ(inst.controls(), (std::vector<std::string>{"ibdev 0,5,0,15,0,0", "ibonl 1,0"}));
 }
 
+// A bit pattern goes only to the pulse/pattern generator, whose pattern stores take it; any
+// other instrument, the largest oscilloscope included, refuses it before a link is opened.
+TEST_F(EngineTest, OnlyThePatternGeneratorIsSentABitPattern) {
+    const std::string refusal = "Bit patterns are not supported on the selected model\n"
+                                "Select a supported pulse generator in 'Download setup'";
+    struct Case {
+        int make, model;
+        const char* name;
+        bool accepted;
+    } cases[] = {
+        {makeQuorvex, 11, "QVS51xx", true},   {makeTektronix, 11, "TDS7xx", false},
+        {makeTektronix, 10, "TDS6xx", false}, {makeTektronix, 0, "TDS210", false},
+        {makeQuorvex, 7, "QV7351A", false},   {makeQuorvex, 12, "QVR5242", false},
+        {makeFluke, 0, "271", false},         {makeWavetek, 1, "29", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ui.clear();
+        sim::Instrument inst(sim::Family::Pattern, "QUORVEX, QVS5100,0,1");
+        sim::GpibAdapter bus(inst);
+        choose(true, ifGpib0, "GPIB");
+        TransferSettings& s = PWForm1->TransferSettings;
+        s.dlMakeIndex = c.make, s.dlModelIndex = c.model, s.dlModel = c.name;
+        s.dlDestination = "pattern1", s.dlDestinationIndex = 4;
+        TWFMform* w = windowWith(std::vector<uint16_t>(16, 0xFFFF));
+        w->Doc.SampleStream->assign(32768, std::vector<uint16_t>(16, 0xFFFF));
+        w->Doc.FileType = workspace::WaveFileType::BitPattern;
+        TTransferSession(*w).ExecuteDownload1Click();
+        if (!c.accepted) {
+            ASSERT_EQ(ui.events().size(), 1u);
+            EXPECT_EQ(ui.events()[0].kind, "message");
+            EXPECT_EQ(ui.events()[0].text, refusal);
+            EXPECT_EQ(ui.events()[0].icon, platform::Icon::None);
+            EXPECT_EQ(inst.controls(), std::vector<std::string>{});
+            EXPECT_EQ(inst.writes(), std::vector<std::string>{});
+            EXPECT_FALSE(w->ioTimer->isActive());
+            EXPECT_FALSE(PWForm1->Transfers.busy());
+            EXPECT_EQ(platform::screenCursor(), platform::ScreenCursor::Default);
+            continue;
+        }
+        runTicks(*w);
+        EXPECT_EQ(ui.messages(), std::vector<std::string>{});
+        EXPECT_EQ(w->TransferState, stPatternDownload);
+        const std::vector<std::string> writes = inst.writes();
+        ASSERT_GE(writes.size(), 3u);
+        EXPECT_EQ(writes[1], "PTTNDEF pattern1,wave1\n");
+        EXPECT_EQ(writes[2], "PTTN1 #232");
+        EXPECT_EQ(inst.controls().back(), "ibonl 1,0");
+    }
+}
+
 TEST_F(EngineTest, WrongInstrumentGivesTheFailureBoxThenTheMismatch) {
     sim::Instrument inst(sim::Family::ArbDef, "FLUKE,271");
     sim::GpibAdapter bus(inst);

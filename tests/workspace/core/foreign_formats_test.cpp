@@ -80,28 +80,23 @@ TEST(WaveCadAsc, TwelveBitWriterTextHasNoTrailingComma) {
     EXPECT_EQ(out, "2047");
 }
 
-TEST(WaveCadAsc, TenBitFormForModel271Writes1024Values) {
+TEST(WaveCadAsc, TenBitFormWrites1024Values) {
     std::vector<uint16_t> codes(4096);
     for (int i = 0; i < 4096; ++i)
         codes[std::size_t(i)] = uint16_t(i);
     const auto s = stream(2048, codes);
     std::string out;
     uint16_t ref = 0;
-    ASSERT_TRUE(WriteWaveFile(WaveFileType::WaveCadAsc, s, 0, 4095, "QV7351A", out, ref));
+    ASSERT_TRUE(WriteWaveFile(WaveFileType::WaveCadAsc, s, 0, 4095, WaveCadForm::TwelveBit, out, ref));
     EXPECT_EQ(std::count(out.begin(), out.end(), ',') + 1, 4096);
-    ASSERT_TRUE(WriteWaveFile(WaveFileType::WaveCadAsc, s, 0, 4095, "271", out, ref));
+    ASSERT_TRUE(WriteWaveFile(WaveFileType::WaveCadAsc, s, 0, 4095, WaveCadForm::TenBit, out, ref));
     EXPECT_EQ(ref, 512);
     EXPECT_EQ(std::count(out.begin(), out.end(), ',') + 1, 1024);
     EXPECT_EQ(out.substr(0, 14), "-512,-511,-510");
     EXPECT_EQ(out.substr(out.size() - 4), ",511");
     // The GS2020 .asc is always the 10-bit form.
-    ASSERT_TRUE(WriteWaveFile(WaveFileType::Gs2020Asc, s, 0, 4095, "", out, ref));
+    ASSERT_TRUE(WriteWaveFile(WaveFileType::Gs2020Asc, s, 0, 4095, WaveCadForm::TwelveBit, out, ref));
     EXPECT_EQ(std::count(out.begin(), out.end(), ',') + 1, 1024);
-    // Only the exact model texts choose the 10-bit form.
-    for (const char* m : {"QV3030", "271", "model 29"})
-        EXPECT_TRUE(IsTenBitModel(m));
-    for (const char* m : {"QV3030/A", "29", " 271", ""})
-        EXPECT_FALSE(IsTenBitModel(m));
 }
 
 TEST(WaveCadAsc, TenBitFilesAreRecognisedByBothEnds) {
@@ -177,8 +172,8 @@ TEST(Gs2020, ArbIsSigned8BitText) {
     EXPECT_FALSE(ReadGs2020Arb("1;2", s));
     std::string out;
     uint16_t ref = 0;
-    EXPECT_FALSE(WriteWaveFile(WaveFileType::Gs2020Arb, s, 0, 0, "", out, ref));
-    EXPECT_FALSE(WriteWaveFile(WaveFileType::Gs2020Sig, s, 0, 0, "", out, ref));
+    EXPECT_FALSE(WriteWaveFile(WaveFileType::Gs2020Arb, s, 0, 0, WaveCadForm::TwelveBit, out, ref));
+    EXPECT_FALSE(WriteWaveFile(WaveFileType::Gs2020Sig, s, 0, 0, WaveCadForm::TwelveBit, out, ref));
 }
 
 // ---- normalised -------------------------------------------------------------------------------
@@ -266,32 +261,32 @@ TEST(ReaderTable, TypesWithoutAReaderReadNothing) {
 // A code above 2R-1 (the 10-bit readers admit 1024 with R 512) or at the very top of a
 // 16-bit waveform is written as the format's top value, never wrapped round to its bottom.
 TEST(ForeignWriters, CodesOutsideTheRangeSaturateAtTheTop) {
+    constexpr WaveCadForm kTwelve = WaveCadForm::TwelveBit, kTen = WaveCadForm::TenBit;
     struct Case {
         int saveType;
-        const char* model;
+        WaveCadForm form;
         SampleStream samples;
         uint16_t top; // the code the file reads back as
     } cases[] = {
-        {2, "", stream(512, {0, 1024}), 4095},   // .wav, 12-bit form
-        {2, "271", stream(128, {0, 300}), 1024}, // .wav, 10-bit form (its top is 1024)
-        {2, "", stream(1, {0, 65535}), 4095},    // .wav from 16 bits
-        {3, "", stream(512, {0, 1024}), 4095},   // .asc, 12-bit form
-        {3, "271", stream(128, {0, 300}), 1023}, // .asc, 10-bit form
-        {3, "", stream(1, {0, 65535}), 4095},    // .asc from 16 bits
-        {9, "", stream(512, {0, 1024}), 255},    // .isf
-        {9, "", stream(1, {0, 65535}), 255},     // .isf from 16 bits
+        {2, kTwelve, stream(512, {0, 1024}), 4095}, // .wav, 12-bit form
+        {2, kTen, stream(128, {0, 300}), 1024},     // .wav, 10-bit form (its top is 1024)
+        {2, kTwelve, stream(1, {0, 65535}), 4095},  // .wav from 16 bits
+        {3, kTwelve, stream(512, {0, 1024}), 4095}, // .asc, 12-bit form
+        {3, kTen, stream(128, {0, 300}), 1023},     // .asc, 10-bit form
+        {3, kTwelve, stream(1, {0, 65535}), 4095},  // .asc from 16 bits
+        {9, kTwelve, stream(512, {0, 1024}), 255},  // .isf
+        {9, kTwelve, stream(1, {0, 65535}), 255},   // .isf from 16 bits
     };
     for (const auto& c : cases) {
         std::string out;
         uint16_t ref = 0;
-        ASSERT_TRUE(WriteWaveFile(WaveFileType(c.saveType), c.samples, 0, 1, c.model, out, ref))
-            << c.saveType;
+        ASSERT_TRUE(WriteWaveFile(WaveFileType(c.saveType), c.samples, 0, 1, c.form, out, ref)) << c.saveType;
         SampleStream back;
         ASSERT_TRUE(ReadWaveFile(WaveFileType(c.saveType), out, back)) << c.saveType;
         ASSERT_GE(back.count(), 2) << c.saveType;
         // The resampled forms turn back toward the first point: look at the extremes.
         const auto codes = codesOf(back);
-        EXPECT_EQ(*std::max_element(codes.begin(), codes.end()), c.top) << c.saveType << " " << c.model;
-        EXPECT_EQ(*std::min_element(codes.begin(), codes.end()), 0) << c.saveType << " " << c.model;
+        EXPECT_EQ(*std::max_element(codes.begin(), codes.end()), c.top) << c.saveType << " " << int(c.form);
+        EXPECT_EQ(*std::min_element(codes.begin(), codes.end()), 0) << c.saveType << " " << int(c.form);
     }
 }

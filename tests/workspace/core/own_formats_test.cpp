@@ -89,12 +89,12 @@ TEST(SaveTypes, OnlyTypesWithAWriterCanBeSaved) {
     std::string out;
     uint16_t ref = 0;
     const auto s = stream(2048, {1, 2});
-    ASSERT_TRUE(WriteWaveFile(WaveFileType::Csv, s, 0, 1, "", out, ref));
+    ASSERT_TRUE(WriteWaveFile(WaveFileType::Csv, s, 0, 1, WaveCadForm::TwelveBit, out, ref));
     EXPECT_EQ(out, bytes({0x00, 0x08, 1, 0, 2, 0}));
     EXPECT_EQ(ref, 2048);
-    EXPECT_FALSE(WriteWaveFile(WaveFileType::Gs2020Sig, s, 0, 1, "", out, ref));
-    EXPECT_FALSE(WriteWaveFile(WaveFileType::Gs2020Arb, s, 0, 1, "", out, ref));
-    EXPECT_FALSE(WriteWaveFile(WaveFileType::ZeloDac, s, 0, 1, "", out, ref));
+    EXPECT_FALSE(WriteWaveFile(WaveFileType::Gs2020Sig, s, 0, 1, WaveCadForm::TwelveBit, out, ref));
+    EXPECT_FALSE(WriteWaveFile(WaveFileType::Gs2020Arb, s, 0, 1, WaveCadForm::TwelveBit, out, ref));
+    EXPECT_FALSE(WriteWaveFile(WaveFileType::ZeloDac, s, 0, 1, WaveCadForm::TwelveBit, out, ref));
 }
 
 TEST(HistoryFile, WritesOneLinePerEntryAndReadsBlanksInExpressions) {

@@ -478,3 +478,34 @@ TEST_F(FilesTest, ASideFileThatIsAFifoGivesTheWaveformWithoutHistory) {
     EXPECT_EQ(w->Doc.HistoryCount(), 0);
     EXPECT_TRUE(ui.messages().empty());
 }
+
+// The 10-bit WaveCAD forms (1024 points) are those of the generators with 1024-point
+// numbered stores: the download instrument is known by its make and model rows, so it is
+// the Wavetek 29 that takes them and no model whose text merely looks alike.
+TEST_F(FilesTest, TenBitWaveCadFormsFollowTheDownloadInstrument) {
+    struct Case {
+        int make, model;
+        const char* text; // the record's model text
+        bool tenBit;
+    } cases[] = {
+        {0, 1, "QV3030/A", true}, {2, 0, "271", true},       {3, 1, "29", true},  {0, 7, "QV7351A", false},
+        {0, 0, "QVA3460", false}, {2, 2, "29x", false},      {3, 0, "39", false}, {1, 11, "TDS7xx", false},
+        {0, 7, "QV3030", false},  {0, 7, "model 29", false},
+    };
+    TWFMform* w = newWindow(
+        4096, 2048, [](int i) { return uint16_t(i); }, "ramp");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        auto& s = PWForm1->TransferSettings;
+        s.dlMakeIndex = c.make, s.dlModelIndex = c.model, s.dlModel = c.text;
+        const std::string wav = tempFile("w.wav"), asc = tempFile("w.asc");
+        ASSERT_TRUE(save(w, wav, 2));
+        ASSERT_TRUE(save(w, asc, 3));
+        ASSERT_EQ(w->Doc.SampleStream->count(), 4096); // the window keeps its own samples
+        const std::string values = readFile(asc);
+        EXPECT_EQ(readFile(wav).size(), c.tenBit ? 2048u : 8192u);
+        EXPECT_EQ(std::count(values.begin(), values.end(), ',') + 1, c.tenBit ? 1024 : 4096);
+        EXPECT_EQ(values.substr(0, values.find(',')), c.tenBit ? "-512" : "-2048");
+        EXPECT_EQ(w->WrittenReference, c.tenBit ? 512 : 2048);
+    }
+}
