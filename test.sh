@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test: the program as run.sh builds it, started
-# on a virtual display; the normal suite, the same suite under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and a short run of every fuzzer. Warnings are errors here.
+# on a virtual display; the normal suite, its window-placement tests again under a window
+# manager, the same suite under AddressSanitizer and UndefinedBehaviorSanitizer, and a short run
+# of every fuzzer. Warnings are errors here.
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps.sh --ui
@@ -50,6 +51,12 @@ cmake --build build -j "$jobs"
 stage "normal tests"
 ctest --test-dir build -j "$jobs" --output-on-failure --timeout 300
 echo "normal stage: $((SECONDS - t)) s"
+
+t=$SECONDS
+stage "window placement under a window manager"
+# Offscreen no window manager frames or moves a window: the placement tests run once more with one.
+tools/check-placement.sh build
+echo "placement stage: $((SECONDS - t)) s"
 
 if [ "${PLOTWELL_SKIP_SANITIZE:-0}" != 1 ]; then
     t=$SECONDS

@@ -221,10 +221,12 @@ TWFMform* TPWForm1::CreateWaveWindow() {
     const QSize client = w->size();
     QMdiSubWindow* sw = MdiArea->addSubWindow(w);
     sw->setAttribute(Qt::WA_DeleteOnClose);
-    sw->show();
-    // The window's client area keeps the size the form gave it.
-    sw->resize(sw->size() - w->size() + client);
+    // The window's client area keeps the size the form gave it. Its size and place are set
+    // before it shows: where the active window is maximised, the MDI area maximises the new
+    // one as it shows, and a Restore brings it back to them.
+    sw->resize(client.grownBy(sw->contentsMargins()));
     placeInCascade(*MdiArea, *sw, int(MdiArea->subWindowList().size()) - 1);
+    sw->show();
     MdiArea->setActiveSubWindow(sw);
     CurrentWaveWindow = w;
     connect(w, &QObject::destroyed, this, [w] {

@@ -11,6 +11,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QWindow>
 
 #include <cmath>
@@ -23,6 +24,19 @@ TWorld* World = nullptr;
 namespace {
 inline constexpr platform::Rgb kOverviewTraceColor = 0xFF00FF;
 inline constexpr platform::Rgb kBoxColor = 0xFFFFFF;
+// How often, and how long at most, a shown window waits for the window manager to frame it.
+inline constexpr int kFramedCheckMs = 20;
+inline constexpr int kFramedChecks = 500;
+
+bool framedByWindowManager(const QWidget& w) {
+    return w.frameGeometry() != w.geometry();
+}
+
+// Where the overview's outer corner goes: 22 px below the top of the frame's outer rectangle
+// `frame`, flush with its right edge.
+QPoint besideFrameTop(const QRect& frame, int outerWidth) {
+    return {frame.left() + frame.width() - outerWidth, frame.top() + 22};
+}
 } // namespace
 
 TWorld::TWorld(QWidget* parent) : Form("World", parent) {
@@ -33,6 +47,9 @@ TWorld::TWorld(QWidget* parent) : Form("World", parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFixedSize(ClientWidth, ClientHeight);
     setWindowTitle("Zoom");
+    framedCheck_ = new QTimer(this);
+    framedCheck_->setInterval(kFramedCheckMs);
+    connect(framedCheck_, &QTimer::timeout, this, &TWorld::PlaceWhenFramed);
 }
 
 void TWorld::ShowFor(TWFMform* w) {
@@ -44,6 +61,15 @@ void TWorld::ShowFor(TWFMform* w) {
     if (!isVisible()) {
         FormShow();
         show();
+        // Where a window manager frames the windows, the toolkit reads FormShow's place as the
+        // outer corner or as the client area's corner by what it last heard of this window's
+        // frame, and the window manager takes the frame off at each hide. So the window is
+        // placed again once it shows with its frame; no event tells when that is, hence the
+        // timer.
+        if (FrameHost && FrameHost->FrameWidget() && framedByWindowManager(*FrameHost->FrameWidget())) {
+            framedChecksLeft_ = kFramedChecks;
+            framedCheck_->start();
+        }
     }
     Refresh();
 }
@@ -60,8 +86,29 @@ void TWorld::FormShow() {
         int outerWidth = frameGeometry().width();
         if (outerWidth == width())
             outerWidth += g.width() - f->width();
-        move(g.left() + g.width() - outerWidth, g.top() + 22);
+        move(besideFrameTop(g, outerWidth));
     }
+}
+
+void TWorld::PlaceWhenFramed() {
+    if (!isVisible() || --framedChecksLeft_ < 0) {
+        framedCheck_->stop();
+        return;
+    }
+    // A mapped window has been framed and placed by the window manager. The native window's
+    // frame is the one the window manager reports; the widget's copy of it can lag a hide.
+    QWindow* native = windowHandle();
+    QWidget* f = FrameHost ? FrameHost->FrameWidget() : nullptr;
+    if (!f || !native || !native->isExposed() || native->frameGeometry() == native->geometry())
+        return;
+    framedCheck_->stop();
+    const QMargins m = native->frameMargins();
+    native->setPosition(besideFrameTop(f->frameGeometry(), native->frameGeometry().width()) +
+                        QPoint(m.left(), m.top()));
+}
+
+bool TWorld::WaitingForFrame() const {
+    return framedCheck_->isActive();
 }
 
 Box TWorld::box() const {

@@ -10,6 +10,7 @@
 
 #include <array>
 
+class QTimer;
 class TWFMform;
 namespace plotwell::platform {
 class Canvas;
@@ -35,6 +36,10 @@ public:
     void Refresh();
     // Places the window at the frame's top right.
     void FormShow();
+    // Places the window again once the window manager shows it framed after a showing.
+    void PlaceWhenFramed();
+    // Shown, and not yet placed again with its frame.
+    bool WaitingForFrame() const;
     void FormPaint();
     void DrawZoomBox(plotwell::platform::Canvas& canvas);
     void FormMouseDown(Qt::MouseButton button, int x, int y);
@@ -54,6 +59,10 @@ private:
     plotwell::workspace::Box box() const;
     void setBox(const plotwell::workspace::Box& b);
     void xorBox();
+
+    // Looks, after each showing, for the window manager to have framed the window.
+    QTimer* framedCheck_ = nullptr;
+    int framedChecksLeft_ = 0;
 };
 
 extern TWorld* World;

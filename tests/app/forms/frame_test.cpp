@@ -17,6 +17,19 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
+
+QT_BEGIN_NAMESPACE
+void PrintTo(const QRect& r, std::ostream* os) {
+    *os << r.width() << "x" << r.height() << " at (" << r.x() << ", " << r.y() << ")";
+}
+void PrintTo(const QSize& s, std::ostream* os) {
+    *os << s.width() << "x" << s.height();
+}
+void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+QT_END_NAMESPACE
 
 using plotwell::CreatedFormClasses;
 using plotwell::workspace::WaveFileType;
@@ -183,6 +196,50 @@ TEST_F(AppTest, WindowMenuItemsNeedAWaveformWindow) {
     processEvents();
     PWForm1->Window1Click();
     EXPECT_FALSE(PWForm1->Tile1->isEnabled());
+}
+
+TEST_F(AppTest, AWindowMadeOverAMaximisedOneComesUpMaximised) {
+    const auto sub = [](TWFMform* w) { return w->subWindow(); };
+    const auto make = [this](bool overMaximised) {
+        TWFMform* first = newWindow();
+        if (overMaximised)
+            first->subWindow()->showMaximized();
+        processEvents();
+        TWFMform* second = newWindow();
+        processEvents();
+        return std::pair{first, second};
+    };
+    const QString title = PWForm1->windowTitle();
+    // Where the first two windows of a cascade stand when nothing is maximised.
+    const auto [plainFirst, plain] = make(false);
+    const QRect firstPlace = sub(plainFirst)->geometry(), cascadePlace = sub(plain)->geometry();
+    EXPECT_EQ(plain->size(), QSize(274, 211));
+    EXPECT_GT(cascadePlace.top(), firstPlace.top());
+    EXPECT_GT(cascadePlace.left(), firstPlace.left());
+    plain->Close1Click();
+    plainFirst->Close1Click();
+    processEvents();
+    ASSERT_TRUE(PWForm1->WaveWindows().empty());
+
+    const auto [first, second] = make(true);
+    QMdiArea* area = PWForm1->MdiArea;
+    EXPECT_TRUE(sub(second)->isMaximized());
+    EXPECT_EQ(area->currentSubWindow(), sub(second));
+    EXPECT_EQ(sub(second)->geometry(), area->viewport()->rect()) << "it fills the workspace";
+    EXPECT_EQ(second->size(), area->viewport()->size()) << "without a title bar of its own";
+    EXPECT_EQ(PWForm1->windowTitle(), title + " - [Untitled]");
+    EXPECT_FALSE(sub(first)->isMaximized());
+    EXPECT_EQ(sub(first)->geometry(), firstPlace) << "the first window keeps its place underneath";
+
+    sub(second)->showNormal();
+    processEvents();
+    EXPECT_EQ(sub(second)->geometry(), cascadePlace) << "restored: the form's size at its cascade place";
+    EXPECT_EQ(second->size(), QSize(274, 211));
+    EXPECT_EQ(PWForm1->windowTitle(), title);
+    PWForm1->ActivateWaveWindow(first);
+    processEvents();
+    EXPECT_EQ(area->currentSubWindow(), sub(first));
+    EXPECT_EQ(sub(first)->geometry(), firstPlace);
 }
 
 TEST_F(AppTest, FrameKeepsItsMinimumWidth) {

@@ -20,6 +20,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 
 #include <functional>
 #include <memory>
@@ -67,6 +68,37 @@ protected:
         processEvents();
     }
     static TWaveMenus* menus() { return PWForm1->WaveMenus; }
+    // The overview's outer rectangle as the window system reports it now.
+    static QRect overviewFrame() {
+        const QWindow* native = World->windowHandle();
+        return native ? native->frameGeometry() : World->frameGeometry();
+    }
+    // Where the overview's outer corner belongs: 22 px below the frame's top, flush with its
+    // right edge.
+    static QPoint overviewPlace() {
+        const QRect frame = PWForm1->frameGeometry();
+        return {frame.right() + 1 - overviewFrame().width(), frame.top() + 22};
+    }
+    // A window manager frames and places a shown window in its own time: waits, with a
+    // generous limit, until the overview's outer corner stands at `place`, framed where the
+    // frame is and placed again by the program once framed.
+    static bool overviewSettlesAt(const std::function<QPoint()>& place) {
+        const bool managed = PWForm1->frameGeometry() != PWForm1->geometry();
+        return QTest::qWaitFor(
+            [&] {
+                const QRect outer = overviewFrame();
+                return (!managed || outer.size() != World->size()) && !World->WaitingForFrame() &&
+                       outer.topLeft() == place();
+            },
+            kSettleMs);
+    }
+    // Moves the frame as a user drags it, and waits until the window manager has done so.
+    static void moveFrame(QPoint by) {
+        const QPoint to = PWForm1->pos() + by;
+        PWForm1->move(to);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return PWForm1->pos() == to; }, kSettleMs));
+    }
+    static constexpr int kSettleMs = 5000;
     static uint16_t at(const TWFMform* w, int i) { return w->Doc.SampleStream->code(std::size_t(i)); }
 };
 
@@ -137,10 +169,6 @@ TEST_F(ZoomDrawTest, ZoomOutRestoresThenDoublesAndZoomFullReturns) {
 }
 
 TEST_F(ZoomDrawTest, OnlyABandThatZoomsPutsAMovedOverviewBack) {
-    // On a desktop the window manager frames and moves the overview in its own time and by
-    // its own rules about frames; this checks where the program itself puts it.
-    if (QGuiApplication::platformName() != "offscreen" && PWForm1->frameGeometry().size() != PWForm1->size())
-        GTEST_SKIP() << "a window manager places the windows";
     const auto band = [](TWFMform* w) { drag(w, {61, 37}, {145, 103}); };
     const auto click = [](TWFMform* w) { drag(w, {100, 100}, {103, 100}); };
     const auto zoomOut = [](TWFMform*) { key(Qt::Key_F3); };
@@ -153,17 +181,44 @@ TEST_F(ZoomDrawTest, OnlyABandThatZoomsPutsAMovedOverviewBack) {
         TWFMform* w = window(1000, 2048, ramp);
         drag(w, {61, 37}, {145, 103});
         ASSERT_TRUE(World->isVisible());
-        // Flush with the frame's right edge, 22 px below its top.
-        const QRect frame = PWForm1->frameGeometry();
-        const QPoint placed(frame.right() + 1 - World->frameGeometry().width(), frame.top() + 22);
-        ASSERT_EQ(World->pos(), placed);
+        ASSERT_TRUE(overviewSettlesAt(overviewPlace)) << c.what;
+        const QPoint placed = overviewPlace();
         const QPoint moved = placed + QPoint(-150, 300);
-        World->move(moved);
-        processEvents();
+        // As a user drags it by its title bar.
+        const QMargins m = World->windowHandle()->frameMargins();
+        World->windowHandle()->setPosition(moved + QPoint(m.left(), m.top()));
+        ASSERT_TRUE(overviewSettlesAt([&] { return moved; })) << c.what;
         c.act(w);
         EXPECT_TRUE(World->isVisible()) << c.what;
-        EXPECT_EQ(World->pos(), c.placedAgain ? placed : moved) << c.what;
+        const QPoint expected = c.placedAgain ? placed : moved;
+        EXPECT_TRUE(overviewSettlesAt([&] { return expected; })) << c.what;
+        EXPECT_EQ(overviewFrame().topLeft(), expected) << c.what;
         key(Qt::Key_F4);
+    }
+}
+
+TEST_F(ZoomDrawTest, TheOverviewFollowsAMovedFrame) {
+    for (const bool shownBefore : {false, true}) {
+        SCOPED_TRACE(shownBefore ? "shown before the move" : "first shown after the move");
+        TWFMform* w = window(1000, 2048, ramp);
+        if (shownBefore) {
+            drag(w, {61, 37}, {145, 103});
+            ASSERT_TRUE(overviewSettlesAt(overviewPlace));
+            key(Qt::Key_F4);
+            ASSERT_FALSE(World->isVisible());
+        }
+        // Every move counts, not only the first.
+        for (const QPoint by : {QPoint(-100, 50), QPoint(60, -30)}) {
+            moveFrame(by);
+            drag(w, {61, 37}, {145, 103});
+            ASSERT_TRUE(World->isVisible());
+            EXPECT_TRUE(overviewSettlesAt(overviewPlace));
+            EXPECT_EQ(overviewFrame().topLeft(), overviewPlace())
+                << "flush right, below the frame's title bar";
+            key(Qt::Key_F4);
+        }
+        w->Close1Click();
+        processEvents();
     }
 }
 
