@@ -23,6 +23,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <iterator>
 #include <vector>
 
 using namespace plotwell;
@@ -46,13 +47,13 @@ THarmonicsForm::THarmonicsForm(QWidget* parent) : TOperationForm("HarmonicsForm"
     // column. The string grid keeps the headings it was written with, out of sight: its equal
     // cells could not follow the columns' own widths.
     StringGrid1 = platform::named(new QTableWidget(1, 3, this), "StringGrid1");
-    int col = 0;
-    for (const char* heading : {"Harmonic", "Amplitude", "Phase"})
-        StringGrid1->setItem(0, col++, new QTableWidgetItem(heading));
     StringGrid1->hide();
-    col = 0;
-    for (const char* heading : {"Harmonic", "Amplitude", "Phase", "Enabled"})
-        table->addWidget(new QLabel(heading, this), 0, col++, Qt::AlignHCenter);
+    const char* const headings[] = {"Harmonic", "Amplitude", "Phase", "Enabled"};
+    for (int col = 0; col < int(std::size(headings)); ++col) {
+        table->addWidget(new QLabel(headings[col], this), 0, col, Qt::AlignHCenter);
+        if (col < StringGrid1->columnCount())
+            StringGrid1->setItem(0, col, new QTableWidgetItem(headings[col]));
+    }
     QStringList harmonics;
     for (int n = 1; n <= 49; ++n)
         harmonics << QString::number(n);
