@@ -2,7 +2,9 @@
 
 #include "platform/ui.h"
 
+#include <QAbstractButton>
 #include <QCoreApplication>
+#include <QFocusEvent>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -101,7 +103,42 @@ bool Form::event(QEvent* event) {
     return done;
 }
 
+namespace {
+const char* const kFocusOnPress = "plotwellFocusOnPress";
+
+// A field takes its value when the caret leaves it. A mouse click on a button moves the focus
+// there before the button acts, so the field being edited gives up its value first. A press
+// that moves nothing (a screen reader's, Enter on the default button, a shortcut, or click()
+// from code) does the same here, before any handler of the button runs. Its exit runs once:
+// the focus is on the button afterwards, and leaving it again is no exit of the field's.
+void takeFocusAsAClickDoes(QAbstractButton* button) {
+    QWidget* window = button->window();
+    QWidget* editing = window->focusWidget();
+    if (editing == nullptr || editing == button || !button->isVisible() ||
+        (button->focusPolicy() & Qt::ClickFocus) == 0)
+        return;
+    const bool active = window->isActiveWindow();
+    button->setFocus(Qt::MouseFocusReason);
+    // In a window that is not active the field lost the focus with the window, which is no
+    // exit; moving the focus now tells it nothing, so it is told here.
+    if (!active) {
+        QFocusEvent leave(QEvent::FocusOut, Qt::MouseFocusReason);
+        QCoreApplication::sendEvent(editing, &leave);
+    }
+}
+} // namespace
+
+void Form::focusButtonsOnPress() {
+    for (QAbstractButton* button : findChildren<QAbstractButton*>()) {
+        if (button->property(kFocusOnPress).toBool())
+            continue;
+        button->setProperty(kFocusOnPress, true);
+        connect(button, &QAbstractButton::pressed, button, [button] { takeFocusAsAClickDoes(button); });
+    }
+}
+
 void Form::showEvent(QShowEvent* event) {
+    focusButtonsOnPress();
     fitCaption();
     QDialog::showEvent(event);
     if (!event->spontaneous())

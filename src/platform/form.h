@@ -1,7 +1,8 @@
 #pragma once
 // Base of every dialog and tool window: modal results with the framework's numbers,
 // an activation hook that runs when the form is shown, the Cancel path on Escape, F1
-// opening the form's help topic, and a width that shows the whole caption.
+// opening the form's help topic, a width that shows the whole caption, and buttons that
+// take the focus before they act, however they are pressed.
 
 #include <QDialog>
 #include <QString>
@@ -58,6 +59,8 @@ protected:
 private:
     // Keeps the form at least as wide as its caption needs in the title bar.
     void fitCaption();
+    // Makes every button of the form take the focus when pressed, as a mouse click gives it.
+    void focusButtonsOnPress();
 
     // The caption's width as last measured, and for which caption.
     QString measuredCaption_;

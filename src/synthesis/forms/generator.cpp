@@ -373,11 +373,6 @@ void TGeneratorForm::BCancelClick() {
 void TGeneratorForm::BDefaultClick() {
     if (!Target)
         return;
-    // A press that leaves the focus where it was (a screen reader's, or a key shortcut) first
-    // takes it from the field being edited, as a click on the button does: the field's exit
-    // takes in what was typed now, and no exit is left to run when the activation moves the
-    // focus, to put the typed text back over the defaults.
-    BDefault->setFocus(Qt::OtherFocusReason);
     Changed = 1;
     Previewed = false;
     OffsetCodes = 0;
