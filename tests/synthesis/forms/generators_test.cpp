@@ -270,6 +270,44 @@ TEST_F(GeneratorsTest, HarmonicsHeadingsStandOverTheirColumns) {
     PWForm1->WaveMenus->HarmonicsGenerator1->trigger();
 }
 
+// Nothing else the dialog shows lies over a column heading, so the user reads each heading
+// whole: neither a control of the rows nor a component left out of the layout.
+TEST_F(GeneratorsTest, NothingShownCoversAHarmonicsHeading) {
+    TWFMform* w = newWindow();
+    giveData(w, 16, 0, 32768);
+    ui.onDialog([&](QDialog& d) {
+        auto& h = dynamic_cast<THarmonicsForm&>(d);
+        const auto inDialog = [&h](const QWidget* widget) {
+            return QRect(widget->mapTo(&h, QPoint(0, 0)), widget->size());
+        };
+        for (const char* heading : {"Harmonic", "Amplitude", "Phase", "Enabled"}) {
+            SCOPED_TRACE(heading);
+            const QLabel* label = nullptr;
+            for (const QLabel* l : h.findChildren<QLabel*>())
+                if (l->isVisible() && l->text() == QLatin1String(heading))
+                    label = l;
+            ASSERT_NE(label, nullptr);
+            const QRect area = inDialog(label);
+            for (const QWidget* other : h.findChildren<QWidget*>()) {
+                // What holds the heading stands behind it, not over it. A widget is drawn within
+                // its parent, so the outermost ones beside the heading's holders are enough.
+                if (!other->isVisible() || other == label || other->isAncestorOf(label) ||
+                    !other->parentWidget()->isAncestorOf(label))
+                    continue;
+                const QRect r = inDialog(other);
+                EXPECT_FALSE(r.intersects(area))
+                    << other->metaObject()->className() << " \"" << other->objectName().toStdString()
+                    << "\" at " << r.x() << "," << r.y() << " " << r.width() << "x" << r.height()
+                    << " over the heading at " << area.x() << "," << area.y() << " " << area.width() << "x"
+                    << area.height();
+            }
+        }
+        h.BCancel->click();
+    });
+    PWForm1->WaveMenus->HarmonicsGenerator1->trigger();
+    EXPECT_TRUE(ui.scriptUsedUp()) << "the dialog was not shown";
+}
+
 TEST_F(GeneratorsTest, HarmonicsRangeIsClampedAndANonNumberRefused) {
     TWFMform* w = newWindow();
     giveData(w, 100, 0, 32768);
