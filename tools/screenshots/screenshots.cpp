@@ -17,6 +17,7 @@
 #include "transfer/forms/setuload.h"
 #include "workspace/forms/CSVPreview.h"
 #include "workspace/forms/WorldView.h"
+#include "workspace/forms/askclall.h"
 #include "workspace/forms/wfmchild.h"
 #include "workspace/forms/wfmsetup.h"
 
@@ -200,6 +201,10 @@ TEST_F(Screenshots, SmallDialogs) {
     WaveSetup->ShowModal();
     ui.onDialog(shoot("askname-dialog.png"));
     AskNameForm->ShowModal();
+    AskCloseAllDlg->Label1->setText(
+        "File a logger file with a name of some length.dta contains multiple waveforms");
+    ui.onDialog(shoot("close-all-dialog.png"));
+    AskCloseAllDlg->ShowModal();
 
     TWFMform* p = newWindow(
         40, 32768, [](int i) { return uint16_t(i % 3 ? 0xFFFF : 0); }, "pat1");

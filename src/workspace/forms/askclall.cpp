@@ -29,7 +29,9 @@ TAskCloseAllDlg::TAskCloseAllDlg(QWidget* parent) : Form("AskCloseAllDlg", paren
     connect(bnOK, &QPushButton::clicked, this, &TAskCloseAllDlg::bnOKClick);
     // The dialog has only OK: Escape and the close box answer the same.
     setCancelResult(plotwell::platform::mrOk);
-    setFixedSize(sizeHint());
+    // One line of text over the choices: the height stays; the width follows the file's name
+    // and the caption, which a width fixed here would cut.
+    setFixedHeight(sizeHint().height());
 }
 
 void TAskCloseAllDlg::bnOKClick() {

@@ -7,12 +7,15 @@
 #include "app/wfmmenus.h"
 #include "platform/form.h"
 #include "transfer/forms/TekRef.h"
+#include "workspace/forms/askclall.h"
+#include "workspace/forms/wfmchild.h"
 
 #include <QAction>
 #include <QDialog>
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QLabel>
 
 #include <functional>
 #include <string>
@@ -61,6 +64,20 @@ TEST_F(AppTest, DialogsAreWideEnoughForTheirCaptionsInBold) {
              int length = 0;
              SetTekRef->AskRecordLength("TDS5xx", "REF2", length);
          }},
+        {"Multiple waveform file close",
+         [this] {
+             // Closing one of the channels of a data-logger file.
+             for (int channel = 0; channel < 2; ++channel) {
+                 TWFMform* w = newWindow(
+                     4, 2048, [](int) { return uint16_t(2048); },
+                     "/data/a logger file with a name of some length.dta");
+                 w->Doc.SaveState = 0;
+                 w->Doc.FileType = channel == 0 ? plotwell::workspace::WaveFileType::ZeloDta
+                                                : plotwell::workspace::WaveFileType::FurtherChannel;
+             }
+             CurrentWaveWindow->Close1Click();
+             processEvents();
+         }},
     };
     for (const Opening& o : openings) {
         SCOPED_TRACE(o.caption);
@@ -70,6 +87,10 @@ TEST_F(AppTest, DialogsAreWideEnoughForTheirCaptionsInBold) {
             const int text = boldTitleFace().horizontalAdvance(d.windowTitle());
             EXPECT_GE(d.width() - frameRoom, text)
                 << "a dialog " << d.width() << " wide for a caption " << text << " wide in bold";
+            // So is every line of text in it, such as a file's name.
+            for (const QLabel* l : d.findChildren<QLabel*>())
+                if (l->isVisible())
+                    EXPECT_GE(l->width(), l->sizeHint().width()) << l->text().toStdString();
             d.reject();
         });
         o.open();
