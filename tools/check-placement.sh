@@ -52,5 +52,8 @@ build=$(realpath "${1:-build}")
 home=$(mktemp -d "${TMPDIR:-/tmp}/plotwell-placement-XXXXXX")
 trap 'rm -rf "$home"' EXIT
 mkdir -m 700 "$home/run"
+# -noreset: the server resets when its last client leaves, and drops a client that is still
+# connecting then; a look for the window manager that ended while openbox connected left the
+# display without one.
 HOME=$home XDG_CONFIG_HOME=$home/.config XDG_RUNTIME_DIR=$home/run QT_QPA_PLATFORM=xcb \
-    xvfb-run -a -s "-screen 0 1400x1000x24" "$self" --on-display "$build"
+    xvfb-run -a -s "-screen 0 1400x1000x24 -noreset" "$self" --on-display "$build"
