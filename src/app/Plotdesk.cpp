@@ -28,6 +28,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 using namespace plotwell;
 using workspace::WaveFileType;
@@ -495,6 +496,17 @@ void TPWForm1::FitToScreen() {
         app::firstFrameGeometry({free.x(), free.y(), free.width(), free.height()}, kDesignWidth,
                                 kDesignHeight + menuBar()->sizeHint().height(), decorations);
     setGeometry(r.x, r.y, r.width, r.height);
+    fitted_ = geometry();
+}
+
+void TPWForm1::KeepMovedOrResized(const QEvent& event) {
+    if (!fitWhenFramed_ || geometry() == fitted_)
+        return;
+    // The window system's own moves and resizes before the window shows are the window
+    // manager framing and placing it; once it shows, they are the user's.
+    const QWindow* native = windowHandle();
+    if (!event.spontaneous() || (native && native->isExposed()))
+        fitWhenFramed_ = false;
 }
 
 void TPWForm1::FitToScreenWhenFramed() {
@@ -506,6 +518,7 @@ void TPWForm1::FitToScreenWhenFramed() {
 
 void TPWForm1::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
+    KeepMovedOrResized(*event);
     FitToScreenWhenFramed();
 }
 
@@ -517,6 +530,7 @@ void TPWForm1::changeEvent(QEvent* event) {
 
 void TPWForm1::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
+    KeepMovedOrResized(*event);
     if (width() < kMinimumWidth)
         resize(kMinimumWidth, height());
     FitStatusLabels();

@@ -293,10 +293,15 @@ private:
     // The first geometry: the design size where the frame with its decorations fits the
     // screen's free area, centred on it. Qt knows the decorations only once the window
     // manager has framed the window, so the frame is fitted again then, once: at its first
-    // move or activation that finds it framed.
+    // move or activation that finds it framed, unless it has been moved or resized since.
     void FitToScreen();
     void FitToScreenWhenFramed();
+    // A move or resize that the program asks for, or that the user makes on screen, takes
+    // the place of the fit still to come.
+    void KeepMovedOrResized(const QEvent& event);
     bool fitWhenFramed_ = true;
+    // Where the last fit put the client area.
+    QRect fitted_;
     void buildMenus();
     void buildPanels();
     void rebuildMenuBar();

@@ -243,8 +243,7 @@ TEST_F(AppTest, AWindowMadeOverAMaximisedOneComesUpMaximised) {
 }
 
 TEST_F(AppTest, FrameKeepsItsMinimumWidth) {
-    // A window manager places a new window some time after it is shown, and that answer would
-    // undo an earlier resize; a user can only resize a window that is on screen.
+    // A user resizes the frame once it is on screen.
     ASSERT_TRUE(QTest::qWaitForWindowExposed(PWForm1));
     PWForm1->resize(400, 600);
     processEvents();

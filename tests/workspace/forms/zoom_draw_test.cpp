@@ -45,6 +45,15 @@ namespace {
 
 class ZoomDrawTest : public AppTest {
 protected:
+    // A user draws in a frame that is on screen. A window manager frames, places and
+    // activates a new frame in its own time. Before it has, the overview is placed from the
+    // frame without its decorations, and the waits below take the display for one without a
+    // window manager: the overview would be hidden and shown again while the window manager
+    // still maps it, and openbox then drops the showing.
+    void SetUp() override {
+        AppTest::SetUp();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(PWForm1));
+    }
     // A new window (client 274 x 211: plot 210 x 176 at (40, 15)) holding n points.
     TWFMform* window(int n, uint16_t r, const std::function<uint16_t(int)>& code) {
         TWFMform* w = newWindow();
